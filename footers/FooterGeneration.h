@@ -1,0 +1,43 @@
+#pragma once
+// Places a footer model at the fundament end of every support tube of an enabled size class.
+
+#include "FooterModelChoice.h"
+#include "geometry/Matrix4.h"
+#include "geometry/Vector3.h"
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+namespace pw {
+
+struct Track;
+
+struct GenerationOptions {
+    FooterModelChoices choices;
+    std::string objectDirectoryText;              // the name as stored in the track (Latin-1)
+    std::filesystem::path objectDirectoryName;    // the same name for the file system
+    std::filesystem::path modelSourceDirectory;   // where the chosen .3ds files are
+    std::filesystem::path nolimitsDirectory;      // the simulator's installation directory
+    bool replaceFundaments = true;                // "delete native fundaments"
+    bool alignToTangent = true;                   // tilt along the tube instead of turning
+};
+
+struct GenerationReport {
+    bool ok = false;
+    std::string error;  // what failed and why, naming the path; the track is then unchanged
+    std::array<int, sizeClassCount> objectsAdded{};  // by TubeSizeClass
+    int freeNodesAdded = 0;
+    int fundamentsRemoved = 0;
+    int filesCopied = 0;
+    int objectsAddedTotal() const;
+};
+
+// Installs the chosen models, then walks the tubes and changes the track in place. When the
+// installation fails, nothing of the track changes and the report says why.
+GenerationReport generateFooters(Track& track, const GenerationOptions& options);
+
+// Scale by s, then tilt along P-Q (align) or turn about the vertical, then move to P.
+Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale, bool align);
+
+}  // namespace pw

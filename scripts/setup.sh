@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on Debian 12, and nothing when it is all there.
+# Sourced by the other scripts; extra package names may be passed as arguments.
+set -euo pipefail
+
+plinthwright_packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev
+                       libbenchmark-dev qt6-qpa-plugins fonts-dejavu-core "$@")
+
+missing=()
+for p in "${plinthwright_packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
+fi

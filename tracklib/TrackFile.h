@@ -1,0 +1,43 @@
+#pragma once
+// Reading and writing whole track files.
+
+#include "Track.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace pw {
+
+// What the reader passed over. It never changes the reader's result: a file that opened reads
+// as well as it can.
+struct ReadDiagnostics {
+    std::string openError;          // why the file could not be opened, when it could not
+    std::uint64_t bytesSkipped = 0; // bytes passed over by the tag scan as unknown
+    int chunksCutShort = 0;         // recognised chunks that ended before their layout did
+};
+
+// Fills `track` from the file. Returns 0 when the file cannot be opened (the track is then
+// untouched), 1 otherwise, however damaged the contents. The caller passes an empty Track.
+int readTrackFile(const std::filesystem::path& path, Track& track,
+                  ReadDiagnostics* diagnostics = nullptr);
+
+// The same decoding over bytes already in memory.
+void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
+                    ReadDiagnostics* diagnostics = nullptr);
+
+struct WriteResult {
+    bool ok = false;
+    std::string error;  // why not, naming the file, when !ok
+};
+
+// The whole file as the writer lays it out.
+std::vector<std::uint8_t> encodeTrack(const Track& track);
+
+// Writes atomically: to a temporary file beside `path`, flushed, then renamed over `path`. On
+// failure the previous file is untouched and the temporary file is gone.
+WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track);
+
+}  // namespace pw

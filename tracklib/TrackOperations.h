@@ -1,0 +1,137 @@
+#pragma once
+// Element operations on a Track. Like the record they work on, they take the element's values
+// first and the Track last, count indices from 0 (segment positions from 1 where noted), and
+// leave index checking to the caller. Every operation that adds or removes an element moves its
+// chunk's length field by that element's encoded size, so a changed track is written with lengths
+// that match its contents; an unchanged track keeps the lengths it was read with.
+
+#include "Track.h"
+
+#include <cstdint>
+#include <string>
+
+namespace pw {
+
+// Encoded sizes of one element in a track file.
+inline constexpr std::int32_t vertexEncodedSize = 60;
+inline constexpr std::int32_t segmentCommonEncodedSize = 37;
+inline constexpr std::int32_t railConnectorEncodedSize = 24;
+inline constexpr std::int32_t fundamentEncodedSize = 92;
+inline constexpr std::int32_t freeNodeEncodedSize = 28;
+inline constexpr std::int32_t tubeEncodedSize = 48;
+inline constexpr std::int32_t sceneryObjectFixedEncodedSize = 88;  // plus the bytes of its texts
+
+// The encoded size of a segment's kind block: 126, 36, 28, 50 for kinds 1 to 4, else 0.
+std::int32_t segmentExtraLength(std::int32_t kind);
+
+// Fills `track` with the values of a new, empty track (one vertex, 32 white slots, no
+// elements). Segments, sceneryChildCount and the terrain are left as they were.
+void newTrack(Track& track);
+
+// scalar fields
+std::int8_t headerByte(int index, const Track& track);  // sign-extended; index 0 to 3
+void setHeaderByte(int index, std::int8_t value, Track& track);
+Flag headerFlag(const Track& track);
+void setHeaderFlag(Flag value, Track& track);
+std::int32_t trackValueB(const Track& track);
+void setTrackValueB(std::int32_t value, Track& track);
+std::int32_t slotCount(const Track& track);
+void setSlotCount(std::int32_t value, Track& track);  // does not resize the slots
+std::int32_t trackValueC(const Track& track);
+void setTrackValueC(std::int32_t value, Track& track);
+Flag trackFlag(const Track& track);
+void setTrackFlag(Flag value, Track& track);
+const std::string& infoText(const Track& track);
+void setInfoText(const std::string& text, Track& track);  // also moves infoLength
+const std::string& environmentTextA(const Track& track);
+const std::string& environmentTextB(const Track& track);
+void setEnvironmentTexts(const std::string& textA, const std::string& textB, Track& track);
+
+// colours: these take the Track first
+Colour trackColour(const Track& track, int index);  // index 0 to 7
+void setTrackColour(Track& track, int index, Colour colour);
+Colour extraColour(const Track& track);
+void setExtraColour(Track& track, Colour colour);
+Colour makeColour(std::int32_t c0, std::int32_t c1, std::int32_t c2, std::int32_t c3);
+
+// slots
+void setSlot(int index, const std::string& text, Flag flag, Colour colour0, Colour colour1,
+             Colour colour2, Colour colour3, Track& track);
+TrackSlot slot(int index, const Track& track);
+
+// vertices
+int addVertex(Float3 position, Float3 controlIn, Float3 controlOut, float value, Flag flag0,
+              Flag flag1, Flag flag2, Track& track);
+void setVertex(int index, Float3 position, Float3 controlIn, Float3 controlOut, float value,
+               Flag flag0, Flag flag1, Flag flag2, Track& track);
+Vertex vertex(int index, const Track& track);
+int vertexCount(const Track& track);
+void removeVertex(int index, Track& track);
+
+// segments: positions count from 1, removeSegment's index from 0
+void setSegment(std::int32_t kind, int position, Flag flagA, Colour colour0, Colour colour1,
+                Colour colour2, Flag flagB, std::int32_t value, Track& track);
+Segment segment(int position, const Track& track);
+int segmentCount(const Track& track);
+void setSegmentKind1(int position, const SegmentKind1Data& block, Track& track);
+void setSegmentKind2(int position, const SegmentKind2Data& block, Track& track);
+void setSegmentKind3(int position, const SegmentKind3Data& block, Track& track);
+void setSegmentKind4(int position, const SegmentKind4Data& block, Track& track);
+SegmentKind1Data segmentKind1(int position, const Track& track);
+SegmentKind2Data segmentKind2(int position, const Track& track);
+SegmentKind3Data segmentKind3(int position, const Track& track);
+SegmentKind4Data segmentKind4(int position, const Track& track);
+// Appends a segment at `position` (the new count) and a matching empty connector group.
+void addSegment(std::int32_t kind, int position, Flag flagA, Colour colour0, Colour colour1,
+                Colour colour2, Flag flagB, std::int32_t value, Track& track);
+void removeSegment(int index, Track& track);
+
+// rail connectors
+void setRailConnector(int group, int index, std::int32_t value, float position, Track& track);
+RailConnector railConnector(int group, int index, const Track& track);
+int railConnectorCount(int group, const Track& track);
+int addRailConnector(int group, std::int32_t value, float position, Track& track);
+void removeRailConnector(int group, int index, Track& track);
+// The Bezier point of segment `group` at the connector's position taken as the curve parameter.
+// A group without a vertex group + 1 gives (0, 0, 0).
+Float3 railConnectorPoint(int index, int group, const Track& track);
+
+// fundaments
+int addFundament(Flag flagA, float valueA, Flag flagB, float angle, std::int8_t byteValue,
+                 std::int32_t valueB, float x, float y, float z, Track& track);
+void setFundament(int index, Flag flagA, float valueA, Flag flagB, float angle,
+                  std::int8_t byteValue, std::int32_t valueB, float x, float y, float z,
+                  Track& track);
+Fundament fundament(int index, const Track& track);
+int fundamentCount(const Track& track);
+// Removes fundament k; tube ends naming a later fundament move down with it, ends naming k keep k.
+void removeFundament(int index, Track& track);
+
+// free nodes
+int addFreeNode(float x, float y, float z, Track& track);  // value 0
+void setFreeNode(int index, float x, float y, float z, Track& track);
+FreeNode freeNode(int index, const Track& track);
+int freeNodeCount(const Track& track);
+void removeFreeNode(int index, Track& track);
+
+// tubes: each end given as kind, index, group (the record stores kind, group, index)
+int addTube(std::int32_t kindA, std::int32_t indexA, std::int32_t groupA, std::int32_t kindB,
+            std::int32_t indexB, std::int32_t groupB, std::int32_t sizeClass, std::int32_t valueA,
+            std::int32_t valueB, Track& track);
+void setTubeProperties(int index, std::int32_t sizeClass, std::int32_t valueA, std::int32_t valueB,
+                       Track& track);
+Tube tube(int index, const Track& track);
+int tubeCount(const Track& track);
+void removeTube(int index, Track& track);
+
+// scenery objects: also moves sceneryLength, whose chunk holds the scenery-object chunk
+int addSceneryObject(const SceneryObject& object, Track& track);
+
+// helpers
+const char* coasterStyleName(std::int32_t code);  // Latin-1; "Unknown" outside the table
+float metersPerSecondSquaredToG(float x);  // x / 9.81665
+float gToMetersPerSecondSquared(float x);  // x * 9.81665
+float kilometersPerHourToMetersPerSecond(float x);  // x / 3.6
+float metersPerSecondToKilometersPerHour(float x);  // x * 3.6
+
+}  // namespace pw
