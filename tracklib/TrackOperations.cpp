@@ -1,0 +1,427 @@
+#include "TrackOperations.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace pw {
+
+namespace {
+
+constexpr Colour white{255, 255, 255, 255};
+
+// A connector group is its int32 count followed by its connectors.
+std::int32_t groupEncodedSize(const RailConnectorGroup& group)
+{
+    return 4 + static_cast<std::int32_t>(group.connectors.size()) * railConnectorEncodedSize;
+}
+
+// Resizes the connector groups to `count`, keeping the chunk length in step.
+void resizeGroups(std::size_t count, Track& track)
+{
+    for (std::size_t g = count; g < track.groups.size(); ++g) {
+        track.railConnectorLength -= groupEncodedSize(track.groups[g]);
+    }
+    if (count > track.groups.size()) {
+        track.railConnectorLength += static_cast<std::int32_t>(count - track.groups.size()) * 4;
+    }
+    track.groups.resize(count);
+}
+
+// Ends of `kind` naming an element behind the removed one move down with it.
+void renumberTubeEnds(std::int32_t kind, int removed, Track& track)
+{
+    for (Tube& tube : track.tubes) {
+        for (TubeEnd* end : {&tube.endA, &tube.endB}) {
+            if (end->kind == kind && end->index > removed) {
+                --end->index;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+std::int32_t segmentExtraLength(std::int32_t kind)
+{
+    switch (kind) {
+    case 1: return 126;
+    case 2: return 36;
+    case 3: return 28;
+    case 4: return 50;
+    default: return 0;
+    }
+}
+
+std::int32_t encodedTextSize(const std::string& text)
+{
+    // Only the bytes before a zero byte reach the file.
+    const auto end = std::min(text.find('\0'), text.size());
+    return 4 + static_cast<std::int32_t>(end);
+}
+
+std::int32_t segmentEncodedSize(const Segment& segment)
+{
+    return segmentCommonEncodedSize + segmentExtraLength(segment.kind);
+}
+
+std::int32_t sceneryObjectEncodedSize(const SceneryObject& object)
+{
+    // The fixed size already holds the two texts' length fields.
+    return sceneryObjectFixedEncodedSize + encodedTextSize(object.textA) - 4 +
+           encodedTextSize(object.textB) - 4;
+}
+
+void newTrack(Track& track)
+{
+    track.headerValue = 0;
+    track.headerBytes = {1, 6, 0, 0, 0};
+    track.headerFlag = 1;
+
+    track.trackValueA = 88;
+    track.trackValueB = 1;
+    track.slotCount = 32;
+    track.trackValueC = 6;
+    track.slots.assign(32, TrackSlot{0, std::string(), {white, white, white, white}});
+    track.colours.fill(white);
+    track.trackBytes = {0, 0, 0, 0};
+    track.trackValueD = 0;
+    track.trackFlag = 1;
+    track.extraColour = white;
+
+    track.infoLength = 39;
+    track.infoText = "Created with Vorels libcorvana v1.0";
+
+    track.vertexLength = 100;
+    track.vertices = {Vertex{{0, 1, 0}, {0, 1, 10}, {0, 1, -10}, 0, {0, 0, 0}}};
+
+    // The segment chunk's length counts no segment, so none may remain.
+    track.segmentLength = 41;
+    track.segmentFlag = 0;
+    track.segments.clear();
+
+    track.supportLength = 36;
+    track.fundamentLength = 40;
+    track.fundaments.clear();
+    track.railConnectorLength = 40;
+    track.groups.clear();
+    track.freeNodeLength = 40;
+    track.freeNodes.clear();
+    track.tubeLength = 40;
+    track.tubes.clear();
+    track.catwalkLength = 40;
+    track.catwalks.clear();
+
+    track.sceneryLength = 88;
+    track.sceneryItems.clear();
+    track.sceneryObjectLength = 40;
+    track.sceneryObjects.clear();
+
+    track.environmentLength = 44;
+    track.environmentTextA.clear();
+    track.environmentTextB.clear();
+}
+
+// scalar fields
+
+std::int8_t headerByte(int index, const Track& track) { return track.headerBytes[index]; }
+void setHeaderByte(int index, std::int8_t value, Track& track) { track.headerBytes[index] = value; }
+Flag headerFlag(const Track& track) { return track.headerFlag; }
+void setHeaderFlag(Flag value, Track& track) { track.headerFlag = value; }
+std::int32_t trackValueB(const Track& track) { return track.trackValueB; }
+void setTrackValueB(std::int32_t value, Track& track) { track.trackValueB = value; }
+std::int32_t slotCount(const Track& track) { return track.slotCount; }
+void setSlotCount(std::int32_t value, Track& track) { track.slotCount = value; }
+std::int32_t trackValueC(const Track& track) { return track.trackValueC; }
+void setTrackValueC(std::int32_t value, Track& track) { track.trackValueC = value; }
+Flag trackFlag(const Track& track) { return track.trackFlag; }
+void setTrackFlag(Flag value, Track& track) { track.trackFlag = value; }
+const std::string& infoText(const Track& track) { return track.infoText; }
+
+void setInfoText(const std::string& text, Track& track)
+{
+    track.infoLength += encodedTextSize(text) - encodedTextSize(track.infoText);
+    track.infoText = text;
+}
+
+const std::string& environmentTextA(const Track& track) { return track.environmentTextA; }
+const std::string& environmentTextB(const Track& track) { return track.environmentTextB; }
+
+void setEnvironmentTexts(const std::string& textA, const std::string& textB, Track& track)
+{
+    track.environmentLength += encodedTextSize(textA) - encodedTextSize(track.environmentTextA) +
+                               encodedTextSize(textB) - encodedTextSize(track.environmentTextB);
+    track.environmentTextA = textA;
+    track.environmentTextB = textB;
+}
+
+// colours
+
+Colour trackColour(const Track& track, int index) { return track.colours[index]; }
+void setTrackColour(Track& track, int index, Colour colour) { track.colours[index] = colour; }
+Colour extraColour(const Track& track) { return track.extraColour; }
+void setExtraColour(Track& track, Colour colour) { track.extraColour = colour; }
+
+Colour makeColour(std::int32_t c0, std::int32_t c1, std::int32_t c2, std::int32_t c3)
+{
+    return Colour{c0, c1, c2, c3};
+}
+
+// slots
+
+void setSlot(int index, const std::string& text, Flag flag, Colour colour0, Colour colour1,
+             Colour colour2, Colour colour3, Track& track)
+{
+    track.slots[index] = TrackSlot{flag, text, {colour0, colour1, colour2, colour3}};
+}
+
+TrackSlot slot(int index, const Track& track) { return track.slots[index]; }
+
+// vertices
+
+int addVertex(Float3 position, Float3 controlIn, Float3 controlOut, float value, Flag flag0,
+              Flag flag1, Flag flag2, Track& track)
+{
+    track.vertices.push_back(
+        Vertex{position, controlIn, controlOut, value, {flag0, flag1, flag2}});
+    track.vertexLength += vertexEncodedSize;
+    return static_cast<int>(track.vertices.size()) - 1;
+}
+
+void setVertex(int index, Float3 position, Float3 controlIn, Float3 controlOut, float value,
+               Flag flag0, Flag flag1, Flag flag2, Track& track)
+{
+    track.vertices[index] = Vertex{position, controlIn, controlOut, value, {flag0, flag1, flag2}};
+}
+
+Vertex vertex(int index, const Track& track) { return track.vertices[index]; }
+int vertexCount(const Track& track) { return static_cast<int>(track.vertices.size()); }
+
+void removeVertex(int index, Track& track)
+{
+    track.vertices.erase(track.vertices.begin() + index);
+    track.vertexLength -= vertexEncodedSize;
+}
+
+// segments
+
+void setSegment(std::int32_t kind, int position, Flag flagA, Colour colour0, Colour colour1,
+                Colour colour2, Flag flagB, std::int32_t value, Track& track)
+{
+    Segment& segment = track.segments[position - 1];
+    // A change of kind changes which block, and so how many bytes, the segment writes.
+    track.segmentLength += segmentExtraLength(kind) - segmentExtraLength(segment.kind);
+    segment.kind = kind;
+    segment.extraLength = segmentExtraLength(kind);
+    segment.flagA = flagA;
+    segment.colours = {colour0, colour1, colour2};
+    segment.flagB = flagB;
+    segment.value = value;
+}
+
+Segment segment(int position, const Track& track) { return track.segments[position - 1]; }
+int segmentCount(const Track& track) { return static_cast<int>(track.segments.size()); }
+
+void setSegmentKind1(int position, const SegmentKind1Data& block, Track& track)
+{
+    track.segments[position - 1].kind1 = block;
+}
+void setSegmentKind2(int position, const SegmentKind2Data& block, Track& track)
+{
+    track.segments[position - 1].kind2 = block;
+}
+void setSegmentKind3(int position, const SegmentKind3Data& block, Track& track)
+{
+    track.segments[position - 1].kind3 = block;
+}
+void setSegmentKind4(int position, const SegmentKind4Data& block, Track& track)
+{
+    track.segments[position - 1].kind4 = block;
+}
+SegmentKind1Data segmentKind1(int position, const Track& track)
+{
+    return track.segments[position - 1].kind1;
+}
+SegmentKind2Data segmentKind2(int position, const Track& track)
+{
+    return track.segments[position - 1].kind2;
+}
+SegmentKind3Data segmentKind3(int position, const Track& track)
+{
+    return track.segments[position - 1].kind3;
+}
+SegmentKind4Data segmentKind4(int position, const Track& track)
+{
+    return track.segments[position - 1].kind4;
+}
+
+void addSegment(std::int32_t kind, int position, Flag flagA, Colour colour0, Colour colour1,
+                Colour colour2, Flag flagB, std::int32_t value, Track& track)
+{
+    track.segments.emplace_back();
+    track.segmentLength += segmentEncodedSize(track.segments.back());
+    setSegment(kind, position, flagA, colour0, colour1, colour2, flagB, value, track);
+
+    resizeGroups(track.segments.size(), track);
+    RailConnectorGroup& group = track.groups[position - 1];
+    track.railConnectorLength -= groupEncodedSize(group) - 4;
+    group.connectors.clear();
+}
+
+void removeSegment(int index, Track& track)
+{
+    track.segmentLength -= segmentEncodedSize(track.segments[index]);
+    track.segments.erase(track.segments.begin() + index);
+    if (static_cast<std::size_t>(index) < track.groups.size()) {
+        track.railConnectorLength -= groupEncodedSize(track.groups[index]);
+        track.groups.erase(track.groups.begin() + index);
+    }
+    resizeGroups(track.segments.size(), track);
+}
+
+// rail connectors
+
+void setRailConnector(int group, int index, std::int32_t value, float position, Track& track)
+{
+    track.groups[group].connectors[index] = RailConnector{value, position};
+}
+
+RailConnector railConnector(int group, int index, const Track& track)
+{
+    return track.groups[group].connectors[index];
+}
+
+int railConnectorCount(int group, const Track& track)
+{
+    return static_cast<int>(track.groups[group].connectors.size());
+}
+
+int addRailConnector(int group, std::int32_t value, float position, Track& track)
+{
+    auto& connectors = track.groups[group].connectors;
+    connectors.push_back(RailConnector{value, position});
+    track.railConnectorLength += railConnectorEncodedSize;
+    return static_cast<int>(connectors.size()) - 1;
+}
+
+void removeRailConnector(int group, int index, Track& track)
+{
+    auto& connectors = track.groups[group].connectors;
+    connectors.erase(connectors.begin() + index);
+    track.railConnectorLength -= railConnectorEncodedSize;
+}
+
+Float3 railConnectorPoint(int index, int group, const Track& track)
+{
+    if (group < 0 || static_cast<std::size_t>(group) + 1 >= track.vertices.size()) {
+        return Float3{};
+    }
+    const float t = track.groups[group].connectors[index].position;
+    const float u = 1.0f - t;
+    const float b0 = u * u * u;
+    const float b1 = 3.0f * u * u * t;
+    const float b2 = 3.0f * u * t * t;
+    const float b3 = t * t * t;
+    const Float3 p0 = track.vertices[group].position;
+    const Float3 p1 = track.vertices[group].controlOut;
+    const Float3 p2 = track.vertices[group + 1].controlIn;
+    const Float3 p3 = track.vertices[group + 1].position;
+    return Float3{b0 * p0.x + b1 * p1.x + b2 * p2.x + b3 * p3.x,
+                  b0 * p0.y + b1 * p1.y + b2 * p2.y + b3 * p3.y,
+                  b0 * p0.z + b1 * p1.z + b2 * p2.z + b3 * p3.z};
+}
+
+// fundaments
+
+int addFundament(Flag flagA, float valueA, Flag flagB, float angle, std::int8_t byteValue,
+                 std::int32_t valueB, float x, float y, float z, Track& track)
+{
+    track.fundaments.push_back(
+        Fundament{flagA, valueA, flagB, angle, byteValue, valueB, Float3{x, y, z}});
+    track.fundamentLength += fundamentEncodedSize;
+    return static_cast<int>(track.fundaments.size()) - 1;
+}
+
+void setFundament(int index, Flag flagA, float valueA, Flag flagB, float angle,
+                  std::int8_t byteValue, std::int32_t valueB, float x, float y, float z,
+                  Track& track)
+{
+    track.fundaments[index] =
+        Fundament{flagA, valueA, flagB, angle, byteValue, valueB, Float3{x, y, z}};
+}
+
+Fundament fundament(int index, const Track& track) { return track.fundaments[index]; }
+int fundamentCount(const Track& track) { return static_cast<int>(track.fundaments.size()); }
+
+void removeFundament(int index, Track& track)
+{
+    track.fundaments.erase(track.fundaments.begin() + index);
+    track.fundamentLength -= fundamentEncodedSize;
+    renumberTubeEnds(TubeEndFundament, index, track);
+}
+
+// free nodes
+
+int addFreeNode(float x, float y, float z, Track& track)
+{
+    track.freeNodes.push_back(FreeNode{Float3{x, y, z}, 0});
+    track.freeNodeLength += freeNodeEncodedSize;
+    return static_cast<int>(track.freeNodes.size()) - 1;
+}
+
+void setFreeNode(int index, float x, float y, float z, Track& track)
+{
+    track.freeNodes[index].position = Float3{x, y, z};
+}
+
+FreeNode freeNode(int index, const Track& track) { return track.freeNodes[index]; }
+int freeNodeCount(const Track& track) { return static_cast<int>(track.freeNodes.size()); }
+
+void removeFreeNode(int index, Track& track)
+{
+    track.freeNodes.erase(track.freeNodes.begin() + index);
+    track.freeNodeLength -= freeNodeEncodedSize;
+    renumberTubeEnds(TubeEndFreeNode, index, track);
+}
+
+// tubes
+
+int addTube(std::int32_t kindA, std::int32_t indexA, std::int32_t groupA, std::int32_t kindB,
+            std::int32_t indexB, std::int32_t groupB, std::int32_t sizeClass, std::int32_t valueA,
+            std::int32_t valueB, Track& track)
+{
+    track.tubes.push_back(Tube{TubeEnd{kindA, groupA, indexA}, TubeEnd{kindB, groupB, indexB},
+                               sizeClass, valueA, static_cast<float>(valueB)});
+    track.tubeLength += tubeEncodedSize;
+    return static_cast<int>(track.tubes.size()) - 1;
+}
+
+void setTubeProperties(int index, std::int32_t sizeClass, std::int32_t valueA, std::int32_t valueB,
+                       Track& track)
+{
+    Tube& tube = track.tubes[index];
+    tube.sizeClass = sizeClass;
+    tube.valueA = valueA;
+    tube.valueB = static_cast<float>(valueB);
+}
+
+Tube tube(int index, const Track& track) { return track.tubes[index]; }
+int tubeCount(const Track& track) { return static_cast<int>(track.tubes.size()); }
+
+void removeTube(int index, Track& track)
+{
+    track.tubes.erase(track.tubes.begin() + index);
+    track.tubeLength -= tubeEncodedSize;
+}
+
+// scenery objects
+
+int addSceneryObject(const SceneryObject& object, Track& track)
+{
+    const std::int32_t size = sceneryObjectEncodedSize(object);
+    track.sceneryObjects.push_back(object);
+    track.sceneryObjectLength += size;
+    track.sceneryLength += size;
+    return static_cast<int>(track.sceneryObjects.size()) - 1;
+}
+
+}  // namespace pw

@@ -23,9 +23,14 @@ inline constexpr std::int32_t sceneryObjectFixedEncodedSize = 88;  // plus the b
 
 // The encoded size of a segment's kind block: 126, 36, 28, 50 for kinds 1 to 4, else 0.
 std::int32_t segmentExtraLength(std::int32_t kind);
+// A text's length field plus its bytes up to the first zero byte, which is where writing stops.
+std::int32_t encodedTextSize(const std::string& text);
+// The bytes a segment occupies as written: the common part plus the block of its kind.
+std::int32_t segmentEncodedSize(const Segment& segment);
+std::int32_t sceneryObjectEncodedSize(const SceneryObject& object);
 
 // Fills `track` with the values of a new, empty track (one vertex, 32 white slots, no
-// elements). Segments, sceneryChildCount and the terrain are left as they were.
+// elements, no segments). sceneryChildCount and the terrain are left as they were.
 void newTrack(Track& track);
 
 // scalar fields
