@@ -1,0 +1,43 @@
+#pragma once
+// A triangle mesh and its encoding as a 3ds file: a little-endian chunk tree, each chunk a
+// uint16 id and a uint32 length that counts its own 6-byte header.
+
+#include "tracklib/Track.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pw {
+
+inline constexpr std::uint16_t chunkMain = 0x4D4D;
+inline constexpr std::uint16_t chunkVersion = 0x0002;
+inline constexpr std::uint16_t chunkEditor = 0x3D3D;
+inline constexpr std::uint16_t chunkMeshVersion = 0x3D3E;
+inline constexpr std::uint16_t chunkObject = 0x4000;
+inline constexpr std::uint16_t chunkTriangleMesh = 0x4100;
+inline constexpr std::uint16_t chunkVertexList = 0x4110;
+inline constexpr std::uint16_t chunkFaceList = 0x4120;
+inline constexpr std::size_t chunkHeaderSize = 6;
+
+struct MeshFace {
+    std::uint16_t a = 0;
+    std::uint16_t b = 0;
+    std::uint16_t c = 0;
+};
+
+struct Mesh {
+    std::string name;  // the object's name; 3ds readers expect at most 10 characters
+    std::vector<Float3> vertices;
+    std::vector<MeshFace> faces;  // counter-clockwise seen from outside
+};
+
+// A square frustum standing on z = bottom: the usual plinth under a support column. 3ds
+// modellers put z up. Equal widths give a plain box.
+Mesh plinthMesh(const std::string& name, float baseWidth, float topWidth, float bottom,
+                float height);
+
+// The whole file. The mesh must have fewer than 65536 vertices and faces.
+std::vector<std::uint8_t> encodeThreeDs(const Mesh& mesh);
+
+}  // namespace pw

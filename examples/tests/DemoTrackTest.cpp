@@ -1,0 +1,102 @@
+#include "examples/DemoTrack.h"
+
+#include "tracklib/TrackFile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+
+namespace pw {
+namespace {
+
+bool endInRange(const TubeEnd& end, const Track& track)
+{
+    switch (end.kind) {
+    case TubeEndFundament:
+        return end.index >= 0 && end.index < static_cast<int>(track.fundaments.size());
+    case TubeEndFreeNode:
+        return end.index >= 0 && end.index < static_cast<int>(track.freeNodes.size());
+    case TubeEndRailConnector:
+        return end.group >= 0 && end.group < static_cast<int>(track.groups.size()) &&
+               end.index >= 0 &&
+               end.index < static_cast<int>(track.groups[end.group].connectors.size());
+    default:
+        return false;
+    }
+}
+
+bool hasKinds(const Tube& tube, std::int32_t a, std::int32_t b)
+{
+    return (tube.endA.kind == a && tube.endB.kind == b) ||
+           (tube.endA.kind == b && tube.endB.kind == a);
+}
+
+TEST(DemoTrack, IsAClosedSmoothCircuitWithinTheHeights)
+{
+    const Track track = makeDemoTrack();
+    ASSERT_EQ(track.vertices.size(), 11u);
+    ASSERT_EQ(track.segments.size(), 10u);
+    ASSERT_EQ(track.groups.size(), 10u);
+    EXPECT_EQ(track.vertices.front().position, track.vertices.back().position);
+    for (const Vertex& v : track.vertices) {
+        EXPECT_GE(v.position.y, 5.0f);
+        EXPECT_LE(v.position.y, 25.0f);
+        // Smooth: the two controls lie on one line through the vertex, at equal distance.
+        EXPECT_NEAR(v.controlIn.x + v.controlOut.x, 2.0f * v.position.x, 1e-4f);
+        EXPECT_NEAR(v.controlIn.y + v.controlOut.y, 2.0f * v.position.y, 1e-4f);
+        EXPECT_NEAR(v.controlIn.z + v.controlOut.z, 2.0f * v.position.z, 1e-4f);
+    }
+    for (const RailConnectorGroup& group : track.groups)
+        EXPECT_EQ(group.connectors.size(), 2u);
+}
+
+TEST(DemoTrack, SupportsCoverEveryCaseTheGenerationMeets)
+{
+    const Track track = makeDemoTrack();
+    std::set<std::int32_t> footerSizeCodes;
+    int freeNodeToFundament = 0;
+    int fundamentOnEndA = 0;
+    for (const Tube& tube : track.tubes) {
+        EXPECT_TRUE(endInRange(tube.endA, track));
+        EXPECT_TRUE(endInRange(tube.endB, track));
+        if (tube.endA.kind == TubeEndFundament || tube.endB.kind == TubeEndFundament)
+            footerSizeCodes.insert(tube.sizeClass);
+        freeNodeToFundament += hasKinds(tube, TubeEndFreeNode, TubeEndFundament);
+        fundamentOnEndA += tube.endA.kind == TubeEndFundament;
+    }
+    EXPECT_EQ(footerSizeCodes, (std::set<std::int32_t>{0, 1, 2, 5, 6}));
+    EXPECT_EQ(freeNodeToFundament, 2);
+    EXPECT_GE(fundamentOnEndA, 1);
+
+    int turned = 0;
+    for (const Fundament& f : track.fundaments) {
+        EXPECT_EQ(f.position.y, 0.0f);
+        turned += f.angle != 0.0f;
+    }
+    EXPECT_EQ(turned, 2);
+    // 20 supports, one of them an A-frame on two fundaments.
+    EXPECT_EQ(track.fundaments.size(), 21u);
+    EXPECT_EQ(track.freeNodes.size(), 2u);
+    EXPECT_EQ(track.tubes.size(), 23u);
+}
+
+TEST(DemoTrack, CommittedFileIsWhatTheGeneratorWritesAndReadsBack)
+{
+    const Track track = makeDemoTrack();
+    std::ifstream in(std::string(PLINTHWRIGHT_EXAMPLES_DIR) + "/demo.nltrack", std::ios::binary);
+    const std::vector<std::uint8_t> committed{std::istreambuf_iterator<char>(in),
+                                              std::istreambuf_iterator<char>()};
+    EXPECT_EQ(committed, encodeTrack(track))
+        << "examples/demo.nltrack is stale: build the regenerate_examples target";
+
+    Track read;
+    ReadDiagnostics diagnostics;
+    readTrackBytes(committed, read, &diagnostics);
+    EXPECT_EQ(diagnostics.chunksCutShort, 0);
+    EXPECT_EQ(read, track);
+}
+
+}  // namespace
+}  // namespace pw
