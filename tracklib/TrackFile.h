@@ -17,6 +17,8 @@ struct ReadDiagnostics {
     std::string openError;          // why the file could not be opened, when it could not
     std::uint64_t bytesSkipped = 0; // bytes passed over by the tag scan as unknown
     int chunksCutShort = 0;         // recognised chunks that ended before their layout did
+    int negativeTextLengths = 0;    // recognised chunks whose decoding stopped at a text whose
+                                    // length was below zero
 };
 
 // Fills `track` from the file. Returns 0 when the file cannot be opened (the track is then

@@ -1,0 +1,264 @@
+#pragma once
+// The byte layout of each fixed element, written once and walked by both the reader and the
+// writer. `IO` is LayoutReader (fills the element) or LayoutWriter (writes a const element).
+
+#include "ChunkReader.h"
+#include "ChunkWriter.h"
+#include "Track.h"
+
+#include <cstddef>
+
+namespace pw {
+
+struct LayoutReader {
+    ChunkReader& in;
+    void int32(std::int32_t& value) { value = in.readInt32(); }
+    void float32(float& value) { value = in.readFloat32(); }
+    void int8(std::int8_t& value) { value = in.readInt8(); }
+    void flag(Flag& value) { value = in.readBool(); }
+    void colour(Colour& value) { value = in.readColour(); }
+    void text(std::string& value) { value = in.readText(); }
+    void reserved(std::size_t count) { in.skipBytes(count); }
+};
+
+struct LayoutWriter {
+    ChunkWriter& out;
+    void int32(std::int32_t value) { out.writeInt32(value); }
+    void float32(float value) { out.writeFloat32(value); }
+    void int8(std::int8_t value) { out.writeInt8(value); }
+    void flag(Flag value) { out.writeBool(value); }
+    void colour(const Colour& value) { out.writeColour(value); }
+    void text(const std::string& value) { out.writeText(value); }
+    void reserved(std::size_t count) { out.writeZeros(count); }
+};
+
+template <class IO, class P>
+void float3Layout(IO& io, P& point)
+{
+    io.float32(point.x);
+    io.float32(point.y);
+    io.float32(point.z);
+}
+
+template <class IO, class S>
+void slotLayout(IO& io, S& slot)
+{
+    io.flag(slot.flag);
+    io.reserved(7);
+    io.text(slot.text);
+    for (auto& colour : slot.colours) {
+        io.colour(colour);
+    }
+}
+
+template <class IO, class V>
+void vertexLayout(IO& io, V& vertex)
+{
+    float3Layout(io, vertex.position);
+    float3Layout(io, vertex.controlIn);
+    float3Layout(io, vertex.controlOut);
+    io.float32(vertex.value);
+    for (auto& flag : vertex.flags) {
+        io.flag(flag);
+    }
+    io.reserved(17);
+}
+
+// The part every segment has, whatever its kind.
+template <class IO, class S>
+void segmentCommonLayout(IO& io, S& segment)
+{
+    io.int32(segment.kind);
+    io.flag(segment.flagA);
+    for (auto& colour : segment.colours) {
+        io.colour(colour);
+    }
+    io.flag(segment.flagB);
+    io.int32(segment.value);
+    io.reserved(11);
+    io.int32(segment.extraLength);
+}
+
+template <class IO, class B>
+void kind1Layout(IO& io, B& d)
+{
+    io.float32(d.field1);
+    io.float32(d.field2);
+    io.float32(d.field3);
+    io.float32(d.field4);
+    io.int8(d.field5);
+    io.int8(d.field6);
+    io.flag(d.field7);
+    io.int8(d.field8);
+    io.float32(d.field9);
+    io.int8(d.field10);
+    io.int8(d.field11);
+    io.flag(d.field12);
+    io.reserved(1);
+    io.flag(d.field13);
+    io.float32(d.field14);
+    io.reserved(4);
+    io.float32(d.field15);
+    io.float32(d.field16);
+    io.reserved(4);
+    io.flag(d.field17);
+    io.float32(d.field18);
+    io.float32(d.field19);
+    io.float32(d.field20);
+    io.reserved(3);
+    io.int8(d.field21);
+    io.float32(d.field22);
+    io.flag(d.field23);
+    io.reserved(55);
+}
+
+template <class IO, class B>
+void kind2Layout(IO& io, B& d)
+{
+    io.reserved(3);
+    io.int8(d.field1);
+    io.float32(d.field2);
+    io.float32(d.field3);
+    io.float32(d.field4);
+    io.reserved(4);
+    io.flag(d.field5);
+    io.flag(d.field6);
+    io.int32(d.field7);
+    io.reserved(10);
+}
+
+template <class IO, class B>
+void kind3Layout(IO& io, B& d)
+{
+    io.float32(d.field1);
+    io.float32(d.field2);
+    io.float32(d.field3);
+    io.reserved(3);
+    io.int8(d.field4);
+    io.flag(d.field5);
+    io.flag(d.field6);
+    io.int8(d.field7);
+    io.int8(d.field8);
+    io.float32(d.field9);
+    io.reserved(4);
+}
+
+template <class IO, class B>
+void kind4Layout(IO& io, B& d)
+{
+    io.float32(d.field1);
+    io.float32(d.field2);
+    io.float32(d.field3);
+    io.reserved(4);
+    io.float32(d.field4);
+    io.flag(d.field5);
+    io.flag(d.field6);
+    io.float32(d.field7);
+    io.float32(d.field8);
+    io.float32(d.field9);
+    io.flag(d.field10);
+    io.flag(d.field11);
+    io.flag(d.field12);
+    io.int8(d.field13);
+    io.int32(d.field14);
+    io.flag(d.field15);
+    io.float32(d.field16);
+    io.flag(d.field17);
+    io.reserved(2);
+}
+
+// The common part, then the block of the segment's kind; kinds other than 1 to 4 carry none.
+template <class IO, class S>
+void segmentLayout(IO& io, S& segment)
+{
+    segmentCommonLayout(io, segment);
+    switch (segment.kind) {
+    case 1: kind1Layout(io, segment.kind1); break;
+    case 2: kind2Layout(io, segment.kind2); break;
+    case 3: kind3Layout(io, segment.kind3); break;
+    case 4: kind4Layout(io, segment.kind4); break;
+    default: break;
+    }
+}
+
+template <class IO, class C>
+void railConnectorLayout(IO& io, C& connector)
+{
+    io.int32(connector.value);
+    io.float32(connector.position);
+    io.reserved(16);
+}
+
+template <class IO, class F>
+void fundamentLayout(IO& io, F& fundament)
+{
+    io.flag(fundament.flagA);
+    io.float32(fundament.valueA);
+    io.flag(fundament.flagB);
+    io.float32(fundament.angle);
+    io.int8(fundament.byteValue);
+    io.int32(fundament.valueB);
+    io.reserved(1);
+    float3Layout(io, fundament.position);
+    io.reserved(64);
+}
+
+template <class IO, class N>
+void freeNodeLayout(IO& io, N& node)
+{
+    float3Layout(io, node.position);
+    io.int32(node.value);
+    io.reserved(12);
+}
+
+template <class IO, class E>
+void tubeEndLayout(IO& io, E& end)
+{
+    io.int32(end.kind);
+    io.int32(end.group);
+    io.int32(end.index);
+    io.reserved(4);
+}
+
+template <class IO, class T>
+void tubeLayout(IO& io, T& tube)
+{
+    tubeEndLayout(io, tube.endA);
+    tubeEndLayout(io, tube.endB);
+    io.int32(tube.sizeClass);
+    io.int32(tube.valueA);
+    io.float32(tube.valueB);
+    io.reserved(4);
+}
+
+template <class IO, class I>
+void sceneryItemLayout(IO& io, I& item)
+{
+    io.float32(item.valueA);
+    io.float32(item.valueB);
+    io.float32(item.valueC);
+    io.int32(item.valueD);
+    io.float32(item.valueE);
+    io.reserved(44);
+}
+
+template <class IO, class O>
+void sceneryObjectLayout(IO& io, O& object)
+{
+    io.text(object.textA);
+    io.text(object.textB);
+    for (auto& value : object.matrix) {
+        io.float32(value);
+    }
+    io.reserved(16);
+}
+
+// Smallest encoded sizes, which bound how many elements the remaining bytes can hold.
+inline constexpr std::size_t slotMinimumSize = 28;
+inline constexpr std::size_t segmentMinimumSize = 37;
+inline constexpr std::size_t groupMinimumSize = 4;
+inline constexpr std::size_t catwalkMinimumSize = 28;
+inline constexpr std::size_t sceneryItemSize = 64;
+inline constexpr std::size_t sceneryObjectMinimumSize = 88;
+
+}  // namespace pw

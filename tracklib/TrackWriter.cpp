@@ -1,0 +1,340 @@
+#include "TrackFile.h"
+
+#include "ChunkTags.h"
+#include "ChunkWriter.h"
+#include "ElementLayouts.h"
+#include "FileSync.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <random>
+#include <system_error>
+
+namespace pw {
+
+namespace {
+
+std::int32_t countOf(std::size_t size)
+{
+    return static_cast<std::int32_t>(size);
+}
+
+template <class T, class Layout>
+void writeCountedList(ChunkWriter& out, const std::vector<T>& list, Layout layout)
+{
+    out.writeInt32(countOf(list.size()));
+    LayoutWriter io{out};
+    for (const T& element : list) {
+        layout(io, element);
+    }
+}
+
+// The common ending of most chunks: a reserved run and a child count of 0.
+void writeChunkEnd(ChunkWriter& out)
+{
+    out.writeZeros(16);
+    out.writeInt32(0);
+}
+
+void writeFileHeader(ChunkWriter& out, const Track& track)
+{
+    out.writeTag(TagFileHeader);
+    out.writeInt32(track.headerValue);
+    for (std::int8_t value : track.headerBytes) {
+        out.writeInt8(value);
+    }
+    out.writeBool(track.headerFlag);
+    out.writeZeros(14);
+    out.writeInt32(track.terrain.terrainColumns != 0 ? 5 : 4);
+}
+
+void writeTrackHeader(ChunkWriter& out, const Track& track)
+{
+    out.writeTag(TagTrackHeader);
+    out.writeInt32(track.trackValueA);
+    out.writeInt32(track.trackValueB);
+    out.writeInt32(track.slotCount);
+    out.writeInt32(track.trackValueC);
+    // Exactly slotCount slots, whatever the vector holds, so the file stays readable.
+    LayoutWriter io{out};
+    const TrackSlot emptySlot;
+    for (std::int32_t i = 0; i < track.slotCount; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        slotLayout(io, index < track.slots.size() ? track.slots[index] : emptySlot);
+    }
+    for (const Colour& colour : track.colours) {
+        out.writeColour(colour);
+    }
+    for (std::int8_t value : track.trackBytes) {
+        out.writeInt8(value);
+    }
+    out.writeInt32(track.trackValueD);
+    out.writeBool(track.trackFlag);
+    out.writeColour(track.extraColour);
+    out.writeZeros(3);
+    out.writeInt32(4);
+}
+
+void writeInfo(ChunkWriter& out, const Track& track)
+{
+    out.writeTag(TagInfo);
+    out.writeInt32(track.infoLength);
+    out.writeZeros(16);
+    out.writeText(track.infoText);
+    out.writeInt32(0);
+}
+
+void writeVertices(ChunkWriter& out, const Track& track)
+{
+    out.writeTag(TagVertices);
+    out.writeInt32(track.vertexLength);
+    out.writeZeros(16);
+    writeCountedList(out, track.vertices, [](LayoutWriter& io, const Vertex& v) {
+        vertexLayout(io, v);
+    });
+    writeChunkEnd(out);
+}
+
+void writeSegments(ChunkWriter& out, const Track& track)
+{
+    out.writeTag(TagSegments);
+    out.writeInt32(track.segmentLength);
+    out.writeInt32(countOf(track.segments.size()));
+    out.writeBool(track.segmentFlag);
+    out.writeZeros(16);
+    LayoutWriter io{out};
+    for (const Segment& segment : track.segments) {
+        segmentLayout(io, segment);
+    }
+    writeChunkEnd(out);
+}
+
+void writeSupports(ChunkWriter& out, const Track& track)
+{
+    out.writeTag(TagSupports);
+    out.writeInt32(track.supportLength);
+    out.writeZeros(32);
+    out.writeInt32(5);
+
+    out.writeTag(TagFundaments);
+    out.writeInt32(track.fundamentLength);
+    out.writeZeros(16);
+    writeCountedList(out, track.fundaments, [](LayoutWriter& io, const Fundament& f) {
+        fundamentLayout(io, f);
+    });
+    writeChunkEnd(out);
+
+    out.writeTag(TagRailConnectors);
+    out.writeInt32(track.railConnectorLength);
+    out.writeZeros(16);
+    out.writeInt32(countOf(track.groups.size()));
+    for (const RailConnectorGroup& group : track.groups) {
+        writeCountedList(out, group.connectors, [](LayoutWriter& io, const RailConnector& c) {
+            railConnectorLayout(io, c);
+        });
+    }
+    writeChunkEnd(out);
+
+    out.writeTag(TagFreeNodes);
+    out.writeInt32(track.freeNodeLength);
+    out.writeZeros(16);
+    writeCountedList(out, track.freeNodes, [](LayoutWriter& io, const FreeNode& n) {
+        freeNodeLayout(io, n);
+    });
+    writeChunkEnd(out);
+
+    out.writeTag(TagTubes);
+    out.writeInt32(track.tubeLength);
+    out.writeZeros(16);
+    writeCountedList(out, track.tubes, [](LayoutWriter& io, const Tube& t) { tubeLayout(io, t); });
+    writeChunkEnd(out);
+
+    out.writeTag(TagCatwalks);
+    out.writeInt32(track.catwalkLength);
+    out.writeZeros(16);
+    out.writeInt32(countOf(track.catwalks.size()));
+    for (const Catwalk& catwalk : track.catwalks) {
+        for (std::int32_t value : catwalk.values) {
+            out.writeInt32(value);
+        }
+        out.writeInt32(countOf(catwalk.bytes.size()));
+        for (std::int8_t value : catwalk.bytes) {
+            out.writeInt8(value);
+        }
+    }
+    writeChunkEnd(out);
+}
+
+void writeScenery(ChunkWriter& out, const Track& track)
+{
+    out.writeTag(TagScenery);
+    out.writeInt32(track.sceneryLength);
+    out.writeZeros(16);
+    writeCountedList(out, track.sceneryItems, [](LayoutWriter& io, const SceneryItem& item) {
+        sceneryItemLayout(io, item);
+    });
+    out.writeZeros(16);
+    out.writeInt32(track.sceneryChildCount);
+
+    out.writeTag(TagSceneryObjects);
+    out.writeInt32(track.sceneryObjectLength);
+    out.writeZeros(16);
+    writeCountedList(out, track.sceneryObjects, [](LayoutWriter& io, const SceneryObject& o) {
+        sceneryObjectLayout(io, o);
+    });
+    writeChunkEnd(out);
+}
+
+void writeCustomData(ChunkWriter& out)
+{
+    out.writeRawTag("CSTM");
+    out.writeInt32(14);
+    out.writeInt32(1);
+    out.writeRawTag("vrtx");
+    out.writeInt32(8);
+    out.writeInt32(0);
+    out.writeInt32(0);
+}
+
+void writeEnvironment(ChunkWriter& out, const Track& track)
+{
+    out.writeTag(TagEnvironment);
+    out.writeInt32(track.environmentLength);
+    out.writeZeros(16);
+    out.writeText(track.environmentTextA);
+    out.writeText(track.environmentTextB);
+    writeChunkEnd(out);
+}
+
+// The grid holds at most terrainGridSize rows and columns; larger sizes are written clamped, so
+// the header always matches the values that follow it.
+void writeTerrain(ChunkWriter& out, const Terrain& terrain)
+{
+    const std::int32_t columns = std::min(terrain.terrainColumns, terrainGridSize);
+    const std::int32_t rows = std::min(terrain.terrainRows, terrainGridSize);
+    const bool haveGrid =
+        terrain.terrainGrid.size() == static_cast<std::size_t>(terrainGridSize) * terrainGridSize;
+
+    out.writeTag(TagTerrain);
+    out.writeInt32(terrain.terrainValue);
+    out.writeInt32(columns);
+    out.writeInt32(rows);
+    out.writeFloat32(terrain.terrainF1);
+    out.writeFloat32(terrain.terrainF2);
+    out.writeText(terrain.terrainTextA);
+    out.writeFloat32(terrain.terrainF3);
+    out.writeText(terrain.terrainTextB);
+    out.writeFloat32(terrain.terrainF4);
+    out.writeBool(terrain.terrainFlagA);
+    out.writeFloat32(terrain.terrainF5);
+    out.writeText(terrain.terrainTextC);
+    out.writeFloat32(terrain.terrainF6);
+    out.writeInt8(terrain.terrainByte);
+    out.writeBool(terrain.terrainFlagB);
+    out.writeFloat32(terrain.terrainF7);
+    out.writeZeros(10);
+    for (std::int32_t r = 0; r < rows; ++r) {
+        for (std::int32_t c = 0; c < columns; ++c) {
+            const auto index = static_cast<std::size_t>(r) * terrainGridSize + c;
+            out.writeFloat32(haveGrid ? terrain.terrainGrid[index] : 0.0f);
+        }
+    }
+    writeChunkEnd(out);
+}
+
+std::filesystem::path temporaryPathBeside(const std::filesystem::path& target)
+{
+    static std::mt19937_64 generator{std::random_device{}()};
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string suffix = ".tmp-";
+    auto value = generator();
+    for (int i = 0; i < 12; ++i) {
+        suffix += hex[value & 0xF];
+        value >>= 4;
+    }
+    std::filesystem::path temporary = target;
+    temporary += suffix;
+    return temporary;
+}
+
+std::string errnoReason(const char* fallback)
+{
+    return errno != 0 ? std::generic_category().message(errno) : std::string(fallback);
+}
+
+WriteResult failure(const std::filesystem::path& path, const std::string& reason)
+{
+    return WriteResult{false, "Cannot save \"" + path.string() + "\": " + reason};
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> encodeTrack(const Track& track)
+{
+    ChunkWriter out;
+    writeFileHeader(out, track);
+    writeTrackHeader(out, track);
+    writeInfo(out, track);
+    writeVertices(out, track);
+    writeSegments(out, track);
+    writeSupports(out, track);
+    writeScenery(out, track);
+    writeCustomData(out);
+    writeEnvironment(out, track);
+    if (track.terrain.terrainColumns != 0) {
+        writeTerrain(out, track.terrain);
+    }
+    return out.take();
+}
+
+WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track)
+{
+    const std::vector<std::uint8_t> bytes = encodeTrack(track);
+
+    // The old file is replaced only by a complete new one: write beside it, then rename over it.
+    std::filesystem::path temporary;
+    FileHandle file;
+    for (int attempt = 0; attempt < 8 && !file; ++attempt) {
+        temporary = temporaryPathBeside(path);
+        errno = 0;
+        file = openNewFile(temporary);
+        if (!file && errno != EEXIST) {
+            break;
+        }
+    }
+    if (!file) {
+        return failure(path, errnoReason("the file cannot be created"));
+    }
+
+    errno = 0;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
+                         std::fflush(file.get()) == 0 && flushToDisk(file.get());
+    const std::string writeReason = written ? std::string() : errnoReason("writing failed");
+    errno = 0;
+    const bool closed = std::fclose(file.release()) == 0;
+    const std::string closeReason = closed ? std::string() : errnoReason("closing failed");
+
+    std::error_code ec;
+    if (!written || !closed) {
+        std::filesystem::remove(temporary, ec);
+        return failure(path, written ? closeReason : writeReason);
+    }
+
+    // A replaced file keeps its permissions.
+    const auto previous = std::filesystem::status(path, ec);
+    if (!ec && std::filesystem::exists(previous)) {
+        std::filesystem::permissions(temporary, previous.permissions(),
+                                     std::filesystem::perm_options::replace, ec);
+    }
+
+    ec = replaceFile(temporary, path);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        return failure(path, ec.message());
+    }
+    syncDirectory(path.parent_path());
+    return WriteResult{true, std::string()};
+}
+
+}  // namespace pw
