@@ -58,11 +58,11 @@ std::int32_t sizeCodeForHeight(float height)
 {
     if (height < 9.0f)
         return 2;  // small
-    if (height < 13.0f)
+    if (height < 15.0f)
         return 0;  // medium
-    if (height < 17.0f)
+    if (height < 20.0f)
         return 1;  // large
-    if (height < 21.0f)
+    if (height < 24.0f)
         return 5;  // x-large
     return 6;      // xx-large
 }
