@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Builds a release, checks the desktop integration files and makes a Debian package.
+#   scripts/package.sh          build, check, package; prints the path of the .deb
+#   scripts/package.sh --try    also installs the package, starts both programs and removes it
+#                               again (needs root; for a disposable machine)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+try_package=false
+case "${1:-}" in
+  "") ;;
+  --try) try_package=true ;;
+  *) echo "usage: scripts/package.sh [--try]" >&2; exit 2 ;;
+esac
+
+# Explicit arguments: setup.sh would otherwise take ours as package names.
+source scripts/setup.sh dpkg-dev desktop-file-utils appstream shared-mime-info
+
+app_id=io.github.plinthwright.Plinthwright
+build=build-package
+
+check_desktop_files() {
+  desktop-file-validate "packaging/$app_id.desktop"
+  appstreamcli validate --no-net "packaging/$app_id.metainfo.xml"
+
+  # The MIME type must be found by its glob once the database is built from our file alone.
+  local mime
+  mime=$(mktemp -d)
+  mkdir "$mime/packages"
+  cp "packaging/$app_id.mime.xml" "$mime/packages/"
+  update-mime-database "$mime" 2>/dev/null
+  grep -q '^50:application/x-nolimits-track:\*\.nltrack$' "$mime/globs2" \
+    || { echo "package.sh: *.nltrack is not mapped to application/x-nolimits-track" >&2; exit 1; }
+  rm -rf "$mime"
+}
+
+check_installed_tree() {
+  local stage="$build/stage"
+  rm -rf "$stage"
+  cmake --install "$build" --prefix "$stage" >/dev/null
+  local f
+  for f in bin/plinthwright bin/plinthwright-cli \
+           "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
+           "share/mime/packages/$app_id.xml" \
+           "share/icons/hicolor/scalable/apps/$app_id.svg" \
+           "share/icons/hicolor/128x128/apps/$app_id.png" \
+           share/plinthwright/examples/demo.nltrack \
+           share/plinthwright/examples/models/default.3ds; do
+    [ -e "$stage/$f" ] || { echo "package.sh: the install lacks $f" >&2; exit 1; }
+  done
+}
+
+check_desktop_files
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLINTHWRIGHT_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build"
+check_installed_tree
+rm -f "$build"/*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(realpath "$build"/plinthwright_*.deb)
+dpkg-deb --field "$deb" Package Version Depends
+
+if $try_package; then
+  [ "$(id -u)" -eq 0 ] || { echo "package.sh: --try needs root" >&2; exit 1; }
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
+  trap 'DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq plinthwright >/dev/null' EXIT
+  plinthwright-cli --version
+  # A window that is still running when the timeout ends has started: status 124.
+  status=0
+  QT_QPA_PLATFORM=offscreen timeout 3 plinthwright || status=$?
+  [ "$status" -eq 124 ] || { echo "package.sh: plinthwright exited with $status" >&2; exit 1; }
+  echo "installed package starts; removing it again"
+fi
+
+echo "$deb"
