@@ -1,0 +1,232 @@
+#include "FooterGeneration.h"
+
+#include "FundamentRemoval.h"
+#include "ModelInstallation.h"
+#include "geometry/CurveSegment.h"
+#include "tracklib/Track.h"
+#include "tracklib/TrackOperations.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pw {
+
+namespace {
+
+constexpr double radiansPerDegree = 0.01745329252;
+// A direction shorter than this (squared) has no usable orientation; same bound as normalize.
+constexpr float shortestDirectionSquared = 1e-6f;
+
+float toDegrees(float radians)
+{
+    return static_cast<float>(radians / radiansPerDegree);
+}
+
+Vector3 toVector(Float3 p)
+{
+    return {p.x, p.y, p.z};
+}
+
+template <typename Container>
+bool hasIndex(const Container& elements, std::int32_t index)
+{
+    return index >= 0 && static_cast<std::size_t>(index) < elements.size();
+}
+
+// Turns the model's local down axis (0, -1, 0) onto the line from the higher point to the lower.
+void tilt(Matrix4& m, Vector3 p, Vector3 q)
+{
+    Vector3 d = p.y > q.y ? q - p : p - q;
+    // Coincident points give no direction: the footer keeps standing upright.
+    if (dot(d, d) < shortestDirectionSquared)
+        return;
+    normalize(d);
+    Vector3 axis = cross({0.0f, -1.0f, 0.0f}, d);
+    normalize(axis);
+    // Rounding in normalize can push |d.y| a hair above 1, where acos has no value.
+    const float cosine = std::clamp(-d.y, -1.0f, 1.0f);
+    m.rotate(toDegrees(std::acos(cosine)), axis);
+}
+
+// The turn about the vertical that the simulator's own fundaments use: in [0, 90) degrees.
+float turnAboutVertical(Vector3 p, Vector3 q, float fundamentAngle)
+{
+    if (fundamentAngle != 0.0f)
+        return toDegrees(fundamentAngle);
+    const float a = std::fabs(p.x - q.x);
+    const float b = std::fabs(p.z - q.z);
+    if ((p.x > q.x && p.z > q.z) || (p.x < q.x && p.z < q.z))
+        return toDegrees(std::atan(a / b));
+    if ((p.x > q.x && p.z < q.z) || (p.x < q.x && p.z > q.z))
+        return toDegrees(std::atan(b / a));
+    return 0.0f;
+}
+
+struct FooterEnds {
+    TubeEnd* footer;
+    const TubeEnd* other;
+};
+
+// The end standing on a fundament; end B when both do.
+std::optional<FooterEnds> findFooterEnds(Tube& tube)
+{
+    if (tube.endB.kind == TubeEndFundament)
+        return FooterEnds{&tube.endB, &tube.endA};
+    if (tube.endA.kind == TubeEndFundament)
+        return FooterEnds{&tube.endA, &tube.endB};
+    return std::nullopt;
+}
+
+// Points at the far end of tubes. A track's curve segments are built once per run, on first use,
+// because each one walks its whole arc length when made.
+class OtherEndPoints {
+public:
+    explicit OtherEndPoints(const Track& track) : track_(track), curves_(track.groups.size()) {}
+
+    // Nothing when the end names an element the track lacks. An end of no known kind gives the
+    // footer's own point, so that the footer stands upright and unturned.
+    std::optional<Vector3> pointOf(const TubeEnd& end, Vector3 footerPoint)
+    {
+        switch (end.kind) {
+        case TubeEndFundament:
+            if (!hasIndex(track_.fundaments, end.index))
+                return std::nullopt;
+            return toVector(track_.fundaments[static_cast<std::size_t>(end.index)].position);
+        case TubeEndFreeNode:
+            if (!hasIndex(track_.freeNodes, end.index))
+                return std::nullopt;
+            return toVector(track_.freeNodes[static_cast<std::size_t>(end.index)].position);
+        case TubeEndRailConnector:
+            return railConnectorPoint(end.group, end.index);
+        default:
+            return footerPoint;
+        }
+    }
+
+private:
+    std::optional<Vector3> railConnectorPoint(std::int32_t group, std::int32_t index)
+    {
+        if (!hasIndex(track_.groups, group) || !CurveSegment::isValidIndex(track_, group))
+            return std::nullopt;
+        const auto g = static_cast<std::size_t>(group);
+        const std::vector<RailConnector>& connectors = track_.groups[g].connectors;
+        if (!hasIndex(connectors, index))
+            return std::nullopt;
+        if (!curves_[g])
+            curves_[g].emplace(track_, group);
+        // The connector's position is a fraction of the arc length here, not a curve parameter.
+        return curves_[g]->pointAtLengthFraction(connectors[static_cast<std::size_t>(index)].position);
+    }
+
+    const Track& track_;
+    std::vector<std::optional<CurveSegment>> curves_;
+};
+
+// Fundaments that a tube left without a footer still stands on must stay.
+void keepFundamentsInUse(const Track& track, std::vector<int>& fundaments)
+{
+    std::vector<char> inUse(track.fundaments.size(), 0);
+    for (const Tube& tube : track.tubes)
+        for (const TubeEnd* end : {&tube.endA, &tube.endB})
+            if (end->kind == TubeEndFundament && hasIndex(track.fundaments, end->index))
+                inUse[static_cast<std::size_t>(end->index)] = 1;
+    std::erase_if(fundaments, [&](int f) { return inUse[static_cast<std::size_t>(f)] != 0; });
+}
+
+}  // namespace
+
+int GenerationReport::objectsAddedTotal() const
+{
+    int total = 0;
+    for (const int count : objectsAdded)
+        total += count;
+    return total;
+}
+
+Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale, bool align)
+{
+    Matrix4 m;
+    m.identity().scale(scale);
+    if (align)
+        tilt(m, p, q);
+    else
+        m.rotate(turnAboutVertical(p, q, fundamentAngle), 0.0f, 1.0f, 0.0f);
+    m.translate(p);
+    return m;
+}
+
+GenerationReport generateFooters(Track& track, const GenerationOptions& options)
+{
+    GenerationReport report;
+
+    // Installation first: if a model cannot be put in place, the track must not refer to it.
+    const InstallResult installed =
+        installFooterModels(options.choices, options.nolimitsDirectory,
+                            options.objectDirectoryName, options.modelSourceDirectory);
+    report.filesCopied = installed.filesCopied;
+    if (!installed.ok) {
+        report.error = installed.error;
+        return report;
+    }
+
+    OtherEndPoints otherEnds(track);
+    std::vector<int> fundamentsToRemove;
+    std::vector<char> queued(track.fundaments.size(), 0);
+
+    // addFreeNode and addSceneryObject never touch the tubes, so the walk covers exactly the
+    // tubes present at its start and `tube` stays valid.
+    for (Tube& tube : track.tubes) {
+        const std::optional<FooterEnds> ends = findFooterEnds(tube);
+        if (!ends)
+            continue;
+        const std::optional<TubeSizeClass> sizeClass = sizeClassOfCode(tube.sizeClass);
+        if (!sizeClass)
+            continue;
+        const auto classIndex = static_cast<std::size_t>(*sizeClass);
+        const FooterModelChoice& choice = options.choices[classIndex];
+        const std::int32_t f = ends->footer->index;
+        if (!choice.enabled || !hasIndex(track.fundaments, f))
+            continue;
+
+        const Fundament& fundament = track.fundaments[static_cast<std::size_t>(f)];
+        const Vector3 p = toVector(fundament.position);
+        const std::optional<Vector3> q = otherEnds.pointOf(*ends->other, p);
+        if (!q)
+            continue;
+
+        SceneryObject object;
+        object.textB = options.objectDirectoryText + "/fundament-" + choice.modelFile;
+        object.matrix =
+            footerPlacement(p, *q, fundament.angle, choice.scale, options.alignToTangent).e;
+
+        if (options.replaceFundaments) {
+            const int n = addFreeNode(p.x, p.y, p.z, track);
+            ++report.freeNodesAdded;
+            object.textA = "fundament" + std::to_string(n);
+            if (!queued[static_cast<std::size_t>(f)]) {
+                queued[static_cast<std::size_t>(f)] = 1;
+                fundamentsToRemove.push_back(f);
+            }
+            for (TubeEnd* end : {&tube.endA, &tube.endB}) {
+                if (end->kind == TubeEndFundament) {
+                    end->kind = TubeEndFreeNode;
+                    end->index = n;
+                }
+            }
+        }
+        addSceneryObject(object, track);
+        ++report.objectsAdded[classIndex];
+    }
+
+    keepFundamentsInUse(track, fundamentsToRemove);
+    removeFundaments(fundamentsToRemove, track);
+    report.fundamentsRemoved = static_cast<int>(fundamentsToRemove.size());
+    report.ok = true;
+    return report;
+}
+
+}  // namespace pw

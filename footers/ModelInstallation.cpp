@@ -1,0 +1,90 @@
+#include "ModelInstallation.h"
+
+#include <algorithm>
+#include <system_error>
+#include <vector>
+
+namespace pw {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string pathText(const fs::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// Creates only the last level: a name with several missing levels is refused, as is a file that
+// stands where the directory should be.
+bool ensureDirectory(const fs::path& directory, std::string& error)
+{
+    std::error_code ec;
+    if (fs::is_directory(directory, ec))
+        return true;
+    fs::create_directory(directory, ec);
+    if (!ec && !fs::is_directory(directory, ec))
+        ec = std::make_error_code(std::errc::file_exists);
+    if (ec) {
+        error = "Cannot create directory \"" + pathText(directory) + "\": " + ec.message();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+InstallResult installFooterModels(const FooterModelChoices& choices,
+                                  const fs::path& nolimitsDirectory,
+                                  const fs::path& objectDirectoryName,
+                                  const fs::path& modelSourceDirectory)
+{
+    InstallResult result;
+
+    // Plain concatenation, not operator/: the stored names are relative to objectsRoot with
+    // forward slashes, and the directory is taken exactly as the user gave it.
+    fs::path objectsRoot = nolimitsDirectory;
+    objectsRoot += "/objects";
+    fs::path modelDirectory = objectsRoot;
+    modelDirectory += "/";
+    modelDirectory += objectDirectoryName;
+
+    if (!ensureDirectory(objectsRoot, result.error) || !ensureDirectory(modelDirectory, result.error))
+        return result;
+
+    // Classes sharing the default model share its one copy.
+    std::vector<std::string> copied;
+    for (const FooterModelChoice& choice : choices) {
+        if (!choice.enabled
+            || std::find(copied.begin(), copied.end(), choice.modelFile) != copied.end())
+            continue;
+        fs::path source = modelSourceDirectory;
+        source += "/";
+        source += choice.modelFile;
+        fs::path destination = modelDirectory;
+        destination += "/fundament-";
+        destination += choice.modelFile;
+        if (!copyModelFile(source, destination, &result.error))
+            return result;
+        copied.push_back(choice.modelFile);
+        ++result.filesCopied;
+    }
+    result.ok = true;
+    return result;
+}
+
+bool copyModelFile(const fs::path& source, const fs::path& destination, std::string* error)
+{
+    std::error_code ec;
+    fs::copy_file(source, destination, fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+        if (error)
+            *error = "Cannot copy \"" + pathText(source) + "\" to \"" + pathText(destination)
+                     + "\": " + ec.message();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace pw
