@@ -1,0 +1,298 @@
+#include "tests/support/TrackFixtures.h"
+#include "tracklib/ChunkWriter.h"
+#include "tracklib/TrackFile.h"
+#include "tracklib/TrackOperations.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+
+namespace pw {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::size_t find(const Bytes& file, std::string_view tag)
+{
+    const auto it = std::search(file.begin(), file.end(), tag.begin(), tag.end());
+    return static_cast<std::size_t>(it - file.begin());
+}
+
+Track decode(const Bytes& bytes, ReadDiagnostics* diagnostics = nullptr)
+{
+    Track track;
+    readTrackBytes(bytes, track, diagnostics);
+    return track;
+}
+
+// A file header chunk with recognisable values.
+Bytes fileHeaderChunk()
+{
+    ChunkWriter out;
+    out.writeRawTag("NLIM");
+    out.writeInt32(-7);
+    for (int b : {1, 2, 3, 4, 5}) {
+        out.writeInt8(b);
+    }
+    out.writeBool(1);
+    out.writeZeros(14);
+    out.writeInt32(4);
+    return out.take();
+}
+
+// A fundament chunk holding `count` as its count and `written` fundaments with valueB 0, 1, ...
+Bytes fundamentChunk(std::int32_t count, int written)
+{
+    ChunkWriter out;
+    out.writeRawTag("FUND");
+    out.writeInt32(40 + 92 * written);
+    out.writeZeros(16);
+    out.writeInt32(count);
+    for (int i = 0; i < written; ++i) {
+        out.writeBool(1);
+        out.writeFloat32(0.5f);
+        out.writeBool(0);
+        out.writeFloat32(0.0f);
+        out.writeInt8(i);
+        out.writeInt32(i);
+        out.writeZeros(1);
+        out.writeFloat32(1.0f);
+        out.writeFloat32(2.0f);
+        out.writeFloat32(3.0f);
+        out.writeZeros(64);
+    }
+    out.writeZeros(16);
+    out.writeInt32(0);
+    return out.take();
+}
+
+Bytes join(std::initializer_list<Bytes> parts)
+{
+    Bytes all;
+    for (const Bytes& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
+TEST(TrackReaderTest, RoundTripsEveryChunkKind)
+{
+    const Track rich = makeRichTrack();
+    const Bytes file = encodeTrack(rich);
+    ReadDiagnostics diagnostics;
+    const Track read = decode(file, &diagnostics);
+    EXPECT_EQ(read, rich);
+    EXPECT_EQ(encodeTrack(read), file);
+    EXPECT_EQ(diagnostics.chunksCutShort, 0);
+    EXPECT_EQ(diagnostics.negativeTextLengths, 0);
+    // Child counts not consumed by a chunk, and the custom pair, are stepped over.
+    EXPECT_EQ(diagnostics.bytesSkipped, 13u * 4u + 28u);
+}
+
+TEST(TrackReaderTest, FileHeaderAloneSetsOnlyItsFields)
+{
+    const Track read = decode(fileHeaderChunk());
+    Track expected;
+    expected.headerValue = -7;
+    expected.headerBytes = {1, 2, 3, 4, 5};
+    expected.headerFlag = 1;
+    EXPECT_EQ(read, expected);
+}
+
+TEST(TrackReaderTest, FindsTagsOnlyOnTheFourByteStride)
+{
+    const Bytes junk8{'j', 'u', 'n', 'k', 0, 1, 2, 3};
+    const Bytes junk6{'j', 'u', 'n', 'k', 0, 1};
+    const Bytes junk7{'X', 'Y', 'Z', 'W', 9, 9, 9};  // an unknown chunk of 7 bytes
+
+    ReadDiagnostics diagnostics;
+    EXPECT_EQ(decode(join({junk8, fileHeaderChunk()}), &diagnostics).headerValue, -7);
+    EXPECT_EQ(diagnostics.bytesSkipped, 8u + 4u);  // the junk, then the header's child count
+    EXPECT_EQ(decode(join({junk6, fileHeaderChunk()}), &diagnostics).headerValue, 0);
+    EXPECT_EQ(diagnostics.bytesSkipped, 6u + 32u);
+    EXPECT_EQ(decode(join({junk7, fileHeaderChunk()})).headerValue, 0);
+    EXPECT_EQ(decode(join({junk7, Bytes{0}, fileHeaderChunk()})).headerValue, -7);
+}
+
+TEST(TrackReaderTest, ScansTheBlockOfAnUnknownSegmentKindAsTags)
+{
+    Track track = makeNewTrack();
+    addSegment(9, 1, 1, {}, {}, {}, 1, 5, track);
+    track.segments[0].extraLength = 20;
+    const Bytes plain = encodeTrack(track);
+
+    // The 20 block bytes the writer left out, put back after the segment's 37 common bytes.
+    Bytes withBlock = plain;
+    const std::size_t blockAt = find(plain, "SEGM") + 4 + 4 + 4 + 1 + 16 + 37;
+    withBlock.insert(withBlock.begin() + static_cast<std::ptrdiff_t>(blockAt), 20, 0x11);
+
+    ReadDiagnostics plainDiagnostics;
+    ReadDiagnostics blockDiagnostics;
+    const Track fromPlain = decode(plain, &plainDiagnostics);
+    const Track fromBlock = decode(withBlock, &blockDiagnostics);
+    EXPECT_EQ(fromPlain, track);
+    EXPECT_EQ(fromBlock, track);
+    EXPECT_EQ(fromBlock.segments[0].extraLength, 20);
+    EXPECT_EQ(blockDiagnostics.bytesSkipped, plainDiagnostics.bytesSkipped + 20);
+}
+
+TEST(TrackReaderTest, ALaterChunkReplacesAnEarlierOne)
+{
+    const Track read = decode(join({fundamentChunk(3, 3), fundamentChunk(1, 1)}));
+    ASSERT_EQ(read.fundaments.size(), 1u);
+    EXPECT_EQ(read.fundamentLength, 40 + 92);
+    EXPECT_EQ(read.fundaments[0].position, (Float3{1, 2, 3}));
+}
+
+TEST(TrackReaderTest, ACountBeyondTheBytesKeepsTheWholeElements)
+{
+    ReadDiagnostics diagnostics;
+    const Bytes chunk = fundamentChunk(0x7FFFFFFF, 2);
+    // Cut inside the third element's place: the two whole fundaments stay.
+    const Track read = decode(chunk, &diagnostics);
+    ASSERT_EQ(read.fundaments.size(), 2u);
+    EXPECT_EQ(read.fundaments[1].valueB, 1);
+    EXPECT_EQ(read.fundaments[1].flagA, 1);
+    EXPECT_EQ(diagnostics.chunksCutShort, 1);
+
+    Bytes partial = fundamentChunk(3, 3);
+    partial.resize(24 + 2 * 92 + 50);
+    EXPECT_EQ(decode(partial).fundaments.size(), 2u);
+}
+
+TEST(TrackReaderTest, ANegativeTextLengthEndsOnlyItsChunk)
+{
+    ChunkWriter info;
+    info.writeRawTag("INFO");
+    info.writeInt32(39);
+    info.writeZeros(16);
+    info.writeInt32(-1);
+    info.writeInt32(0);
+    ReadDiagnostics diagnostics;
+    const Track read = decode(join({info.take(), fileHeaderChunk()}), &diagnostics);
+    EXPECT_EQ(read.infoLength, 39);
+    EXPECT_EQ(read.infoText, "");
+    EXPECT_EQ(read.headerValue, -7);
+    EXPECT_EQ(diagnostics.negativeTextLengths, 1);
+    EXPECT_EQ(diagnostics.chunksCutShort, 0);
+}
+
+TEST(TrackReaderTest, StoresNoTerrainValueOutsideTheGrid)
+{
+    Track track;
+    track.terrain.terrainColumns = 3;
+    track.terrain.terrainRows = 0;
+    Bytes terrain = encodeTrack(track);
+    terrain.erase(terrain.begin(), terrain.begin() + static_cast<std::ptrdiff_t>(find(terrain, "TERA")));
+
+    // 302 columns and 2 rows of values 0, 1, 2, ... in place of the empty grid.
+    const std::int32_t columns = 302, rows = 2;
+    Bytes oversized(terrain.begin(), terrain.begin() + 89 - 20);
+    oversized[8] = 0;
+    oversized[9] = 0;
+    oversized[10] = columns >> 8;
+    oversized[11] = columns & 0xFF;
+    oversized[15] = rows;
+    ChunkWriter grid;
+    for (int i = 0; i < columns * rows; ++i) {
+        grid.writeFloat32(static_cast<float>(i));
+    }
+    grid.writeZeros(16);
+    grid.writeInt32(0);
+    const Track read = decode(join({oversized, grid.take(), fileHeaderChunk()}));
+
+    ASSERT_EQ(read.terrain.terrainGrid.size(), 90000u);
+    EXPECT_EQ(read.terrain.terrainColumns, 302);
+    EXPECT_EQ(read.terrain.terrainGrid[299], 299.0f);
+    EXPECT_EQ(read.terrain.terrainGrid[300], 302.0f);  // row 1 column 0
+    EXPECT_EQ(read.terrain.terrainGrid[300 + 299], 302.0f + 299.0f);
+    EXPECT_EQ(read.terrain.terrainGrid[600], 0.0f);
+    EXPECT_EQ(read.headerValue, -7);  // the scan goes on after the grid
+}
+
+TEST(TrackReaderTest, SurvivesTheRichFileCutAtEveryOffset)
+{
+    const Track rich = makeRichTrack();
+    const Bytes file = encodeTrack(rich);
+    for (std::size_t cut = 0; cut <= file.size(); ++cut) {
+        ReadDiagnostics diagnostics;
+        const Track read = decode(Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(cut)),
+                                  &diagnostics);
+        ASSERT_LE(read.fundaments.size(), rich.fundaments.size()) << cut;
+        ASSERT_TRUE(std::equal(read.fundaments.begin(), read.fundaments.end(),
+                               rich.fundaments.begin()))
+            << cut;
+        ASSERT_LE(read.sceneryObjects.size(), rich.sceneryObjects.size()) << cut;
+        ASSERT_LE(diagnostics.chunksCutShort, 1) << cut;
+    }
+    EXPECT_EQ(decode(file), rich);
+}
+
+class TrackFileReadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        directory_ = std::filesystem::temp_directory_path() /
+                     ("pw-read-" + std::string(::testing::UnitTest::GetInstance()
+                                                   ->current_test_info()
+                                                   ->name()));
+        std::filesystem::remove_all(directory_);
+        std::filesystem::create_directories(directory_);
+    }
+    void TearDown() override { std::filesystem::remove_all(directory_); }
+
+    std::filesystem::path write(const std::string& name, const Bytes& bytes)
+    {
+        const auto path = directory_ / name;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+
+    std::filesystem::path directory_;
+};
+
+TEST_F(TrackFileReadTest, ReadsWhatTheWriterWrote)
+{
+    const Track rich = makeRichTrack();
+    ASSERT_TRUE(writeTrackFile(directory_ / "rich.nltrack", rich).ok);
+    Track read;
+    EXPECT_EQ(readTrackFile(directory_ / "rich.nltrack", read), 1);
+    EXPECT_EQ(read, rich);
+}
+
+TEST_F(TrackFileReadTest, AnEmptyFileChangesNothing)
+{
+    Track track;
+    EXPECT_EQ(readTrackFile(write("empty.nltrack", {}), track), 1);
+    EXPECT_EQ(track, Track{});
+}
+
+TEST_F(TrackFileReadTest, AFileThatCannotBeOpenedLeavesTheTrackAlone)
+{
+    Track track = makeNewTrack();
+    ReadDiagnostics diagnostics;
+    EXPECT_EQ(readTrackFile(directory_ / "missing.nltrack", track, &diagnostics), 0);
+    EXPECT_EQ(track, makeNewTrack());
+    EXPECT_NE(diagnostics.openError.find("missing.nltrack"), std::string::npos);
+    EXPECT_EQ(readTrackFile(directory_, track, &diagnostics), 0);
+    EXPECT_NE(diagnostics.openError.find("directory"), std::string::npos);
+}
+
+TEST_F(TrackFileReadTest, EveryCutOfTheRichFileOpens)
+{
+    const Bytes file = encodeTrack(makeRichTrack());
+    for (std::size_t cut = 0; cut <= file.size(); cut += 13) {
+        Track track;
+        const auto path =
+            write("cut.nltrack", Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(cut)));
+        ASSERT_EQ(readTrackFile(path, track), 1) << cut;
+    }
+}
+
+}  // namespace
+}  // namespace pw
