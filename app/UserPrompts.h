@@ -1,0 +1,28 @@
+#pragma once
+// The modal questions the window asks: file and directory dialogs and warnings. The window calls
+// them through these functions so that a test can answer, cancel or record them.
+
+#include <QFileDialog>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace pw {
+
+struct UserPrompts {
+    // parent, caption, start directory, filter; an empty result means cancelled
+    std::function<QString(QWidget*, const QString&, const QString&, const QString&)> openFileName;
+    std::function<QString(QWidget*, const QString&, const QString&, const QString&)> saveFileName;
+    // parent, caption, start directory, options; an empty result means cancelled
+    std::function<QString(QWidget*, const QString&, const QString&, QFileDialog::Options)>
+        existingDirectory;
+    // parent, title, text
+    std::function<void(QWidget*, const QString&, const QString&)> warning;
+};
+
+// The toolkit's static file dialogs and warning box.
+UserPrompts standardUserPrompts();
+
+}  // namespace pw

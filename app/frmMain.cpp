@@ -1,0 +1,306 @@
+#include "frmMain.h"
+#include "ui_frmMain.h"
+
+#include "ApplicationNames.h"
+#include "IncomingTrackFile.h"
+#include "footers/FooterGeneration.h"
+#include "footers/QtPaths.h"
+#include "tracklib/TrackFile.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QSettings>
+
+#include <cstddef>
+#include <utility>
+
+namespace {
+
+const QString trackFileFilter = QStringLiteral("NoLimits Coaster Files (*.nltrack)");
+const QFileDialog::Options directoryDialogOptions =
+    QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks;
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), prompts(pw::standardUserPrompts())
+{
+    // The form connects the on_<object>_<signal> slots by name at its end, after every start
+    // state is set, so no check-box rule runs while the tree is built.
+    ui->setupUi(this);
+    pw::registerApplicationNames();
+    loadSettings();
+
+    sizeClassControls = {{
+        {ui->useSmallTube, ui->useSmallTubeDefault, ui->scaleSmallTube},
+        {ui->useMediumTube, ui->useMediumTubeDefault, ui->scaleMediumTube},
+        {ui->useLargeTube, ui->useLargeTubeDefault, ui->scaleLargeTube},
+        {ui->useXLargeTube, ui->useXLargeTubeDefault, ui->scaleXLargeTube},
+        {ui->useXXLargeTube, ui->useXXLargeTubeDefault, ui->scaleXXLargeTube},
+    }};
+    setAcceptDrops(true);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::setUserPrompts(pw::UserPrompts newPrompts)
+{
+    prompts = std::move(newPrompts);
+}
+
+void frmMain::loadSettings()
+{
+    settings = new QSettings(QString::fromLatin1(pw::organisationName),
+                             QString::fromLatin1(pw::settingsApplicationName), this);
+    settings->beginGroup(QStringLiteral("frmMain"));
+    nolimitsDir = settings->value(QStringLiteral("nolimitsDir"), QStringLiteral("/")).toString();
+    settings->endGroup();
+}
+
+void frmMain::saveSettings()
+{
+    settings->beginGroup(QStringLiteral("frmMain"));
+    settings->setValue(QStringLiteral("nolimitsDir"), nolimitsDir);
+    settings->endGroup();
+}
+
+bool frmMain::readTrack(const QString& fileName)
+{
+    // A fresh record, so that a file that cannot be opened leaves the loaded track as it was.
+    pw::Track fresh;
+    pw::ReadDiagnostics diagnostics;
+    if (pw::readTrackFile(pw::toFileSystemPath(fileName), fresh, &diagnostics) == 0) {
+        prompts.warning(this, tr("Open NlTrack file"),
+                        tr("The track file %1 could not be opened:\n%2")
+                            .arg(QDir::toNativeSeparators(fileName),
+                                 QString::fromStdString(diagnostics.openError)));
+        return false;
+    }
+    track = std::move(fresh);
+    return true;
+}
+
+void frmMain::loadTrack(bool reread)
+{
+    if (reread && !readTrack(inputFile))
+        return;
+
+    const QFileInfo info(inputFile);
+    lastInputDir = info.absolutePath();
+    ui->textInputFile->setText(inputFile);
+    ui->textNumberFooter->setText(QStringLiteral("%1").arg(track.fundaments.size()));
+    // baseName() stops at the first dot: my.coaster.nltrack gives "my".
+    ui->textObjDir->setText(info.baseName());
+    ui->buttonReloadInput->setEnabled(true);
+    ui->buttonGenerate->setEnabled(true);
+    ui->groupOptions->setEnabled(true);
+}
+
+void frmMain::openTrackFile(const QString& fileName)
+{
+    if (fileName.isEmpty() || !readTrack(fileName))
+        return;
+    inputFile = fileName;
+    loadTrack(false);
+}
+
+void frmMain::refreshObjectDir()
+{
+    ui->text3dsDir->setText(objectDir);
+    ui->buttonSelectRefresh->setEnabled(true);
+    for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
+        const QString model = objectDir + QLatin1Char('/') + QLatin1String(pw::ownModelFile(sizeClass));
+        const bool exists = QFileInfo(model).isFile();
+        const SizeClassControls& boxes = controls(sizeClass);
+        boxes.ownModel->setEnabled(exists);
+        boxes.ownModel->setChecked(exists);  // runs the check-box rule when the state changes
+    }
+    // Once found, the default model stays selectable, even after switching to a directory
+    // without it.
+    if (QFileInfo(objectDir + QLatin1Char('/') + QLatin1String(pw::defaultModelFile)).isFile()) {
+        for (const SizeClassControls& boxes : sizeClassControls)
+            boxes.defaultModel->setEnabled(true);
+    }
+}
+
+const frmMain::SizeClassControls& frmMain::controls(pw::TubeSizeClass sizeClass) const
+{
+    return sizeClassControls[static_cast<std::size_t>(sizeClass)];
+}
+
+// The two boxes of a class are never both checked, and the scale box is usable exactly when the
+// default model is chosen. The rules read the boxes' current states, whoever changed them.
+void frmMain::ownModelBoxChanged(pw::TubeSizeClass sizeClass)
+{
+    const SizeClassControls& boxes = controls(sizeClass);
+    const bool ownChecked = boxes.ownModel->isChecked();
+    boxes.defaultModel->setChecked(!ownChecked);
+    boxes.scale->setEnabled(!ownChecked);
+}
+
+void frmMain::defaultModelBoxChanged(pw::TubeSizeClass sizeClass)
+{
+    const SizeClassControls& boxes = controls(sizeClass);
+    if (boxes.defaultModel->isChecked()) {
+        boxes.ownModel->setChecked(false);
+        boxes.scale->setEnabled(true);
+    } else {
+        // Without its own model the class may end up with no footer at all.
+        if (boxes.ownModel->isEnabled())
+            boxes.ownModel->setChecked(true);
+        boxes.scale->setEnabled(false);
+    }
+}
+
+pw::FooterModelChoices frmMain::readFooterModelChoices() const
+{
+    pw::FooterModelChoices choices;
+    for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
+        const SizeClassControls& boxes = controls(sizeClass);
+        choices[static_cast<std::size_t>(sizeClass)] =
+            pw::makeFooterModelChoice(sizeClass, boxes.ownModel->isChecked(),
+                                      boxes.defaultModel->isChecked(), boxes.scale->value());
+    }
+    return choices;
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!pw::trackFileFromMimeData(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event)
+{
+    const QString fileName = pw::trackFileFromMimeData(event->mimeData());
+    if (fileName.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openTrackFile(fileName);
+}
+
+void frmMain::on_buttonSelectInput_clicked()
+{
+    const QString startDir = lastInputDir.isEmpty() ? nolimitsDir : lastInputDir;
+    openTrackFile(prompts.openFileName(this, tr("Open NlTrack file"), startDir, trackFileFilter));
+}
+
+void frmMain::on_buttonReloadInput_clicked()
+{
+    loadTrack(true);
+}
+
+void frmMain::on_buttonSelectNLDirectory_clicked()
+{
+    const QString dir = prompts.existingDirectory(this, tr("Select noLimits directory"),
+                                                  QStringLiteral("/"), directoryDialogOptions);
+    if (dir.isEmpty())
+        return;
+    nolimitsDir = dir;
+    saveSettings();
+}
+
+void frmMain::on_buttonGenerate_clicked()
+{
+    pw::GenerationOptions options;
+    options.choices = readFooterModelChoices();
+    options.objectDirectoryText = pw::toAsciiPath(ui->textObjDir->text());
+    options.objectDirectoryName = pw::toFileSystemPath(ui->textObjDir->text());
+    options.modelSourceDirectory = pw::toFileSystemPath(ui->text3dsDir->text());
+    options.nolimitsDirectory = pw::toFileSystemPath(nolimitsDir);
+    options.replaceFundaments = ui->deleteNativeFundaments->isChecked();
+    options.alignToTangent = ui->checkAlignTangent->isChecked();
+
+    const pw::GenerationReport report = pw::generateFooters(track, options);
+    if (!report.ok) {
+        prompts.warning(this, tr("Generate footers"),
+                        tr("The footers could not be generated:\n%1")
+                            .arg(QString::fromStdString(report.error)));
+        return;
+    }
+    loadTrack(false);
+    ui->buttonSave->setEnabled(true);
+}
+
+void frmMain::on_buttonSave_clicked()
+{
+    const QString fileName =
+        prompts.saveFileName(this, tr("Save NlTrack file"), lastInputDir, trackFileFilter);
+    if (fileName.isEmpty())
+        return;
+    const pw::WriteResult result = pw::writeTrackFile(pw::toFileSystemPath(fileName), track);
+    if (!result.ok) {
+        prompts.warning(this, tr("Save NlTrack file"),
+                        tr("The track file %1 could not be saved:\n%2")
+                            .arg(QDir::toNativeSeparators(fileName),
+                                 QString::fromStdString(result.error)));
+    }
+}
+
+void frmMain::on_buttonSelectDirectory_clicked()
+{
+    const QString dir = prompts.existingDirectory(this, tr("Select footer object directory"),
+                                                  nolimitsDir, directoryDialogOptions);
+    if (dir.isEmpty())
+        return;
+    objectDir = dir;
+    refreshObjectDir();
+}
+
+void frmMain::on_buttonSelectRefresh_clicked()
+{
+    refreshObjectDir();
+}
+
+void frmMain::on_useSmallTubeDefault_stateChanged(int)
+{
+    defaultModelBoxChanged(pw::TubeSizeClass::Small);
+}
+
+void frmMain::on_useSmallTube_stateChanged(int)
+{
+    ownModelBoxChanged(pw::TubeSizeClass::Small);
+}
+
+void frmMain::on_useMediumTubeDefault_stateChanged(int)
+{
+    defaultModelBoxChanged(pw::TubeSizeClass::Medium);
+}
+
+void frmMain::on_useMediumTube_stateChanged(int)
+{
+    ownModelBoxChanged(pw::TubeSizeClass::Medium);
+}
+
+void frmMain::on_useLargeTubeDefault_stateChanged(int)
+{
+    defaultModelBoxChanged(pw::TubeSizeClass::Large);
+}
+
+void frmMain::on_useLargeTube_stateChanged(int)
+{
+    ownModelBoxChanged(pw::TubeSizeClass::Large);
+}
+
+void frmMain::on_useXLargeTubeDefault_stateChanged(int)
+{
+    defaultModelBoxChanged(pw::TubeSizeClass::XLarge);
+}
+
+void frmMain::on_useXLargeTube_stateChanged(int)
+{
+    ownModelBoxChanged(pw::TubeSizeClass::XLarge);
+}
+
+void frmMain::on_useXXLargeTubeDefault_stateChanged(int)
+{
+    defaultModelBoxChanged(pw::TubeSizeClass::XXLarge);
+}
+
+void frmMain::on_useXXLargeTube_stateChanged(int)
+{
+    ownModelBoxChanged(pw::TubeSizeClass::XXLarge);
+}
