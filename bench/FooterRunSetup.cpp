@@ -1,0 +1,45 @@
+#include "FooterRunSetup.h"
+
+#include "footers/FooterModelChoice.h"
+
+#include <fstream>
+
+namespace pw::bench {
+
+std::filesystem::path scratchDirectory()
+{
+    const std::filesystem::path directory =
+        std::filesystem::temp_directory_path() / "plinthwright-bench";
+    std::filesystem::create_directories(directory);
+    return directory;
+}
+
+void writeStandInModels(const std::filesystem::path& directory)
+{
+    std::filesystem::create_directories(directory);
+    for (const TubeSizeClass sizeClass : allSizeClasses)
+        std::ofstream(directory / ownModelFile(sizeClass), std::ios::binary) << "3ds stand-in";
+    std::ofstream(directory / defaultModelFile, std::ios::binary) << "3ds stand-in";
+}
+
+GenerationOptions footerOptions(const std::filesystem::path& scratch)
+{
+    GenerationOptions options;
+    for (const TubeSizeClass sizeClass : allSizeClasses) {
+        const bool own = sizeClass == TubeSizeClass::Small || sizeClass == TubeSizeClass::Medium ||
+                         sizeClass == TubeSizeClass::Large;
+        options.choices[static_cast<std::size_t>(sizeClass)] =
+            makeFooterModelChoice(sizeClass, own, !own, defaultScalePercent(sizeClass));
+    }
+    options.objectDirectoryText = "benchride";
+    options.objectDirectoryName = "benchride";
+    options.modelSourceDirectory = scratch / "models";
+    options.nolimitsDirectory = scratch / "nolimits";
+    options.replaceFundaments = true;
+    options.alignToTangent = true;
+    writeStandInModels(options.modelSourceDirectory);
+    std::filesystem::create_directories(options.nolimitsDirectory);
+    return options;
+}
+
+}  // namespace pw::bench

@@ -1,0 +1,15 @@
+#pragma once
+// The benchmarks' only calls into the operating system beyond the C and C++ libraries.
+
+#include <cstdint>
+#include <cstdio>
+
+namespace pw::bench {
+
+// The process's peak resident memory so far, in bytes; 0 where the platform does not say.
+std::int64_t peakResidentBytes();
+
+// Flushes the file's written bytes through to the disk, as a durable save does.
+bool syncToDisk(std::FILE* file);
+
+}  // namespace pw::bench

@@ -1,0 +1,53 @@
+// bench_peak_memory <track name> <file>: reads the file once, as the window's "load" does, and
+// prints how far that raised the process's peak resident memory, next to what the record holds;
+// then generates the footers, as "generate" does, and prints how far that raised it further.
+// Runs as a process of its own, so nothing else has raised the peak before.
+
+#include "FooterRunSetup.h"
+#include "MetricLine.h"
+#include "OsSeam.h"
+#include "RecordSize.h"
+
+#include "footers/FooterGeneration.h"
+#include "tracklib/TrackFile.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: bench_peak_memory <track name> <track file>\n");
+        return 2;
+    }
+    const std::string name = argv[1];
+    const std::filesystem::path file = argv[2];
+
+    const std::int64_t before = pw::bench::peakResidentBytes();
+    pw::Track track;
+    if (pw::readTrackFile(file, track) != 1) {
+        std::fprintf(stderr, "cannot open %s\n", file.string().c_str());
+        return 1;
+    }
+    const std::int64_t after = pw::bench::peakResidentBytes();
+
+    const double record = static_cast<double>(pw::bench::recordBytes(track));
+    const double peak = static_cast<double>(after - before);
+    pw::bench::printMetric(name, "record_mb", record / 1e6);
+    pw::bench::printMetric(name, "peak_read_mb", peak / 1e6);
+    pw::bench::printMetric(name, "peak_ratio", record > 0.0 ? peak / record : 0.0);
+    pw::bench::printMetric(name, "process_peak_mb", static_cast<double>(after) / 1e6);
+
+    const pw::GenerationOptions options = pw::bench::footerOptions(pw::bench::scratchDirectory());
+    const std::int64_t beforeGenerating = pw::bench::peakResidentBytes();
+    const pw::GenerationReport report = pw::generateFooters(track, options);
+    const std::int64_t afterGenerating = pw::bench::peakResidentBytes();
+    if (!report.ok) {
+        std::fprintf(stderr, "generation failed: %s\n", report.error.c_str());
+        return 1;
+    }
+    pw::bench::printMetric(name, "peak_generate_extra_mb",
+                           static_cast<double>(afterGenerating - beforeGenerating) / 1e6);
+    return 0;
+}

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the benchmarks in Release, runs them on the synthetic tracks
+# and prints the table of results. Arguments go to the Google Benchmark program.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/setup.sh
+
+# The release preset's directory unless PLINTHWRIGHT_BENCH_BUILD names another.
+build=${PLINTHWRIGHT_BENCH_BUILD:-build-release}
+cmake --preset release -B "$build" >/dev/null
+targets=(plinthwright_bench bench_make_track bench_peak_memory)
+grep -q bench_curve_evaluations "$build/build.ninja" && targets+=(bench_curve_evaluations)
+cmake --build "$build" -j2 --target "${targets[@]}"
+bin=$build/bin
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+metrics="$work/metrics"
+: >"$metrics"
+
+# Peak memory: a fresh process per track, so nothing else has raised the peak.
+for track in realistic large; do
+  "$bin/bench_make_track" "$track" "$work/$track.nltrack"
+  "$bin/bench_peak_memory" "$track" "$work/$track.nltrack" | grep '^metric' >>"$metrics"
+done
+if [ -x "$bin/bench_curve_evaluations" ]; then
+  "$bin/bench_curve_evaluations" realistic large large-clustered | grep '^metric' >>"$metrics"
+fi
+
+# The fastest of five repetitions stands for each benchmark: other programs share the machine.
+"$bin/plinthwright_bench" --benchmark_repetitions=5 --benchmark_min_time=0.2 \
+  --benchmark_report_aggregates_only=true "$@" | tee "$work/bench.txt"
+grep '^metric' "$work/bench.txt" >>"$metrics" || true
+
+echo
+echo "Results ($(date -u '+%Y-%m-%d'), $(nproc) cores, $(lscpu 2>/dev/null | sed -n 's/^Model name: *//p' | head -n1))"
+echo
+awk '
+  { value[$2 " " $3] = $4 }
+  function cell(track, name, format) {
+    return ((track " " name) in value) ? sprintf(format, value[track " " name]) : "-"
+  }
+  function row(label, name, format, target) {
+    printf "| %s | %s | %s | %s | %s |\n", label, cell("realistic", name, format),
+           cell("large", name, format), cell("large-clustered", name, format), target
+  }
+  END {
+    print "| Figure | realistic | large | large, clustered connectors | Target (large) |"
+    print "|---|---|---|---|---|"
+    row("Read / raw copy, throughput", "read_ratio", "%.2f", ">= 0.25")
+    row("Write / raw copy, throughput", "write_ratio", "%.2f", ">= 0.25")
+    row("Write / raw copy flushed to disk", "write_ratio_synced", "%.2f", "")
+    row("Round trip / raw copy", "round_trip_ratio", "%.2f", "")
+    row("Peak memory of reading / record size", "peak_ratio", "%.2f", "< 3")
+    row("Curve evaluations per rail-connector footer", "evaluations_per_rail_footer", "%.0f", "<= 811")
+    row("... as a share of the literal 8,114", "evaluations_vs_literal", "%.3f", "<= 0.1")
+    row("Read, MB/s", "read_mb_s", "%.0f", "")
+    row("Write, MB/s", "write_mb_s", "%.0f", "")
+    row("Raw copy, MB/s", "raw_copy_mb_s", "%.0f", "")
+    row("Raw copy flushed to disk, MB/s", "raw_copy_synced_mb_s", "%.0f", "")
+    row("Read from memory, MB/s", "read_memory_mb_s", "%.0f", "")
+    row("File size, MB", "file_mb", "%.2f", "")
+    row("Generation per tube, us", "generate_us_per_tube", "%.2f", "")
+    row("Footers generated", "footers", "%.0f", "")
+    row("Rail-connector footers", "rail_footers", "%.0f", "")
+    row("Segments walked (length tables built)", "segments_built", "%.0f", "")
+    row("Load (read the file), ms", "load_ms", "%.1f", "< 100")
+    row("Inspect (six model files), ms", "inspect_ms", "%.3f", "< 100")
+    row("Generate (replace, align), ms", "generate_ms", "%.1f", "< 100")
+    row("Save (write the file), ms", "save_ms", "%.1f", "< 100")
+    row("Peak memory of reading, MB", "peak_read_mb", "%.1f", "")
+    row("Record size in memory, MB", "record_mb", "%.1f", "")
+    row("Peak memory added by generation, MB", "peak_generate_extra_mb", "%.1f", "")
+    printf "\nAdding 8192 elements vs 1024, time per element (1 = linear, 8 = quadratic): "
+    printf "scenery objects %s, free nodes %s\n", cell("all", "add-scenery-objects_growth", "%.2f"),
+           cell("all", "add-free-nodes_growth", "%.2f")
+  }' "$metrics"
