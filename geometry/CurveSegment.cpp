@@ -1,0 +1,106 @@
+#include "CurveSegment.h"
+
+#include "tracklib/Track.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+namespace pw {
+
+namespace {
+
+constexpr float stepSize = static_cast<float>(1.0 / 4056.0);
+constexpr double window = 0.01;
+
+Vector3 toVector3(Float3 f)
+{
+    return {f.x, f.y, f.z};
+}
+
+std::vector<float> makeStepStarts()
+{
+    std::vector<float> starts;
+    float t = 0.0f;
+    do {
+        starts.push_back(t);
+        t += stepSize;
+    } while (t <= 1.0f);
+    return starts;
+}
+
+}  // namespace
+
+CurveSegment::CurveSegment(const Track& track, int index)
+    : valid_(isValidIndex(track, index))
+{
+    if (valid_) {
+        const auto first = static_cast<std::size_t>(index);
+        const Vertex& from = track.vertices[first];
+        const Vertex& to = track.vertices[first + 1];
+        p_ = {toVector3(from.position), toVector3(from.controlOut), toVector3(to.controlIn),
+              toVector3(to.position)};
+    }
+
+    // The same walk as measuring the length step by step: each step's end point is the next
+    // step's start point, evaluated at the same float t, so it is computed once.
+    const std::vector<float>& starts = stepStarts();
+    runningSums_.reserve(starts.size());
+    float sum = 0.0f;
+    Vector3 a = pointAt(0.0f);
+    for (std::size_t k = 0; k < starts.size(); ++k) {
+        const float t = starts[k] + stepSize;
+        const Vector3 b = pointAt(t);
+        sum += length(b - a);
+        runningSums_.push_back(sum);
+        a = b;
+    }
+    searchableSteps_ = static_cast<std::size_t>(
+        std::find_if(runningSums_.begin(), runningSums_.end(), [](float s) { return std::isnan(s); })
+        - runningSums_.begin());
+}
+
+bool CurveSegment::isValidIndex(const Track& track, int index)
+{
+    return index >= 0 && static_cast<std::size_t>(index) + 1 < track.vertices.size();
+}
+
+Vector3 CurveSegment::pointAt(float t) const
+{
+    const float u = 1.0f - t;
+    const float v = 1.0f - u;
+    const float b0 = u * u * u;
+    const float b1 = 3.0f * u * u * v;
+    const float b2 = 3.0f * u * v * v;
+    const float b3 = v * v * v;
+    return {b0 * p_[0].x + b1 * p_[1].x + b2 * p_[2].x + b3 * p_[3].x,
+            b0 * p_[0].y + b1 * p_[1].y + b2 * p_[2].y + b3 * p_[3].y,
+            b0 * p_[0].z + b1 * p_[1].z + b2 * p_[2].z + b3 * p_[3].z};
+}
+
+Vector3 CurveSegment::pointAtLengthFraction(float f) const
+{
+    const double target = static_cast<double>(f) * static_cast<double>(walkedLength());
+    const double lower = target - window;
+    // Sums never decrease before the first NaN, so "sum > lower" splits them in two.
+    const auto begin = runningSums_.begin();
+    const auto end = begin + static_cast<std::ptrdiff_t>(searchableSteps_);
+    const auto first = std::partition_point(
+        begin, end, [lower](float s) { return !(static_cast<double>(s) > lower); });
+    if (first == end)
+        return p_[3];
+    return pointAt(stepStarts()[static_cast<std::size_t>(first - begin)]);
+}
+
+float CurveSegment::walkedLength() const
+{
+    return runningSums_.back();
+}
+
+const std::vector<float>& CurveSegment::stepStarts()
+{
+    static const std::vector<float> starts = makeStepStarts();
+    return starts;
+}
+
+}  // namespace pw

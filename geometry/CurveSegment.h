@@ -1,10 +1,17 @@
 #pragma once
 // One cubic Bezier piece of the track's centre line, from vertex i to vertex i + 1, with a lookup
 // of the point at a fraction of its arc length.
+//
+// The length is measured by a fixed walk: steps of h = float(1 / 4056) in t, accumulated in
+// single precision, while t <= 1 after the step (4057 steps, the last ending at t ~ 1.000208).
+// Construction walks once and keeps the running sums (4058 pointAt evaluations); every lookup
+// after that is a binary search plus one pointAt evaluation.
 
 #include "Vector3.h"
 
 #include <array>
+#include <cstddef>
+#include <vector>
 
 namespace pw {
 
@@ -20,14 +27,26 @@ public:
     bool isValid() const { return valid_; }
 
     Vector3 pointAt(float t) const;
-    // The start point of the walk step at which the running length reaches f times the total.
+    // The start point of the first walk step whose running length exceeds D - 0.01, where
+    // D = f * walkedLength() in double precision. A step whose sum also lies below D + 0.01 is
+    // the step the lookup has always answered; when the sums jump across that window (steps
+    // longer than 0.02, or f = 0 with a first step of 0.01 or more) the same start point is still
+    // the nearest walk point, and a D beyond every sum (f past the end, NaN) gives the end point.
     Vector3 pointAtLengthFraction(float f) const;
+
+    // The length the walk measures: the sum over all its steps, slightly beyond the end point.
+    float walkedLength() const;
+
+    // The walk's start parameters t_0 = 0, t_k+1 = t_k + h in single precision, one per step.
+    static const std::vector<float>& stepStarts();
 
 private:
     std::array<Vector3, 4> p_{};
     bool valid_ = false;
-    // Running sums of the fixed-step walk, filled once on construction.
-    // (implementation detail: add what the lookup needs)
+    // runningSums_[k] is the length walked after step k, summed in the walk's order.
+    std::vector<float> runningSums_;
+    // Steps before the first NaN sum; NaN compares false, so no later step can qualify.
+    std::size_t searchableSteps_ = 0;
 };
 
 }  // namespace pw

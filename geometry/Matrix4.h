@@ -13,6 +13,9 @@
 
 namespace pw {
 
+// pi / 180 rounded up by one unit in the last place; stored placements were made with it.
+inline constexpr float degreesToRadians = 0.017453294f;
+
 struct Matrix4 {
     std::array<float, 16> e{};  // all zeros until identity() or an assignment
 
@@ -30,6 +33,8 @@ struct Matrix4 {
     Matrix4& transpose();
     float determinant() const;
     Matrix4& invertGeneral();  // identity when |det| <= 0.00001
+    // Inverts [B t; 0 0 0 1] as [B^-1, -B^-1 t; 0 0 0 1], whatever the bottom row holds;
+    // identity when |det B| <= 0.00001.
     Matrix4& invertAffine();
     Matrix4& invert();         // affine path exactly when the bottom row is (0, 0, 0, 1)
 

@@ -1,6 +1,8 @@
 #pragma once
 // Single-precision 3-vector, a plain value.
 
+#include <iosfwd>
+
 namespace pw {
 
 struct Vector3 {
@@ -16,5 +18,8 @@ float length(Vector3 a);
 // In place; a vector whose squared length is below 1e-6 is left unchanged.
 void normalize(Vector3& a);
 Vector3 operator-(Vector3 a, Vector3 b);
+
+// Writes "(x, y, z)" in the stream's current number format.
+std::ostream& operator<<(std::ostream& out, Vector3 a);
 
 }  // namespace pw
