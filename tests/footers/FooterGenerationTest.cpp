@@ -302,8 +302,10 @@ TEST_F(FooterGeneration, DamagedReferencesArePassedOverWithoutReadingPastTheArra
     build.tube(onFundament(f), onConnector(3, 0), testing::smallCode);
     build.tube(onFundament(f), onConnector(-1, 0), testing::smallCode);
     // A connector group whose segment has lost its end vertex.
-    removeVertex(1, track);
-    build.tube(onFundament(f), onConnector(segment, 0), testing::smallCode);
+    const int cut = build.straightSegment({30, 20, 0}, {60, 20, 0});
+    build.connector(cut, 0.5f);
+    removeVertex(cut + 1, track);
+    build.tube(onFundament(f), onConnector(cut, 0), testing::smallCode);
     const Track before = track;
 
     const GenerationReport report = generateFooters(track, options(true, true));
