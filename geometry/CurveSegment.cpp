@@ -42,8 +42,8 @@ CurveSegment::CurveSegment(const Track& track, int index)
               toVector3(to.position)};
     }
 
-    // The same walk as measuring the length step by step: each step's end point is the next
-    // step's start point, evaluated at the same float t, so it is computed once.
+    // One walk serves every lookup. A step's end point is the next step's start point at the
+    // same float t, so each point is evaluated once.
     const std::vector<float>& starts = stepStarts();
     runningSums_.reserve(starts.size());
     float sum = 0.0f;
@@ -55,9 +55,10 @@ CurveSegment::CurveSegment(const Track& track, int index)
         runningSums_.push_back(sum);
         a = b;
     }
-    searchableSteps_ = static_cast<std::size_t>(
-        std::find_if(runningSums_.begin(), runningSums_.end(), [](float s) { return std::isnan(s); })
-        - runningSums_.begin());
+    walkedLength_ = sum;
+    runningSums_.erase(
+        std::find_if(runningSums_.begin(), runningSums_.end(), [](float s) { return std::isnan(s); }),
+        runningSums_.end());
 }
 
 bool CurveSegment::isValidIndex(const Track& track, int index)
@@ -82,19 +83,17 @@ Vector3 CurveSegment::pointAtLengthFraction(float f) const
 {
     const double target = static_cast<double>(f) * static_cast<double>(walkedLength());
     const double lower = target - window;
-    // Sums never decrease before the first NaN, so "sum > lower" splits them in two.
-    const auto begin = runningSums_.begin();
-    const auto end = begin + static_cast<std::ptrdiff_t>(searchableSteps_);
-    const auto first = std::partition_point(
-        begin, end, [lower](float s) { return !(static_cast<double>(s) > lower); });
-    if (first == end)
+    // The sums never decrease, so "sum > lower" splits them in two.
+    const auto first = std::partition_point(runningSums_.begin(), runningSums_.end(),
+        [lower](float s) { return !(static_cast<double>(s) > lower); });
+    if (first == runningSums_.end())
         return p_[3];
-    return pointAt(stepStarts()[static_cast<std::size_t>(first - begin)]);
+    return pointAt(stepStarts()[static_cast<std::size_t>(first - runningSums_.begin())]);
 }
 
 float CurveSegment::walkedLength() const
 {
-    return runningSums_.back();
+    return walkedLength_;
 }
 
 const std::vector<float>& CurveSegment::stepStarts()

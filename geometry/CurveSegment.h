@@ -10,7 +10,6 @@
 #include "Vector3.h"
 
 #include <array>
-#include <cstddef>
 #include <vector>
 
 namespace pw {
@@ -43,10 +42,10 @@ public:
 private:
     std::array<Vector3, 4> p_{};
     bool valid_ = false;
-    // runningSums_[k] is the length walked after step k, summed in the walk's order.
+    // runningSums_[k] is the length walked after step k, summed in the walk's order. The table
+    // ends before the first NaN sum: NaN compares false, so no step from there on can answer.
     std::vector<float> runningSums_;
-    // Steps before the first NaN sum; NaN compares false, so no later step can qualify.
-    std::size_t searchableSteps_ = 0;
+    float walkedLength_ = 0.0f;
 };
 
 }  // namespace pw
