@@ -27,10 +27,10 @@ public:
 
     Vector3 pointAt(float t) const;
     // The start point of the first walk step whose running length exceeds D - 0.01, where
-    // D = f * walkedLength() in double precision. A step whose sum also lies below D + 0.01 is
-    // the step the lookup has always answered; when the sums jump across that window (steps
-    // longer than 0.02, or f = 0 with a first step of 0.01 or more) the same start point is still
-    // the nearest walk point, and a D beyond every sum (f past the end, NaN) gives the end point.
+    // D = f * walkedLength() in double precision. Usually that sum also lies below D + 0.01.
+    // Where the sums jump across the window (steps longer than 0.02, or f = 0 with a first step
+    // of 0.01 or more) the rule still answers the walk point just before the target, never a
+    // point off the curve. A D that no sum exceeds (f past the end, NaN) answers the end vertex.
     Vector3 pointAtLengthFraction(float f) const;
 
     // The length the walk measures: the sum over all its steps, slightly beyond the end point.
