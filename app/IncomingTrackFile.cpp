@@ -10,8 +10,9 @@ QString trackFileFromArguments(const QStringList& arguments)
 {
     if (arguments.size() < 2)
         return {};
-    const QString& candidate = arguments.at(1);
-    return QFileInfo(candidate).isFile() ? candidate : QString();
+    // Absolute, like a path from the open dialog, so that it does not depend on where we started.
+    const QFileInfo candidate(arguments.at(1));
+    return candidate.isFile() ? candidate.absoluteFilePath() : QString();
 }
 
 QString trackFileFromMimeData(const QMimeData* mimeData)

@@ -120,6 +120,12 @@ private Q_SLOTS:
         QCOMPARE(trackFileFromArguments({program, QStringLiteral("-style")}), QString());
         QCOMPARE(trackFileFromArguments({program, dir->filePath(QStringLiteral("gone.nltrack"))}),
                  QString());
+
+        const QString started = QDir::currentPath();
+        QDir::setCurrent(dir->path());
+        const QString relative = trackFileFromArguments({program, QStringLiteral("my.coaster.nltrack")});
+        QDir::setCurrent(started);
+        QCOMPARE(relative, richFile);
     }
 
     void droppedTrackFileIsOpened()
