@@ -64,16 +64,19 @@ void decodeTrackHeader(ChunkReader& in, Track& track)
 {
     in.read(track.trackValueA);
     in.read(track.trackValueB);
-    in.read(track.slotCount);
+    const std::int32_t slotCount = in.readInt32();
     in.read(track.trackValueC);
     if (!in.ok()) {
         return;
     }
-    track.slots = readList<TrackSlot>(in, track.slotCount, slotMinimumSize,
+    track.slots = readList<TrackSlot>(in, slotCount, slotMinimumSize,
                                       [](ChunkReader& r, TrackSlot& slot) {
                                           LayoutReader io{r};
                                           slotLayout(io, slot);
                                       });
+    // The count follows the slots actually read: the writer pads to the count, and a claimed
+    // count of millions in a cut-short file would make saving write gigabytes.
+    track.slotCount = std::min(slotCount, static_cast<std::int32_t>(track.slots.size()));
     for (auto& colour : track.colours) {
         in.read(colour);
     }
