@@ -231,6 +231,21 @@ TEST(TrackReaderTest, SurvivesTheRichFileCutAtEveryOffset)
     EXPECT_EQ(decode(file), rich);
 }
 
+TEST(TrackReaderTest, SurvivesEveryByteOfTheRichFileFlipped)
+{
+    const Bytes file = encodeTrack(makeRichTrack());
+    for (std::size_t at = 0; at < file.size(); ++at) {
+        for (std::uint8_t mask : {0x80, 0xFF}) {
+            Bytes damaged = file;
+            damaged[at] ^= mask;
+            const Track read = decode(damaged);
+            ASSERT_TRUE(read.terrain.terrainGrid.empty() ||
+                        read.terrain.terrainGrid.size() == 90000u)
+                << at;
+        }
+    }
+}
+
 class TrackFileReadTest : public ::testing::Test {
 protected:
     void SetUp() override

@@ -137,6 +137,45 @@ TEST(TrackWriterTest, ElementsTakeTheirEncodedSizes)
               37u + 36u + 4u + 24u);
 }
 
+// The element bytes that follow a list chunk's count.
+Bytes elementBytes(const Bytes& file, std::string_view tag, std::size_t countOffset,
+                   std::size_t size)
+{
+    const std::size_t start = find(file, tag) + countOffset + 4;
+    return Bytes(file.begin() + static_cast<std::ptrdiff_t>(start),
+                 file.begin() + static_cast<std::ptrdiff_t>(start + size));
+}
+
+TEST(TrackWriterTest, LaysOutElementsFieldByField)
+{
+    Track track = makeNewTrack();
+    addFundament(1, 1.0f, 2, -10.0f, -2, 258, 1.0f, 0.0f, -10.0f, track);
+    addTube(TubeEndRailConnector, 7, 4, TubeEndFundament, 0, 0, 5, -1, 1, track);
+    addSegment(2, 1, 0, makeColour(1, 2, 3, 4), {}, {}, 1, 9, track);
+    setSegmentKind2(1, SegmentKind2Data{-3, 1.0f, 0.0f, -10.0f, 1, 0, 0x01020304}, track);
+    const Bytes file = encodeTrack(track);
+
+    Bytes fundament{0xFF, 0x3F, 0x80, 0, 0, 0x00, 0xC1, 0x20, 0, 0, 0xFE, 0, 0, 1, 2, 0,
+                    0x3F, 0x80, 0, 0, 0, 0, 0, 0, 0xC1, 0x20, 0, 0};
+    fundament.resize(92, 0);
+    EXPECT_EQ(elementBytes(file, "FUND", 24, 92), fundament);
+
+    const Bytes tube{0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 7, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0,
+                     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 0xFF, 0xFF, 0xFF, 0xFF, 0x3F, 0x80, 0, 0,
+                     0, 0, 0, 0};
+    EXPECT_EQ(elementBytes(file, "TUBE", 24, 48), tube);
+
+    Bytes segment{0, 0, 0, 2, 0x00, 1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF,
+                  0, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 36,
+                  // kind 2 block: r(3), b, f f f, r(4), g g, i, r(10)
+                  0, 0, 0, 0xFD, 0x3F, 0x80, 0, 0, 0, 0, 0, 0, 0xC1, 0x20, 0, 0, 0, 0, 0, 0,
+                  0xFF, 0x00, 1, 2, 3, 4};
+    segment.resize(37 + 36, 0);
+    const std::size_t segments = find(file, "SEGM") + 4 + 4 + 4 + 1 + 16;
+    EXPECT_TRUE(std::equal(segment.begin(), segment.end(),
+                           file.begin() + static_cast<std::ptrdiff_t>(segments)));
+}
+
 TEST(TrackWriterTest, WritesFlagsOtherThanOneAsFalse)
 {
     Track track = makeNewTrack();
