@@ -413,6 +413,23 @@ void removeTube(int index, Track& track)
     track.tubeLength -= tubeEncodedSize;
 }
 
+// catwalks and scenery items
+
+int addCatwalk(const Catwalk& catwalk, Track& track)
+{
+    track.catwalks.push_back(catwalk);
+    track.catwalkLength +=
+        catwalkFixedEncodedSize + static_cast<std::int32_t>(catwalk.bytes.size());
+    return static_cast<int>(track.catwalks.size()) - 1;
+}
+
+int addSceneryItem(const SceneryItem& item, Track& track)
+{
+    track.sceneryItems.push_back(item);
+    track.sceneryLength += sceneryItemEncodedSize;
+    return static_cast<int>(track.sceneryItems.size()) - 1;
+}
+
 // scenery objects
 
 int addSceneryObject(const SceneryObject& object, Track& track)

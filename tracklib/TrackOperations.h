@@ -19,6 +19,8 @@ inline constexpr std::int32_t railConnectorEncodedSize = 24;
 inline constexpr std::int32_t fundamentEncodedSize = 92;
 inline constexpr std::int32_t freeNodeEncodedSize = 28;
 inline constexpr std::int32_t tubeEncodedSize = 48;
+inline constexpr std::int32_t catwalkFixedEncodedSize = 28;  // plus its bytes
+inline constexpr std::int32_t sceneryItemEncodedSize = 64;
 inline constexpr std::int32_t sceneryObjectFixedEncodedSize = 88;  // plus the bytes of its texts
 
 // The encoded size of a segment's kind block: 126, 36, 28, 50 for kinds 1 to 4, else 0.
@@ -128,6 +130,10 @@ void setTubeProperties(int index, std::int32_t sizeClass, std::int32_t valueA, s
 Tube tube(int index, const Track& track);
 int tubeCount(const Track& track);
 void removeTube(int index, Track& track);
+
+// catwalks and scenery items: appended whole, as they have no fields worth setting one by one
+int addCatwalk(const Catwalk& catwalk, Track& track);
+int addSceneryItem(const SceneryItem& item, Track& track);
 
 // scenery objects: also moves sceneryLength, whose chunk holds the scenery-object chunk
 int addSceneryObject(const SceneryObject& object, Track& track);

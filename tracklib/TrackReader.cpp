@@ -3,6 +3,7 @@
 #include "ChunkReader.h"
 #include "ChunkTags.h"
 #include "ElementLayouts.h"
+#include "PathText.h"
 #include "TrackOperations.h"
 
 #include <algorithm>
@@ -334,7 +335,7 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
 
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        report.openError = "Cannot open \"" + path.string() + "\": it is a directory";
+        report.openError = "Cannot open \"" + pathText(path) + "\": it is a directory";
         return 0;
     }
     errno = 0;
@@ -342,7 +343,7 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
     if (!file) {
         const std::string reason = errno != 0 ? std::generic_category().message(errno)
                                               : std::string("it cannot be opened for reading");
-        report.openError = "Cannot open \"" + path.string() + "\": " + reason;
+        report.openError = "Cannot open \"" + pathText(path) + "\": " + reason;
         return 0;
     }
 

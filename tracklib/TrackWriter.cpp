@@ -4,6 +4,7 @@
 #include "ChunkWriter.h"
 #include "ElementLayouts.h"
 #include "FileSync.h"
+#include "PathText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -244,7 +245,7 @@ void writeTerrain(ChunkWriter& out, const Terrain& terrain)
 
 std::filesystem::path temporaryPathBeside(const std::filesystem::path& target)
 {
-    static std::mt19937_64 generator{std::random_device{}()};
+    thread_local std::mt19937_64 generator{std::random_device{}()};
     static constexpr char hex[] = "0123456789abcdef";
     std::string suffix = ".tmp-";
     auto value = generator();
@@ -264,7 +265,7 @@ std::string errnoReason(const char* fallback)
 
 WriteResult failure(const std::filesystem::path& path, const std::string& reason)
 {
-    return WriteResult{false, "Cannot save \"" + path.string() + "\": " + reason};
+    return WriteResult{false, "Cannot save \"" + pathText(path) + "\": " + reason};
 }
 
 }  // namespace

@@ -84,19 +84,16 @@ void addSupports(Track& track)
     addTube(TubeEndFundament, 1, 0, TubeEndFreeNode, 1, 0, 6, 4, 20, track);
     addTube(TubeEndRailConnector, 0, 3, TubeEndFreeNode, 2, 0, 7, 9, 1000, track);
 
-    // Catwalks and scenery items have no add operation of their own.
-    track.catwalks.push_back(Catwalk{{1, 2, 3, 4, 5, 6}, {1, -2, 3}});
-    track.catwalks.push_back(Catwalk{{-1, 0, 0, 0, 0, 65536}, {}});
-    track.catwalks.push_back(Catwalk{{7, 7, 7, 7, 7, 7}, {0, 127, -128, 5, 6}});
-    track.catwalkLength += 28 + 3 + 28 + 28 + 5;
+    addCatwalk(Catwalk{{1, 2, 3, 4, 5, 6}, {1, -2, 3}}, track);
+    addCatwalk(Catwalk{{-1, 0, 0, 0, 0, 65536}, {}}, track);
+    addCatwalk(Catwalk{{7, 7, 7, 7, 7, 7}, {0, 127, -128, 5, 6}}, track);
 }
 
 void addScenery(Track& track)
 {
     track.sceneryChildCount = 1;
-    track.sceneryItems.push_back(SceneryItem{1.0f, 2.0f, 3.0f, 4, 5.0f});
-    track.sceneryItems.push_back(SceneryItem{-0.5f, 0.0f, 1e6f, -9, 0.125f});
-    track.sceneryLength += 2 * 64;
+    addSceneryItem(SceneryItem{1.0f, 2.0f, 3.0f, 4, 5.0f}, track);
+    addSceneryItem(SceneryItem{-0.5f, 0.0f, 1e6f, -9, 0.125f}, track);
 
     SceneryObject footer{"mytrack/fundament-small.3ds", "", {}};
     footer.matrix = {1, 0, 0, 15, 0, 1, 0, 0, 0, 0, 1, -60, 0, 0, 0, 1};

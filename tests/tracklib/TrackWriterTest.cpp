@@ -119,8 +119,8 @@ TEST(TrackWriterTest, ElementsTakeTheirEncodedSizes)
     EXPECT_EQ(grownBy([](Track& t) { addFreeNode(0, 0, 0, t); }), 28u);
     EXPECT_EQ(grownBy([](Track& t) { addTube(1, 0, 0, 2, 0, 0, 0, 0, 0, t); }), 48u);
     EXPECT_EQ(grownBy([](Track& t) { addVertex({}, {}, {}, 0, 0, 0, 0, t); }), 60u);
-    EXPECT_EQ(grownBy([](Track& t) { t.catwalks.push_back(Catwalk{{}, {1, 2, 3}}); }), 31u);
-    EXPECT_EQ(grownBy([](Track& t) { t.sceneryItems.push_back(SceneryItem{}); }), 64u);
+    EXPECT_EQ(grownBy([](Track& t) { addCatwalk(Catwalk{{}, {1, 2, 3}}, t); }), 31u);
+    EXPECT_EQ(grownBy([](Track& t) { addSceneryItem(SceneryItem{}, t); }), 64u);
     EXPECT_EQ(grownBy([](Track& t) { addSceneryObject(SceneryObject{"abc", "", {}}, t); }), 91u);
     // A segment brings its connector group's count with it.
     EXPECT_EQ(grownBy([](Track& t) { addSegment(5, 1, 0, {}, {}, {}, 0, 0, t); }), 37u + 4u);
