@@ -1,0 +1,191 @@
+#include "CommandLine.h"
+
+#include "GenerateCommand.h"
+#include "InfoCommand.h"
+#include "PlanSvg.h"
+#include "TrackJson.h"
+#include "TrackLoading.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
+#include <vector>
+
+namespace pw {
+
+namespace {
+
+struct Options {
+    QCommandLineOption help{{"h", "help"}, "Show this help."};
+    QCommandLineOption version{{"v", "version"}, "Show the version."};
+    QCommandLineOption output{{"o", "output"},
+                              "generate: the track file to write (may be TRACK itself); "
+                              "plan: the SVG file to write.",
+                              "file"};
+    QCommandLineOption nolimitsDir{"nolimits-dir", "The simulator's installation directory.",
+                                   "dir"};
+    QCommandLineOption modelsDir{"models-dir", "The directory holding the footer models.", "dir"};
+    QCommandLineOption objectDir{"object-dir",
+                                 "Directory below the simulator's objects directory for the "
+                                 "models (default: TRACK's name up to its first dot).",
+                                 "name"};
+    std::array<QCommandLineOption, sizeClassCount> classes{{
+        {"small", "Model for small tubes: own, default, default:PCT (10-1000) or none.", "C"},
+        {"medium", "Model for medium tubes (default: own when the models directory holds it, "
+                   "else none).", "C"},
+        {"large", "Model for large tubes.", "C"},
+        {"xlarge", "Model for x-large tubes.", "C"},
+        {"xxlarge", "Model for xx-large tubes.", "C"},
+    }};
+    QCommandLineOption keepFundaments{"keep-fundaments",
+                                      "Keep the native fundaments instead of replacing them by "
+                                      "free nodes."};
+    QCommandLineOption noAlign{"no-align",
+                               "Turn footers about the vertical only instead of tilting them "
+                               "along their tube."};
+
+    std::vector<const QCommandLineOption*> generateOnly() const
+    {
+        std::vector<const QCommandLineOption*> list{&nolimitsDir, &modelsDir, &objectDir,
+                                                    &keepFundaments, &noAlign};
+        for (const QCommandLineOption& option : classes)
+            list.push_back(&option);
+        return list;
+    }
+};
+
+void setUp(QCommandLineParser& parser, const Options& options)
+{
+    parser.setApplicationDescription(
+        "Inspects NoLimits Coaster track files and places footer models on their supports.");
+    parser.addOptions({options.help, options.version, options.output, options.nolimitsDir,
+                       options.modelsDir, options.objectDir});
+    for (const QCommandLineOption& option : options.classes)
+        parser.addOption(option);
+    parser.addOptions({options.keepFundaments, options.noAlign});
+    parser.addPositionalArgument("command", "info, dump, plan or generate.");
+    parser.addPositionalArgument("track", "The track file (.nltrack).");
+}
+
+int usageError(QTextStream& err, const QString& problem)
+{
+    err << cliProgramName << ": " << problem << '\n' << cliUsageLine << '\n';
+    err.flush();
+    return exitUsage;
+}
+
+QString helpText(const QCommandLineParser& parser)
+{
+    QString options = parser.helpText();
+    // Keep the parser's option list; the usage line and the commands are ours.
+    const qsizetype start = options.indexOf(QLatin1String("Options:"));
+    const qsizetype end = options.indexOf(QLatin1String("\nArguments:"));
+    if (start >= 0)
+        options = options.mid(start, end > start ? end - start : -1);
+    return QString::fromLatin1(cliUsageLine) +
+           QStringLiteral("\n\n"
+                          "Commands:\n"
+                          "  info TRACK        A short summary of the track.\n"
+                          "  dump TRACK        The whole track record as JSON on stdout.\n"
+                          "  plan TRACK        A plan view (SVG) of track, supports and footers.\n"
+                          "  generate TRACK    Place footer models and save the track as OUT.\n"
+                          "\n"
+                          "Exit codes: 0 success, 1 a file could not be read, written or copied,"
+                          " 2 a usage error.\n\n") +
+           options.trimmed() + QLatin1Char('\n');
+}
+
+// The options a command does not take are refused rather than ignored.
+std::optional<QString> unexpectedOption(const QCommandLineParser& parser,
+                                        const std::vector<const QCommandLineOption*>& refused)
+{
+    for (const QCommandLineOption* option : refused) {
+        if (parser.isSet(*option))
+            return option->names().constLast();
+    }
+    return std::nullopt;
+}
+
+int runGenerateCommand(const QCommandLineParser& parser, const Options& options,
+                       const QString& track, QTextStream& out, QTextStream& err)
+{
+    for (const QCommandLineOption* required :
+         {&options.output, &options.nolimitsDir, &options.modelsDir}) {
+        if (parser.value(*required).isEmpty())
+            return usageError(err, QStringLiteral("generate needs --%1")
+                                       .arg(required->names().constLast()));
+    }
+    GenerateArguments arguments;
+    arguments.trackPath = track;
+    arguments.outputPath = parser.value(options.output);
+    arguments.nolimitsDirectory = parser.value(options.nolimitsDir);
+    arguments.modelsDirectory = parser.value(options.modelsDir);
+    if (parser.isSet(options.objectDir))
+        arguments.objectDirectoryName = parser.value(options.objectDir);
+    for (const TubeSizeClass sizeClass : allSizeClasses) {
+        const auto index = static_cast<std::size_t>(sizeClass);
+        const QCommandLineOption& option = options.classes[index];
+        if (!parser.isSet(option))
+            continue;
+        const QString text = parser.value(option);
+        arguments.choices[index] = parseClassChoice(text, sizeClass);
+        if (!arguments.choices[index])
+            return usageError(err, QStringLiteral("--%1: bad choice '%2' (own, default, "
+                                                  "default:PCT with PCT 10 to 1000, none)")
+                                       .arg(option.names().constFirst(), text));
+    }
+    arguments.keepFundaments = parser.isSet(options.keepFundaments);
+    arguments.noAlign = parser.isSet(options.noAlign);
+    return runGenerate(arguments, out, err);
+}
+
+}  // namespace
+
+int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    const Options options;
+    QCommandLineParser parser;
+    setUp(parser, options);
+    if (!parser.parse(arguments))
+        return usageError(err, parser.errorText());
+    if (parser.isSet(options.help)) {
+        out << helpText(parser);
+        return exitSuccess;
+    }
+    if (parser.isSet(options.version)) {
+        out << cliProgramName << ' ' << PLINTHWRIGHT_VERSION << '\n';
+        return exitSuccess;
+    }
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return usageError(err, QStringLiteral("no command given"));
+    const QString command = positional.constFirst();
+    if (command != QLatin1String("info") && command != QLatin1String("dump") &&
+        command != QLatin1String("plan") && command != QLatin1String("generate"))
+        return usageError(err, QStringLiteral("unknown command '%1'").arg(command));
+    if (positional.size() < 2)
+        return usageError(err, QStringLiteral("%1 needs a TRACK").arg(command));
+    if (positional.size() > 2)
+        return usageError(err, QStringLiteral("unexpected argument '%1'").arg(positional[2]));
+    const QString track = positional[1];
+
+    if (command == QLatin1String("generate"))
+        return runGenerateCommand(parser, options, track, out, err);
+
+    std::vector<const QCommandLineOption*> refused = options.generateOnly();
+    if (command != QLatin1String("plan"))
+        refused.push_back(&options.output);
+    if (const auto option = unexpectedOption(parser, refused))
+        return usageError(err, QStringLiteral("%1 takes no --%2").arg(command, *option));
+
+    if (command == QLatin1String("info"))
+        return runInfo(track, out, err);
+    if (command == QLatin1String("dump"))
+        return runDump(track, out, err);
+    if (parser.value(options.output).isEmpty())
+        return usageError(err, QStringLiteral("plan needs --output"));
+    return runPlan(track, parser.value(options.output), out, err);
+}
+
+}  // namespace pw

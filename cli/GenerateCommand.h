@@ -1,0 +1,39 @@
+#pragma once
+// The `generate` command: the window's whole workflow in one call. Open the track, install the
+// chosen models, place the footers, save.
+
+#include "ClassChoice.h"
+#include "footers/FooterGeneration.h"
+
+#include <QString>
+#include <QTextStream>
+
+#include <array>
+#include <optional>
+
+namespace pw {
+
+struct GenerateArguments {
+    QString trackPath;
+    QString outputPath;  // may be trackPath itself
+    QString nolimitsDirectory;
+    QString modelsDirectory;
+    std::optional<QString> objectDirectoryName;  // default: the track's base name
+    std::array<std::optional<ClassChoice>, sizeClassCount> choices;  // by TubeSizeClass
+    bool keepFundaments = false;
+    bool noAlign = false;
+};
+
+// The track file's name up to its first dot ("my.coaster.nltrack" gives "my").
+QString defaultObjectDirectoryName(const QString& trackPath);
+
+// The options generateFooters is given: classes left out are decided by the models directory.
+GenerationOptions generationOptions(const GenerateArguments& arguments);
+
+QString reportText(const GenerationReport& report);
+
+// 0 when OUT was written; 1 (OUT untouched) when the track could not be read, the models could not
+// be installed or OUT could not be written.
+int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStream& err);
+
+}  // namespace pw

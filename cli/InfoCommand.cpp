@@ -1,0 +1,111 @@
+#include "InfoCommand.h"
+
+#include "TrackLoading.h"
+#include "footers/FooterModelChoice.h"
+
+#include <QStringList>
+
+#include <array>
+
+namespace pw {
+
+namespace {
+
+const char* sizeClassLabel(TubeSizeClass sizeClass)
+{
+    switch (sizeClass) {
+    case TubeSizeClass::Small: return "small";
+    case TubeSizeClass::Medium: return "medium";
+    case TubeSizeClass::Large: return "large";
+    case TubeSizeClass::XLarge: return "x-large";
+    case TubeSizeClass::XXLarge: return "xx-large";
+    }
+    return "";
+}
+
+bool standsOnFundament(const Tube& tube)
+{
+    return tube.endA.kind == TubeEndFundament || tube.endB.kind == TubeEndFundament;
+}
+
+QString tubeLine(const Track& track)
+{
+    std::array<int, sizeClassCount> perClass{};
+    int withoutClass = 0;
+    int onFundament = 0;
+    for (const Tube& tube : track.tubes) {
+        if (const auto sizeClass = sizeClassOfCode(tube.sizeClass))
+            ++perClass[static_cast<int>(*sizeClass)];
+        else
+            ++withoutClass;
+        if (standsOnFundament(tube))
+            ++onFundament;
+    }
+    QStringList parts;
+    for (const TubeSizeClass sizeClass : allSizeClasses)
+        parts << QStringLiteral("%1 %2").arg(QLatin1String(sizeClassLabel(sizeClass)))
+                     .arg(perClass[static_cast<int>(sizeClass)]);
+    parts << QStringLiteral("no class %1").arg(withoutClass);
+    return QStringLiteral("Tubes: %1 (%2; %3 on a fundament)")
+        .arg(track.tubes.size())
+        .arg(parts.join(QStringLiteral(", ")))
+        .arg(onFundament);
+}
+
+QString railConnectorLine(const Track& track)
+{
+    qsizetype connectors = 0;
+    for (const RailConnectorGroup& group : track.groups)
+        connectors += static_cast<qsizetype>(group.connectors.size());
+    return QStringLiteral("Rail connectors: %1 (in %2 groups)")
+        .arg(connectors)
+        .arg(track.groups.size());
+}
+
+QString terrainLine(const Terrain& terrain)
+{
+    if (terrain.terrainColumns == 0)
+        return QStringLiteral("Terrain: none");
+    return QStringLiteral("Terrain: %1 columns x %2 rows")
+        .arg(terrain.terrainColumns)
+        .arg(terrain.terrainRows);
+}
+
+QString passedOverLine(const ReadDiagnostics& diagnostics)
+{
+    return QStringLiteral("Passed over: %1 bytes skipped; chunks cut short: %2")
+        .arg(diagnostics.bytesSkipped)
+        .arg(diagnostics.chunksCutShort);
+}
+
+}  // namespace
+
+QString trackSummary(const Track& track, const ReadDiagnostics& diagnostics)
+{
+    QStringList lines;
+    lines << QStringLiteral("Info text: %1").arg(QString::fromLatin1(track.infoText.data(), static_cast<qsizetype>(track.infoText.size())))
+          << QStringLiteral("Vertices: %1").arg(track.vertices.size())
+          << QStringLiteral("Segments: %1").arg(track.segments.size())
+          << QStringLiteral("Fundaments: %1").arg(track.fundaments.size())
+          << railConnectorLine(track)
+          << QStringLiteral("Free nodes: %1").arg(track.freeNodes.size())
+          << tubeLine(track)
+          << QStringLiteral("Catwalks: %1").arg(track.catwalks.size())
+          << QStringLiteral("Scenery items: %1").arg(track.sceneryItems.size())
+          << QStringLiteral("Scenery objects: %1").arg(track.sceneryObjects.size())
+          << terrainLine(track.terrain);
+    if (diagnostics.bytesSkipped > 0 || diagnostics.chunksCutShort > 0)
+        lines << passedOverLine(diagnostics);
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+int runInfo(const QString& trackPath, QTextStream& out, QTextStream& err)
+{
+    const std::optional<LoadedTrack> loaded = loadTrack(trackPath, err);
+    if (!loaded)
+        return 1;
+    out << trackSummary(loaded->track, loaded->diagnostics);
+    return 0;
+}
+
+}  // namespace pw

@@ -1,0 +1,20 @@
+#pragma once
+// The whole track record as one JSON object, keys named as the record's fields, and the `dump`
+// command that prints it.
+
+#include <QString>
+#include <QTextStream>
+
+#include <string>
+
+namespace pw {
+
+struct Track;
+
+// Int8 values sign-extended, flags as 0 or 1 (as a file stores them), texts read as Latin-1,
+// floats as their shortest round-trip decimal. Ends with a newline.
+std::string trackToJson(const Track& track);
+
+int runDump(const QString& trackPath, QTextStream& out, QTextStream& err);
+
+}  // namespace pw

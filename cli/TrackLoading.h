@@ -1,0 +1,32 @@
+#pragma once
+// Reading the track a command works on, with the one-line error every command prints when the
+// file cannot be opened.
+
+#include "tracklib/Track.h"
+#include "tracklib/TrackFile.h"
+
+#include <QString>
+#include <QTextStream>
+
+#include <optional>
+
+namespace pw {
+
+inline constexpr const char* cliProgramName = "plinthwright-cli";
+
+struct LoadedTrack {
+    Track track;
+    ReadDiagnostics diagnostics;
+};
+
+// Reads the whole file into memory. When it cannot be opened, writes "plinthwright-cli: PATH:
+// REASON" to `err` and returns nothing.
+std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err);
+
+// Whether the reader recognised anything at all: a file of unrelated bytes reads as an empty record.
+bool holdsTrackData(const Track& track);
+
+// The one-line failure report: "plinthwright-cli: SUBJECT: REASON".
+void reportFailure(QTextStream& err, const QString& subject, const QString& reason);
+
+}  // namespace pw
