@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ namespace pw::bench {
 // a benchmark was repeated, its "min" statistic (the fastest repetition) stands for it.
 class MetricReporter : public benchmark::ConsoleReporter {
 public:
+    MetricReporter() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override;
     // Throughputs (MB = 10^6 bytes), their ratios to the raw copy, the window actions' times,
     // the generation's time per tube and how adding elements grows with their number.
@@ -28,6 +30,7 @@ private:
         std::map<std::string, double> counters;
     };
     const Measured* find(const std::string& name) const;
+    std::optional<double> megabytesPerSecond(const std::string& name) const;
     void printTrackMetrics(const std::string& track) const;
     void printGrowth(const std::string& name) const;
 
