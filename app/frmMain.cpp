@@ -42,6 +42,8 @@ frmMain::frmMain(QWidget* parent)
         {ui->useXXLargeTube, ui->useXXLargeTubeDefault, ui->scaleXXLargeTube},
     }};
     setAcceptDrops(true);
+    // A track dropped on the file field should open, not become its text.
+    ui->textInputFile->setAcceptDrops(false);
 }
 
 frmMain::~frmMain() = default;
