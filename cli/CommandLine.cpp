@@ -30,12 +30,13 @@ struct Options {
                                  "models (default: TRACK's name up to its first dot).",
                                  "name"};
     std::array<QCommandLineOption, sizeClassCount> classes{{
-        {"small", "Model for small tubes: own, default, default:PCT (10-1000) or none.", "C"},
-        {"medium", "Model for medium tubes (default: own when the models directory holds it, "
-                   "else none).", "C"},
-        {"large", "Model for large tubes.", "C"},
-        {"xlarge", "Model for x-large tubes.", "C"},
-        {"xxlarge", "Model for xx-large tubes.", "C"},
+        {"small", "Footer model of small tubes: own, default, default:PCT (PCT from 10 to "
+                  "1000) or none. Left out: own when the models directory holds the class's "
+                  "model, else none.", "C"},
+        {"medium", "Footer model of medium tubes, as for --small.", "C"},
+        {"large", "Footer model of large tubes, as for --small.", "C"},
+        {"xlarge", "Footer model of x-large tubes, as for --small.", "C"},
+        {"xxlarge", "Footer model of xx-large tubes, as for --small.", "C"},
     }};
     QCommandLineOption keepFundaments{"keep-fundaments",
                                       "Keep the native fundaments instead of replacing them by "

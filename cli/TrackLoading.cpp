@@ -14,10 +14,13 @@ std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err)
 {
     LoadedTrack loaded;
     if (readTrackFile(toFileSystemPath(path), loaded.track, &loaded.diagnostics) == 0) {
-        const QString reason = loaded.diagnostics.openError.empty()
-                                   ? QStringLiteral("cannot be opened")
-                                   : QString::fromStdString(loaded.diagnostics.openError);
-        reportFailure(err, path, reason);
+        // The reader's reason already names the file.
+        if (loaded.diagnostics.openError.empty())
+            reportFailure(err, path, QStringLiteral("cannot be opened"));
+        else
+            err << cliProgramName << ": "
+                << QString::fromStdString(loaded.diagnostics.openError) << '\n';
+        err.flush();
         return std::nullopt;
     }
     return loaded;

@@ -19,8 +19,8 @@ struct LoadedTrack {
     ReadDiagnostics diagnostics;
 };
 
-// Reads the whole file into memory. When it cannot be opened, writes "plinthwright-cli: PATH:
-// REASON" to `err` and returns nothing.
+// Reads the whole file into memory. When it cannot be opened, writes one line naming the file
+// and the reason to `err` and returns nothing.
 std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err);
 
 // Whether the reader recognised anything at all: a file of unrelated bytes reads as an empty record.

@@ -46,18 +46,5 @@ TEST(ClassChoice, LeftOutClassFollowsTheModelDirectory)
               (ClassChoice{Model::None, 0}));
 }
 
-TEST(ClassChoice, BecomesTheFooterModelChoice)
-{
-    const FooterModelChoice own = toFooterModelChoice(TubeSizeClass::Small, {Model::Own, 0});
-    EXPECT_TRUE(own.enabled);
-    EXPECT_EQ(own.modelFile, "small.3ds");
-    EXPECT_EQ(own.scale, 1.0f);
-    const FooterModelChoice scaled =
-        toFooterModelChoice(TubeSizeClass::Small, {Model::Default, 80});
-    EXPECT_EQ(scaled.modelFile, "default.3ds");
-    EXPECT_EQ(scaled.scale, 0.8f);
-    EXPECT_FALSE(toFooterModelChoice(TubeSizeClass::Small, {Model::None, 0}).enabled);
-}
-
 }  // namespace
 }  // namespace pw
