@@ -1,0 +1,66 @@
+#include "SimulatorSandbox.h"
+
+#include <fstream>
+#include <random>
+#include <string>
+#include <system_error>
+
+namespace pw::hardening {
+namespace {
+
+std::filesystem::path createUniqueDirectory(const std::filesystem::path& parent) {
+    std::random_device entropy;
+    std::mt19937_64 random(entropy());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto candidate = parent / ("plinthwright-sandbox-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            return candidate;
+        }
+    }
+    throw std::filesystem::filesystem_error("no free sandbox name", parent,
+                                            std::make_error_code(std::errc::file_exists));
+}
+
+void writeStandInModel(const std::filesystem::path& path) {
+    std::ofstream out(path, std::ios::binary);
+    out << standInModelContent;
+    if (!out.flush()) {
+        throw std::filesystem::filesystem_error("cannot write stand-in model", path,
+                                                std::make_error_code(std::errc::io_error));
+    }
+}
+
+}  // namespace
+
+SimulatorSandbox::SimulatorSandbox()
+    : root_(createUniqueDirectory(std::filesystem::temp_directory_path())) {
+    std::filesystem::create_directories(nolimitsDirectory() / "objects");
+    std::filesystem::create_directories(modelDirectory());
+    for (const TubeSizeClass sizeClass : allSizeClasses) {
+        writeStandInModel(modelDirectory() / ownModelFile(sizeClass));
+    }
+    writeStandInModel(modelDirectory() / defaultModelFile);
+}
+
+SimulatorSandbox::~SimulatorSandbox() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+}
+
+GenerationOptions SimulatorSandbox::options(const GenerationVariant& variant) const {
+    GenerationOptions options;
+    for (const TubeSizeClass sizeClass : allSizeClasses) {
+        options.choices[static_cast<int>(sizeClass)] =
+            makeFooterModelChoice(sizeClass, variant.ownModels, !variant.ownModels,
+                                  defaultScalePercent(sizeClass));
+    }
+    options.objectDirectoryText = "sandbox";
+    options.objectDirectoryName = "sandbox";
+    options.modelSourceDirectory = modelDirectory();
+    options.nolimitsDirectory = nolimitsDirectory();
+    options.replaceFundaments = variant.replaceFundaments;
+    options.alignToTangent = variant.alignToTangent;
+    return options;
+}
+
+}  // namespace pw::hardening

@@ -1,0 +1,169 @@
+// Saves that fail part of the way leave the previous file as it was and say so.
+
+#include "DamagedInput.h"
+#include "tests/support/TrackFixtures.h"
+#include "tracklib/TrackFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace pw::hardening {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SaveFailureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directory(directory_);
+        writeBytes(target_, previous_);
+    }
+
+    void expectPreviousFileIntact() const {
+        EXPECT_EQ(readBytes(target_), previous_);
+        EXPECT_EQ(namesIn(directory_), std::vector<std::string>{"mytrack.nltrack"});
+    }
+
+    static std::vector<std::string> namesIn(const fs::path& directory) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(directory)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    static bool reportsFailureNamingTrack(const WriteResult& result) {
+        return !result.ok && result.error.find("mytrack") != std::string::npos;
+    }
+
+    SimulatorSandbox sandbox_;
+    const fs::path directory_ = sandbox_.root() / "tracks";
+    const fs::path target_ = directory_ / "mytrack.nltrack";
+    const Bytes previous_ = encodeTrack(makeNewTrack());
+};
+
+TEST_F(SaveFailureTest, SuccessfulSaveReplacesTheFileAndLeavesNothingBesideIt) {
+    const Track rich = makeRichTrack();
+    const WriteResult result = writeTrackFile(target_, rich);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(readBytes(target_), encodeTrack(rich));
+    EXPECT_EQ(namesIn(directory_), std::vector<std::string>{"mytrack.nltrack"});
+}
+
+TEST_F(SaveFailureTest, MissingDirectoryReportsFailureAndCreatesNothing) {
+    const fs::path missing = sandbox_.root() / "missing" / "mytrack.nltrack";
+    EXPECT_TRUE(reportsFailureNamingTrack(writeTrackFile(missing, makeRichTrack())));
+    EXPECT_FALSE(fs::exists(missing.parent_path()));
+}
+
+TEST_F(SaveFailureTest, TargetThatIsADirectoryLeavesItAndNoTemporaryFile) {
+    const fs::path folder = directory_ / "folder.nltrack";
+    fs::create_directory(folder);
+    writeBytes(folder / "inside", previous_);
+
+    const WriteResult result = writeTrackFile(folder, makeRichTrack());
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("folder.nltrack"), std::string::npos) << result.error;
+    EXPECT_EQ(namesIn(directory_), (std::vector<std::string>{"folder.nltrack", "mytrack.nltrack"}));
+    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"inside"});
+}
+
+#ifndef _WIN32
+
+// What a child process tells its parent through its exit code.
+enum ChildOutcome {
+    ReportedFailure = 0,
+    ReportedSuccess = 1,
+    ReportedFailureWithoutName = 2,
+    CouldNotSetUp = 3,
+};
+
+ChildOutcome outcomeOf(const WriteResult& result) {
+    if (result.ok) {
+        return ReportedSuccess;
+    }
+    return result.error.find("mytrack") != std::string::npos ? ReportedFailure
+                                                             : ReportedFailureWithoutName;
+}
+
+// Limits and identities set in a child stay there; the test process keeps its own.
+int exitCodeOfChild(const std::function<int()>& body) {
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        _exit(body());
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid) {
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// A full 300 x 300 terrain makes the file about 360 KB.
+Track largeTrack() {
+    Track track = makeRichTrack();
+    track.terrain.terrainColumns = terrainGridSize;
+    track.terrain.terrainRows = terrainGridSize;
+    for (std::size_t i = 0; i < track.terrain.terrainGrid.size(); ++i) {
+        track.terrain.terrainGrid[i] = static_cast<float>(i);
+    }
+    return track;
+}
+
+TEST_F(SaveFailureTest, FileSizeLimitReachedMidwayKeepsThePreviousFile) {
+    const Track large = largeTrack();
+    constexpr rlim_t sizeLimit = 64 * 1024;
+    ASSERT_GT(encodeTrack(large).size(), 4 * sizeLimit);
+    ASSERT_LT(previous_.size(), sizeLimit);
+
+    const int outcome = exitCodeOfChild([&] {
+        // Past the limit, write() then fails with EFBIG instead of the process being killed.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{sizeLimit, sizeLimit};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            return int{CouldNotSetUp};
+        }
+        return int{outcomeOf(writeTrackFile(target_, large))};
+    });
+    EXPECT_EQ(outcome, ReportedFailure);
+    expectPreviousFileIntact();
+}
+
+TEST_F(SaveFailureTest, ReadOnlyDirectoryKeepsThePreviousFile) {
+    fs::permissions(directory_, fs::perms::owner_write | fs::perms::group_write |
+                                    fs::perms::others_write,
+                    fs::perm_options::remove);
+    const int outcome = exitCodeOfChild([&] {
+        // Root writes into any directory, so the child drops to an unprivileged user first.
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            return int{CouldNotSetUp};
+        }
+        return int{outcomeOf(writeTrackFile(target_, makeRichTrack()))};
+    });
+    fs::permissions(directory_, fs::perms::owner_all, fs::perm_options::add);
+    if (outcome == CouldNotSetUp) {
+        GTEST_SKIP() << "cannot drop root privileges, and root ignores directory permissions";
+    }
+    EXPECT_EQ(outcome, ReportedFailure);
+    expectPreviousFileIntact();
+}
+
+#endif  // _WIN32
+
+}  // namespace
+}  // namespace pw::hardening
