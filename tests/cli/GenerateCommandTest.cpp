@@ -191,6 +191,35 @@ TEST_F(GenerateRun, AnUnwritableOutputIsReportedAndNotCreated)
     EXPECT_FALSE(QFileInfo::exists(root.filePath(QStringLiteral("no-such-dir"))));
 }
 
+// The window's own end-to-end scenario: every model present, medium on the default model at
+// 150 percent, turned rather than tilted. The saved track is what the core makes of it.
+TEST_F(GenerateRun, SavesWhatTheWindowSavesForTheSameChoices)
+{
+    for (const char* model : {"large.3ds", "xlarge.3ds", "xxlarge.3ds"})
+        writeFile(models + '/' + QLatin1String(model), model);
+    const QString mytrack = root.filePath(QStringLiteral("mytrack.nltrack"));
+    writeTrack(mytrack, makeRichTrack());
+    const CliRun run = runCli({"generate", mytrack, "-o", output, "--nolimits-dir", nolimits,
+                               "--models-dir", models, "--medium", "default:150", "--no-align"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    Track expected = readTrack(mytrack);
+    GenerationOptions options;
+    for (const TubeSizeClass sizeClass : allSizeClasses)
+        options.choices[static_cast<std::size_t>(sizeClass)] = makeFooterModelChoice(
+            sizeClass, sizeClass != TubeSizeClass::Medium, sizeClass == TubeSizeClass::Medium, 150);
+    options.objectDirectoryText = "mytrack";
+    options.objectDirectoryName = "mytrack";
+    options.modelSourceDirectory = models.toStdString();
+    options.nolimitsDirectory = nolimits.toStdString();
+    options.alignToTangent = false;
+    ASSERT_TRUE(generateFooters(expected, options).ok);
+
+    const Track result = readTrack(output);
+    EXPECT_EQ(result.sceneryObjects.size(), 7u);
+    EXPECT_TRUE(result == expected);
+}
+
 TEST(GenerateOptions, FollowTheWindowsStartStates)
 {
     GenerateArguments arguments;
