@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cstring>
+#include <utility>
 
 namespace pw {
 
