@@ -5,22 +5,34 @@
 #include "tracklib/TrackFile.h"
 
 namespace pw::hardening {
+namespace {
+
+std::string describe(const GenerationVariant& variant) {
+    return std::string(variant.ownModels ? "own" : "default") + " models, " +
+           (variant.replaceFundaments ? "replacing" : "keeping") + " fundaments, " +
+           (variant.alignToTangent ? "aligned" : "turned");
+}
+
+}  // namespace
 
 std::string checkReadGenerateWrite(std::span<const std::uint8_t> bytes,
                                    const SimulatorSandbox& sandbox,
-                                   const GenerationVariant& variant) {
-    Track track;
-    readTrackBytes(bytes, track);
-    if (std::string failure = checkWrittenTrackReadsBack(track); !failure.empty()) {
+                                   std::span<const GenerationVariant> variants) {
+    Track read;
+    readTrackBytes(bytes, read);
+    if (std::string failure = checkWrittenTrackReadsBack(read); !failure.empty()) {
         return "as read: " + failure;
     }
-    // Every model is in the sandbox, so the installation cannot be what fails.
-    const GenerationReport report = generateFooters(track, sandbox.options(variant));
-    if (!report.ok) {
-        return "generation failed: " + report.error;
-    }
-    if (std::string failure = checkWrittenTrackReadsBack(track); !failure.empty()) {
-        return "after generation: " + failure;
+    for (const GenerationVariant& variant : variants) {
+        Track track = read;
+        // Every model is in the sandbox, so the installation cannot be what fails.
+        const GenerationReport report = generateFooters(track, sandbox.options(variant));
+        if (!report.ok) {
+            return describe(variant) + ": generation failed: " + report.error;
+        }
+        if (std::string failure = checkWrittenTrackReadsBack(track); !failure.empty()) {
+            return describe(variant) + ": after generation: " + failure;
+        }
     }
     return {};
 }

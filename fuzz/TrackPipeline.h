@@ -9,10 +9,11 @@
 
 namespace pw::hardening {
 
-// Reads `bytes`, generates footers into the sandbox with `variant` and checks that the result
-// reads back to the same record. Returns an empty text when all went well, otherwise what failed.
+// Reads `bytes` and checks that the track saves and reads back unchanged, then the same for a
+// copy of it with footers generated into the sandbox by each of `variants`. Returns an empty
+// text when all went well, otherwise what failed.
 std::string checkReadGenerateWrite(std::span<const std::uint8_t> bytes,
                                    const SimulatorSandbox& sandbox,
-                                   const GenerationVariant& variant);
+                                   std::span<const GenerationVariant> variants);
 
 }  // namespace pw::hardening
