@@ -43,17 +43,42 @@ CurveSegment::CurveSegment(const Track& track, int index)
     }
 
     // One walk serves every lookup. A step's end point is the next step's start point at the
-    // same float t, so each point is evaluated once.
+    // same float t, so each point is evaluated once. The walk goes in blocks: first the block's
+    // end points, then its step lengths, then the running sum in walk order. Points and lengths
+    // do not depend on each other, so the compiler computes several at once; the sums come out
+    // bit for bit as from a step-by-step walk.
     const std::vector<float>& starts = stepStarts();
-    runningSums_.reserve(starts.size());
-    float sum = 0.0f;
+    runningSums_.resize(starts.size());
+    constexpr std::size_t blockSteps = 256;
+    std::array<float, blockSteps + 1> xs;
+    std::array<float, blockSteps + 1> ys;
+    std::array<float, blockSteps + 1> zs;
     Vector3 a = pointAt(0.0f);
-    for (std::size_t k = 0; k < starts.size(); ++k) {
-        const float t = starts[k] + stepSize;
-        const Vector3 b = pointAt(t);
-        sum += length(b - a);
-        runningSums_.push_back(sum);
-        a = b;
+    float sum = 0.0f;
+    for (std::size_t begin = 0; begin < starts.size(); begin += blockSteps) {
+        const std::size_t count = std::min(blockSteps, starts.size() - begin);
+        xs[0] = a.x;
+        ys[0] = a.y;
+        zs[0] = a.z;
+        for (std::size_t k = 0; k < count; ++k) {
+            const Vector3 b = pointAt(starts[begin + k] + stepSize);
+            xs[k + 1] = b.x;
+            ys[k + 1] = b.y;
+            zs[k + 1] = b.z;
+        }
+        float* const steps = runningSums_.data() + begin;
+        for (std::size_t k = 0; k < count; ++k) {
+            // length(b - a), spelled out so that it need not be a call.
+            const float dx = xs[k + 1] - xs[k];
+            const float dy = ys[k + 1] - ys[k];
+            const float dz = zs[k + 1] - zs[k];
+            steps[k] = std::sqrt(dx * dx + dy * dy + dz * dz);
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            sum += steps[k];
+            steps[k] = sum;
+        }
+        a = {xs[count], ys[count], zs[count]};
     }
     walkedLength_ = sum;
     runningSums_.erase(
