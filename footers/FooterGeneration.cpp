@@ -82,10 +82,18 @@ std::optional<FooterEnds> findFooterEnds(Tube& tube)
 }
 
 // Points at the far end of tubes. A track's curve segments are built once per run, on first use,
-// because each one walks its whole arc length when made.
+// because each one walks its whole arc length when made; each is dropped after the last tube end
+// that names it, so a large track holds only the length tables still to be asked (16 KB each).
 class OtherEndPoints {
 public:
-    explicit OtherEndPoints(const Track& track) : track_(track), curves_(track.groups.size()) {}
+    explicit OtherEndPoints(const Track& track)
+        : track_(track), curves_(track.groups.size()), endsLeft_(track.groups.size(), 0)
+    {
+        for (const Tube& tube : track.tubes)
+            for (const TubeEnd* end : {&tube.endA, &tube.endB})
+                if (end->kind == TubeEndRailConnector && hasIndex(track.groups, end->group))
+                    ++endsLeft_[static_cast<std::size_t>(end->group)];
+    }
 
     // Nothing when the end names an element the track lacks. An end of no known kind gives the
     // footer's own point, so that the footer stands upright and unturned.
@@ -119,11 +127,16 @@ private:
         if (!curves_[g])
             curves_[g].emplace(track_, group);
         // The connector's position is a fraction of the arc length here, not a curve parameter.
-        return curves_[g]->pointAtLengthFraction(connectors[static_cast<std::size_t>(index)].position);
+        const Vector3 q =
+            curves_[g]->pointAtLengthFraction(connectors[static_cast<std::size_t>(index)].position);
+        if (--endsLeft_[g] <= 0)
+            curves_[g].reset();
+        return q;
     }
 
     const Track& track_;
     std::vector<std::optional<CurveSegment>> curves_;
+    std::vector<int> endsLeft_;  // rail-connector tube ends per group not yet asked for
 };
 
 // Fundaments that a tube left without a footer still stands on must stay.
