@@ -1,10 +1,26 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test. Exits non-zero on any failure.
+#   scripts/test.sh         the Debug build and every test
+#   scripts/test.sh --all   the same, then every test again under AddressSanitizer and UBSan,
+#                           then a minute of each fuzz target (what CI runs; about 10 minutes)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+all=false
+case "${1:-}" in
+  "") ;;
+  --all) all=true ;;
+  *) echo "usage: scripts/test.sh [--all]" >&2; exit 2 ;;
+esac
 set --
 source scripts/setup.sh
 
 cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default
+
+if $all; then
+  cmake --preset sanitize >/dev/null
+  cmake --build --preset sanitize
+  ctest --preset sanitize
+  scripts/fuzz.sh 60
+fi
