@@ -3,79 +3,56 @@
 
 #include "ApplicationNames.h"
 #include "WindowHarness.h"
-#include "WindowTests.h"
-
-#include "tests/support/TrackFixtures.h"
 
 #include <QSettings>
 #include <QtTest>
 
 namespace pw::test {
 
+namespace {
+
+QSettings store(const char* application)
+{
+    return QSettings(QString::fromLatin1(organisationName), QString::fromLatin1(application));
+}
+
+QString storedSimulatorDir()
+{
+    return store(settingsApplicationName).value(QStringLiteral("frmMain/nolimitsDir")).toString();
+}
+
+}  // namespace
+
 class SettingsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { clearStoredSettings(); }
-
     void chosenSimulatorDirectoryOutlivesTheWindow()
     {
-        QTemporaryDir simulator;
-        {
-            auto log = std::make_shared<PromptLog>();
-            const auto window = makeWindow(log);
-            QCOMPARE(openDialogStart(*window, *log), QStringLiteral("/"));
+        WindowHarness h;
+        const QString simulator = h.dir.path();
+        QCOMPARE(h.dialogStart("buttonSelectInput"), QStringLiteral("/"));
+        h.click("buttonSelectNLDirectory", {simulator});
+        QCOMPARE(h.dialogs.back(), QStringLiteral("Select noLimits directory | / | "
+                                                  "ShowDirsOnly|DontResolveSymlinks"));
+        QCOMPARE(h.dialogStart("buttonSelectInput"), simulator);
 
-            log->answers = {simulator.path()};
-            click(*window, "buttonSelectNLDirectory");
-            const PromptCall& call = log->calls.back();
-            QCOMPARE(call.caption, QStringLiteral("Select noLimits directory"));
-            QCOMPARE(call.startDir, QStringLiteral("/"));
-            QCOMPARE(call.options, QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
-            QCOMPARE(openDialogStart(*window, *log), simulator.path());
-        }
-        QSettings store(QString::fromLatin1(organisationName),
-                        QString::fromLatin1(settingsApplicationName));
-        QCOMPARE(store.value(QStringLiteral("frmMain/nolimitsDir")).toString(), simulator.path());
-        QSettings appNamed(QString::fromLatin1(organisationName),
-                           QString::fromLatin1(applicationName));
-        QVERIFY(appNamed.allKeys().isEmpty());
-
-        auto log = std::make_shared<PromptLog>();
-        const auto window = makeWindow(log);
-        QCOMPARE(openDialogStart(*window, *log), simulator.path());
-        QTemporaryDir tracks;
-        window->openTrackFile(writeTrack(tracks.filePath(QStringLiteral("t.nltrack")), makeNewTrack()));
-        QCOMPARE(modelDialogStart(*window, *log), simulator.path());
+        h.reopen();
+        QCOMPARE(storedSimulatorDir(), simulator);
+        QVERIFY(store(applicationName).allKeys().isEmpty());
+        QCOMPARE(h.dialogStart("buttonSelectInput"), simulator);
+        h.window->openTrackFile(h.writeTrack(QStringLiteral("t.nltrack"), makeNewTrack()));
+        QCOMPARE(h.dialogStart("buttonSelectDirectory"), simulator);
 
         // A cancelled choice keeps the value in the window and in the store.
-        click(*window, "buttonSelectNLDirectory");
-        QCOMPARE(modelDialogStart(*window, *log), simulator.path());
-        QSettings again(QString::fromLatin1(organisationName),
-                        QString::fromLatin1(settingsApplicationName));
-        QCOMPARE(again.value(QStringLiteral("frmMain/nolimitsDir")).toString(), simulator.path());
-    }
-
-private:
-    // Where the open dialog starts before any track is loaded; the dialog is cancelled.
-    static QString openDialogStart(const frmMain& window, PromptLog& log)
-    {
-        click(window, "buttonSelectInput");
-        return log.calls.back().startDir;
-    }
-
-    // Where the footer model dialog starts; the dialog is cancelled.
-    static QString modelDialogStart(const frmMain& window, PromptLog& log)
-    {
-        click(window, "buttonSelectDirectory");
-        return log.calls.back().startDir;
+        h.click("buttonSelectNLDirectory");
+        QCOMPARE(h.dialogStart("buttonSelectDirectory"), simulator);
+        h.reopen();
+        QCOMPARE(storedSimulatorDir(), simulator);
     }
 };
 
-std::unique_ptr<QObject> makeSettingsTest()
-{
-    return std::make_unique<SettingsTest>();
-}
+PW_WINDOW_TEST(SettingsTest)
 
 }  // namespace pw::test
 

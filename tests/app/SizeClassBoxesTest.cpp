@@ -1,21 +1,18 @@
-// The footer model directory's inspection and the rule that ties each class's two boxes and its
-// scale box together, for every size class.
+// The footer model directory's inspection and the rule that ties each class's own-model box,
+// default-model box and scale box together.
 
 #include "WindowHarness.h"
-#include "WindowTests.h"
 
-#include "tests/support/TrackFixtures.h"
-
-#include <QLineEdit>
-#include <QPushButton>
 #include <QtTest>
 
 namespace pw::test {
 
 namespace {
 
-const QStringList ownModelFiles{"small.3ds", "medium.3ds", "large.3ds", "xlarge.3ds",
-                                "xxlarge.3ds"};
+QString everyClass(const char* state)
+{
+    return QStringList(5, QString::fromLatin1(state)).join(QLatin1String(" | "));
+}
 
 }  // namespace
 
@@ -25,114 +22,85 @@ class SizeClassBoxesTest : public QObject {
 private Q_SLOTS:
     void init()
     {
-        clearStoredSettings();
-        log = std::make_shared<PromptLog>();
-        window = makeWindow(log);
-        dir = std::make_unique<QTemporaryDir>();
-        window->openTrackFile(writeTrack(dir->filePath(QStringLiteral("t.nltrack")), makeNewTrack()));
-        boxes = sizeClassBoxes(*window);
+        h.emplace();
+        h->window->openTrackFile(h->writeTrack(QStringLiteral("t.nltrack"), makeNewTrack()));
     }
-    void cleanup() { window.reset(); }
 
-    void onlyDefaultModelOffersDefaultBoxes()
+    void checkBoxRule_data()
     {
-        const QString models = modelDirectory({QStringLiteral("default.3ds")});
-        log->answers = {models};
-        click(*window, "buttonSelectDirectory");
-        QCOMPARE(log->calls.back().caption, QStringLiteral("Select footer object directory"));
-        QCOMPARE(log->calls.back().startDir, QStringLiteral("/"));
-        QCOMPARE(log->calls.back().options,
-                 QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
-        QCOMPARE(widget<QLineEdit>(*window, "text3dsDir")->text(), models);
-        QVERIFY(widget<QPushButton>(*window, "buttonSelectRefresh")->isEnabled());
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("clicks");  // o or d for the own or default box, then the class
+        QTest::addColumn<QString>("states");  // as WindowHarness::boxStates
+        const QStringList defaultOnly{"default.3ds"};
+        const QString allOwn = QStringLiteral("o0 o1 o2 o3 o4");
+        const QString allDefault = QStringLiteral("d0 d1 d2 d3 d4");
+        QTest::newRow("default model only") << defaultOnly << "" << everyClass("d- e- d");
+        QTest::newRow("default chosen") << defaultOnly << allDefault << everyClass("d- e+ e");
+        // Without an own model, unchecking the default leaves the class with nothing.
+        QTest::newRow("default chosen, then not") << defaultOnly << allDefault + ' ' + allDefault
+                                                  << everyClass("d- e- d");
+        QTest::newRow("every model") << allModelFiles << "" << everyClass("e+ e- d");
+        QTest::newRow("own unchecked") << allModelFiles << allOwn << everyClass("e- e+ e");
+        QTest::newRow("default checked") << allModelFiles << allDefault << everyClass("e- e+ e");
+        QTest::newRow("default unchecked") << allModelFiles << allOwn + ' ' + allDefault
+                                           << everyClass("e+ e- d");
+        QTest::newRow("one class moves alone")
+            << allModelFiles << "o2" << "e+ e- d | e+ e- d | e- e+ e | e+ e- d | e+ e- d";
+    }
 
-        for (const SizeClassBoxes& b : boxes) {
-            QVERIFY(!b.ownModel->isEnabled() && !b.ownModel->isChecked());
-            QVERIFY(b.defaultModel->isEnabled() && !b.defaultModel->isChecked());
-            QVERIFY(!b.scale->isEnabled());
-            b.defaultModel->click();
-            QVERIFY(b.scale->isEnabled());
-            // Without an own model, unchecking the default leaves the class with nothing.
-            b.defaultModel->click();
-            QVERIFY(!b.ownModel->isChecked() && !b.defaultModel->isChecked());
-            QVERIFY(!b.scale->isEnabled());
+    void checkBoxRule()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, clicks);
+        QFETCH(QString, states);
+        h->click("buttonSelectDirectory", {h->modelDirectory(files)});
+        const std::vector<SizeClassBoxes> boxes = h->boxes();
+        for (const QString& c : clicks.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const SizeClassBoxes& b = boxes.at(c.mid(1).toUInt());
+            (c[0] == QLatin1Char('o') ? b.ownModel : b.defaultModel)->click();
         }
+        QCOMPARE(h->boxStates(), states);
     }
 
-    void ownAndDefaultBoxesTakeTurnsInEveryClass()
+    void refreshAndDirectoryChanges()
     {
-        inspect(modelDirectory(ownModelFiles + QStringList{QStringLiteral("default.3ds")}));
-        for (const SizeClassBoxes& b : boxes) {
-            QVERIFY(b.ownModel->isEnabled() && b.ownModel->isChecked());
-            QVERIFY(b.defaultModel->isEnabled() && !b.defaultModel->isChecked());
-            QVERIFY(!b.scale->isEnabled());
-        }
-        for (std::size_t i = 0; i < boxes.size(); ++i) {
-            boxes[i].ownModel->click();
-            QVERIFY(!boxes[i].ownModel->isChecked() && boxes[i].defaultModel->isChecked());
-            QVERIFY(boxes[i].scale->isEnabled());
-            // Only this class moved.
-            for (std::size_t j = i + 1; j < boxes.size(); ++j)
-                QVERIFY(boxes[j].ownModel->isChecked() && !boxes[j].scale->isEnabled());
+        const QString models = h->modelDirectory({"small.3ds", "large.3ds"});
+        h->click("buttonSelectDirectory", {models});
+        QCOMPARE(h->dialogs.back(), QStringLiteral("Select footer object directory | / | "
+                                                   "ShowDirsOnly|DontResolveSymlinks"));
+        QCOMPARE(h->text("text3dsDir"), models);
+        QVERIFY(h->get("buttonSelectRefresh")->isEnabled());
+        QCOMPARE(h->boxStates(), QStringLiteral("e+ d- d | d- d- d | e+ d- d | d- d- d | d- d- d"));
 
-            boxes[i].defaultModel->click();
-            QVERIFY(boxes[i].ownModel->isChecked() && !boxes[i].defaultModel->isChecked());
-            QVERIFY(!boxes[i].scale->isEnabled());
-
-            boxes[i].defaultModel->click();
-            QVERIFY(!boxes[i].ownModel->isChecked() && boxes[i].scale->isEnabled());
-        }
-    }
-
-    void losingAModelSwitchesItsClassToTheDefault()
-    {
-        inspect(modelDirectory({QStringLiteral("small.3ds"), QStringLiteral("large.3ds")}));
-        QVERIFY(boxes[2].ownModel->isChecked());
-        QVERIFY(!boxes[2].defaultModel->isEnabled());
-
-        inspect(modelDirectory({QStringLiteral("small.3ds")}));
-        QVERIFY(!boxes[2].ownModel->isEnabled() && !boxes[2].ownModel->isChecked());
-        // The rule checks the default box even though it is disabled.
-        QVERIFY(!boxes[2].defaultModel->isEnabled() && boxes[2].defaultModel->isChecked());
-        QVERIFY(boxes[2].scale->isEnabled());
-        QVERIFY(boxes[0].ownModel->isChecked() && !boxes[0].defaultModel->isChecked());
-        QVERIFY(!boxes[1].defaultModel->isChecked());
-    }
-
-    void defaultBoxesStayEnabledOnceTheDefaultModelWasFound()
-    {
-        inspect(modelDirectory({QStringLiteral("default.3ds")}));
-        inspect(modelDirectory({QStringLiteral("medium.3ds")}));
-        for (const SizeClassBoxes& b : boxes)
-            QVERIFY(b.defaultModel->isEnabled());
-        QVERIFY(boxes[1].ownModel->isChecked());
-    }
-
-    void refreshRereadsTheChosenDirectory()
-    {
-        const QString models = modelDirectory({});
-        inspect(models);
-        QVERIFY(!boxes[4].ownModel->isEnabled());
-        widget<QLineEdit>(*window, "text3dsDir")->setText(QStringLiteral("/typed"));
+        // Refresh rereads the chosen directory, not the typed one. The class that lost its model
+        // gets its default box checked although that box stays disabled.
+        h->get<QLineEdit>("text3dsDir")->setText(QStringLiteral("/typed"));
+        QVERIFY(QFile::remove(models + QStringLiteral("/large.3ds")));
         touchFiles(models, {QStringLiteral("xxlarge.3ds")});
+        h->click("buttonSelectRefresh");
+        QCOMPARE(h->text("text3dsDir"), models);
+        QCOMPARE(h->boxStates(), QStringLiteral("e+ d- d | d- d- d | d- d+ e | d- d- d | e+ d- d"));
 
-        click(*window, "buttonSelectRefresh");
-        QCOMPARE(widget<QLineEdit>(*window, "text3dsDir")->text(), models);
-        QVERIFY(boxes[4].ownModel->isEnabled() && boxes[4].ownModel->isChecked());
+        // Once the default model was found, its boxes stay enabled in a directory without it.
+        h->click("buttonSelectDirectory", {h->modelDirectory({"default.3ds"})});
+        QCOMPARE(h->boxStates(), QStringLiteral("d- e+ e | d- e- d | d- e+ e | d- e- d | d- e+ e"));
+        h->click("buttonSelectDirectory", {h->modelDirectory({"medium.3ds"})});
+        QCOMPARE(h->boxStates(), QStringLiteral("d- e+ e | e+ e- d | d- e+ e | d- e- d | d- e+ e"));
     }
 
     void choicesFollowTheBoxesOfTheirOwnClass()
     {
-        inspect(modelDirectory({QStringLiteral("small.3ds"), QStringLiteral("default.3ds")}));
-        boxes[0].scale->setValue(500);     // ignored: the own model keeps its size
-        boxes[1].defaultModel->click();
-        boxes[1].scale->setValue(80);
-        boxes[3].defaultModel->click();
-        boxes[3].scale->setValue(1000);
-        boxes[4].defaultModel->click();
-        boxes[4].scale->setValue(10);
+        h->click("buttonSelectDirectory", {h->modelDirectory({"small.3ds", "default.3ds"})});
+        const std::vector<SizeClassBoxes> b = h->boxes();
+        b[0].scale->setValue(500);  // ignored: the own model keeps its size
+        b[1].defaultModel->click();
+        b[1].scale->setValue(80);
+        b[3].defaultModel->click();
+        b[3].scale->setValue(1000);
+        b[4].defaultModel->click();
+        b[4].scale->setValue(10);
 
-        const FooterModelChoices choices = window->readFooterModelChoices();
+        const FooterModelChoices choices = h->window->readFooterModelChoices();
         QCOMPARE(choices[0], (FooterModelChoice{true, "small.3ds", 1.0f}));
         QCOMPARE(choices[1], (FooterModelChoice{true, "default.3ds", 0.8f}));
         QCOMPARE(choices[2], (FooterModelChoice{false, "", 0.0f}));
@@ -141,31 +109,10 @@ private Q_SLOTS:
     }
 
 private:
-    QString modelDirectory(const QStringList& files)
-    {
-        const QString path = dir->filePath(QStringLiteral("models%1").arg(++directories));
-        QDir().mkpath(path);
-        touchFiles(path, files);
-        return path;
-    }
-
-    void inspect(const QString& models)
-    {
-        log->answers = {models};
-        click(*window, "buttonSelectDirectory");
-    }
-
-    std::shared_ptr<PromptLog> log;
-    std::unique_ptr<frmMain> window;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::vector<SizeClassBoxes> boxes;
-    int directories = 0;
+    std::optional<WindowHarness> h;
 };
 
-std::unique_ptr<QObject> makeSizeClassBoxesTest()
-{
-    return std::make_unique<SizeClassBoxesTest>();
-}
+PW_WINDOW_TEST(SizeClassBoxesTest)
 
 }  // namespace pw::test
 

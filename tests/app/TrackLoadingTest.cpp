@@ -2,17 +2,9 @@
 
 #include "IncomingTrackFile.h"
 #include "WindowHarness.h"
-#include "WindowTests.h"
 
-#include "tests/support/TrackFixtures.h"
-
-#include <QDir>
 #include <QDropEvent>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMimeData>
-#include <QPushButton>
 #include <QUrl>
 #include <QtTest>
 
@@ -24,91 +16,70 @@ class TrackLoadingTest : public QObject {
 private Q_SLOTS:
     void init()
     {
-        clearStoredSettings();
-        log = std::make_shared<PromptLog>();
-        window = makeWindow(log);
-        dir = std::make_unique<QTemporaryDir>();
-        richFile = writeTrack(dir->filePath(QStringLiteral("my.coaster.nltrack")), makeRichTrack());
+        h.emplace();
+        richFile = h->writeTrack(QStringLiteral("my.coaster.nltrack"), makeRichTrack());
     }
-    void cleanup() { window.reset(); }
 
     void openShowsTheTrackAndEnablesTheNextStage()
     {
-        log->answers = {richFile};
-        click(*window, "buttonSelectInput");
-
-        QCOMPARE(log->calls.size(), std::size_t{1});
-        QCOMPARE(log->calls[0].caption, QStringLiteral("Open NlTrack file"));
-        QCOMPARE(log->calls[0].startDir, QStringLiteral("/"));  // first run: nolimitsDir
-        QCOMPARE(log->calls[0].filter, QStringLiteral("NoLimits Coaster Files (*.nltrack)"));
-
-        QCOMPARE(text("textNumberFooter"), QStringLiteral("4"));
-        QCOMPARE(text("textInputFile"), richFile);
-        QCOMPARE(text("textObjDir"), QStringLiteral("my"));  // up to the first dot
-        QVERIFY(widget<QPushButton>(*window, "buttonReloadInput")->isEnabled());
-        QVERIFY(widget<QPushButton>(*window, "buttonGenerate")->isEnabled());
-        QVERIFY(widget<QLineEdit>(*window, "text3dsDir")->isEnabled());
-        QVERIFY(widget<QPushButton>(*window, "buttonSelectDirectory")->isEnabled());
-        QVERIFY(!widget<QPushButton>(*window, "buttonSelectRefresh")->isEnabled());
-        QVERIFY(!widget<QPushButton>(*window, "buttonSave")->isEnabled());
-        QVERIFY(!sizeClassBoxes(*window)[0].defaultModel->isEnabled());
-        QVERIFY(log->warnings.isEmpty());
+        h->click("buttonSelectInput", {richFile});
+        QCOMPARE(h->dialogs, (QStringList{QStringLiteral(
+                                 "Open NlTrack file | / | NoLimits Coaster Files (*.nltrack)")}));
+        QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
+        QCOMPARE(h->text("textInputFile"), richFile);
+        QCOMPARE(h->text("textObjDir"), QStringLiteral("my"));  // up to the first dot
+        QCOMPARE(h->focusChain(true),
+                 (QStringList{"textInputFile", "buttonSelectInput", "buttonReloadInput",
+                              "textObjDir", "text3dsDir", "buttonSelectDirectory", "buttonGenerate",
+                              "buttonSelectNLDirectory", "deleteNativeFundaments",
+                              "checkAlignTangent"}));
+        QVERIFY(h->warnings.isEmpty());
 
         // The next dialog starts where the track is; cancelling it changes nothing.
-        click(*window, "buttonSelectInput");
-        QCOMPARE(log->calls[1].startDir, QDir(dir->path()).absolutePath());
-        QCOMPARE(text("textInputFile"), richFile);
-        QCOMPARE(text("textNumberFooter"), QStringLiteral("4"));
-    }
-
-    void trackWithoutFundamentsShowsZero()
-    {
-        window->openTrackFile(richFile);
-        const QString empty = writeTrack(dir->filePath(QStringLiteral("empty.nltrack")), makeNewTrack());
-        window->openTrackFile(empty);
-        QCOMPARE(text("textNumberFooter"), QStringLiteral("0"));
-        QCOMPARE(text("textObjDir"), QStringLiteral("empty"));
+        QCOMPARE(h->dialogStart("buttonSelectInput"), QDir(h->dir.path()).absolutePath());
+        QCOMPARE(h->text("textInputFile"), richFile);
+        QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
     }
 
     void reloadRereadsTheOpenedFileNotTheTypedOne()
     {
-        window->openTrackFile(richFile);
-        const QString other = writeTrack(dir->filePath(QStringLiteral("other.nltrack")), makeNewTrack());
-        widget<QLineEdit>(*window, "textInputFile")->setText(other);
-        widget<QLineEdit>(*window, "textObjDir")->setText(QStringLiteral("typed"));
-        writeTrack(richFile, makeNewTrack());
+        h->window->openTrackFile(richFile);
+        const QString other = h->writeTrack(QStringLiteral("other.nltrack"), makeRichTrack());
+        h->get<QLineEdit>("textInputFile")->setText(other);
+        h->get<QLineEdit>("textObjDir")->setText(QStringLiteral("typed"));
+        h->writeTrack(QStringLiteral("my.coaster.nltrack"), makeNewTrack());
 
-        click(*window, "buttonReloadInput");
-        QCOMPARE(text("textNumberFooter"), QStringLiteral("0"));
-        QCOMPARE(text("textInputFile"), richFile);
-        QCOMPARE(text("textObjDir"), QStringLiteral("my"));
+        h->click("buttonReloadInput");
+        QCOMPARE(h->text("textNumberFooter"), QStringLiteral("0"));
+        QCOMPARE(h->text("textInputFile"), richFile);
+        QCOMPARE(h->text("textObjDir"), QStringLiteral("my"));
     }
 
     void fileThatCannotBeOpenedWarnsAndKeepsTheWindow()
     {
-        const QString missing = dir->filePath(QStringLiteral("missing.nltrack"));
-        log->answers = {missing};
-        click(*window, "buttonSelectInput");
-        QCOMPARE(log->warnings.size(), 1);
-        QVERIFY(log->warnings[0].contains(QDir::toNativeSeparators(missing)));
-        QVERIFY(!widget<QPushButton>(*window, "buttonReloadInput")->isEnabled());
-        QVERIFY(!widget<QPushButton>(*window, "buttonGenerate")->isEnabled());
-        QCOMPARE(text("textInputFile"), QString());
+        const QString missing = h->dir.filePath(QStringLiteral("missing.nltrack"));
+        const QString warning = QStringLiteral("Open NlTrack file\nThe track file %1 could not be "
+                                               "opened:\n");
+        h->click("buttonSelectInput", {missing});
+        QCOMPARE(h->warnings.size(), 1);
+        QVERIFY(h->warnings[0].startsWith(warning.arg(QDir::toNativeSeparators(missing))));
+        QCOMPARE(h->focusChain(true).size(), 5);  // as at the start
+        QCOMPARE(h->text("textInputFile"), QString());
 
-        window->openTrackFile(richFile);
-        widget<QLineEdit>(*window, "textObjDir")->setText(QStringLiteral("typed"));
-        window->openTrackFile(missing);
-        QCOMPARE(log->warnings.size(), 2);
-        QCOMPARE(text("textNumberFooter"), QStringLiteral("4"));
-        QCOMPARE(text("textInputFile"), richFile);
-        QCOMPARE(text("textObjDir"), QStringLiteral("typed"));
+        h->window->openTrackFile(richFile);
+        h->get<QLineEdit>("textObjDir")->setText(QStringLiteral("typed"));
+        h->window->openTrackFile(missing);
+        QCOMPARE(h->warnings.size(), 2);
+        QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
+        QCOMPARE(h->text("textInputFile"), richFile);
+        QCOMPARE(h->text("textObjDir"), QStringLiteral("typed"));
 
         // Reload still means the last file that did open; once it is gone the track stays.
         QVERIFY(QFile::remove(richFile));
-        click(*window, "buttonReloadInput");
-        QCOMPARE(log->warnings.size(), 3);
-        QVERIFY(log->warnings[2].contains(QDir::toNativeSeparators(richFile)));
-        QCOMPARE(text("textNumberFooter"), QStringLiteral("4"));
+        h->click("buttonReloadInput");
+        QCOMPARE(h->warnings.size(), 3);
+        QVERIFY(h->warnings[2].startsWith(warning.arg(QDir::toNativeSeparators(richFile))));
+        QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
     }
 
     void firstArgumentThatIsAFileIsTheTrack()
@@ -116,63 +87,50 @@ private Q_SLOTS:
         const QString program = QStringLiteral("plinthwright");
         QCOMPARE(trackFileFromArguments({program, richFile}), richFile);
         QCOMPARE(trackFileFromArguments({program}), QString());
-        QCOMPARE(trackFileFromArguments({program, dir->path()}), QString());
+        QCOMPARE(trackFileFromArguments({program, h->dir.path()}), QString());
         QCOMPARE(trackFileFromArguments({program, QStringLiteral("-style")}), QString());
-        QCOMPARE(trackFileFromArguments({program, dir->filePath(QStringLiteral("gone.nltrack"))}),
+        QCOMPARE(trackFileFromArguments({program, h->dir.filePath(QStringLiteral("gone.nltrack"))}),
                  QString());
 
         const QString started = QDir::currentPath();
-        QDir::setCurrent(dir->path());
-        const QString relative = trackFileFromArguments({program, QStringLiteral("my.coaster.nltrack")});
+        QDir::setCurrent(h->dir.path());
+        const QString relative =
+            trackFileFromArguments({program, QStringLiteral("my.coaster.nltrack")});
         QDir::setCurrent(started);
         QCOMPARE(relative, richFile);
     }
 
     void droppedTrackFileIsOpened()
     {
-        const QString notATrack = dir->filePath(QStringLiteral("notes.txt"));
-        touchFiles(dir->path(), {QStringLiteral("notes.txt")});
-        QCOMPARE(dropOnWindow(notATrack), false);
-        QCOMPARE(text("textNumberFooter"), QStringLiteral("0"));
+        touchFiles(h->dir.path(), {QStringLiteral("notes.txt")});
+        QCOMPARE(dropOnWindow(h->dir.filePath(QStringLiteral("notes.txt"))), false);
+        QCOMPARE(h->text("textNumberFooter"), QStringLiteral("0"));
 
         QCOMPARE(dropOnWindow(richFile), true);
-        QCOMPARE(text("textNumberFooter"), QStringLiteral("4"));
-        QCOMPARE(text("textInputFile"), richFile);
+        QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
+        QCOMPARE(h->text("textInputFile"), richFile);
     }
 
 private:
-    QString text(const char* name) const
-    {
-        if (auto* label = window->findChild<QLabel*>(QLatin1String(name)))
-            return label->text();
-        return widget<QLineEdit>(*window, name)->text();
-    }
-
     // Whether the window accepted the drag; a drop follows when it did.
     bool dropOnWindow(const QString& fileName)
     {
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(fileName)});
-        const QPoint at(10, 10);
-        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window.get(), &enter);
+        QDragEnterEvent enter({10, 10}, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(h->window.get(), &enter);
         if (!enter.isAccepted())
             return false;
-        QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window.get(), &drop);
+        QDropEvent drop({10, 10}, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(h->window.get(), &drop);
         return drop.isAccepted();
     }
 
-    std::shared_ptr<PromptLog> log;
-    std::unique_ptr<frmMain> window;
-    std::unique_ptr<QTemporaryDir> dir;
+    std::optional<WindowHarness> h;
     QString richFile;
 };
 
-std::unique_ptr<QObject> makeTrackLoadingTest()
-{
-    return std::make_unique<TrackLoadingTest>();
-}
+PW_WINDOW_TEST(TrackLoadingTest)
 
 }  // namespace pw::test
 

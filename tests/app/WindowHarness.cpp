@@ -5,79 +5,122 @@
 #include "tracklib/TrackFile.h"
 
 #include <QAbstractButton>
-#include <QFile>
+#include <QLabel>
+#include <QMetaEnum>
 #include <QSettings>
 
 namespace pw::test {
 
-namespace {
-
-QString nextAnswer(PromptLog& log)
+std::vector<WindowTestFactory>& windowTests()
 {
-    if (log.answers.empty())
-        return {};
-    QString answer = log.answers.front();
-    log.answers.pop_front();
-    return answer;
+    static std::vector<WindowTestFactory> factories;
+    return factories;
 }
 
-}  // namespace
+const QStringList allModelFiles{"small.3ds",   "medium.3ds",  "large.3ds",
+                                "xlarge.3ds",  "xxlarge.3ds", "default.3ds"};
 
-std::unique_ptr<frmMain> makeWindow(const std::shared_ptr<PromptLog>& log)
+WindowHarness::WindowHarness()
 {
-    auto window = std::make_unique<frmMain>();
+    QSettings(QString::fromLatin1(organisationName), QString::fromLatin1(settingsApplicationName))
+        .clear();
+    reopen();
+}
+
+void WindowHarness::reopen()
+{
+    window.reset();
+    window = std::make_unique<frmMain>();
+    const auto answer = [this](const QString& caption, const QString& start, const QString& last) {
+        dialogs << QStringList{caption, start, last}.join(QLatin1String(" | "));
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    };
     UserPrompts prompts;
-    prompts.openFileName = [log](QWidget*, const QString& caption, const QString& dir,
-                                 const QString& filter) {
-        log->calls.push_back({QStringLiteral("open"), caption, dir, filter, {}});
-        return nextAnswer(*log);
+    prompts.openFileName = [answer](QWidget*, const QString& caption, const QString& start,
+                                    const QString& filter) {
+        return answer(caption, start, filter);
     };
-    prompts.saveFileName = [log](QWidget*, const QString& caption, const QString& dir,
-                                 const QString& filter) {
-        log->calls.push_back({QStringLiteral("save"), caption, dir, filter, {}});
-        return nextAnswer(*log);
+    prompts.saveFileName = prompts.openFileName;
+    prompts.existingDirectory = [answer](QWidget*, const QString& caption, const QString& start,
+                                         QFileDialog::Options options) {
+        const QMetaEnum flags = QMetaEnum::fromType<QFileDialog::Options>();
+        return answer(caption, start, QString::fromLatin1(flags.valueToKeys(options.toInt())));
     };
-    prompts.existingDirectory = [log](QWidget*, const QString& caption, const QString& dir,
-                                      QFileDialog::Options options) {
-        log->calls.push_back({QStringLiteral("directory"), caption, dir, {}, options});
-        return nextAnswer(*log);
-    };
-    prompts.warning = [log](QWidget*, const QString& title, const QString& text) {
-        log->warnings.push_back(title + QLatin1Char('\n') + text);
+    prompts.warning = [this](QWidget*, const QString& title, const QString& text) {
+        warnings << title + QLatin1Char('\n') + text;
     };
     window->setUserPrompts(std::move(prompts));
-    return window;
 }
 
-void click(const frmMain& window, const char* buttonName)
+void WindowHarness::click(const char* button, const QStringList& queued)
 {
-    widget<QAbstractButton>(window, buttonName)->click();
+    answers += queued;
+    get<QAbstractButton>(button)->click();
 }
 
-bool ownEnabled(const QWidget* widget)
+QString WindowHarness::dialogStart(const char* button)
 {
-    return !widget->testAttribute(Qt::WA_ForceDisabled);
+    click(button);
+    return dialogs.back().section(QLatin1String(" | "), 1, 1);
 }
 
-std::vector<SizeClassBoxes> sizeClassBoxes(const frmMain& window)
+QString WindowHarness::text(const char* name) const
+{
+    if (auto* label = window->findChild<QLabel*>(QLatin1String(name)))
+        return label->text();
+    return get<QLineEdit>(name)->text();
+}
+
+QStringList WindowHarness::focusChain(bool onlyUsable) const
+{
+    QStringList chain;
+    QWidget* start = get("textInputFile");
+    QWidget* w = start;
+    do {
+        const bool tabbable = (w->focusPolicy() & Qt::TabFocus) != 0;
+        if (tabbable && !w->objectName().startsWith(QLatin1String("qt_")) &&
+            (w->isEnabled() || !onlyUsable))
+            chain << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != start && chain.size() < 100);
+    return chain;
+}
+
+std::vector<SizeClassBoxes> WindowHarness::boxes() const
 {
     std::vector<SizeClassBoxes> boxes;
-    for (const char* name : {"Small", "Medium", "Large", "XLarge", "XXLarge"}) {
-        const QByteArray own = QByteArray("use") + name + "Tube";
-        const QByteArray useDefault = own + "Default";
-        const QByteArray scale = QByteArray("scale") + name + "Tube";
-        boxes.push_back({widget<QCheckBox>(window, own.constData()),
-                         widget<QCheckBox>(window, useDefault.constData()),
-                         widget<QSpinBox>(window, scale.constData())});
-    }
+    for (const QByteArray name : {"Small", "Medium", "Large", "XLarge", "XXLarge"})
+        boxes.push_back({get<QCheckBox>(("use" + name + "Tube").constData()),
+                         get<QCheckBox>(("use" + name + "TubeDefault").constData()),
+                         get<QSpinBox>(("scale" + name + "Tube").constData())});
     return boxes;
 }
 
-QString writeTrack(const QString& path, const Track& track)
+QString WindowHarness::boxStates() const
 {
+    const auto on = [](const QWidget* w) { return QLatin1Char(w->isEnabled() ? 'e' : 'd'); };
+    const auto checked = [](const QCheckBox* b) { return QLatin1Char(b->isChecked() ? '+' : '-'); };
+    QStringList rows;
+    for (const SizeClassBoxes& b : boxes())
+        rows << QString() + on(b.ownModel) + checked(b.ownModel) + QLatin1Char(' ') +
+                    on(b.defaultModel) + checked(b.defaultModel) + QLatin1Char(' ') + on(b.scale);
+    return rows.join(QLatin1String(" | "));
+}
+
+QString WindowHarness::writeTrack(const QString& name, const Track& track) const
+{
+    const QString path = dir.filePath(name);
     const WriteResult result = writeTrackFile(toFileSystemPath(path), track);
     if (!result.ok)
         qFatal("cannot write fixture %s: %s", qPrintable(path), result.error.c_str());
+    return path;
+}
+
+QString WindowHarness::modelDirectory(const QStringList& files)
+{
+    const QString path = dir.filePath(QStringLiteral("models%1").arg(++directories));
+    QDir().mkpath(path);
+    touchFiles(path, files);
     return path;
 }
 
@@ -88,12 +131,6 @@ void touchFiles(const QString& dir, const QStringList& names)
         if (!file.open(QIODevice::WriteOnly) || file.write("3DS model stand-in") < 0)
             qFatal("cannot create %s", qPrintable(file.fileName()));
     }
-}
-
-void clearStoredSettings()
-{
-    QSettings(QString::fromLatin1(organisationName), QString::fromLatin1(settingsApplicationName))
-        .clear();
 }
 
 }  // namespace pw::test

@@ -1,70 +1,79 @@
 #pragma once
-// Drives frmMain in tests: answers its dialogs from a queue, records what it asked and warned,
-// and finds its widgets by object name.
+// One frmMain per test: its dialogs are answered from a queue and recorded, its warnings
+// recorded, the settings store starts empty, and fixtures go to a temporary directory.
 
 #include "frmMain.h"
-#include "tracklib/Track.h"
+#include "tests/support/TrackFixtures.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <QSpinBox>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <deque>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace pw::test {
 
-struct PromptCall {
-    QString kind;  // "open", "save" or "directory"
-    QString caption;
-    QString startDir;
-    QString filter;
-    QFileDialog::Options options;
-};
-
-struct PromptLog {
-    std::deque<QString> answers;  // the next dialog takes the front; none left means cancel
-    std::vector<PromptCall> calls;
-    QStringList warnings;         // title + "\n" + text
-};
-
-// A window whose prompts go through `log`.
-std::unique_ptr<frmMain> makeWindow(const std::shared_ptr<PromptLog>& log);
-
-template <typename Widget>
-Widget* widget(const frmMain& window, const char* objectName)
-{
-    auto* found = window.findChild<Widget*>(QString::fromLatin1(objectName));
-    if (found == nullptr)
-        qFatal("no widget %s", objectName);
-    return found;
-}
-
-// Clicks a button through its signal, as the user would.
-void click(const frmMain& window, const char* buttonName);
-
-// Whether the widget itself is enabled, regardless of its group box.
-bool ownEnabled(const QWidget* widget);
+// Each test class registers itself; main.cpp runs them in one QApplication.
+using WindowTestFactory = std::unique_ptr<QObject> (*)();
+std::vector<WindowTestFactory>& windowTests();
+#define PW_WINDOW_TEST(Class)                                                                 \
+    static const bool registered##Class =                                                    \
+        (windowTests().push_back([] { return std::unique_ptr<QObject>(new Class); }), true);
 
 struct SizeClassBoxes {
     QCheckBox* ownModel;
     QCheckBox* defaultModel;
     QSpinBox* scale;
 };
-// small, medium, large, x-large, xx-large
-std::vector<SizeClassBoxes> sizeClassBoxes(const frmMain& window);
 
-// Writes a track file holding `track` and returns its path.
-QString writeTrack(const QString& path, const Track& track);
+struct WindowHarness {
+    WindowHarness();
+    // A new window over the same prompts and stored settings, as on the next program start.
+    void reopen();
 
-// Creates empty files with the given names in `dir`.
+    template <typename Widget = QWidget>
+    Widget* get(const char* objectName) const
+    {
+        auto* found = window->findChild<Widget*>(QString::fromLatin1(objectName));
+        if (found == nullptr)
+            qFatal("no widget %s", objectName);
+        return found;
+    }
+    // Queues `answers` for the dialogs, then clicks the button as the user would.
+    void click(const char* button, const QStringList& answers = {});
+    // Clicks the button and returns where its (cancelled) dialog started.
+    QString dialogStart(const char* button);
+    QString text(const char* labelOrLineEdit) const;
+    // The tab-focusable widgets in focus order, or only those that are enabled.
+    QStringList focusChain(bool onlyUsable = false) const;
+    // small, medium, large, x-large, xx-large
+    std::vector<SizeClassBoxes> boxes() const;
+    // Per class "own default scale": e/d enabled or disabled, +/- checked; classes joined by " | ".
+    QString boxStates() const;
+
+    QString writeTrack(const QString& name, const Track& track) const;
+    // A new directory below dir holding empty files with these names.
+    QString modelDirectory(const QStringList& files);
+
+    QStringList answers;   // none left means the dialog is cancelled
+    QStringList dialogs;   // "caption | start directory | filter or options"
+    QStringList warnings;  // "title\ntext"
+    QTemporaryDir dir;
+    std::unique_ptr<frmMain> window;
+
+private:
+    int directories = 0;
+};
+
+extern const QStringList allModelFiles;  // the five own models and the default model
+
+// Creates empty files with these names in `dir`.
 void touchFiles(const QString& dir, const QStringList& names);
-
-// Clears the window's stored settings between tests.
-void clearStoredSettings();
 
 }  // namespace pw::test

@@ -1,14 +1,10 @@
-// Runs the window's test classes in one QApplication. An optional first argument names the one
-// class to run; the remaining arguments go to QtTest.
+// Runs the registered window test classes in one QApplication. An optional first argument names
+// the one class to run; the remaining arguments go to QtTest.
 
-#include "WindowTests.h"
+#include "WindowHarness.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#include <memory>
-#include <vector>
 
 int main(int argc, char* argv[])
 {
@@ -20,27 +16,17 @@ int main(int argc, char* argv[])
     if (!configHome.isValid())
         return 2;
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
-
     QApplication application(argc, argv);
 
-    const char* only = nullptr;
+    const bool named = argc > 1 && argv[1][0] != '-';
     std::vector<char*> qtTestArgs{argv[0]};
-    for (int i = 1; i < argc; ++i) {
-        if (i == 1 && argv[i][0] != '-')
-            only = argv[i];
-        else
-            qtTestArgs.push_back(argv[i]);
-    }
-
+    qtTestArgs.insert(qtTestArgs.end(), argv + (named ? 2 : 1), argv + argc);
     int status = 0;
     int classesRun = 0;
-    using Factory = std::unique_ptr<QObject> (*)();
-    for (const Factory make : {pw::test::makeWindowLayoutTest, pw::test::makeTrackLoadingTest,
-                               pw::test::makeSizeClassBoxesTest, pw::test::makeSettingsTest,
-                               pw::test::makeGenerateSaveTest}) {
+    for (const pw::test::WindowTestFactory make : pw::test::windowTests()) {
         const std::unique_ptr<QObject> testClass = make();
         const QString name = QString::fromLatin1(testClass->metaObject()->className());
-        if (only != nullptr && name.section(QStringLiteral("::"), -1) != QLatin1String(only))
+        if (named && name.section(QStringLiteral("::"), -1) != QLatin1String(argv[1]))
             continue;
         ++classesRun;
         status |= QTest::qExec(testClass.get(), static_cast<int>(qtTestArgs.size()),
