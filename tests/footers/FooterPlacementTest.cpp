@@ -7,117 +7,97 @@
 namespace pw {
 namespace {
 
-constexpr double degreesPerRadian = 180.0 / 3.14159265358979323846;
+using Elements = std::array<float, 16>;
 
-// The turn about the vertical held by a scale-free placement: R00 = cos t, R02 = sin t.
-double turnDegrees(const Matrix4& m)
+// Scaled by s, turned by `degrees` about the vertical (R00 = cos, R02 = sin), moved to p.
+Elements turned(float s, double degrees, Vector3 p)
 {
-    return std::atan2(m.e[2], m.e[0]) * degreesPerRadian;
+    const double t = degrees * 3.14159265358979323846 / 180.0;
+    const auto c = static_cast<float>(s * std::cos(t));
+    const auto n = static_cast<float>(s * std::sin(t));
+    return {c, 0, n, p.x, 0, s, 0, p.y, -n, 0, c, p.z, 0, 0, 0, 1};
 }
 
-// Where the placement sends the model's local down axis, without scale and translation.
-Vector3 downAxis(const Matrix4& m, float scale)
+void expectNear(const Elements& actual, const Elements& expected, float tolerance)
 {
-    return {-m.e[1] / scale, -m.e[5] / scale, -m.e[9] / scale};
+    for (std::size_t i = 0; i < actual.size(); ++i)
+        EXPECT_NEAR(actual[i], expected[i], tolerance) << "element " << i;
 }
 
-void expectOnlyScaleAndMove(const Matrix4& m, float s, Vector3 p)
+TEST(FooterPlacement, TurnAboutTheVertical)
 {
-    const Matrix4 expected{{s, 0, 0, p.x, 0, s, 0, p.y, 0, 0, s, p.z, 0, 0, 0, 1}};
-    EXPECT_EQ(m, expected);
-}
-
-TEST(FooterTurn, TableOfTheFourQuadrants)
-{
+    struct Row {
+        Vector3 p, q;
+        float fundamentAngle, scale;
+        double degrees;
+    };
     const Vector3 p{10, 0, 10};
-    // A = |dx| = 2, B = |dz| = 4.
-    EXPECT_NEAR(turnDegrees(footerPlacement(p, {8, 20, 6}, 0, 1, false)), 26.565052, 2e-5);
-    EXPECT_NEAR(turnDegrees(footerPlacement(p, {12, 20, 14}, 0, 1, false)), 26.565052, 2e-5);
-    EXPECT_NEAR(turnDegrees(footerPlacement(p, {12, 20, 6}, 0, 1, false)), 63.434948, 2e-5);
-    EXPECT_NEAR(turnDegrees(footerPlacement(p, {8, 20, 14}, 0, 1, false)), 63.434948, 2e-5);
+    const Row rows[] = {
+        // |dx| = 2, |dz| = 4: atan(2/4) when x and z both grow or both fall, else atan(4/2).
+        {p, {8, 20, 6}, 0, 1, 26.565052},
+        {p, {12, 20, 14}, 0, 1, 26.565052},
+        {p, {12, 20, 6}, 0, 1, 63.434948},
+        {p, {8, 20, 14}, 0, 1, 63.434948},
+        // The fundament's own angle (radians) wins, also where the table gives none.
+        {p, {8, 20, 6}, 0.5f, 1, 28.647890},
+        {p, p, 0.5f, 1, 28.647890},
+        // Scaled first, moved unscaled.
+        {{1, 2, 3}, {0, 0, 0}, 0, 2.5f, 18.434949},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.degrees);
+        expectNear(footerPlacement(row.p, row.q, row.fundamentAngle, row.scale, false).e,
+                   turned(row.scale, row.degrees, row.p), 2e-6f);
+    }
 }
 
-TEST(FooterTurn, EqualXOrEqualZGivesNoTurn)
+TEST(FooterPlacement, UprightWhereNoDirectionIsGiven)
 {
-    const Vector3 p{10, 0, 10};
-    expectOnlyScaleAndMove(footerPlacement(p, {10, 20, 4}, 0, 1, false), 1, p);
-    expectOnlyScaleAndMove(footerPlacement(p, {3, 20, 10}, 0, 1, false), 1, p);
-    expectOnlyScaleAndMove(footerPlacement(p, p, 0, 2, false), 2, p);
+    struct Row {
+        const char* what;
+        Vector3 p, q;
+        float fundamentAngle, scale;
+        bool align;
+    };
+    const Row rows[] = {
+        {"turn, equal x", {10, 0, 10}, {10, 20, 4}, 0, 1, false},
+        {"turn, equal z", {10, 0, 10}, {3, 20, 10}, 0, 1, false},
+        {"turn, same point", {10, 0, 10}, {10, 0, 10}, 0, 2, false},
+        {"tilt, vertical from below", {1, 2, 3}, {1, 12, 3}, 0.5f, 2, true},
+        {"tilt, vertical from above", {1, 12, 3}, {1, 2, 3}, 0, 2, true},
+        {"tilt, same point", {5, 5, 5}, {5, 5, 5}, 0, 1.5f, true},
+        {"tilt, below the shortest direction", {5, 5, 5}, {5.0005f, 5, 5}, 0, 1.5f, true},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(footerPlacement(row.p, row.q, row.fundamentAngle, row.scale, row.align).e,
+                  turned(row.scale, 0, row.p))
+            << row.what;
 }
 
-TEST(FooterTurn, FundamentAngleOverridesTheTable)
-{
-    const Vector3 p{10, 0, 10};
-    EXPECT_NEAR(turnDegrees(footerPlacement(p, {8, 20, 6}, 0.5f, 1, false)), 28.64789, 2e-5);
-    EXPECT_NEAR(turnDegrees(footerPlacement(p, p, 0.5f, 1, false)), 28.64789, 2e-5);
-}
-
-TEST(FooterTurn, ScalesFirstAndMovesUnscaled)
-{
-    const Matrix4 m = footerPlacement({1, 2, 3}, {0, 0, 0}, 0, 2.5f, false);
-    // A = 1, B = 3: a turn of atan(1/3); the scale multiplies the rotation only.
-    const double t = std::atan(1.0 / 3.0);
-    EXPECT_NEAR(m.e[0], 2.5 * std::cos(t), 2e-6);
-    EXPECT_NEAR(m.e[2], 2.5 * std::sin(t), 2e-6);
-    EXPECT_NEAR(m.e[8], -2.5 * std::sin(t), 2e-6);
-    EXPECT_EQ(m.e[5], 2.5f);
-    EXPECT_EQ(m.e[3], 1.0f);
-    EXPECT_EQ(m.e[7], 2.0f);
-    EXPECT_EQ(m.e[11], 3.0f);
-    EXPECT_EQ(m.e[12], 0.0f);
-    EXPECT_EQ(m.e[13], 0.0f);
-    EXPECT_EQ(m.e[14], 0.0f);
-    EXPECT_EQ(m.e[15], 1.0f);
-}
-
-TEST(FooterTilt, FortyFiveDegreesAboutMinusZ)
-{
-    const Matrix4 m = footerPlacement({0, 0, 0}, {10, 10, 0}, 0.5f, 1, true);
-    const float c = std::cos(45.0 / degreesPerRadian);
-    // Rotation by 45 degrees about (0, 0, -1).
-    EXPECT_NEAR(m.e[0], c, 1e-6);
-    EXPECT_NEAR(m.e[1], c, 1e-6);
-    EXPECT_NEAR(m.e[4], -c, 1e-6);
-    EXPECT_NEAR(m.e[5], c, 1e-6);
-    EXPECT_NEAR(m.e[10], 1.0f, 1e-6);
-    EXPECT_EQ(m.e[2], 0.0f);
-    EXPECT_EQ(m.e[6], 0.0f);
-    EXPECT_EQ(m.e[8], 0.0f);
-    EXPECT_EQ(m.e[9], 0.0f);
-}
-
-TEST(FooterTilt, DownAxisRunsFromTheHigherPointToTheLower)
+TEST(FooterPlacement, TiltTurnsTheDownAxisFromTheHigherEndToTheLower)
 {
     const float h = std::sqrt(0.5f);
-    // Footer below the other end.
-    const Vector3 low = downAxis(footerPlacement({0, 0, 0}, {10, 10, 0}, 0, 2, true), 2);
-    EXPECT_NEAR(low.x, -h, 1e-6);
-    EXPECT_NEAR(low.y, -h, 1e-6);
-    EXPECT_NEAR(low.z, 0, 1e-6);
-    // Footer above the other end.
-    const Vector3 high = downAxis(footerPlacement({0, 10, 0}, {0, 0, -10}, 0, 1, true), 1);
-    EXPECT_NEAR(high.x, 0, 1e-6);
-    EXPECT_NEAR(high.y, -h, 1e-6);
-    EXPECT_NEAR(high.z, -h, 1e-6);
-    // Equal heights: P - Q, a quarter turn.
-    const Vector3 level = downAxis(footerPlacement({5, 0, 0}, {0, 0, 0}, 0, 1, true), 1);
-    EXPECT_NEAR(level.x, 1, 1e-6);
-    EXPECT_NEAR(level.y, 0, 1e-6);
-    EXPECT_NEAR(level.z, 0, 1e-6);
-}
-
-TEST(FooterTilt, VerticalTubeKeepsTheFooterUpright)
-{
-    expectOnlyScaleAndMove(footerPlacement({1, 2, 3}, {1, 12, 3}, 0.5f, 2, true), 2, {1, 2, 3});
-    expectOnlyScaleAndMove(footerPlacement({1, 12, 3}, {1, 2, 3}, 0, 2, true), 2, {1, 12, 3});
-}
-
-TEST(FooterTilt, CoincidentPointsStandUprightAtFullScale)
-{
-    expectOnlyScaleAndMove(footerPlacement({5, 5, 5}, {5, 5, 5}, 0, 1.5f, true), 1.5f, {5, 5, 5});
-    // 0.0005 apart: below the shortest usable direction.
-    expectOnlyScaleAndMove(footerPlacement({5, 5, 5}, {5.0005f, 5, 5}, 0, 1.5f, true), 1.5f,
-                           {5, 5, 5});
+    // 45 degrees about (0, 0, -1); the fundament's angle plays no part.
+    expectNear(footerPlacement({0, 0, 0}, {10, 10, 0}, 0.5f, 1, true).e,
+               {h, h, 0, 0, -h, h, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, 1e-6f);
+    struct Row {
+        Vector3 p, q;
+        float scale;
+        Vector3 down;
+    };
+    const Row rows[] = {
+        {{0, 0, 0}, {10, 10, 0}, 2, {-h, -h, 0}},   // footer below the other end
+        {{0, 10, 0}, {0, 0, -10}, 1, {0, -h, -h}},  // footer above it
+        {{5, 0, 0}, {0, 0, 0}, 1, {1, 0, 0}},       // level: along P - Q, a quarter turn
+    };
+    for (const Row& row : rows) {
+        const Elements m = footerPlacement(row.p, row.q, 0, row.scale, true).e;
+        SCOPED_TRACE(&row - rows);
+        EXPECT_NEAR(-m[1] / row.scale, row.down.x, 1e-6f);
+        EXPECT_NEAR(-m[5] / row.scale, row.down.y, 1e-6f);
+        EXPECT_NEAR(-m[9] / row.scale, row.down.z, 1e-6f);
+        EXPECT_EQ((Vector3{m[3], m[7], m[11]}), row.p);
+    }
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include "footers/FundamentRemoval.h"
 
-#include "SupportTrackBuilder.h"
+#include "FooterTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
 #include <random>
 
 namespace pw {
@@ -41,31 +43,24 @@ Track trackWithEndsOnEveryFundament(int fundaments)
 
 TEST(FundamentRemoval, EqualsRemovingOneByOne)
 {
-    const std::vector<std::vector<int>> queues{
-        {2, 5}, {5, 2}, {0}, {9}, {9, 0, 4}, {3, 4, 5, 2, 6}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}};
-    for (const std::vector<int>& queue : queues) {
-        Track expected = trackWithEndsOnEveryFundament(10);
+    // Queues for 10 fundaments, among them the last alone and all of them.
+    std::vector<std::pair<int, std::vector<int>>> cases{
+        {10, {2, 5}}, {10, {5, 2}}, {10, {0}}, {10, {9}}, {10, {9, 0, 4}}, {10, {3, 4, 5, 2, 6}},
+        {10, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}}};
+    // Then shuffled queues of 1, 3, ... 39 of 40 fundaments.
+    std::mt19937 random(20240611);
+    for (std::ptrdiff_t length = 1; length < 40; length += 2) {
+        std::vector<int> queue(40);
+        std::iota(queue.begin(), queue.end(), 0);
+        std::shuffle(queue.begin(), queue.end(), random);
+        cases.emplace_back(40, std::vector<int>(queue.begin(), queue.begin() + length));
+    }
+    for (const auto& [fundaments, queue] : cases) {
+        Track expected = trackWithEndsOnEveryFundament(fundaments);
         Track actual = expected;
         removeOneByOne(queue, expected);
         removeFundaments(queue, actual);
         EXPECT_EQ(actual, expected) << "queue of " << queue.size() << " starting " << queue[0];
-    }
-}
-
-TEST(FundamentRemoval, EqualsRemovingOneByOneForShuffledQueues)
-{
-    std::mt19937 random(20240611);
-    for (int round = 0; round < 20; ++round) {
-        std::vector<int> queue(40);
-        for (int i = 0; i < 40; ++i)
-            queue[static_cast<std::size_t>(i)] = i;
-        std::shuffle(queue.begin(), queue.end(), random);
-        queue.resize(static_cast<std::size_t>(round * 2 + 1));
-        Track expected = trackWithEndsOnEveryFundament(40);
-        Track actual = expected;
-        removeOneByOne(queue, expected);
-        removeFundaments(queue, actual);
-        ASSERT_EQ(actual, expected) << "round " << round;
     }
 }
 

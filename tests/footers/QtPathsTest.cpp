@@ -1,6 +1,6 @@
 #include "footers/QtPaths.h"
 
-#include "ScratchDirectory.h"
+#include "FooterTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,6 @@ namespace {
 
 TEST(QtPaths, TrackTextsAreLatin1WithQuestionMarksBeyondIt)
 {
-    EXPECT_EQ(toAsciiPath(QStringLiteral(u"mytrack")), "mytrack");
     EXPECT_EQ(toAsciiPath(QStringLiteral(u"Gr\u00FC\u00DFe/\u20AC\u96EA")), "Gr\xFC\xDF" "e/??");
     EXPECT_EQ(toAsciiPath(QString()), "");
 }
@@ -17,13 +16,13 @@ TEST(QtPaths, TrackTextsAreLatin1WithQuestionMarksBeyondIt)
 TEST(QtPaths, FileSystemPathsKeepEveryCharacter)
 {
     const QString name = QStringLiteral(u"Gr\u00FC\u00DFe \u96EA");
-    testing::ScratchDirectory scratch;
-    const std::filesystem::path path =
-        scratch.path() / toFileSystemPath(name);
-    testing::writeFile(path, "x");
+    const testing::ScratchDirectory scratch;
+    const std::filesystem::path directory = scratch.path() / "names";
+    std::filesystem::create_directory(directory);
+    testing::writeFile(directory / toFileSystemPath(name), "x");
 
     EXPECT_EQ(fromFileSystemPath(toFileSystemPath(name)), name);
-    EXPECT_EQ(fromFileSystemPath(std::filesystem::directory_iterator(scratch.path())->path().filename()),
+    EXPECT_EQ(fromFileSystemPath(std::filesystem::directory_iterator(directory)->path().filename()),
               name);
 }
 

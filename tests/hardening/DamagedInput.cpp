@@ -3,11 +3,62 @@
 #include "TrackPipeline.h"
 #include "tracklib/TrackFile.h"
 
+#include <algorithm>
+#include <bit>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
 namespace pw::hardening {
+
+std::size_t tagOffset(const Bytes& bytes, std::string_view tag) {
+    const auto found = std::search(bytes.begin(), bytes.end(), tag.begin(), tag.end());
+    if (found == bytes.end()) {
+        throw std::out_of_range("no chunk " + std::string(tag));
+    }
+    return static_cast<std::size_t>(found - bytes.begin());
+}
+
+void putInt32(Bytes& bytes, std::string_view tag, std::size_t offsetFromTag, std::int32_t value) {
+    const std::size_t offset = tagOffset(bytes, tag) + offsetFromTag;
+    const auto bits = static_cast<std::uint32_t>(value);
+    for (int i = 0; i < 4; ++i) {
+        bytes.at(offset + i) = static_cast<std::uint8_t>(bits >> (24 - 8 * i));
+    }
+}
+
+void appendFloat32(Bytes& bytes, float value) {
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    for (int i = 0; i < 4; ++i) {
+        bytes.push_back(static_cast<std::uint8_t>(bits >> (24 - 8 * i)));
+    }
+}
+
+std::size_t longestList(const Track& track) {
+    std::size_t longest = std::max({track.slots.size(), track.vertices.size(),
+                                    track.segments.size(), track.fundaments.size(),
+                                    track.groups.size(), track.freeNodes.size(),
+                                    track.tubes.size(), track.catwalks.size(),
+                                    track.sceneryItems.size(), track.sceneryObjects.size(),
+                                    track.infoText.size(), track.environmentTextA.size(),
+                                    track.environmentTextB.size(),
+                                    track.terrain.terrainTextA.size(),
+                                    track.terrain.terrainTextB.size(),
+                                    track.terrain.terrainTextC.size()});
+    for (const TrackSlot& slot : track.slots) {
+        longest = std::max(longest, slot.text.size());
+    }
+    for (const RailConnectorGroup& group : track.groups) {
+        longest = std::max(longest, group.connectors.size());
+    }
+    for (const Catwalk& catwalk : track.catwalks) {
+        longest = std::max(longest, catwalk.bytes.size());
+    }
+    for (const SceneryObject& object : track.sceneryObjects) {
+        longest = std::max({longest, object.textA.size(), object.textB.size()});
+    }
+    return longest;
+}
 
 std::string checkDamagedBytes(const Bytes& bytes, const SimulatorSandbox& sandbox,
                               std::span<const GenerationVariant> variants) {
@@ -46,6 +97,17 @@ Bytes readBytes(const std::filesystem::path& path) {
         throw std::runtime_error("cannot read " + path.string());
     }
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path& directory) {
+    std::vector<std::string> names;
+    if (std::filesystem::is_directory(directory)) {
+        for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace pw::hardening

@@ -1,14 +1,31 @@
 #pragma once
-// The checks every damaged or hostile track file goes through in these tests.
+// Damaging track files and the checks every damaged or hostile file goes through in these tests.
 
-#include "ChunkPatching.h"
 #include "SimulatorSandbox.h"
+#include "tracklib/Track.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace pw::hardening {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Offset of the first occurrence of `tag`; throws std::out_of_range when there is none.
+std::size_t tagOffset(const Bytes& bytes, std::string_view tag);
+
+// Big-endian, as in the file: the int32 `offsetFromTag` bytes past the first `tag`.
+void putInt32(Bytes& bytes, std::string_view tag, std::size_t offsetFromTag, std::int32_t value);
+void appendFloat32(Bytes& bytes, float value);
+
+// The longest list or text of the record: a reader that sized a list from a count it could not
+// back with bytes shows up here.
+std::size_t longestList(const Track& track);
 
 // Reads `bytes` and checks that no list outgrew what the bytes could hold, that the track as
 // read saves and reads back unchanged and that, with each of `variants`, so does the track with
@@ -21,5 +38,7 @@ std::string checkFileOpens(const Bytes& bytes, const std::filesystem::path& path
 
 void writeBytes(const std::filesystem::path& path, const Bytes& bytes);
 Bytes readBytes(const std::filesystem::path& path);
+// The names of everything in `directory`, sorted; none when it does not exist.
+std::vector<std::string> namesIn(const std::filesystem::path& directory);
 
 }  // namespace pw::hardening

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -37,24 +36,27 @@ protected:
         EXPECT_EQ(namesIn(directory_), std::vector<std::string>{"mytrack.nltrack"});
     }
 
-    static std::vector<std::string> namesIn(const fs::path& directory) {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(directory)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    static bool reportsFailureNamingTrack(const WriteResult& result) {
-        return !result.ok && result.error.find("mytrack") != std::string::npos;
-    }
-
     SimulatorSandbox sandbox_;
     const fs::path directory_ = sandbox_.root() / "tracks";
     const fs::path target_ = directory_ / "mytrack.nltrack";
     const Bytes previous_ = encodeTrack(makeNewTrack());
 };
+
+// What a save reports; from a child process, its exit code.
+enum SaveOutcome {
+    ReportedFailure = 0,
+    ReportedSuccess = 1,
+    ReportedFailureWithoutName = 2,
+    CouldNotSetUp = 3,
+};
+
+SaveOutcome outcomeOf(const WriteResult& result) {
+    if (result.ok) {
+        return ReportedSuccess;
+    }
+    return result.error.find("mytrack") != std::string::npos ? ReportedFailure
+                                                             : ReportedFailureWithoutName;
+}
 
 TEST_F(SaveFailureTest, SuccessfulSaveReplacesTheFileAndLeavesNothingBesideIt) {
     const Track rich = makeRichTrack();
@@ -66,7 +68,7 @@ TEST_F(SaveFailureTest, SuccessfulSaveReplacesTheFileAndLeavesNothingBesideIt) {
 
 TEST_F(SaveFailureTest, MissingDirectoryReportsFailureAndCreatesNothing) {
     const fs::path missing = sandbox_.root() / "missing" / "mytrack.nltrack";
-    EXPECT_TRUE(reportsFailureNamingTrack(writeTrackFile(missing, makeRichTrack())));
+    EXPECT_EQ(outcomeOf(writeTrackFile(missing, makeRichTrack())), ReportedFailure);
     EXPECT_FALSE(fs::exists(missing.parent_path()));
 }
 
@@ -83,22 +85,6 @@ TEST_F(SaveFailureTest, TargetThatIsADirectoryLeavesItAndNoTemporaryFile) {
 }
 
 #ifndef _WIN32
-
-// What a child process tells its parent through its exit code.
-enum ChildOutcome {
-    ReportedFailure = 0,
-    ReportedSuccess = 1,
-    ReportedFailureWithoutName = 2,
-    CouldNotSetUp = 3,
-};
-
-ChildOutcome outcomeOf(const WriteResult& result) {
-    if (result.ok) {
-        return ReportedSuccess;
-    }
-    return result.error.find("mytrack") != std::string::npos ? ReportedFailure
-                                                             : ReportedFailureWithoutName;
-}
 
 // Limits and identities set in a child stay there; the test process keeps its own.
 int exitCodeOfChild(const std::function<int()>& body) {

@@ -1,12 +1,58 @@
 #pragma once
-// Builds the support structure of a track in code, through the track library's own operations.
+// Set-up shared by the footer tests: a scratch directory holding a model source and a simulator
+// directory, and a track's supports built through the track library's own operations.
 
 #include "tracklib/Track.h"
 #include "tracklib/TrackOperations.h"
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
 
 namespace pw::testing {
+
+inline void writeFile(const std::filesystem::path& path, const std::string& content)
+{
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+inline std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A fresh directory below the system's temporary one, removed with all in it. It holds "models",
+// with every model file reading "model <file name>", and an empty "NoLimits".
+class ScratchDirectory {
+public:
+    ScratchDirectory()
+        : path_(std::filesystem::temp_directory_path()
+                / ("plinthwright-test-" + std::to_string(std::random_device{}())))
+    {
+        std::filesystem::create_directories(models());
+        std::filesystem::create_directory(simulator());
+        for (const char* file :
+             {"small.3ds", "medium.3ds", "large.3ds", "xlarge.3ds", "xxlarge.3ds", "default.3ds"})
+            writeFile(models() / file, std::string("model ") + file);
+    }
+    ~ScratchDirectory()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path models() const { return path_ / "models"; }
+    std::filesystem::path simulator() const { return path_ / "NoLimits"; }
+
+private:
+    std::filesystem::path path_;
+};
 
 inline TubeEnd onFundament(std::int32_t index) { return {TubeEndFundament, 0, index}; }
 inline TubeEnd onFreeNode(std::int32_t index) { return {TubeEndFreeNode, 0, index}; }
@@ -33,8 +79,8 @@ public:
     }
     int freeNode(float x, float y, float z) { return addFreeNode(x, y, z, track_); }
 
-    // A straight segment from `from` to `to`, its control points at the thirds, so that arc
-    // length runs evenly with the curve parameter. Returns the segment (= connector group) index.
+    // Control points at the thirds, so that arc length runs evenly with the curve parameter.
+    // Returns the segment, which is also the connector group.
     int straightSegment(Float3 from, Float3 to)
     {
         const Float3 third{(to.x - from.x) / 3, (to.y - from.y) / 3, (to.z - from.z) / 3};
