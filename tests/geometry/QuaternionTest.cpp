@@ -1,6 +1,6 @@
 #include "geometry/Quaternion.h"
 
-#include <gtest/gtest.h>
+#include "ExpectNear.h"
 
 #include <cmath>
 #include <iomanip>
@@ -9,127 +9,96 @@
 namespace pw {
 namespace {
 
-void expectNear(const Quaternion& actual, const Quaternion& expected, float tolerance)
-{
-    EXPECT_NEAR(actual.w, expected.w, tolerance);
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
-
 const float halfRoot2 = std::sqrt(0.5f);
 constexpr float halfPi = 1.5707964f;
 
-TEST(QuaternionProduct, HamiltonRules)
+std::array<float, 4> parts(const Quaternion& q)
 {
-    const Quaternion i{0, 1, 0, 0};
-    const Quaternion j{0, 0, 1, 0};
-    const Quaternion k{0, 0, 0, 1};
-    EXPECT_EQ(i.multiply(j), k);
-    EXPECT_EQ(j.multiply(i), (Quaternion{0, 0, 0, -1}));
-    EXPECT_EQ(j.multiply(k), i);
-    EXPECT_EQ(k.multiply(i), j);
-    EXPECT_EQ(i.multiply(i), (Quaternion{-1, 0, 0, 0}));
-    EXPECT_EQ((Quaternion{1, 2, 3, 4}).multiply({5, 6, 7, 8}), (Quaternion{-60, 12, 30, 24}));
+    return {q.w, q.x, q.y, q.z};
 }
 
-TEST(QuaternionProduct, InPlaceReadsOnlyTheOldValuesEvenWhenSquaring)
+TEST(Quaternion, HamiltonProduct)
 {
-    Quaternion q{1, 2, 3, 4};
-    q.multiplyInPlace(q);
-    EXPECT_EQ(q, (Quaternion{-28, 4, 6, 8}));
-    EXPECT_EQ(Quaternion(1, 2, 3, 4).multiplyInPlace({5, 6, 7, 8}), (Quaternion{-60, 12, 30, 24}));
+    const Quaternion i{0, 1, 0, 0}, j{0, 0, 1, 0}, k{0, 0, 0, 1};
+    const struct { Quaternion a, b, product; } rows[] = {
+        {i, j, k}, {j, i, {0, 0, 0, -1}}, {j, k, i}, {k, i, j}, {i, i, {-1, 0, 0, 0}},
+        {{1, 2, 3, 4}, {5, 6, 7, 8}, {-60, 12, 30, 24}},
+    };
+    for (const auto& [a, b, product] : rows) {
+        EXPECT_EQ(a.multiply(b), product) << a << " times " << b;
+        EXPECT_EQ(Quaternion(a).multiplyInPlace(b), product) << a << " times " << b;
+    }
+    Quaternion q{1, 2, 3, 4};  // squaring in place reads only the old values
+    EXPECT_EQ(q.multiplyInPlace(q), (Quaternion{-28, 4, 6, 8}));
 }
 
-TEST(QuaternionUnary, ConjugateNormalizeAndInverse)
+// Results of the in-place operations, slerp included; tolerance 0 asks exact.
+TEST(Quaternion, Operations)
 {
-    EXPECT_EQ(Quaternion(), (Quaternion{1, 0, 0, 0}));
-    EXPECT_EQ(Quaternion(1, 2, 3, 4).conjugate(), (Quaternion{1, -2, -3, -4}));
-    EXPECT_EQ(Quaternion(0, 0, 0, 0).normalize(), (Quaternion{1, 0, 0, 0}));
-    EXPECT_EQ(Quaternion(0, 3, 0, -4).normalize(), (Quaternion{0, 0.6f, 0, -0.8f}));
-    EXPECT_EQ(Quaternion(0, 0, 0, 0).unitInverse(), (Quaternion{0, -0.0f, -0.0f, -0.0f}));
-    EXPECT_EQ(Quaternion(0, 0, 0, 2).unitInverse(), (Quaternion{0, 0, 0, -1}));
-    // The conjugate over the norm: an inverse only for unit quaternions.
-    EXPECT_EQ(Quaternion(2, 0, 0, 0).unitInverse(), (Quaternion{1, 0, 0, 0}));
+    const Quaternion a{1, 0, 0, 0}, b{0, 1, 0, 0}, unit = Quaternion(1, 2, 3, 4).normalize();
+    const Quaternion r{0.5f, 0.5f, 0.5f, 0.5f};
+    const struct { Quaternion actual, expected; float tolerance; } rows[] = {
+        {Quaternion(1, 2, 3, 4).conjugate(), {1, -2, -3, -4}, 0},
+        {Quaternion(0, 0, 0, 0).normalize(), {1, 0, 0, 0}, 0},
+        {Quaternion(0, 3, 0, -4).normalize(), {0, 0.6f, 0, -0.8f}, 0},
+        // The conjugate over the norm: an inverse only for unit quaternions; zero stays zero.
+        {Quaternion(0, 0, 0, 0).unitInverse(), {0, 0, 0, 0}, 0},
+        {Quaternion(0, 0, 0, 2).unitInverse(), {0, 0, 0, -1}, 0},
+        {Quaternion(2, 0, 0, 0).unitInverse(), {1, 0, 0, 0}, 0},
+        {Quaternion(5, 0, 0, 0).exp(), {1, 0, 0, 0}, 0},
+        {Quaternion(0, 0, halfPi, 0).exp(), {0, 0, 1, 0}, 1e-6f},
+        {Quaternion(0, 0.00005f, 0, 0).exp(), {1, 0.00005f, 0, 0}, 1e-9f},
+        // The vector part times the angle atan(|v| / w), not times angle / |v|.
+        {Quaternion(std::cos(0.5f), 0, 0, std::sin(0.5f)).log(), {0, 0, 0, std::sin(0.5f) * 0.5f},
+         6e-8f},
+        {Quaternion(3, 0, 0, 0).log(), {0, 0, 0, 0}, 0},
+        // The negated half angle about the normalised axis; a zero axis gives (1, 0, 0, 0).
+        {Quaternion().fromAxisAngle(halfPi, 0, 0, 2), {halfRoot2, 0, 0, -halfRoot2}, 1e-6f},
+        {Quaternion(0, 1, 2, 3).fromAxisAngle(1.0f, 0, 0, 0), {1, 0, 0, 0}, 0},
+        // Slerp along the great circle through 1 and i.
+        {Quaternion().slerp(a, b, 1.0f), b, 1e-6f},
+        {Quaternion().slerp(a, b, 1.0f / 3), {std::cos(halfPi / 3), std::sin(halfPi / 3), 0, 0},
+         1e-6f},
+        {Quaternion().slerp(unit, unit, 0.3f), unit, 1e-6f},  // nearly equal: the linear weights
+        // No shorter arc: with a negative dot product the path runs the long way (135 degrees).
+        {Quaternion().slerp(a, {-halfRoot2, halfRoot2, 0, 0}, 0.5f),
+         {std::cos(0.75f * halfPi), std::sin(0.75f * halfPi), 0, 0}, 1e-6f},
+        // Opposite: the quarter circle towards p = (q0.z, -q0.y, q0.x, -q0.w).
+        {Quaternion().slerp(a, {-1, 0, 0, 0}, 0.0f), a, 0},
+        {Quaternion().slerp(a, {-1, 0, 0, 0}, 1.0f), {0, 0, 0, -1}, 1e-7f},
+        {Quaternion().slerp(r, {-0.5f, -0.5f, -0.5f, -0.5f}, 1.0f), {0.5f, -0.5f, 0.5f, -0.5f},
+         1e-7f},
+    };
+    for (std::size_t n = 0; n < std::size(rows); ++n) {
+        SCOPED_TRACE(::testing::Message() << "row " << n << ": " << rows[n].actual);
+        test::expectNear(parts(rows[n].actual), parts(rows[n].expected), rows[n].tolerance);
+    }
 }
 
-TEST(QuaternionLogExp, ScalarQuaternionsAndTheAngleScaledVectorPart)
+// Row-major and not normalised first; applied to points, fromAxisAngle turns by -angle.
+TEST(Quaternion, ToMatrix)
 {
-    EXPECT_EQ(Quaternion(5, 0, 0, 0).exp(), (Quaternion{1, 0, 0, 0}));
-    EXPECT_EQ(Quaternion(-2, 0, 0, 0).exp(), (Quaternion{1, 0, 0, 0}));
-    expectNear(Quaternion(0, 0, halfPi, 0).exp(), {0, 0, 1, 0}, 1e-6f);
-    expectNear(Quaternion(0, 0.00005f, 0, 0).exp(), {1, 0.00005f, 0, 0}, 1e-9f);
-
-    // Vector part times the angle atan(|v| / w), not times angle / |v|.
-    const Quaternion logged = Quaternion(std::cos(0.5f), 0, 0, std::sin(0.5f)).log();
-    EXPECT_EQ(logged.w, 0.0f);
-    EXPECT_FLOAT_EQ(logged.z, std::sin(0.5f) * 0.5f);
-    EXPECT_EQ(Quaternion(3, 0, 0, 0).log(), (Quaternion{0, 0, 0, 0}));
+    const std::array<float, 16> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    const struct { Quaternion q; std::array<float, 16> expected; float tolerance; } rows[] = {
+        {{}, identity, 0},
+        {{2, 0, 0, 0}, identity, 0},
+        {{0, 0, 1, 0}, {-1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1}, 0},  // 180 about y
+        {{halfRoot2, 0, 0, halfRoot2}, {0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, 1e-6f},
+        {Quaternion().fromAxisAngle(halfPi, 0, 0, 1),
+         {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, 1e-6f},
+    };
+    for (const auto& [q, expected, tolerance] : rows) {
+        SCOPED_TRACE(::testing::Message() << q);
+        test::expectNear(q.toMatrix().e, expected, tolerance);
+    }
 }
 
-TEST(QuaternionAxisAngle, NegatedHalfAngleAboutTheNormalisedAxis)
+TEST(Quaternion, TextUsesTheStreamsNumberFormat)
 {
-    expectNear(Quaternion().fromAxisAngle(halfPi, 0, 0, 2),
-               {std::cos(halfPi / 2), 0, 0, -std::sin(halfPi / 2)}, 1e-6f);
-    EXPECT_EQ(Quaternion(0, 1, 2, 3).fromAxisAngle(1.0f, 0, 0, 0), (Quaternion{1, 0, 0, 0}));
-
-    // Applied as a matrix it turns by -angle: (1, 0, 0) goes to (0, -1, 0).
-    const Matrix4 m = Quaternion().fromAxisAngle(halfPi, 0, 0, 1).toMatrix();
-    EXPECT_NEAR(m.e[0], 0.0f, 1e-6f);
-    EXPECT_NEAR(m.e[4], -1.0f, 1e-6f);
-    EXPECT_NEAR(m.e[8], 0.0f, 1e-6f);
-}
-
-TEST(QuaternionMatrix, RowMajorRotation)
-{
-    EXPECT_EQ(Quaternion().toMatrix(), Matrix4().identity());
-    // (0, 0, 1, 0): 180 degrees about y.
-    EXPECT_EQ(Quaternion(0, 0, 1, 0).toMatrix().e,
-              (std::array<float, 16>{-1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1}));
-    // Not normalised first: (2, 0, 0, 0) still gives the identity block.
-    EXPECT_EQ(Quaternion(2, 0, 0, 0).toMatrix(), Matrix4().identity());
-    // Off-diagonal signs: the rotation by +90 degrees about z is (cos 45, 0, 0, sin 45).
-    const Matrix4 aboutZ = Quaternion(halfRoot2, 0, 0, halfRoot2).toMatrix();
-    EXPECT_NEAR(aboutZ.e[1], -1.0f, 1e-6f);
-    EXPECT_NEAR(aboutZ.e[4], 1.0f, 1e-6f);
-}
-
-TEST(QuaternionSlerp, EndPointsArcAndDegenerateCases)
-{
-    const Quaternion a{1, 0, 0, 0};
-    const Quaternion b{0, 1, 0, 0};
-    Quaternion q;
-    expectNear(q.slerp(a, b, 0.0f), a, 1e-6f);
-    expectNear(q.slerp(a, b, 1.0f), b, 1e-6f);
-    expectNear(q.slerp(a, b, 0.5f), {halfRoot2, halfRoot2, 0, 0}, 1e-6f);
-    expectNear(q.slerp(a, b, 1.0f / 3.0f), {std::cos(halfPi / 3), std::sin(halfPi / 3), 0, 0}, 1e-6f);
-
-    // Nearly equal: the linear weights.
-    const Quaternion unit = Quaternion(1, 2, 3, 4).normalize();
-    for (float t : {0.0f, 0.3f, 1.0f})
-        expectNear(q.slerp(unit, unit, t), unit, 1e-6f);
-
-    // No shorter arc: with c < 0 the path runs the long way (135 degrees) to q1, not to -q1.
-    expectNear(q.slerp(a, {-halfRoot2, halfRoot2, 0, 0}, 0.5f),
-               {std::cos(1.5f * halfPi / 2), std::sin(1.5f * halfPi / 2), 0, 0}, 1e-6f);
-
-    // Opposite: the quarter circle towards p = (q0.z, -q0.y, q0.x, -q0.w).
-    const Quaternion minusA{-1, 0, 0, 0};
-    EXPECT_EQ(q.slerp(a, minusA, 0.0f), a);
-    expectNear(q.slerp(a, minusA, 0.5f), {halfRoot2, 0, 0, -halfRoot2}, 1e-6f);
-    expectNear(q.slerp(a, minusA, 1.0f), {0, 0, 0, -1}, 1e-7f);
-    const Quaternion r = Quaternion(0.5f, 0.5f, 0.5f, 0.5f);
-    expectNear(q.slerp(r, {-0.5f, -0.5f, -0.5f, -0.5f}, 1.0f), {0.5f, -0.5f, 0.5f, -0.5f}, 1e-7f);
-}
-
-TEST(QuaternionText, UsesTheStreamsNumberFormat)
-{
-    std::ostringstream plain;
+    std::ostringstream plain, fixed;
     plain << Quaternion(1, 2, 3, 4);
-    EXPECT_EQ(plain.str(), "1 + 2i + 3j + 4k");
-
-    std::ostringstream fixed;
     fixed << std::fixed << std::setprecision(2) << Quaternion(0.5f, -1, 0, 2.25f);
+    EXPECT_EQ(plain.str(), "1 + 2i + 3j + 4k");
     EXPECT_EQ(fixed.str(), "0.50 + -1.00i + 0.00j + 2.25k");
 }
 

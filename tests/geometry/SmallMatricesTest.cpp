@@ -8,54 +8,40 @@
 namespace pw {
 namespace {
 
-using Elements3 = std::array<float, 9>;
-
-const Elements3 identity3 = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-
-Matrix3 fromElements(const Elements3& e)
+// A determinant at or below 0.00001 in size makes the inverse the identity.
+TEST(Matrix3, DeterminantAndInverse)
 {
-    Matrix3 m;
-    m.e = e;
-    return m;
+    using E = std::array<float, 9>;
+    const E identity = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    const struct { E m; float det; E inverse; } rows[] = {
+        {{1, 2, 3, 0, 1, 4, 5, 6, 0}, 1, {-24, 18, 5, 20, -15, -4, -5, 4, 1}},
+        {{2, 1, 0, 1, 1, 0, 0, 0, 4}, 4, {1, -1, 0, -1, 2, 0, 0, 0, 0.25f}},
+        {{1, 2, 3, 4, 5, 6, 7, 8, 9}, 0, identity},
+        {{}, 0, identity},
+        {{0.00001f, 0, 0, 0, 1, 0, 0, 0, 1}, 0.00001f, identity},
+        {{0.00002f, 0, 0, 0, 1, 0, 0, 0, 1}, 0.00002f, {50000, 0, 0, 0, 1, 0, 0, 0, 1}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.det);
+        EXPECT_EQ(Matrix3{row.m}.determinant(), row.det);
+        EXPECT_EQ(Matrix3{row.m}.invert().e, row.inverse);
+    }
 }
 
-TEST(Matrix3Determinant, RowByRowExpansion)
+TEST(Matrix2, DeterminantAndInverse)
 {
-    EXPECT_EQ(determinant3(1, 2, 3, 0, 1, 4, 5, 6, 0), 1.0f);
-    EXPECT_EQ(determinant3(1, 2, 3, 4, 5, 6, 7, 8, 9), 0.0f);
-    EXPECT_EQ(fromElements({2, 1, 0, 1, 1, 0, 0, 0, 4}).determinant(), 4.0f);
-    EXPECT_EQ(Matrix3().identity().e, identity3);
-}
-
-TEST(Matrix3Invert, AdjugateOverDeterminant)
-{
-    EXPECT_EQ(fromElements({1, 2, 3, 0, 1, 4, 5, 6, 0}).invert().e,
-              (Elements3{-24, 18, 5, 20, -15, -4, -5, 4, 1}));
-    EXPECT_EQ(fromElements({2, 1, 0, 1, 1, 0, 0, 0, 4}).invert().e,
-              (Elements3{1, -1, 0, -1, 2, 0, 0, 0, 0.25f}));
-}
-
-TEST(Matrix3Invert, SingularBecomesIdentity)
-{
-    EXPECT_EQ(fromElements({1, 2, 3, 4, 5, 6, 7, 8, 9}).invert().e, identity3);
-    EXPECT_EQ(Matrix3().invert().e, identity3);
-    EXPECT_EQ(fromElements({0.00001f, 0, 0, 0, 1, 0, 0, 0, 1}).invert().e, identity3);
-    EXPECT_FLOAT_EQ(fromElements({0.00002f, 0, 0, 0, 1, 0, 0, 0, 1}).invert().e[0], 50000.0f);
-}
-
-TEST(Matrix2Invert, SwapsAndNegatesOrBecomesIdentity)
-{
-    EXPECT_EQ((Matrix2{4, 7, 2, 6}).determinant(), 10.0f);
-    Matrix2 m{4, 7, 2, 6};
-    m.invert();
-    EXPECT_FLOAT_EQ(m.a, 0.6f);
-    EXPECT_FLOAT_EQ(m.b, -0.7f);
-    EXPECT_FLOAT_EQ(m.c, -0.2f);
-    EXPECT_FLOAT_EQ(m.d, 0.4f);
-
-    EXPECT_EQ((Matrix2{2, 1, 1, 1}).invert(), (Matrix2{1, -1, -1, 2}));
-    EXPECT_EQ((Matrix2{1, 2, 2, 4}).invert(), (Matrix2{1, 0, 0, 1}));
-    EXPECT_EQ((Matrix2{0.00001f, 0, 0, 1}).invert(), (Matrix2{1, 0, 0, 1}));
+    const struct { Matrix2 m; float det; Matrix2 inverse; } rows[] = {
+        {{4, 7, 2, 6}, 10, {0.6f, -0.7f, -0.2f, 0.4f}},
+        {{2, 1, 1, 1}, 1, {1, -1, -1, 2}},
+        {{1, 2, 2, 4}, 0, {1, 0, 0, 1}},
+        {{0.00001f, 0, 0, 1}, 0.00001f, {1, 0, 0, 1}},
+        {{0.00002f, 0, 0, 1}, 0.00002f, {50000, 0, 0, 1}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.det);
+        EXPECT_EQ(row.m.determinant(), row.det);
+        EXPECT_EQ(Matrix2(row.m).invert(), row.inverse);
+    }
 }
 
 }  // namespace
