@@ -1,11 +1,19 @@
 #pragma once
-// Running the command line in-process, and the files its tests work on.
+// Running the command line in-process or as the real program, on files in a temporary directory.
 
-#include "tracklib/Track.h"
+#include "cli/CommandLine.h"
+#include "footers/QtPaths.h"
+#include "tests/support/TrackFixtures.h"
+#include "tracklib/TrackFile.h"
 
-#include <QByteArray>
-#include <QString>
-#include <QStringList>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
 
 namespace pw {
 
@@ -16,17 +24,78 @@ struct CliRun {
 };
 
 // The program name is put in front of `arguments`.
-CliRun runCli(const QStringList& arguments);
+inline CliRun runCli(const QStringList& arguments)
+{
+    CliRun run;
+    QTextStream out(&run.out), err(&run.err);
+    run.exitCode = runCommandLine(QStringList{"plinthwright-cli"} + arguments, out, err);
+    out.flush();
+    err.flush();
+    return run;
+}
 
-// Writes the track as a file at `path`; fails the test when it cannot.
-void writeTrack(const QString& path, const Track& track);
-Track readTrack(const QString& path);
+// The built executable; its output is read as UTF-8.
+inline CliRun runProgram(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(PLINTHWRIGHT_CLI_PATH), arguments);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
 
-void writeFile(const QString& path, const QByteArray& bytes);
-QByteArray fileBytes(const QString& path);
+// Exit code 1, nothing on stdout, and one line on stderr that names `subject`.
+inline void expectFailure(const CliRun& run, const QString& subject)
+{
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    EXPECT_TRUE(run.err.startsWith("plinthwright-cli: ")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(subject)) << run.err.toStdString();
+    EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+}
+
+inline void writeTrack(const QString& path, const Track& track)
+{
+    const WriteResult result = writeTrackFile(toFileSystemPath(path), track);
+    EXPECT_TRUE(result.ok) << result.error;
+}
+
+inline Track readTrack(const QString& path)
+{
+    Track track;
+    EXPECT_EQ(readTrackFile(toFileSystemPath(path), track), 1) << path.toStdString();
+    return track;
+}
+
+inline void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+}
+
+inline QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class TempFiles {
+public:
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    // Writes `track` as the file `name` and gives its path.
+    QString track(const QString& name, const Track& track = makeRichTrack()) const
+    {
+        writeTrack(path(name), track);
+        return path(name);
+    }
+
+private:
+    QTemporaryDir dir_;
+};
 
 }  // namespace pw
 
 // Readable failure messages for QString values.
-#include <ostream>
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }

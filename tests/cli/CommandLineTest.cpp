@@ -1,9 +1,10 @@
 #include "CliTestSupport.h"
 #include "cli/CommandLine.h"
-#include "tests/support/TrackFixtures.h"
+#include "cli/InfoCommand.h"
+#include "cli/TrackJson.h"
+#include "tracklib/TrackFile.h"
 
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -12,58 +13,54 @@ namespace {
 
 const QString usageLine = QString::fromLatin1(cliUsageLine);
 
-void expectUsageError(const QStringList& arguments, const QString& problem)
-{
-    const CliRun run = runCli(arguments);
-    EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
-    EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_EQ(run.err, "plinthwright-cli: " + problem + '\n' + usageLine + '\n')
-        << arguments.join(' ').toStdString();
-}
+const QString richSummary = QStringLiteral(
+    "Info text: Rich test track\n"
+    "Vertices: 6\n"
+    "Segments: 5\n"
+    "Fundaments: 4\n"
+    "Rail connectors: 5 (in 5 groups)\n"
+    "Free nodes: 3\n"
+    "Tubes: 8 (small 1, medium 1, large 1, x-large 1, xx-large 1, no class 3; 6 on a fundament)\n"
+    "Catwalks: 3\n"
+    "Scenery items: 2\n"
+    "Scenery objects: 2\n"
+    "Terrain: 4 columns x 3 rows\n");
 
 TEST(CommandLine, UsageErrorsExitWithTwoAndTheUsageLine)
 {
-    expectUsageError({}, "no command given");
-    expectUsageError({"inspect", "a.nltrack"}, "unknown command 'inspect'");
-    expectUsageError({"info"}, "info needs a TRACK");
-    expectUsageError({"info", "a.nltrack", "b.nltrack"}, "unexpected argument 'b.nltrack'");
-    expectUsageError({"info", "a.nltrack", "--frobnicate"}, "Unknown option 'frobnicate'.");
-    expectUsageError({"dump", "a.nltrack", "-o", "x.json"}, "dump takes no --output");
-    expectUsageError({"info", "a.nltrack", "--no-align"}, "info takes no --no-align");
-    expectUsageError({"plan", "a.nltrack"}, "plan needs --output");
-    expectUsageError({"plan", "a.nltrack", "-o", "p.svg", "--small", "own"},
-                     "plan takes no --small");
-    expectUsageError({"generate", "a.nltrack", "-o"}, "Missing value after '-o'.");
+    const QStringList generate{"generate", "a.nltrack", "-o", "b.nltrack", "--nolimits-dir", "n",
+                               "--models-dir", "m"};
+    const QString choices = QStringLiteral(" (own, default, default:PCT with PCT 10 to 1000, none)");
+    const struct {
+        QStringList arguments;
+        QString problem;
+    } rows[] = {
+        {{}, "no command given"},
+        {{"inspect", "a.nltrack"}, "unknown command 'inspect'"},
+        {{"info"}, "info needs a TRACK"},
+        {{"info", "a.nltrack", "b.nltrack"}, "unexpected argument 'b.nltrack'"},
+        {{"info", "a.nltrack", "--frobnicate"}, "Unknown option 'frobnicate'."},
+        {{"dump", "a.nltrack", "-o", "x.json"}, "dump takes no --output"},
+        {{"info", "a.nltrack", "--no-align"}, "info takes no --no-align"},
+        {{"plan", "a.nltrack"}, "plan needs --output"},
+        {{"plan", "a.nltrack", "-o", "p.svg", "--small", "own"}, "plan takes no --small"},
+        {{"generate", "a.nltrack", "-o"}, "Missing value after '-o'."},
+        {generate.mid(0, 6), "generate needs --models-dir"},
+        {generate.mid(0, 4) + generate.mid(6), "generate needs --nolimits-dir"},
+        {generate.mid(0, 2) + generate.mid(4), "generate needs --output"},
+        {generate + QStringList{"--medium", "big"}, "--medium: bad choice 'big'" + choices},
+        {generate + QStringList{"--xxlarge", "default:5"}, "--xxlarge: bad choice 'default:5'" + choices},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.join(' ').toStdString());
+        const CliRun run = runCli(row.arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(run.err, "plinthwright-cli: " + row.problem + '\n' + usageLine + '\n');
+    }
 }
 
-TEST(CommandLine, GenerateNeedsItsDirectoriesAndSoundChoices)
-{
-    const QStringList base{"generate", "a.nltrack", "-o", "b.nltrack"};
-    expectUsageError(base + QStringList{"--models-dir", "m"}, "generate needs --nolimits-dir");
-    expectUsageError(base + QStringList{"--nolimits-dir", "n"}, "generate needs --models-dir");
-    expectUsageError({"generate", "a.nltrack", "--nolimits-dir", "n", "--models-dir", "m"},
-                     "generate needs --output");
-    const QStringList complete = base + QStringList{"--nolimits-dir", "n", "--models-dir", "m"};
-    expectUsageError(complete + QStringList{"--medium", "big"},
-                     "--medium: bad choice 'big' (own, default, default:PCT with PCT 10 to "
-                     "1000, none)");
-    expectUsageError(complete + QStringList{"--xxlarge", "default:5"},
-                     "--xxlarge: bad choice 'default:5' (own, default, default:PCT with PCT 10 "
-                     "to 1000, none)");
-}
-
-TEST(CommandLine, UsageErrorsComeBeforeAnyFileIsTouched)
-{
-    QTemporaryDir dir;
-    const QString output = dir.filePath(QStringLiteral("out.nltrack"));
-    const CliRun run = runCli({"generate", "missing.nltrack", "-o", output, "--nolimits-dir",
-                               dir.path(), "--models-dir", dir.path(), "--small", "huge"});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_FALSE(QFileInfo::exists(output));
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("objects"))));
-}
-
-TEST(CommandLine, HelpAndVersion)
+TEST(CommandLine, HelpListsEveryOptionAndVersionIsOneLine)
 {
     const CliRun help = runCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
@@ -72,36 +69,79 @@ TEST(CommandLine, HelpAndVersion)
                                "--keep-fundaments", "--no-align", "--output", "--version"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
     EXPECT_TRUE(help.err.isEmpty());
-
-    const CliRun version = runCli({"--version"});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, QStringLiteral("plinthwright-cli " PLINTHWRIGHT_VERSION "\n"));
+    EXPECT_EQ(runCli({"--version"}).out, QStringLiteral("plinthwright-cli " PLINTHWRIGHT_VERSION "\n"));
 }
 
-TEST(CommandLine, AnUnreadableTrackIsAFailureNamingTheFile)
+TEST(CommandLine, AnUnreadableTrackFailsNamingTheFileAndWritesNothing)
 {
-    QTemporaryDir dir;
-    const QString missing = dir.filePath(QStringLiteral("gone.nltrack"));
-    for (const char* command : {"info", "dump"}) {
-        const CliRun run = runCli({command, missing});
-        EXPECT_EQ(run.exitCode, 1) << command;
-        EXPECT_TRUE(run.out.isEmpty());
-        EXPECT_TRUE(run.err.startsWith(QStringLiteral("plinthwright-cli: "))) << command;
-        EXPECT_EQ(run.err.count(missing), 1) << run.err.toStdString();
-        EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1);
+    TempFiles files;
+    const QString missing = files.path("gone.nltrack");
+    const QString svg = files.path("plan.svg");
+    for (const QStringList& arguments :
+         {QStringList{"info", missing}, QStringList{"dump", missing}, {"plan", missing, "-o", svg}}) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        const CliRun run = runCli(arguments);
+        expectFailure(run, missing);
+        EXPECT_EQ(run.err.count(missing), 1);
+    }
+    EXPECT_FALSE(QFileInfo::exists(svg));
+}
+
+TEST(InfoCommand, SummarisesTheTrackAndWhatTheReaderPassedOver)
+{
+    Track track = makeNewTrack();
+    track.infoText = "Gr\xFC\xDF" "e";  // shown as Latin-1
+    const QString summary = QString::fromUtf8(
+        "Info text: Gr\u00fc\u00dfe\nVertices: 1\nSegments: 0\nFundaments: 0\n"
+        "Rail connectors: 0 (in 0 groups)\nFree nodes: 0\n"
+        "Tubes: 0 (small 0, medium 0, large 0, x-large 0, xx-large 0, no class 0; 0 on a fundament)\n"
+        "Catwalks: 0\nScenery items: 0\nScenery objects: 0\nTerrain: none\n");
+    const struct {
+        std::size_t bytesSkipped;
+        int chunksCutShort;
+        const char* passedOver;
+    } rows[] = {{0, 0, ""},
+                {12, 1, "Passed over: 12 bytes skipped; chunks cut short: 1\n"},
+                {0, 1, "Passed over: 0 bytes skipped; chunks cut short: 1\n"},
+                {4, 0, "Passed over: 4 bytes skipped; chunks cut short: 0\n"}};
+    for (const auto& row : rows) {
+        ReadDiagnostics diagnostics;
+        diagnostics.bytesSkipped = row.bytesSkipped;
+        diagnostics.chunksCutShort = row.chunksCutShort;
+        EXPECT_EQ(trackSummary(track, diagnostics), summary + row.passedOver);
     }
 }
 
-TEST(CommandLine, DumpPrintsTheTrackAsJson)
+// The real program: exit codes, and which stream its text goes to, as UTF-8.
+TEST(Executable, ExitCodesAndStreams)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("rich.nltrack"));
-    writeTrack(path, makeRichTrack());
-    const CliRun run = runCli({"dump", path});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.out.startsWith(QStringLiteral("{\n  \"headerValue\": 16909060,\n")));
-    EXPECT_TRUE(run.out.contains(QString::fromUtf8("\"text\": \"Caf\u00e9 train\"")));
-    EXPECT_TRUE(run.out.endsWith(QStringLiteral("}\n")));
+    TempFiles files;
+    const QString rich = files.track("rich.nltrack");
+    const QString missing = files.path("gone.nltrack");
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        QString out;  // what stdout begins with; empty: stdout is empty; likewise stderr
+        QString err;
+    } rows[] = {
+        {{"--version"}, 0, "plinthwright-cli " PLINTHWRIGHT_VERSION "\n", ""},
+        {{"-h"}, 0, usageLine + '\n', ""},
+        {{"generate", "a.nltrack", "--bogus"}, 2, "",
+         "plinthwright-cli: Unknown option 'bogus'.\n" + usageLine + '\n'},
+        {{"info", missing}, 1, "", "plinthwright-cli: "},
+        // Every file the writer makes has child counts and a custom pair the reader steps over.
+        {{"info", rich}, 0, richSummary + "Passed over: 80 bytes skipped; chunks cut short: 0\n", ""},
+        {{"dump", rich}, 0, QString::fromStdString(trackToJson(makeRichTrack())), ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.join(' ').toStdString());
+        const CliRun run = runProgram(row.arguments);
+        EXPECT_EQ(run.exitCode, row.exitCode);
+        EXPECT_EQ(run.out.left(row.out.size()), row.out);
+        EXPECT_EQ(run.out.isEmpty(), row.out.isEmpty());
+        EXPECT_EQ(run.err.left(row.err.size()), row.err);
+        EXPECT_EQ(run.err.isEmpty(), row.err.isEmpty());
+    }
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #include "CliTestSupport.h"
+#include "cli/ClassChoice.h"
 #include "cli/GenerateCommand.h"
-#include "tests/support/TrackFixtures.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -13,35 +12,62 @@
 namespace pw {
 namespace {
 
-// A track file, a models directory with small, medium and default models, and an empty
-// simulator directory, all in one temporary directory.
+using Model = ClassChoice::Model;
+
+TEST(ClassChoice, ParsesTheFourFormsAndRefusesAnythingElse)
+{
+    const struct {
+        const char* text;
+        TubeSizeClass sizeClass;
+        ClassChoice expected;
+    } rows[] = {{"own", TubeSizeClass::Small, {Model::Own, 0}},
+                {"none", TubeSizeClass::Small, {Model::None, 0}},
+                {"default", TubeSizeClass::Small, {Model::Default, 80}},
+                {"default", TubeSizeClass::XXLarge, {Model::Default, 330}},
+                {"default:10", TubeSizeClass::Medium, {Model::Default, 10}},
+                {"default:1000", TubeSizeClass::Medium, {Model::Default, 1000}}};
+    for (const auto& row : rows)
+        EXPECT_EQ(parseClassChoice(row.text, row.sizeClass), row.expected) << row.text;
+    for (const char* text : {"", "Own", "default:", "default:9", "default:1001", "default:-50",
+                             "default:+50", "default: 50", "default:50x", "default:1e2",
+                             "default:99999999999", "small"})
+        EXPECT_FALSE(parseClassChoice(QString::fromLatin1(text), TubeSizeClass::Large)) << text;
+}
+
+TEST(ClassChoice, LeftOutClassFollowsTheModelDirectory)
+{
+    TempFiles files;
+    writeFile(files.path("large.3ds"), {});
+    const std::filesystem::path path = files.path("").toStdString();
+    EXPECT_EQ(choiceFromModelDirectory(path, TubeSizeClass::Large), (ClassChoice{Model::Own, 0}));
+    EXPECT_EQ(choiceFromModelDirectory(path, TubeSizeClass::Small), (ClassChoice{Model::None, 0}));
+    EXPECT_EQ(choiceFromModelDirectory(path / "missing", TubeSizeClass::Large),
+              (ClassChoice{Model::None, 0}));
+}
+
+// The rich track, a models directory with small, medium and default models, and an empty
+// simulator directory.
 class GenerateRun : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(root.isValid());
-        track = root.filePath(QStringLiteral("rich.v2.nltrack"));
-        output = root.filePath(QStringLiteral("out.nltrack"));
-        models = root.filePath(QStringLiteral("models"));
-        nolimits = root.filePath(QStringLiteral("NoLimits"));
         ASSERT_TRUE(QDir().mkpath(models));
         ASSERT_TRUE(QDir().mkpath(nolimits));
-        writeFile(models + QStringLiteral("/small.3ds"), "small model");
-        writeFile(models + QStringLiteral("/medium.3ds"), "medium model");
-        writeFile(models + QStringLiteral("/default.3ds"), "default model");
-        writeTrack(track, makeRichTrack());
+        for (const char* name : {"small", "medium", "default"})
+            writeFile(models + '/' + name + ".3ds", QByteArray(name) + " model");
     }
 
-    QStringList arguments(const QStringList& extra) const
+    QStringList arguments(const QStringList& extra = {}) const
     {
-        return QStringList{QStringLiteral("generate"), track, QStringLiteral("-o"), output,
-                           QStringLiteral("--nolimits-dir"), nolimits,
-                           QStringLiteral("--models-dir"), models} +
-               extra;
+        return QStringList{"generate", track, "-o", output, "--nolimits-dir", nolimits,
+                           "--models-dir", models} + extra;
     }
 
-    QTemporaryDir root;
-    QString track, output, models, nolimits;
+    TempFiles files;
+    const QString track = files.track("rich.v2.nltrack");
+    const QString output = files.path("out.nltrack");
+    const QString models = files.path("models");
+    const QString nolimits = files.path("NoLimits");
 };
 
 const float tolerance = 1e-5f;
@@ -53,19 +79,16 @@ TEST_F(GenerateRun, PlacesFootersReplacesFundamentsAndCopiesModels)
                                          "--xxlarge", "default:200"}));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.isEmpty());
-    EXPECT_EQ(run.out, QStringLiteral("Footer objects: 5 (small 1, medium 1, large 1, x-large 1, "
-                                      "xx-large 1)\n"
-                                      "Free nodes added: 5\n"
-                                      "Fundaments removed: 2\n"
-                                      "Files copied: 3\n"
-                                      "Written: ") +
-                           output + QLatin1Char('\n'));
+    EXPECT_EQ(run.out, "Footer objects: 5 (small 1, medium 1, large 1, x-large 1, xx-large 1)\n"
+                       "Free nodes added: 5\n"
+                       "Fundaments removed: 2\n"
+                       "Files copied: 3\n"
+                       "Written: " + output + '\n');
 
     // The object directory is the track's name up to its first dot.
-    const QString modelDir = nolimits + QStringLiteral("/objects/rich/");
-    EXPECT_EQ(fileBytes(modelDir + "fundament-small.3ds"), "small model");
-    EXPECT_EQ(fileBytes(modelDir + "fundament-medium.3ds"), "medium model");
-    EXPECT_EQ(fileBytes(modelDir + "fundament-default.3ds"), "default model");
+    const QString modelDir = nolimits + "/objects/rich/";
+    for (const char* name : {"small", "medium", "default"})
+        EXPECT_EQ(fileBytes(modelDir + "fundament-" + name + ".3ds"), QByteArray(name) + " model");
     EXPECT_FALSE(QFileInfo::exists(modelDir + "fundament-large.3ds"));
 
     const Track result = readTrack(output);
@@ -83,16 +106,15 @@ TEST_F(GenerateRun, PlacesFootersReplacesFundamentsAndCopiesModels)
                     {"fundament6", "rich/fundament-default.3ds", {0, 0, -30}, 2.8f},
                     {"fundament7", "rich/fundament-default.3ds", {15, 0, -60}, 2.0f}};
     for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
         const SceneryObject& object = result.sceneryObjects[2 + i];
         EXPECT_EQ(object.textA, expected[i].textA);
         EXPECT_EQ(object.textB, expected[i].textB);
-        EXPECT_EQ(object.matrix[3], expected[i].at.x);
-        EXPECT_EQ(object.matrix[7], expected[i].at.y);
-        EXPECT_EQ(object.matrix[11], expected[i].at.z);
+        EXPECT_EQ((Float3{object.matrix[3], object.matrix[7], object.matrix[11]}), expected[i].at);
         // A rotation keeps the length of each column of the upper 3x3: the uniform scale.
         EXPECT_NEAR(std::hypot(object.matrix[0], object.matrix[4], object.matrix[8]),
                     expected[i].scale, tolerance);
-        EXPECT_EQ(result.freeNodes[3 + i].position, expected[i].at) << i;
+        EXPECT_EQ(result.freeNodes[3 + i].position, expected[i].at);
     }
     // Fundament 3 also carries tube 4, which has no size class, so it stays with fundament 2.
     ASSERT_EQ(result.fundaments.size(), 2u);
@@ -129,8 +151,9 @@ TEST_F(GenerateRun, KeepsFundamentsAndTurnsWithoutTilting)
 
 TEST_F(GenerateRun, OutputMayBeTheTrackItself)
 {
-    const CliRun run = runCli(QStringList{"generate", track, "-o", track, "--nolimits-dir",
-                                          nolimits, "--models-dir", models});
+    QStringList inPlace = arguments();
+    inPlace[3] = track;
+    const CliRun run = runCli(inPlace);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const Track result = readTrack(track);
     // Small and medium find their own models; their fundaments carry other tubes too and stay.
@@ -139,56 +162,39 @@ TEST_F(GenerateRun, OutputMayBeTheTrackItself)
     EXPECT_EQ(result.fundaments.size(), 4u);
 }
 
-TEST_F(GenerateRun, AMissingChosenModelLeavesAnExistingOutputAsItWas)
+TEST_F(GenerateRun, EveryFailureLeavesAnExistingOutputAsItWas)
 {
     writeFile(output, "previous contents");
-    const CliRun run = runCli(arguments({"--xxlarge", "own"}));
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_TRUE(run.err.startsWith(QStringLiteral("plinthwright-cli: ")));
-    EXPECT_TRUE(run.err.contains(QStringLiteral("xxlarge.3ds"))) << run.err.toStdString();
-    EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1);
-    EXPECT_EQ(fileBytes(output), "previous contents");
-}
-
-TEST_F(GenerateRun, FailuresCreateNoOutput)
-{
-    const QString missing = root.filePath(QStringLiteral("missing.nltrack"));
-    CliRun run = runCli(QStringList{"generate", missing, "-o", output, "--nolimits-dir", nolimits,
-                                    "--models-dir", models});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(missing)) << run.err.toStdString();
-
-    // A simulator directory that does not exist: its objects directory cannot be made.
-    run = runCli(QStringList{"generate", track, "-o", output, "--nolimits-dir",
-                             root.filePath(QStringLiteral("nowhere/NoLimits")), "--models-dir",
-                             models});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("nowhere"))) << run.err.toStdString();
-
-    run = runCli(QStringList{"generate", track, "-o", output, "--nolimits-dir", nolimits,
-                             "--models-dir", root.filePath(QStringLiteral("no-models"))});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("no-models"))) << run.err.toStdString();
-
-    const QString unrelated = root.filePath(QStringLiteral("notes.txt"));
-    writeFile(unrelated, "these are not the bytes of a track");
-    run = runCli(QStringList{"generate", unrelated, "-o", output, "--nolimits-dir", nolimits,
-                             "--models-dir", models});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "plinthwright-cli: " + unrelated + ": holds no track data\n");
-
-    EXPECT_FALSE(QFileInfo::exists(output));
-}
-
-TEST_F(GenerateRun, AnUnwritableOutputIsReportedAndNotCreated)
-{
-    const QString unwritable = root.filePath(QStringLiteral("no-such-dir/out.nltrack"));
-    const CliRun run = runCli(QStringList{"generate", track, "-o", unwritable, "--nolimits-dir",
-                                          nolimits, "--models-dir", models});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("no-such-dir"))) << run.err.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(root.filePath(QStringLiteral("no-such-dir"))));
+    // A usage error comes before any file is touched.
+    EXPECT_EQ(runCli(arguments({"--small", "huge"})).exitCode, 2);
+    EXPECT_FALSE(QFileInfo::exists(nolimits + "/objects"));
+    const QString notes = files.path("notes.txt");
+    writeFile(notes, "these are not the bytes of a track");
+    const QString missing = files.path("missing.nltrack");
+    // Arguments 1, 3, 5 and 7 are the track, OUT, the simulator and the models directory.
+    const auto replaced = [&](int at, const QString& value) {
+        QStringList list = arguments();
+        list[at] = value;
+        return list;
+    };
+    const struct {
+        QStringList arguments;
+        QString subject;
+    } rows[] = {
+        {replaced(1, missing), missing},
+        {replaced(1, notes), notes + ": holds no track data"},
+        // Its objects directory cannot be made.
+        {replaced(5, files.path("nowhere/NoLimits")), "nowhere"},
+        {replaced(7, files.path("no-models")), "no-models"},
+        {arguments({"--xxlarge", "own"}), "xxlarge.3ds"},
+        {replaced(3, files.path("no-such-dir/out.nltrack")), "no-such-dir"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.subject.toStdString());
+        expectFailure(runCli(row.arguments), row.subject);
+        EXPECT_EQ(fileBytes(output), "previous contents");
+    }
+    EXPECT_FALSE(QFileInfo::exists(files.path("no-such-dir")));
 }
 
 // The window's own end-to-end scenario: every model present, medium on the default model at
@@ -197,19 +203,16 @@ TEST_F(GenerateRun, SavesWhatTheWindowSavesForTheSameChoices)
 {
     for (const char* model : {"large.3ds", "xlarge.3ds", "xxlarge.3ds"})
         writeFile(models + '/' + QLatin1String(model), model);
-    const QString mytrack = root.filePath(QStringLiteral("mytrack.nltrack"));
-    writeTrack(mytrack, makeRichTrack());
-    const CliRun run = runCli({"generate", mytrack, "-o", output, "--nolimits-dir", nolimits,
-                               "--models-dir", models, "--medium", "default:150", "--no-align"});
+    const CliRun run = runCli(arguments({"--medium", "default:150", "--no-align"}));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
-    Track expected = readTrack(mytrack);
+    Track expected = readTrack(track);
     GenerationOptions options;
     for (const TubeSizeClass sizeClass : allSizeClasses)
         options.choices[static_cast<std::size_t>(sizeClass)] = makeFooterModelChoice(
             sizeClass, sizeClass != TubeSizeClass::Medium, sizeClass == TubeSizeClass::Medium, 150);
-    options.objectDirectoryText = "mytrack";
-    options.objectDirectoryName = "mytrack";
+    options.objectDirectoryText = "rich";
+    options.objectDirectoryName = "rich";
     options.modelSourceDirectory = models.toStdString();
     options.nolimitsDirectory = nolimits.toStdString();
     options.alignToTangent = false;
@@ -218,24 +221,6 @@ TEST_F(GenerateRun, SavesWhatTheWindowSavesForTheSameChoices)
     const Track result = readTrack(output);
     EXPECT_EQ(result.sceneryObjects.size(), 7u);
     EXPECT_TRUE(result == expected);
-}
-
-TEST(GenerateOptions, FollowTheWindowsStartStates)
-{
-    GenerateArguments arguments;
-    arguments.trackPath = QStringLiteral("/tracks/my.coaster.nltrack");
-    arguments.modelsDirectory = QStringLiteral("/nonexistent-models");
-    arguments.choices[static_cast<int>(TubeSizeClass::Medium)] =
-        ClassChoice{ClassChoice::Model::Default, 110};
-    const GenerationOptions options = generationOptions(arguments);
-    EXPECT_EQ(options.objectDirectoryText, "my");
-    EXPECT_EQ(options.objectDirectoryName, std::filesystem::path("my"));
-    EXPECT_TRUE(options.replaceFundaments);
-    EXPECT_TRUE(options.alignToTangent);
-    EXPECT_FALSE(options.choices[static_cast<int>(TubeSizeClass::Small)].enabled);
-    const FooterModelChoice& medium = options.choices[static_cast<int>(TubeSizeClass::Medium)];
-    EXPECT_EQ(medium.modelFile, "default.3ds");
-    EXPECT_EQ(medium.scale, 1.1f);
 }
 
 }  // namespace

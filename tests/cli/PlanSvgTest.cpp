@@ -1,10 +1,8 @@
 #include "CliTestSupport.h"
 #include "cli/PlanSvg.h"
-#include "tests/support/TrackFixtures.h"
 
 #include <QFileInfo>
 #include <QMap>
-#include <QTemporaryDir>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
@@ -14,18 +12,18 @@
 namespace pw {
 namespace {
 
-// What a plan holds, element by element, keyed by the class of the group it sits in.
+// What a plan holds: element counts keyed "group class/element", and the footer squares.
 struct PlanContents {
-    QMap<QString, int> elementsByGroup;  // "supports/line" -> count
+    QMap<QString, int> elementsByGroup;
     QStringList footerClasses;
     QStringList footerPoints;
     QString title;
 };
 
-PlanContents parsePlan(const std::string& svg)
+PlanContents parsePlan(const QByteArray& svg)
 {
     PlanContents contents;
-    QXmlStreamReader xml(QByteArray::fromStdString(svg));
+    QXmlStreamReader xml(svg);
     QString group;
     while (!xml.atEnd()) {
         if (!xml.readNext() || !xml.isStartElement())
@@ -47,31 +45,29 @@ PlanContents parsePlan(const std::string& svg)
     return contents;
 }
 
+PlanContents plan(const Track& track) { return parsePlan(QByteArray::fromStdString(planSvg(track))); }
+
 SceneryObject placedObject(const char* model, std::array<float, 16> matrix)
 {
-    SceneryObject object;
-    object.textA = "fundament0";
-    object.textB = model;
-    object.matrix = matrix;
-    return object;
+    return SceneryObject{"fundament0", model, matrix};
 }
 
 TEST(PlanSvg, DrawsTrackSupportsAndOneSquarePerFooter)
 {
     Track track = makeRichTrack();
     const std::array<float, 16> placed{1, 0, 0, 15, 0, 1, 0, 0, 0, 0, 1, -60, 0, 0, 0, 1};
-    track.sceneryObjects.push_back(placedObject("rich/fundament-small.3ds", placed));
-    track.sceneryObjects.push_back(placedObject("rich/fundament-xxlarge.3ds", placed));
-    track.sceneryObjects.push_back(placedObject("rich/fundament-default.3ds", placed));
-    track.sceneryObjects.push_back(placedObject("trees/fundament.3ds", placed));
+    for (const char* model : {"rich/fundament-small.3ds", "rich/fundament-xxlarge.3ds",
+                              "rich/fundament-default.3ds", "trees/fundament.3ds"})
+        track.sceneryObjects.push_back(placedObject(model, placed));
 
-    const PlanContents plan = parsePlan(planSvg(track));
-    EXPECT_EQ(plan.elementsByGroup.value("track/polyline"), 5);  // one per pair of vertices
-    EXPECT_EQ(plan.elementsByGroup.value("supports/line"), 8);
-    EXPECT_EQ(plan.footerClasses,
+    const PlanContents contents = plan(track);
+    EXPECT_EQ(contents.elementsByGroup.value("track/polyline"), 5);  // one per pair of vertices
+    EXPECT_EQ(contents.elementsByGroup.value("supports/line"), 8);
+    // A model path without "/fundament-" is not a footer.
+    EXPECT_EQ(contents.footerClasses,
               (QStringList{"footer small", "footer xxlarge", "footer other"}));
-    EXPECT_EQ(plan.elementsByGroup.value("legend/rect"), 6);
-    EXPECT_EQ(plan.title, QStringLiteral("Rich test track"));
+    EXPECT_EQ(contents.elementsByGroup.value("legend/rect"), 6);
+    EXPECT_EQ(contents.title, QStringLiteral("Rich test track"));
 }
 
 TEST(PlanSvg, TurnsTheSquareByTheFootersPlacement)
@@ -84,11 +80,8 @@ TEST(PlanSvg, TurnsTheSquareByTheFootersPlacement)
     const float s = 2.0f * std::sin(0.78539816f);
     track.sceneryObjects.push_back(
         placedObject("x/fundament-large.3ds", {c, 0, s, 10, 0, 2, 0, 5, -s, 0, c, 20, 0, 0, 0, 1}));
-
-    const PlanContents plan = parsePlan(planSvg(track));
-    ASSERT_EQ(plan.footerPoints.size(), 1);
-    EXPECT_EQ(plan.footerPoints[0],
-              QStringLiteral("20.00,520.00 520.00,20.00 1020.00,520.00 520.00,1020.00"));
+    EXPECT_EQ(plan(track).footerPoints,
+              QStringList{"20.00,520.00 520.00,20.00 1020.00,520.00 520.00,1020.00"});
 }
 
 TEST(PlanSvg, LeavesOutWhatCannotBeDrawn)
@@ -99,31 +92,27 @@ TEST(PlanSvg, LeavesOutWhatCannotBeDrawn)
     track.fundaments[2].position.x = std::nanf("");
     track.infoText = "a<b&c\x01\xE9";
     track.sceneryObjects.push_back(placedObject(
-        "p/fundament-small.3ds",
-        {INFINITY, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
+        "p/fundament-small.3ds", {INFINITY, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
 
-    const PlanContents plan = parsePlan(planSvg(track));
-    EXPECT_EQ(plan.elementsByGroup.value("supports/line"), 5);  // tube 2 stands on fundament 2
-    EXPECT_TRUE(plan.footerClasses.isEmpty());
-    EXPECT_EQ(plan.title, QString::fromUtf8("a<b&c?\u00e9"));
+    const PlanContents contents = plan(track);
+    EXPECT_EQ(contents.elementsByGroup.value("supports/line"), 5);  // tube 2 stands on fundament 2
+    EXPECT_TRUE(contents.footerClasses.isEmpty());
+    EXPECT_EQ(contents.title, QString::fromUtf8("a<b&c?\u00e9"));
 }
 
-TEST(PlanSvg, CommandWritesTheFile)
+TEST(PlanSvg, CommandWritesTheFileOrNothing)
 {
-    QTemporaryDir dir;
-    const QString track = dir.filePath(QStringLiteral("rich.nltrack"));
-    const QString svg = dir.filePath(QStringLiteral("plan.svg"));
-    writeTrack(track, makeRichTrack());
-
+    TempFiles files;
+    const QString track = files.track("rich.nltrack");
+    const QString svg = files.path("plan.svg");
     CliRun run = runCli({"plan", track, "-o", svg});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, "Written: " + svg + '\n');
-    EXPECT_EQ(parsePlan(fileBytes(svg).toStdString()).elementsByGroup.value("track/polyline"), 5);
+    EXPECT_EQ(fileBytes(svg).toStdString(), planSvg(makeRichTrack()));
 
-    const QString unwritable = dir.filePath(QStringLiteral("no-dir/plan.svg"));
+    const QString unwritable = files.path("no-dir/plan.svg");
     run = runCli({"plan", track, "-o", unwritable});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.startsWith("plinthwright-cli: " + unwritable + ": "));
+    expectFailure(run, unwritable + ": ");
     EXPECT_FALSE(QFileInfo::exists(unwritable));
 }
 
