@@ -1,11 +1,4 @@
-#include "tests/support/TrackFixtures.h"
-#include "tracklib/TrackFile.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include "TracklibTestSupport.h"
 
 #ifndef _WIN32
 #include <csignal>
@@ -18,43 +11,48 @@ namespace pw {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
 
-Bytes readAll(const fs::path& path)
+TEST_F(TrackFileTest, ReadsWhatTheWriterWroteAndEveryCutOfIt)
 {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+    const Track rich = makeRichTrack();
+    ASSERT_TRUE(writeTrackFile(directory_ / "rich.nltrack", rich).ok);
+    Track read;
+    EXPECT_EQ(readTrackFile(directory_ / "rich.nltrack", read), 1);
+    EXPECT_EQ(read, rich);
 
-std::vector<fs::path> entries(const fs::path& directory)
-{
-    std::vector<fs::path> names;
-    for (const auto& entry : fs::directory_iterator(directory)) {
-        names.push_back(entry.path().filename());
+    const Bytes file = encodeTrack(rich);
+    for (std::size_t cut = 0; cut <= file.size(); cut += 13) {
+        Track track;
+        ASSERT_EQ(readTrackFile(write("cut.nltrack", slice(file, 0, cut)), track), 1) << cut;
+        if (cut == 0) {
+            EXPECT_EQ(track, Track{});  // an empty file changes nothing
+        }
     }
-    return names;
 }
 
-class TrackFileSaveTest : public ::testing::Test {
+TEST_F(TrackFileTest, AFileThatCannotBeOpenedLeavesTheTrackAlone)
+{
+    Track track = makeNewTrack();
+    ReadDiagnostics diagnostics;
+    EXPECT_EQ(readTrackFile(directory_ / "missing.nltrack", track, &diagnostics), 0);
+    EXPECT_EQ(track, makeNewTrack());
+    EXPECT_NE(diagnostics.openError.find("missing.nltrack"), std::string::npos);
+    EXPECT_EQ(readTrackFile(directory_, track, &diagnostics), 0);
+    EXPECT_NE(diagnostics.openError.find("directory"), std::string::npos);
+}
+
+// A new track's file is in place before each save.
+class TrackFileSaveTest : public TrackFileTest {
 protected:
     void SetUp() override
     {
-        directory_ = fs::temp_directory_path() /
-                     ("pw-save-" +
-                      std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(directory_);
-        fs::create_directories(directory_);
-        target_ = directory_ / "track.nltrack";
-        previous_ = encodeTrack(makeNewTrack());
-        std::ofstream(target_, std::ios::binary)
-            .write(reinterpret_cast<const char*>(previous_.data()),
-                   static_cast<std::streamsize>(previous_.size()));
+        TrackFileTest::SetUp();
+        target_ = write("track.nltrack", previous_);
     }
-    void TearDown() override { fs::remove_all(directory_); }
 
-    fs::path directory_;
+    const Bytes previous_ = encodeTrack(makeNewTrack());
     fs::path target_;
-    Bytes previous_;
+    const std::vector<fs::path> onlyTarget{"track.nltrack"};
 };
 
 TEST_F(TrackFileSaveTest, ReplacesTheFileWithTheEncodedTrack)
@@ -63,7 +61,7 @@ TEST_F(TrackFileSaveTest, ReplacesTheFileWithTheEncodedTrack)
     const WriteResult result = writeTrackFile(target_, rich);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(readAll(target_), encodeTrack(rich));
-    EXPECT_EQ(entries(directory_), std::vector<fs::path>{"track.nltrack"});
+    EXPECT_EQ(entries(), onlyTarget);
 
     ASSERT_TRUE(writeTrackFile(target_, rich).ok);
     EXPECT_EQ(readAll(target_), encodeTrack(rich));  // saving twice gives the same file
@@ -76,7 +74,7 @@ TEST_F(TrackFileSaveTest, AMissingDirectoryIsReportedByName)
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find(elsewhere.string()), std::string::npos) << result.error;
     EXPECT_EQ(readAll(target_), previous_);
-    EXPECT_EQ(entries(directory_), std::vector<fs::path>{"track.nltrack"});
+    EXPECT_EQ(entries(), onlyTarget);
 }
 
 TEST_F(TrackFileSaveTest, ATargetThatIsADirectoryFailsAndLeavesNoTemporaryFile)
@@ -85,7 +83,7 @@ TEST_F(TrackFileSaveTest, ATargetThatIsADirectoryFailsAndLeavesNoTemporaryFile)
     const WriteResult result = writeTrackFile(directory_ / "taken.nltrack", makeRichTrack());
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find("taken.nltrack"), std::string::npos) << result.error;
-    EXPECT_EQ(entries(directory_).size(), 2u);
+    EXPECT_EQ(entries().size(), 2u);
     EXPECT_TRUE(fs::is_directory(directory_ / "taken.nltrack"));
 }
 
@@ -107,15 +105,15 @@ TEST_F(TrackFileSaveTest, AWriteCutShortKeepsTheOldFile)
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed write was not reported";
     EXPECT_EQ(readAll(target_), previous_);
-    EXPECT_EQ(entries(directory_), std::vector<fs::path>{"track.nltrack"});
+    EXPECT_EQ(entries(), onlyTarget);
 }
 
 TEST_F(TrackFileSaveTest, AReplacedFileKeepsItsPermissions)
 {
-    fs::permissions(target_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const auto permissions = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(target_, permissions);
     ASSERT_TRUE(writeTrackFile(target_, makeRichTrack()).ok);
-    EXPECT_EQ(fs::status(target_).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::status(target_).permissions(), permissions);
 }
 #endif
 
