@@ -13,24 +13,17 @@ namespace {
 
 bool endInRange(const TubeEnd& end, const Track& track)
 {
+    const auto within = [](std::int32_t index, std::size_t size) {
+        return index >= 0 && static_cast<std::size_t>(index) < size;
+    };
     switch (end.kind) {
-    case TubeEndFundament:
-        return end.index >= 0 && end.index < static_cast<int>(track.fundaments.size());
-    case TubeEndFreeNode:
-        return end.index >= 0 && end.index < static_cast<int>(track.freeNodes.size());
+    case TubeEndFundament: return within(end.index, track.fundaments.size());
+    case TubeEndFreeNode: return within(end.index, track.freeNodes.size());
     case TubeEndRailConnector:
-        return end.group >= 0 && end.group < static_cast<int>(track.groups.size()) &&
-               end.index >= 0 &&
-               end.index < static_cast<int>(track.groups[end.group].connectors.size());
-    default:
-        return false;
+        return within(end.group, track.groups.size()) &&
+               within(end.index, track.groups[end.group].connectors.size());
+    default: return false;
     }
-}
-
-bool hasKinds(const Tube& tube, std::int32_t a, std::int32_t b)
-{
-    return (tube.endA.kind == a && tube.endB.kind == b) ||
-           (tube.endA.kind == b && tube.endB.kind == a);
 }
 
 TEST(DemoTrack, IsAClosedSmoothCircuitWithinTheHeights)
@@ -55,15 +48,20 @@ TEST(DemoTrack, IsAClosedSmoothCircuitWithinTheHeights)
 TEST(DemoTrack, SupportsCoverEveryCaseTheGenerationMeets)
 {
     const Track track = makeDemoTrack();
+    // 20 supports, one of them an A-frame on two fundaments.
+    EXPECT_EQ(track.fundaments.size(), 21u);
+    EXPECT_EQ(track.freeNodes.size(), 2u);
+    EXPECT_EQ(track.tubes.size(), 23u);
     std::set<std::int32_t> footerSizeCodes;
     int freeNodeToFundament = 0;
     int fundamentOnEndA = 0;
     for (const Tube& tube : track.tubes) {
         EXPECT_TRUE(endInRange(tube.endA, track));
         EXPECT_TRUE(endInRange(tube.endB, track));
-        if (tube.endA.kind == TubeEndFundament || tube.endB.kind == TubeEndFundament)
+        const std::set<std::int32_t> kinds{tube.endA.kind, tube.endB.kind};
+        if (kinds.contains(TubeEndFundament))
             footerSizeCodes.insert(tube.sizeClass);
-        freeNodeToFundament += hasKinds(tube, TubeEndFreeNode, TubeEndFundament);
+        freeNodeToFundament += kinds == std::set<std::int32_t>{TubeEndFreeNode, TubeEndFundament};
         fundamentOnEndA += tube.endA.kind == TubeEndFundament;
     }
     EXPECT_EQ(footerSizeCodes, (std::set<std::int32_t>{0, 1, 2, 5, 6}));
@@ -76,10 +74,6 @@ TEST(DemoTrack, SupportsCoverEveryCaseTheGenerationMeets)
         turned += f.angle != 0.0f;
     }
     EXPECT_EQ(turned, 2);
-    // 20 supports, one of them an A-frame on two fundaments.
-    EXPECT_EQ(track.fundaments.size(), 21u);
-    EXPECT_EQ(track.freeNodes.size(), 2u);
-    EXPECT_EQ(track.tubes.size(), 23u);
 }
 
 TEST(DemoTrack, CommittedFileIsWhatTheGeneratorWritesAndReadsBack)
