@@ -60,14 +60,14 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndTheUsageLine)
     }
 }
 
-TEST(CommandLine, HelpListsEveryOptionAndVersionIsOneLine)
+// The usage line and the commands are ours; the option list is the parser's, without its arguments.
+TEST(CommandLine, HelpAndVersion)
 {
     const CliRun help = runCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.startsWith(usageLine + '\n'));
-    for (const char* option : {"--nolimits-dir", "--models-dir", "--object-dir", "--xxlarge",
-                               "--keep-fundaments", "--no-align", "--output", "--version"})
-        EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
+    EXPECT_TRUE(help.out.startsWith(usageLine + "\n\nCommands:\n"));
+    EXPECT_TRUE(help.out.contains("\n\nOptions:\n  -h, --help "));
+    EXPECT_FALSE(help.out.contains("Arguments:"));
     EXPECT_TRUE(help.err.isEmpty());
     EXPECT_EQ(runCli({"--version"}).out, QStringLiteral("plinthwright-cli " PLINTHWRIGHT_VERSION "\n"));
 }
