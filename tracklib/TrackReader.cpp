@@ -296,6 +296,20 @@ void decodeChunk(int tag, ChunkReader& in, Track& track)
     }
 }
 
+// The fixed bodies of the custom chunk pair the writer adds: "CSTM" with its length and child
+// count, "vrtx" with its length, one value and its child count. 0 for any other four bytes.
+std::size_t customChunkBodySize(std::span<const std::uint8_t> tag)
+{
+    const auto is = [&](const char* name) { return std::equal(tag.begin(), tag.end(), name); };
+    if (is("CSTM")) {
+        return 8;
+    }
+    if (is("vrtx")) {
+        return 12;
+    }
+    return 0;
+}
+
 }  // namespace
 
 void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
@@ -303,6 +317,10 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
 {
     ReadDiagnostics found;
     ChunkReader scan(bytes);
+    // Bytes the scan steps over that the layout accounts for (a decoded chunk's child count, the
+    // custom chunk pair the writer always adds) are not reported as skipped: only what no known
+    // layout explains is.
+    std::size_t expectedUntil = 0;
     // The file is not walked as a tree: every four bytes that name a known chunk start one, and
     // whatever a decoded chunk leaves (child counts, unknown chunks) is stepped over four bytes
     // at a time.
@@ -310,7 +328,15 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
         const std::size_t tagStart = scan.position();
         const int tag = scan.readTag();
         if (tag == TagNone) {
-            found.bytesSkipped += scan.position() - tagStart;
+            const std::size_t tagEnd = scan.position();
+            if (tagEnd - tagStart == 4 && tagStart >= expectedUntil) {
+                if (const std::size_t body = customChunkBodySize(bytes.subspan(tagStart, 4))) {
+                    expectedUntil = tagEnd + body;
+                }
+            }
+            if (tagEnd > expectedUntil) {
+                found.bytesSkipped += tagEnd - std::max(tagStart, expectedUntil);
+            }
             continue;
         }
         ChunkReader chunk = scan.rest();
@@ -320,6 +346,8 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
             ++found.chunksCutShort;
         } else if (chunk.failure() == ReadFailure::NegativeLength) {
             ++found.negativeTextLengths;
+        } else if (tag != TagRailConnectors && tag != TagScenery) {
+            expectedUntil = scan.position() + 4;  // the child count the chunk leaves to the scan
         }
     }
     if (diagnostics != nullptr) {
