@@ -71,11 +71,18 @@ QString terrainLine(const Terrain& terrain)
         .arg(terrain.terrainRows);
 }
 
+// A chunk whose decoding stopped at a negative text length ended early just as one cut off by
+// the end of the file: to a reader of the summary both are chunks cut short.
+int chunksCutShort(const ReadDiagnostics& diagnostics)
+{
+    return diagnostics.chunksCutShort + diagnostics.negativeTextLengths;
+}
+
 QString passedOverLine(const ReadDiagnostics& diagnostics)
 {
     return QStringLiteral("Passed over: %1 bytes skipped; chunks cut short: %2")
         .arg(diagnostics.bytesSkipped)
-        .arg(diagnostics.chunksCutShort);
+        .arg(chunksCutShort(diagnostics));
 }
 
 }  // namespace
@@ -94,7 +101,7 @@ QString trackSummary(const Track& track, const ReadDiagnostics& diagnostics)
           << QStringLiteral("Scenery items: %1").arg(track.sceneryItems.size())
           << QStringLiteral("Scenery objects: %1").arg(track.sceneryObjects.size())
           << terrainLine(track.terrain);
-    if (diagnostics.bytesSkipped > 0 || diagnostics.chunksCutShort > 0)
+    if (diagnostics.bytesSkipped > 0 || chunksCutShort(diagnostics) > 0)
         lines << passedOverLine(diagnostics);
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

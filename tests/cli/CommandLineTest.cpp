@@ -99,15 +99,19 @@ TEST(InfoCommand, SummarisesTheTrackAndWhatTheReaderPassedOver)
     const struct {
         std::size_t bytesSkipped;
         int chunksCutShort;
+        int negativeTextLengths;
         const char* passedOver;
-    } rows[] = {{0, 0, ""},
-                {12, 1, "Passed over: 12 bytes skipped; chunks cut short: 1\n"},
-                {0, 1, "Passed over: 0 bytes skipped; chunks cut short: 1\n"},
-                {4, 0, "Passed over: 4 bytes skipped; chunks cut short: 0\n"}};
+    } rows[] = {{0, 0, 0, ""},
+                {12, 1, 0, "Passed over: 12 bytes skipped; chunks cut short: 1\n"},
+                {0, 1, 0, "Passed over: 0 bytes skipped; chunks cut short: 1\n"},
+                {4, 0, 0, "Passed over: 4 bytes skipped; chunks cut short: 0\n"},
+                {0, 1, 2, "Passed over: 0 bytes skipped; chunks cut short: 3\n"},
+                {0, 0, 1, "Passed over: 0 bytes skipped; chunks cut short: 1\n"}};
     for (const auto& row : rows) {
         ReadDiagnostics diagnostics;
         diagnostics.bytesSkipped = row.bytesSkipped;
         diagnostics.chunksCutShort = row.chunksCutShort;
+        diagnostics.negativeTextLengths = row.negativeTextLengths;
         EXPECT_EQ(trackSummary(track, diagnostics), summary + row.passedOver);
     }
 }
