@@ -4,6 +4,7 @@
 #include "ApplicationNames.h"
 #include "IncomingTrackFile.h"
 #include "footers/FooterGeneration.h"
+#include "footers/ModelInstallation.h"
 #include "footers/QtPaths.h"
 #include "tracklib/TrackFile.h"
 
@@ -15,6 +16,7 @@
 #include <QSettings>
 
 #include <cstddef>
+#include <filesystem>
 #include <utility>
 
 namespace {
@@ -113,16 +115,16 @@ void frmMain::refreshObjectDir()
 {
     ui->text3dsDir->setText(objectDir);
     ui->buttonSelectRefresh->setEnabled(true);
+    const std::filesystem::path modelDirectory = pw::toFileSystemPath(objectDir);
     for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
-        const QString model = objectDir + QLatin1Char('/') + QLatin1String(pw::ownModelFile(sizeClass));
-        const bool exists = QFileInfo(model).isFile();
+        const bool exists = pw::hasModelFile(modelDirectory, pw::ownModelFile(sizeClass));
         const SizeClassControls& boxes = controls(sizeClass);
         boxes.ownModel->setEnabled(exists);
         boxes.ownModel->setChecked(exists);  // runs the check-box rule when the state changes
     }
     // Once found, the default model stays selectable, even after switching to a directory
     // without it.
-    if (QFileInfo(objectDir + QLatin1Char('/') + QLatin1String(pw::defaultModelFile)).isFile()) {
+    if (pw::hasModelFile(modelDirectory, pw::defaultModelFile)) {
         for (const SizeClassControls& boxes : sizeClassControls)
             boxes.defaultModel->setEnabled(true);
     }

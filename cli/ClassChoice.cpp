@@ -1,6 +1,6 @@
 #include "ClassChoice.h"
 
-#include <system_error>
+#include "footers/ModelInstallation.h"
 
 namespace pw {
 
@@ -32,9 +32,9 @@ std::optional<ClassChoice> parseClassChoice(const QString& text, TubeSizeClass s
 ClassChoice choiceFromModelDirectory(const std::filesystem::path& modelDirectory,
                                      TubeSizeClass sizeClass)
 {
-    std::error_code error;
-    const bool exists = std::filesystem::exists(modelDirectory / ownModelFile(sizeClass), error);
-    return exists ? ClassChoice{ClassChoice::Model::Own, 0} : ClassChoice{};
+    return hasModelFile(modelDirectory, ownModelFile(sizeClass))
+               ? ClassChoice{ClassChoice::Model::Own, 0}
+               : ClassChoice{};
 }
 
 FooterModelChoice toFooterModelChoice(TubeSizeClass sizeClass, const ClassChoice& choice)

@@ -1,5 +1,7 @@
 #include "ModelInstallation.h"
 
+#include "tracklib/PathText.h"
+
 #include <algorithm>
 #include <system_error>
 #include <vector>
@@ -9,12 +11,6 @@ namespace pw {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string pathText(const fs::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 // Creates only the last level: a name with several missing levels is refused, as is a file that
 // stands where the directory should be.
@@ -72,6 +68,16 @@ InstallResult installFooterModels(const FooterModelChoices& choices,
     }
     result.ok = true;
     return result;
+}
+
+bool hasModelFile(const fs::path& modelSourceDirectory, const std::string& modelFile)
+{
+    // The same concatenation as the copy's source, so what is found is what gets copied.
+    fs::path file = modelSourceDirectory;
+    file += "/";
+    file += modelFile;
+    std::error_code ec;
+    return fs::is_regular_file(file, ec);
 }
 
 bool copyModelFile(const fs::path& source, const fs::path& destination, std::string* error)

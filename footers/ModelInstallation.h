@@ -22,6 +22,10 @@ InstallResult installFooterModels(const FooterModelChoices& choices,
                                   const std::filesystem::path& objectDirectoryName,
                                   const std::filesystem::path& modelSourceDirectory);
 
+// Whether the model source directory holds `modelFile` as a regular file (a directory of that
+// name is no model). The window and the command line decide the classes' own models by it.
+bool hasModelFile(const std::filesystem::path& modelSourceDirectory, const std::string& modelFile);
+
 // Copies one file, replacing an existing destination. Returns false with the reason in `error`.
 bool copyModelFile(const std::filesystem::path& source, const std::filesystem::path& destination,
                    std::string* error);
