@@ -2,6 +2,7 @@
 
 #include "TrackLoading.h"
 #include "footers/FooterModelChoice.h"
+#include "footers/TubeEndPoints.h"
 #include "geometry/CurveSegment.h"
 #include "tracklib/Track.h"
 
@@ -58,38 +59,6 @@ bool isFinite(PlanPoint p) { return std::isfinite(p.x) && std::isfinite(p.z); }
 
 PlanPoint fromVector(Vector3 v) { return {v.x, v.z}; }
 
-template <typename T>
-const T* elementAt(const std::vector<T>& list, std::int32_t index)
-{
-    return index >= 0 && static_cast<std::size_t>(index) < list.size() ? &list[index] : nullptr;
-}
-
-// Where a tube end stands; rail connectors are placed by arc-length fraction, as the footer
-// generation places them.
-std::optional<PlanPoint> tubeEndPoint(const Track& track, const TubeEnd& end)
-{
-    switch (end.kind) {
-    case TubeEndFundament:
-        if (const Fundament* f = elementAt(track.fundaments, end.index))
-            return PlanPoint{f->position.x, f->position.z};
-        return std::nullopt;
-    case TubeEndFreeNode:
-        if (const FreeNode* n = elementAt(track.freeNodes, end.index))
-            return PlanPoint{n->position.x, n->position.z};
-        return std::nullopt;
-    case TubeEndRailConnector: {
-        const RailConnectorGroup* group = elementAt(track.groups, end.group);
-        if (!group || !CurveSegment::isValidIndex(track, end.group))
-            return std::nullopt;
-        if (const RailConnector* c = elementAt(group->connectors, end.index))
-            return fromVector(CurveSegment(track, end.group).pointAtLengthFraction(c->position));
-        return std::nullopt;
-    }
-    default:
-        return std::nullopt;
-    }
-}
-
 std::vector<Polyline> curvePolylines(const Track& track)
 {
     std::vector<Polyline> lines;
@@ -111,11 +80,13 @@ std::vector<Polyline> curvePolylines(const Track& track)
 std::vector<Polyline> supportLines(const Track& track)
 {
     std::vector<Polyline> lines;
+    // Rail connectors stand where the footer generation puts them: by arc-length fraction.
+    TubeEndPoints endPoints(track);
     for (const Tube& tube : track.tubes) {
-        const auto a = tubeEndPoint(track, tube.endA);
-        const auto b = tubeEndPoint(track, tube.endB);
-        if (a && b && isFinite(*a) && isFinite(*b))
-            lines.push_back({*a, *b});
+        const std::optional<Vector3> a = endPoints.pointOf(tube.endA);
+        const std::optional<Vector3> b = endPoints.pointOf(tube.endB);
+        if (a && b && isFinite(fromVector(*a)) && isFinite(fromVector(*b)))
+            lines.push_back({fromVector(*a), fromVector(*b)});
     }
     return lines;
 }

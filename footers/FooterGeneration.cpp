@@ -2,7 +2,7 @@
 
 #include "FundamentRemoval.h"
 #include "ModelInstallation.h"
-#include "geometry/CurveSegment.h"
+#include "TubeEndPoints.h"
 #include "tracklib/Track.h"
 #include "tracklib/TrackOperations.h"
 
@@ -24,17 +24,6 @@ constexpr float shortestDirectionSquared = 1e-6f;
 float toDegrees(float radians)
 {
     return static_cast<float>(radians / radiansPerDegree);
-}
-
-Vector3 toVector(Float3 p)
-{
-    return {p.x, p.y, p.z};
-}
-
-template <typename Container>
-bool hasIndex(const Container& elements, std::int32_t index)
-{
-    return index >= 0 && static_cast<std::size_t>(index) < elements.size();
 }
 
 // Turns the model's local down axis (0, -1, 0) onto the line from the higher point to the lower.
@@ -80,64 +69,6 @@ std::optional<FooterEnds> findFooterEnds(Tube& tube)
         return FooterEnds{&tube.endA, &tube.endB};
     return std::nullopt;
 }
-
-// Points at the far end of tubes. A track's curve segments are built once per run, on first use,
-// because each one walks its whole arc length when made; each is dropped after the last tube end
-// that names it, so a large track holds only the length tables still to be asked (16 KB each).
-class OtherEndPoints {
-public:
-    explicit OtherEndPoints(const Track& track)
-        : track_(track), curves_(track.groups.size()), endsLeft_(track.groups.size(), 0)
-    {
-        for (const Tube& tube : track.tubes)
-            for (const TubeEnd* end : {&tube.endA, &tube.endB})
-                if (end->kind == TubeEndRailConnector && hasIndex(track.groups, end->group))
-                    ++endsLeft_[static_cast<std::size_t>(end->group)];
-    }
-
-    // Nothing when the end names an element the track lacks. An end of no known kind gives the
-    // footer's own point, so that the footer stands upright and unturned.
-    std::optional<Vector3> pointOf(const TubeEnd& end, Vector3 footerPoint)
-    {
-        switch (end.kind) {
-        case TubeEndFundament:
-            if (!hasIndex(track_.fundaments, end.index))
-                return std::nullopt;
-            return toVector(track_.fundaments[static_cast<std::size_t>(end.index)].position);
-        case TubeEndFreeNode:
-            if (!hasIndex(track_.freeNodes, end.index))
-                return std::nullopt;
-            return toVector(track_.freeNodes[static_cast<std::size_t>(end.index)].position);
-        case TubeEndRailConnector:
-            return railConnectorPoint(end.group, end.index);
-        default:
-            return footerPoint;
-        }
-    }
-
-private:
-    std::optional<Vector3> railConnectorPoint(std::int32_t group, std::int32_t index)
-    {
-        if (!hasIndex(track_.groups, group) || !CurveSegment::isValidIndex(track_, group))
-            return std::nullopt;
-        const auto g = static_cast<std::size_t>(group);
-        const std::vector<RailConnector>& connectors = track_.groups[g].connectors;
-        if (!hasIndex(connectors, index))
-            return std::nullopt;
-        if (!curves_[g])
-            curves_[g].emplace(track_, group);
-        // The connector's position is a fraction of the arc length here, not a curve parameter.
-        const Vector3 q =
-            curves_[g]->pointAtLengthFraction(connectors[static_cast<std::size_t>(index)].position);
-        if (--endsLeft_[g] <= 0)
-            curves_[g].reset();
-        return q;
-    }
-
-    const Track& track_;
-    std::vector<std::optional<CurveSegment>> curves_;
-    std::vector<int> endsLeft_;  // rail-connector tube ends per group not yet asked for
-};
 
 // Fundaments that a tube left without a footer still stands on must stay.
 void keepFundamentsInUse(const Track& track, std::vector<int>& fundaments)
@@ -186,7 +117,7 @@ GenerationReport generateFooters(Track& track, const GenerationOptions& options)
         return report;
     }
 
-    OtherEndPoints otherEnds(track);
+    TubeEndPoints endPoints(track);
     std::vector<int> fundamentsToRemove;
     std::vector<char> queued(track.fundaments.size(), 0);
 
@@ -207,7 +138,12 @@ GenerationReport generateFooters(Track& track, const GenerationOptions& options)
 
         const Fundament& fundament = track.fundaments[static_cast<std::size_t>(f)];
         const Vector3 p = toVector(fundament.position);
-        const std::optional<Vector3> q = otherEnds.pointOf(*ends->other, p);
+        const TubeEnd& other = *ends->other;
+        const bool otherHasPosition = other.kind == TubeEndFundament
+                                      || other.kind == TubeEndFreeNode
+                                      || other.kind == TubeEndRailConnector;
+        // An other end of no known kind gives the footer's own point: it stands upright, unturned.
+        const std::optional<Vector3> q = otherHasPosition ? endPoints.pointOf(other) : p;
         if (!q)
             continue;
 
