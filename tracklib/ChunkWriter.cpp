@@ -10,10 +10,11 @@ namespace pw {
 void ChunkWriter::writeInt32(std::int32_t value)
 {
     const auto v = static_cast<std::uint32_t>(value);
-    bytes_.push_back(static_cast<std::uint8_t>(v >> 24));
-    bytes_.push_back(static_cast<std::uint8_t>(v >> 16));
-    bytes_.push_back(static_cast<std::uint8_t>(v >> 8));
-    bytes_.push_back(static_cast<std::uint8_t>(v));
+    const std::uint8_t bigEndian[4] = {static_cast<std::uint8_t>(v >> 24),
+                                       static_cast<std::uint8_t>(v >> 16),
+                                       static_cast<std::uint8_t>(v >> 8),
+                                       static_cast<std::uint8_t>(v)};
+    bytes_.insert(bytes_.end(), bigEndian, bigEndian + 4);
 }
 
 void ChunkWriter::writeFloat32(float value)

@@ -21,6 +21,7 @@ public:
     void writeTag(int number);  // a ChunkTag number; nothing for any other number
     void writeRawTag(const char (&letters)[5]);
     void writeZeros(std::size_t count);
+    void reserve(std::size_t byteCount) { bytes_.reserve(byteCount); }
 
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
     std::vector<std::uint8_t> take() { return std::move(bytes_); }

@@ -5,6 +5,7 @@
 #include "ElementLayouts.h"
 #include "FileSync.h"
 #include "PathText.h"
+#include "TrackOperations.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -270,9 +271,43 @@ WriteResult failure(const std::filesystem::path& path, const std::string& reason
 
 }  // namespace
 
+namespace {
+
+// Close to the encoded size (headers and a few texts are rounded up), so encoding a large track
+// fills one buffer instead of regrowing it a dozen times.
+std::size_t encodedSizeHint(const Track& track)
+{
+    std::size_t size = 4096 + track.infoText.size() + track.environmentTextA.size() +
+                       track.environmentTextB.size() + track.slots.size() * slotMinimumSize +
+                       track.vertices.size() * vertexEncodedSize +
+                       track.fundaments.size() * fundamentEncodedSize +
+                       track.freeNodes.size() * freeNodeEncodedSize +
+                       track.tubes.size() * tubeEncodedSize +
+                       track.sceneryItems.size() * sceneryItemEncodedSize;
+    for (const Segment& segment : track.segments) {
+        size += static_cast<std::size_t>(segmentEncodedSize(segment));
+    }
+    for (const RailConnectorGroup& group : track.groups) {
+        size += groupMinimumSize + group.connectors.size() * railConnectorEncodedSize;
+    }
+    for (const Catwalk& catwalk : track.catwalks) {
+        size += catwalkFixedEncodedSize + catwalk.bytes.size();
+    }
+    for (const SceneryObject& object : track.sceneryObjects) {
+        size += sceneryObjectFixedEncodedSize + object.textA.size() + object.textB.size();
+    }
+    if (track.terrain.terrainColumns != 0) {
+        size += sizeof(float) * terrainGridSize * terrainGridSize;
+    }
+    return size;
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> encodeTrack(const Track& track)
 {
     ChunkWriter out;
+    out.reserve(encodedSizeHint(track));
     writeFileHeader(out, track);
     writeTrackHeader(out, track);
     writeInfo(out, track);
