@@ -160,12 +160,10 @@ GenerationReport generateFooters(Track& track, const GenerationOptions& options)
                 queued[static_cast<std::size_t>(f)] = 1;
                 fundamentsToRemove.push_back(f);
             }
-            for (TubeEnd* end : {&tube.endA, &tube.endB}) {
-                if (end->kind == TubeEndFundament) {
-                    end->kind = TubeEndFreeNode;
-                    end->index = n;
-                }
-            }
+            // Only the footer's end moves: a tube between two fundaments keeps its other end
+            // instead of shrinking to a point on the new node and leaving that fundament bare.
+            ends->footer->kind = TubeEndFreeNode;
+            ends->footer->index = n;
         }
         addSceneryObject(object, track);
         ++report.objectsAdded[classIndex];

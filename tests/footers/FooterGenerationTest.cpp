@@ -166,7 +166,7 @@ TEST_F(FooterGeneration, ReplacingGivesEachFooterItsOwnFreeNodeAndRemovesItsFund
     const int b = build.fundament(1, 0, 0);
     const int f = build.fundament(4, 0, 4);
     build.freeNode(9, 9, 9);
-    // Both ends on fundaments: the footer stands on B, and both ends go to its free node.
+    // Both ends on fundaments: the footer stands on B, and only B goes to its free node.
     build.tube({TubeEndFundament, 7, a}, {TubeEndFundament, 8, b}, testing::smallCode);
     build.tube(onFundament(f), onFreeNode(build.freeNode(0, 10, 0)), testing::smallCode);
     build.tube(onFreeNode(build.freeNode(8, 10, 8)), onFundament(f), testing::mediumCode);
@@ -185,12 +185,37 @@ TEST_F(FooterGeneration, ReplacingGivesEachFooterItsOwnFreeNodeAndRemovesItsFund
     EXPECT_EQ(track.freeNodes[3].position, (Float3{1, 0, 0}));
     EXPECT_EQ(track.freeNodes[4].position, (Float3{4, 0, 4}));
     EXPECT_EQ(track.freeNodes[5].position, (Float3{4, 0, 4}));
-    EXPECT_EQ(track.tubes[0].endA, (TubeEnd{TubeEndFreeNode, 7, 3}));
+    EXPECT_EQ(track.tubes[0].endA, (TubeEnd{TubeEndFundament, 7, a}));
     EXPECT_EQ(track.tubes[0].endB, (TubeEnd{TubeEndFreeNode, 8, 3}));
     EXPECT_EQ(track.tubes[1].endA, onFreeNode(4));
     EXPECT_EQ(track.tubes[2].endB, onFreeNode(5));
-    // Only the footers' own fundaments go.
+    // Only the footers' own fundaments go; A still carries its tube.
     EXPECT_EQ(fundamentXs(track), std::vector<float>{0});
+}
+
+TEST_F(FooterGeneration, TubeBetweenTwoFundamentsKeepsItsOtherEndUntilASecondRun)
+{
+    const int a = build.fundament(0, 0, 0);
+    const int b = build.fundament(1, 0, 0);
+    build.tube(onFundament(a), onFundament(b), testing::smallCode);
+    build.tube(onFundament(a), onFreeNode(build.freeNode(0, 10, 0)), testing::smallCode);
+
+    // The first tube's footer takes B; A, queued by the second tube, still carries the first.
+    const GenerationReport first = generateFooters(track, options(true, true));
+    ASSERT_TRUE(first.ok) << first.error;
+    EXPECT_EQ(first.fundamentsRemoved, 1);
+    EXPECT_EQ(fundamentXs(track), std::vector<float>{0});
+    EXPECT_EQ(track.tubes[0].endA, onFundament(0));
+    EXPECT_EQ(track.tubes[0].endB, onFreeNode(1));
+    EXPECT_EQ(track.tubes[1].endA, onFreeNode(2));
+
+    // A second run gives A its footer; the tube now joins two distinct nodes.
+    const GenerationReport second = generateFooters(track, options(true, true));
+    ASSERT_TRUE(second.ok) << second.error;
+    EXPECT_EQ(second.objectsAddedTotal(), 1);
+    EXPECT_TRUE(track.fundaments.empty());
+    EXPECT_EQ(track.tubes[0].endA, onFreeNode(3));
+    EXPECT_EQ(track.tubes[0].endB, onFreeNode(1));
 }
 
 TEST_F(FooterGeneration, FundamentStaysWhilePassedOverTubesStandOnIt)
