@@ -44,7 +44,9 @@ void tilt(Matrix4& m, Vector3 p, Vector3 q)
 // The turn about the vertical that the simulator's own fundaments use: in [0, 90) degrees.
 float turnAboutVertical(Vector3 p, Vector3 q, float fundamentAngle)
 {
-    if (fundamentAngle != 0.0f)
+    // A damaged file's NaN or infinite angle would make the whole placement NaN, position
+    // included; such a fundament is turned like one without an angle.
+    if (fundamentAngle != 0.0f && std::isfinite(fundamentAngle))
         return toDegrees(fundamentAngle);
     const float a = std::fabs(p.x - q.x);
     const float b = std::fabs(p.z - q.z);

@@ -3,7 +3,9 @@
 namespace pw {
 
 TubeEndPoints::TubeEndPoints(const Track& track)
-    : track_(track), curves_(track.groups.size()), endsLeft_(track.groups.size(), 0)
+    : track_(track),
+      freeNodeCount_(track.freeNodes.size()),
+      curves_(track.groups.size()), endsLeft_(track.groups.size(), 0)
 {
     for (const Tube& tube : track.tubes)
         for (const TubeEnd* end : {&tube.endA, &tube.endB})
@@ -19,7 +21,7 @@ std::optional<Vector3> TubeEndPoints::pointOf(const TubeEnd& end)
             return std::nullopt;
         return toVector(track_.fundaments[static_cast<std::size_t>(end.index)].position);
     case TubeEndFreeNode:
-        if (!hasIndex(track_.freeNodes, end.index))
+        if (end.index < 0 || static_cast<std::size_t>(end.index) >= freeNodeCount_)
             return std::nullopt;
         return toVector(track_.freeNodes[static_cast<std::size_t>(end.index)].position);
     case TubeEndRailConnector:

@@ -38,6 +38,8 @@ private:
     std::optional<Vector3> railConnectorPoint(std::int32_t group, std::int32_t index);
 
     const Track& track_;
+    // Free nodes the generation adds during its walk must not make a dangling end valid.
+    const std::size_t freeNodeCount_;
     std::vector<std::optional<CurveSegment>> curves_;
     std::vector<int> endsLeft_;  // rail-connector tube ends per group not yet asked for
 };

@@ -238,6 +238,34 @@ TEST_F(FooterGeneration, FundamentStaysWhilePassedOverTubesStandOnIt)
     EXPECT_EQ(track.tubes[passedOver].endA, onFundament(0));
 }
 
+TEST_F(FooterGeneration, FreeNodesAddedDuringTheRunDoNotMendADanglingEnd)
+{
+    for (const bool danglingFirst : {false, true}) {
+        SCOPED_TRACE(danglingFirst);
+        testing::SupportTrackBuilder build;
+        const int a = build.fundament(0, 0, 0);
+        const int b = build.fundament(50, 0, 0);
+        const int node = build.freeNode(0, 10, 0);
+        // Free node 1 does not exist until the other tube's footer adds it.
+        const TubeEnd dangling = onFreeNode(node + 1);
+        if (danglingFirst)
+            build.tube(onFundament(b), dangling, testing::smallCode);
+        build.tube(onFundament(a), onFreeNode(node), testing::smallCode);
+        if (!danglingFirst)
+            build.tube(onFundament(b), dangling, testing::smallCode);
+        Track& track = build.track();
+
+        const GenerationReport report = generateFooters(track, options(true, true));
+
+        ASSERT_TRUE(report.ok) << report.error;
+        EXPECT_EQ(report.objectsAddedTotal(), 1);
+        EXPECT_EQ(fundamentXs(track), std::vector<float>{50});
+        const Tube& passedOver = track.tubes[danglingFirst ? 0 : 1];
+        EXPECT_EQ(passedOver.endA, onFundament(0));
+        EXPECT_EQ(passedOver.endB, dangling);
+    }
+}
+
 TEST_F(FooterGeneration, TubesWithoutFooterOrWithDamagedReferencesChangeNothing)
 {
     const int segment = build.straightSegment({0, 20, 0}, {30, 20, 0});

@@ -41,6 +41,9 @@ TEST(FooterPlacement, TurnAboutTheVertical)
         // The fundament's own angle (radians) wins, also where the table gives none.
         {p, {8, 20, 6}, 0.5f, 1, 28.647890},
         {p, p, 0.5f, 1, 28.647890},
+        // A damaged file's angle that is no number leaves the turn to the table.
+        {p, {8, 20, 6}, NAN, 1, 26.565052},
+        {p, {8, 20, 6}, -INFINITY, 1, 26.565052},
         // Scaled first, moved unscaled.
         {{1, 2, 3}, {0, 0, 0}, 0, 2.5f, 18.434949},
     };
@@ -49,6 +52,20 @@ TEST(FooterPlacement, TurnAboutTheVertical)
         expectNear(footerPlacement(row.p, row.q, row.fundamentAngle, row.scale, false).e,
                    turned(row.scale, row.degrees, row.p), 2e-6f);
     }
+}
+
+// The stored bits depend on the degree conversion: radians over 0.01745329252 in double
+// precision, rounded once to single precision.
+TEST(FooterPlacement, TurnInDegreesIsRoundedOnceFromDouble)
+{
+    const Vector3 p{10, 0, 10};
+    const auto degrees = [](float radians) { return static_cast<float>(radians / 0.01745329252); };
+    Matrix4 byAngle;
+    byAngle.identity().scale(1.0f).rotate(degrees(0.5f), 0, 1, 0).translate(p);
+    EXPECT_EQ(footerPlacement(p, p, 0.5f, 1, false).e, byAngle.e);
+    Matrix4 byTable;
+    byTable.identity().scale(2.0f).rotate(degrees(std::atan(2.0f / 4.0f)), 0, 1, 0).translate(p);
+    EXPECT_EQ(footerPlacement(p, {8, 20, 6}, 0, 2, false).e, byTable.e);
 }
 
 TEST(FooterPlacement, UprightWhereNoDirectionIsGiven)
