@@ -2,9 +2,12 @@
 
 #include "FundamentRemoval.h"
 #include "ModelInstallation.h"
+#include "QtPaths.h"
 #include "TubeEndPoints.h"
 #include "tracklib/Track.h"
 #include "tracklib/TrackOperations.h"
+
+#include <QString>
 
 #include <algorithm>
 #include <cmath>
@@ -108,6 +111,17 @@ Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale,
 GenerationReport generateFooters(Track& track, const GenerationOptions& options)
 {
     GenerationReport report;
+
+    // The track stores the name in Latin-1; a name beyond it would be stored with question marks
+    // and every footer would name a directory that was never made.
+    const QString directoryName = fromFileSystemPath(options.objectDirectoryName);
+    if (QString::fromLatin1(options.objectDirectoryText) != directoryName) {
+        report.error = "Cannot store the object directory name \"" +
+                       directoryName.toStdString() +
+                       "\" in the track: a track holds Latin-1 characters only (letters of "
+                       "Western European languages, digits and punctuation)";
+        return report;
+    }
 
     // Installation first: if a model cannot be put in place, the track must not refer to it.
     const InstallResult installed =

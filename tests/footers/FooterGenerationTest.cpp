@@ -1,4 +1,5 @@
 #include "footers/FooterGeneration.h"
+#include "footers/QtPaths.h"
 #include "tracklib/TrackFile.h"
 
 #include "FooterTestSupport.h"
@@ -14,6 +15,7 @@ namespace {
 using testing::onConnector;
 using testing::onFreeNode;
 using testing::onFundament;
+namespace fs = std::filesystem;
 using Counts = std::array<int, sizeClassCount>;  // by TubeSizeClass: small, medium, large, ...
 
 std::vector<float> fundamentXs(const Track& track)
@@ -86,6 +88,34 @@ TEST_F(FooterGeneration, EmptyObjectDirectoryNameStartsThePathWithASlash)
 
     ASSERT_TRUE(generateFooters(track, o).ok);
     EXPECT_EQ(track.sceneryObjects.at(0).textB, "/fundament-medium.3ds");
+}
+
+TEST_F(FooterGeneration, ObjectDirectoryNameMustFitTheTracksLatin1Text)
+{
+    build.tube(onFundament(build.fundament(0, 0, 0)), onFreeNode(build.freeNode(0, 5, 0)),
+               testing::mediumCode);
+    GenerationOptions o = options(false, true);
+
+    const QString cyrillic = QString::fromUtf8("\u0422\u0440\u0435\u043a");
+    o.objectDirectoryText = toAsciiPath(cyrillic);
+    o.objectDirectoryName = toFileSystemPath(cyrillic);
+    const Track before = track;
+    const GenerationReport refused = generateFooters(track, o);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.error, "Cannot store the object directory name \"\u0422\u0440\u0435\u043a\" in "
+                             "the track: a track holds Latin-1 characters only (letters of Western "
+                             "European languages, digits and punctuation)");
+    EXPECT_EQ(track, before);
+    EXPECT_FALSE(fs::exists(scratch.simulator() / "objects"));
+
+    // Latin-1 beyond ASCII fits: stored as one byte, the directory under its real name.
+    const QString latin1 = QString::fromUtf8("Caf\u00e9");
+    o.objectDirectoryText = toAsciiPath(latin1);
+    o.objectDirectoryName = toFileSystemPath(latin1);
+    ASSERT_TRUE(generateFooters(track, o).ok);
+    EXPECT_EQ(track.sceneryObjects.at(0).textB, "Caf\xe9/fundament-medium.3ds");
+    EXPECT_TRUE(fs::is_regular_file(scratch.simulator() / "objects" / o.objectDirectoryName /
+                                    "fundament-medium.3ds"));
 }
 
 TEST_F(FooterGeneration, OtherEndOfEveryKind)
