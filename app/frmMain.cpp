@@ -83,6 +83,13 @@ bool frmMain::readTrack(const QString& fileName)
                                  QString::fromStdString(diagnostics.openError)));
         return false;
     }
+    // Loading a file of other bytes would let "save" replace it with an empty track.
+    if (!pw::holdsTrackData(fresh)) {
+        prompts.warning(this, tr("Open NlTrack file"),
+                        tr("The track file %1 could not be opened:\nit holds no track data.")
+                            .arg(QDir::toNativeSeparators(fileName)));
+        return false;
+    }
     track = std::move(fresh);
     return true;
 }

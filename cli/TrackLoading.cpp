@@ -26,12 +26,4 @@ std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err)
     return loaded;
 }
 
-bool holdsTrackData(const Track& track)
-{
-    // The grid is storage, not data: a reader may size it whether or not a terrain was found.
-    Track probe = track;
-    probe.terrain.terrainGrid.clear();
-    return !(probe == Track{});
-}
-
 }  // namespace pw

@@ -23,9 +23,6 @@ struct LoadedTrack {
 // and the reason to `err` and returns nothing.
 std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err);
 
-// Whether the reader recognised anything at all: a file of unrelated bytes reads as an empty record.
-bool holdsTrackData(const Track& track);
-
 // The one-line failure report: "plinthwright-cli: SUBJECT: REASON".
 void reportFailure(QTextStream& err, const QString& subject, const QString& reason);
 

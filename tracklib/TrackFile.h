@@ -30,6 +30,10 @@ int readTrackFile(const std::filesystem::path& path, Track& track,
 void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
                     ReadDiagnostics* diagnostics = nullptr);
 
+// Whether the reader recognised anything at all: a file of unrelated bytes reads as an empty
+// record, and saving that record would replace the file with an empty track.
+bool holdsTrackData(const Track& track);
+
 struct WriteResult {
     bool ok = false;
     std::string error;  // why not, naming the file, when !ok

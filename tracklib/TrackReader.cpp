@@ -355,6 +355,14 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
     }
 }
 
+bool holdsTrackData(const Track& track)
+{
+    // The grid is storage, not data: the reader may size it whether or not a terrain was found.
+    Track empty;
+    empty.terrain.terrainGrid = track.terrain.terrainGrid;
+    return !(track == empty);
+}
+
 int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnostics* diagnostics)
 {
     ReadDiagnostics unused;

@@ -74,11 +74,24 @@ private Q_SLOTS:
         QCOMPARE(h->text("textInputFile"), richFile);
         QCOMPARE(h->text("textObjDir"), QStringLiteral("typed"));
 
+        // A file of other bytes opens, but holds no track that could be saved over it.
+        const QString notes = h->dir.filePath(QStringLiteral("notes.nltrack"));
+        QFile notesFile(notes);
+        QVERIFY(notesFile.open(QIODevice::WriteOnly));
+        notesFile.write("Lift hill: 40 m, then the first drop.\n");
+        notesFile.close();
+        h->window->openTrackFile(notes);
+        QCOMPARE(h->warnings.size(), 3);
+        QCOMPARE(h->warnings[2], warning.arg(QDir::toNativeSeparators(notes)) +
+                                     QStringLiteral("it holds no track data."));
+        QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
+        QCOMPARE(h->text("textInputFile"), richFile);
+
         // Reload still means the last file that did open; once it is gone the track stays.
         QVERIFY(QFile::remove(richFile));
         h->click("buttonReloadInput");
-        QCOMPARE(h->warnings.size(), 3);
-        QVERIFY(h->warnings[2].startsWith(warning.arg(QDir::toNativeSeparators(richFile))));
+        QCOMPARE(h->warnings.size(), 4);
+        QVERIFY(h->warnings[3].startsWith(warning.arg(QDir::toNativeSeparators(richFile))));
         QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
     }
 
