@@ -135,6 +135,13 @@ void frmMain::refreshObjectDir()
         for (const SizeClassControls& boxes : sizeClassControls)
             boxes.defaultModel->setEnabled(true);
     }
+    // A class that lost its own model ticks its default box, but while no default model was
+    // ever found that box cannot be unticked, and generating would fail on the missing
+    // default.3ds every time. Such a class gets no footer, as in a fresh look at this directory.
+    for (const SizeClassControls& boxes : sizeClassControls) {
+        if (!boxes.defaultModel->isEnabled())
+            boxes.defaultModel->setChecked(false);
+    }
 }
 
 const frmMain::SizeClassControls& frmMain::controls(pw::TubeSizeClass sizeClass) const

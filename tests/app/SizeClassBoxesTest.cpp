@@ -73,19 +73,22 @@ private Q_SLOTS:
         QCOMPARE(h->boxStates(), QStringLiteral("e+ d- d | d- d- d | e+ d- d | d- d- d | d- d- d"));
 
         // Refresh rereads the chosen directory, not the typed one. The class that lost its model
-        // gets its default box checked although that box stays disabled.
+        // gets no footer: no default model was ever found, so its default box stays unticked.
         h->get<QLineEdit>("text3dsDir")->setText(QStringLiteral("/typed"));
         QVERIFY(QFile::remove(models + QStringLiteral("/large.3ds")));
         touchFiles(models, {QStringLiteral("xxlarge.3ds")});
         h->click("buttonSelectRefresh");
         QCOMPARE(h->text("text3dsDir"), models);
-        QCOMPARE(h->boxStates(), QStringLiteral("e+ d- d | d- d- d | d- d+ e | d- d- d | e+ d- d"));
+        QCOMPARE(h->boxStates(), QStringLiteral("e+ d- d | d- d- d | d- d- d | d- d- d | e+ d- d"));
 
-        // Once the default model was found, its boxes stay enabled in a directory without it.
+        // Once the default model was found, its boxes stay enabled in a directory without it,
+        // and a class that loses its own model there falls back to it.
         h->click("buttonSelectDirectory", {h->modelDirectory({"default.3ds"})});
-        QCOMPARE(h->boxStates(), QStringLiteral("d- e+ e | d- e- d | d- e+ e | d- e- d | d- e+ e"));
+        QCOMPARE(h->boxStates(), QStringLiteral("d- e+ e | d- e- d | d- e- d | d- e- d | d- e+ e"));
         h->click("buttonSelectDirectory", {h->modelDirectory({"medium.3ds"})});
-        QCOMPARE(h->boxStates(), QStringLiteral("d- e+ e | e+ e- d | d- e+ e | d- e- d | d- e+ e"));
+        QCOMPARE(h->boxStates(), QStringLiteral("d- e+ e | e+ e- d | d- e- d | d- e- d | d- e+ e"));
+        h->click("buttonSelectDirectory", {h->modelDirectory({"large.3ds"})});
+        QCOMPARE(h->boxStates(), QStringLiteral("d- e+ e | d- e+ e | e+ e- d | d- e- d | d- e+ e"));
     }
 
     void choicesFollowTheBoxesOfTheirOwnClass()
