@@ -57,7 +57,9 @@ void frmMain::setUserPrompts(pw::UserPrompts newPrompts)
 
 void frmMain::loadSettings()
 {
-    settings = new QSettings(QString::fromLatin1(pw::organisationName),
+    // The default format is the platform's own store; tests switch it to files of their own.
+    settings = new QSettings(QSettings::defaultFormat(), QSettings::UserScope,
+                             QString::fromLatin1(pw::organisationName),
                              QString::fromLatin1(pw::settingsApplicationName), this);
     settings->beginGroup(QStringLiteral("frmMain"));
     nolimitsDir = settings->value(QStringLiteral("nolimitsDir"), QStringLiteral("/")).toString();

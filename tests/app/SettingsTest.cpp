@@ -13,7 +13,8 @@ namespace {
 
 QSettings store(const char* application)
 {
-    return QSettings(QString::fromLatin1(organisationName), QString::fromLatin1(application));
+    return QSettings(QSettings::defaultFormat(), QSettings::UserScope,
+                     QString::fromLatin1(organisationName), QString::fromLatin1(application));
 }
 
 QString storedSimulatorDir()
@@ -27,6 +28,13 @@ class SettingsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void storeIsAFileOfTheTestsNotTheUsersSettings()
+    {
+        const QSettings s = store(settingsApplicationName);
+        QCOMPARE(s.format(), QSettings::IniFormat);
+        QVERIFY2(s.fileName().startsWith(QDir::tempPath()), qPrintable(s.fileName()));
+    }
+
     void chosenSimulatorDirectoryOutlivesTheWindow()
     {
         WindowHarness h;

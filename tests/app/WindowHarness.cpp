@@ -22,7 +22,8 @@ const QStringList allModelFiles{"small.3ds",   "medium.3ds",  "large.3ds",
 
 WindowHarness::WindowHarness()
 {
-    QSettings(QString::fromLatin1(organisationName), QString::fromLatin1(settingsApplicationName))
+    QSettings(QSettings::defaultFormat(), QSettings::UserScope,
+              QString::fromLatin1(organisationName), QString::fromLatin1(settingsApplicationName))
         .clear();
     reopen();
 }

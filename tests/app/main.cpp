@@ -4,6 +4,7 @@
 #include "WindowHarness.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QtTest>
 
 int main(int argc, char* argv[])
@@ -11,11 +12,14 @@ int main(int argc, char* argv[])
     // Without a platform QApplication cannot start, and a silent exit must not look like a pass.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The settings store writes below a fresh directory, never into the user's own settings.
+    // The settings store writes below a fresh directory, never into the user's own settings:
+    // INI files there instead of the platform's store (the registry, macOS preferences).
     QTemporaryDir configHome;
     if (!configHome.isValid())
         return 2;
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, configHome.path());
     QApplication application(argc, argv);
 
     const bool named = argc > 1 && argv[1][0] != '-';
