@@ -43,6 +43,14 @@ private Q_SLOTS:
         h->boxes()[1].ownModel->click();
         h->boxes()[1].scale->setValue(150);
         h->get<QCheckBox>("checkAlignTangent")->click();
+        // What the user typed over the proposed names is what the generation uses.
+        const QString typedModels = h->modelDirectory(allModelFiles);
+        QFile typedSmall(typedModels + QStringLiteral("/small.3ds"));
+        QVERIFY(typedSmall.open(QIODevice::WriteOnly));
+        typedSmall.write("the typed directory's small model");
+        typedSmall.close();
+        h->get<QLineEdit>("textObjDir")->setText(QStringLiteral("park"));
+        h->get<QLineEdit>("text3dsDir")->setText(typedModels);
 
         h->click("buttonGenerate");
         QVERIFY2(h->warnings.isEmpty(), qPrintable(h->warnings.join(QLatin1Char('\n'))));
@@ -55,9 +63,9 @@ private Q_SLOTS:
             options.choices[static_cast<std::size_t>(sizeClass)] = makeFooterModelChoice(
                 sizeClass, sizeClass != TubeSizeClass::Medium, sizeClass == TubeSizeClass::Medium,
                 150);
-        options.objectDirectoryText = "mytrack";
-        options.objectDirectoryName = "mytrack";
-        options.modelSourceDirectory = toFileSystemPath(models);
+        options.objectDirectoryText = "park";
+        options.objectDirectoryName = "park";
+        options.modelSourceDirectory = toFileSystemPath(typedModels);
         options.nolimitsDirectory = toFileSystemPath(simulator.path());
         options.replaceFundaments = true;
         options.alignToTangent = false;
@@ -68,8 +76,12 @@ private Q_SLOTS:
         QCOMPARE(h->text("textNumberFooter"),
                  QString::number(fundaments - report.fundamentsRemoved));
         for (const char* copied : {"fundament-small.3ds", "fundament-default.3ds"})
-            QVERIFY(QFile::exists(simulator.filePath(QStringLiteral("objects/mytrack/") +
+            QVERIFY(QFile::exists(simulator.filePath(QStringLiteral("objects/park/") +
                                                      QLatin1String(copied))));
+        QFile copiedSmall(simulator.filePath(QStringLiteral("objects/park/fundament-small.3ds")));
+        QVERIFY(copiedSmall.open(QIODevice::ReadOnly));
+        QCOMPARE(copiedSmall.readAll(), QByteArray("the typed directory's small model"));
+        QVERIFY(!QFile::exists(simulator.filePath(QStringLiteral("objects/mytrack"))));
 
         const QString saved = h->dir.filePath(QStringLiteral("saved.nltrack"));
         h->click("buttonSave", {saved});
