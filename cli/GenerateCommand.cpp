@@ -84,6 +84,13 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
         err.flush();
         return 1;
     }
+    // The writer lays out only what the reader understood; say so when that was not all.
+    if (passedOverAnything(loaded->diagnostics)) {
+        err << cliProgramName << ": warning: " << arguments.trackPath
+            << " is damaged (" << passedOverText(loaded->diagnostics) << "); "
+            << arguments.outputPath << " holds only what could be read\n";
+        err.flush();
+    }
     out << reportText(report)
         << QStringLiteral("Written: %1\n").arg(arguments.outputPath);
     return 0;

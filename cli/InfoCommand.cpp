@@ -71,20 +71,6 @@ QString terrainLine(const Terrain& terrain)
         .arg(terrain.terrainRows);
 }
 
-// A chunk whose decoding stopped at a negative text length ended early just as one cut off by
-// the end of the file: to a reader of the summary both are chunks cut short.
-int chunksCutShort(const ReadDiagnostics& diagnostics)
-{
-    return diagnostics.chunksCutShort + diagnostics.negativeTextLengths;
-}
-
-QString passedOverLine(const ReadDiagnostics& diagnostics)
-{
-    return QStringLiteral("Passed over: %1 bytes skipped; chunks cut short: %2")
-        .arg(diagnostics.bytesSkipped)
-        .arg(chunksCutShort(diagnostics));
-}
-
 }  // namespace
 
 QString trackSummary(const Track& track, const ReadDiagnostics& diagnostics)
@@ -101,8 +87,8 @@ QString trackSummary(const Track& track, const ReadDiagnostics& diagnostics)
           << QStringLiteral("Scenery items: %1").arg(track.sceneryItems.size())
           << QStringLiteral("Scenery objects: %1").arg(track.sceneryObjects.size())
           << terrainLine(track.terrain);
-    if (diagnostics.bytesSkipped > 0 || chunksCutShort(diagnostics) > 0)
-        lines << passedOverLine(diagnostics);
+    if (passedOverAnything(diagnostics))
+        lines << QStringLiteral("Passed over: ") + passedOverText(diagnostics);
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

@@ -26,4 +26,25 @@ std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err)
     return loaded;
 }
 
+namespace {
+
+int chunksCutShort(const ReadDiagnostics& diagnostics)
+{
+    return diagnostics.chunksCutShort + diagnostics.negativeTextLengths;
+}
+
+}  // namespace
+
+bool passedOverAnything(const ReadDiagnostics& diagnostics)
+{
+    return diagnostics.bytesSkipped > 0 || chunksCutShort(diagnostics) > 0;
+}
+
+QString passedOverText(const ReadDiagnostics& diagnostics)
+{
+    return QStringLiteral("%1 bytes skipped; chunks cut short: %2")
+        .arg(diagnostics.bytesSkipped)
+        .arg(chunksCutShort(diagnostics));
+}
+
 }  // namespace pw

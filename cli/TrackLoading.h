@@ -23,6 +23,12 @@ struct LoadedTrack {
 // and the reason to `err` and returns nothing.
 std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err);
 
+// Whether the reader skipped bytes or stopped chunks early, and the text that says how much:
+// "N bytes skipped; chunks cut short: M". A chunk stopped by a negative text length counts as
+// cut short, as one cut off by the end of the file does.
+bool passedOverAnything(const ReadDiagnostics& diagnostics);
+QString passedOverText(const ReadDiagnostics& diagnostics);
+
 // The one-line failure report: "plinthwright-cli: SUBJECT: REASON".
 void reportFailure(QTextStream& err, const QString& subject, const QString& reason);
 

@@ -162,6 +162,17 @@ TEST_F(GenerateRun, OutputMayBeTheTrackItself)
     EXPECT_EQ(result.fundaments.size(), 4u);
 }
 
+TEST_F(GenerateRun, DamagedTrackIsWrittenWithAWarning)
+{
+    writeFile(track, fileBytes(track) + "JUNKJUNKJUNKJUNK");
+    const CliRun run = runCli(arguments());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, "plinthwright-cli: warning: " + track +
+                           " is damaged (16 bytes skipped; chunks cut short: 0); " + output +
+                           " holds only what could be read\n");
+    EXPECT_EQ(readTrack(output).sceneryObjects.size(), 4u);
+}
+
 TEST_F(GenerateRun, EveryFailureLeavesAnExistingOutputAsItWas)
 {
     writeFile(output, "previous contents");
