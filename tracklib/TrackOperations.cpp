@@ -9,6 +9,14 @@ namespace {
 
 constexpr Colour white{255, 255, 255, 255};
 
+// Lengths come from the file unchecked; near the int32 limits they wrap as the stored 32 bits
+// would, instead of overflowing.
+void moveLength(std::int32_t& length, std::int64_t by)
+{
+    length = static_cast<std::int32_t>(static_cast<std::uint32_t>(length) +
+                                       static_cast<std::uint32_t>(by));
+}
+
 // A connector group is its int32 count followed by its connectors.
 std::int32_t groupEncodedSize(const RailConnectorGroup& group)
 {
@@ -19,10 +27,11 @@ std::int32_t groupEncodedSize(const RailConnectorGroup& group)
 void resizeGroups(std::size_t count, Track& track)
 {
     for (std::size_t g = count; g < track.groups.size(); ++g) {
-        track.railConnectorLength -= groupEncodedSize(track.groups[g]);
+        moveLength(track.railConnectorLength, -std::int64_t{groupEncodedSize(track.groups[g])});
     }
     if (count > track.groups.size()) {
-        track.railConnectorLength += static_cast<std::int32_t>(count - track.groups.size()) * 4;
+        moveLength(track.railConnectorLength,
+                   static_cast<std::int64_t>(count - track.groups.size()) * 4);
     }
     track.groups.resize(count);
 }
@@ -139,7 +148,8 @@ const std::string& infoText(const Track& track) { return track.infoText; }
 
 void setInfoText(const std::string& text, Track& track)
 {
-    track.infoLength += encodedTextSize(text) - encodedTextSize(track.infoText);
+    moveLength(track.infoLength,
+               std::int64_t{encodedTextSize(text)} - encodedTextSize(track.infoText));
     track.infoText = text;
 }
 
@@ -148,8 +158,9 @@ const std::string& environmentTextB(const Track& track) { return track.environme
 
 void setEnvironmentTexts(const std::string& textA, const std::string& textB, Track& track)
 {
-    track.environmentLength += encodedTextSize(textA) - encodedTextSize(track.environmentTextA) +
-                               encodedTextSize(textB) - encodedTextSize(track.environmentTextB);
+    moveLength(track.environmentLength,
+               std::int64_t{encodedTextSize(textA)} - encodedTextSize(track.environmentTextA) +
+                   encodedTextSize(textB) - encodedTextSize(track.environmentTextB));
     track.environmentTextA = textA;
     track.environmentTextB = textB;
 }
@@ -183,7 +194,7 @@ int addVertex(Float3 position, Float3 controlIn, Float3 controlOut, float value,
 {
     track.vertices.push_back(
         Vertex{position, controlIn, controlOut, value, {flag0, flag1, flag2}});
-    track.vertexLength += vertexEncodedSize;
+    moveLength(track.vertexLength, vertexEncodedSize);
     return static_cast<int>(track.vertices.size()) - 1;
 }
 
@@ -199,7 +210,7 @@ int vertexCount(const Track& track) { return static_cast<int>(track.vertices.siz
 void removeVertex(int index, Track& track)
 {
     track.vertices.erase(track.vertices.begin() + index);
-    track.vertexLength -= vertexEncodedSize;
+    moveLength(track.vertexLength, -std::int64_t{vertexEncodedSize});
 }
 
 // segments
@@ -209,7 +220,7 @@ void setSegment(std::int32_t kind, int position, Flag flagA, Colour colour0, Col
 {
     Segment& segment = track.segments[position - 1];
     // A change of kind changes which block, and so how many bytes, the segment writes.
-    track.segmentLength += segmentExtraLength(kind) - segmentExtraLength(segment.kind);
+    moveLength(track.segmentLength, segmentExtraLength(kind) - segmentExtraLength(segment.kind));
     segment.kind = kind;
     segment.extraLength = segmentExtraLength(kind);
     segment.flagA = flagA;
@@ -258,21 +269,21 @@ void addSegment(std::int32_t kind, int position, Flag flagA, Colour colour0, Col
                 Colour colour2, Flag flagB, std::int32_t value, Track& track)
 {
     track.segments.emplace_back();
-    track.segmentLength += segmentEncodedSize(track.segments.back());
+    moveLength(track.segmentLength, segmentEncodedSize(track.segments.back()));
     setSegment(kind, position, flagA, colour0, colour1, colour2, flagB, value, track);
 
     resizeGroups(track.segments.size(), track);
     RailConnectorGroup& group = track.groups[position - 1];
-    track.railConnectorLength -= groupEncodedSize(group) - 4;
+    moveLength(track.railConnectorLength, -std::int64_t{groupEncodedSize(group) - 4});
     group.connectors.clear();
 }
 
 void removeSegment(int index, Track& track)
 {
-    track.segmentLength -= segmentEncodedSize(track.segments[index]);
+    moveLength(track.segmentLength, -std::int64_t{segmentEncodedSize(track.segments[index])});
     track.segments.erase(track.segments.begin() + index);
     if (static_cast<std::size_t>(index) < track.groups.size()) {
-        track.railConnectorLength -= groupEncodedSize(track.groups[index]);
+        moveLength(track.railConnectorLength, -std::int64_t{groupEncodedSize(track.groups[index])});
         track.groups.erase(track.groups.begin() + index);
     }
     resizeGroups(track.segments.size(), track);
@@ -299,7 +310,7 @@ int addRailConnector(int group, std::int32_t value, float position, Track& track
 {
     auto& connectors = track.groups[group].connectors;
     connectors.push_back(RailConnector{value, position});
-    track.railConnectorLength += railConnectorEncodedSize;
+    moveLength(track.railConnectorLength, railConnectorEncodedSize);
     return static_cast<int>(connectors.size()) - 1;
 }
 
@@ -307,7 +318,7 @@ void removeRailConnector(int group, int index, Track& track)
 {
     auto& connectors = track.groups[group].connectors;
     connectors.erase(connectors.begin() + index);
-    track.railConnectorLength -= railConnectorEncodedSize;
+    moveLength(track.railConnectorLength, -std::int64_t{railConnectorEncodedSize});
 }
 
 Float3 railConnectorPoint(int index, int group, const Track& track)
@@ -337,7 +348,7 @@ int addFundament(Flag flagA, float valueA, Flag flagB, float angle, std::int8_t 
 {
     track.fundaments.push_back(
         Fundament{flagA, valueA, flagB, angle, byteValue, valueB, Float3{x, y, z}});
-    track.fundamentLength += fundamentEncodedSize;
+    moveLength(track.fundamentLength, fundamentEncodedSize);
     return static_cast<int>(track.fundaments.size()) - 1;
 }
 
@@ -355,7 +366,7 @@ int fundamentCount(const Track& track) { return static_cast<int>(track.fundament
 void removeFundament(int index, Track& track)
 {
     track.fundaments.erase(track.fundaments.begin() + index);
-    track.fundamentLength -= fundamentEncodedSize;
+    moveLength(track.fundamentLength, -std::int64_t{fundamentEncodedSize});
     renumberTubeEnds(TubeEndFundament, index, track);
 }
 
@@ -364,7 +375,7 @@ void removeFundament(int index, Track& track)
 int addFreeNode(float x, float y, float z, Track& track)
 {
     track.freeNodes.push_back(FreeNode{Float3{x, y, z}, 0});
-    track.freeNodeLength += freeNodeEncodedSize;
+    moveLength(track.freeNodeLength, freeNodeEncodedSize);
     return static_cast<int>(track.freeNodes.size()) - 1;
 }
 
@@ -379,7 +390,7 @@ int freeNodeCount(const Track& track) { return static_cast<int>(track.freeNodes.
 void removeFreeNode(int index, Track& track)
 {
     track.freeNodes.erase(track.freeNodes.begin() + index);
-    track.freeNodeLength -= freeNodeEncodedSize;
+    moveLength(track.freeNodeLength, -std::int64_t{freeNodeEncodedSize});
     renumberTubeEnds(TubeEndFreeNode, index, track);
 }
 
@@ -391,7 +402,7 @@ int addTube(std::int32_t kindA, std::int32_t indexA, std::int32_t groupA, std::i
 {
     track.tubes.push_back(Tube{TubeEnd{kindA, groupA, indexA}, TubeEnd{kindB, groupB, indexB},
                                sizeClass, valueA, static_cast<float>(valueB)});
-    track.tubeLength += tubeEncodedSize;
+    moveLength(track.tubeLength, tubeEncodedSize);
     return static_cast<int>(track.tubes.size()) - 1;
 }
 
@@ -410,7 +421,7 @@ int tubeCount(const Track& track) { return static_cast<int>(track.tubes.size());
 void removeTube(int index, Track& track)
 {
     track.tubes.erase(track.tubes.begin() + index);
-    track.tubeLength -= tubeEncodedSize;
+    moveLength(track.tubeLength, -std::int64_t{tubeEncodedSize});
 }
 
 // catwalks and scenery items
@@ -418,15 +429,15 @@ void removeTube(int index, Track& track)
 int addCatwalk(const Catwalk& catwalk, Track& track)
 {
     track.catwalks.push_back(catwalk);
-    track.catwalkLength +=
-        catwalkFixedEncodedSize + static_cast<std::int32_t>(catwalk.bytes.size());
+    moveLength(track.catwalkLength,
+               catwalkFixedEncodedSize + static_cast<std::int64_t>(catwalk.bytes.size()));
     return static_cast<int>(track.catwalks.size()) - 1;
 }
 
 int addSceneryItem(const SceneryItem& item, Track& track)
 {
     track.sceneryItems.push_back(item);
-    track.sceneryLength += sceneryItemEncodedSize;
+    moveLength(track.sceneryLength, sceneryItemEncodedSize);
     return static_cast<int>(track.sceneryItems.size()) - 1;
 }
 
@@ -436,8 +447,8 @@ int addSceneryObject(const SceneryObject& object, Track& track)
 {
     const std::int32_t size = sceneryObjectEncodedSize(object);
     track.sceneryObjects.push_back(object);
-    track.sceneryObjectLength += size;
-    track.sceneryLength += size;
+    moveLength(track.sceneryObjectLength, size);
+    moveLength(track.sceneryLength, size);
     return static_cast<int>(track.sceneryObjects.size()) - 1;
 }
 

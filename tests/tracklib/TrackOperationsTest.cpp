@@ -82,6 +82,22 @@ TEST(ChunkLengthTest, TextsAndSceneryObjectsMoveTheirLengths)
     EXPECT_EQ(track.sceneryLength, 88 + 88 + 8 + 2);
 }
 
+// A damaged file's lengths may sit at the int32 limits; they wrap as their 32 stored bits would.
+TEST(ChunkLengthTest, LengthsAtTheInt32LimitsWrap)
+{
+    Track track = makeNewTrack();
+    addFundament(0, 0, 0, 0, 0, 0, 0, 0, 0, track);
+    track.freeNodeLength = INT32_MAX - 10;
+    track.sceneryLength = INT32_MAX;
+    track.fundamentLength = INT32_MIN + 5;
+    addFreeNode(1, 2, 3, track);
+    addSceneryObject(SceneryObject{}, track);
+    removeFundament(0, track);
+    EXPECT_EQ(track.freeNodeLength, INT32_MIN + 17);
+    EXPECT_EQ(track.sceneryLength, INT32_MIN + 87);
+    EXPECT_EQ(track.fundamentLength, INT32_MAX - 86);
+}
+
 TEST(RemoveFundamentTest, RenumbersLaterFundamentEndsOnly)
 {
     Track track = makeNewTrack();
