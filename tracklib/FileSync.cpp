@@ -19,6 +19,15 @@ FileHandle openNewFile(const std::filesystem::path& path)
 #endif
 }
 
+bool canWriteExistingFile(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    return FileHandle(_wfopen(path.c_str(), L"ab")) != nullptr;
+#else
+    return FileHandle(std::fopen(path.c_str(), "ab")) != nullptr;
+#endif
+}
+
 bool flushToDisk(std::FILE* file)
 {
 #ifdef _WIN32

@@ -22,6 +22,10 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 // Creates `path` for binary writing; fails (errno EEXIST) when it already exists.
 FileHandle openNewFile(const std::filesystem::path& path);
 
+// Whether an existing file may be written: opened for appending and closed at once, which
+// changes nothing in it.
+bool canWriteExistingFile(const std::filesystem::path& path);
+
 // Makes what was written (and flushed from the stream) reach the disk.
 bool flushToDisk(std::FILE* file);
 

@@ -244,6 +244,21 @@ void writeTerrain(ChunkWriter& out, const Terrain& terrain)
     writeChunkEnd(out);
 }
 
+// Where a chain of symbolic links ends, whether that file exists yet or not; `path` itself when
+// it is no link. A loop ends the chain after a bounded number of steps.
+std::filesystem::path endOfSymlinks(std::filesystem::path path)
+{
+    std::error_code ec;
+    for (int step = 0; step < 40 && std::filesystem::is_symlink(path, ec); ++step) {
+        const std::filesystem::path next = std::filesystem::read_symlink(path, ec);
+        if (ec) {
+            break;
+        }
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return path;
+}
+
 std::filesystem::path temporaryPathBeside(const std::filesystem::path& target)
 {
     thread_local std::mt19937_64 generator{std::random_device{}()};
@@ -325,13 +340,25 @@ std::vector<std::uint8_t> encodeTrack(const Track& track)
 
 WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track)
 {
+    // Saving through a symbolic link replaces the file it points to; renaming over the link
+    // would turn the link into a copy and leave that file as it was.
+    const std::filesystem::path target = endOfSymlinks(path);
+    // A file made read-only stays as it is, just as it would if it were written in place.
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(target, ec)) {
+        errno = 0;
+        if (!canWriteExistingFile(target)) {
+            return failure(path, errnoReason("the file is read-only"));
+        }
+    }
+
     const std::vector<std::uint8_t> bytes = encodeTrack(track);
 
     // The old file is replaced only by a complete new one: write beside it, then rename over it.
     std::filesystem::path temporary;
     FileHandle file;
     for (int attempt = 0; attempt < 8 && !file; ++attempt) {
-        temporary = temporaryPathBeside(path);
+        temporary = temporaryPathBeside(target);
         errno = 0;
         file = openNewFile(temporary);
         if (!file && errno != EEXIST) {
@@ -350,26 +377,25 @@ WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track
     const bool closed = std::fclose(file.release()) == 0;
     const std::string closeReason = closed ? std::string() : errnoReason("closing failed");
 
-    std::error_code ec;
     if (!written || !closed) {
         std::filesystem::remove(temporary, ec);
         return failure(path, written ? closeReason : writeReason);
     }
 
     // A replaced file keeps its permissions.
-    const auto previous = std::filesystem::status(path, ec);
+    const auto previous = std::filesystem::status(target, ec);
     if (!ec && std::filesystem::exists(previous)) {
         std::filesystem::permissions(temporary, previous.permissions(),
                                      std::filesystem::perm_options::replace, ec);
     }
 
-    ec = replaceFile(temporary, path);
+    ec = replaceFile(temporary, target);
     if (ec) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
         return failure(path, ec.message());
     }
-    syncDirectory(path.parent_path());
+    syncDirectory(target.parent_path());
     return WriteResult{true, std::string()};
 }
 

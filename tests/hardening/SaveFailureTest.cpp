@@ -149,6 +149,29 @@ TEST_F(SaveFailureTest, ReadOnlyDirectoryKeepsThePreviousFile) {
     expectPreviousFileIntact();
 }
 
+TEST_F(SaveFailureTest, ReadOnlyFileKeepsThePreviousFile) {
+    // Anyone may create files beside it; only the track itself is protected.
+    fs::permissions(directory_, fs::perms::all, fs::perm_options::add);
+    fs::permissions(target_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+                    fs::perm_options::replace);
+    const int outcome = exitCodeOfChild([&] {
+        // Root writes any file, so the child drops to an unprivileged user first.
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            return int{CouldNotSetUp};
+        }
+        const WriteResult result = writeTrackFile(target_, makeRichTrack());
+        const bool saysWhy =
+            result.error == "Cannot save \"" + target_.string() + "\": Permission denied";
+        return saysWhy ? int{outcomeOf(result)} : int{ReportedFailureWithoutName};
+    });
+    fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);
+    if (outcome == CouldNotSetUp) {
+        GTEST_SKIP() << "cannot drop root privileges, and root ignores file permissions";
+    }
+    EXPECT_EQ(outcome, ReportedFailure);
+    expectPreviousFileIntact();
+}
+
 #endif  // _WIN32
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "TracklibTestSupport.h"
 
+#include <algorithm>
+
 #ifndef _WIN32
 #include <csignal>
 #include <sys/resource.h>
@@ -106,6 +108,25 @@ TEST_F(TrackFileSaveTest, AWriteCutShortKeepsTheOldFile)
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed write was not reported";
     EXPECT_EQ(readAll(target_), previous_);
     EXPECT_EQ(entries(), onlyTarget);
+}
+
+TEST_F(TrackFileSaveTest, SavingThroughASymbolicLinkReplacesTheFileItNames)
+{
+    fs::create_symlink("track.nltrack", directory_ / "link.nltrack");
+    // A link whose file does not exist yet: saving creates that file.
+    fs::create_symlink("made.nltrack", directory_ / "ahead.nltrack");
+    const Track rich = makeRichTrack();
+    ASSERT_TRUE(writeTrackFile(directory_ / "link.nltrack", rich).ok);
+    ASSERT_TRUE(writeTrackFile(directory_ / "ahead.nltrack", rich).ok);
+
+    EXPECT_TRUE(fs::is_symlink(directory_ / "link.nltrack"));
+    EXPECT_TRUE(fs::is_symlink(directory_ / "ahead.nltrack"));
+    EXPECT_EQ(readAll(target_), encodeTrack(rich));
+    EXPECT_EQ(readAll(directory_ / "made.nltrack"), encodeTrack(rich));
+    std::vector<fs::path> names = entries();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<fs::path>{"ahead.nltrack", "link.nltrack", "made.nltrack",
+                                            "track.nltrack"}));
 }
 
 TEST_F(TrackFileSaveTest, AReplacedFileKeepsItsPermissions)
