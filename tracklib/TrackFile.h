@@ -21,8 +21,12 @@ struct ReadDiagnostics {
                                     // length was below zero
 };
 
-// Fills `track` from the file. Returns 0 when the file cannot be opened (the track is then
-// untouched), 1 otherwise, however damaged the contents. The caller passes an empty Track.
+// Larger files are refused unread: the largest tracks designers build take a few megabytes.
+inline constexpr std::uint64_t largestTrackFileSize = std::uint64_t{256} << 20;
+
+// Fills `track` from the file. Returns 0 when the file cannot be opened or is larger than
+// largestTrackFileSize (the track is then untouched), 1 otherwise, however damaged the
+// contents. The caller passes an empty Track.
 int readTrackFile(const std::filesystem::path& path, Track& track,
                   ReadDiagnostics* diagnostics = nullptr);
 

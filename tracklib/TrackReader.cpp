@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <new>
 #include <system_error>
 
 namespace pw {
@@ -386,7 +387,19 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
     file.seekg(0, std::ios::end);
     const std::streamoff size = file.tellg();
     file.seekg(0, std::ios::beg);
-    std::vector<std::uint8_t> bytes(size > 0 ? static_cast<std::size_t>(size) : 0);
+    // The whole file is held in memory; one far beyond any track is refused before that.
+    if (size > static_cast<std::streamoff>(largestTrackFileSize)) {
+        report.openError = "Cannot open \"" + pathText(path) + "\": at " +
+                           std::to_string(size) + " bytes it is too large for a track file";
+        return 0;
+    }
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
+    } catch (const std::bad_alloc&) {
+        report.openError = "Cannot open \"" + pathText(path) + "\": not enough memory to read it";
+        return 0;
+    }
     if (!bytes.empty()) {
         file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         // A file that shrank meanwhile decodes as far as it reached.

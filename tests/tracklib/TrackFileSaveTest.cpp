@@ -41,6 +41,14 @@ TEST_F(TrackFileTest, AFileThatCannotBeOpenedLeavesTheTrackAlone)
     EXPECT_NE(diagnostics.openError.find("missing.nltrack"), std::string::npos);
     EXPECT_EQ(readTrackFile(directory_, track, &diagnostics), 0);
     EXPECT_NE(diagnostics.openError.find("directory"), std::string::npos);
+
+    // Refused before anything is read into memory (the file is sparse where the system can).
+    const fs::path huge = write("huge.nltrack", encodeTrack(makeRichTrack()));
+    fs::resize_file(huge, largestTrackFileSize + 1);
+    EXPECT_EQ(readTrackFile(huge, track, &diagnostics), 0);
+    EXPECT_EQ(track, makeNewTrack());
+    EXPECT_EQ(diagnostics.openError, "Cannot open \"" + huge.string() +
+                                         "\": at 268435457 bytes it is too large for a track file");
 }
 
 // A new track's file is in place before each save.
