@@ -7,6 +7,7 @@
 #include "TrackOperations.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <fstream>
 #include <new>
@@ -311,12 +312,52 @@ std::size_t customChunkBodySize(std::span<const std::uint8_t> tag)
     return 0;
 }
 
+// The writer writes every chunk, also one the file lacked. Such a chunk gets the length of its
+// empty body, so that the lengths still match the bytes once elements are added to it. The
+// scenery chunk's length covers its scenery-object child, which it always has once written.
+// A file in which no chunk was recognised is no track, and its record stays empty.
+void giveAbsentChunksTheirEmptyLengths(const std::array<bool, TagEnvironment + 1>& decoded,
+                                       Track& track)
+{
+    if (std::find(decoded.begin(), decoded.end(), true) == decoded.end()) {
+        return;
+    }
+    struct EmptyChunk {
+        int tag;
+        std::int32_t Track::*length;
+        std::int32_t emptyLength;
+    };
+    static constexpr EmptyChunk emptyChunks[] = {
+        {TagInfo, &Track::infoLength, 4},  // an info length counts only its text
+        {TagVertices, &Track::vertexLength, 40},
+        {TagSegments, &Track::segmentLength, 41},
+        {TagSupports, &Track::supportLength, 36},
+        {TagFundaments, &Track::fundamentLength, 40},
+        {TagRailConnectors, &Track::railConnectorLength, 40},
+        {TagFreeNodes, &Track::freeNodeLength, 40},
+        {TagTubes, &Track::tubeLength, 40},
+        {TagCatwalks, &Track::catwalkLength, 40},
+        {TagSceneryObjects, &Track::sceneryObjectLength, 40},
+        {TagEnvironment, &Track::environmentLength, 44},
+    };
+    for (const EmptyChunk& chunk : emptyChunks) {
+        if (!decoded[static_cast<std::size_t>(chunk.tag)]) {
+            track.*chunk.length = chunk.emptyLength;
+        }
+    }
+    if (!decoded[TagScenery]) {
+        track.sceneryLength = 40 + 8 + track.sceneryObjectLength;
+        track.sceneryChildCount = 1;
+    }
+}
+
 }  // namespace
 
 void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
                     ReadDiagnostics* diagnostics)
 {
     ReadDiagnostics found;
+    std::array<bool, TagEnvironment + 1> decoded{};
     ChunkReader scan(bytes);
     // Bytes the scan steps over that the layout accounts for (a decoded chunk's child count, the
     // custom chunk pair the writer always adds) are not reported as skipped: only what no known
@@ -342,6 +383,7 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
         }
         ChunkReader chunk = scan.rest();
         decodeChunk(tag, chunk, track);
+        decoded[static_cast<std::size_t>(tag)] = true;
         scan.skipBytes(chunk.position());
         if (chunk.failure() == ReadFailure::CutShort) {
             ++found.chunksCutShort;
@@ -351,6 +393,7 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
             expectedUntil = scan.position() + 4;  // the child count the chunk leaves to the scan
         }
     }
+    giveAbsentChunksTheirEmptyLengths(decoded, track);
     if (diagnostics != nullptr) {
         *diagnostics = found;
     }

@@ -37,9 +37,8 @@ TEST(NewTrackTest, LeavesSceneryChildCountAndTerrainButDropsSegments)
     EXPECT_TRUE(track.segments.empty());
 }
 
-TEST(ChunkLengthTest, RichTrackLengthsMatchTheBytesWritten)
+void expectLengthsMatchTheBytes(const Bytes& file)
 {
-    const Bytes file = encodeTrack(makeRichTrack());
     // A length counts the bytes after its own field up to the next chunk's tag.
     const std::pair<const char*, const char*> chunks[] = {
         {"BEZR", "SEGM"}, {"SEGM", "SUPP"}, {"SUPP", "FUND"}, {"FUND", "RASC"},
@@ -47,10 +46,39 @@ TEST(ChunkLengthTest, RichTrackLengthsMatchTheBytesWritten)
         {"SCEN", "CSTM"}, {"SCOB", "CSTM"}, {"ENVC", "TERA"}};
     for (const auto& [tag, next] : chunks) {
         const std::size_t at = find(file, tag);
-        EXPECT_EQ(static_cast<std::size_t>(int32At(file, at + 4)), find(file, next) - at - 8) << tag;
+        const std::size_t end = std::min(find(file, next), file.size());
+        EXPECT_EQ(static_cast<std::size_t>(int32At(file, at + 4)), end - at - 8) << tag;
     }
     // The info chunk's length covers its text alone.
-    EXPECT_EQ(int32At(file, find(file, "INFO") + 4), 4 + 15);
+    const std::size_t info = find(file, "INFO");
+    EXPECT_EQ(int32At(file, info + 4), 4 + int32At(file, info + 24));
+}
+
+TEST(ChunkLengthTest, RichTrackLengthsMatchTheBytesWritten)
+{
+    expectLengthsMatchTheBytes(encodeTrack(makeRichTrack()));
+}
+
+// A file without free nodes, scenery and info (an older or hand-made file) gets them written,
+// and the generation's additions keep every length true.
+TEST(ChunkLengthTest, ChunksTheFileLackedAreCountedFromEmpty)
+{
+    Bytes file = encodeTrack(makeRichTrack());
+    const auto cut = [&](const char* from, const char* to) {
+        file.erase(file.begin() + static_cast<std::ptrdiff_t>(find(file, from)),
+                   file.begin() + static_cast<std::ptrdiff_t>(find(file, to)));
+    };
+    cut("INFO", "BEZR");
+    cut("FREN", "TUBE");
+    cut("SCEN", "CSTM");
+    Track track = decode(file);
+    ASSERT_TRUE(track.freeNodes.empty() && track.sceneryObjects.empty());
+    addFreeNode(1, 2, 3, track);
+    addSceneryObject(SceneryObject{"fundament0", "park/fundament-small.3ds", {}}, track);
+    setInfoText("footers added", track);
+    const Bytes written = encodeTrack(track);
+    expectLengthsMatchTheBytes(written);
+    EXPECT_EQ(int32At(written, find(written, "SCOB") - 4), 1);  // the scenery's child count
 }
 
 TEST(ChunkLengthTest, RemovingEveryElementRestoresTheEmptyLengths)

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string_view>
 #include <vector>
 
@@ -49,8 +50,10 @@ class TrackFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // Unique per run, so that two builds' suites running at once keep apart.
         directory_ = std::filesystem::temp_directory_path() /
-                     ("pw-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                     ("pw-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                      "-" + std::to_string(std::random_device{}()));
         std::filesystem::remove_all(directory_);
         std::filesystem::create_directories(directory_);
     }
