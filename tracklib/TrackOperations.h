@@ -91,6 +91,7 @@ SegmentKind4Data segmentKind4(int position, const Track& track);
 // Appends a segment at `position` (the new count) and a matching empty connector group.
 void addSegment(std::int32_t kind, int position, Flag flagA, Colour colour0, Colour colour1,
                 Colour colour2, Flag flagB, std::int32_t value, Track& track);
+// Removes the segment and its connector group; tube ends on later groups keep their numbers.
 void removeSegment(int index, Track& track);
 
 // rail connectors
@@ -98,6 +99,7 @@ void setRailConnector(int group, int index, std::int32_t value, float position, 
 RailConnector railConnector(int group, int index, const Track& track);
 int railConnectorCount(int group, const Track& track);
 int addRailConnector(int group, std::int32_t value, float position, Track& track);
+// Tube ends on later connectors of the group keep their numbers; the caller renumbers them.
 void removeRailConnector(int group, int index, Track& track);
 // The Bezier point of segment `group` at the connector's position taken as the curve parameter.
 // A group without a vertex group + 1 gives (0, 0, 0).
