@@ -284,10 +284,6 @@ WriteResult failure(const std::filesystem::path& path, const std::string& reason
     return WriteResult{false, "Cannot save \"" + pathText(path) + "\": " + reason};
 }
 
-}  // namespace
-
-namespace {
-
 // Close to the encoded size (headers and a few texts are rounded up), so encoding a large track
 // fills one buffer instead of regrowing it a dozen times.
 std::size_t encodedSizeHint(const Track& track)
