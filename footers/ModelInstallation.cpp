@@ -83,7 +83,12 @@ bool hasModelFile(const fs::path& modelSourceDirectory, const std::string& model
 bool copyModelFile(const fs::path& source, const fs::path& destination, std::string* error)
 {
     std::error_code ec;
-    fs::copy_file(source, destination, fs::copy_options::overwrite_existing, ec);
+    // A signal arriving mid-copy interrupts it without any fault of the files; try again.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        fs::copy_file(source, destination, fs::copy_options::overwrite_existing, ec);
+        if (ec != std::errc::interrupted)
+            break;
+    }
     if (ec) {
         if (error)
             *error = "Cannot copy \"" + pathText(source) + "\" to \"" + pathText(destination)

@@ -346,7 +346,9 @@ void giveAbsentChunksTheirEmptyLengths(const std::array<bool, TagEnvironment + 1
         }
     }
     if (!decoded[TagScenery]) {
-        track.sceneryLength = 40 + 8 + track.sceneryObjectLength;
+        // Wrapping as 32 stored bits would: a damaged object length may sit at the int32 limit.
+        track.sceneryLength = static_cast<std::int32_t>(
+            std::uint32_t{40 + 8} + static_cast<std::uint32_t>(track.sceneryObjectLength));
         track.sceneryChildCount = 1;
     }
 }
