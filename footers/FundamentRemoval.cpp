@@ -27,7 +27,7 @@ void removeFundaments(std::vector<int> indices, Track& track)
     }
     track.fundaments.resize(kept);
     const std::int32_t removedCount = removedBelow[count];
-    track.fundamentLength -= removedCount * fundamentEncodedSize;
+    moveChunkLength(track.fundamentLength, -std::int64_t{removedCount} * fundamentEncodedSize);
 
     // Ends naming no fundament of the track keep naming none: below 0 they stay, at or above
     // the old count they move down by every removal, as one removal at a time would move them.

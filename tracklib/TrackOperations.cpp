@@ -9,14 +9,6 @@ namespace {
 
 constexpr Colour white{255, 255, 255, 255};
 
-// Lengths come from the file unchecked; near the int32 limits they wrap as the stored 32 bits
-// would, instead of overflowing.
-void moveLength(std::int32_t& length, std::int64_t by)
-{
-    length = static_cast<std::int32_t>(static_cast<std::uint32_t>(length) +
-                                       static_cast<std::uint32_t>(by));
-}
-
 // A connector group is its int32 count followed by its connectors.
 std::int32_t groupEncodedSize(const RailConnectorGroup& group)
 {
@@ -27,11 +19,12 @@ std::int32_t groupEncodedSize(const RailConnectorGroup& group)
 void resizeGroups(std::size_t count, Track& track)
 {
     for (std::size_t g = count; g < track.groups.size(); ++g) {
-        moveLength(track.railConnectorLength, -std::int64_t{groupEncodedSize(track.groups[g])});
+        moveChunkLength(track.railConnectorLength,
+                        -std::int64_t{groupEncodedSize(track.groups[g])});
     }
     if (count > track.groups.size()) {
-        moveLength(track.railConnectorLength,
-                   static_cast<std::int64_t>(count - track.groups.size()) * 4);
+        moveChunkLength(track.railConnectorLength,
+                        static_cast<std::int64_t>(count - track.groups.size()) * 4);
     }
     track.groups.resize(count);
 }
@@ -49,6 +42,12 @@ void renumberTubeEnds(std::int32_t kind, int removed, Track& track)
 }
 
 }  // namespace
+
+void moveChunkLength(std::int32_t& length, std::int64_t by)
+{
+    length = static_cast<std::int32_t>(static_cast<std::uint32_t>(length) +
+                                       static_cast<std::uint32_t>(by));
+}
 
 std::int32_t segmentExtraLength(std::int32_t kind)
 {
@@ -148,8 +147,8 @@ const std::string& infoText(const Track& track) { return track.infoText; }
 
 void setInfoText(const std::string& text, Track& track)
 {
-    moveLength(track.infoLength,
-               std::int64_t{encodedTextSize(text)} - encodedTextSize(track.infoText));
+    moveChunkLength(track.infoLength,
+                    std::int64_t{encodedTextSize(text)} - encodedTextSize(track.infoText));
     track.infoText = text;
 }
 
@@ -158,9 +157,9 @@ const std::string& environmentTextB(const Track& track) { return track.environme
 
 void setEnvironmentTexts(const std::string& textA, const std::string& textB, Track& track)
 {
-    moveLength(track.environmentLength,
-               std::int64_t{encodedTextSize(textA)} - encodedTextSize(track.environmentTextA) +
-                   encodedTextSize(textB) - encodedTextSize(track.environmentTextB));
+    moveChunkLength(track.environmentLength,
+                    std::int64_t{encodedTextSize(textA)} - encodedTextSize(track.environmentTextA) +
+                        encodedTextSize(textB) - encodedTextSize(track.environmentTextB));
     track.environmentTextA = textA;
     track.environmentTextB = textB;
 }
@@ -194,7 +193,7 @@ int addVertex(Float3 position, Float3 controlIn, Float3 controlOut, float value,
 {
     track.vertices.push_back(
         Vertex{position, controlIn, controlOut, value, {flag0, flag1, flag2}});
-    moveLength(track.vertexLength, vertexEncodedSize);
+    moveChunkLength(track.vertexLength, vertexEncodedSize);
     return static_cast<int>(track.vertices.size()) - 1;
 }
 
@@ -210,7 +209,7 @@ int vertexCount(const Track& track) { return static_cast<int>(track.vertices.siz
 void removeVertex(int index, Track& track)
 {
     track.vertices.erase(track.vertices.begin() + index);
-    moveLength(track.vertexLength, -std::int64_t{vertexEncodedSize});
+    moveChunkLength(track.vertexLength, -std::int64_t{vertexEncodedSize});
 }
 
 // segments
@@ -220,7 +219,8 @@ void setSegment(std::int32_t kind, int position, Flag flagA, Colour colour0, Col
 {
     Segment& segment = track.segments[position - 1];
     // A change of kind changes which block, and so how many bytes, the segment writes.
-    moveLength(track.segmentLength, segmentExtraLength(kind) - segmentExtraLength(segment.kind));
+    moveChunkLength(track.segmentLength,
+                    segmentExtraLength(kind) - segmentExtraLength(segment.kind));
     segment.kind = kind;
     segment.extraLength = segmentExtraLength(kind);
     segment.flagA = flagA;
@@ -269,21 +269,22 @@ void addSegment(std::int32_t kind, int position, Flag flagA, Colour colour0, Col
                 Colour colour2, Flag flagB, std::int32_t value, Track& track)
 {
     track.segments.emplace_back();
-    moveLength(track.segmentLength, segmentEncodedSize(track.segments.back()));
+    moveChunkLength(track.segmentLength, segmentEncodedSize(track.segments.back()));
     setSegment(kind, position, flagA, colour0, colour1, colour2, flagB, value, track);
 
     resizeGroups(track.segments.size(), track);
     RailConnectorGroup& group = track.groups[position - 1];
-    moveLength(track.railConnectorLength, -std::int64_t{groupEncodedSize(group) - 4});
+    moveChunkLength(track.railConnectorLength, -std::int64_t{groupEncodedSize(group) - 4});
     group.connectors.clear();
 }
 
 void removeSegment(int index, Track& track)
 {
-    moveLength(track.segmentLength, -std::int64_t{segmentEncodedSize(track.segments[index])});
+    moveChunkLength(track.segmentLength, -std::int64_t{segmentEncodedSize(track.segments[index])});
     track.segments.erase(track.segments.begin() + index);
     if (static_cast<std::size_t>(index) < track.groups.size()) {
-        moveLength(track.railConnectorLength, -std::int64_t{groupEncodedSize(track.groups[index])});
+        moveChunkLength(track.railConnectorLength,
+                        -std::int64_t{groupEncodedSize(track.groups[index])});
         track.groups.erase(track.groups.begin() + index);
     }
     resizeGroups(track.segments.size(), track);
@@ -310,7 +311,7 @@ int addRailConnector(int group, std::int32_t value, float position, Track& track
 {
     auto& connectors = track.groups[group].connectors;
     connectors.push_back(RailConnector{value, position});
-    moveLength(track.railConnectorLength, railConnectorEncodedSize);
+    moveChunkLength(track.railConnectorLength, railConnectorEncodedSize);
     return static_cast<int>(connectors.size()) - 1;
 }
 
@@ -318,7 +319,7 @@ void removeRailConnector(int group, int index, Track& track)
 {
     auto& connectors = track.groups[group].connectors;
     connectors.erase(connectors.begin() + index);
-    moveLength(track.railConnectorLength, -std::int64_t{railConnectorEncodedSize});
+    moveChunkLength(track.railConnectorLength, -std::int64_t{railConnectorEncodedSize});
 }
 
 Float3 railConnectorPoint(int index, int group, const Track& track)
@@ -348,7 +349,7 @@ int addFundament(Flag flagA, float valueA, Flag flagB, float angle, std::int8_t 
 {
     track.fundaments.push_back(
         Fundament{flagA, valueA, flagB, angle, byteValue, valueB, Float3{x, y, z}});
-    moveLength(track.fundamentLength, fundamentEncodedSize);
+    moveChunkLength(track.fundamentLength, fundamentEncodedSize);
     return static_cast<int>(track.fundaments.size()) - 1;
 }
 
@@ -366,7 +367,7 @@ int fundamentCount(const Track& track) { return static_cast<int>(track.fundament
 void removeFundament(int index, Track& track)
 {
     track.fundaments.erase(track.fundaments.begin() + index);
-    moveLength(track.fundamentLength, -std::int64_t{fundamentEncodedSize});
+    moveChunkLength(track.fundamentLength, -std::int64_t{fundamentEncodedSize});
     renumberTubeEnds(TubeEndFundament, index, track);
 }
 
@@ -375,7 +376,7 @@ void removeFundament(int index, Track& track)
 int addFreeNode(float x, float y, float z, Track& track)
 {
     track.freeNodes.push_back(FreeNode{Float3{x, y, z}, 0});
-    moveLength(track.freeNodeLength, freeNodeEncodedSize);
+    moveChunkLength(track.freeNodeLength, freeNodeEncodedSize);
     return static_cast<int>(track.freeNodes.size()) - 1;
 }
 
@@ -390,7 +391,7 @@ int freeNodeCount(const Track& track) { return static_cast<int>(track.freeNodes.
 void removeFreeNode(int index, Track& track)
 {
     track.freeNodes.erase(track.freeNodes.begin() + index);
-    moveLength(track.freeNodeLength, -std::int64_t{freeNodeEncodedSize});
+    moveChunkLength(track.freeNodeLength, -std::int64_t{freeNodeEncodedSize});
     renumberTubeEnds(TubeEndFreeNode, index, track);
 }
 
@@ -402,7 +403,7 @@ int addTube(std::int32_t kindA, std::int32_t indexA, std::int32_t groupA, std::i
 {
     track.tubes.push_back(Tube{TubeEnd{kindA, groupA, indexA}, TubeEnd{kindB, groupB, indexB},
                                sizeClass, valueA, static_cast<float>(valueB)});
-    moveLength(track.tubeLength, tubeEncodedSize);
+    moveChunkLength(track.tubeLength, tubeEncodedSize);
     return static_cast<int>(track.tubes.size()) - 1;
 }
 
@@ -421,7 +422,7 @@ int tubeCount(const Track& track) { return static_cast<int>(track.tubes.size());
 void removeTube(int index, Track& track)
 {
     track.tubes.erase(track.tubes.begin() + index);
-    moveLength(track.tubeLength, -std::int64_t{tubeEncodedSize});
+    moveChunkLength(track.tubeLength, -std::int64_t{tubeEncodedSize});
 }
 
 // catwalks and scenery items
@@ -429,15 +430,15 @@ void removeTube(int index, Track& track)
 int addCatwalk(const Catwalk& catwalk, Track& track)
 {
     track.catwalks.push_back(catwalk);
-    moveLength(track.catwalkLength,
-               catwalkFixedEncodedSize + static_cast<std::int64_t>(catwalk.bytes.size()));
+    moveChunkLength(track.catwalkLength,
+                    catwalkFixedEncodedSize + static_cast<std::int64_t>(catwalk.bytes.size()));
     return static_cast<int>(track.catwalks.size()) - 1;
 }
 
 int addSceneryItem(const SceneryItem& item, Track& track)
 {
     track.sceneryItems.push_back(item);
-    moveLength(track.sceneryLength, sceneryItemEncodedSize);
+    moveChunkLength(track.sceneryLength, sceneryItemEncodedSize);
     return static_cast<int>(track.sceneryItems.size()) - 1;
 }
 
@@ -447,8 +448,8 @@ int addSceneryObject(const SceneryObject& object, Track& track)
 {
     const std::int32_t size = sceneryObjectEncodedSize(object);
     track.sceneryObjects.push_back(object);
-    moveLength(track.sceneryObjectLength, size);
-    moveLength(track.sceneryLength, size);
+    moveChunkLength(track.sceneryObjectLength, size);
+    moveChunkLength(track.sceneryLength, size);
     return static_cast<int>(track.sceneryObjects.size()) - 1;
 }
 

@@ -31,6 +31,10 @@ std::int32_t encodedTextSize(const std::string& text);
 std::int32_t segmentEncodedSize(const Segment& segment);
 std::int32_t sceneryObjectEncodedSize(const SceneryObject& object);
 
+// Moves a chunk length by `by`. Lengths come from the file unchecked; near the int32 limits
+// they wrap as their 32 stored bits would, instead of overflowing.
+void moveChunkLength(std::int32_t& length, std::int64_t by);
+
 // Fills `track` with the values of a new, empty track (one vertex, 32 white slots, no
 // elements, no segments). sceneryChildCount and the terrain are left as they were.
 void newTrack(Track& track);

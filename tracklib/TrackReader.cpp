@@ -345,11 +345,14 @@ void giveAbsentChunksTheirEmptyLengths(const std::array<bool, TagEnvironment + 1
             track.*chunk.length = chunk.emptyLength;
         }
     }
+    // The scenery-object chunk takes 8 bytes (tag and length) besides its length.
     if (!decoded[TagScenery]) {
-        // Wrapping as 32 stored bits would: a damaged object length may sit at the int32 limit.
-        track.sceneryLength = static_cast<std::int32_t>(
-            std::uint32_t{40 + 8} + static_cast<std::uint32_t>(track.sceneryObjectLength));
+        track.sceneryLength = 40;
+        moveChunkLength(track.sceneryLength, std::int64_t{8} + track.sceneryObjectLength);
         track.sceneryChildCount = 1;
+    } else if (!decoded[TagSceneryObjects]) {
+        moveChunkLength(track.sceneryLength, 8 + 40);
+        track.sceneryChildCount = std::max(track.sceneryChildCount, 1);
     }
 }
 

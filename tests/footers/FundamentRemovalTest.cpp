@@ -62,6 +62,15 @@ TEST(FundamentRemoval, EqualsRemovingOneByOne)
         removeFundaments(queue, actual);
         EXPECT_EQ(actual, expected) << "queue of " << queue.size() << " starting " << queue[0];
     }
+
+    // A damaged file's length at the int32 limit wraps, as its 32 stored bits would.
+    Track expected = trackWithEndsOnEveryFundament(3);
+    expected.fundamentLength = INT32_MIN + 5;
+    Track actual = expected;
+    removeOneByOne({1}, expected);
+    removeFundaments({1}, actual);
+    EXPECT_EQ(actual.fundamentLength, INT32_MAX - 86);
+    EXPECT_EQ(actual, expected);
 }
 
 }  // namespace

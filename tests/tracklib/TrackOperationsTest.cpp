@@ -59,26 +59,42 @@ TEST(ChunkLengthTest, RichTrackLengthsMatchTheBytesWritten)
     expectLengthsMatchTheBytes(encodeTrack(makeRichTrack()));
 }
 
-// A file without free nodes, scenery and info (an older or hand-made file) gets them written,
-// and the generation's additions keep every length true.
+// A file without free nodes, scenery objects and info (an older or hand-made file), with or
+// without its scenery chunk, gets them written, and the generation's additions keep every
+// length true.
 TEST(ChunkLengthTest, ChunksTheFileLackedAreCountedFromEmpty)
 {
-    Bytes file = encodeTrack(makeRichTrack());
-    const auto cut = [&](const char* from, const char* to) {
-        file.erase(file.begin() + static_cast<std::ptrdiff_t>(find(file, from)),
-                   file.begin() + static_cast<std::ptrdiff_t>(find(file, to)));
-    };
-    cut("INFO", "BEZR");
-    cut("FREN", "TUBE");
-    cut("SCEN", "CSTM");
-    Track track = decode(file);
-    ASSERT_TRUE(track.freeNodes.empty() && track.sceneryObjects.empty());
-    addFreeNode(1, 2, 3, track);
-    addSceneryObject(SceneryObject{"fundament0", "park/fundament-small.3ds", {}}, track);
-    setInfoText("footers added", track);
-    const Bytes written = encodeTrack(track);
-    expectLengthsMatchTheBytes(written);
-    EXPECT_EQ(int32At(written, find(written, "SCOB") - 4), 1);  // the scenery's child count
+    for (const bool keepScenery : {false, true}) {
+        SCOPED_TRACE(keepScenery);
+        Bytes file = encodeTrack(makeRichTrack());
+        const auto cut = [&](const char* from, const char* to) {
+            file.erase(file.begin() + static_cast<std::ptrdiff_t>(find(file, from)),
+                       file.begin() + static_cast<std::ptrdiff_t>(find(file, to)));
+        };
+        const auto putInt32 = [&](std::size_t at, std::int32_t value) {
+            for (int i = 0; i < 4; ++i)
+                file[at + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >>
+                                                         (24 - 8 * i));
+        };
+        cut("INFO", "BEZR");
+        cut("FREN", "TUBE");
+        cut(keepScenery ? "SCOB" : "SCEN", "CSTM");
+        if (keepScenery) {
+            // A scenery chunk of its own, without the object child.
+            const std::size_t scenery = find(file, "SCEN");
+            const std::size_t end = find(file, "CSTM");
+            putInt32(scenery + 4, static_cast<std::int32_t>(end - scenery - 8));
+            putInt32(end - 4, 0);
+        }
+        Track track = decode(file);
+        ASSERT_TRUE(track.freeNodes.empty() && track.sceneryObjects.empty());
+        addFreeNode(1, 2, 3, track);
+        addSceneryObject(SceneryObject{"fundament0", "park/fundament-small.3ds", {}}, track);
+        setInfoText("footers added", track);
+        const Bytes written = encodeTrack(track);
+        expectLengthsMatchTheBytes(written);
+        EXPECT_EQ(int32At(written, find(written, "SCOB") - 4), 1);  // the scenery's child count
+    }
 }
 
 TEST(ChunkLengthTest, RemovingEveryElementRestoresTheEmptyLengths)
