@@ -227,8 +227,7 @@ void frmMain::on_buttonGenerate_clicked()
 {
     pw::GenerationOptions options;
     options.choices = readFooterModelChoices();
-    options.objectDirectoryText = pw::toAsciiPath(ui->textObjDir->text());
-    options.objectDirectoryName = pw::toFileSystemPath(ui->textObjDir->text());
+    pw::setObjectDirectory(options, ui->textObjDir->text());
     options.modelSourceDirectory = pw::toFileSystemPath(ui->text3dsDir->text());
     options.nolimitsDirectory = pw::toFileSystemPath(nolimitsDir);
     options.replaceFundaments = ui->deleteNativeFundaments->isChecked();

@@ -19,8 +19,7 @@ GenerationOptions generationOptions(const GenerateArguments& arguments)
     GenerationOptions options;
     const QString objectDirectory =
         arguments.objectDirectoryName.value_or(defaultObjectDirectoryName(arguments.trackPath));
-    options.objectDirectoryText = toAsciiPath(objectDirectory);
-    options.objectDirectoryName = toFileSystemPath(objectDirectory);
+    setObjectDirectory(options, objectDirectory);
     options.modelSourceDirectory = toFileSystemPath(arguments.modelsDirectory);
     options.nolimitsDirectory = toFileSystemPath(arguments.nolimitsDirectory);
     options.replaceFundaments = !arguments.keepFundaments;

@@ -108,6 +108,13 @@ Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale,
     return m;
 }
 
+void setObjectDirectory(GenerationOptions& options, const QString& name)
+{
+    const QString composed = name.normalized(QString::NormalizationForm_C);
+    options.objectDirectoryText = toAsciiPath(composed);
+    options.objectDirectoryName = toFileSystemPath(composed);
+}
+
 GenerationReport generateFooters(Track& track, const GenerationOptions& options)
 {
     GenerationReport report;

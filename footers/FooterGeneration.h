@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+class QString;
+
 namespace pw {
 
 struct Track;
@@ -22,6 +24,11 @@ struct GenerationOptions {
     bool replaceFundaments = true;                // "delete native fundaments"
     bool alignToTangent = true;                   // tilt along the tube instead of turning
 };
+
+// Sets both forms of the object directory name. The name is composed first, so that an accented
+// letter given decomposed (as file names copied from macOS often are) stores as its one Latin-1
+// character and names the same directory.
+void setObjectDirectory(GenerationOptions& options, const QString& name);
 
 struct GenerationReport {
     bool ok = false;

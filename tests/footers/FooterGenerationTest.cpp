@@ -96,9 +96,7 @@ TEST_F(FooterGeneration, ObjectDirectoryNameMustFitTheTracksLatin1Text)
                testing::mediumCode);
     GenerationOptions o = options(false, true);
 
-    const QString cyrillic = QString::fromUtf8("\u0422\u0440\u0435\u043a");
-    o.objectDirectoryText = toAsciiPath(cyrillic);
-    o.objectDirectoryName = toFileSystemPath(cyrillic);
+    setObjectDirectory(o, QString::fromUtf8("\u0422\u0440\u0435\u043a"));
     const Track before = track;
     const GenerationReport refused = generateFooters(track, o);
     EXPECT_FALSE(refused.ok);
@@ -108,12 +106,15 @@ TEST_F(FooterGeneration, ObjectDirectoryNameMustFitTheTracksLatin1Text)
     EXPECT_EQ(track, before);
     EXPECT_FALSE(fs::exists(scratch.simulator() / "objects"));
 
-    // Latin-1 beyond ASCII fits: stored as one byte, the directory under its real name.
-    const QString latin1 = QString::fromUtf8("Caf\u00e9");
-    o.objectDirectoryText = toAsciiPath(latin1);
-    o.objectDirectoryName = toFileSystemPath(latin1);
-    ASSERT_TRUE(generateFooters(track, o).ok);
-    EXPECT_EQ(track.sceneryObjects.at(0).textB, "Caf\xe9/fundament-medium.3ds");
+    // Latin-1 beyond ASCII fits: stored as one byte, the directory under its real name. Given
+    // decomposed (e and a combining accent), the name is composed first.
+    for (const char* cafe : {"Caf\u00e9", "Cafe\u0301"}) {
+        SCOPED_TRACE(cafe);
+        setObjectDirectory(o, QString::fromUtf8(cafe));
+        ASSERT_TRUE(generateFooters(track, o).ok);
+        EXPECT_EQ(track.sceneryObjects.back().textB, "Caf\xe9/fundament-medium.3ds");
+        EXPECT_EQ(o.objectDirectoryName, toFileSystemPath(QString::fromUtf8("Caf\u00e9")));
+    }
     EXPECT_TRUE(fs::is_regular_file(scratch.simulator() / "objects" / o.objectDirectoryName /
                                     "fundament-medium.3ds"));
 }
