@@ -96,35 +96,35 @@ void newTrack(Track& track)
     track.trackFlag = 1;
     track.extraColour = white;
 
-    track.infoLength = 39;
     track.infoText = "Created with Vorels libcorvana v1.0";
+    track.infoLength = encodedTextSize(track.infoText);
 
-    track.vertexLength = 100;
+    track.vertexLength = emptyListChunkLength + vertexEncodedSize;
     track.vertices = {Vertex{{0, 1, 0}, {0, 1, 10}, {0, 1, -10}, 0, {0, 0, 0}}};
 
     // The segment chunk's length counts no segment, so none may remain.
-    track.segmentLength = 41;
+    track.segmentLength = emptySegmentChunkLength;
     track.segmentFlag = 0;
     track.segments.clear();
 
-    track.supportLength = 36;
-    track.fundamentLength = 40;
+    track.supportLength = supportChunkLength;
+    track.fundamentLength = emptyListChunkLength;
     track.fundaments.clear();
-    track.railConnectorLength = 40;
+    track.railConnectorLength = emptyListChunkLength;
     track.groups.clear();
-    track.freeNodeLength = 40;
+    track.freeNodeLength = emptyListChunkLength;
     track.freeNodes.clear();
-    track.tubeLength = 40;
+    track.tubeLength = emptyListChunkLength;
     track.tubes.clear();
-    track.catwalkLength = 40;
+    track.catwalkLength = emptyListChunkLength;
     track.catwalks.clear();
 
-    track.sceneryLength = 88;
+    track.sceneryLength = emptySceneryChunkLength;
     track.sceneryItems.clear();
-    track.sceneryObjectLength = 40;
+    track.sceneryObjectLength = emptyListChunkLength;
     track.sceneryObjects.clear();
 
-    track.environmentLength = 44;
+    track.environmentLength = emptyEnvironmentChunkLength;
     track.environmentTextA.clear();
     track.environmentTextB.clear();
 }

@@ -23,6 +23,18 @@ inline constexpr std::int32_t catwalkFixedEncodedSize = 28;  // plus its bytes
 inline constexpr std::int32_t sceneryItemEncodedSize = 64;
 inline constexpr std::int32_t sceneryObjectFixedEncodedSize = 88;  // plus the bytes of its texts
 
+// Chunk lengths of chunks with nothing in them. A list chunk (vertices, fundaments, rail
+// connectors, free nodes, tubes, catwalks, scenery objects) holds reserved(16), a count of 0,
+// reserved(16) and its child count; the scenery chunk's length also covers its object child,
+// whose tag and length field take 8 bytes besides the child's own length.
+inline constexpr std::int32_t emptyListChunkLength = 40;
+inline constexpr std::int32_t emptySegmentChunkLength = 41;
+inline constexpr std::int32_t supportChunkLength = 36;
+inline constexpr std::int32_t emptyEnvironmentChunkLength = 44;
+inline constexpr std::int32_t sceneryObjectChildOverhead = 8;
+inline constexpr std::int32_t emptySceneryChunkLength =
+    emptyListChunkLength + sceneryObjectChildOverhead + emptyListChunkLength;
+
 // The encoded size of a segment's kind block: 126, 36, 28, 50 for kinds 1 to 4, else 0.
 std::int32_t segmentExtraLength(std::int32_t kind);
 // A text's length field plus its bytes up to the first zero byte, which is where writing stops.

@@ -327,31 +327,31 @@ void giveAbsentChunksTheirEmptyLengths(const std::array<bool, TagEnvironment + 1
         std::int32_t Track::*length;
         std::int32_t emptyLength;
     };
-    static constexpr EmptyChunk emptyChunks[] = {
-        {TagInfo, &Track::infoLength, 4},  // an info length counts only its text
-        {TagVertices, &Track::vertexLength, 40},
-        {TagSegments, &Track::segmentLength, 41},
-        {TagSupports, &Track::supportLength, 36},
-        {TagFundaments, &Track::fundamentLength, 40},
-        {TagRailConnectors, &Track::railConnectorLength, 40},
-        {TagFreeNodes, &Track::freeNodeLength, 40},
-        {TagTubes, &Track::tubeLength, 40},
-        {TagCatwalks, &Track::catwalkLength, 40},
-        {TagSceneryObjects, &Track::sceneryObjectLength, 40},
-        {TagEnvironment, &Track::environmentLength, 44},
+    static const EmptyChunk emptyChunks[] = {
+        {TagInfo, &Track::infoLength, encodedTextSize(std::string())},
+        {TagVertices, &Track::vertexLength, emptyListChunkLength},
+        {TagSegments, &Track::segmentLength, emptySegmentChunkLength},
+        {TagSupports, &Track::supportLength, supportChunkLength},
+        {TagFundaments, &Track::fundamentLength, emptyListChunkLength},
+        {TagRailConnectors, &Track::railConnectorLength, emptyListChunkLength},
+        {TagFreeNodes, &Track::freeNodeLength, emptyListChunkLength},
+        {TagTubes, &Track::tubeLength, emptyListChunkLength},
+        {TagCatwalks, &Track::catwalkLength, emptyListChunkLength},
+        {TagSceneryObjects, &Track::sceneryObjectLength, emptyListChunkLength},
+        {TagEnvironment, &Track::environmentLength, emptyEnvironmentChunkLength},
     };
     for (const EmptyChunk& chunk : emptyChunks) {
         if (!decoded[static_cast<std::size_t>(chunk.tag)]) {
             track.*chunk.length = chunk.emptyLength;
         }
     }
-    // The scenery-object chunk takes 8 bytes (tag and length) besides its length.
     if (!decoded[TagScenery]) {
-        track.sceneryLength = 40;
-        moveChunkLength(track.sceneryLength, std::int64_t{8} + track.sceneryObjectLength);
+        track.sceneryLength = emptyListChunkLength;
+        moveChunkLength(track.sceneryLength,
+                        std::int64_t{sceneryObjectChildOverhead} + track.sceneryObjectLength);
         track.sceneryChildCount = 1;
     } else if (!decoded[TagSceneryObjects]) {
-        moveChunkLength(track.sceneryLength, 8 + 40);
+        moveChunkLength(track.sceneryLength, sceneryObjectChildOverhead + emptyListChunkLength);
         track.sceneryChildCount = std::max(track.sceneryChildCount, 1);
     }
 }

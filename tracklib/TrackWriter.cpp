@@ -38,6 +38,18 @@ void writeChunkEnd(ChunkWriter& out)
     out.writeInt32(0);
 }
 
+// A chunk that is one counted list of elements: tag, length, reserved(16), the list, the end.
+template <class T, class Layout>
+void writeListChunk(ChunkWriter& out, int tag, std::int32_t length, const std::vector<T>& list,
+                    Layout layout)
+{
+    out.writeTag(tag);
+    out.writeInt32(length);
+    out.writeZeros(16);
+    writeCountedList(out, list, layout);
+    writeChunkEnd(out);
+}
+
 void writeFileHeader(ChunkWriter& out, const Track& track)
 {
     out.writeTag(TagFileHeader);
@@ -88,13 +100,8 @@ void writeInfo(ChunkWriter& out, const Track& track)
 
 void writeVertices(ChunkWriter& out, const Track& track)
 {
-    out.writeTag(TagVertices);
-    out.writeInt32(track.vertexLength);
-    out.writeZeros(16);
-    writeCountedList(out, track.vertices, [](LayoutWriter& io, const Vertex& v) {
-        vertexLayout(io, v);
-    });
-    writeChunkEnd(out);
+    writeListChunk(out, TagVertices, track.vertexLength, track.vertices,
+                   [](LayoutWriter& io, const Vertex& v) { vertexLayout(io, v); });
 }
 
 void writeSegments(ChunkWriter& out, const Track& track)
@@ -118,13 +125,8 @@ void writeSupports(ChunkWriter& out, const Track& track)
     out.writeZeros(32);
     out.writeInt32(5);
 
-    out.writeTag(TagFundaments);
-    out.writeInt32(track.fundamentLength);
-    out.writeZeros(16);
-    writeCountedList(out, track.fundaments, [](LayoutWriter& io, const Fundament& f) {
-        fundamentLayout(io, f);
-    });
-    writeChunkEnd(out);
+    writeListChunk(out, TagFundaments, track.fundamentLength, track.fundaments,
+                   [](LayoutWriter& io, const Fundament& f) { fundamentLayout(io, f); });
 
     out.writeTag(TagRailConnectors);
     out.writeInt32(track.railConnectorLength);
@@ -137,19 +139,11 @@ void writeSupports(ChunkWriter& out, const Track& track)
     }
     writeChunkEnd(out);
 
-    out.writeTag(TagFreeNodes);
-    out.writeInt32(track.freeNodeLength);
-    out.writeZeros(16);
-    writeCountedList(out, track.freeNodes, [](LayoutWriter& io, const FreeNode& n) {
-        freeNodeLayout(io, n);
-    });
-    writeChunkEnd(out);
+    writeListChunk(out, TagFreeNodes, track.freeNodeLength, track.freeNodes,
+                   [](LayoutWriter& io, const FreeNode& n) { freeNodeLayout(io, n); });
 
-    out.writeTag(TagTubes);
-    out.writeInt32(track.tubeLength);
-    out.writeZeros(16);
-    writeCountedList(out, track.tubes, [](LayoutWriter& io, const Tube& t) { tubeLayout(io, t); });
-    writeChunkEnd(out);
+    writeListChunk(out, TagTubes, track.tubeLength, track.tubes,
+                   [](LayoutWriter& io, const Tube& t) { tubeLayout(io, t); });
 
     out.writeTag(TagCatwalks);
     out.writeInt32(track.catwalkLength);
@@ -178,13 +172,8 @@ void writeScenery(ChunkWriter& out, const Track& track)
     out.writeZeros(16);
     out.writeInt32(track.sceneryChildCount);
 
-    out.writeTag(TagSceneryObjects);
-    out.writeInt32(track.sceneryObjectLength);
-    out.writeZeros(16);
-    writeCountedList(out, track.sceneryObjects, [](LayoutWriter& io, const SceneryObject& o) {
-        sceneryObjectLayout(io, o);
-    });
-    writeChunkEnd(out);
+    writeListChunk(out, TagSceneryObjects, track.sceneryObjectLength, track.sceneryObjects,
+                   [](LayoutWriter& io, const SceneryObject& o) { sceneryObjectLayout(io, o); });
 }
 
 void writeCustomData(ChunkWriter& out)
