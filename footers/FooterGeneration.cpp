@@ -140,6 +140,12 @@ GenerationReport generateFooters(Track& track, const GenerationOptions& options)
         return report;
     }
 
+    placeFooters(track, options, report);
+    return report;
+}
+
+void placeFooters(Track& track, const GenerationOptions& options, GenerationReport& report)
+{
     TubeEndPoints endPoints(track);
     std::vector<int> fundamentsToRemove;
     std::vector<char> queued(track.fundaments.size(), 0);
@@ -196,7 +202,6 @@ GenerationReport generateFooters(Track& track, const GenerationOptions& options)
     removeFundaments(fundamentsToRemove, track);
     report.fundamentsRemoved = static_cast<int>(fundamentsToRemove.size());
     report.ok = true;
-    return report;
 }
 
 }  // namespace pw

@@ -44,6 +44,11 @@ struct GenerationReport {
 // installation fails, nothing of the track changes and the report says why.
 GenerationReport generateFooters(Track& track, const GenerationOptions& options);
 
+// The walk alone: places the footers and replaces fundaments as generateFooters does, without
+// checking the object directory name or installing any model. Adds to `report`'s counts (not
+// filesCopied) and sets report.ok. A preview runs it on a copy of the track.
+void placeFooters(Track& track, const GenerationOptions& options, GenerationReport& report);
+
 // Scale by s, then tilt along P-Q (align) or turn about the vertical, then move to P.
 Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale, bool align);
 
