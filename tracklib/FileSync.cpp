@@ -1,7 +1,10 @@
 #include "FileSync.h"
 
 #ifdef _WIN32
+#include <cerrno>
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -13,7 +16,17 @@ namespace pw {
 FileHandle openNewFile(const std::filesystem::path& path)
 {
 #ifdef _WIN32
-    return FileHandle(_wfopen(path.c_str(), L"wbx"));
+    // msvcrt ignores fopen's "x" and would truncate an existing file; _O_EXCL it honours.
+    const int fd = _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
+                          _S_IREAD | _S_IWRITE);
+    if (fd == -1) {
+        return FileHandle();
+    }
+    FileHandle file(_fdopen(fd, "wb"));
+    if (!file) {
+        _close(fd);
+    }
+    return file;
 #else
     return FileHandle(std::fopen(path.c_str(), "wbx"));
 #endif
@@ -22,6 +35,12 @@ FileHandle openNewFile(const std::filesystem::path& path)
 bool canWriteExistingFile(const std::filesystem::path& path)
 {
 #ifdef _WIN32
+    // Asked for by itself: under wine run as root, opening such a file for writing succeeds.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        errno = EACCES;
+        return false;
+    }
     return FileHandle(_wfopen(path.c_str(), L"ab")) != nullptr;
 #else
     return FileHandle(std::fopen(path.c_str(), "ab")) != nullptr;

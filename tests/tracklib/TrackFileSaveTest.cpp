@@ -1,6 +1,9 @@
 #include "TracklibTestSupport.h"
+#include "tracklib/FileSync.h"
+#include "tracklib/PathText.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #ifndef _WIN32
 #include <csignal>
@@ -97,9 +100,62 @@ TEST_F(TrackFileSaveTest, ATargetThatIsADirectoryFailsAndLeavesNoTemporaryFile)
     EXPECT_TRUE(fs::is_directory(directory_ / "taken.nltrack"));
 }
 
-#ifndef _WIN32
+// Windows names files in UTF-16: a name outside the ANSI code page (the "ł") must survive
+// creating, replacing and reading, and messages give it in UTF-8.
+TEST_F(TrackFileSaveTest, ANonAsciiNameIsCreatedReplacedAndReadBack)
+{
+    const fs::path folder = directory_ / fs::path(u8"\u00dcbung");
+    fs::create_directory(folder);
+    const fs::path target = folder / fs::path(u8"Achterbahn-\u00dc-\u0142.nltrack");
+    const Track rich = makeRichTrack();
+    const WriteResult created = writeTrackFile(target, makeNewTrack());
+    ASSERT_TRUE(created.ok) << created.error;
+    const WriteResult replaced = writeTrackFile(target, rich);
+    ASSERT_TRUE(replaced.ok) << replaced.error;
+
+    Track read;
+    EXPECT_EQ(readTrackFile(target, read), 1);
+    EXPECT_EQ(read, rich);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    EXPECT_TRUE(fs::exists(target));
+
+    const fs::path missing = folder / fs::path(u8"Stra\u00dfe") / "x.nltrack";
+    const WriteResult failed = writeTrackFile(missing, rich);
+    EXPECT_FALSE(failed.ok);
+    EXPECT_NE(failed.error.find("\xC3\x9C" "bung"), std::string::npos) << failed.error;
+    EXPECT_NE(failed.error.find("Stra\xC3\x9F" "e"), std::string::npos) << failed.error;
+}
+
+TEST_F(TrackFileSaveTest, ANewFileIsNeverOneThatExists)
+{
+    errno = 0;
+    EXPECT_EQ(openNewFile(target_), nullptr);
+    EXPECT_EQ(errno, EEXIST);
+    EXPECT_EQ(readAll(target_), previous_);
+}
+
+TEST_F(TrackFileSaveTest, AReadOnlyFileIsRefusedAndKept)
+{
+    const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(target_, writable, fs::perm_options::remove);
+    if (canWriteExistingFile(target_)) {
+        fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);
+        GTEST_SKIP() << "this user may write read-only files (root); SaveFailureTest drops root";
+    }
+    const WriteResult result = writeTrackFile(target_, makeRichTrack());
+    fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);
+
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "Cannot save \"" + pathText(target_) + "\": Permission denied");
+    EXPECT_EQ(readAll(target_), previous_);
+    EXPECT_EQ(entries(), onlyTarget);
+}
+
 TEST_F(TrackFileSaveTest, AWriteCutShortKeepsTheOldFile)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs fork and a limit on file sizes";
+#else
     const pid_t child = fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
@@ -116,10 +172,19 @@ TEST_F(TrackFileSaveTest, AWriteCutShortKeepsTheOldFile)
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed write was not reported";
     EXPECT_EQ(readAll(target_), previous_);
     EXPECT_EQ(entries(), onlyTarget);
+#endif
 }
 
 TEST_F(TrackFileSaveTest, SavingThroughASymbolicLinkReplacesTheFileItNames)
 {
+#ifdef _WIN32
+    std::error_code ec;
+    fs::create_symlink("track.nltrack", directory_ / "probe.nltrack", ec);
+    if (ec) {
+        GTEST_SKIP() << "making symbolic links needs a privilege here: " << ec.message();
+    }
+    fs::remove(directory_ / "probe.nltrack");
+#endif
     fs::create_symlink("track.nltrack", directory_ / "link.nltrack");
     // A link whose file does not exist yet: saving creates that file.
     fs::create_symlink("made.nltrack", directory_ / "ahead.nltrack");
@@ -139,12 +204,14 @@ TEST_F(TrackFileSaveTest, SavingThroughASymbolicLinkReplacesTheFileItNames)
 
 TEST_F(TrackFileSaveTest, AReplacedFileKeepsItsPermissions)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps no permission bits, only the read-only attribute";
+#endif
     const auto permissions = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(target_, permissions);
     ASSERT_TRUE(writeTrackFile(target_, makeRichTrack()).ok);
     EXPECT_EQ(fs::status(target_).permissions(), permissions);
 }
-#endif
 
 }  // namespace
 }  // namespace pw
