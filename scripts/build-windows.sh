@@ -1,0 +1,362 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows zip on Debian 12 and smoke-tests it under wine:
+#   build-windows/plinthwright-windows.zip
+# Qt and assimp for Windows are built once from Debian's own source packages and cached in
+# ~/.cache/plinthwright (PLINTHWRIGHT_CACHE overrides); later runs reuse them.
+#   scripts/build-windows.sh               everything: libraries, programs, zip, smoke test
+#   scripts/build-windows.sh --deps-only   only Qt and assimp for Windows
+# Ends with "N passed, M failed" and exits non-zero when a step or a smoke test fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source_dir=$PWD
+deps_only=false
+case "${1:-}" in
+  "") ;;
+  --deps-only) deps_only=true ;;
+  *) echo "usage: scripts/build-windows.sh [--deps-only]" >&2; exit 2 ;;
+esac
+set --
+
+source scripts/setup.sh g++-mingw-w64-x86-64-posix wine64 dpkg-dev libz-mingw-w64-dev \
+  libutfcpp-dev libstb-dev xvfb xauth xdotool imagemagick zip
+
+cache=${PLINTHWRIGHT_CACHE:-$HOME/.cache/plinthwright}
+toolchain=$source_dir/cmake/mingw-w64-x86_64.cmake
+qt_version=6.4.2
+qt_prefix=$cache/qt6-mingw
+assimp_prefix=$cache/assimp-mingw
+jobs=$(nproc)
+mkdir -p "$cache/src"
+
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+
+# apt-get source needs deb-src entries for the Debian registry the machine already installs from.
+ensure_source_entries() {
+  [ -n "$(apt-cache showsrc qt6-base 2>/dev/null)" ] && return
+  local list=/etc/apt/sources.list.d/plinthwright-deb-src.sources
+  echo "Adding deb-src entries for the configured Debian archives: $list"
+  local entries=""
+  for f in /etc/apt/sources.list.d/*.sources; do
+    grep -q 'debian' "$f" || continue
+    entries+=$(sed -n '/^Types: *deb *$/,/^$/p' "$f" | sed 's/^Types:.*/Types: deb-src/')
+    entries+=$'\n\n'
+  done
+  if [ -z "$entries" ]; then
+    # A classic one-line sources.list.
+    entries=$(grep -h '^deb ' /etc/apt/sources.list 2>/dev/null | sed 's/^deb /deb-src /')
+    list=/etc/apt/sources.list.d/plinthwright-deb-src.list
+  fi
+  printf '%s\n' "$entries" | "${sudo_cmd[@]}" tee "$list" >/dev/null
+  "${sudo_cmd[@]}" apt-get update -qq
+}
+
+# Unpacks Debian's source package $1 (with Debian's patches) into $cache/src/$1.
+fetch_source() {
+  local package=$1
+  [ -f "$cache/src/$package/.unpacked" ] && return
+  ensure_source_entries
+  (
+    cd "$cache/src"
+    apt-get source --download-only "$package"
+    rm -rf "$package"
+    dpkg-source -x "$(ls -t "${package}"_*.dsc | head -n1)" "$package" >/dev/null
+    touch "$package/.unpacked"
+  )
+}
+
+# Qt Core, Gui, Widgets and the qwindows platform plugin; what the programs never use is left out
+# (text is drawn by Windows itself, so no FreeType; no Direct2D, OpenGL, network, SQL...).
+# An interrupted build continues where it stopped.
+build_qt() {
+  [ -f "$qt_prefix/.complete-$qt_version" ] && return
+  fetch_source qt6-base
+  local build=$cache/build/qt6-base
+  local started=$SECONDS
+  mkdir -p "$build"
+  (
+    cd "$build"
+    [ -f build.ninja ] || "$cache/src/qt6-base/configure" -prefix "$qt_prefix" -release -shared \
+      -xplatform win32-g++ -qt-host-path /usr -nomake examples -nomake tests \
+      -no-opengl -no-dbus -no-icu -no-openssl -no-zstd -no-gif -no-ico -no-libjpeg -no-freetype \
+      -qt-zlib -qt-libpng -qt-pcre -qt-harfbuzz -qt-doubleconversion \
+      -no-feature-sql -no-feature-network -no-feature-printsupport -no-feature-testlib \
+      -no-feature-concurrent -no-feature-xml -no-feature-vulkan -no-feature-direct2d \
+      -- -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+    nice -n 19 cmake --build . --parallel "$jobs"
+    cmake --install . >/dev/null
+  )
+  touch "$qt_prefix/.complete-$qt_version"
+  echo "Qt for Windows built in $(( (SECONDS - started) / 60 )) min"
+}
+
+# assimp reads the footer models (3ds) for the plan window: a static library with only that
+# importer. Debian's sources take utf8cpp, stb_image and zlib from Debian's packages (the host's
+# pkg-config would offer the host's minizip, so it is not asked).
+build_assimp() {
+  [ -f "$assimp_prefix/.complete" ] && return
+  fetch_source assimp
+  # Debian's build links the system's draco (for glTF, which is left out here): undone.
+  if [ ! -f "$cache/src/assimp/.without-draco" ]; then
+    patch -d "$cache/src/assimp" -R -p1 -s <"$cache/src/assimp/debian/patches/use-system-libdraco.patch"
+    touch "$cache/src/assimp/.without-draco"
+  fi
+  # Its zip reader comes from minizip, which Debian's sources leave out: Debian's minizip.
+  fetch_source minizip
+  local unzip=$cache/src/assimp/contrib/unzip
+  mkdir -p "$unzip"
+  cp "$cache/src/minizip"/{unzip.c,unzip.h,ioapi.c,ioapi.h,crypt.h} "$unzip/"
+  : >"$unzip/crypt.c"  # listed by assimp's build; minizip keeps all of it in crypt.h
+  local build=$cache/build/assimp
+  mkdir -p "$build/include/stb"
+  # Only these two header-only libraries, not the host's whole /usr/include.
+  cp -r /usr/include/utf8cpp/. "$build/include/"
+  cp /usr/include/stb/stb_image.h "$build/include/stb/"
+  cmake -S "$cache/src/assimp" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$assimp_prefix" \
+    -DCMAKE_CXX_FLAGS="-I$build/include" -DCMAKE_C_FLAGS="-I$build/include" \
+    -DBUILD_SHARED_LIBS=OFF -DASSIMP_BUILD_ZLIB=OFF -DCMAKE_DISABLE_FIND_PACKAGE_PkgConfig=ON \
+    -DZLIB_LIBRARY=/usr/x86_64-w64-mingw32/lib/libz.a \
+    -DZLIB_INCLUDE_DIR=/usr/x86_64-w64-mingw32/include \
+    -DASSIMP_BUILD_ALL_IMPORTERS_BY_DEFAULT=OFF -DASSIMP_BUILD_3DS_IMPORTER=ON \
+    -DASSIMP_NO_EXPORT=ON -DASSIMP_BUILD_ASSIMP_TOOLS=OFF -DASSIMP_BUILD_TESTS=OFF \
+    -DASSIMP_BUILD_SAMPLES=OFF -DASSIMP_BUILD_DOCS=OFF -DASSIMP_INSTALL_PDB=OFF \
+    -DASSIMP_WARNINGS_AS_ERRORS=OFF -DASSIMP_IGNORE_GIT_HASH=ON >/dev/null
+  nice -n 19 cmake --build "$build" --parallel "$jobs"
+  cmake --install "$build" >/dev/null
+  touch "$assimp_prefix/.complete"
+}
+
+build_assimp
+build_qt
+$deps_only && exit 0
+
+# ---- The programs and the zip ----------------------------------------------------------------
+out=build-windows
+win_build=$out/cmake
+stage=$out/plinthwright
+zip_file=$out/plinthwright-windows.zip
+
+build_programs() {
+  # Qt's toolchain file finds Qt and its host tools, then loads ours for the compiler.
+  cmake -S . -B "$win_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_PREFIX_PATH="$assimp_prefix" -DCMAKE_FIND_ROOT_PATH="$assimp_prefix" \
+    -DPLINTHWRIGHT_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$win_build" --target plinthwright plinthwright-cli
+}
+
+# Copies every DLL the programs and plugins in the stage load, and those these load in turn,
+# from Qt's and MinGW's directories; Windows' own DLLs are found in neither and stay out.
+copy_dependencies() {
+  local search=("$qt_prefix/bin" /usr/lib/gcc/x86_64-w64-mingw32/12-posix
+                /usr/x86_64-w64-mingw32/lib /usr/x86_64-w64-mingw32/bin)
+  local pending=("$stage"/*.exe "$stage"/*/*.dll)
+  while [ ${#pending[@]} -gt 0 ]; do
+    local file=${pending[0]}
+    pending=("${pending[@]:1}")
+    local dll
+    for dll in $(x86_64-w64-mingw32-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p'); do
+      [ -e "$stage/$dll" ] && continue
+      local dir
+      for dir in "${search[@]}"; do
+        if [ -f "$dir/$dll" ]; then
+          cp "$dir/$dll" "$stage/"
+          pending+=("$stage/$dll")
+          break
+        fi
+      done
+    done
+  done
+}
+
+write_readme() {
+  sed 's/$/\r/' >"$stage/README.txt" <<'TEXT'
+Plinthwright for Windows
+========================
+
+Places footer models (3ds) on the support tubes of a NoLimits Coaster track that stand on
+fundaments, copies the models into the simulator's objects directory and saves the track.
+
+Nothing to install: unpack the zip anywhere and double-click plinthwright.exe. Keep the files
+together; the program needs the DLLs and the platforms and styles folders beside it.
+
+The window: open a track (.nltrack), choose the directory with your footer models, select the
+simulator's directory, then Generate and Save. The examples folder holds a demo track and sample
+models (examples\models) to try it with.
+
+The command line, from a command prompt in this folder:
+  plinthwright-cli.exe --help
+  plinthwright-cli.exe info examples\demo.nltrack
+  plinthwright-cli.exe generate examples\demo.nltrack -o my-demo.nltrack ^
+      --nolimits-dir "C:\Program Files\NoLimits 2" --models-dir examples\models
+
+The window keeps its settings (the simulator's directory) in the registry under
+HKEY_CURRENT_USER\Software\tallowmere\basaltora.
+TEXT
+}
+
+pack() {
+  rm -rf "$stage" "$zip_file"
+  mkdir -p "$stage/platforms" "$stage/styles" "$stage/examples"
+  cp "$win_build/bin/plinthwright.exe" "$win_build/bin/plinthwright-cli.exe" "$stage/"
+  cp "$qt_prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
+  cp "$qt_prefix/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+  local plugins
+  for plugins in imageformats iconengines; do
+    if [ -d "$qt_prefix/plugins/$plugins" ]; then
+      mkdir -p "$stage/$plugins" && cp "$qt_prefix/plugins/$plugins"/*.dll "$stage/$plugins/"
+    fi
+  done
+  copy_dependencies
+  cp -r examples/demo.nltrack examples/demo-footers.nltrack examples/models "$stage/examples/"
+  write_readme
+  (cd "$out" && zip -qr "$(basename "$zip_file")" "$(basename "$stage")")
+  echo "Wrote $zip_file ($(du -h "$zip_file" | cut -f1))"
+}
+
+started=$SECONDS
+mkdir -p "$out"
+build_programs
+pack
+echo "Programs built and packed in $(( SECONDS - started )) s"
+
+# ---- Smoke test under wine -------------------------------------------------------------------
+# The unpacked zip runs under wine on a virtual X server; the Linux build of the command line
+# gives the outputs the Windows programs must match.
+cmake --preset default >/dev/null
+cmake --build build --target plinthwright-cli >/dev/null
+linux_cli=$PWD/build/bin/plinthwright-cli
+
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+export WINEDEBUG=-all
+export WINEPREFIX=$PWD/$out/wineprefix
+# Wine takes the arguments' encoding from the locale.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+
+smoke=$PWD/$out/smoke
+rm -rf "$smoke"
+mkdir -p "$smoke/linux" "$smoke/windows"
+cp -r examples "$smoke/linux/"
+unzip -q "$zip_file" -d "$smoke/windows"
+windows_root=$smoke/windows/plinthwright
+
+server_pid=
+cleanup() {
+  "$wineserver" -k 2>/dev/null || true
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+display=99
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+  display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+server_pid=$!
+export DISPLAY=":$display"
+mkdir -p "$WINEPREFIX"
+"$wine" wineboot --init >/dev/null 2>&1 || true
+
+passed=0
+failed=0
+check() {
+  local what=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+    echo "ok    $what"
+  else
+    failed=$((failed + 1))
+    echo "FAIL  $what"
+  fi
+}
+
+# Runs the Linux command line in the Linux root, the Windows one in the unpacked zip (paths with
+# backslashes); stdout and the exit code go to $1.{out,code}, with Windows' line ends removed.
+run_linux() {
+  local name=$1
+  shift
+  (cd "$smoke/linux" && "$linux_cli" "$@" >"$smoke/$name.linux.out" 2>&1; echo $? >"$smoke/$name.linux.code")
+}
+run_windows() {
+  local name=$1
+  shift
+  local args=() arg
+  for arg in "$@"; do args+=("${arg//\//\\}"); done
+  (cd "$windows_root" && "$wine" plinthwright-cli.exe "${args[@]}" 2>&1 | tr -d '\r' | tr '\\' / \
+    >"$smoke/$name.windows.out"; echo "${PIPESTATUS[0]}" >"$smoke/$name.windows.code")
+}
+same_run() {
+  cmp -s "$smoke/$1.linux.code" "$smoke/$1.windows.code" &&
+    diff "$smoke/$1.linux.out" "$smoke/$1.windows.out" && [ "$(cat "$smoke/$1.windows.code")" = 0 ]
+}
+same_tree() {
+  diff -r "$smoke/linux/$1" "$windows_root/$1" >/dev/null
+}
+
+run_windows version --version
+check "plinthwright-cli.exe --version" grep -q "^plinthwright-cli " "$smoke/version.windows.out"
+
+run_linux info info examples/demo.nltrack
+run_windows info info examples/demo.nltrack
+check "info examples\\demo.nltrack prints the demo's counts as on Linux" same_run info
+
+mkdir -p "$smoke/linux/NoLimits" "$windows_root/NoLimits"
+generate=(generate examples/demo.nltrack -o demo-out.nltrack --nolimits-dir NoLimits
+          --models-dir examples/models)
+run_linux generate "${generate[@]}"
+run_windows generate "${generate[@]}"
+check "generate reports as on Linux" same_run generate
+check "generate writes the same bytes as on Linux" \
+  cmp "$smoke/linux/demo-out.nltrack" "$windows_root/demo-out.nltrack"
+check "generate copies the same models as on Linux" same_tree NoLimits
+
+# A folder and a track outside ASCII, the simulator's directory too; saved over the input.
+track='Übung/Achterbahn-Ü.nltrack'
+nolimits='Übung/NoLimits ÄÖ'
+for root in "$smoke/linux" "$windows_root"; do
+  mkdir -p "$root/$nolimits"
+  cp examples/demo.nltrack "$root/$track"
+done
+run_linux accents-info info "$track"
+run_windows accents-info info "$track"
+check "info opens $track" same_run accents-info
+accents=(generate "$track" -o "$track" --nolimits-dir "$nolimits" --models-dir examples/models)
+run_linux accents-generate "${accents[@]}"
+run_windows accents-generate "${accents[@]}"
+check "generate saves over $track as on Linux" same_run accents-generate
+check "$track holds the same bytes as on Linux" cmp "$smoke/linux/$track" "$windows_root/$track"
+check "the models are copied below $nolimits as on Linux" same_tree "${track%%/*}"
+
+# The window: started with a track, it shows itself titled "Plinthwright" and opens no warning.
+window_shows() {
+  local title=$1 i
+  for i in $(seq 1 60); do
+    xdotool search --name "^$title\$" >/dev/null 2>&1 && return 0
+    sleep 1
+  done
+  return 1
+}
+no_window() {
+  sleep 3
+  ! xdotool search --name "^$1\$" >/dev/null 2>&1
+}
+(cd "$windows_root" && "$wine" plinthwright.exe 'examples\demo.nltrack' >/dev/null 2>&1 &)
+check "plinthwright.exe opens a window titled Plinthwright" window_shows Plinthwright
+check "the window opens examples\\demo.nltrack without a warning" no_window "Open NlTrack file"
+import -window root -trim +repage "$out/window.png" && echo "Screenshot: $out/window.png"
+"$wineserver" -k 2>/dev/null || true
+sleep 1
+
+windows_track=${track//\//\\}
+(cd "$windows_root" && "$wine" plinthwright.exe "$windows_track" >/dev/null 2>&1 &)
+check "plinthwright.exe starts with $track" window_shows Plinthwright
+check "the window opens $track without a warning" no_window "Open NlTrack file"
+import -window root -trim +repage "$out/window-accents.png"
+"$wineserver" -k 2>/dev/null || true
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
