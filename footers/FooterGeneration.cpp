@@ -4,6 +4,7 @@
 #include "ModelInstallation.h"
 #include "QtPaths.h"
 #include "TubeEndPoints.h"
+#include "geometry/PortableMath.h"
 #include "tracklib/Track.h"
 #include "tracklib/TrackOperations.h"
 
@@ -41,7 +42,7 @@ void tilt(Matrix4& m, Vector3 p, Vector3 q)
     normalize(axis);
     // Rounding in normalize can push |d.y| a hair above 1, where acos has no value.
     const float cosine = std::clamp(-d.y, -1.0f, 1.0f);
-    m.rotate(toDegrees(std::acos(cosine)), axis);
+    m.rotate(toDegrees(portableAcos(cosine)), axis);
 }
 
 // The turn about the vertical that the simulator's own fundaments use: in [0, 90) degrees.
@@ -54,9 +55,9 @@ float turnAboutVertical(Vector3 p, Vector3 q, float fundamentAngle)
     const float a = std::fabs(p.x - q.x);
     const float b = std::fabs(p.z - q.z);
     if ((p.x > q.x && p.z > q.z) || (p.x < q.x && p.z < q.z))
-        return toDegrees(std::atan(a / b));
+        return toDegrees(portableAtan(a / b));
     if ((p.x > q.x && p.z < q.z) || (p.x < q.x && p.z > q.z))
-        return toDegrees(std::atan(b / a));
+        return toDegrees(portableAtan(b / a));
     return 0.0f;
 }
 
