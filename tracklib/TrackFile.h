@@ -46,8 +46,9 @@ struct WriteResult {
 // The whole file as the writer lays it out.
 std::vector<std::uint8_t> encodeTrack(const Track& track);
 
-// Writes atomically: to a temporary file beside `path`, flushed, then renamed over `path`. On
-// failure the previous file is untouched and the temporary file is gone.
+// Writes atomically (AtomicFile.h): on failure the previous file is untouched and no temporary
+// file remains. Through a symbolic link the file it names is replaced. A path that exists and is
+// not a regular file (a directory, a FIFO, a device) is refused and left alone.
 WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track);
 
 }  // namespace pw

@@ -1,6 +1,8 @@
 #include "TracklibTestSupport.h"
+#include "tracklib/AtomicFile.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #ifndef _WIN32
 #include <csignal>
@@ -136,6 +138,23 @@ TEST_F(TrackFileSaveTest, SavingThroughASymbolicLinkReplacesTheFileItNames)
     EXPECT_EQ(names, (std::vector<fs::path>{"ahead.nltrack", "link.nltrack", "made.nltrack",
                                             "track.nltrack"}));
 }
+
+#ifdef __linux__
+TEST_F(TrackFileSaveTest, NothingNamedExistsWhileTheNewContentIsWritten)
+{
+    // What a process killed at this moment would leave: on Linux the new file has no name yet.
+    std::vector<fs::path> whileWriting;
+    const FileWriteOutcome outcome =
+        replaceFileAtomically(target_, LinkAtDestination::Follow, [&](std::FILE* file) {
+            whileWriting = entries();
+            return std::fputs("new", file) >= 0;
+        });
+    ASSERT_TRUE(outcome.ok()) << outcome.reason;
+    EXPECT_EQ(whileWriting, onlyTarget);
+    EXPECT_EQ(readAll(target_), (Bytes{'n', 'e', 'w'}));
+    EXPECT_EQ(entries(), onlyTarget);
+}
+#endif
 
 TEST_F(TrackFileSaveTest, AReplacedFileKeepsItsPermissions)
 {
