@@ -1,6 +1,7 @@
 #include "TrackLoading.h"
 
 #include "footers/QtPaths.h"
+#include "tracklib/AtomicFile.h"
 
 namespace pw {
 
@@ -24,6 +25,15 @@ std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err)
         return std::nullopt;
     }
     return loaded;
+}
+
+bool outputPathAccepted(const QString& path, QTextStream& err)
+{
+    const std::string problem = outputPathProblem(toFileSystemPath(path));
+    if (problem.empty())
+        return true;
+    reportFailure(err, path, QString::fromStdString(problem));
+    return false;
 }
 
 namespace {

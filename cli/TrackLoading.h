@@ -29,6 +29,10 @@ std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err);
 bool passedOverAnything(const ReadDiagnostics& diagnostics);
 QString passedOverText(const ReadDiagnostics& diagnostics);
 
+// Whether `path` may be written as an output file; when it exists and is not a regular file (a
+// directory, a FIFO, a device), reports that and returns false, before any work is done.
+bool outputPathAccepted(const QString& path, QTextStream& err);
+
 // The one-line failure report: "plinthwright-cli: SUBJECT: REASON".
 void reportFailure(QTextStream& err, const QString& subject, const QString& reason);
 
