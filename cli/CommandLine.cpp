@@ -65,7 +65,7 @@ void setUp(QCommandLineParser& parser, const Options& options)
         parser.addOption(option);
     parser.addOptions({options.keepFundaments, options.noAlign});
     parser.addPositionalArgument("command", "info, dump, plan or generate.");
-    parser.addPositionalArgument("track", "The track file (.nltrack).");
+    parser.addPositionalArgument("track", "The track file (.nltrack); - for standard input.");
 }
 
 int usageError(QTextStream& err, const QString& problem)
@@ -116,6 +116,9 @@ int runGenerateCommand(const QCommandLineParser& parser, const Options& options,
             return usageError(err, QStringLiteral("generate needs --%1")
                                        .arg(required->names().constLast()));
     }
+    // The object directory is named after the track file, and standard input has no name.
+    if (track == QLatin1String(standardInputName) && parser.value(options.objectDir).isEmpty())
+        return usageError(err, QStringLiteral("generate needs --object-dir to read standard input"));
     GenerateArguments arguments;
     arguments.trackPath = track;
     arguments.outputPath = parser.value(options.output);

@@ -14,7 +14,10 @@ void reportFailure(QTextStream& err, const QString& subject, const QString& reas
 std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err)
 {
     LoadedTrack loaded;
-    if (readTrackFile(toFileSystemPath(path), loaded.track, &loaded.diagnostics) == 0) {
+    const int read = path == QLatin1String(standardInputName)
+                         ? readTrackFromStandardInput(loaded.track, &loaded.diagnostics)
+                         : readTrackFile(toFileSystemPath(path), loaded.track, &loaded.diagnostics);
+    if (read == 0) {
         // The reader's reason already names the file.
         if (loaded.diagnostics.openError.empty())
             reportFailure(err, path, QStringLiteral("cannot be opened"));

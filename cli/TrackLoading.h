@@ -19,7 +19,10 @@ struct LoadedTrack {
     ReadDiagnostics diagnostics;
 };
 
-// Reads the whole file into memory. When it cannot be opened, writes one line naming the file
+// A TRACK given as this is read from standard input.
+inline constexpr const char* standardInputName = "-";
+
+// Reads the whole file (or standard input) into memory. When it cannot be opened, writes one line naming the file
 // and the reason to `err` and returns nothing.
 std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err);
 

@@ -24,11 +24,15 @@ struct ReadDiagnostics {
 // Larger files are refused unread: the largest tracks designers build take a few megabytes.
 inline constexpr std::uint64_t largestTrackFileSize = std::uint64_t{256} << 20;
 
-// Fills `track` from the file. Returns 0 when the file cannot be opened or is larger than
-// largestTrackFileSize (the track is then untouched), 1 otherwise, however damaged the
-// contents. The caller passes an empty Track.
+// Fills `track` from the file, read in one pass (also a pipe or a device). Returns 0 when the
+// file cannot be opened, holds more than largestTrackFileSize bytes or cannot be held in memory
+// (the track is then untouched), 1 otherwise, however damaged the contents. The caller passes
+// an empty Track.
 int readTrackFile(const std::filesystem::path& path, Track& track,
                   ReadDiagnostics* diagnostics = nullptr);
+
+// The same from the process's standard input.
+int readTrackFromStandardInput(Track& track, ReadDiagnostics* diagnostics = nullptr);
 
 // The same decoding over bytes already in memory.
 void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,

@@ -3,6 +3,7 @@
 #include "ChunkReader.h"
 #include "ChunkTags.h"
 #include "ElementLayouts.h"
+#include "FileSync.h"
 #include "PathText.h"
 #include "TrackOperations.h"
 
@@ -10,6 +11,7 @@
 #include <array>
 #include <cerrno>
 #include <fstream>
+#include <iostream>
 #include <new>
 #include <system_error>
 
@@ -412,6 +414,65 @@ bool holdsTrackData(const Track& track)
     return !(track == empty);
 }
 
+namespace {
+
+enum class WholeRead { Complete, TooLarge };
+
+// Everything `in` holds, in one pass and never more than largestTrackFileSize bytes. A size
+// known beforehand (a regular file's) makes it one allocation; a pipe's data, whose size nobody
+// knows, grows the buffer as it comes.
+WholeRead readWhole(std::streambuf& in, std::uint64_t expectedSize, std::vector<std::uint8_t>& bytes)
+{
+    constexpr std::size_t blockSize = std::size_t{1} << 20;
+    constexpr std::size_t limit = static_cast<std::size_t>(largestTrackFileSize) + 1;
+    // One byte more than expected, to see the end without growing the buffer.
+    std::size_t nextSize = expectedSize > 0 && expectedSize < largestTrackFileSize
+                               ? static_cast<std::size_t>(expectedSize) + 1
+                               : blockSize;
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() >= limit) {
+                return WholeRead::TooLarge;
+            }
+            bytes.resize(std::min(std::max(nextSize, bytes.size() * 2), limit));
+        }
+        const std::streamsize got = in.sgetn(reinterpret_cast<char*>(bytes.data() + filled),
+                                             static_cast<std::streamsize>(bytes.size() - filled));
+        if (got <= 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return WholeRead::Complete;
+}
+
+// Reads and decodes; `name` is how messages call the source.
+int readTrackFrom(std::streambuf& in, std::uint64_t expectedSize, const std::string& name,
+                  Track& track, ReadDiagnostics& report)
+{
+    try {
+        std::vector<std::uint8_t> bytes;
+        if (readWhole(in, expectedSize, bytes) == WholeRead::TooLarge) {
+            report.openError = "Cannot open " + name + ": it holds more than " +
+                               std::to_string(largestTrackFileSize) +
+                               " bytes, too large for a track file";
+            return 0;
+        }
+        readTrackBytes(bytes, track, &report);
+        return 1;
+    } catch (const std::bad_alloc&) {
+        // The caller passed an empty track; it gets one back rather than a part.
+        track = Track{};
+        report = ReadDiagnostics{};
+        report.openError = "Cannot open " + name + ": not enough memory to read it";
+        return 0;
+    }
+}
+
+}  // namespace
+
 int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnostics* diagnostics)
 {
     ReadDiagnostics unused;
@@ -431,31 +492,30 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
         report.openError = "Cannot open \"" + pathText(path) + "\": " + reason;
         return 0;
     }
-
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    file.seekg(0, std::ios::beg);
-    // The whole file is held in memory; one far beyond any track is refused before that.
-    if (size > static_cast<std::streamoff>(largestTrackFileSize)) {
+    // A regular file's size is known: one far beyond any track is refused unread. Pipes and
+    // devices have none, and are read up to the same limit.
+    std::uint64_t size = 0;
+    if (std::filesystem::is_regular_file(path, ec)) {
+        size = std::filesystem::file_size(path, ec);
+        if (ec) {
+            size = 0;
+        }
+    }
+    if (size > largestTrackFileSize) {
         report.openError = "Cannot open \"" + pathText(path) + "\": at " +
                            std::to_string(size) + " bytes it is too large for a track file";
         return 0;
     }
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
-    } catch (const std::bad_alloc&) {
-        report.openError = "Cannot open \"" + pathText(path) + "\": not enough memory to read it";
-        return 0;
-    }
-    if (!bytes.empty()) {
-        file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        // A file that shrank meanwhile decodes as far as it reached.
-        bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0)));
-    }
+    return readTrackFrom(*file.rdbuf(), size, "\"" + pathText(path) + "\"", track, report);
+}
 
-    readTrackBytes(bytes, track, &report);
-    return 1;
+int readTrackFromStandardInput(Track& track, ReadDiagnostics* diagnostics)
+{
+    ReadDiagnostics unused;
+    ReadDiagnostics& report = diagnostics != nullptr ? *diagnostics : unused;
+    report = ReadDiagnostics{};
+    setStandardInputBinary();
+    return readTrackFrom(*std::cin.rdbuf(), 0, "standard input", track, report);
 }
 
 }  // namespace pw

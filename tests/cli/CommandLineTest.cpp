@@ -150,5 +150,39 @@ TEST(Executable, ExitCodesAndStreams)
     EXPECT_EQ(runProgram({"info", rich}).out, richSummary);
 }
 
+// A track piped in, as "-" or through a device name, reads as the file itself does.
+TEST(Executable, ReadsATrackFromAPipe)
+{
+    TempFiles files;
+    const QString rich = files.track("rich.nltrack");
+    const QByteArray bytes = fileBytes(rich);
+    QStringList inputs{"-"};
+#ifdef __linux__
+    inputs << "/dev/stdin";
+#endif
+    for (const QString& input : inputs) {
+        for (const char* command : {"info", "dump"}) {
+            SCOPED_TRACE(input.toStdString() + " " + command);
+            QProcess process;
+            process.start(QStringLiteral(PLINTHWRIGHT_CLI_PATH), {command, input});
+            ASSERT_TRUE(process.waitForStarted());
+            process.write(bytes);
+            process.closeWriteChannel();
+            ASSERT_TRUE(process.waitForFinished(30000));
+            EXPECT_EQ(process.exitCode(), 0);
+            EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()),
+                      QString::fromUtf8(runProgram({command, rich}).out.toUtf8()));
+            EXPECT_EQ(process.readAllStandardError(), QByteArray());
+        }
+    }
+    // Standard input has no name to give the object directory.
+    const CliRun run = runCli({"generate", "-", "-o", files.path("out.nltrack"), "--nolimits-dir",
+                               files.path(""), "--models-dir", files.path("")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.startsWith("plinthwright-cli: generate needs --object-dir to read standard "
+                                   "input\n"))
+        << run.err.toStdString();
+}
+
 }  // namespace
 }  // namespace pw
