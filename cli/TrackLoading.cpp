@@ -50,14 +50,17 @@ int chunksCutShort(const ReadDiagnostics& diagnostics)
 
 bool passedOverAnything(const ReadDiagnostics& diagnostics)
 {
-    return diagnostics.bytesSkipped > 0 || chunksCutShort(diagnostics) > 0;
+    return isDamaged(diagnostics);
 }
 
 QString passedOverText(const ReadDiagnostics& diagnostics)
 {
-    return QStringLiteral("%1 bytes skipped; chunks cut short: %2")
-        .arg(diagnostics.bytesSkipped)
-        .arg(chunksCutShort(diagnostics));
+    QString text = QStringLiteral("%1 bytes skipped; chunks cut short: %2")
+                       .arg(diagnostics.bytesSkipped)
+                       .arg(chunksCutShort(diagnostics));
+    if (diagnostics.textsCutAtZero > 0)
+        text += QStringLiteral("; texts cut at a zero byte: %1").arg(diagnostics.textsCutAtZero);
+    return text;
 }
 
 }  // namespace pw

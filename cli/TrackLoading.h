@@ -26,9 +26,10 @@ inline constexpr const char* standardInputName = "-";
 // and the reason to `err` and returns nothing.
 std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err);
 
-// Whether the reader skipped bytes or stopped chunks early, and the text that says how much:
-// "N bytes skipped; chunks cut short: M". A chunk stopped by a negative text length counts as
-// cut short, as one cut off by the end of the file does.
+// Whether the reader skipped bytes, stopped chunks early or found texts that saving cuts at a
+// zero byte, and the text that says how much: "N bytes skipped; chunks cut short: M", followed
+// by "; texts cut at a zero byte: K" when there are such texts. A chunk stopped by a negative
+// text length counts as cut short, as one cut off by the end of the file does.
 bool passedOverAnything(const ReadDiagnostics& diagnostics);
 QString passedOverText(const ReadDiagnostics& diagnostics);
 

@@ -19,7 +19,12 @@ struct ReadDiagnostics {
     int chunksCutShort = 0;         // recognised chunks that ended before their layout did
     int negativeTextLengths = 0;    // recognised chunks whose decoding stopped at a text whose
                                     // length was below zero
+    int textsCutAtZero = 0;         // texts holding a zero byte, which saving cuts there
 };
+
+// Whether the reader passed over or cut anything, so that a saved copy would not hold all of the
+// file: front ends warn about such a file.
+bool isDamaged(const ReadDiagnostics& diagnostics);
 
 // Larger files are refused unread: the largest tracks designers build take a few megabytes.
 inline constexpr std::uint64_t largestTrackFileSize = std::uint64_t{256} << 20;

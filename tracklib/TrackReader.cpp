@@ -316,7 +316,8 @@ std::size_t customChunkBodySize(std::span<const std::uint8_t> tag)
 
 // The writer writes every chunk, also one the file lacked. Such a chunk gets the length of its
 // empty body, so that the lengths still match the bytes once elements are added to it. The
-// scenery chunk's length covers its scenery-object child, which it always has once written.
+// scenery chunk's length covers its scenery-object child, which it always has once written; a
+// scenery chunk read with a child count of 0 did not count one.
 // A file in which no chunk was recognised is no track, and its record stays empty.
 void giveAbsentChunksTheirEmptyLengths(const std::array<bool, TagEnvironment + 1>& decoded,
                                        Track& track)
@@ -353,8 +354,155 @@ void giveAbsentChunksTheirEmptyLengths(const std::array<bool, TagEnvironment + 1
                         std::int64_t{sceneryObjectChildOverhead} + track.sceneryObjectLength);
         track.sceneryChildCount = 1;
     } else if (!decoded[TagSceneryObjects]) {
-        moveChunkLength(track.sceneryLength, sceneryObjectChildOverhead + emptyListChunkLength);
+        if (track.sceneryChildCount > 0) {
+            // Its length counted a child the file lost (cut after the scenery chunk): it gets
+            // the length of what is written, the empty child included.
+            track.sceneryLength = 0;
+            moveChunkLength(track.sceneryLength,
+                            emptySceneryChunkLength +
+                                static_cast<std::int64_t>(track.sceneryItems.size()) *
+                                    sceneryItemEncodedSize);
+        } else {
+            moveChunkLength(track.sceneryLength, sceneryObjectChildOverhead + emptyListChunkLength);
+        }
         track.sceneryChildCount = std::max(track.sceneryChildCount, 1);
+    }
+}
+
+// The length a chunk's field should hold for what the writer writes from the record: the bytes
+// after the length field up to the chunk's end (the scenery chunk's also covering its object
+// child). Computed wide and wrapped like every other length change.
+std::int32_t writtenChunkLength(int tag, const Track& track)
+{
+    std::int64_t body = 0;
+    const auto list = [](std::size_t count, std::int64_t elementSize) {
+        return emptyListChunkLength + static_cast<std::int64_t>(count) * elementSize;
+    };
+    switch (tag) {
+    case TagInfo: body = encodedTextSize(track.infoText); break;
+    case TagVertices: body = list(track.vertices.size(), vertexEncodedSize); break;
+    case TagSegments:
+        body = emptySegmentChunkLength;
+        for (const Segment& segment : track.segments) {
+            body += segmentEncodedSize(segment);
+        }
+        break;
+    case TagSupports: body = supportChunkLength; break;
+    case TagFundaments: body = list(track.fundaments.size(), fundamentEncodedSize); break;
+    case TagRailConnectors:
+        body = emptyListChunkLength;
+        for (const RailConnectorGroup& group : track.groups) {
+            body += 4 + static_cast<std::int64_t>(group.connectors.size()) * railConnectorEncodedSize;
+        }
+        break;
+    case TagFreeNodes: body = list(track.freeNodes.size(), freeNodeEncodedSize); break;
+    case TagTubes: body = list(track.tubes.size(), tubeEncodedSize); break;
+    case TagCatwalks:
+        body = emptyListChunkLength;
+        for (const Catwalk& catwalk : track.catwalks) {
+            body += catwalkFixedEncodedSize + static_cast<std::int64_t>(catwalk.bytes.size());
+        }
+        break;
+    case TagScenery:
+        body = list(track.sceneryItems.size(), sceneryItemEncodedSize) +
+               sceneryObjectChildOverhead + std::int64_t{track.sceneryObjectLength};
+        break;
+    case TagSceneryObjects:
+        body = emptyListChunkLength;
+        for (const SceneryObject& object : track.sceneryObjects) {
+            body += sceneryObjectEncodedSize(object);
+        }
+        break;
+    case TagEnvironment:
+        body = emptyEnvironmentChunkLength - 8 + encodedTextSize(track.environmentTextA) +
+               encodedTextSize(track.environmentTextB);
+        break;
+    default: break;
+    }
+    std::int32_t length = 0;
+    moveChunkLength(length, body);
+    return length;
+}
+
+std::int32_t* lengthField(int tag, Track& track)
+{
+    switch (tag) {
+    case TagInfo: return &track.infoLength;
+    case TagVertices: return &track.vertexLength;
+    case TagSegments: return &track.segmentLength;
+    case TagSupports: return &track.supportLength;
+    case TagFundaments: return &track.fundamentLength;
+    case TagRailConnectors: return &track.railConnectorLength;
+    case TagFreeNodes: return &track.freeNodeLength;
+    case TagTubes: return &track.tubeLength;
+    case TagCatwalks: return &track.catwalkLength;
+    case TagScenery: return &track.sceneryLength;
+    case TagSceneryObjects: return &track.sceneryObjectLength;
+    case TagEnvironment: return &track.environmentLength;
+    default: return nullptr;
+    }
+}
+
+// Bytes the writer drops from a text: those from its first zero byte on. 0 for most texts.
+std::int64_t droppedTextBytes(const std::string& text)
+{
+    return static_cast<std::int64_t>(text.size()) - (encodedTextSize(text) - 4);
+}
+
+// The texts of the record that hold a zero byte, where writing will cut them.
+int textsCutAtZero(const Track& track)
+{
+    int count = 0;
+    const auto check = [&](const std::string& text) { count += droppedTextBytes(text) > 0; };
+    for (const TrackSlot& slot : track.slots) {
+        check(slot.text);
+    }
+    check(track.infoText);
+    for (const SceneryObject& object : track.sceneryObjects) {
+        check(object.textA);
+        check(object.textB);
+    }
+    check(track.environmentTextA);
+    check(track.environmentTextB);
+    check(track.terrain.terrainTextA);
+    check(track.terrain.terrainTextB);
+    check(track.terrain.terrainTextC);
+    return count;
+}
+
+// A chunk whose decoding stopped early lost the elements it could not read, and a text cut at a
+// zero byte loses its tail when written: their lengths as read would claim bytes that are not
+// written. Such a chunk gets the length of what is written; every other keeps the one it had.
+void fixLengthsOfDamagedChunks(const std::array<bool, TagEnvironment + 1>& cutShort, Track& track)
+{
+    std::array<std::int64_t, TagEnvironment + 1> dropped{};
+    dropped[TagInfo] = droppedTextBytes(track.infoText);
+    dropped[TagEnvironment] =
+        droppedTextBytes(track.environmentTextA) + droppedTextBytes(track.environmentTextB);
+    for (const SceneryObject& object : track.sceneryObjects) {
+        dropped[TagSceneryObjects] += droppedTextBytes(object.textA) + droppedTextBytes(object.textB);
+    }
+
+    const std::int32_t objectsLengthBefore = track.sceneryObjectLength;
+    for (int tag = TagInfo; tag <= TagEnvironment; ++tag) {
+        std::int32_t* length = lengthField(tag, track);
+        if (length == nullptr || tag == TagScenery) {
+            continue;
+        }
+        if (cutShort[static_cast<std::size_t>(tag)]) {
+            *length = writtenChunkLength(tag, track);
+        } else if (dropped[static_cast<std::size_t>(tag)] > 0) {
+            moveChunkLength(*length, -dropped[static_cast<std::size_t>(tag)]);
+        }
+    }
+    // The scenery chunk's length covers its object child's, whose length as read is unknown
+    // when that child was cut short.
+    if (cutShort[TagScenery] || cutShort[TagSceneryObjects]) {
+        track.sceneryLength = writtenChunkLength(TagScenery, track);
+        track.sceneryChildCount = std::max(track.sceneryChildCount, 1);
+    } else {
+        moveChunkLength(track.sceneryLength,
+                        std::int64_t{track.sceneryObjectLength} - objectsLengthBefore);
     }
 }
 
@@ -365,6 +513,7 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
 {
     ReadDiagnostics found;
     std::array<bool, TagEnvironment + 1> decoded{};
+    std::array<bool, TagEnvironment + 1> cutShort{};  // by the chunk's last occurrence
     ChunkReader scan(bytes);
     // Bytes the scan steps over that the layout accounts for (a decoded chunk's child count, the
     // custom chunk pair the writer always adds) are not reported as skipped: only what no known
@@ -391,6 +540,7 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
         ChunkReader chunk = scan.rest();
         decodeChunk(tag, chunk, track);
         decoded[static_cast<std::size_t>(tag)] = true;
+        cutShort[static_cast<std::size_t>(tag)] = !chunk.ok();
         scan.skipBytes(chunk.position());
         if (chunk.failure() == ReadFailure::CutShort) {
             ++found.chunksCutShort;
@@ -401,9 +551,17 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
         }
     }
     giveAbsentChunksTheirEmptyLengths(decoded, track);
+    fixLengthsOfDamagedChunks(cutShort, track);
+    found.textsCutAtZero = textsCutAtZero(track);
     if (diagnostics != nullptr) {
         *diagnostics = found;
     }
+}
+
+bool isDamaged(const ReadDiagnostics& diagnostics)
+{
+    return diagnostics.bytesSkipped > 0 || diagnostics.chunksCutShort > 0 ||
+           diagnostics.negativeTextLengths > 0 || diagnostics.textsCutAtZero > 0;
 }
 
 bool holdsTrackData(const Track& track)

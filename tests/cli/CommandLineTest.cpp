@@ -114,6 +114,12 @@ TEST(InfoCommand, SummarisesTheTrackAndWhatTheReaderPassedOver)
         diagnostics.negativeTextLengths = row.negativeTextLengths;
         EXPECT_EQ(trackSummary(track, diagnostics), summary + row.passedOver);
     }
+    // Texts that saving cuts at a zero byte are damage too.
+    ReadDiagnostics cutTexts;
+    cutTexts.textsCutAtZero = 2;
+    EXPECT_EQ(trackSummary(track, cutTexts),
+              summary + "Passed over: 0 bytes skipped; chunks cut short: 0; texts cut at a zero "
+                        "byte: 2\n");
 }
 
 // The real program: exit codes, and which stream its text goes to, as UTF-8.
