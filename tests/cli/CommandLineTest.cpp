@@ -122,6 +122,19 @@ TEST(InfoCommand, SummarisesTheTrackAndWhatTheReaderPassedOver)
                         "byte: 2\n");
 }
 
+TEST(InfoCommand, ShowsControlCharactersOfTheInfoTextEscapedOnItsOneLine)
+{
+    Track track = makeNewTrack();
+    // A text that would forge a line and clear the screen, printed raw.
+    track.infoText = std::string("a\nVertices: 99\x1b[2J\r\tb\\c\x7f\x9b\xe9\0z", 28);
+    const QString summary = trackSummary(track, ReadDiagnostics{});
+    const QString firstLine = summary.section('\n', 0, 0);
+    EXPECT_EQ(firstLine, QString::fromUtf8("Info text: a\\nVertices: 99\\x1b[2J\\r\\tb\\\\c\\x7f\\x9b"
+                                           "\u00e9\\x00z"));
+    EXPECT_EQ(summary.count('\n'), 11);
+    EXPECT_EQ(summary.section('\n', 1, 1), "Vertices: 1");
+}
+
 // The real program: exit codes, and which stream its text goes to, as UTF-8.
 TEST(Executable, ExitCodesAndStreams)
 {
