@@ -9,6 +9,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
+#include <new>
 #include <vector>
 
 namespace pw {
@@ -145,7 +146,29 @@ int runGenerateCommand(const QCommandLineParser& parser, const Options& options,
 
 }  // namespace
 
+namespace {
+
+int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+}  // namespace
+
 int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    // A file within the size limit can still hold more than this machine can process; that ends
+    // as a failure like any other (outputs are written whole or not at all).
+    try {
+        return runCommand(arguments, out, err);
+    } catch (const std::bad_alloc&) {
+        out.flush();
+        err << cliProgramName << ": not enough memory to finish\n";
+        err.flush();
+        return exitFailure;
+    }
+}
+
+namespace {
+
+int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     const Options options;
     QCommandLineParser parser;
@@ -191,5 +214,7 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         return usageError(err, QStringLiteral("plan needs --output"));
     return runPlan(track, parser.value(options.output), out, err);
 }
+
+}  // namespace
 
 }  // namespace pw

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
 
 namespace pw {
 
@@ -288,7 +289,12 @@ std::vector<std::uint8_t> encodeTrack(const Track& track)
 
 WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track)
 {
-    const std::vector<std::uint8_t> bytes = encodeTrack(track);
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = encodeTrack(track);
+    } catch (const std::bad_alloc&) {
+        return failure(path, "not enough memory to encode the track");
+    }
     // Saving through a symbolic link replaces the file it points to; renaming over the link
     // would turn the link into a copy and leave that file as it was.
     const FileWriteOutcome outcome =
