@@ -19,17 +19,27 @@ namespace pw {
 
 namespace {
 
-// Reads `count` elements. Room is reserved only for as many as the bytes left can hold, and an
+// Whether a list's elements hold texts, whose negative lengths stop the list early and let the
+// scan go on: room for such a list is reserved only up to a bound, or a file repeating such a
+// chunk would cost the memory of every element the remaining bytes could hold, once per copy.
+// Other lists stop early only at the end of the bytes, which also ends the scan.
+enum class ElementTexts { None, Some };
+
+// Reads `count` elements. Room is reserved for at most as many as the bytes left can hold, and an
 // element that the bytes end inside of is dropped.
 template <class T, class Decode>
 std::vector<T> readList(ChunkReader& in, std::int32_t count, std::size_t minimumSize,
-                        Decode decode)
+                        Decode decode, ElementTexts texts = ElementTexts::None)
 {
     std::vector<T> list;
     if (count <= 0) {
         return list;
     }
-    list.reserve(std::min(static_cast<std::size_t>(count), in.remaining() / minimumSize));
+    std::size_t reserved = std::min(static_cast<std::size_t>(count), in.remaining() / minimumSize);
+    if (texts == ElementTexts::Some) {
+        reserved = std::min<std::size_t>(reserved, 1024);  // longer lists grow as they are read
+    }
+    list.reserve(reserved);
     for (std::int32_t i = 0; i < count; ++i) {
         T element{};
         decode(in, element);
@@ -43,16 +53,20 @@ std::vector<T> readList(ChunkReader& in, std::int32_t count, std::size_t minimum
 
 // A list whose elements have a fixed layout, preceded by its count.
 template <class T, class Layout>
-void readCountedList(ChunkReader& in, std::vector<T>& list, std::size_t minimumSize, Layout layout)
+void readCountedList(ChunkReader& in, std::vector<T>& list, std::size_t minimumSize, Layout layout,
+                     ElementTexts texts = ElementTexts::None)
 {
     const std::int32_t count = in.readInt32();
     if (!in.ok()) {
         return;
     }
-    list = readList<T>(in, count, minimumSize, [&](ChunkReader& r, T& element) {
-        LayoutReader io{r};
-        layout(io, element);
-    });
+    list = readList<T>(
+        in, count, minimumSize,
+        [&](ChunkReader& r, T& element) {
+            LayoutReader io{r};
+            layout(io, element);
+        },
+        texts);
 }
 
 void decodeFileHeader(ChunkReader& in, Track& track)
@@ -74,11 +88,13 @@ void decodeTrackHeader(ChunkReader& in, Track& track)
     if (!in.ok()) {
         return;
     }
-    track.slots = readList<TrackSlot>(in, slotCount, slotMinimumSize,
-                                      [](ChunkReader& r, TrackSlot& slot) {
-                                          LayoutReader io{r};
-                                          slotLayout(io, slot);
-                                      });
+    track.slots = readList<TrackSlot>(
+        in, slotCount, slotMinimumSize,
+        [](ChunkReader& r, TrackSlot& slot) {
+            LayoutReader io{r};
+            slotLayout(io, slot);
+        },
+        ElementTexts::Some);
     // The count follows the slots actually read: the writer pads to the count, and a claimed
     // count of millions in a cut-short file would make saving write gigabytes.
     track.slotCount = std::min(slotCount, static_cast<std::int32_t>(track.slots.size()));
@@ -217,8 +233,9 @@ void decodeSceneryObjects(ChunkReader& in, Track& track)
 {
     in.read(track.sceneryObjectLength);
     in.skipBytes(16);
-    readCountedList(in, track.sceneryObjects, sceneryObjectMinimumSize,
-                    [](LayoutReader& io, SceneryObject& o) { sceneryObjectLayout(io, o); });
+    readCountedList(
+        in, track.sceneryObjects, sceneryObjectMinimumSize,
+        [](LayoutReader& io, SceneryObject& o) { sceneryObjectLayout(io, o); }, ElementTexts::Some);
     in.skipBytes(16);
 }
 
@@ -231,27 +248,50 @@ void decodeEnvironment(ChunkReader& in, Track& track)
     in.skipBytes(16);
 }
 
+// The terrain grid while the scan fills it. It is allocated once per read, and a later terrain
+// chunk clears only the part an earlier one wrote, so that a repeated chunk costs what its own
+// bytes cost rather than a fill of the whole grid.
+struct TerrainGridStorage {
+    std::vector<float> values;    // empty, or terrainGridSize * terrainGridSize values
+    std::int32_t usedRows = 0;     // values may be non-zero only in rows [0, usedRows)
+    std::int32_t usedColumns = 0;  // and columns [0, usedColumns)
+    bool decoded = false;          // a terrain chunk reached its grid
+    bool filled = false;           // the last one that did had a grid to store
+};
+
 // Values beyond the fixed grid are read past and dropped.
-void decodeTerrainGrid(ChunkReader& in, Terrain& terrain)
+void decodeTerrainGrid(ChunkReader& in, const Terrain& terrain, TerrainGridStorage& grid)
 {
     const std::int32_t rows = terrain.terrainRows;
     const std::int32_t columns = terrain.terrainColumns;
-    if (rows <= 0 || columns <= 0) {
-        terrain.terrainGrid.clear();
+    grid.decoded = true;
+    grid.filled = rows > 0 && columns > 0;
+    if (!grid.filled) {
         return;
     }
-    terrain.terrainGrid.assign(terrainGridSize * terrainGridSize, 0.0f);
+    if (grid.values.empty()) {
+        grid.values.assign(static_cast<std::size_t>(terrainGridSize) * terrainGridSize, 0.0f);
+    } else {
+        for (std::int32_t r = 0; r < grid.usedRows; ++r) {
+            const auto row = grid.values.begin() + static_cast<std::ptrdiff_t>(r) * terrainGridSize;
+            std::fill(row, row + grid.usedColumns, 0.0f);
+        }
+    }
+    grid.usedRows = 0;
+    grid.usedColumns = 0;
     for (std::int32_t r = 0; r < rows && in.ok(); ++r) {
         for (std::int32_t c = 0; c < columns && in.ok(); ++c) {
             const float value = in.readFloat32();
             if (in.ok() && r < terrainGridSize && c < terrainGridSize) {
-                terrain.terrainGrid[static_cast<std::size_t>(r) * terrainGridSize + c] = value;
+                grid.values[static_cast<std::size_t>(r) * terrainGridSize + c] = value;
+                grid.usedRows = r + 1;
+                grid.usedColumns = std::max(grid.usedColumns, c + 1);
             }
         }
     }
 }
 
-void decodeTerrain(ChunkReader& in, Track& track)
+void decodeTerrain(ChunkReader& in, Track& track, TerrainGridStorage& grid)
 {
     Terrain& terrain = track.terrain;
     in.read(terrain.terrainValue);
@@ -274,11 +314,11 @@ void decodeTerrain(ChunkReader& in, Track& track)
     if (!in.ok()) {
         return;
     }
-    decodeTerrainGrid(in, terrain);
+    decodeTerrainGrid(in, terrain, grid);
     in.skipBytes(16);
 }
 
-void decodeChunk(int tag, ChunkReader& in, Track& track)
+void decodeChunk(int tag, ChunkReader& in, Track& track, TerrainGridStorage& grid)
 {
     switch (tag) {
     case TagFileHeader: decodeFileHeader(in, track); break;
@@ -294,7 +334,7 @@ void decodeChunk(int tag, ChunkReader& in, Track& track)
     case TagCatwalks: decodeCatwalks(in, track); break;
     case TagScenery: decodeScenery(in, track); break;
     case TagSceneryObjects: decodeSceneryObjects(in, track); break;
-    case TagTerrain: decodeTerrain(in, track); break;
+    case TagTerrain: decodeTerrain(in, track, grid); break;
     case TagEnvironment: decodeEnvironment(in, track); break;
     default: break;
     }
@@ -514,6 +554,13 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
     ReadDiagnostics found;
     std::array<bool, TagEnvironment + 1> decoded{};
     std::array<bool, TagEnvironment + 1> cutShort{};  // by the chunk's last occurrence
+    TerrainGridStorage grid;
+    if (track.terrain.terrainGrid.size() ==
+        static_cast<std::size_t>(terrainGridSize) * terrainGridSize) {
+        grid.values = std::move(track.terrain.terrainGrid);
+        grid.usedRows = terrainGridSize;
+        grid.usedColumns = terrainGridSize;
+    }
     ChunkReader scan(bytes);
     // Bytes the scan steps over that the layout accounts for (a decoded chunk's child count, the
     // custom chunk pair the writer always adds) are not reported as skipped: only what no known
@@ -538,7 +585,7 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
             continue;
         }
         ChunkReader chunk = scan.rest();
-        decodeChunk(tag, chunk, track);
+        decodeChunk(tag, chunk, track, grid);
         decoded[static_cast<std::size_t>(tag)] = true;
         cutShort[static_cast<std::size_t>(tag)] = !chunk.ok();
         scan.skipBytes(chunk.position());
@@ -549,6 +596,11 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
         } else if (tag != TagRailConnectors && tag != TagScenery) {
             expectedUntil = scan.position() + 4;  // the child count the chunk leaves to the scan
         }
+    }
+    if (grid.decoded && !grid.filled) {
+        track.terrain.terrainGrid.clear();
+    } else if (!grid.values.empty()) {
+        track.terrain.terrainGrid = std::move(grid.values);
     }
     giveAbsentChunksTheirEmptyLengths(decoded, track);
     fixLengthsOfDamagedChunks(cutShort, track);

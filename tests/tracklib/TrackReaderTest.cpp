@@ -199,6 +199,35 @@ TEST(TrackReaderTest, StoresNoTerrainValueOutsideTheGrid)
     EXPECT_EQ(read.headerValue, -7);  // the scan goes on after the grid
 }
 
+// The terrain chunk of a track whose grid has `rows` x `columns` values 1, 2, 3, ... in file order.
+Bytes terrainChunk(std::int32_t rows, std::int32_t columns)
+{
+    Track track;
+    track.terrain.terrainRows = rows;
+    track.terrain.terrainColumns = columns;
+    track.terrain.terrainGrid.assign(90000, 0.0f);
+    for (int r = 0; r < std::max(rows, 0); ++r)
+        for (int c = 0; c < std::max(columns, 0); ++c)
+            track.terrain.terrainGrid[static_cast<std::size_t>(r) * 300 + c] =
+                static_cast<float>(r * columns + c + 1);
+    const Bytes file = encodeTrack(track);
+    return slice(file, find(file, "TERA"), file.size() - find(file, "TERA"));
+}
+
+TEST(TrackReaderTest, ARepeatedTerrainChunkReplacesTheWholeGrid)
+{
+    const Terrain small = decode(terrainChunk(2, 2)).terrain;
+    ASSERT_EQ(small.terrainGrid[301], 4.0f);
+    // Whatever came before, the last terrain chunk's grid is all there is.
+    for (const Bytes& before : {terrainChunk(3, 5), terrainChunk(300, 300), terrainChunk(-1, 4)}) {
+        const Track read = decode(join({before, terrainChunk(2, 2)}));
+        EXPECT_EQ(read.terrain, small);
+        EXPECT_EQ(decode(join({before, terrainChunk(2, 2), before, terrainChunk(2, 2)})).terrain,
+                  small);
+    }
+    EXPECT_TRUE(decode(join({terrainChunk(3, 5), terrainChunk(0, 4)})).terrain.terrainGrid.empty());
+}
+
 TEST(TrackReaderTest, SurvivesTheRichFileCutAtEveryOffset)
 {
     const Track rich = makeRichTrack();
