@@ -6,6 +6,15 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstdio>
+
+#if defined(__linux__)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <gtest/gtest.h>
 
 namespace pw {
@@ -202,6 +211,58 @@ TEST(Executable, ReadsATrackFromAPipe)
                                    "input\n"))
         << run.err.toStdString();
 }
+
+// AddressSanitizer reserves more address space than any limit this test could set.
+#if defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
+TEST(CommandLine, RunningOutOfMemoryEndsWithAnErrorInsteadOfAnAbort)
+{
+    // 400,000 empty segments: 15 MB of file, about 120 MB of record.
+    std::vector<std::uint8_t> file = encodeTrack(makeNewTrack());
+    const char* tag = "SEGM";
+    const auto at =
+        static_cast<std::size_t>(std::search(file.begin(), file.end(), tag, tag + 4) - file.begin());
+    ASSERT_LT(at, file.size());
+    const std::uint32_t count = 400000;
+    for (int i = 0; i < 4; ++i)
+        file[at + 8 + i] = static_cast<std::uint8_t>(count >> (24 - 8 * i));
+    file.insert(file.begin() + static_cast<std::ptrdiff_t>(at + 29), std::size_t{count} * 37, 0);
+    TempFiles files;
+    const QString path = files.path("many-segments.nltrack");
+    writeFile(path, QByteArray(reinterpret_cast<const char*>(file.data()),
+                               static_cast<qsizetype>(file.size())));
+
+    for (const char* command : {"dump", "info"}) {
+        SCOPED_TRACE(command);
+        std::fflush(nullptr);
+        const pid_t child = fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            // Room for 64 MB more than the process holds now.
+            long pages = 0;
+            std::FILE* statm = std::fopen("/proc/self/statm", "r");
+            if (statm == nullptr || std::fscanf(statm, "%ld", &pages) != 1)
+                _exit(3);
+            std::fclose(statm);
+            const rlim_t room = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (64 << 20);
+            const rlimit limit{room, room};
+            if (setrlimit(RLIMIT_AS, &limit) != 0)
+                _exit(3);
+            QString out;
+            QString err;
+            QTextStream outStream(&out);
+            QTextStream errStream(&err);
+            const int code = runCommandLine({"plinthwright-cli", command, path}, outStream, errStream);
+            errStream.flush();
+            _exit(code == 1 && err.contains("not enough memory") && err.count('\n') == 1 ? 0
+                                                                                         : 10 + code);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace pw
