@@ -626,6 +626,13 @@ bool holdsTrackData(const Track& track)
 
 namespace {
 
+// `name` is how messages call the source: a quoted path, or "standard input".
+void refuseToOpen(ReadDiagnostics& report, const std::string& name, const std::string& reason)
+{
+    report.openError = "Cannot open " + name + ": " + reason;
+    report.openReason = reason;
+}
+
 enum class WholeRead { Complete, TooLarge };
 
 // Everything `in` holds, in one pass and never more than largestTrackFileSize bytes. A size
@@ -665,9 +672,9 @@ int readTrackFrom(std::streambuf& in, std::uint64_t expectedSize, const std::str
     try {
         std::vector<std::uint8_t> bytes;
         if (readWhole(in, expectedSize, bytes) == WholeRead::TooLarge) {
-            report.openError = "Cannot open " + name + ": it holds more than " +
-                               std::to_string(largestTrackFileSize) +
-                               " bytes, too large for a track file";
+            refuseToOpen(report, name,
+                         "it holds more than " + std::to_string(largestTrackFileSize) +
+                             " bytes, too large for a track file");
             return 0;
         }
         readTrackBytes(bytes, track, &report);
@@ -676,7 +683,7 @@ int readTrackFrom(std::streambuf& in, std::uint64_t expectedSize, const std::str
         // The caller passed an empty track; it gets one back rather than a part.
         track = Track{};
         report = ReadDiagnostics{};
-        report.openError = "Cannot open " + name + ": not enough memory to read it";
+        refuseToOpen(report, name, "not enough memory to read it");
         return 0;
     }
 }
@@ -701,7 +708,7 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
 
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        report.openError = "Cannot open " + quoted(path) + ": it is a directory";
+        refuseToOpen(report, quoted(path), "it is a directory");
         return 0;
     }
     errno = 0;
@@ -709,7 +716,7 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
     if (!file) {
         const std::string reason = errno != 0 ? std::generic_category().message(errno)
                                               : std::string("it cannot be opened for reading");
-        report.openError = "Cannot open " + quoted(path) + ": " + reason;
+        refuseToOpen(report, quoted(path), reason);
         return 0;
     }
     // A regular file's size is known: one far beyond any track is refused unread. Pipes and
@@ -722,8 +729,8 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
         }
     }
     if (size > largestTrackFileSize) {
-        report.openError = "Cannot open " + quoted(path) + ": at " + std::to_string(size) +
-                           " bytes it is too large for a track file";
+        refuseToOpen(report, quoted(path),
+                     "at " + std::to_string(size) + " bytes it is too large for a track file");
         return 0;
     }
     return readTrackFrom(*file.rdbuf(), size, quoted(path), track, report);

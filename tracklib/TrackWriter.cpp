@@ -234,7 +234,7 @@ void writeTerrain(ChunkWriter& out, const Terrain& terrain)
 
 WriteResult failure(const std::filesystem::path& path, const std::string& reason)
 {
-    return WriteResult{false, "Cannot save \"" + pathText(path) + "\": " + reason};
+    return WriteResult{false, "Cannot save \"" + pathText(path) + "\": " + reason, reason};
 }
 
 // Close to the encoded size (headers and a few texts are rounded up), so encoding a large track
@@ -304,7 +304,7 @@ WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track
     if (!outcome.ok()) {
         return failure(path, outcome.reason);
     }
-    return WriteResult{true, std::string()};
+    return WriteResult{true, {}, {}};
 }
 
 }  // namespace pw
