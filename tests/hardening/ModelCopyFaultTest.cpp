@@ -41,6 +41,10 @@ protected:
     const fs::path installed_ = sandbox_.nolimitsDirectory() / "objects/mytrack/fundament-small.3ds";
 };
 
+// Windows needs a privilege to make links, and refuses to replace a file another program holds
+// open, as the reader below does.
+#ifndef _WIN32
+
 TEST_F(ModelCopyFaultTest, LinkAtTheDestinationIsReplacedNotFollowed) {
     const fs::path victim = sandbox_.root() / "victim.3ds";
     writeBytes(victim, filled(100, 'v'));
@@ -95,6 +99,8 @@ TEST_F(ModelCopyFaultTest, TwoInstallsAtOnceLeaveOneWholeModel) {
     }
 }
 
+#endif  // _WIN32
+
 #ifdef __linux__
 
 // A fresh process, so that a mount or a limit stays with the test that set it.
@@ -132,6 +138,10 @@ TEST_F(ModelCopyFaultTest, FullDiskKeepsTheEarlierModelAndLeavesNoPart) {
     if (geteuid() != 0 || mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) {
         GTEST_SKIP() << "mounting a small file system needs root";
     }
+    struct Unmount {
+        const fs::path& at;
+        ~Unmount() { umount(at.c_str()); }
+    } unmount{disk};
     const fs::path simulator = disk / "nolimits";
     fs::create_directory(simulator);
     const Bytes earlier = filled(8 * 1024, 'e');
@@ -143,10 +153,10 @@ TEST_F(ModelCopyFaultTest, FullDiskKeepsTheEarlierModelAndLeavesNoPart) {
     const Bytes afterwards = fs::exists(installed) ? readBytes(installed) : Bytes();
     const std::vector<std::string> names = namesIn(installed.parent_path());
     // A first install that finds no room leaves no file at all.
-    fs::remove(installed);
+    std::error_code ec;
+    fs::remove(installed, ec);
     const InstallResult fresh = installSmall(simulator, models_);
     const std::vector<std::string> namesAfterFresh = namesIn(installed.parent_path());
-    umount(disk.c_str());
 
     ASSERT_TRUE(first.ok) << first.error;
     EXPECT_EQ(outcomeOf(second, "No space left on device"), FailedWithReason) << second.error;
