@@ -358,5 +358,34 @@ for file in examples/demo.nltrack "$track"; do
   sleep 1
 done
 
+# Settings: the simulator's directory chosen in the window lands in the registry. The window's
+# focus chain starts at the track field; three steps back reach "select Nolimits directory".
+registry_key='HKCU\Software\tallowmere\basaltora\frmMain'
+nolimits_windows="Z:${windows_root//\//\\}\\${nolimits//\//\\}"
+chooses_directory_into_registry() {
+  "$wine" reg delete "$registry_key" /f >/dev/null 2>&1 || true
+  (cd "$windows_root" && "$wine" plinthwright.exe >/dev/null 2>&1 &)
+  window_shows || return 1
+  xdotool windowfocus --sync "$(xdotool search --name '^Plinthwright$' | head -n1)"
+  xdotool key shift+Tab shift+Tab shift+Tab space
+  local i
+  for i in $(seq 1 20); do
+    xdotool search --name '^Select noLimits directory$' >/dev/null 2>&1 && break
+    sleep 1
+  done
+  sleep 2
+  xdotool type --delay 80 "$nolimits_windows"
+  xdotool key Return
+  sleep 3
+  import -window root -trim +repage "$out/window-directory.png" 2>/dev/null || true
+  # reg prints in the console's code page.
+  "$wine" reg query "$registry_key" /v nolimitsDir 2>/dev/null | tr -d '\r' |
+    iconv -f CP437 -t UTF-8 | tee "$smoke/registry.txt" |
+    grep -q "nolimitsDir.*NoLimits ÄÖ"
+}
+check "the chosen simulator directory ${nolimits//\//\\} is kept in the registry" \
+  chooses_directory_into_registry
+"$wineserver" -k 2>/dev/null || true
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
