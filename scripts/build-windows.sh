@@ -71,6 +71,16 @@ fetch_source() {
 build_qt() {
   [ -f "$qt_prefix/.complete-$qt_version" ] && return
   fetch_source qt6-base
+  # Debian's sources leave out Wacom's wintab.h; the platform plugin goes without the old
+  # Wintab tablet support (pens still work through Windows' own pointer messages).
+  local plugin=$cache/src/qt6-base/src/plugins/platforms/windows
+  if [ ! -f "$plugin/.without-wintab" ]; then
+    sed -i 's/QT_CONFIG(tabletevent)/0 \/* no wintab.h *\//' "$plugin/qwindowscontext.cpp"
+    sed -i '/^#if QT_CONFIG(tabletevent)$/{N;s/^#if QT_CONFIG(tabletevent)\n\(#  include "qwindowstabletsupport.h"\)/#if 0 \/* no wintab.h *\/\n\1/}' \
+      "$plugin/qwindowspointerhandler.cpp"
+    sed -i 's/CONDITION QT_FEATURE_tabletevent/CONDITION OFF/' "$plugin/CMakeLists.txt"
+    touch "$plugin/.without-wintab"
+  fi
   local build=$cache/build/qt6-base
   local started=$SECONDS
   mkdir -p "$build"
