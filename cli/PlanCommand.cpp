@@ -1,0 +1,34 @@
+#include "PlanCommand.h"
+
+#include "CommandLine.h"
+#include "TrackLoading.h"
+#include "footers/QtPaths.h"
+#include "plan/ModelFootprints.h"
+#include "plan/PlanFile.h"
+#include "plan/PlanScene.h"
+
+#include <optional>
+
+namespace pw {
+
+int runPlan(const QString& trackPath, const QString& outputPath, const QString& modelsDirectory,
+            QTextStream& out, QTextStream& err)
+{
+    const std::optional<LoadedTrack> loaded = loadTrack(trackPath, err);
+    if (!loaded)
+        return exitFailure;
+    std::optional<ModelFootprints> footprints;
+    if (!modelsDirectory.isEmpty())
+        footprints.emplace(toFileSystemPath(modelsDirectory));
+    const PlanScene scene =
+        buildPlanScene(loaded->track, PlanView::Top, footprints ? &*footprints : nullptr);
+    const PlanFileResult written = writePlanFile(scene, outputPath);
+    if (!written.ok) {
+        reportFailure(err, outputPath, written.error);
+        return exitFailure;
+    }
+    out << QStringLiteral("Written: %1\n").arg(outputPath);
+    return exitSuccess;
+}
+
+}  // namespace pw

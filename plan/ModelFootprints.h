@@ -1,0 +1,25 @@
+#pragma once
+// The footprints of the models in one model directory, each file read once.
+
+#include "ModelFootprint.h"
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace pw {
+
+class ModelFootprints {
+public:
+    explicit ModelFootprints(std::filesystem::path modelDirectory);
+
+    const std::filesystem::path& directory() const { return directory_; }
+    // The footprint of `modelFile` in the directory, read on first use.
+    const ModelFootprint& of(const std::string& modelFile);
+
+private:
+    std::filesystem::path directory_;
+    std::map<std::string, ModelFootprint> read_;
+};
+
+}  // namespace pw
