@@ -1,0 +1,158 @@
+#include "PlanCanvas.h"
+
+#include "plan/PlanHitTest.h"
+
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr int margin = 16;
+constexpr double toolTipReachPixels = 4.0;
+// Zoom per wheel notch (120 units of angle delta).
+constexpr double zoomPerNotch = 1.25;
+// The zoom stays where floats still place points apart and a whole track still fits.
+constexpr double smallestScale = 1e-4;
+constexpr double largestScale = 1e5;
+
+}  // namespace
+
+PlanCanvas::PlanCanvas(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("planCanvas"));
+    setMouseTracking(true);
+    // Home reaches the canvas once it is clicked; showing the window never takes the focus.
+    setFocusPolicy(Qt::ClickFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(200, 150);
+}
+
+void PlanCanvas::setScene(pw::PlanScene scene, bool fit)
+{
+    const bool first = scene_.bounds.isNull();
+    scene_ = std::move(scene);
+    if (fit || first || fitted_)
+        fitToView();
+    update();
+}
+
+void PlanCanvas::fitToView()
+{
+    const QRectF area = QRectF(rect()).adjusted(margin, margin, -margin, -margin);
+    worldToDevice_ = pw::fitTransform(scene_.bounds, area);
+    fitted_ = true;
+    update();
+}
+
+QString PlanCanvas::toolTipAt(QPoint position) const
+{
+    bool invertible = false;
+    const QTransform deviceToWorld = worldToDevice_.inverted(&invertible);
+    if (!invertible)
+        return {};
+    const double pixelsPerMetre = std::sqrt(std::abs(worldToDevice_.determinant()));
+    const pw::PlanHit hit = pw::footerAt(scene_, deviceToWorld.map(QPointF(position)),
+                                         toolTipReachPixels / pixelsPerMetre);
+    return hit.footer != nullptr ? pw::describeFooter(*hit.footer, hit.preview) : QString();
+}
+
+void PlanCanvas::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    painter_.paint(painter, scene_, worldToDevice_, QRectF(rect()));
+    const QSizeF legend = pw::legendSize();
+    pw::paintLegend(painter, QPointF(width() - legend.width() - 8, 8), scene_.view,
+                    !scene_.preview.empty());
+}
+
+void PlanCanvas::resizeEvent(QResizeEvent*)
+{
+    if (fitted_)
+        fitToView();
+}
+
+void PlanCanvas::wheelEvent(QWheelEvent* event)
+{
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0.0)
+        return;
+    const double scale = std::sqrt(std::abs(worldToDevice_.determinant()));
+    const double factor =
+        std::clamp(scale * std::pow(zoomPerNotch, notches), smallestScale, largestScale) / scale;
+    // The world point under the pointer stays under it.
+    const QPointF pointer = event->position();
+    QTransform zoom;
+    zoom.translate(pointer.x(), pointer.y());
+    zoom.scale(factor, factor);
+    zoom.translate(-pointer.x(), -pointer.y());
+    worldToDevice_ *= zoom;
+    fitted_ = false;
+    update();
+    event->accept();
+}
+
+void PlanCanvas::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    dragging_ = true;
+    lastDragPosition_ = event->position().toPoint();
+    setCursor(Qt::ClosedHandCursor);
+}
+
+void PlanCanvas::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!dragging_)
+        return;
+    const QPoint position = event->position().toPoint();
+    const QPoint moved = position - lastDragPosition_;
+    lastDragPosition_ = position;
+    worldToDevice_ *= QTransform::fromTranslate(moved.x(), moved.y());
+    fitted_ = false;
+    update();
+}
+
+void PlanCanvas::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    dragging_ = false;
+    unsetCursor();
+}
+
+void PlanCanvas::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        fitToView();
+}
+
+void PlanCanvas::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Home)
+        fitToView();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+bool PlanCanvas::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = toolTipAt(help->pos());
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, this);
+        return true;
+    }
+    return QWidget::event(event);
+}
