@@ -44,6 +44,12 @@ void PlanCanvas::setScene(pw::PlanScene scene, bool fit)
     update();
 }
 
+void PlanCanvas::setPreview(std::vector<pw::PlanFooter> preview)
+{
+    scene_.preview = std::move(preview);
+    update();
+}
+
 void PlanCanvas::fitToView()
 {
     const QRectF area = QRectF(rect()).adjusted(margin, margin, -margin, -margin);

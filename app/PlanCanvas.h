@@ -18,6 +18,8 @@ public:
 
     // Keeps the current zoom and pan unless `fit` is set or nothing was shown before.
     void setScene(pw::PlanScene scene, bool fit);
+    // Replaces only what generate would add: the track's own drawing stays.
+    void setPreview(std::vector<pw::PlanFooter> preview);
     const pw::PlanScene& scene() const { return scene_; }
     void fitToView();
     const QTransform& worldToDevice() const { return worldToDevice_; }

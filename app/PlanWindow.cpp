@@ -15,8 +15,21 @@ namespace {
 
 constexpr int gapToMainWindow = 8;
 constexpr int startWidth = 720;
+constexpr int narrowestWidth = 360;
+constexpr int lowestHeight = 400;
 
 }  // namespace
+
+QRect planWindowGeometry(const QRect& mainFrame, const QRect& screenArea)
+{
+    const int left = mainFrame.right() + 1 + gapToMainWindow;
+    const int room = screenArea.right() + 1 - left;
+    const int height = std::max(mainFrame.height(), lowestHeight);
+    if (room >= narrowestWidth)
+        return {left, mainFrame.top(), std::min(startWidth, room), height};
+    return {std::max(screenArea.left(), screenArea.right() + 1 - narrowestWidth), mainFrame.top(),
+            narrowestWidth, height};
+}
 
 PlanWindow::PlanWindow(QWidget* parent)
     : QMainWindow(parent, Qt::Window), canvas_(new PlanCanvas(this)), summary_(new QLabel(this)),
@@ -78,16 +91,11 @@ void PlanWindow::showBeside(const QWidget& mainWindow)
 {
     if (!placed_) {
         placed_ = true;
-        const QRect main = mainWindow.frameGeometry();
-        resize(startWidth, std::max(mainWindow.height(), 400));
-        QPoint topLeft(main.right() + 1 + gapToMainWindow, main.top());
-        // Kept on the main window's screen where it fits there.
-        if (const QScreen* screen = mainWindow.screen()) {
-            const QRect available = screen->availableGeometry();
-            if (topLeft.x() + startWidth > available.right())
-                topLeft.setX(std::max(available.left(), available.right() - startWidth));
-        }
-        move(topLeft);
+        const QScreen* screen = mainWindow.screen();
+        const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1 << 16, 1 << 16);
+        const QRect geometry = planWindowGeometry(mainWindow.frameGeometry(), area);
+        resize(geometry.size());
+        move(geometry.topLeft());
     }
     if (!isVisible())
         show();

@@ -10,6 +10,10 @@ class PlanCanvas;
 class QAction;
 class QLabel;
 
+// Where the plan window opens: right of the main window's frame, as tall as it, narrowed to the
+// room left on the screen, and over the main window's right part only where no room is left.
+QRect planWindowGeometry(const QRect& mainFrame, const QRect& screenArea);
+
 class PlanWindow : public QMainWindow {
     Q_OBJECT
 

@@ -215,6 +215,20 @@ bool isFooterObject(const SceneryObject& object)
     return object.textB.find(footerMarker) != std::string::npos;
 }
 
+std::vector<PlanFooter> buildPlanFooters(const Track& track, PlanView view,
+                                         ModelFootprints* footprints,
+                                         std::span<const SceneryObject> objects)
+{
+    const ClassesByPosition classes(track);
+    std::vector<PlanFooter> footers;
+    footers.reserve(objects.size());
+    for (const SceneryObject& object : objects)
+        if (std::optional<PlanFooter> footer = makeFooter(object, view, footprints, classes))
+            footers.push_back(std::move(*footer));
+    sortByStyle(footers);
+    return footers;
+}
+
 PlanScene buildPlanScene(const Track& track, PlanView view, ModelFootprints* footprints,
                          std::span<const SceneryObject> preview)
 {

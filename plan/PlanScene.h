@@ -64,6 +64,11 @@ QPointF projected(PlanView view, Vector3 p);
 // Whether a scenery object's model path names a footer ("<dir>/fundament-<model>").
 bool isFooterObject(const SceneryObject& object);
 
+// The footers among `objects` (a generation's new objects, for a preview), ordered by style.
+std::vector<PlanFooter> buildPlanFooters(const Track& track, PlanView view,
+                                         ModelFootprints* footprints,
+                                         std::span<const SceneryObject> objects);
+
 // `footprints` may be null: every footer is then its unit square. `preview` holds the objects a
 // generation would add to `track`. Anything with a non-finite coordinate is left out.
 PlanScene buildPlanScene(const Track& track, PlanView view, ModelFootprints* footprints,
