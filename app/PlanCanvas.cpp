@@ -52,7 +52,10 @@ void PlanCanvas::setPreview(std::vector<pw::PlanFooter> preview)
 
 void PlanCanvas::fitToView()
 {
-    const QRectF area = QRectF(rect()).adjusted(margin, margin, -margin, -margin);
+    // The legend keeps the right-hand side where the canvas is wide enough to spare it.
+    const double legend = pw::legendSize().width();
+    const double right = width() > 3 * legend ? legend + margin : margin;
+    const QRectF area = QRectF(rect()).adjusted(margin, margin, -right, -margin);
     worldToDevice_ = pw::fitTransform(scene_.bounds, area);
     fitted_ = true;
     update();

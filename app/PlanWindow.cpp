@@ -63,6 +63,8 @@ PlanWindow::PlanWindow(QWidget* parent)
 
     summary_->setObjectName(QStringLiteral("planSummary"));
     summary_->setTextInteractionFlags(Qt::NoTextInteraction);
+    // The whole summary stays readable in a narrow window.
+    summary_->setWordWrap(true);
     statusBar()->addWidget(summary_, 1);
     statusBar()->setSizeGripEnabled(true);
 }

@@ -144,8 +144,11 @@ GenerationReport generateFooters(Track& track, const GenerationOptions& options)
     return report;
 }
 
-void placeFooters(Track& track, const GenerationOptions& options, GenerationReport& report)
+void placeFooters(Track& track, const GenerationOptions& options, GenerationReport& report,
+                  const TubeEndTable* tubeEnds)
 {
+    if (tubeEnds != nullptr && tubeEnds->tubeCount() != track.tubes.size())
+        tubeEnds = nullptr;
     TubeEndPoints endPoints(track);
     std::vector<int> fundamentsToRemove;
     std::vector<char> queued(track.fundaments.size(), 0);
@@ -172,7 +175,11 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
                                       || other.kind == TubeEndFreeNode
                                       || other.kind == TubeEndRailConnector;
         // An other end of no known kind gives the footer's own point: it stands upright, unturned.
-        const std::optional<Vector3> q = otherHasPosition ? endPoints.pointOf(other) : p;
+        const auto tubeIndex = static_cast<std::size_t>(&tube - track.tubes.data());
+        const std::optional<Vector3> q =
+            !otherHasPosition ? p
+            : tubeEnds != nullptr ? tubeEnds->pointOf(tubeIndex, &other == &tube.endB)
+                                  : endPoints.pointOf(other);
         if (!q)
             continue;
 

@@ -14,6 +14,7 @@ class QString;
 namespace pw {
 
 struct Track;
+class TubeEndTable;
 
 struct GenerationOptions {
     FooterModelChoices choices;
@@ -46,8 +47,10 @@ GenerationReport generateFooters(Track& track, const GenerationOptions& options)
 
 // The walk alone: places the footers and replaces fundaments as generateFooters does, without
 // checking the object directory name or installing any model. Adds to `report`'s counts (not
-// filesCopied) and sets report.ok. A preview runs it on a copy of the track.
-void placeFooters(Track& track, const GenerationOptions& options, GenerationReport& report);
+// filesCopied) and sets report.ok. A preview runs it on a copy of the track, and may pass the
+// tube ends of that track worked out beforehand (ignored when made for another tube count).
+void placeFooters(Track& track, const GenerationOptions& options, GenerationReport& report,
+                  const TubeEndTable* tubeEnds = nullptr);
 
 // Scale by s, then tilt along P-Q (align) or turn about the vertical, then move to P.
 Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale, bool align);

@@ -49,4 +49,12 @@ std::optional<Vector3> TubeEndPoints::railConnectorPoint(std::int32_t group, std
     return q;
 }
 
+TubeEndTable::TubeEndTable(const Track& track)
+{
+    TubeEndPoints endPoints(track);
+    points_.reserve(track.tubes.size());
+    for (const Tube& tube : track.tubes)
+        points_.push_back({endPoints.pointOf(tube.endA), endPoints.pointOf(tube.endB)});
+}
+
 }  // namespace pw

@@ -6,6 +6,7 @@
 #include "geometry/Vector3.h"
 #include "tracklib/Track.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -42,6 +43,23 @@ private:
     const std::size_t freeNodeCount_;
     std::vector<std::optional<CurveSegment>> curves_;
     std::vector<int> endsLeft_;  // rail-connector tube ends per group not yet asked for
+};
+
+// Both end points of every tube, worked out once, so that a preview can place the footers again
+// and again without walking any curve segment.
+class TubeEndTable {
+public:
+    explicit TubeEndTable(const Track& track);
+
+    std::size_t tubeCount() const { return points_.size(); }
+    // As TubeEndPoints::pointOf answered for end A (false) or end B (true) of tube `tube`.
+    std::optional<Vector3> pointOf(std::size_t tube, bool endB) const
+    {
+        return points_[tube][endB ? 1 : 0];
+    }
+
+private:
+    std::vector<std::array<std::optional<Vector3>, 2>> points_;
 };
 
 }  // namespace pw

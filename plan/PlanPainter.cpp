@@ -24,6 +24,8 @@ const QColor sceneryColour(0x17, 0xbe, 0xcf);
 constexpr int footerFillAlpha = 150;
 // Below this size on screen an element is drawn as a point or a straight line.
 constexpr double smallestDrawnPixels = 3.0;
+constexpr double pixelsPerCurveStep = 6.0;
+constexpr std::size_t denseLines = 4000;
 constexpr double legendRow = 18.0;
 constexpr double legendWidth = 200.0;
 constexpr int legendFixedRows = 4;  // track, support tube, fundament, scenery object
@@ -87,29 +89,40 @@ void PlanPainter::paint(QPainter& painter, const PlanScene& scene, const QTransf
     const double pixelsPerMetre = std::sqrt(std::abs(worldToDevice.determinant()));
 
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setTransform(worldToDevice, true);
     painter.setBrush(Qt::NoBrush);
 
-    painter.setPen(cosmeticPen(supportColour, 1.0));
     lines_.clear();
     for (const QLineF& line : scene.tubes)
         if (meets(visible, line))
             lines_.push_back(line);
+    // Smooth edges and a thick track cost the raster engine most per line; where thousands of
+    // lines are in view, the thin fast path keeps zooming fluid and they cannot be told apart.
+    const bool dense = lines_.size() > denseLines;
+    painter.setRenderHint(QPainter::Antialiasing, !dense);
+    painter.setPen(cosmeticPen(supportColour, 1.0));
     painter.drawLines(lines_.data(), static_cast<int>(lines_.size()));
 
-    painter.setPen(cosmeticPen(trackColour, 2.0));
+    // Each piece with as many straight steps as it spans pixels apart, all in one call.
     lines_.clear();
     for (const PlanCurvePiece& piece : scene.curve) {
         if (!meets(visible, piece.bounds))
             continue;
-        const double extent = std::max(piece.bounds.width(), piece.bounds.height());
-        if (extent * pixelsPerMetre < smallestDrawnPixels)
-            lines_.emplace_back(piece.points.constFirst(), piece.points.constLast());
-        else
-            painter.drawPolyline(piece.points);
+        const double extent =
+            std::max(piece.bounds.width(), piece.bounds.height()) * pixelsPerMetre;
+        const auto last = static_cast<int>(piece.points.size()) - 1;
+        const int steps = std::clamp(static_cast<int>(extent / pixelsPerCurveStep), 1, last);
+        int from = 0;
+        for (int k = 1; k <= steps; ++k) {
+            const int to = k * last / steps;
+            lines_.emplace_back(piece.points[from], piece.points[to]);
+            from = to;
+        }
     }
+    painter.setRenderHint(QPainter::Antialiasing, lines_.size() <= denseLines);
+    painter.setPen(cosmeticPen(trackColour, lines_.size() <= denseLines ? 2.0 : 1.0));
     painter.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    painter.setRenderHint(QPainter::Antialiasing, !dense);
 
     const auto drawMarkers = [&](const std::vector<QPointF>& markers, const QPen& pen) {
         points_.clear();

@@ -64,15 +64,13 @@ std::vector<PlanCurvePiece> curvePieces(const Track& track, PlanView view)
     return pieces;
 }
 
-std::vector<QLineF> tubeLines(const Track& track, PlanView view)
+std::vector<QLineF> tubeLines(const Track& track, PlanView view, const TubeEndTable& ends)
 {
     std::vector<QLineF> lines;
     lines.reserve(track.tubes.size());
-    // Rail connectors stand where the footer generation puts them: by arc-length fraction.
-    TubeEndPoints endPoints(track);
-    for (const Tube& tube : track.tubes) {
-        const std::optional<Vector3> a = endPoints.pointOf(tube.endA);
-        const std::optional<Vector3> b = endPoints.pointOf(tube.endB);
+    for (std::size_t t = 0; t < ends.tubeCount(); ++t) {
+        const std::optional<Vector3> a = ends.pointOf(t, false);
+        const std::optional<Vector3> b = ends.pointOf(t, true);
         if (a && b && isFinite(*a) && isFinite(*b))
             lines.emplace_back(projected(view, *a), projected(view, *b));
     }
@@ -230,7 +228,7 @@ std::vector<PlanFooter> buildPlanFooters(const Track& track, PlanView view,
 }
 
 PlanScene buildPlanScene(const Track& track, PlanView view, ModelFootprints* footprints,
-                         std::span<const SceneryObject> preview)
+                         std::span<const SceneryObject> preview, const TubeEndTable* tubeEnds)
 {
     PlanScene scene;
     scene.view = view;
@@ -240,7 +238,11 @@ PlanScene buildPlanScene(const Track& track, PlanView view, ModelFootprints* foo
         if (c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r')
             c = u'?';
     scene.curve = curvePieces(track, view);
-    scene.tubes = tubeLines(track, view);
+    // Rail connectors stand where the footer generation puts them: by arc-length fraction.
+    if (tubeEnds != nullptr && tubeEnds->tubeCount() == track.tubes.size())
+        scene.tubes = tubeLines(track, view, *tubeEnds);
+    else
+        scene.tubes = tubeLines(track, view, TubeEndTable(track));
     for (const Fundament& fundament : track.fundaments) {
         const QPointF p = projected(view, toVector(fundament.position));
         if (isFinite(p))

@@ -20,6 +20,7 @@
 namespace pw {
 
 class ModelFootprints;
+class TubeEndTable;
 
 // Top: from above, x right and z down. Side: from the front, x right and y up.
 enum class PlanView { Top, Side };
@@ -71,7 +72,9 @@ std::vector<PlanFooter> buildPlanFooters(const Track& track, PlanView view,
 
 // `footprints` may be null: every footer is then its unit square. `preview` holds the objects a
 // generation would add to `track`. Anything with a non-finite coordinate is left out.
+// `tubeEnds`, when made for this track, saves walking its curve segments again.
 PlanScene buildPlanScene(const Track& track, PlanView view, ModelFootprints* footprints,
-                         std::span<const SceneryObject> preview = {});
+                         std::span<const SceneryObject> preview = {},
+                         const TubeEndTable* tubeEnds = nullptr);
 
 }  // namespace pw

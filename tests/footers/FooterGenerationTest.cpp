@@ -1,4 +1,5 @@
 #include "footers/FooterGeneration.h"
+#include "footers/TubeEndPoints.h"
 #include "footers/QtPaths.h"
 #include "tracklib/TrackFile.h"
 
@@ -159,6 +160,29 @@ TEST_F(FooterGeneration, OtherEndOfEveryKind)
     }
     EXPECT_EQ(track.sceneryObjects[4].matrix,
               (std::array<float, 16>{1, 0, 0, 3, 0, 1, 0, 0, 0, 0, 1, 3, 0, 0, 0, 1}));
+}
+
+TEST_F(FooterGeneration, TubeEndsWorkedOutBeforehandPlaceTheSame)
+{
+    // Every kind of other end, and a dangling free node that must stay dangling.
+    const int segment = build.straightSegment({0, 20, 0}, {30, 20, 0});
+    build.tube(onFundament(build.fundament(15, 0, 20)), onConnector(segment, build.connector(segment, 0.5f)),
+               testing::largeCode);
+    build.tube(onFundament(build.fundament(0, 0, 0)), onFreeNode(build.freeNode(10, 10, 0)),
+               testing::smallCode);
+    build.tube(onFundament(build.fundament(10, 10, 20)), onFundament(build.fundament(0, 0, 20)),
+               testing::smallCode);
+    build.tube(onFundament(build.fundament(5, 0, 5)), onFreeNode(7), testing::smallCode);
+    Track walked = track;
+    GenerationReport walkedReport;
+    placeFooters(walked, options(true, true), walkedReport);
+
+    const TubeEndTable ends(track);
+    GenerationReport tabledReport;
+    placeFooters(track, options(true, true), tabledReport, &ends);
+    EXPECT_EQ(track, walked);
+    EXPECT_EQ(tabledReport.objectsAdded, walkedReport.objectsAdded);
+    EXPECT_EQ(track.sceneryObjects.size(), 3u);
 }
 
 TEST_F(FooterGeneration, QueuedFundamentsAreRemovedAndTheRestRenumbered)
