@@ -39,6 +39,7 @@ void PlanCanvas::setScene(pw::PlanScene scene, bool fit)
 {
     const bool first = scene_.bounds.isNull();
     scene_ = std::move(scene);
+    layer_.invalidate();
     if (fit || first || fitted_)
         fitToView();
     update();
@@ -47,6 +48,7 @@ void PlanCanvas::setScene(pw::PlanScene scene, bool fit)
 void PlanCanvas::setPreview(std::vector<pw::PlanFooter> preview)
 {
     scene_.preview = std::move(preview);
+    layer_.invalidate();
     update();
 }
 
@@ -76,8 +78,7 @@ QString PlanCanvas::toolTipAt(QPoint position) const
 void PlanCanvas::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    painter_.paint(painter, scene_, worldToDevice_, QRectF(rect()));
+    layer_.draw(painter, scene_, worldToDevice_, size(), devicePixelRatioF());
     const QSizeF legend = pw::legendSize();
     pw::paintLegend(painter, QPointF(width() - legend.width() - 8, 8), scene_.view,
                     !scene_.preview.empty());

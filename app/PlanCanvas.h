@@ -3,6 +3,7 @@
 // pointer, pans by dragging, fits the whole plan by double-click or Home, and names the footer
 // under the pointer in a tooltip.
 
+#include "plan/PlanLayer.h"
 #include "plan/PlanPainter.h"
 #include "plan/PlanScene.h"
 
@@ -39,7 +40,7 @@ protected:
 
 private:
     pw::PlanScene scene_;
-    pw::PlanPainter painter_;
+    pw::PlanLayer layer_;
     QTransform worldToDevice_;
     bool fitted_ = false;  // the view follows the window's size until the user zooms or pans
     bool dragging_ = false;

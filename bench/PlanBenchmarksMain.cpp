@@ -10,6 +10,7 @@
 #include "footers/TubeEndPoints.h"
 #include "plan/ModelFootprints.h"
 #include "plan/PlanFile.h"
+#include "plan/PlanLayer.h"
 #include "plan/PlanPainter.h"
 #include "plan/PlanScene.h"
 
@@ -97,6 +98,16 @@ int main(int argc, char** argv)
            fastestMs(20, [&] { paint(full); }));
     report("large", "plan_paint_zoomed_ms", "Paint, zoomed in 40x (target <= 16)",
            fastestMs(20, [&] { paint(zoomed); }));
+
+    // The window keeps the painted plan: a pan paints only the strips it uncovers.
+    PlanLayer layer;
+    int step = 0;
+    report("large", "plan_pan_ms", "Pan by 8 pixels, full view (target <= 16)", fastestMs(20, [&] {
+               QPainter p(&frame);
+               ++step;
+               layer.draw(p, scene, full * QTransform::fromTranslate(8 * step, 8 * step),
+                          frame.size());
+           }));
 
     // What a changed choice costs the window: a copy placed on, and the new outlines. The tube
     // ends were worked out when the track was loaded.

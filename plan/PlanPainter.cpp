@@ -26,6 +26,7 @@ constexpr int footerFillAlpha = 150;
 constexpr double smallestDrawnPixels = 3.0;
 constexpr double pixelsPerCurveStep = 6.0;
 constexpr std::size_t denseLines = 4000;
+constexpr double markReachPixels = 4.0;
 constexpr double legendRow = 18.0;
 constexpr double legendWidth = 200.0;
 constexpr int legendFixedRows = 4;  // track, support tube, fundament, scenery object
@@ -85,7 +86,9 @@ void PlanPainter::paint(QPainter& painter, const PlanScene& scene, const QTransf
     const QTransform deviceToWorld = worldToDevice.inverted(&invertible);
     if (!invertible)
         return;
-    const QRectF visible = deviceToWorld.mapRect(deviceArea);
+    // Widened by the thickest mark, so that one standing just outside still shows its edge.
+    const QRectF visible = deviceToWorld.mapRect(
+        deviceArea.adjusted(-markReachPixels, -markReachPixels, markReachPixels, markReachPixels));
     const double pixelsPerMetre = std::sqrt(std::abs(worldToDevice.determinant()));
 
     painter.save();
