@@ -19,7 +19,7 @@ constexpr int margin = 16;
 constexpr double toolTipReachPixels = 4.0;
 // Zoom per wheel notch (120 units of angle delta).
 constexpr double zoomPerNotch = 1.25;
-// The zoom stays where floats still place points apart and a whole track still fits.
+// Pixels per metre: beyond these, floats no longer place points apart or a track is a dot.
 constexpr double smallestScale = 1e-4;
 constexpr double largestScale = 1e5;
 
@@ -96,8 +96,11 @@ void PlanCanvas::wheelEvent(QWheelEvent* event)
     if (notches == 0.0)
         return;
     const double scale = std::sqrt(std::abs(worldToDevice_.determinant()));
-    const double factor =
-        std::clamp(scale * std::pow(zoomPerNotch, notches), smallestScale, largestScale) / scale;
+    const double factor = std::pow(zoomPerNotch, notches);
+    // No further beyond a limit; a plan fitted outside the limits still zooms back towards them.
+    if ((factor > 1.0 && scale * factor > largestScale) ||
+        (factor < 1.0 && scale * factor < smallestScale))
+        return;
     // The world point under the pointer stays under it.
     const QPointF pointer = event->position();
     QTransform zoom;

@@ -76,6 +76,8 @@ PlanFileResult writePlanFile(const PlanScene& scene, const QString& fileName)
         svg.setOutputDevice(&buffer);
         svg.setSize(layout.size);
         svg.setViewBox(QRect(QPoint(0, 0), layout.size));
+        // Browsers take 96 dots per inch: the picture shows at its size in pixels.
+        svg.setResolution(96);
         // The generator writes the title as it is given, markup and all.
         svg.setTitle(scene.title.toHtmlEscaped());
         svg.setDescription(QStringLiteral("Plinthwright plan"));
