@@ -63,6 +63,7 @@ void frmMain::loadSettings()
                              QString::fromLatin1(pw::settingsApplicationName), this);
     settings->beginGroup(QStringLiteral("frmMain"));
     nolimitsDir = settings->value(QStringLiteral("nolimitsDir"), QStringLiteral("/")).toString();
+    nolimitsDirChosen = settings->contains(QStringLiteral("nolimitsDir"));
     settings->endGroup();
 }
 
@@ -82,7 +83,7 @@ bool frmMain::readTrack(const QString& fileName)
         prompts.warning(this, tr("Open NlTrack file"),
                         tr("The track file %1 could not be opened:\n%2")
                             .arg(QDir::toNativeSeparators(fileName),
-                                 QString::fromStdString(diagnostics.openError)));
+                                 QString::fromStdString(diagnostics.openReason)));
         return false;
     }
     // Loading a file of other bytes would let "save" replace it with an empty track.
@@ -213,18 +214,34 @@ void frmMain::on_buttonReloadInput_clicked()
     loadTrack(true);
 }
 
-void frmMain::on_buttonSelectNLDirectory_clicked()
+bool frmMain::selectNolimitsDirectory()
 {
     const QString dir = prompts.existingDirectory(this, tr("Select noLimits directory"),
                                                   QStringLiteral("/"), directoryDialogOptions);
     if (dir.isEmpty())
-        return;
+        return false;
     nolimitsDir = dir;
+    nolimitsDirChosen = true;
     saveSettings();
+    return true;
+}
+
+bool frmMain::ensureNolimitsDirectoryChosen()
+{
+    // Until one is chosen the directory is the root of the file system: the models would land
+    // there (or fail to) and the simulator would never see them.
+    return nolimitsDirChosen || selectNolimitsDirectory();
+}
+
+void frmMain::on_buttonSelectNLDirectory_clicked()
+{
+    selectNolimitsDirectory();
 }
 
 void frmMain::on_buttonGenerate_clicked()
 {
+    if (!ensureNolimitsDirectoryChosen())
+        return;
     pw::GenerationOptions options;
     options.choices = readFooterModelChoices();
     pw::setObjectDirectory(options, ui->textObjDir->text());
@@ -255,7 +272,7 @@ void frmMain::on_buttonSave_clicked()
         prompts.warning(this, tr("Save NlTrack file"),
                         tr("The track file %1 could not be saved:\n%2")
                             .arg(QDir::toNativeSeparators(fileName),
-                                 QString::fromStdString(result.error)));
+                                 QString::fromStdString(result.reason)));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "PlanPainter.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QSaveFile>
@@ -93,6 +94,13 @@ PlanFileResult writePlanFile(const PlanScene& scene, const QString& fileName)
     }
     buffer.close();
 
+    // QSaveFile would replace a read-only file by renaming over it, or refuse it in words that
+    // name the file again; the report names it once.
+    const QFileInfo existing(fileName);
+    if (existing.exists() && !existing.isDir() && !existing.isWritable()) {
+        result.error = QStringLiteral("Permission denied");
+        return result;
+    }
     // Written whole or not at all: a failed write leaves the old file.
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {

@@ -14,7 +14,9 @@ namespace pw {
 // What the reader passed over. It never changes the reader's result: a file that opened reads
 // as well as it can.
 struct ReadDiagnostics {
-    std::string openError;          // why the file could not be opened, when it could not
+    std::string openError;          // why the file could not be opened, naming it
+    std::string openReason;         // the same without the file's name, for a caller that
+                                    // names the file itself
     std::uint64_t bytesSkipped = 0; // bytes passed over by the tag scan as unknown
     int chunksCutShort = 0;         // recognised chunks that ended before their layout did
     int negativeTextLengths = 0;    // recognised chunks whose decoding stopped at a text whose
@@ -40,7 +42,8 @@ bool holdsTrackData(const Track& track);
 
 struct WriteResult {
     bool ok = false;
-    std::string error;  // why not, naming the file, when !ok
+    std::string error;   // why not, naming the file, when !ok
+    std::string reason;  // the same without the file's name, for a caller that names it itself
 };
 
 // The whole file as the writer lays it out.

@@ -356,6 +356,13 @@ void giveAbsentChunksTheirEmptyLengths(const std::array<bool, TagEnvironment + 1
     }
 }
 
+void refuseToOpen(ReadDiagnostics& report, const std::filesystem::path& path,
+                  const std::string& reason)
+{
+    report.openError = "Cannot open \"" + pathText(path) + "\": " + reason;
+    report.openReason = reason;
+}
+
 }  // namespace
 
 void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
@@ -420,7 +427,7 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
 
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        report.openError = "Cannot open \"" + pathText(path) + "\": it is a directory";
+        refuseToOpen(report, path, "it is a directory");
         return 0;
     }
     errno = 0;
@@ -428,7 +435,7 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
     if (!file) {
         const std::string reason = errno != 0 ? std::generic_category().message(errno)
                                               : std::string("it cannot be opened for reading");
-        report.openError = "Cannot open \"" + pathText(path) + "\": " + reason;
+        refuseToOpen(report, path, reason);
         return 0;
     }
 
@@ -437,15 +444,15 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
     file.seekg(0, std::ios::beg);
     // The whole file is held in memory; one far beyond any track is refused before that.
     if (size > static_cast<std::streamoff>(largestTrackFileSize)) {
-        report.openError = "Cannot open \"" + pathText(path) + "\": at " +
-                           std::to_string(size) + " bytes it is too large for a track file";
+        refuseToOpen(report, path,
+                     "at " + std::to_string(size) + " bytes it is too large for a track file");
         return 0;
     }
     std::vector<std::uint8_t> bytes;
     try {
         bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
     } catch (const std::bad_alloc&) {
-        report.openError = "Cannot open \"" + pathText(path) + "\": not enough memory to read it";
+        refuseToOpen(report, path, "not enough memory to read it");
         return 0;
     }
     if (!bytes.empty()) {

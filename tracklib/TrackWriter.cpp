@@ -270,7 +270,7 @@ std::string errnoReason(const char* fallback)
 
 WriteResult failure(const std::filesystem::path& path, const std::string& reason)
 {
-    return WriteResult{false, "Cannot save \"" + pathText(path) + "\": " + reason};
+    return WriteResult{false, "Cannot save \"" + pathText(path) + "\": " + reason, reason};
 }
 
 // Close to the encoded size (headers and a few texts are rounded up), so encoding a large track
@@ -381,7 +381,7 @@ WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track
         return failure(path, ec.message());
     }
     syncDirectory(target.parent_path());
-    return WriteResult{true, std::string()};
+    return WriteResult{true, {}, {}};
 }
 
 }  // namespace pw

@@ -49,6 +49,7 @@ TEST_F(TrackFileTest, AFileThatCannotBeOpenedLeavesTheTrackAlone)
     EXPECT_EQ(track, makeNewTrack());
     EXPECT_EQ(diagnostics.openError, "Cannot open \"" + huge.string() +
                                          "\": at 268435457 bytes it is too large for a track file");
+    EXPECT_EQ(diagnostics.openReason, "at 268435457 bytes it is too large for a track file");
 }
 
 // A new track's file is in place before each save.
@@ -83,6 +84,9 @@ TEST_F(TrackFileSaveTest, AMissingDirectoryIsReportedByName)
     const WriteResult result = writeTrackFile(elsewhere, makeRichTrack());
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find(elsewhere.string()), std::string::npos) << result.error;
+    EXPECT_EQ(result.error, "Cannot save \"" + elsewhere.string() + "\": " + result.reason);
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_EQ(result.reason.find("out.nltrack"), std::string::npos) << result.reason;
     EXPECT_EQ(readAll(target_), previous_);
     EXPECT_EQ(entries(), onlyTarget);
 }
