@@ -92,6 +92,27 @@ TEST_F(ModelFiles, BadFilesGiveTheUnitSquareAndSayWhy)
     EXPECT_EQ(readModelFootprint(huge).problem, "larger than 16 MiB");
 }
 
+// Every cut and every flipped byte of a good model: the reader answers each one, readable or not,
+// and a footprint it calls readable has points.
+TEST_F(ModelFiles, CutAndFlippedModelsAreAnsweredWithoutCrash)
+{
+    const std::vector<std::uint8_t> box = encodeThreeDs(boxMesh());
+    int readable = 0;
+    for (std::size_t length = 0; length < box.size(); ++length) {
+        const ModelFootprint footprint =
+            readModelFootprint(write("cut.3ds", {box.begin(), box.begin() + length}));
+        EXPECT_EQ(footprint.readable, !footprint.points.empty() && footprint.problem.empty());
+        readable += footprint.readable ? 1 : 0;
+    }
+    for (std::size_t i = 0; i < box.size(); ++i) {
+        std::vector<std::uint8_t> flipped = box;
+        flipped[i] ^= 0xFF;
+        const ModelFootprint footprint = readModelFootprint(write("flipped.3ds", flipped));
+        EXPECT_FALSE(footprint.points.empty());
+    }
+    EXPECT_LT(readable, static_cast<int>(box.size()));
+}
+
 TEST_F(ModelFiles, DirectoryReadsEachModelOnceAndStaysInside)
 {
     write("small.3ds", encodeThreeDs(boxMesh()));
