@@ -9,7 +9,6 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
-#include <algorithm>
 #include <cmath>
 #include <utility>
 

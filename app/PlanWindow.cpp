@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
