@@ -7,6 +7,8 @@
 #include "plan/PlanFile.h"
 #include "plan/PlanScene.h"
 
+#include <QDir>
+
 #include <optional>
 
 namespace pw {
@@ -26,6 +28,14 @@ int runPlan(const QString& trackPath, const QString& outputPath, const QString& 
     if (!written.ok) {
         reportFailure(err, outputPath, written.error);
         return exitFailure;
+    }
+    // The plan is written all the same; say which footers are only squares, and why.
+    if (footprints) {
+        for (const auto& [file, problem] : footprints->unreadable())
+            err << cliProgramName << ": warning: "
+                << QDir(modelsDirectory).filePath(QString::fromLatin1(file)) << ": "
+                << QString::fromStdString(problem) << "; its footers are drawn as 1 m squares\n";
+        err.flush();
     }
     out << QStringLiteral("Written: %1\n").arg(outputPath);
     return exitSuccess;

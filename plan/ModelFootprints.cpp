@@ -28,4 +28,13 @@ const ModelFootprint& ModelFootprints::of(const std::string& modelFile)
     return read_.emplace(modelFile, std::move(footprint)).first->second;
 }
 
+std::vector<std::pair<std::string, std::string>> ModelFootprints::unreadable() const
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& [file, footprint] : read_)
+        if (!footprint.readable)
+            files.emplace_back(file, footprint.problem);
+    return files;
+}
+
 }  // namespace pw

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace pw {
 
@@ -16,6 +18,8 @@ public:
     const std::filesystem::path& directory() const { return directory_; }
     // The footprint of `modelFile` in the directory, read on first use.
     const ModelFootprint& of(const std::string& modelFile);
+    // The files read so far that could not be read, in name order, with the reason.
+    std::vector<std::pair<std::string, std::string>> unreadable() const;
 
 private:
     std::filesystem::path directory_;

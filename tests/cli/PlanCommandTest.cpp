@@ -1,5 +1,6 @@
 #include "CliTestSupport.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QXmlStreamReader>
@@ -79,6 +80,23 @@ TEST(PlanCommand, WritesSvgAndPngOfTheDemoTrackWithItsModels)
     // Every class has footers on the demo track, drawn left of the legend.
     for (const QRgb colour : {0x1f77b4u, 0x2ca02cu, 0xff7f0eu, 0xd62728u, 0x9467bdu})
         EXPECT_GT(footerPixels(image, 1030, colour), 12) << std::hex << colour;
+}
+
+TEST(PlanCommand, NamesTheModelsItCouldNotRead)
+{
+    TempFiles files;
+    QDir().mkpath(files.path("models"));
+    writeFile(files.path("models/small.3ds"), QByteArray());
+    const CliRun run = runCli({"plan", examples + "/demo-footers.nltrack", "-o",
+                               files.path("plan.png"), "--models-dir", files.path("models")});
+    EXPECT_EQ(run.exitCode, 0);
+    // Every class's model is missing or empty: one warning each, the plan written all the same.
+    EXPECT_EQ(run.err.count(": warning: "), 5) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(files.path("models/small.3ds") + ": not a 3ds model; its footers "
+                                                                   "are drawn as 1 m squares\n"))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(files.path("models/large.3ds") + ": not found;"));
+    EXPECT_TRUE(QFileInfo::exists(files.path("plan.png")));
 }
 
 TEST(PlanCommand, TitleWithMarkupAndControlCharactersStaysWellFormed)
