@@ -16,7 +16,8 @@ public:
     explicit ModelFootprints(std::filesystem::path modelDirectory);
 
     const std::filesystem::path& directory() const { return directory_; }
-    // The footprint of `modelFile` in the directory, read on first use.
+    // The footprint of `modelFile` in the directory (a name, or a relative path with '/'), read
+    // on first use.
     const ModelFootprint& of(const std::string& modelFile);
     // The files read so far that could not be read, in name order, with the reason.
     std::vector<std::pair<std::string, std::string>> unreadable() const;

@@ -145,8 +145,21 @@ Vector3 placed(const std::array<float, 16>& e, Vector3 p)
             e[8] * p.x + e[9] * p.y + e[10] * p.z + e[11]};
 }
 
+const ModelFootprint& footprintOf(const PlanFooter& footer, const std::string& modelPath,
+                                  FootprintSources footprints, bool installed)
+{
+    static const ModelFootprint unitSquare = unitSquareFootprint({});
+    if (installed && footprints.installed != nullptr) {
+        const ModelFootprint& copy = footprints.installed->of(modelPath);
+        if (copy.readable || footprints.modelDirectory == nullptr)
+            return copy;
+    }
+    return footprints.modelDirectory != nullptr ? footprints.modelDirectory->of(footer.modelFile)
+                                                : unitSquare;
+}
+
 std::optional<PlanFooter> makeFooter(const SceneryObject& object, PlanView view,
-                                     ModelFootprints* footprints,
+                                     FootprintSources footprints, bool installed,
                                      const ClassesByPosition& classes)
 {
     const std::string& path = object.textB;
@@ -167,9 +180,7 @@ std::optional<PlanFooter> makeFooter(const SceneryObject& object, PlanView view,
     footer.angleDegrees =
         footer.tilted ? tilt : std::atan2(e[2], e[0]) * 180.0f / std::numbers::pi_v<float>;
 
-    static const ModelFootprint unitSquare = unitSquareFootprint({});
-    const ModelFootprint& footprint =
-        footprints != nullptr ? footprints->of(footer.modelFile) : unitSquare;
+    const ModelFootprint& footprint = footprintOf(footer, path, footprints, installed);
     std::vector<QPointF> points;
     points.reserve(footprint.points.size());
     for (const Vector3 p : footprint.points)
@@ -214,20 +225,21 @@ bool isFooterObject(const SceneryObject& object)
 }
 
 std::vector<PlanFooter> buildPlanFooters(const Track& track, PlanView view,
-                                         ModelFootprints* footprints,
+                                         FootprintSources footprints,
                                          std::span<const SceneryObject> objects)
 {
     const ClassesByPosition classes(track);
     std::vector<PlanFooter> footers;
     footers.reserve(objects.size());
     for (const SceneryObject& object : objects)
-        if (std::optional<PlanFooter> footer = makeFooter(object, view, footprints, classes))
+        if (std::optional<PlanFooter> footer =
+                makeFooter(object, view, footprints, false, classes))
             footers.push_back(std::move(*footer));
     sortByStyle(footers);
     return footers;
 }
 
-PlanScene buildPlanScene(const Track& track, PlanView view, ModelFootprints* footprints,
+PlanScene buildPlanScene(const Track& track, PlanView view, FootprintSources footprints,
                          std::span<const SceneryObject> preview, const TubeEndTable* tubeEnds)
 {
     PlanScene scene;
@@ -251,7 +263,8 @@ PlanScene buildPlanScene(const Track& track, PlanView view, ModelFootprints* foo
 
     const ClassesByPosition classes(track);
     for (const SceneryObject& object : track.sceneryObjects) {
-        if (std::optional<PlanFooter> footer = makeFooter(object, view, footprints, classes)) {
+        if (std::optional<PlanFooter> footer =
+                makeFooter(object, view, footprints, true, classes)) {
             ++scene.footersPerStyle[static_cast<std::size_t>(footer->style)];
             scene.footers.push_back(std::move(*footer));
         } else if (!isFooterObject(object)) {
@@ -262,7 +275,8 @@ PlanScene buildPlanScene(const Track& track, PlanView view, ModelFootprints* foo
         }
     }
     for (const SceneryObject& object : preview)
-        if (std::optional<PlanFooter> footer = makeFooter(object, view, footprints, classes))
+        if (std::optional<PlanFooter> footer =
+                makeFooter(object, view, footprints, false, classes))
             scene.preview.push_back(std::move(*footer));
     sortByStyle(scene.footers);
     sortByStyle(scene.preview);

@@ -65,15 +65,28 @@ QPointF projected(PlanView view, Vector3 p);
 // Whether a scenery object's model path names a footer ("<dir>/fundament-<model>").
 bool isFooterObject(const SceneryObject& object);
 
+// Where the models of footers are read. A footer already in the track is read first from the
+// simulator's objects directory, by the path the track stores (the very file the simulator
+// shows); else, as every footer a generation would add, from the model directory by its model
+// file name. Either may be null; a footer read from neither is its unit square.
+struct FootprintSources {
+    FootprintSources(ModelFootprints* modelDirectory = nullptr,
+                     ModelFootprints* installed = nullptr)
+        : modelDirectory(modelDirectory), installed(installed)
+    {
+    }
+    ModelFootprints* modelDirectory;
+    ModelFootprints* installed;
+};
+
 // The footers among `objects` (a generation's new objects, for a preview), ordered by style.
 std::vector<PlanFooter> buildPlanFooters(const Track& track, PlanView view,
-                                         ModelFootprints* footprints,
+                                         FootprintSources footprints,
                                          std::span<const SceneryObject> objects);
 
-// `footprints` may be null: every footer is then its unit square. `preview` holds the objects a
-// generation would add to `track`. Anything with a non-finite coordinate is left out.
+// `preview` holds the objects a generation would add to `track`. Anything with a non-finite coordinate is left out.
 // `tubeEnds`, when made for this track, saves walking its curve segments again.
-PlanScene buildPlanScene(const Track& track, PlanView view, ModelFootprints* footprints,
+PlanScene buildPlanScene(const Track& track, PlanView view, FootprintSources footprints,
                          std::span<const SceneryObject> preview = {},
                          const TubeEndTable* tubeEnds = nullptr);
 

@@ -1,5 +1,6 @@
 #include "plan/ModelFootprint.h"
 #include "plan/ModelFootprints.h"
+#include "plan/PlanScene.h"
 
 #include "examples/ThreeDsModel.h"
 
@@ -122,6 +123,37 @@ TEST_F(ModelFiles, DirectoryReadsEachModelOnceAndStaysInside)
     std::filesystem::remove(footprints.directory() / "small.3ds");
     EXPECT_EQ(&footprints.of("small.3ds"), &first);  // not read again
     EXPECT_EQ(footprints.of("../small.3ds").problem, "not a model file name");
+}
+
+// A footer in the track is drawn as the copy the simulator shows; one a generation would add, as
+// the model in the model directory that generate would copy.
+TEST_F(ModelFiles, FootersInTheTrackShowTheInstalledCopy)
+{
+    std::filesystem::create_directories(std::filesystem::path(dir.path().toStdString()) /
+                                        "objects/park");
+    write("objects/park/fundament-small.3ds", encodeThreeDs(boxMesh()));  // 2 m wide
+    std::filesystem::create_directories(std::filesystem::path(dir.path().toStdString()) / "models");
+    write("models/small.3ds", encodeThreeDs(plinthMesh("small", 0.5f, 0.5f, 0.0f, 0.5f)));
+    ModelFootprints installed(dir.path().toStdString() + "/objects");
+    ModelFootprints models(dir.path().toStdString() + "/models");
+
+    Track track;
+    const SceneryObject footer{"", "park/fundament-small.3ds",
+                               {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
+    track.sceneryObjects = {footer};
+    const PlanScene scene = buildPlanScene(track, PlanView::Top, {&models, &installed},
+                                           std::vector<SceneryObject>{footer});
+    ASSERT_EQ(scene.footers.size(), 1u);
+    ASSERT_EQ(scene.preview.size(), 1u);
+    EXPECT_FLOAT_EQ(static_cast<float>(scene.footers[0].bounds.width()), 2.0f);
+    EXPECT_FLOAT_EQ(static_cast<float>(scene.preview[0].bounds.width()), 0.5f);
+
+    // Without the installed copy, the model directory's model stands in.
+    track.sceneryObjects[0].textB = "elsewhere/fundament-small.3ds";
+    EXPECT_FLOAT_EQ(static_cast<float>(buildPlanScene(track, PlanView::Top, {&models, &installed})
+                                           .footers[0].bounds.width()),
+                    0.5f);
+    EXPECT_EQ(installed.of("park/../../secret.3ds").problem, "not a model file name");
 }
 
 }  // namespace
