@@ -95,7 +95,8 @@ void PlanWindow::showBeside(const QWidget& mainWindow)
     if (!placed_) {
         placed_ = true;
         const QScreen* screen = mainWindow.screen();
-        const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1 << 16, 1 << 16);
+        const QRect area =
+            screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1 << 16, 1 << 16);
         const QRect geometry = planWindowGeometry(mainWindow.frameGeometry(), area);
         resize(geometry.size());
         move(geometry.topLeft());
