@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <new>
 #include <utility>
 
 namespace {
@@ -250,7 +251,17 @@ void frmMain::on_buttonGenerate_clicked()
     options.replaceFundaments = ui->deleteNativeFundaments->isChecked();
     options.alignToTangent = ui->checkAlignTangent->isChecked();
 
-    const pw::GenerationReport report = pw::generateFooters(track, options);
+    pw::GenerationReport report;
+    try {
+        // On a copy, so that running out of memory part of the way keeps the track as it was.
+        pw::Track generated = track;
+        report = pw::generateFooters(generated, options);
+        if (report.ok)
+            track = std::move(generated);
+    } catch (const std::bad_alloc&) {
+        report = pw::GenerationReport{};
+        report.error = "there is not enough memory to generate the footers of this track";
+    }
     if (!report.ok) {
         prompts.warning(this, tr("Generate footers"),
                         tr("The footers could not be generated:\n%1")

@@ -10,6 +10,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
+#include <new>
 #include <vector>
 
 namespace pw {
@@ -69,7 +70,7 @@ void setUp(QCommandLineParser& parser, const Options& options)
         parser.addOption(option);
     parser.addOptions({options.keepFundaments, options.noAlign});
     parser.addPositionalArgument("command", "info, dump, plan or generate.");
-    parser.addPositionalArgument("track", "The track file (.nltrack).");
+    parser.addPositionalArgument("track", "The track file (.nltrack); - for standard input.");
 }
 
 int usageError(QTextStream& err, const QString& problem)
@@ -120,6 +121,9 @@ int runGenerateCommand(const QCommandLineParser& parser, const Options& options,
             return usageError(err, QStringLiteral("generate needs --%1")
                                        .arg(required->names().constLast()));
     }
+    // The object directory is named after the track file, and standard input has no name.
+    if (track == QLatin1String(standardInputName) && parser.value(options.objectDir).isEmpty())
+        return usageError(err, QStringLiteral("generate needs --object-dir to read standard input"));
     GenerateArguments arguments;
     arguments.trackPath = track;
     arguments.outputPath = parser.value(options.output);
@@ -155,7 +159,29 @@ bool needsGuiApplication(const QStringList& arguments)
            parser.positionalArguments().constFirst() == QLatin1String("plan");
 }
 
+namespace {
+
+int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+}  // namespace
+
 int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    // A file within the size limit can still hold more than this machine can process; that ends
+    // as a failure like any other (outputs are written whole or not at all).
+    try {
+        return runCommand(arguments, out, err);
+    } catch (const std::bad_alloc&) {
+        out.flush();
+        err << cliProgramName << ": not enough memory to finish\n";
+        err.flush();
+        return exitFailure;
+    }
+}
+
+namespace {
+
+int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     const Options options;
     QCommandLineParser parser;
@@ -200,9 +226,14 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     const QString output = parser.value(options.output);
     if (output.isEmpty())
         return usageError(err, QStringLiteral("plan needs --output"));
+    // A pipe, device or directory is refused as such, whatever its name says.
+    if (!outputPathAccepted(output, err))
+        return exitFailure;
     if (planFileFormat(output) == PlanFileFormat::Unknown)
         return usageError(err, QStringLiteral("plan writes .svg or .png, not '%1'").arg(output));
     return runPlan(track, output, parser.value(options.modelsDir), out, err);
 }
+
+}  // namespace
 
 }  // namespace pw

@@ -64,6 +64,9 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
         reportFailure(err, arguments.trackPath, QStringLiteral("holds no track data"));
         return 1;
     }
+    // Refused before any model is installed: nothing may change for an output never written.
+    if (!outputPathAccepted(arguments.outputPath, err))
+        return 1;
     if (!QFileInfo(arguments.modelsDirectory).isDir()) {
         reportFailure(err, arguments.modelsDirectory, QStringLiteral("is not a directory"));
         return 1;

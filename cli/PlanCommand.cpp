@@ -16,6 +16,9 @@ namespace pw {
 int runPlan(const QString& trackPath, const QString& outputPath, const QString& modelsDirectory,
             QTextStream& out, QTextStream& err)
 {
+    // A FIFO, device or directory named as the output is refused before any work.
+    if (!outputPathAccepted(outputPath, err))
+        return exitFailure;
     const std::optional<LoadedTrack> loaded = loadTrack(trackPath, err);
     if (!loaded)
         return exitFailure;

@@ -1,6 +1,7 @@
 #include "TrackLoading.h"
 
 #include "footers/QtPaths.h"
+#include "tracklib/AtomicFile.h"
 
 namespace pw {
 
@@ -13,7 +14,10 @@ void reportFailure(QTextStream& err, const QString& subject, const QString& reas
 std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err)
 {
     LoadedTrack loaded;
-    if (readTrackFile(toFileSystemPath(path), loaded.track, &loaded.diagnostics) == 0) {
+    const int read = path == QLatin1String(standardInputName)
+                         ? readTrackFromStandardInput(loaded.track, &loaded.diagnostics)
+                         : readTrackFile(toFileSystemPath(path), loaded.track, &loaded.diagnostics);
+    if (read == 0) {
         // The reader's reason already names the file.
         if (loaded.diagnostics.openError.empty())
             reportFailure(err, path, QStringLiteral("cannot be opened"));
@@ -24,6 +28,15 @@ std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err)
         return std::nullopt;
     }
     return loaded;
+}
+
+bool outputPathAccepted(const QString& path, QTextStream& err)
+{
+    const std::string problem = outputPathProblem(toFileSystemPath(path));
+    if (problem.empty())
+        return true;
+    reportFailure(err, path, QString::fromStdString(problem));
+    return false;
 }
 
 namespace {
@@ -37,14 +50,17 @@ int chunksCutShort(const ReadDiagnostics& diagnostics)
 
 bool passedOverAnything(const ReadDiagnostics& diagnostics)
 {
-    return diagnostics.bytesSkipped > 0 || chunksCutShort(diagnostics) > 0;
+    return isDamaged(diagnostics);
 }
 
 QString passedOverText(const ReadDiagnostics& diagnostics)
 {
-    return QStringLiteral("%1 bytes skipped; chunks cut short: %2")
-        .arg(diagnostics.bytesSkipped)
-        .arg(chunksCutShort(diagnostics));
+    QString text = QStringLiteral("%1 bytes skipped; chunks cut short: %2")
+                       .arg(diagnostics.bytesSkipped)
+                       .arg(chunksCutShort(diagnostics));
+    if (diagnostics.textsCutAtZero > 0)
+        text += QStringLiteral("; texts cut at a zero byte: %1").arg(diagnostics.textsCutAtZero);
+    return text;
 }
 
 }  // namespace pw

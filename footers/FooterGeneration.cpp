@@ -149,7 +149,10 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
 {
     if (tubeEnds != nullptr && tubeEnds->tubeCount() != track.tubes.size())
         tubeEnds = nullptr;
-    TubeEndPoints endPoints(track);
+    // Without the ends worked out beforehand, the points this walk asks for are found up front.
+    std::optional<TubeEndPoints> endPoints;
+    if (tubeEnds == nullptr)
+        endPoints.emplace(track, options.choices);
     std::vector<int> fundamentsToRemove;
     std::vector<char> queued(track.fundaments.size(), 0);
 
@@ -179,7 +182,7 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
         const std::optional<Vector3> q =
             !otherHasPosition ? p
             : tubeEnds != nullptr ? tubeEnds->pointOf(tubeIndex, &other == &tube.endB)
-                                  : endPoints.pointOf(other);
+                                  : endPoints->pointOf(other);
         if (!q)
             continue;
 

@@ -26,7 +26,9 @@ InstallResult installFooterModels(const FooterModelChoices& choices,
 // name is no model). The window and the command line decide the classes' own models by it.
 bool hasModelFile(const std::filesystem::path& modelSourceDirectory, const std::string& modelFile);
 
-// Copies one file, replacing an existing destination. Returns false with the reason in `error`.
+// Copies one file, replacing an existing destination (or a link standing there) in one step:
+// afterwards the destination holds the earlier file or the whole copy, never a part. Returns
+// false with the reason in `error`.
 bool copyModelFile(const std::filesystem::path& source, const std::filesystem::path& destination,
                    std::string* error);
 

@@ -2,7 +2,9 @@
 
 #include "ChunkReader.h"
 #include "ChunkTags.h"
+#include "DamagedChunkLengths.h"
 #include "ElementLayouts.h"
+#include "FileSync.h"
 #include "PathText.h"
 #include "TrackOperations.h"
 
@@ -10,6 +12,7 @@
 #include <array>
 #include <cerrno>
 #include <fstream>
+#include <iostream>
 #include <new>
 #include <system_error>
 
@@ -17,17 +20,27 @@ namespace pw {
 
 namespace {
 
-// Reads `count` elements. Room is reserved only for as many as the bytes left can hold, and an
+// Whether a list's elements hold texts, whose negative lengths stop the list early and let the
+// scan go on: room for such a list is reserved only up to a bound, or a file repeating such a
+// chunk would cost the memory of every element the remaining bytes could hold, once per copy.
+// Other lists stop early only at the end of the bytes, which also ends the scan.
+enum class ElementTexts { None, Some };
+
+// Reads `count` elements. Room is reserved for at most as many as the bytes left can hold, and an
 // element that the bytes end inside of is dropped.
 template <class T, class Decode>
 std::vector<T> readList(ChunkReader& in, std::int32_t count, std::size_t minimumSize,
-                        Decode decode)
+                        Decode decode, ElementTexts texts = ElementTexts::None)
 {
     std::vector<T> list;
     if (count <= 0) {
         return list;
     }
-    list.reserve(std::min(static_cast<std::size_t>(count), in.remaining() / minimumSize));
+    std::size_t reserved = std::min(static_cast<std::size_t>(count), in.remaining() / minimumSize);
+    if (texts == ElementTexts::Some) {
+        reserved = std::min<std::size_t>(reserved, 1024);  // longer lists grow as they are read
+    }
+    list.reserve(reserved);
     for (std::int32_t i = 0; i < count; ++i) {
         T element{};
         decode(in, element);
@@ -41,16 +54,20 @@ std::vector<T> readList(ChunkReader& in, std::int32_t count, std::size_t minimum
 
 // A list whose elements have a fixed layout, preceded by its count.
 template <class T, class Layout>
-void readCountedList(ChunkReader& in, std::vector<T>& list, std::size_t minimumSize, Layout layout)
+void readCountedList(ChunkReader& in, std::vector<T>& list, std::size_t minimumSize, Layout layout,
+                     ElementTexts texts = ElementTexts::None)
 {
     const std::int32_t count = in.readInt32();
     if (!in.ok()) {
         return;
     }
-    list = readList<T>(in, count, minimumSize, [&](ChunkReader& r, T& element) {
-        LayoutReader io{r};
-        layout(io, element);
-    });
+    list = readList<T>(
+        in, count, minimumSize,
+        [&](ChunkReader& r, T& element) {
+            LayoutReader io{r};
+            layout(io, element);
+        },
+        texts);
 }
 
 void decodeFileHeader(ChunkReader& in, Track& track)
@@ -72,11 +89,13 @@ void decodeTrackHeader(ChunkReader& in, Track& track)
     if (!in.ok()) {
         return;
     }
-    track.slots = readList<TrackSlot>(in, slotCount, slotMinimumSize,
-                                      [](ChunkReader& r, TrackSlot& slot) {
-                                          LayoutReader io{r};
-                                          slotLayout(io, slot);
-                                      });
+    track.slots = readList<TrackSlot>(
+        in, slotCount, slotMinimumSize,
+        [](ChunkReader& r, TrackSlot& slot) {
+            LayoutReader io{r};
+            slotLayout(io, slot);
+        },
+        ElementTexts::Some);
     // The count follows the slots actually read: the writer pads to the count, and a claimed
     // count of millions in a cut-short file would make saving write gigabytes.
     track.slotCount = std::min(slotCount, static_cast<std::int32_t>(track.slots.size()));
@@ -215,8 +234,9 @@ void decodeSceneryObjects(ChunkReader& in, Track& track)
 {
     in.read(track.sceneryObjectLength);
     in.skipBytes(16);
-    readCountedList(in, track.sceneryObjects, sceneryObjectMinimumSize,
-                    [](LayoutReader& io, SceneryObject& o) { sceneryObjectLayout(io, o); });
+    readCountedList(
+        in, track.sceneryObjects, sceneryObjectMinimumSize,
+        [](LayoutReader& io, SceneryObject& o) { sceneryObjectLayout(io, o); }, ElementTexts::Some);
     in.skipBytes(16);
 }
 
@@ -229,27 +249,50 @@ void decodeEnvironment(ChunkReader& in, Track& track)
     in.skipBytes(16);
 }
 
+// The terrain grid while the scan fills it. It is allocated once per read, and a later terrain
+// chunk clears only the part an earlier one wrote, so that a repeated chunk costs what its own
+// bytes cost rather than a fill of the whole grid.
+struct TerrainGridStorage {
+    std::vector<float> values;    // empty, or terrainGridSize * terrainGridSize values
+    std::int32_t usedRows = 0;     // values may be non-zero only in rows [0, usedRows)
+    std::int32_t usedColumns = 0;  // and columns [0, usedColumns)
+    bool decoded = false;          // a terrain chunk reached its grid
+    bool filled = false;           // the last one that did had a grid to store
+};
+
 // Values beyond the fixed grid are read past and dropped.
-void decodeTerrainGrid(ChunkReader& in, Terrain& terrain)
+void decodeTerrainGrid(ChunkReader& in, const Terrain& terrain, TerrainGridStorage& grid)
 {
     const std::int32_t rows = terrain.terrainRows;
     const std::int32_t columns = terrain.terrainColumns;
-    if (rows <= 0 || columns <= 0) {
-        terrain.terrainGrid.clear();
+    grid.decoded = true;
+    grid.filled = rows > 0 && columns > 0;
+    if (!grid.filled) {
         return;
     }
-    terrain.terrainGrid.assign(terrainGridSize * terrainGridSize, 0.0f);
+    if (grid.values.empty()) {
+        grid.values.assign(static_cast<std::size_t>(terrainGridSize) * terrainGridSize, 0.0f);
+    } else {
+        for (std::int32_t r = 0; r < grid.usedRows; ++r) {
+            const auto row = grid.values.begin() + static_cast<std::ptrdiff_t>(r) * terrainGridSize;
+            std::fill(row, row + grid.usedColumns, 0.0f);
+        }
+    }
+    grid.usedRows = 0;
+    grid.usedColumns = 0;
     for (std::int32_t r = 0; r < rows && in.ok(); ++r) {
         for (std::int32_t c = 0; c < columns && in.ok(); ++c) {
             const float value = in.readFloat32();
             if (in.ok() && r < terrainGridSize && c < terrainGridSize) {
-                terrain.terrainGrid[static_cast<std::size_t>(r) * terrainGridSize + c] = value;
+                grid.values[static_cast<std::size_t>(r) * terrainGridSize + c] = value;
+                grid.usedRows = r + 1;
+                grid.usedColumns = std::max(grid.usedColumns, c + 1);
             }
         }
     }
 }
 
-void decodeTerrain(ChunkReader& in, Track& track)
+void decodeTerrain(ChunkReader& in, Track& track, TerrainGridStorage& grid)
 {
     Terrain& terrain = track.terrain;
     in.read(terrain.terrainValue);
@@ -272,11 +315,11 @@ void decodeTerrain(ChunkReader& in, Track& track)
     if (!in.ok()) {
         return;
     }
-    decodeTerrainGrid(in, terrain);
+    decodeTerrainGrid(in, terrain, grid);
     in.skipBytes(16);
 }
 
-void decodeChunk(int tag, ChunkReader& in, Track& track)
+void decodeChunk(int tag, ChunkReader& in, Track& track, TerrainGridStorage& grid)
 {
     switch (tag) {
     case TagFileHeader: decodeFileHeader(in, track); break;
@@ -292,7 +335,7 @@ void decodeChunk(int tag, ChunkReader& in, Track& track)
     case TagCatwalks: decodeCatwalks(in, track); break;
     case TagScenery: decodeScenery(in, track); break;
     case TagSceneryObjects: decodeSceneryObjects(in, track); break;
-    case TagTerrain: decodeTerrain(in, track); break;
+    case TagTerrain: decodeTerrain(in, track, grid); break;
     case TagEnvironment: decodeEnvironment(in, track); break;
     default: break;
     }
@@ -314,7 +357,8 @@ std::size_t customChunkBodySize(std::span<const std::uint8_t> tag)
 
 // The writer writes every chunk, also one the file lacked. Such a chunk gets the length of its
 // empty body, so that the lengths still match the bytes once elements are added to it. The
-// scenery chunk's length covers its scenery-object child, which it always has once written.
+// scenery chunk's length covers its scenery-object child, which it always has once written; a
+// scenery chunk read with a child count of 0 did not count one.
 // A file in which no chunk was recognised is no track, and its record stays empty.
 void giveAbsentChunksTheirEmptyLengths(const std::array<bool, TagEnvironment + 1>& decoded,
                                        Track& track)
@@ -351,16 +395,19 @@ void giveAbsentChunksTheirEmptyLengths(const std::array<bool, TagEnvironment + 1
                         std::int64_t{sceneryObjectChildOverhead} + track.sceneryObjectLength);
         track.sceneryChildCount = 1;
     } else if (!decoded[TagSceneryObjects]) {
-        moveChunkLength(track.sceneryLength, sceneryObjectChildOverhead + emptyListChunkLength);
+        if (track.sceneryChildCount > 0) {
+            // Its length counted a child the file lost (cut after the scenery chunk): it gets
+            // the length of what is written, the empty child included.
+            track.sceneryLength = 0;
+            moveChunkLength(track.sceneryLength,
+                            emptySceneryChunkLength +
+                                static_cast<std::int64_t>(track.sceneryItems.size()) *
+                                    sceneryItemEncodedSize);
+        } else {
+            moveChunkLength(track.sceneryLength, sceneryObjectChildOverhead + emptyListChunkLength);
+        }
         track.sceneryChildCount = std::max(track.sceneryChildCount, 1);
     }
-}
-
-void refuseToOpen(ReadDiagnostics& report, const std::filesystem::path& path,
-                  const std::string& reason)
-{
-    report.openError = "Cannot open \"" + pathText(path) + "\": " + reason;
-    report.openReason = reason;
 }
 
 }  // namespace
@@ -370,6 +417,14 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
 {
     ReadDiagnostics found;
     std::array<bool, TagEnvironment + 1> decoded{};
+    std::array<bool, TagEnvironment + 1> cutShort{};  // by the chunk's last occurrence
+    TerrainGridStorage grid;
+    if (track.terrain.terrainGrid.size() ==
+        static_cast<std::size_t>(terrainGridSize) * terrainGridSize) {
+        grid.values = std::move(track.terrain.terrainGrid);
+        grid.usedRows = terrainGridSize;
+        grid.usedColumns = terrainGridSize;
+    }
     ChunkReader scan(bytes);
     // Bytes the scan steps over that the layout accounts for (a decoded chunk's child count, the
     // custom chunk pair the writer always adds) are not reported as skipped: only what no known
@@ -394,8 +449,9 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
             continue;
         }
         ChunkReader chunk = scan.rest();
-        decodeChunk(tag, chunk, track);
+        decodeChunk(tag, chunk, track, grid);
         decoded[static_cast<std::size_t>(tag)] = true;
+        cutShort[static_cast<std::size_t>(tag)] = !chunk.ok();
         scan.skipBytes(chunk.position());
         if (chunk.failure() == ReadFailure::CutShort) {
             ++found.chunksCutShort;
@@ -405,10 +461,23 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
             expectedUntil = scan.position() + 4;  // the child count the chunk leaves to the scan
         }
     }
+    if (grid.decoded && !grid.filled) {
+        track.terrain.terrainGrid.clear();
+    } else if (!grid.values.empty()) {
+        track.terrain.terrainGrid = std::move(grid.values);
+    }
     giveAbsentChunksTheirEmptyLengths(decoded, track);
+    fixLengthsOfDamagedChunks(cutShort, track);
+    found.textsCutAtZero = textsCutAtZero(track);
     if (diagnostics != nullptr) {
         *diagnostics = found;
     }
+}
+
+bool isDamaged(const ReadDiagnostics& diagnostics)
+{
+    return diagnostics.bytesSkipped > 0 || diagnostics.chunksCutShort > 0 ||
+           diagnostics.negativeTextLengths > 0 || diagnostics.textsCutAtZero > 0;
 }
 
 bool holdsTrackData(const Track& track)
@@ -419,6 +488,82 @@ bool holdsTrackData(const Track& track)
     return !(track == empty);
 }
 
+namespace {
+
+// `name` is how messages call the source: a quoted path, or "standard input".
+void refuseToOpen(ReadDiagnostics& report, const std::string& name, const std::string& reason)
+{
+    report.openError = "Cannot open " + name + ": " + reason;
+    report.openReason = reason;
+}
+
+enum class WholeRead { Complete, TooLarge };
+
+// Everything `in` holds, in one pass and never more than largestTrackFileSize bytes. A size
+// known beforehand (a regular file's) makes it one allocation; a pipe's data, whose size nobody
+// knows, grows the buffer as it comes.
+WholeRead readWhole(std::streambuf& in, std::uint64_t expectedSize, std::vector<std::uint8_t>& bytes)
+{
+    constexpr std::size_t blockSize = std::size_t{1} << 20;
+    constexpr std::size_t limit = static_cast<std::size_t>(largestTrackFileSize) + 1;
+    // One byte more than expected, to see the end without growing the buffer.
+    std::size_t nextSize = expectedSize > 0 && expectedSize < largestTrackFileSize
+                               ? static_cast<std::size_t>(expectedSize) + 1
+                               : blockSize;
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() >= limit) {
+                return WholeRead::TooLarge;
+            }
+            bytes.resize(std::min(std::max(nextSize, bytes.size() * 2), limit));
+        }
+        const std::streamsize got = in.sgetn(reinterpret_cast<char*>(bytes.data() + filled),
+                                             static_cast<std::streamsize>(bytes.size() - filled));
+        if (got <= 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return WholeRead::Complete;
+}
+
+// Reads and decodes; `name` is how messages call the source.
+int readTrackFrom(std::streambuf& in, std::uint64_t expectedSize, const std::string& name,
+                  Track& track, ReadDiagnostics& report)
+{
+    try {
+        std::vector<std::uint8_t> bytes;
+        if (readWhole(in, expectedSize, bytes) == WholeRead::TooLarge) {
+            refuseToOpen(report, name,
+                         "it holds more than " + std::to_string(largestTrackFileSize) +
+                             " bytes, too large for a track file");
+            return 0;
+        }
+        readTrackBytes(bytes, track, &report);
+        return 1;
+    } catch (const std::bad_alloc&) {
+        // The caller passed an empty track; it gets one back rather than a part.
+        track = Track{};
+        report = ReadDiagnostics{};
+        refuseToOpen(report, name, "not enough memory to read it");
+        return 0;
+    }
+}
+
+}  // namespace
+
+// The path in quotes, for messages. Built by appending: GCC 12 warns falsely (-Wrestrict) about
+// a literal added to a temporary string.
+std::string quoted(const std::filesystem::path& path)
+{
+    std::string text = "\"";
+    text += pathText(path);
+    text += '"';
+    return text;
+}
+
 int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnostics* diagnostics)
 {
     ReadDiagnostics unused;
@@ -427,7 +572,7 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
 
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        refuseToOpen(report, path, "it is a directory");
+        refuseToOpen(report, quoted(path), "it is a directory");
         return 0;
     }
     errno = 0;
@@ -435,34 +580,33 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
     if (!file) {
         const std::string reason = errno != 0 ? std::generic_category().message(errno)
                                               : std::string("it cannot be opened for reading");
-        refuseToOpen(report, path, reason);
+        refuseToOpen(report, quoted(path), reason);
         return 0;
     }
-
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    file.seekg(0, std::ios::beg);
-    // The whole file is held in memory; one far beyond any track is refused before that.
-    if (size > static_cast<std::streamoff>(largestTrackFileSize)) {
-        refuseToOpen(report, path,
+    // A regular file's size is known: one far beyond any track is refused unread. Pipes and
+    // devices have none, and are read up to the same limit.
+    std::uint64_t size = 0;
+    if (std::filesystem::is_regular_file(path, ec)) {
+        size = std::filesystem::file_size(path, ec);
+        if (ec) {
+            size = 0;
+        }
+    }
+    if (size > largestTrackFileSize) {
+        refuseToOpen(report, quoted(path),
                      "at " + std::to_string(size) + " bytes it is too large for a track file");
         return 0;
     }
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
-    } catch (const std::bad_alloc&) {
-        refuseToOpen(report, path, "not enough memory to read it");
-        return 0;
-    }
-    if (!bytes.empty()) {
-        file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        // A file that shrank meanwhile decodes as far as it reached.
-        bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0)));
-    }
+    return readTrackFrom(*file.rdbuf(), size, quoted(path), track, report);
+}
 
-    readTrackBytes(bytes, track, &report);
-    return 1;
+int readTrackFromStandardInput(Track& track, ReadDiagnostics* diagnostics)
+{
+    ReadDiagnostics unused;
+    ReadDiagnostics& report = diagnostics != nullptr ? *diagnostics : unused;
+    report = ReadDiagnostics{};
+    setStandardInputBinary();
+    return readTrackFrom(*std::cin.rdbuf(), 0, "standard input", track, report);
 }
 
 }  // namespace pw

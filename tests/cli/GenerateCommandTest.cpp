@@ -1,6 +1,7 @@
 #include "CliTestSupport.h"
 #include "cli/ClassChoice.h"
 #include "cli/GenerateCommand.h"
+#include "tracklib/TrackOperations.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,6 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace pw {
 namespace {
@@ -173,6 +179,25 @@ TEST_F(GenerateRun, DamagedTrackIsWrittenWithAWarning)
     EXPECT_EQ(readTrack(output).sceneryObjects.size(), 4u);
 }
 
+TEST_F(GenerateRun, TextCutAtAZeroByteIsWarnedAbout)
+{
+    Track rich = makeRichTrack();
+    setInfoText("before#after", rich);
+    writeTrack(track, rich);
+    QByteArray bytes = fileBytes(track);
+    bytes[bytes.indexOf("before#after") + 6] = '\0';
+    writeFile(track, bytes);
+
+    const CliRun run = runCli(arguments());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, "plinthwright-cli: warning: " + track +
+                           " is damaged (0 bytes skipped; chunks cut short: 0; texts cut at a "
+                           "zero byte: 1); " + output + " holds only what could be read\n");
+    const Track written = readTrack(output);
+    EXPECT_EQ(written.infoText, "before");
+    EXPECT_EQ(written.infoLength, 4 + 6);
+}
+
 TEST_F(GenerateRun, EveryFailureLeavesAnExistingOutputAsItWas)
 {
     writeFile(output, "previous contents");
@@ -207,6 +232,32 @@ TEST_F(GenerateRun, EveryFailureLeavesAnExistingOutputAsItWas)
     }
     EXPECT_FALSE(QFileInfo::exists(files.path("no-such-dir")));
 }
+
+#ifndef _WIN32
+TEST_F(GenerateRun, OutputThatIsNoRegularFileIsRefusedBeforeAnythingIsInstalled)
+{
+    const QString pipe = files.path("pipe.nltrack");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString folder = files.path("folder.nltrack");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const struct {
+        QString path;
+        QString reason;
+    } rows[] = {{pipe, "it is a named pipe, not a regular file"}, {folder, "it is a directory"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path.toStdString());
+        QStringList list = arguments();
+        list[3] = row.path;
+        const CliRun run = runCli(list);
+        expectFailure(run, row.path + ": " + row.reason);
+        EXPECT_FALSE(QFileInfo::exists(nolimits + "/objects"));
+        const CliRun plan = runCli({"plan", track, "-o", row.path});
+        expectFailure(plan, row.path + ": " + row.reason);
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(toFileSystemPath(pipe)));
+    EXPECT_TRUE(QDir(folder).isEmpty());
+}
+#endif
 
 // The window's own end-to-end scenario: every model present, medium on the default model at
 // 150 percent, turned rather than tilted. The saved track is what the core makes of it.
