@@ -3,6 +3,7 @@
 #include "TrackLoading.h"
 #include "footers/FooterModelChoice.h"
 #include "footers/TubeEndPoints.h"
+#include "footers/TrackCurve.h"
 #include "geometry/CurveSegment.h"
 #include "tracklib/Track.h"
 
@@ -63,9 +64,9 @@ std::vector<Polyline> curvePolylines(const Track& track)
 {
     std::vector<Polyline> lines;
     for (int i = 0; i + 1 < static_cast<int>(track.vertices.size()); ++i) {
-        if (!CurveSegment::isValidIndex(track, i))
+        if (!hasCurveSegment(i, track))
             continue;
-        const CurveSegment segment(track, i);
+        const CurveSegment segment = curveSegment(i, track);
         Polyline line;
         for (int k = 0; k <= curveSamplesPerSegment; ++k) {
             const float t = static_cast<float>(k) / curveSamplesPerSegment;

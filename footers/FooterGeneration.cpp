@@ -20,14 +20,8 @@ namespace pw {
 
 namespace {
 
-constexpr double radiansPerDegree = 0.01745329252;
 // A direction shorter than this (squared) has no usable orientation; same bound as normalize.
 constexpr float shortestDirectionSquared = 1e-6f;
-
-float toDegrees(float radians)
-{
-    return static_cast<float>(radians / radiansPerDegree);
-}
 
 // Turns the model's local down axis (0, -1, 0) onto the line from the higher point to the lower.
 void tilt(Matrix4& m, Vector3 p, Vector3 q)
@@ -41,7 +35,7 @@ void tilt(Matrix4& m, Vector3 p, Vector3 q)
     normalize(axis);
     // Rounding in normalize can push |d.y| a hair above 1, where acos has no value.
     const float cosine = std::clamp(-d.y, -1.0f, 1.0f);
-    m.rotate(toDegrees(std::acos(cosine)), axis);
+    m.rotate(radiansToDegrees(std::acos(cosine)), axis);
 }
 
 // The turn about the vertical that the simulator's own fundaments use: in [0, 90) degrees.
@@ -50,13 +44,13 @@ float turnAboutVertical(Vector3 p, Vector3 q, float fundamentAngle)
     // A damaged file's NaN or infinite angle would make the whole placement NaN, position
     // included; such a fundament is turned like one without an angle.
     if (fundamentAngle != 0.0f && std::isfinite(fundamentAngle))
-        return toDegrees(fundamentAngle);
+        return radiansToDegrees(fundamentAngle);
     const float a = std::fabs(p.x - q.x);
     const float b = std::fabs(p.z - q.z);
     if ((p.x > q.x && p.z > q.z) || (p.x < q.x && p.z < q.z))
-        return toDegrees(std::atan(a / b));
+        return radiansToDegrees(std::atan(a / b));
     if ((p.x > q.x && p.z < q.z) || (p.x < q.x && p.z > q.z))
-        return toDegrees(std::atan(b / a));
+        return radiansToDegrees(std::atan(b / a));
     return 0.0f;
 }
 
@@ -166,7 +160,7 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
             continue;
 
         const Fundament& fundament = track.fundaments[static_cast<std::size_t>(f)];
-        const Vector3 p = toVector(fundament.position);
+        const Vector3 p = fundament.position;
         const TubeEnd& other = *ends->other;
         const bool otherHasPosition = other.kind == TubeEndFundament
                                       || other.kind == TubeEndFreeNode

@@ -1,5 +1,7 @@
 #include "TubeEndPoints.h"
 
+#include "TrackCurve.h"
+
 namespace pw {
 
 TubeEndPoints::TubeEndPoints(const Track& track)
@@ -19,11 +21,11 @@ std::optional<Vector3> TubeEndPoints::pointOf(const TubeEnd& end)
     case TubeEndFundament:
         if (!hasIndex(track_.fundaments, end.index))
             return std::nullopt;
-        return toVector(track_.fundaments[static_cast<std::size_t>(end.index)].position);
+        return track_.fundaments[static_cast<std::size_t>(end.index)].position;
     case TubeEndFreeNode:
         if (end.index < 0 || static_cast<std::size_t>(end.index) >= freeNodeCount_)
             return std::nullopt;
-        return toVector(track_.freeNodes[static_cast<std::size_t>(end.index)].position);
+        return track_.freeNodes[static_cast<std::size_t>(end.index)].position;
     case TubeEndRailConnector:
         return railConnectorPoint(end.group, end.index);
     default:
@@ -33,14 +35,14 @@ std::optional<Vector3> TubeEndPoints::pointOf(const TubeEnd& end)
 
 std::optional<Vector3> TubeEndPoints::railConnectorPoint(std::int32_t group, std::int32_t index)
 {
-    if (!hasIndex(track_.groups, group) || !CurveSegment::isValidIndex(track_, group))
+    if (!hasIndex(track_.groups, group) || !hasCurveSegment(group, track_))
         return std::nullopt;
     const auto g = static_cast<std::size_t>(group);
     const std::vector<RailConnector>& connectors = track_.groups[g].connectors;
     if (!hasIndex(connectors, index))
         return std::nullopt;
     if (!curves_[g])
-        curves_[g].emplace(track_, group);
+        curves_[g].emplace(curveSegment(group, track_));
     // The connector's position is a fraction of the arc length here, not a curve parameter.
     const Vector3 q =
         curves_[g]->pointAtLengthFraction(connectors[static_cast<std::size_t>(index)].position);

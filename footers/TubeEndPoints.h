@@ -19,11 +19,6 @@ bool hasIndex(const Container& elements, std::int32_t index)
     return index >= 0 && static_cast<std::size_t>(index) < elements.size();
 }
 
-inline Vector3 toVector(Float3 p)
-{
-    return {p.x, p.y, p.z};
-}
-
 // Answers the points of a track's tube ends. Each curve segment walks its whole arc length when
 // made, so a segment is made on first use and kept until the last rail-connector end on it has
 // been asked for.
