@@ -5,8 +5,11 @@
 #include "IncomingTrackFile.h"
 #include "footers/FooterGeneration.h"
 #include "footers/ModelInstallation.h"
-#include "footers/QtPaths.h"
+#include "footers/ObjectDirectory.h"
+#include "frontend/ObjectDirectoryText.h"
+#include "frontend/QtPaths.h"
 #include "tracklib/TrackFile.h"
+#include "tracklib/TrackOpening.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -76,23 +79,24 @@ void frmMain::saveSettings()
 bool frmMain::readTrack(const QString& fileName)
 {
     // A fresh record, so that a file that cannot be opened leaves the loaded track as it was.
-    pw::Track fresh;
-    pw::ReadDiagnostics diagnostics;
-    if (pw::readTrackFile(pw::toFileSystemPath(fileName), fresh, &diagnostics) == 0) {
+    pw::OpenedTrack opened = pw::openTrack(pw::toFileSystemPath(fileName));
+    switch (opened.status) {
+    case pw::OpenStatus::CannotOpen:
         prompts.warning(this, tr("Open NlTrack file"),
                         tr("The track file %1 could not be opened:\n%2")
                             .arg(QDir::toNativeSeparators(fileName),
-                                 QString::fromStdString(diagnostics.openError)));
+                                 QString::fromStdString(opened.diagnostics.openError)));
         return false;
-    }
-    // Loading a file of other bytes would let "save" replace it with an empty track.
-    if (!pw::holdsTrackData(fresh)) {
+    case pw::OpenStatus::NoTrackData:
+        // Loading a file of other bytes would let "save" replace it with an empty track.
         prompts.warning(this, tr("Open NlTrack file"),
                         tr("The track file %1 could not be opened:\nit holds no track data.")
                             .arg(QDir::toNativeSeparators(fileName)));
         return false;
+    case pw::OpenStatus::Opened:
+        break;
     }
-    track = std::move(fresh);
+    track = std::move(opened.track);
     return true;
 }
 
@@ -105,8 +109,8 @@ void frmMain::loadTrack(bool reread)
     lastInputDir = info.absolutePath();
     ui->textInputFile->setText(inputFile);
     ui->textNumberFooter->setText(QStringLiteral("%1").arg(track.fundaments.size()));
-    // baseName() stops at the first dot: my.coaster.nltrack gives "my".
-    ui->textObjDir->setText(info.baseName());
+    ui->textObjDir->setText(QString::fromStdString(
+        pw::proposedObjectDirectoryName(pw::toFileSystemPath(inputFile))));
     ui->buttonReloadInput->setEnabled(true);
     ui->buttonGenerate->setEnabled(true);
     ui->groupOptions->setEnabled(true);
@@ -124,16 +128,17 @@ void frmMain::refreshObjectDir()
 {
     ui->text3dsDir->setText(objectDir);
     ui->buttonSelectRefresh->setEnabled(true);
-    const std::filesystem::path modelDirectory = pw::toFileSystemPath(objectDir);
+    const pw::ModelDirectoryContents contents =
+        pw::inspectModelDirectory(pw::toFileSystemPath(objectDir));
     for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
-        const bool exists = pw::hasModelFile(modelDirectory, pw::ownModelFile(sizeClass));
+        const bool exists = contents.ownModel[static_cast<std::size_t>(sizeClass)];
         const SizeClassControls& boxes = controls(sizeClass);
         boxes.ownModel->setEnabled(exists);
         boxes.ownModel->setChecked(exists);  // runs the check-box rule when the state changes
     }
     // Once found, the default model stays selectable, even after switching to a directory
     // without it.
-    if (pw::hasModelFile(modelDirectory, pw::defaultModelFile)) {
+    if (contents.defaultModel) {
         for (const SizeClassControls& boxes : sizeClassControls)
             boxes.defaultModel->setEnabled(true);
     }
@@ -226,8 +231,12 @@ void frmMain::on_buttonSelectNLDirectory_clicked()
 void frmMain::on_buttonGenerate_clicked()
 {
     pw::GenerationOptions options;
+    if (const std::optional<pw::CoreError> refused =
+            pw::objectDirectoryFromText(ui->textObjDir->text(), options.objectDirectory)) {
+        warnGenerationFailed(pw::errorText(*refused));
+        return;
+    }
     options.choices = readFooterModelChoices();
-    pw::setObjectDirectory(options, ui->textObjDir->text());
     options.modelSourceDirectory = pw::toFileSystemPath(ui->text3dsDir->text());
     options.nolimitsDirectory = pw::toFileSystemPath(nolimitsDir);
     options.replaceFundaments = ui->deleteNativeFundaments->isChecked();
@@ -235,13 +244,17 @@ void frmMain::on_buttonGenerate_clicked()
 
     const pw::GenerationReport report = pw::generateFooters(track, options);
     if (!report.ok) {
-        prompts.warning(this, tr("Generate footers"),
-                        tr("The footers could not be generated:\n%1")
-                            .arg(QString::fromStdString(report.error)));
+        warnGenerationFailed(report.error);
         return;
     }
     loadTrack(false);
     ui->buttonSave->setEnabled(true);
+}
+
+void frmMain::warnGenerationFailed(const std::string& reason)
+{
+    prompts.warning(this, tr("Generate footers"),
+                    tr("The footers could not be generated:\n%1").arg(QString::fromStdString(reason)));
 }
 
 void frmMain::on_buttonSave_clicked()

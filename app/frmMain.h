@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 class QCheckBox;
 class QDragEnterEvent;
@@ -76,6 +77,7 @@ private:
     // With `reread`, reads inputFile again first; then shows the track's details.
     void loadTrack(bool reread);
     void refreshObjectDir();
+    void warnGenerationFailed(const std::string& reason);
 
     void ownModelBoxChanged(pw::TubeSizeClass sizeClass);
     void defaultModelBoxChanged(pw::TubeSizeClass sizeClass);

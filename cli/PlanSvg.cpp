@@ -280,7 +280,7 @@ std::string planSvg(const Track& track)
 int runPlan(const QString& trackPath, const QString& outputPath, QTextStream& out,
             QTextStream& err)
 {
-    const std::optional<LoadedTrack> loaded = loadTrack(trackPath, err);
+    const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err);
     if (!loaded)
         return 1;
     const std::string svg = planSvg(loaded->track);

@@ -351,7 +351,7 @@ std::string trackToJson(const Track& track)
 
 int runDump(const QString& trackPath, QTextStream& out, QTextStream& err)
 {
-    const std::optional<LoadedTrack> loaded = loadTrack(trackPath, err);
+    const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err);
     if (!loaded)
         return 1;
     out << QString::fromStdString(trackToJson(loaded->track));

@@ -1,6 +1,6 @@
 #include "TrackLoading.h"
 
-#include "footers/QtPaths.h"
+#include "frontend/QtPaths.h"
 
 namespace pw {
 
@@ -10,10 +10,10 @@ void reportFailure(QTextStream& err, const QString& subject, const QString& reas
     err.flush();
 }
 
-std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err)
+std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err)
 {
-    LoadedTrack loaded;
-    if (readTrackFile(toFileSystemPath(path), loaded.track, &loaded.diagnostics) == 0) {
+    OpenedTrack loaded = openTrack(toFileSystemPath(path));
+    if (loaded.status == OpenStatus::CannotOpen) {
         // The reader's reason already names the file.
         if (loaded.diagnostics.openError.empty())
             reportFailure(err, path, QStringLiteral("cannot be opened"));
@@ -24,27 +24,6 @@ std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err)
         return std::nullopt;
     }
     return loaded;
-}
-
-namespace {
-
-int chunksCutShort(const ReadDiagnostics& diagnostics)
-{
-    return diagnostics.chunksCutShort + diagnostics.negativeTextLengths;
-}
-
-}  // namespace
-
-bool passedOverAnything(const ReadDiagnostics& diagnostics)
-{
-    return diagnostics.bytesSkipped > 0 || chunksCutShort(diagnostics) > 0;
-}
-
-QString passedOverText(const ReadDiagnostics& diagnostics)
-{
-    return QStringLiteral("%1 bytes skipped; chunks cut short: %2")
-        .arg(diagnostics.bytesSkipped)
-        .arg(chunksCutShort(diagnostics));
 }
 
 }  // namespace pw

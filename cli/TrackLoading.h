@@ -2,8 +2,7 @@
 // Reading the track a command works on, with the one-line error every command prints when the
 // file cannot be opened.
 
-#include "tracklib/Track.h"
-#include "tracklib/TrackFile.h"
+#include "tracklib/TrackOpening.h"
 
 #include <QString>
 #include <QTextStream>
@@ -14,20 +13,10 @@ namespace pw {
 
 inline constexpr const char* cliProgramName = "plinthwright-cli";
 
-struct LoadedTrack {
-    Track track;
-    ReadDiagnostics diagnostics;
-};
-
 // Reads the whole file into memory. When it cannot be opened, writes one line naming the file
-// and the reason to `err` and returns nothing.
-std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err);
-
-// Whether the reader skipped bytes or stopped chunks early, and the text that says how much:
-// "N bytes skipped; chunks cut short: M". A chunk stopped by a negative text length counts as
-// cut short, as one cut off by the end of the file does.
-bool passedOverAnything(const ReadDiagnostics& diagnostics);
-QString passedOverText(const ReadDiagnostics& diagnostics);
+// and the reason to `err` and returns nothing. A file without track data is returned as read;
+// the commands that would save it refuse it.
+std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err);
 
 // The one-line failure report: "plinthwright-cli: SUBJECT: REASON".
 void reportFailure(QTextStream& err, const QString& subject, const QString& reason);

@@ -2,12 +2,9 @@
 
 #include "FundamentRemoval.h"
 #include "ModelInstallation.h"
-#include "QtPaths.h"
 #include "TubeEndPoints.h"
 #include "tracklib/Track.h"
 #include "tracklib/TrackOperations.h"
-
-#include <QString>
 
 #include <algorithm>
 #include <cmath>
@@ -102,32 +99,21 @@ Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale,
     return m;
 }
 
-void setObjectDirectory(GenerationOptions& options, const QString& name)
-{
-    const QString composed = name.normalized(QString::NormalizationForm_C);
-    options.objectDirectoryText = toAsciiPath(composed);
-    options.objectDirectoryName = toFileSystemPath(composed);
-}
-
 GenerationReport generateFooters(Track& track, const GenerationOptions& options)
 {
     GenerationReport report;
 
-    // The track stores the name in Latin-1; a name beyond it would be stored with question marks
-    // and every footer would name a directory that was never made.
-    const QString directoryName = fromFileSystemPath(options.objectDirectoryName);
-    if (QString::fromLatin1(options.objectDirectoryText) != directoryName) {
-        report.error = "Cannot store the object directory name \"" +
-                       directoryName.toStdString() +
-                       "\" in the track: a track holds Latin-1 characters only (letters of "
-                       "Western European languages, digits and punctuation)";
+    // The front ends refuse such a name already; options made elsewhere must not escape either.
+    if (const std::optional<CoreError> refused =
+            objectDirectoryNameError(options.objectDirectory.name)) {
+        report.error = errorText(*refused);
         return report;
     }
 
     // Installation first: if a model cannot be put in place, the track must not refer to it.
-    const InstallResult installed =
-        installFooterModels(options.choices, options.nolimitsDirectory,
-                            options.objectDirectoryName, options.modelSourceDirectory);
+    const InstallResult installed = installFooterModels(
+        options.choices, options.nolimitsDirectory, objectDirectoryPath(options.objectDirectory),
+        options.modelSourceDirectory);
     report.filesCopied = installed.filesCopied;
     if (!installed.ok) {
         report.error = installed.error;
@@ -171,7 +157,7 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
             continue;
 
         SceneryObject object;
-        object.textB = options.objectDirectoryText + "/fundament-" + choice.modelFile;
+        object.textB = storedModelPath(options.objectDirectory, choice.modelFile);
         object.matrix =
             footerPlacement(p, *q, fundament.angle, choice.scale, options.alignToTangent).e;
 

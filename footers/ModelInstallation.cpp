@@ -1,6 +1,7 @@
 #include "ModelInstallation.h"
 
-#include "tracklib/PathText.h"
+#include "ObjectDirectory.h"
+#include "tracklib/CoreError.h"
 
 #include <algorithm>
 #include <system_error>
@@ -23,7 +24,7 @@ bool ensureDirectory(const fs::path& directory, std::string& error)
     if (!ec && !fs::is_directory(directory, ec))
         ec = std::make_error_code(std::errc::file_exists);
     if (ec) {
-        error = "Cannot create directory \"" + pathText(directory) + "\": " + ec.message();
+        error = errorText(CoreError{ErrorCode::CannotCreateDirectory, directory, ec, {}});
         return false;
     }
     return true;
@@ -59,7 +60,8 @@ InstallResult installFooterModels(const FooterModelChoices& choices,
         source += "/";
         source += choice.modelFile;
         fs::path destination = modelDirectory;
-        destination += "/fundament-";
+        destination += "/";
+        destination += footerModelPrefix;
         destination += choice.modelFile;
         if (!copyModelFile(source, destination, &result.error))
             return result;
@@ -68,6 +70,16 @@ InstallResult installFooterModels(const FooterModelChoices& choices,
     }
     result.ok = true;
     return result;
+}
+
+ModelDirectoryContents inspectModelDirectory(const fs::path& modelSourceDirectory)
+{
+    ModelDirectoryContents contents;
+    for (const TubeSizeClass sizeClass : allSizeClasses)
+        contents.ownModel[static_cast<std::size_t>(sizeClass)] =
+            hasModelFile(modelSourceDirectory, ownModelFile(sizeClass));
+    contents.defaultModel = hasModelFile(modelSourceDirectory, defaultModelFile);
+    return contents;
 }
 
 bool hasModelFile(const fs::path& modelSourceDirectory, const std::string& modelFile)
@@ -91,8 +103,7 @@ bool copyModelFile(const fs::path& source, const fs::path& destination, std::str
     }
     if (ec) {
         if (error)
-            *error = "Cannot copy \"" + pathText(source) + "\" to \"" + pathText(destination)
-                     + "\": " + ec.message();
+            *error = errorText(CoreError{ErrorCode::CannotCopy, source, ec, destination});
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 
 #include "FooterModelChoice.h"
 
+#include <array>
 #include <filesystem>
 #include <string>
 
@@ -25,6 +26,14 @@ InstallResult installFooterModels(const FooterModelChoices& choices,
 // Whether the model source directory holds `modelFile` as a regular file (a directory of that
 // name is no model). The window and the command line decide the classes' own models by it.
 bool hasModelFile(const std::filesystem::path& modelSourceDirectory, const std::string& modelFile);
+
+// Which of the six model files a model directory holds. A class whose own model is there gets it
+// ticked; the default model can be chosen once it is there.
+struct ModelDirectoryContents {
+    std::array<bool, sizeClassCount> ownModel{};  // by TubeSizeClass
+    bool defaultModel = false;
+};
+ModelDirectoryContents inspectModelDirectory(const std::filesystem::path& modelSourceDirectory);
 
 // Copies one file, replacing an existing destination. Returns false with the reason in `error`.
 bool copyModelFile(const std::filesystem::path& source, const std::filesystem::path& destination,

@@ -4,7 +4,7 @@
 #include "WindowHarness.h"
 
 #include "footers/FooterGeneration.h"
-#include "footers/QtPaths.h"
+#include "frontend/QtPaths.h"
 #include "tracklib/TrackFile.h"
 
 #include <QtTest>
@@ -63,8 +63,7 @@ private Q_SLOTS:
             options.choices[static_cast<std::size_t>(sizeClass)] = makeFooterModelChoice(
                 sizeClass, sizeClass != TubeSizeClass::Medium, sizeClass == TubeSizeClass::Medium,
                 150);
-        options.objectDirectoryText = "park";
-        options.objectDirectoryName = "park";
+        options.objectDirectory = ObjectDirectory{"park"};
         options.modelSourceDirectory = toFileSystemPath(typedModels);
         options.nolimitsDirectory = toFileSystemPath(simulator.path());
         options.replaceFundaments = true;

@@ -1,7 +1,7 @@
 #include "WindowHarness.h"
 
 #include "ApplicationNames.h"
-#include "footers/QtPaths.h"
+#include "frontend/QtPaths.h"
 #include "tracklib/TrackFile.h"
 
 #include <QAbstractButton>

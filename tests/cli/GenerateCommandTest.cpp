@@ -208,6 +208,20 @@ TEST_F(GenerateRun, EveryFailureLeavesAnExistingOutputAsItWas)
     EXPECT_FALSE(QFileInfo::exists(files.path("no-such-dir")));
 }
 
+// "../../x" would copy the models beside the simulator directory and store "../../x/..." paths.
+TEST_F(GenerateRun, ObjectDirectoryOutsideObjectsIsRefusedBeforeAnythingIsCopied)
+{
+    writeFile(output, "previous contents");
+    for (const char* name : {"../../x", "..", "a/b"}) {
+        SCOPED_TRACE(name);
+        expectFailure(runCli(arguments({"--object-dir", name})),
+                      QStringLiteral("Cannot use the object directory name \"%1\"").arg(name));
+        EXPECT_EQ(fileBytes(output), "previous contents");
+    }
+    EXPECT_FALSE(QFileInfo::exists(nolimits + "/objects"));
+    EXPECT_FALSE(QFileInfo::exists(files.path("x")));
+}
+
 // The window's own end-to-end scenario: every model present, medium on the default model at
 // 150 percent, turned rather than tilted. The saved track is what the core makes of it.
 TEST_F(GenerateRun, SavesWhatTheWindowSavesForTheSameChoices)
@@ -222,8 +236,7 @@ TEST_F(GenerateRun, SavesWhatTheWindowSavesForTheSameChoices)
     for (const TubeSizeClass sizeClass : allSizeClasses)
         options.choices[static_cast<std::size_t>(sizeClass)] = makeFooterModelChoice(
             sizeClass, sizeClass != TubeSizeClass::Medium, sizeClass == TubeSizeClass::Medium, 150);
-    options.objectDirectoryText = "rich";
-    options.objectDirectoryName = "rich";
+    options.objectDirectory = ObjectDirectory{"rich"};
     options.modelSourceDirectory = models.toStdString();
     options.nolimitsDirectory = nolimits.toStdString();
     options.alignToTangent = false;
