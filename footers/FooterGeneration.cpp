@@ -1,6 +1,5 @@
 #include "FooterGeneration.h"
 
-#include "FundamentRemoval.h"
 #include "ModelInstallation.h"
 #include "TubeEndPoints.h"
 #include "tracklib/Track.h"
@@ -52,17 +51,18 @@ float turnAboutVertical(Vector3 p, Vector3 q, float fundamentAngle)
 }
 
 struct FooterEnds {
-    TubeEnd* footer;
-    const TubeEnd* other;
+    TubeSide footerSide;
+    TubeEnd footer;
+    TubeEnd other;
 };
 
 // The end standing on a fundament; end B when both do.
-std::optional<FooterEnds> findFooterEnds(Tube& tube)
+std::optional<FooterEnds> findFooterEnds(const Tube& tube)
 {
     if (tube.endB.kind == TubeEndFundament)
-        return FooterEnds{&tube.endB, &tube.endA};
+        return FooterEnds{TubeSide::B, tube.endB, tube.endA};
     if (tube.endA.kind == TubeEndFundament)
-        return FooterEnds{&tube.endA, &tube.endB};
+        return FooterEnds{TubeSide::A, tube.endA, tube.endB};
     return std::nullopt;
 }
 
@@ -131,8 +131,10 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
     std::vector<char> queued(track.fundaments.size(), 0);
 
     // addFreeNode and addSceneryObject never touch the tubes, so the walk covers exactly the
-    // tubes present at its start and `tube` stays valid.
-    for (Tube& tube : track.tubes) {
+    // tubes present at its start.
+    const int tubeCount = static_cast<int>(track.tubes.size());
+    for (int t = 0; t < tubeCount; ++t) {
+        const Tube& tube = track.tubes[static_cast<std::size_t>(t)];
         const std::optional<FooterEnds> ends = findFooterEnds(tube);
         if (!ends)
             continue;
@@ -141,13 +143,13 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
             continue;
         const auto classIndex = static_cast<std::size_t>(*sizeClass);
         const FooterModelChoice& choice = options.choices[classIndex];
-        const std::int32_t f = ends->footer->index;
+        const std::int32_t f = ends->footer.index;
         if (!choice.enabled || !hasIndex(track.fundaments, f))
             continue;
 
         const Fundament& fundament = track.fundaments[static_cast<std::size_t>(f)];
         const Vector3 p = fundament.position;
-        const TubeEnd& other = *ends->other;
+        const TubeEnd& other = ends->other;
         const bool otherHasPosition = other.kind == TubeEndFundament
                                       || other.kind == TubeEndFreeNode
                                       || other.kind == TubeEndRailConnector;
@@ -171,8 +173,7 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
             }
             // Only the footer's end moves: a tube between two fundaments keeps its other end
             // instead of shrinking to a point on the new node and leaving that fundament bare.
-            ends->footer->kind = TubeEndFreeNode;
-            ends->footer->index = n;
+            setTubeEnd(t, ends->footerSide, TubeEnd{TubeEndFreeNode, ends->footer.group, n}, track);
         }
         addSceneryObject(object, track);
         ++report.objectsAdded[classIndex];

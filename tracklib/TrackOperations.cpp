@@ -49,17 +49,6 @@ void moveChunkLength(std::int32_t& length, std::int64_t by)
                                        static_cast<std::uint32_t>(by));
 }
 
-std::int32_t segmentExtraLength(std::int32_t kind)
-{
-    switch (kind) {
-    case 1: return 126;
-    case 2: return 36;
-    case 3: return 28;
-    case 4: return 50;
-    default: return 0;
-    }
-}
-
 std::int32_t encodedTextSize(const std::string& text)
 {
     // Only the bytes before a zero byte reach the file.
@@ -371,6 +360,41 @@ void removeFundament(int index, Track& track)
     renumberTubeEnds(TubeEndFundament, index, track);
 }
 
+void removeFundaments(std::vector<int> indices, Track& track)
+{
+    if (indices.empty())
+        return;
+    const std::size_t count = track.fundaments.size();
+    std::vector<char> removed(count, 0);
+    for (const int index : indices)
+        removed[static_cast<std::size_t>(index)] = 1;
+
+    // removedBelow[i]: how many removed indices are smaller than i, for i up to count.
+    std::vector<std::int32_t> removedBelow(count + 1, 0);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        removedBelow[i + 1] = removedBelow[i] + removed[i];
+        if (!removed[i])
+            track.fundaments[kept++] = track.fundaments[i];
+    }
+    track.fundaments.resize(kept);
+    const std::int32_t removedCount = removedBelow[count];
+    moveChunkLength(track.fundamentLength, -std::int64_t{removedCount} * fundamentEncodedSize);
+
+    // Ends naming no fundament of the track keep naming none: below 0 they stay, at or above
+    // the old count they move down by every removal, as one removal at a time would move them.
+    for (Tube& tube : track.tubes) {
+        for (TubeEnd* end : {&tube.endA, &tube.endB}) {
+            if (end->kind != TubeEndFundament || end->index <= 0)
+                continue;
+            if (static_cast<std::size_t>(end->index) >= count)
+                end->index -= removedCount;
+            else
+                end->index -= removedBelow[static_cast<std::size_t>(end->index)];
+        }
+    }
+}
+
 // free nodes
 
 int addFreeNode(float x, float y, float z, Track& track)
@@ -417,6 +441,12 @@ void setTubeProperties(int index, std::int32_t sizeClass, std::int32_t valueA, s
 }
 
 Tube tube(int index, const Track& track) { return track.tubes[index]; }
+
+void setTubeEnd(int index, TubeSide side, TubeEnd end, Track& track)
+{
+    Tube& tube = track.tubes[index];
+    (side == TubeSide::A ? tube.endA : tube.endB) = end;
+}
 int tubeCount(const Track& track) { return static_cast<int>(track.tubes.size()); }
 
 void removeTube(int index, Track& track)
