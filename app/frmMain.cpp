@@ -85,7 +85,7 @@ bool frmMain::readTrack(const QString& fileName)
         prompts.warning(this, tr("Open NlTrack file"),
                         tr("The track file %1 could not be opened:\n%2")
                             .arg(QDir::toNativeSeparators(fileName),
-                                 QString::fromStdString(opened.diagnostics.openError)));
+                                 QString::fromStdString(pw::errorText(*opened.diagnostics.openError))));
         return false;
     case pw::OpenStatus::NoTrackData:
         // Loading a file of other bytes would let "save" replace it with an empty track.
@@ -244,7 +244,7 @@ void frmMain::on_buttonGenerate_clicked()
 
     const pw::GenerationReport report = pw::generateFooters(track, options);
     if (!report.ok) {
-        warnGenerationFailed(report.error);
+        warnGenerationFailed(pw::errorText(report.error));
         return;
     }
     loadTrack(false);
@@ -268,7 +268,7 @@ void frmMain::on_buttonSave_clicked()
         prompts.warning(this, tr("Save NlTrack file"),
                         tr("The track file %1 could not be saved:\n%2")
                             .arg(QDir::toNativeSeparators(fileName),
-                                 QString::fromStdString(result.error)));
+                                 QString::fromStdString(pw::errorText(result.error))));
     }
 }
 

@@ -105,7 +105,7 @@ int main(int argc, char** argv)
         lookups = 0;
         const GenerationReport report = generateFooters(track, options);
         if (!report.ok) {
-            std::fprintf(stderr, "generation failed: %s\n", report.error.c_str());
+            std::fprintf(stderr, "generation failed: %s\n", errorText(report.error).c_str());
             return 1;
         }
         if (footers > 0 && lookups == 0) {

@@ -109,7 +109,7 @@ void writeToFile(benchmark::State& state, const SyntheticTrackSize& size)
     for (auto _ : state) {
         const WriteResult result = writeTrackFile(fixture.output, fixture.track);
         if (!result.ok)
-            state.SkipWithError(result.error.c_str());
+            state.SkipWithError(errorText(result.error).c_str());
     }
     countBytes(state, fixture);
 }
@@ -191,7 +191,7 @@ void generate(benchmark::State& state, const SyntheticTrackSize& size)
         report = generateFooters(work, options);
     }
     if (!report.ok)
-        state.SkipWithError(report.error.c_str());
+        state.SkipWithError(errorText(report.error).c_str());
     state.counters["tubes"] = static_cast<double>(fixture.track.tubes.size());
     state.counters["footers"] = report.objectsAddedTotal();
     state.counters["removed"] = report.fundamentsRemoved;

@@ -74,7 +74,7 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
     }
     const GenerationReport report = generateFooters(loaded->track, options);
     if (!report.ok) {
-        err << cliProgramName << ": " << QString::fromStdString(report.error) << '\n';
+        err << cliProgramName << ": " << QString::fromStdString(errorText(report.error)) << '\n';
         err.flush();
         return 1;
     }
@@ -82,7 +82,7 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
     const WriteResult written =
         writeTrackFile(toFileSystemPath(arguments.outputPath), loaded->track);
     if (!written.ok) {
-        err << cliProgramName << ": " << QString::fromStdString(written.error) << '\n';
+        err << cliProgramName << ": " << QString::fromStdString(errorText(written.error)) << '\n';
         err.flush();
         return 1;
     }

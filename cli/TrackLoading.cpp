@@ -15,11 +15,11 @@ std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err)
     OpenedTrack loaded = openTrack(toFileSystemPath(path));
     if (loaded.status == OpenStatus::CannotOpen) {
         // The reader's reason already names the file.
-        if (loaded.diagnostics.openError.empty())
+        if (!loaded.diagnostics.openError)
             reportFailure(err, path, QStringLiteral("cannot be opened"));
         else
             err << cliProgramName << ": "
-                << QString::fromStdString(loaded.diagnostics.openError) << '\n';
+                << QString::fromStdString(errorText(*loaded.diagnostics.openError)) << '\n';
         err.flush();
         return std::nullopt;
     }

@@ -106,7 +106,7 @@ GenerationReport generateFooters(Track& track, const GenerationOptions& options)
     // The front ends refuse such a name already; options made elsewhere must not escape either.
     if (const std::optional<CoreError> refused =
             objectDirectoryNameError(options.objectDirectory.name)) {
-        report.error = errorText(*refused);
+        report.error = *refused;
         return report;
     }
 

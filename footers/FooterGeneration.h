@@ -25,7 +25,7 @@ struct GenerationOptions {
 
 struct GenerationReport {
     bool ok = false;
-    std::string error;  // what failed and why, naming the path; the track is then unchanged
+    CoreError error;  // what failed and why when !ok; the track is then unchanged
     std::array<int, sizeClassCount> objectsAdded{};  // by TubeSizeClass
     int freeNodesAdded = 0;
     int fundamentsRemoved = 0;

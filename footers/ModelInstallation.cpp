@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace pw {
@@ -15,7 +16,7 @@ namespace {
 
 // Creates only the last level: a name with several missing levels is refused, as is a file that
 // stands where the directory should be.
-bool ensureDirectory(const fs::path& directory, std::string& error)
+bool ensureDirectory(const fs::path& directory, CoreError& error)
 {
     std::error_code ec;
     if (fs::is_directory(directory, ec))
@@ -24,7 +25,7 @@ bool ensureDirectory(const fs::path& directory, std::string& error)
     if (!ec && !fs::is_directory(directory, ec))
         ec = std::make_error_code(std::errc::file_exists);
     if (ec) {
-        error = errorText(CoreError{ErrorCode::CannotCreateDirectory, directory, ec, {}});
+        error = CoreError{ErrorCode::CannotCreateDirectory, directory, ec, {}, 0};
         return false;
     }
     return true;
@@ -63,8 +64,10 @@ InstallResult installFooterModels(const FooterModelChoices& choices,
         destination += "/";
         destination += footerModelPrefix;
         destination += choice.modelFile;
-        if (!copyModelFile(source, destination, &result.error))
+        if (std::optional<CoreError> failed = copyModelFile(source, destination)) {
+            result.error = std::move(*failed);
             return result;
+        }
         copied.push_back(choice.modelFile);
         ++result.filesCopied;
     }
@@ -92,7 +95,7 @@ bool hasModelFile(const fs::path& modelSourceDirectory, const std::string& model
     return fs::is_regular_file(file, ec);
 }
 
-bool copyModelFile(const fs::path& source, const fs::path& destination, std::string* error)
+std::optional<CoreError> copyModelFile(const fs::path& source, const fs::path& destination)
 {
     std::error_code ec;
     // A signal arriving mid-copy interrupts it without any fault of the files; try again.
@@ -101,12 +104,9 @@ bool copyModelFile(const fs::path& source, const fs::path& destination, std::str
         if (ec != std::errc::interrupted)
             break;
     }
-    if (ec) {
-        if (error)
-            *error = errorText(CoreError{ErrorCode::CannotCopy, source, ec, destination});
-        return false;
-    }
-    return true;
+    if (ec)
+        return CoreError{ErrorCode::CannotCopy, source, ec, destination, 0};
+    return std::nullopt;
 }
 
 }  // namespace pw

@@ -2,16 +2,18 @@
 // Copies the chosen footer models into the simulator's objects directory.
 
 #include "FooterModelChoice.h"
+#include "tracklib/CoreError.h"
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace pw {
 
 struct InstallResult {
     bool ok = false;
-    std::string error;  // what failed and why, naming the path
+    CoreError error;  // what failed and why, when !ok
     int filesCopied = 0;
 };
 
@@ -35,8 +37,8 @@ struct ModelDirectoryContents {
 };
 ModelDirectoryContents inspectModelDirectory(const std::filesystem::path& modelSourceDirectory);
 
-// Copies one file, replacing an existing destination. Returns false with the reason in `error`.
-bool copyModelFile(const std::filesystem::path& source, const std::filesystem::path& destination,
-                   std::string* error);
+// Copies one file, replacing an existing destination. Returns why not when it could not.
+std::optional<CoreError> copyModelFile(const std::filesystem::path& source,
+                                       const std::filesystem::path& destination);
 
 }  // namespace pw

@@ -2,27 +2,47 @@
 // The one kind of failure the core reports: what failed, on which path, and the system's reason.
 // The front ends show errorText to their users; nothing else words a failure.
 
+#include <cstdint>
 #include <filesystem>
+#include <iosfwd>
 #include <string>
 #include <system_error>
 
 namespace pw {
 
 enum class ErrorCode {
-    CannotCreateDirectory,     // path: the directory
-    CannotCopy,                // path: the source, otherPath: the destination
-    ObjectDirectoryNotLatin1,  // path: the name as given
-    ObjectDirectoryNotInside,  // path: the name as given
+    // opening a track file
+    CannotOpen,
+    OpenedADirectory,
+    FileTooLarge,     // size: the file's size in bytes
+    NoMemoryToRead,
+    // saving a track file
+    ReadOnlyFile,
+    CannotCreateFile,
+    CannotWriteFile,
+    CannotCloseFile,
+    CannotReplaceFile,
+    // installing the footer models
+    CannotCreateDirectory,
+    CannotCopy,       // path: the source, otherPath: the destination
+    // the object directory name, as given
+    ObjectDirectoryNotLatin1,
+    ObjectDirectoryNotInside,
 };
 
 struct CoreError {
-    ErrorCode code = ErrorCode::CannotCreateDirectory;
+    ErrorCode code = ErrorCode::CannotOpen;
     std::filesystem::path path;
     std::error_code system;  // the system's reason, where it gave one
     std::filesystem::path otherPath;
+    std::uint64_t size = 0;
 };
 
-// One sentence naming the path and the reason, e.g. Cannot create directory "/sim/objects": ...
+// The system's reason for the errno of a failed C library call, none when errno is 0.
+std::error_code errnoCode();
+
+// One sentence naming the path and the reason, e.g. Cannot save "/t/a.nltrack": Permission denied.
 std::string errorText(const CoreError& error);
+std::ostream& operator<<(std::ostream& out, const CoreError& error);
 
 }  // namespace pw

@@ -3,7 +3,6 @@
 #include "ChunkReader.h"
 #include "ChunkTags.h"
 #include "ElementLayouts.h"
-#include "PathText.h"
 #include "TrackOperations.h"
 
 #include <algorithm>
@@ -420,15 +419,13 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
 
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        report.openError = "Cannot open \"" + pathText(path) + "\": it is a directory";
+        report.openError = CoreError{ErrorCode::OpenedADirectory, path, {}, {}, 0};
         return 0;
     }
     errno = 0;
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        const std::string reason = errno != 0 ? std::generic_category().message(errno)
-                                              : std::string("it cannot be opened for reading");
-        report.openError = "Cannot open \"" + pathText(path) + "\": " + reason;
+        report.openError = CoreError{ErrorCode::CannotOpen, path, errnoCode(), {}, 0};
         return 0;
     }
 
@@ -437,15 +434,15 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
     file.seekg(0, std::ios::beg);
     // The whole file is held in memory; one far beyond any track is refused before that.
     if (size > static_cast<std::streamoff>(largestTrackFileSize)) {
-        report.openError = "Cannot open \"" + pathText(path) + "\": at " +
-                           std::to_string(size) + " bytes it is too large for a track file";
+        report.openError = CoreError{ErrorCode::FileTooLarge, path, {}, {},
+                                     static_cast<std::uint64_t>(size)};
         return 0;
     }
     std::vector<std::uint8_t> bytes;
     try {
         bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
     } catch (const std::bad_alloc&) {
-        report.openError = "Cannot open \"" + pathText(path) + "\": not enough memory to read it";
+        report.openError = CoreError{ErrorCode::NoMemoryToRead, path, {}, {}, 0};
         return 0;
     }
     if (!bytes.empty()) {

@@ -4,7 +4,6 @@
 #include "ChunkWriter.h"
 #include "ElementLayouts.h"
 #include "FileSync.h"
-#include "PathText.h"
 #include "TrackOperations.h"
 
 #include <algorithm>
@@ -263,14 +262,9 @@ std::filesystem::path temporaryPathBeside(const std::filesystem::path& target)
     return temporary;
 }
 
-std::string errnoReason(const char* fallback)
+WriteResult failure(const std::filesystem::path& path, ErrorCode code, std::error_code reason)
 {
-    return errno != 0 ? std::generic_category().message(errno) : std::string(fallback);
-}
-
-WriteResult failure(const std::filesystem::path& path, const std::string& reason)
-{
-    return WriteResult{false, "Cannot save \"" + pathText(path) + "\": " + reason};
+    return WriteResult{false, CoreError{code, path, reason, {}, 0}};
 }
 
 // Close to the encoded size (headers and a few texts are rounded up), so encoding a large track
@@ -333,7 +327,7 @@ WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track
     if (std::filesystem::is_regular_file(target, ec)) {
         errno = 0;
         if (!canWriteExistingFile(target)) {
-            return failure(path, errnoReason("the file is read-only"));
+            return failure(path, ErrorCode::ReadOnlyFile, errnoCode());
         }
     }
 
@@ -351,20 +345,21 @@ WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track
         }
     }
     if (!file) {
-        return failure(path, errnoReason("the file cannot be created"));
+        return failure(path, ErrorCode::CannotCreateFile, errnoCode());
     }
 
     errno = 0;
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
                          std::fflush(file.get()) == 0 && flushToDisk(file.get());
-    const std::string writeReason = written ? std::string() : errnoReason("writing failed");
+    const std::error_code writeReason = written ? std::error_code() : errnoCode();
     errno = 0;
     const bool closed = std::fclose(file.release()) == 0;
-    const std::string closeReason = closed ? std::string() : errnoReason("closing failed");
+    const std::error_code closeReason = closed ? std::error_code() : errnoCode();
 
     if (!written || !closed) {
         std::filesystem::remove(temporary, ec);
-        return failure(path, written ? closeReason : writeReason);
+        return written ? failure(path, ErrorCode::CannotCloseFile, closeReason)
+                       : failure(path, ErrorCode::CannotWriteFile, writeReason);
     }
 
     // A replaced file keeps its permissions.
@@ -378,10 +373,10 @@ WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track
     if (ec) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
-        return failure(path, ec.message());
+        return failure(path, ErrorCode::CannotReplaceFile, ec);
     }
     syncDirectory(target.parent_path());
-    return WriteResult{true, std::string()};
+    return WriteResult{true, CoreError{}};
 }
 
 }  // namespace pw

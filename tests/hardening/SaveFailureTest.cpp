@@ -54,7 +54,7 @@ SaveOutcome outcomeOf(const WriteResult& result) {
     if (result.ok) {
         return ReportedSuccess;
     }
-    return result.error.find("mytrack") != std::string::npos ? ReportedFailure
+    return errorText(result.error).find("mytrack") != std::string::npos ? ReportedFailure
                                                              : ReportedFailureWithoutName;
 }
 
@@ -79,7 +79,7 @@ TEST_F(SaveFailureTest, TargetThatIsADirectoryLeavesItAndNoTemporaryFile) {
 
     const WriteResult result = writeTrackFile(folder, makeRichTrack());
     EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("folder.nltrack"), std::string::npos) << result.error;
+    EXPECT_NE(errorText(result.error).find("folder.nltrack"), std::string::npos) << result.error;
     EXPECT_EQ(namesIn(directory_), (std::vector<std::string>{"folder.nltrack", "mytrack.nltrack"}));
     EXPECT_EQ(namesIn(folder), std::vector<std::string>{"inside"});
 }
@@ -161,7 +161,7 @@ TEST_F(SaveFailureTest, ReadOnlyFileKeepsThePreviousFile) {
         }
         const WriteResult result = writeTrackFile(target_, makeRichTrack());
         const bool saysWhy =
-            result.error == "Cannot save \"" + target_.string() + "\": Permission denied";
+            errorText(result.error) == "Cannot save \"" + target_.string() + "\": Permission denied";
         return saysWhy ? int{outcomeOf(result)} : int{ReportedFailureWithoutName};
     });
     fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);

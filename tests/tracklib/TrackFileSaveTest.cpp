@@ -38,16 +38,16 @@ TEST_F(TrackFileTest, AFileThatCannotBeOpenedLeavesTheTrackAlone)
     ReadDiagnostics diagnostics;
     EXPECT_EQ(readTrackFile(directory_ / "missing.nltrack", track, &diagnostics), 0);
     EXPECT_EQ(track, makeNewTrack());
-    EXPECT_NE(diagnostics.openError.find("missing.nltrack"), std::string::npos);
+    EXPECT_NE(errorText(diagnostics.openError.value()).find("missing.nltrack"), std::string::npos);
     EXPECT_EQ(readTrackFile(directory_, track, &diagnostics), 0);
-    EXPECT_NE(diagnostics.openError.find("directory"), std::string::npos);
+    EXPECT_NE(errorText(diagnostics.openError.value()).find("directory"), std::string::npos);
 
     // Refused before anything is read into memory (the file is sparse where the system can).
     const fs::path huge = write("huge.nltrack", encodeTrack(makeRichTrack()));
     fs::resize_file(huge, largestTrackFileSize + 1);
     EXPECT_EQ(readTrackFile(huge, track, &diagnostics), 0);
     EXPECT_EQ(track, makeNewTrack());
-    EXPECT_EQ(diagnostics.openError, "Cannot open \"" + huge.string() +
+    EXPECT_EQ(errorText(diagnostics.openError.value()), "Cannot open \"" + huge.string() +
                                          "\": at 268435457 bytes it is too large for a track file");
 }
 
@@ -82,7 +82,7 @@ TEST_F(TrackFileSaveTest, AMissingDirectoryIsReportedByName)
     const fs::path elsewhere = directory_ / "no-such-dir" / "out.nltrack";
     const WriteResult result = writeTrackFile(elsewhere, makeRichTrack());
     EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find(elsewhere.string()), std::string::npos) << result.error;
+    EXPECT_NE(errorText(result.error).find(elsewhere.string()), std::string::npos) << result.error;
     EXPECT_EQ(readAll(target_), previous_);
     EXPECT_EQ(entries(), onlyTarget);
 }
@@ -92,7 +92,7 @@ TEST_F(TrackFileSaveTest, ATargetThatIsADirectoryFailsAndLeavesNoTemporaryFile)
     fs::create_directory(directory_ / "taken.nltrack");
     const WriteResult result = writeTrackFile(directory_ / "taken.nltrack", makeRichTrack());
     EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("taken.nltrack"), std::string::npos) << result.error;
+    EXPECT_NE(errorText(result.error).find("taken.nltrack"), std::string::npos) << result.error;
     EXPECT_EQ(entries().size(), 2u);
     EXPECT_TRUE(fs::is_directory(directory_ / "taken.nltrack"));
 }
@@ -108,7 +108,7 @@ TEST_F(TrackFileSaveTest, AWriteCutShortKeepsTheOldFile)
         const rlimit limit{100, 100};
         setrlimit(RLIMIT_FSIZE, &limit);
         const WriteResult result = writeTrackFile(target_, makeRichTrack());
-        _exit(!result.ok && !result.error.empty() ? 0 : 1);
+        _exit(!result.ok && !errorText(result.error).empty() ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
