@@ -96,6 +96,14 @@ bool frmMain::readTrack(const QString& fileName)
     case pw::OpenStatus::Opened:
         break;
     }
+    // The track loads all the same; saving it lays out only what the reader understood.
+    if (pw::passedOverAnything(opened.diagnostics)) {
+        prompts.warning(this, tr("Open NlTrack file"),
+                        tr("The track file %1 is damaged (%2).\nOnly what could be read is "
+                           "loaded, and only that will be saved.")
+                            .arg(QDir::toNativeSeparators(fileName),
+                                 QString::fromStdString(pw::passedOverText(opened.diagnostics))));
+    }
     track = std::move(opened.track);
     return true;
 }
@@ -154,6 +162,17 @@ void frmMain::refreshObjectDir()
 const frmMain::SizeClassControls& frmMain::controls(pw::TubeSizeClass sizeClass) const
 {
     return sizeClassControls[static_cast<std::size_t>(sizeClass)];
+}
+
+void frmMain::sizeClassBoxChanged(const QObject* box)
+{
+    for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
+        const SizeClassControls& boxes = controls(sizeClass);
+        if (box == boxes.ownModel)
+            ownModelBoxChanged(sizeClass);
+        else if (box == boxes.defaultModel)
+            defaultModelBoxChanged(sizeClass);
+    }
 }
 
 // The two boxes of a class are never both checked, and the scale box is usable exactly when the
@@ -287,52 +306,15 @@ void frmMain::on_buttonSelectRefresh_clicked()
     refreshObjectDir();
 }
 
-void frmMain::on_useSmallTubeDefault_stateChanged(int)
-{
-    defaultModelBoxChanged(pw::TubeSizeClass::Small);
-}
-
-void frmMain::on_useSmallTube_stateChanged(int)
-{
-    ownModelBoxChanged(pw::TubeSizeClass::Small);
-}
-
-void frmMain::on_useMediumTubeDefault_stateChanged(int)
-{
-    defaultModelBoxChanged(pw::TubeSizeClass::Medium);
-}
-
-void frmMain::on_useMediumTube_stateChanged(int)
-{
-    ownModelBoxChanged(pw::TubeSizeClass::Medium);
-}
-
-void frmMain::on_useLargeTubeDefault_stateChanged(int)
-{
-    defaultModelBoxChanged(pw::TubeSizeClass::Large);
-}
-
-void frmMain::on_useLargeTube_stateChanged(int)
-{
-    ownModelBoxChanged(pw::TubeSizeClass::Large);
-}
-
-void frmMain::on_useXLargeTubeDefault_stateChanged(int)
-{
-    defaultModelBoxChanged(pw::TubeSizeClass::XLarge);
-}
-
-void frmMain::on_useXLargeTube_stateChanged(int)
-{
-    ownModelBoxChanged(pw::TubeSizeClass::XLarge);
-}
-
-void frmMain::on_useXXLargeTubeDefault_stateChanged(int)
-{
-    defaultModelBoxChanged(pw::TubeSizeClass::XXLarge);
-}
-
-void frmMain::on_useXXLargeTube_stateChanged(int)
-{
-    ownModelBoxChanged(pw::TubeSizeClass::XXLarge);
-}
+// The ten check-box slots keep their names for the form's connection by name; each hands the box
+// that changed to the one rule.
+void frmMain::on_useSmallTubeDefault_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useSmallTube_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useMediumTubeDefault_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useMediumTube_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useLargeTubeDefault_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useLargeTube_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useXLargeTubeDefault_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useXLargeTube_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useXXLargeTubeDefault_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useXXLargeTube_stateChanged(int) { sizeClassBoxChanged(sender()); }

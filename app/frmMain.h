@@ -79,6 +79,8 @@ private:
     void refreshObjectDir();
     void warnGenerationFailed(const std::string& reason);
 
+    // A size-class box changed: applies the rule of its class and kind.
+    void sizeClassBoxChanged(const QObject* box);
     void ownModelBoxChanged(pw::TubeSizeClass sizeClass);
     void defaultModelBoxChanged(pw::TubeSizeClass sizeClass);
     const SizeClassControls& controls(pw::TubeSizeClass sizeClass) const;

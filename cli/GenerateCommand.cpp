@@ -68,30 +68,26 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
 
     GenerationOptions options;
     if (const std::optional<CoreError> refused = generationOptions(arguments, options)) {
-        err << cliProgramName << ": " << QString::fromStdString(errorText(*refused)) << '\n';
-        err.flush();
+        reportError(err, *refused);
         return 1;
     }
     const GenerationReport report = generateFooters(loaded->track, options);
     if (!report.ok) {
-        err << cliProgramName << ": " << QString::fromStdString(errorText(report.error)) << '\n';
-        err.flush();
+        reportError(err, report.error);
         return 1;
     }
 
     const WriteResult written =
         writeTrackFile(toFileSystemPath(arguments.outputPath), loaded->track);
     if (!written.ok) {
-        err << cliProgramName << ": " << QString::fromStdString(errorText(written.error)) << '\n';
-        err.flush();
+        reportError(err, written.error);
         return 1;
     }
     // The writer lays out only what the reader understood; say so when that was not all.
     if (passedOverAnything(loaded->diagnostics)) {
         err << cliProgramName << ": warning: " << arguments.trackPath
             << " is damaged (" << QString::fromStdString(passedOverText(loaded->diagnostics))
-            << "); "
-            << arguments.outputPath << " holds only what could be read\n";
+            << "); " << arguments.outputPath << " holds only what could be read\n";
         err.flush();
     }
     out << reportText(report)

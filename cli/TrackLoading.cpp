@@ -10,6 +10,12 @@ void reportFailure(QTextStream& err, const QString& subject, const QString& reas
     err.flush();
 }
 
+void reportError(QTextStream& err, const CoreError& error)
+{
+    err << cliProgramName << ": " << QString::fromStdString(errorText(error)) << '\n';
+    err.flush();
+}
+
 std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err)
 {
     OpenedTrack loaded = openTrack(toFileSystemPath(path));
@@ -18,9 +24,7 @@ std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err)
         if (!loaded.diagnostics.openError)
             reportFailure(err, path, QStringLiteral("cannot be opened"));
         else
-            err << cliProgramName << ": "
-                << QString::fromStdString(errorText(*loaded.diagnostics.openError)) << '\n';
-        err.flush();
+            reportError(err, *loaded.diagnostics.openError);
         return std::nullopt;
     }
     return loaded;

@@ -20,5 +20,7 @@ std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err);
 
 // The one-line failure report: "plinthwright-cli: SUBJECT: REASON".
 void reportFailure(QTextStream& err, const QString& subject, const QString& reason);
+// The same for a failure of the core, whose text names its subject: "plinthwright-cli: TEXT".
+void reportError(QTextStream& err, const CoreError& error);
 
 }  // namespace pw
