@@ -20,6 +20,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <new>
 #include <utility>
 
 namespace {
@@ -97,7 +98,7 @@ bool frmMain::readTrack(const QString& fileName)
         break;
     }
     // The track loads all the same; saving it lays out only what the reader understood.
-    if (pw::passedOverAnything(opened.diagnostics)) {
+    if (pw::isDamaged(opened.diagnostics)) {
         prompts.warning(this, tr("Open NlTrack file"),
                         tr("The track file %1 is damaged (%2).\nOnly what could be read is "
                            "loaded, and only that will be saved.")
@@ -261,7 +262,17 @@ void frmMain::on_buttonGenerate_clicked()
     options.replaceFundaments = ui->deleteNativeFundaments->isChecked();
     options.alignToTangent = ui->checkAlignTangent->isChecked();
 
-    const pw::GenerationReport report = pw::generateFooters(track, options);
+    pw::GenerationReport report;
+    try {
+        // On a copy, so that running out of memory part of the way keeps the track as it was.
+        pw::Track generated = track;
+        report = pw::generateFooters(generated, options);
+        if (report.ok)
+            track = std::move(generated);
+    } catch (const std::bad_alloc&) {
+        report = pw::GenerationReport{};
+        report.error.code = pw::ErrorCode::NoMemoryToGenerate;
+    }
     if (!report.ok) {
         warnGenerationFailed(pw::errorText(report.error));
         return;

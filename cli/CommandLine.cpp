@@ -9,6 +9,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
+#include <new>
 #include <vector>
 
 namespace pw {
@@ -65,7 +66,7 @@ void setUp(QCommandLineParser& parser, const Options& options)
         parser.addOption(option);
     parser.addOptions({options.keepFundaments, options.noAlign});
     parser.addPositionalArgument("command", "info, dump, plan or generate.");
-    parser.addPositionalArgument("track", "The track file (.nltrack).");
+    parser.addPositionalArgument("track", "The track file (.nltrack); - for standard input.");
 }
 
 int usageError(QTextStream& err, const QString& problem)
@@ -116,6 +117,9 @@ int runGenerateCommand(const QCommandLineParser& parser, const Options& options,
             return usageError(err, QStringLiteral("generate needs --%1")
                                        .arg(required->names().constLast()));
     }
+    // The object directory is named after the track file, and standard input has no name.
+    if (track == QLatin1String(standardInputName) && parser.value(options.objectDir).isEmpty())
+        return usageError(err, QStringLiteral("generate needs --object-dir to read standard input"));
     GenerateArguments arguments;
     arguments.trackPath = track;
     arguments.outputPath = parser.value(options.output);
@@ -142,7 +146,29 @@ int runGenerateCommand(const QCommandLineParser& parser, const Options& options,
 
 }  // namespace
 
+namespace {
+
+int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+}  // namespace
+
 int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    // A file within the size limit can still hold more than this machine can process; that ends
+    // as a failure like any other (outputs are written whole or not at all).
+    try {
+        return runCommand(arguments, out, err);
+    } catch (const std::bad_alloc&) {
+        out.flush();
+        err << cliProgramName << ": not enough memory to finish\n";
+        err.flush();
+        return exitFailure;
+    }
+}
+
+namespace {
+
+int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     const Options options;
     QCommandLineParser parser;
@@ -188,5 +214,7 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         return usageError(err, QStringLiteral("plan needs --output"));
     return runPlan(track, parser.value(options.output), out, err);
 }
+
+}  // namespace
 
 }  // namespace pw

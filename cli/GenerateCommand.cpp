@@ -61,6 +61,9 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
         reportFailure(err, arguments.trackPath, QStringLiteral("holds no track data"));
         return 1;
     }
+    // Refused before any model is installed: nothing may change for an output never written.
+    if (!outputPathAccepted(arguments.outputPath, err))
+        return 1;
     if (!QFileInfo(arguments.modelsDirectory).isDir()) {
         reportFailure(err, arguments.modelsDirectory, QStringLiteral("is not a directory"));
         return 1;
@@ -84,7 +87,7 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
         return 1;
     }
     // The writer lays out only what the reader understood; say so when that was not all.
-    if (passedOverAnything(loaded->diagnostics)) {
+    if (isDamaged(loaded->diagnostics)) {
         err << cliProgramName << ": warning: " << arguments.trackPath
             << " is damaged (" << QString::fromStdString(passedOverText(loaded->diagnostics))
             << "); " << arguments.outputPath << " holds only what could be read\n";

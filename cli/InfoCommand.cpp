@@ -50,6 +50,35 @@ QString railConnectorLine(const Track& track)
         .arg(track.groups.size());
 }
 
+// A track's text as one line of Latin-1 that a terminal shows as it is: line breaks, escape
+// sequences and other control characters of a downloaded track could forge or hide summary lines,
+// so they are written as \n, \r, \t or \xHH, and a backslash as \\.
+QString escapedText(const std::string& latin1)
+{
+    static constexpr char hexDigits[] = "0123456789abcdef";
+    QString text;
+    text.reserve(static_cast<qsizetype>(latin1.size()));
+    for (const char c : latin1) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+        case '\\': text += QLatin1String("\\\\"); continue;
+        case '\n': text += QLatin1String("\\n"); continue;
+        case '\r': text += QLatin1String("\\r"); continue;
+        case '\t': text += QLatin1String("\\t"); continue;
+        default: break;
+        }
+        // C0 controls, DEL and the C1 controls of Latin-1 (0x9b starts an escape sequence too).
+        if (byte < 0x20 || (byte >= 0x7f && byte < 0xa0)) {
+            text += QLatin1String("\\x");
+            text += QLatin1Char(hexDigits[byte >> 4]);
+            text += QLatin1Char(hexDigits[byte & 0x0F]);
+        } else {
+            text += QChar(byte);
+        }
+    }
+    return text;
+}
+
 QString terrainLine(const Terrain& terrain)
 {
     if (terrain.terrainColumns == 0)
@@ -64,7 +93,7 @@ QString terrainLine(const Terrain& terrain)
 QString trackSummary(const Track& track, const ReadDiagnostics& diagnostics)
 {
     QStringList lines;
-    lines << QStringLiteral("Info text: %1").arg(QString::fromLatin1(track.infoText.data(), static_cast<qsizetype>(track.infoText.size())))
+    lines << QStringLiteral("Info text: ") + escapedText(track.infoText)
           << QStringLiteral("Vertices: %1").arg(track.vertices.size())
           << QStringLiteral("Segments: %1").arg(track.segments.size())
           << QStringLiteral("Fundaments: %1").arg(track.fundaments.size())
@@ -75,7 +104,7 @@ QString trackSummary(const Track& track, const ReadDiagnostics& diagnostics)
           << QStringLiteral("Scenery items: %1").arg(track.sceneryItems.size())
           << QStringLiteral("Scenery objects: %1").arg(track.sceneryObjects.size())
           << terrainLine(track.terrain);
-    if (passedOverAnything(diagnostics))
+    if (isDamaged(diagnostics))
         lines << QStringLiteral("Passed over: ") + QString::fromStdString(passedOverText(diagnostics));
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

@@ -55,8 +55,18 @@ void appendEscaped(std::string& out, char c)
 
 }  // namespace
 
+void JsonWriter::handOn()
+{
+    if (sink_ && !text_.empty()) {
+        sink_(text_);
+        text_.clear();
+    }
+}
+
 void JsonWriter::newLine()
 {
+    if (sink_ && text_.size() >= sinkPieceSize)
+        handOn();
     text_ += '\n';
     text_.append(2 * levels_.size(), ' ');
 }
@@ -93,8 +103,10 @@ void JsonWriter::close(char bracket)
     if (!level.isInline && !level.empty)
         newLine();
     text_ += bracket;
-    if (levels_.empty())
+    if (levels_.empty()) {
         text_ += '\n';
+        handOn();
+    }
 }
 
 void JsonWriter::beginObject(bool inlineContainer) { open('{', inlineContainer); }

@@ -3,9 +3,12 @@
 // double expansion (0.1f as 0.10000000149011612); this writer prints each float as the shortest
 // decimal that reads back as the same float, so a dump shows the values the file holds.
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pw {
@@ -17,6 +20,16 @@ std::string formatFloat(float value);
 // vectors, colours and matrices readable in a diff. Commas are placed automatically.
 class JsonWriter {
 public:
+    // Receives the text in pieces as it is written, so that a large document is never held whole.
+    using Sink = std::function<void(std::string_view)>;
+
+    JsonWriter() = default;
+    // Hands the text to `sink` in pieces of about sinkPieceSize bytes, and the rest when the
+    // outermost container closes; text() then holds only what has not been handed on.
+    explicit JsonWriter(Sink sink) : sink_(std::move(sink)) {}
+
+    static constexpr std::size_t sinkPieceSize = 64 * 1024;
+
     void beginObject(bool inlineContainer = false);
     void endObject();
     void beginArray(bool inlineContainer = false);
@@ -41,6 +54,9 @@ private:
     void close(char bracket);
     void newLine();
 
+    void handOn();
+
+    Sink sink_;
     std::string text_;
     std::vector<Level> levels_;
     bool afterKey_ = false;

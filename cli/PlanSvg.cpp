@@ -280,6 +280,8 @@ std::string planSvg(const Track& track)
 int runPlan(const QString& trackPath, const QString& outputPath, QTextStream& out,
             QTextStream& err)
 {
+    if (!outputPathAccepted(outputPath, err))
+        return 1;
     const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err);
     if (!loaded)
         return 1;

@@ -334,11 +334,8 @@ void writeTerrain(JsonWriter& json, const Terrain& t)
     json.endObject();
 }
 
-}  // namespace
-
-std::string trackToJson(const Track& track)
+void writeTrack(JsonWriter& json, const Track& track)
 {
-    JsonWriter json;
     json.beginObject();
     writeHeaders(json, track);
     writeCurve(json, track);
@@ -346,7 +343,21 @@ std::string trackToJson(const Track& track)
     writeScenery(json, track);
     writeTerrain(json, track.terrain);
     json.endObject();
+}
+
+}  // namespace
+
+std::string trackToJson(const Track& track)
+{
+    JsonWriter json;
+    writeTrack(json, track);
     return json.text();
+}
+
+void writeTrackJson(const Track& track, const std::function<void(std::string_view)>& sink)
+{
+    JsonWriter json(sink);
+    writeTrack(json, track);
 }
 
 int runDump(const QString& trackPath, QTextStream& out, QTextStream& err)
@@ -354,7 +365,10 @@ int runDump(const QString& trackPath, QTextStream& out, QTextStream& err)
     const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err);
     if (!loaded)
         return 1;
-    out << QString::fromStdString(trackToJson(loaded->track));
+    // Streamed: the text of a large track is many times its file's size.
+    writeTrackJson(loaded->track, [&](std::string_view piece) {
+        out << QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size()));
+    });
     return 0;
 }
 

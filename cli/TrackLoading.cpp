@@ -1,6 +1,7 @@
 #include "TrackLoading.h"
 
 #include "frontend/QtPaths.h"
+#include "tracklib/AtomicFile.h"
 
 namespace pw {
 
@@ -18,7 +19,9 @@ void reportError(QTextStream& err, const CoreError& error)
 
 std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err)
 {
-    OpenedTrack loaded = openTrack(toFileSystemPath(path));
+    OpenedTrack loaded = path == QLatin1String(standardInputName)
+                             ? openTrackFromStandardInput()
+                             : openTrack(toFileSystemPath(path));
     if (loaded.status == OpenStatus::CannotOpen) {
         // The reader's reason already names the file.
         if (!loaded.diagnostics.openError)
@@ -28,6 +31,15 @@ std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err)
         return std::nullopt;
     }
     return loaded;
+}
+
+bool outputPathAccepted(const QString& path, QTextStream& err)
+{
+    const std::string problem = outputPathProblem(toFileSystemPath(path));
+    if (problem.empty())
+        return true;
+    reportFailure(err, path, QString::fromStdString(problem));
+    return false;
 }
 
 }  // namespace pw

@@ -13,10 +13,17 @@ namespace pw {
 
 inline constexpr const char* cliProgramName = "plinthwright-cli";
 
-// Reads the whole file into memory. When it cannot be opened, writes one line naming the file
-// and the reason to `err` and returns nothing. A file without track data is returned as read;
-// the commands that would save it refuse it.
+// A TRACK given as this is read from standard input.
+inline constexpr const char* standardInputName = "-";
+
+// Reads the whole file (or standard input) into memory. When it cannot be opened, writes one line
+// naming the file and the reason to `err` and returns nothing. A file without track data is
+// returned as read; the commands that would save it refuse it.
 std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err);
+
+// Whether `path` may be written as an output file; when it exists and is not a regular file (a
+// directory, a FIFO, a device), reports that and returns false, before any work is done.
+bool outputPathAccepted(const QString& path, QTextStream& err);
 
 // The one-line failure report: "plinthwright-cli: SUBJECT: REASON".
 void reportFailure(QTextStream& err, const QString& subject, const QString& reason);

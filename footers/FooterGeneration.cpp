@@ -126,7 +126,7 @@ GenerationReport generateFooters(Track& track, const GenerationOptions& options)
 
 void placeFooters(Track& track, const GenerationOptions& options, GenerationReport& report)
 {
-    TubeEndPoints endPoints(track);
+    TubeEndPoints endPoints(track, options.choices);
     std::vector<int> fundamentsToRemove;
     std::vector<char> queued(track.fundaments.size(), 0);
 

@@ -1,9 +1,13 @@
 #include "ModelInstallation.h"
 
 #include "ObjectDirectory.h"
+#include "tracklib/AtomicFile.h"
 #include "tracklib/CoreError.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -25,7 +29,7 @@ bool ensureDirectory(const fs::path& directory, CoreError& error)
     if (!ec && !fs::is_directory(directory, ec))
         ec = std::make_error_code(std::errc::file_exists);
     if (ec) {
-        error = CoreError{ErrorCode::CannotCreateDirectory, directory, ec, {}, 0};
+        error = CoreError{ErrorCode::CannotCreateDirectory, directory, ec, {}, 0, {}};
         return false;
     }
     return true;
@@ -97,15 +101,50 @@ bool hasModelFile(const fs::path& modelSourceDirectory, const std::string& model
 
 std::optional<CoreError> copyModelFile(const fs::path& source, const fs::path& destination)
 {
+    const auto fail = [&](std::error_code system, std::string detail) {
+        return CoreError{ErrorCode::CannotCopy, source, system, destination, 0, std::move(detail)};
+    };
     std::error_code ec;
+    const fs::file_status sourceStatus = fs::status(source, ec);
+    if (!fs::exists(sourceStatus))
+        return fail(ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory), {});
+    if (!fs::is_regular_file(sourceStatus))
+        return fail({}, "the model is not a regular file");
+
+    // The copy is made whole beside the destination and renamed over it: a full disk, a kill or a
+    // second generation at the same moment never leaves a piece of a model where a track
+    // expects one. A link at the destination is replaced, not written through.
+    const auto copyContent = [&](std::FILE* out) {
+        errno = 0;
+        std::ifstream in(source, std::ios::binary);
+        if (!in) {
+            if (errno == 0)
+                errno = EIO;
+            return false;
+        }
+        std::vector<char> buffer(64 * 1024);
+        while (in) {
+            in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            const auto got = static_cast<std::size_t>(in.gcount());
+            if (got > 0 && std::fwrite(buffer.data(), 1, got, out) != got)
+                return false;
+        }
+        if (in.bad()) {
+            if (errno == 0)
+                errno = EIO;
+            return false;
+        }
+        return true;
+    };
+    FileWriteOutcome outcome;
     // A signal arriving mid-copy interrupts it without any fault of the files; try again.
     for (int attempt = 0; attempt < 10; ++attempt) {
-        fs::copy_file(source, destination, fs::copy_options::overwrite_existing, ec);
-        if (ec != std::errc::interrupted)
+        outcome = replaceFileAtomically(destination, LinkAtDestination::Replace, copyContent);
+        if (outcome.code != std::errc::interrupted)
             break;
     }
-    if (ec)
-        return CoreError{ErrorCode::CannotCopy, source, ec, destination, 0};
+    if (!outcome.ok())
+        return fail(outcome.code, outcome.reason);
     return std::nullopt;
 }
 

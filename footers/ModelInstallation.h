@@ -37,7 +37,9 @@ struct ModelDirectoryContents {
 };
 ModelDirectoryContents inspectModelDirectory(const std::filesystem::path& modelSourceDirectory);
 
-// Copies one file, replacing an existing destination. Returns why not when it could not.
+// Copies one file, replacing an existing destination (or a link standing there) in one step:
+// afterwards the destination holds the earlier file or the whole copy, never a part. Returns why
+// not when it could not.
 std::optional<CoreError> copyModelFile(const std::filesystem::path& source,
                                        const std::filesystem::path& destination);
 

@@ -2,17 +2,77 @@
 
 #include "TrackCurve.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace pw {
 
-TubeEndPoints::TubeEndPoints(const Track& track)
-    : track_(track),
-      freeNodeCount_(track.freeNodes.size()),
-      curves_(track.groups.size()), endsLeft_(track.groups.size(), 0)
+namespace {
+
+// The rail connector the walk will ask about for this tube, if any: the footer stands on end B
+// when both ends are fundaments, else on the end that is one; the other end is asked about.
+const TubeEnd* railEndAskedFor(const Tube& tube, const Track& track,
+                               const FooterModelChoices& choices)
 {
+    const TubeEnd* footer = tube.endB.kind == TubeEndFundament   ? &tube.endB
+                            : tube.endA.kind == TubeEndFundament ? &tube.endA
+                                                                 : nullptr;
+    if (footer == nullptr || !hasIndex(track.fundaments, footer->index))
+        return nullptr;
+    const TubeEnd* other = footer == &tube.endB ? &tube.endA : &tube.endB;
+    const std::optional<TubeSizeClass> sizeClass = sizeClassOfCode(tube.sizeClass);
+    if (other->kind != TubeEndRailConnector || !sizeClass
+        || !choices[static_cast<std::size_t>(*sizeClass)].enabled)
+        return nullptr;
+    return other;
+}
+
+}  // namespace
+
+TubeEndPoints::TubeEndPoints(const Track& track)
+    : track_(track), freeNodeCount_(track.freeNodes.size())
+{
+    std::vector<std::pair<std::int32_t, std::int32_t>> asked;  // group, connector
     for (const Tube& tube : track.tubes)
         for (const TubeEnd* end : {&tube.endA, &tube.endB})
-            if (end->kind == TubeEndRailConnector && hasIndex(track.groups, end->group))
-                ++endsLeft_[static_cast<std::size_t>(end->group)];
+            if (end->kind == TubeEndRailConnector)
+                asked.emplace_back(end->group, end->index);
+    findRailPoints(std::move(asked));
+}
+
+TubeEndPoints::TubeEndPoints(const Track& track, const FooterModelChoices& choices)
+    : track_(track), freeNodeCount_(track.freeNodes.size())
+{
+    std::vector<std::pair<std::int32_t, std::int32_t>> asked;
+    for (const Tube& tube : track.tubes)
+        if (const TubeEnd* end = railEndAskedFor(tube, track, choices))
+            asked.emplace_back(end->group, end->index);
+    findRailPoints(std::move(asked));
+}
+
+void TubeEndPoints::findRailPoints(std::vector<std::pair<std::int32_t, std::int32_t>> asked)
+{
+    std::sort(asked.begin(), asked.end());
+    asked.erase(std::unique(asked.begin(), asked.end()), asked.end());
+    railPoints_.reserve(asked.size());
+    std::optional<CurveSegment> curve;
+    std::int32_t curveGroup = -1;
+    for (const auto& [group, index] : asked) {
+        if (!hasIndex(track_.groups, group) || !hasCurveSegment(group, track_))
+            continue;
+        const std::vector<RailConnector>& connectors =
+            track_.groups[static_cast<std::size_t>(group)].connectors;
+        if (!hasIndex(connectors, index))
+            continue;
+        if (curveGroup != group) {
+            curve.emplace(curveSegment(group, track_));
+            curveGroup = group;
+        }
+        // The connector's position is a fraction of the arc length here, not a curve parameter.
+        railPoints_.emplace(connectorKey(group, index),
+                            curve->pointAtLengthFraction(
+                                connectors[static_cast<std::size_t>(index)].position));
+    }
 }
 
 std::optional<Vector3> TubeEndPoints::pointOf(const TubeEnd& end)
@@ -26,29 +86,34 @@ std::optional<Vector3> TubeEndPoints::pointOf(const TubeEnd& end)
         if (end.index < 0 || static_cast<std::size_t>(end.index) >= freeNodeCount_)
             return std::nullopt;
         return track_.freeNodes[static_cast<std::size_t>(end.index)].position;
-    case TubeEndRailConnector:
+    case TubeEndRailConnector: {
+        const auto found = railPoints_.find(connectorKey(end.group, end.index));
+        if (found != railPoints_.end())
+            return found->second;
         return railConnectorPoint(end.group, end.index);
+    }
     default:
         return std::nullopt;
     }
 }
 
-std::optional<Vector3> TubeEndPoints::railConnectorPoint(std::int32_t group, std::int32_t index)
+std::optional<Vector3> TubeEndPoints::railConnectorPoint(std::int32_t group,
+                                                         std::int32_t index) const
 {
     if (!hasIndex(track_.groups, group) || !hasCurveSegment(group, track_))
         return std::nullopt;
-    const auto g = static_cast<std::size_t>(group);
-    const std::vector<RailConnector>& connectors = track_.groups[g].connectors;
+    const std::vector<RailConnector>& connectors =
+        track_.groups[static_cast<std::size_t>(group)].connectors;
     if (!hasIndex(connectors, index))
         return std::nullopt;
-    if (!curves_[g])
-        curves_[g].emplace(curveSegment(group, track_));
-    // The connector's position is a fraction of the arc length here, not a curve parameter.
-    const Vector3 q =
-        curves_[g]->pointAtLengthFraction(connectors[static_cast<std::size_t>(index)].position);
-    if (--endsLeft_[g] <= 0)
-        curves_[g].reset();
-    return q;
+    return curveSegment(group, track_)
+        .pointAtLengthFraction(connectors[static_cast<std::size_t>(index)].position);
+}
+
+std::uint64_t TubeEndPoints::connectorKey(std::int32_t group, std::int32_t index)
+{
+    return (std::uint64_t{static_cast<std::uint32_t>(group)} << 32)
+           | static_cast<std::uint32_t>(index);
 }
 
 }  // namespace pw

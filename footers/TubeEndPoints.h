@@ -2,6 +2,7 @@
 // Where the ends of support tubes stand: a fundament's or free node's position, or the point of a
 // rail connector taken as a fraction of its segment's arc length.
 
+#include "FooterModelChoice.h"
 #include "geometry/CurveSegment.h"
 #include "geometry/Vector3.h"
 #include "tracklib/Track.h"
@@ -9,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace pw {
@@ -20,23 +23,30 @@ bool hasIndex(const Container& elements, std::int32_t index)
 }
 
 // Answers the points of a track's tube ends. Each curve segment walks its whole arc length when
-// made, so a segment is made on first use and kept until the last rail-connector end on it has
-// been asked for.
+// made, and keeps a length table as long as it lives. So the rail-connector points the footer
+// walk will ask for (the far ends of tubes whose footer end stands on a fundament, in a class
+// with a footer) are found up front, segment by segment, with one table alive at a time; any
+// other rail-connector point is found when asked.
 class TubeEndPoints {
 public:
+    // Every rail-connector end of every tube found up front, as a drawing of all tubes needs.
     explicit TubeEndPoints(const Track& track);
+    // Those the footer walk with these choices asks for.
+    TubeEndPoints(const Track& track, const FooterModelChoices& choices);
 
     // Nothing when the end names an element the track lacks, or has no kind of position.
     std::optional<Vector3> pointOf(const TubeEnd& end);
 
 private:
-    std::optional<Vector3> railConnectorPoint(std::int32_t group, std::int32_t index);
+    // Finds the points of these (group, connector) pairs, sorted, walking each segment once.
+    void findRailPoints(std::vector<std::pair<std::int32_t, std::int32_t>> asked);
+    std::optional<Vector3> railConnectorPoint(std::int32_t group, std::int32_t index) const;
+    static std::uint64_t connectorKey(std::int32_t group, std::int32_t index);
 
     const Track& track_;
     // Free nodes the generation adds during its walk must not make a dangling end valid.
     const std::size_t freeNodeCount_;
-    std::vector<std::optional<CurveSegment>> curves_;
-    std::vector<int> endsLeft_;  // rail-connector tube ends per group not yet asked for
+    std::unordered_map<std::uint64_t, Vector3> railPoints_;  // by connectorKey
 };
 
 }  // namespace pw

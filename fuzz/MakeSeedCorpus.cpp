@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -17,6 +18,15 @@ int main(int argc, char** argv) {
         const pw::WriteResult result = pw::writeTrackFile(directory / seed.fileName, seed.track);
         if (!result.ok) {
             std::fprintf(stderr, "%s\n", pw::errorText(result.error).c_str());
+            ++failures;
+        }
+    }
+    for (const auto& seed : pw::hardening::hostileSeedFiles()) {
+        std::ofstream out(directory / seed.fileName, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(seed.bytes.data()),
+                  static_cast<std::streamsize>(seed.bytes.size()));
+        if (!out.flush()) {
+            std::fprintf(stderr, "cannot write %s\n", (directory / seed.fileName).string().c_str());
             ++failures;
         }
     }

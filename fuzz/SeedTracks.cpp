@@ -1,5 +1,6 @@
 #include "SeedTracks.h"
 
+#include "bench/HostileTracks.h"
 #include "tests/support/TrackFixtures.h"
 #include "tracklib/TrackOperations.h"
 
@@ -78,6 +79,15 @@ std::vector<SeedTrack> seedTracks() {
         {"tube-ends.nltrack", supportsOnly()},
         {"dangling-tube-ends.nltrack", trackWithDanglingTubeEnds()},
     };
+}
+
+std::vector<SeedFile> hostileSeedFiles() {
+    std::vector<SeedFile> files;
+    for (const bench::HostileShape shape : bench::allHostileShapes) {
+        files.push_back({"hostile-" + bench::hostileShapeName(shape) + ".nltrack",
+                         bench::makeHostileTrack(shape, 6000)});
+    }
+    return files;
 }
 
 }  // namespace pw::hardening

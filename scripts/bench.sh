@@ -8,7 +8,7 @@ source scripts/setup.sh
 # The release preset's directory unless PLINTHWRIGHT_BENCH_BUILD names another.
 build=${PLINTHWRIGHT_BENCH_BUILD:-build-release}
 cmake --preset release -B "$build" >/dev/null
-targets=(plinthwright_bench bench_make_track bench_peak_memory)
+targets=(plinthwright_bench bench_make_track bench_peak_memory bench_hostile)
 grep -q bench_curve_evaluations "$build/build.ninja" && targets+=(bench_curve_evaluations)
 cmake --build "$build" -j2 --target "${targets[@]}"
 bin=$build/bin
@@ -26,6 +26,24 @@ done
 if [ -x "$bin/bench_curve_evaluations" ]; then
   "$bin/bench_curve_evaluations" realistic large large-clustered | grep '^metric' >>"$metrics"
 fi
+
+# Hostile files: accepted, but shaped to cost the most per byte (bench/HostileTracks.h). Each
+# action runs in a process of its own, after another process has written the file.
+hostile=(
+  "empty-segments 50 read info dump save generate"
+  "repeated-terrain 100 read save"
+  "repeated-track-headers 100 read save"
+  "tubes-over-segments 9 read generate"
+)
+for spec in "${hostile[@]}"; do
+  read -r shape megabytes actions <<<"$spec"
+  "$bin/bench_hostile" "$shape" "$megabytes" make "$work/$shape.nltrack"
+  for action in $actions; do
+    "$bin/bench_hostile" "$shape" "$megabytes" "$action" "$work/$shape.nltrack" |
+      grep '^metric' >>"$metrics"
+  done
+  rm -f "$work/$shape.nltrack"
+done
 
 # The fastest of five repetitions stands for each benchmark: other programs share the machine.
 "$bin/plinthwright_bench" --benchmark_repetitions=5 --benchmark_min_time=0.2 \
@@ -74,4 +92,17 @@ awk '
     printf "\nAdding 8192 elements vs 1024, time per element (1 = linear, 8 = quadratic): "
     printf "scenery objects %s, free nodes %s\n", cell("all", "add-scenery-objects_growth", "%.2f"),
            cell("all", "add-free-nodes_growth", "%.2f")
+    print "\nHostile files (target: at most 1 s per 10 MB, peak at most 16 MB per input MB + 50 MB):\n"
+    print "| File: action | Input, MB | Time per 10 MB, s | Peak memory per input MB, MB |"
+    print "|---|---|---|---|"
+    n = 0
+    for (key in value) {
+      split(key, part, " ")
+      if (part[1] ~ /:/ && part[2] == "input_mb") names[++n] = part[1]
+    }
+    for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j)
+      if (names[j] < names[i]) { t = names[i]; names[i] = names[j]; names[j] = t }
+    for (i = 1; i <= n; ++i)
+      printf "| %s | %.0f | %.2f | %.2f |\n", names[i], value[names[i] " input_mb"],
+             value[names[i] " seconds_per_10_mb"], value[names[i] " peak_mb_per_input_mb"]
   }' "$metrics"

@@ -9,9 +9,15 @@ namespace pw {
 
 namespace {
 
+// Built by appending: GCC 12 warns falsely (-Wrestrict) about a literal added to a temporary.
 std::string quoted(const std::filesystem::path& path)
 {
-    return "\"" + pathText(path) + "\"";
+    if (path.empty())
+        return "standard input";
+    std::string text = "\"";
+    text += pathText(path);
+    text += '"';
+    return text;
 }
 
 // Our own words for a failure the system gave no reason for.
@@ -22,18 +28,19 @@ std::string ownReason(const CoreError& error)
     case ErrorCode::OpenedADirectory: return "it is a directory";
     case ErrorCode::FileTooLarge:
         return "at " + std::to_string(error.size) + " bytes it is too large for a track file";
+    case ErrorCode::StreamTooLarge:
+        return "it holds more than " + std::to_string(error.size) +
+               " bytes, too large for a track file";
     case ErrorCode::NoMemoryToRead: return "not enough memory to read it";
-    case ErrorCode::ReadOnlyFile: return "the file is read-only";
-    case ErrorCode::CannotCreateFile: return "the file cannot be created";
-    case ErrorCode::CannotWriteFile: return "writing failed";
-    case ErrorCode::CannotCloseFile: return "closing failed";
     default: return "failed";
     }
 }
 
 std::string reason(const CoreError& error)
 {
-    return error.system ? error.system.message() : ownReason(error);
+    if (error.system)
+        return error.system.message();
+    return error.detail.empty() ? ownReason(error) : error.detail;
 }
 
 }  // namespace
@@ -49,19 +56,18 @@ std::string errorText(const CoreError& error)
     case ErrorCode::CannotOpen:
     case ErrorCode::OpenedADirectory:
     case ErrorCode::FileTooLarge:
+    case ErrorCode::StreamTooLarge:
     case ErrorCode::NoMemoryToRead:
         return "Cannot open " + quoted(error.path) + ": " + reason(error);
-    case ErrorCode::ReadOnlyFile:
-    case ErrorCode::CannotCreateFile:
-    case ErrorCode::CannotWriteFile:
-    case ErrorCode::CannotCloseFile:
-    case ErrorCode::CannotReplaceFile:
+    case ErrorCode::CannotSave:
         return "Cannot save " + quoted(error.path) + ": " + reason(error);
     case ErrorCode::CannotCreateDirectory:
         return "Cannot create directory " + quoted(error.path) + ": " + reason(error);
     case ErrorCode::CannotCopy:
         return "Cannot copy " + quoted(error.path) + " to " + quoted(error.otherPath) + ": " +
                reason(error);
+    case ErrorCode::NoMemoryToGenerate:
+        return "there is not enough memory to generate the footers of this track";
     case ErrorCode::ObjectDirectoryNotLatin1:
         return "Cannot store the object directory name " + quoted(error.path) +
                " in the track: a track holds Latin-1 characters only (letters of Western European "

@@ -15,16 +15,14 @@ enum class ErrorCode {
     CannotOpen,
     OpenedADirectory,
     FileTooLarge,     // size: the file's size in bytes
+    StreamTooLarge,   // size: the most a track may hold
     NoMemoryToRead,
     // saving a track file
-    ReadOnlyFile,
-    CannotCreateFile,
-    CannotWriteFile,
-    CannotCloseFile,
-    CannotReplaceFile,
+    CannotSave,
     // installing the footer models
     CannotCreateDirectory,
     CannotCopy,       // path: the source, otherPath: the destination
+    NoMemoryToGenerate,
     // the object directory name, as given
     ObjectDirectoryNotLatin1,
     ObjectDirectoryNotInside,
@@ -32,10 +30,11 @@ enum class ErrorCode {
 
 struct CoreError {
     ErrorCode code = ErrorCode::CannotOpen;
-    std::filesystem::path path;
+    std::filesystem::path path;  // empty: standard input
     std::error_code system;  // the system's reason, where it gave one
     std::filesystem::path otherPath;
     std::uint64_t size = 0;
+    std::string detail;  // our own reason, where the system gave none
 };
 
 // The system's reason for the errno of a failed C library call, none when errno is 0.

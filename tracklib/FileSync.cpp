@@ -1,10 +1,13 @@
 #include "FileSync.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 #else
+#include <cerrno>
 #include <fcntl.h>
+#include <string>
 #include <unistd.h>
 #endif
 
@@ -16,6 +19,45 @@ FileHandle openNewFile(const std::filesystem::path& path)
     return FileHandle(_wfopen(path.c_str(), L"wbx"));
 #else
     return FileHandle(std::fopen(path.c_str(), "wbx"));
+#endif
+}
+
+FileHandle openUnnamedFile(const std::filesystem::path& directory)
+{
+#if defined(__linux__) && defined(O_TMPFILE)
+    const std::filesystem::path target = directory.empty() ? std::filesystem::path(".") : directory;
+    const int fd = ::open(target.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return nullptr;
+    }
+    FileHandle file(::fdopen(fd, "wb"));
+    if (!file) {
+        ::close(fd);
+    }
+    return file;
+#else
+    (void)directory;
+    return nullptr;
+#endif
+}
+
+std::error_code nameUnnamedFile(std::FILE* file, const std::filesystem::path& path)
+{
+#if defined(__linux__) && defined(O_TMPFILE)
+    const int fd = ::fileno(file);
+    // AT_EMPTY_PATH needs a privilege most users lack; the descriptor's /proc entry does not.
+    if (::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) {
+        return {};
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return {};
+    }
+    return std::error_code(errno, std::generic_category());
+#else
+    (void)file;
+    (void)path;
+    return std::make_error_code(std::errc::operation_not_supported);
 #endif
 }
 
@@ -49,6 +91,13 @@ std::error_code replaceFile(const std::filesystem::path& from, const std::filesy
     std::error_code ec;
     std::filesystem::rename(from, to, ec);
     return ec;
+#endif
+}
+
+void setStandardInputBinary()
+{
+#ifdef _WIN32
+    _setmode(_fileno(stdin), _O_BINARY);
 #endif
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The few file operations that saving safely needs and that standard C++ does not offer
-// portably: exclusive creation, flushing to the disk, and replacing an existing file.
+// portably: exclusive creation, files without a name until complete, flushing to the disk,
+// replacing an existing file, and binary standard input.
 
 #include <cstdio>
 #include <filesystem>
@@ -22,6 +23,14 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 // Creates `path` for binary writing; fails (errno EEXIST) when it already exists.
 FileHandle openNewFile(const std::filesystem::path& path);
 
+// Opens a file without a name in `directory` for binary writing, where the system has such
+// files (Linux, O_TMPFILE): a process killed before it names the file leaves nothing behind.
+// Null where the system or the file system has none; the caller then uses a named file.
+FileHandle openUnnamedFile(const std::filesystem::path& directory);
+
+// Gives a file from openUnnamedFile the name `path`, which must not exist yet.
+std::error_code nameUnnamedFile(std::FILE* file, const std::filesystem::path& path);
+
 // Whether an existing file may be written: opened for appending and closed at once, which
 // changes nothing in it.
 bool canWriteExistingFile(const std::filesystem::path& path);
@@ -31,6 +40,9 @@ bool flushToDisk(std::FILE* file);
 
 // Renames `from` over `to`, replacing an existing `to` in one step.
 std::error_code replaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Switches standard input to binary reading where text mode would translate line ends.
+void setStandardInputBinary();
 
 // Makes a rename inside `directory` durable where the system needs that; best effort.
 void syncDirectory(const std::filesystem::path& directory);

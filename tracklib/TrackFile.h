@@ -21,16 +21,25 @@ struct ReadDiagnostics {
     int chunksCutShort = 0;         // recognised chunks that ended before their layout did
     int negativeTextLengths = 0;    // recognised chunks whose decoding stopped at a text whose
                                     // length was below zero
+    int textsCutAtZero = 0;         // texts holding a zero byte, which saving cuts there
 };
+
+// Whether the reader passed over or cut anything, so that a saved copy would not hold all of the
+// file: front ends warn about such a file.
+bool isDamaged(const ReadDiagnostics& diagnostics);
 
 // Larger files are refused unread: the largest tracks designers build take a few megabytes.
 inline constexpr std::uint64_t largestTrackFileSize = std::uint64_t{256} << 20;
 
-// Fills `track` from the file. Returns 0 when the file cannot be opened or is larger than
-// largestTrackFileSize (the track is then untouched), 1 otherwise, however damaged the
-// contents. The caller passes an empty Track.
+// Fills `track` from the file, read in one pass (also a pipe or a device). Returns 0 when the
+// file cannot be opened, holds more than largestTrackFileSize bytes or cannot be held in memory
+// (the track is then untouched), 1 otherwise, however damaged the contents. The caller passes
+// an empty Track.
 int readTrackFile(const std::filesystem::path& path, Track& track,
                   ReadDiagnostics* diagnostics = nullptr);
+
+// The same from the process's standard input.
+int readTrackFromStandardInput(Track& track, ReadDiagnostics* diagnostics = nullptr);
 
 // The same decoding over bytes already in memory.
 void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
@@ -48,8 +57,9 @@ struct WriteResult {
 // The whole file as the writer lays it out.
 std::vector<std::uint8_t> encodeTrack(const Track& track);
 
-// Writes atomically: to a temporary file beside `path`, flushed, then renamed over `path`. On
-// failure the previous file is untouched and the temporary file is gone.
+// Writes atomically (AtomicFile.h): on failure the previous file is untouched and no temporary
+// file remains. Through a symbolic link the file it names is replaced. A path that exists and is
+// not a regular file (a directory, a FIFO, a device) is refused and left alone.
 WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track);
 
 }  // namespace pw

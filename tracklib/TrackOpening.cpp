@@ -9,29 +9,39 @@ int chunksCutShort(const ReadDiagnostics& diagnostics)
     return diagnostics.chunksCutShort + diagnostics.negativeTextLengths;
 }
 
+OpenStatus statusAfterReading(int read, const Track& track)
+{
+    if (read == 0)
+        return OpenStatus::CannotOpen;
+    return holdsTrackData(track) ? OpenStatus::Opened : OpenStatus::NoTrackData;
+}
+
 }  // namespace
 
 OpenedTrack openTrack(const std::filesystem::path& path)
 {
     OpenedTrack opened;
-    if (readTrackFile(path, opened.track, &opened.diagnostics) == 0)
-        opened.status = OpenStatus::CannotOpen;
-    else if (!holdsTrackData(opened.track))
-        opened.status = OpenStatus::NoTrackData;
-    else
-        opened.status = OpenStatus::Opened;
+    opened.status =
+        statusAfterReading(readTrackFile(path, opened.track, &opened.diagnostics), opened.track);
     return opened;
 }
 
-bool passedOverAnything(const ReadDiagnostics& diagnostics)
+OpenedTrack openTrackFromStandardInput()
 {
-    return diagnostics.bytesSkipped > 0 || chunksCutShort(diagnostics) > 0;
+    OpenedTrack opened;
+    opened.status = statusAfterReading(
+        readTrackFromStandardInput(opened.track, &opened.diagnostics), opened.track);
+    return opened;
 }
 
 std::string passedOverText(const ReadDiagnostics& diagnostics)
 {
-    return std::to_string(diagnostics.bytesSkipped) + " bytes skipped; chunks cut short: " +
-           std::to_string(chunksCutShort(diagnostics));
+    std::string text = std::to_string(diagnostics.bytesSkipped) +
+                       " bytes skipped; chunks cut short: " +
+                       std::to_string(chunksCutShort(diagnostics));
+    if (diagnostics.textsCutAtZero > 0)
+        text += "; texts cut at a zero byte: " + std::to_string(diagnostics.textsCutAtZero);
+    return text;
 }
 
 }  // namespace pw

@@ -23,12 +23,11 @@ struct OpenedTrack {
 };
 
 OpenedTrack openTrack(const std::filesystem::path& path);
+OpenedTrack openTrackFromStandardInput();
 
-// Whether the reader skipped bytes or stopped chunks early: the writer then lays out only what
-// could be read.
-bool passedOverAnything(const ReadDiagnostics& diagnostics);
-// "N bytes skipped; chunks cut short: M". A chunk stopped by a negative text length counts as cut
-// short, as one cut off by the end of the file does.
+// What a damaged file (isDamaged) lost: "N bytes skipped; chunks cut short: M", followed by
+// "; texts cut at a zero byte: K" when there are such texts. A chunk stopped by a negative text
+// length counts as cut short, as one cut off by the end of the file does.
 std::string passedOverText(const ReadDiagnostics& diagnostics);
 
 }  // namespace pw

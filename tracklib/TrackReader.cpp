@@ -3,12 +3,14 @@
 #include "ChunkReader.h"
 #include "ChunkTags.h"
 #include "ElementLayouts.h"
+#include "FileSync.h"
 #include "TrackOperations.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <fstream>
+#include <iostream>
 #include <new>
 #include <system_error>
 
@@ -16,17 +18,27 @@ namespace pw {
 
 namespace {
 
-// Reads `count` elements. Room is reserved only for as many as the bytes left can hold, and an
+// Whether a list's elements hold texts, whose negative lengths stop the list early and let the
+// scan go on: room for such a list is reserved only up to a bound, or a file repeating such a
+// chunk would cost the memory of every element the remaining bytes could hold, once per copy.
+// Other lists stop early only at the end of the bytes, which also ends the scan.
+enum class ElementTexts { None, Some };
+
+// Reads `count` elements. Room is reserved for at most as many as the bytes left can hold, and an
 // element that the bytes end inside of is dropped.
 template <class T, class Decode>
 std::vector<T> readList(ChunkReader& in, std::int32_t count, std::size_t minimumSize,
-                        Decode decode)
+                        Decode decode, ElementTexts texts = ElementTexts::None)
 {
     std::vector<T> list;
     if (count <= 0) {
         return list;
     }
-    list.reserve(std::min(static_cast<std::size_t>(count), in.remaining() / minimumSize));
+    std::size_t reserved = std::min(static_cast<std::size_t>(count), in.remaining() / minimumSize);
+    if (texts == ElementTexts::Some) {
+        reserved = std::min<std::size_t>(reserved, 1024);  // longer lists grow as they are read
+    }
+    list.reserve(reserved);
     for (std::int32_t i = 0; i < count; ++i) {
         T element{};
         decode(in, element);
@@ -40,16 +52,20 @@ std::vector<T> readList(ChunkReader& in, std::int32_t count, std::size_t minimum
 
 // A list whose elements have a fixed layout, preceded by its count.
 template <class T, class Layout>
-void readCountedList(ChunkReader& in, std::vector<T>& list, std::size_t minimumSize, Layout layout)
+void readCountedList(ChunkReader& in, std::vector<T>& list, std::size_t minimumSize, Layout layout,
+                     ElementTexts texts = ElementTexts::None)
 {
     const std::int32_t count = in.readInt32();
     if (!in.ok()) {
         return;
     }
-    list = readList<T>(in, count, minimumSize, [&](ChunkReader& r, T& element) {
-        LayoutReader io{r};
-        layout(io, element);
-    });
+    list = readList<T>(
+        in, count, minimumSize,
+        [&](ChunkReader& r, T& element) {
+            LayoutReader io{r};
+            layout(io, element);
+        },
+        texts);
 }
 
 void decodeFileHeader(ChunkReader& in, Track& track)
@@ -71,11 +87,13 @@ void decodeTrackHeader(ChunkReader& in, Track& track)
     if (!in.ok()) {
         return;
     }
-    track.slots = readList<TrackSlot>(in, slotCount, slotMinimumSize,
-                                      [](ChunkReader& r, TrackSlot& slot) {
-                                          LayoutReader io{r};
-                                          slotLayout(io, slot);
-                                      });
+    track.slots = readList<TrackSlot>(
+        in, slotCount, slotMinimumSize,
+        [](ChunkReader& r, TrackSlot& slot) {
+            LayoutReader io{r};
+            slotLayout(io, slot);
+        },
+        ElementTexts::Some);
     // The count follows the slots actually read: the writer pads to the count, and a claimed
     // count of millions in a cut-short file would make saving write gigabytes.
     track.slotCount = std::min(slotCount, static_cast<std::int32_t>(track.slots.size()));
@@ -214,8 +232,9 @@ void decodeSceneryObjects(ChunkReader& in, Track& track)
 {
     in.read(track.sceneryObjectLength);
     in.skipBytes(16);
-    readCountedList(in, track.sceneryObjects, sceneryObjectMinimumSize,
-                    [](LayoutReader& io, SceneryObject& o) { sceneryObjectLayout(io, o); });
+    readCountedList(
+        in, track.sceneryObjects, sceneryObjectMinimumSize,
+        [](LayoutReader& io, SceneryObject& o) { sceneryObjectLayout(io, o); }, ElementTexts::Some);
     in.skipBytes(16);
 }
 
@@ -228,27 +247,50 @@ void decodeEnvironment(ChunkReader& in, Track& track)
     in.skipBytes(16);
 }
 
+// The terrain grid while the scan fills it. It is allocated once per read, and a later terrain
+// chunk clears only the part an earlier one wrote, so that a repeated chunk costs what its own
+// bytes cost rather than a fill of the whole grid.
+struct TerrainGridStorage {
+    std::vector<float> values;    // empty, or terrainGridSize * terrainGridSize values
+    std::int32_t usedRows = 0;     // values may be non-zero only in rows [0, usedRows)
+    std::int32_t usedColumns = 0;  // and columns [0, usedColumns)
+    bool decoded = false;          // a terrain chunk reached its grid
+    bool filled = false;           // the last one that did had a grid to store
+};
+
 // Values beyond the fixed grid are read past and dropped.
-void decodeTerrainGrid(ChunkReader& in, Terrain& terrain)
+void decodeTerrainGrid(ChunkReader& in, const Terrain& terrain, TerrainGridStorage& grid)
 {
     const std::int32_t rows = terrain.terrainRows;
     const std::int32_t columns = terrain.terrainColumns;
-    if (rows <= 0 || columns <= 0) {
-        terrain.terrainGrid.clear();
+    grid.decoded = true;
+    grid.filled = rows > 0 && columns > 0;
+    if (!grid.filled) {
         return;
     }
-    terrain.terrainGrid.assign(terrainGridSize * terrainGridSize, 0.0f);
+    if (grid.values.empty()) {
+        grid.values.assign(static_cast<std::size_t>(terrainGridSize) * terrainGridSize, 0.0f);
+    } else {
+        for (std::int32_t r = 0; r < grid.usedRows; ++r) {
+            const auto row = grid.values.begin() + static_cast<std::ptrdiff_t>(r) * terrainGridSize;
+            std::fill(row, row + grid.usedColumns, 0.0f);
+        }
+    }
+    grid.usedRows = 0;
+    grid.usedColumns = 0;
     for (std::int32_t r = 0; r < rows && in.ok(); ++r) {
         for (std::int32_t c = 0; c < columns && in.ok(); ++c) {
             const float value = in.readFloat32();
             if (in.ok() && r < terrainGridSize && c < terrainGridSize) {
-                terrain.terrainGrid[static_cast<std::size_t>(r) * terrainGridSize + c] = value;
+                grid.values[static_cast<std::size_t>(r) * terrainGridSize + c] = value;
+                grid.usedRows = r + 1;
+                grid.usedColumns = std::max(grid.usedColumns, c + 1);
             }
         }
     }
 }
 
-void decodeTerrain(ChunkReader& in, Track& track)
+void decodeTerrain(ChunkReader& in, Track& track, TerrainGridStorage& grid)
 {
     Terrain& terrain = track.terrain;
     in.read(terrain.terrainValue);
@@ -271,11 +313,11 @@ void decodeTerrain(ChunkReader& in, Track& track)
     if (!in.ok()) {
         return;
     }
-    decodeTerrainGrid(in, terrain);
+    decodeTerrainGrid(in, terrain, grid);
     in.skipBytes(16);
 }
 
-void decodeChunk(int tag, ChunkReader& in, Track& track)
+void decodeChunk(int tag, ChunkReader& in, Track& track, TerrainGridStorage& grid)
 {
     switch (tag) {
     case TagFileHeader: decodeFileHeader(in, track); break;
@@ -291,7 +333,7 @@ void decodeChunk(int tag, ChunkReader& in, Track& track)
     case TagCatwalks: decodeCatwalks(in, track); break;
     case TagScenery: decodeScenery(in, track); break;
     case TagSceneryObjects: decodeSceneryObjects(in, track); break;
-    case TagTerrain: decodeTerrain(in, track); break;
+    case TagTerrain: decodeTerrain(in, track, grid); break;
     case TagEnvironment: decodeEnvironment(in, track); break;
     default: break;
     }
@@ -313,7 +355,8 @@ std::size_t customChunkBodySize(std::span<const std::uint8_t> tag)
 
 // The writer writes every chunk, also one the file lacked. Such a chunk gets the length of its
 // empty body, so that the lengths still match the bytes once elements are added to it. The
-// scenery chunk's length covers its scenery-object child, which it always has once written.
+// scenery chunk's length covers its scenery-object child, which it always has once written; a
+// scenery chunk read with a child count of 0 did not count one.
 // A file in which no chunk was recognised is no track, and its record stays empty.
 void giveAbsentChunksTheirEmptyLengths(const std::array<bool, TagEnvironment + 1>& decoded,
                                        Track& track)
@@ -350,8 +393,155 @@ void giveAbsentChunksTheirEmptyLengths(const std::array<bool, TagEnvironment + 1
                         std::int64_t{sceneryObjectChildOverhead} + track.sceneryObjectLength);
         track.sceneryChildCount = 1;
     } else if (!decoded[TagSceneryObjects]) {
-        moveChunkLength(track.sceneryLength, sceneryObjectChildOverhead + emptyListChunkLength);
+        if (track.sceneryChildCount > 0) {
+            // Its length counted a child the file lost (cut after the scenery chunk): it gets
+            // the length of what is written, the empty child included.
+            track.sceneryLength = 0;
+            moveChunkLength(track.sceneryLength,
+                            emptySceneryChunkLength +
+                                static_cast<std::int64_t>(track.sceneryItems.size()) *
+                                    sceneryItemEncodedSize);
+        } else {
+            moveChunkLength(track.sceneryLength, sceneryObjectChildOverhead + emptyListChunkLength);
+        }
         track.sceneryChildCount = std::max(track.sceneryChildCount, 1);
+    }
+}
+
+// The length a chunk's field should hold for what the writer writes from the record: the bytes
+// after the length field up to the chunk's end (the scenery chunk's also covering its object
+// child). Computed wide and wrapped like every other length change.
+std::int32_t writtenChunkLength(int tag, const Track& track)
+{
+    std::int64_t body = 0;
+    const auto list = [](std::size_t count, std::int64_t elementSize) {
+        return emptyListChunkLength + static_cast<std::int64_t>(count) * elementSize;
+    };
+    switch (tag) {
+    case TagInfo: body = encodedTextSize(track.infoText); break;
+    case TagVertices: body = list(track.vertices.size(), vertexEncodedSize); break;
+    case TagSegments:
+        body = emptySegmentChunkLength;
+        for (const Segment& segment : track.segments) {
+            body += segmentEncodedSize(segment);
+        }
+        break;
+    case TagSupports: body = supportChunkLength; break;
+    case TagFundaments: body = list(track.fundaments.size(), fundamentEncodedSize); break;
+    case TagRailConnectors:
+        body = emptyListChunkLength;
+        for (const RailConnectorGroup& group : track.groups) {
+            body += 4 + static_cast<std::int64_t>(group.connectors.size()) * railConnectorEncodedSize;
+        }
+        break;
+    case TagFreeNodes: body = list(track.freeNodes.size(), freeNodeEncodedSize); break;
+    case TagTubes: body = list(track.tubes.size(), tubeEncodedSize); break;
+    case TagCatwalks:
+        body = emptyListChunkLength;
+        for (const Catwalk& catwalk : track.catwalks) {
+            body += catwalkFixedEncodedSize + static_cast<std::int64_t>(catwalk.bytes.size());
+        }
+        break;
+    case TagScenery:
+        body = list(track.sceneryItems.size(), sceneryItemEncodedSize) +
+               sceneryObjectChildOverhead + std::int64_t{track.sceneryObjectLength};
+        break;
+    case TagSceneryObjects:
+        body = emptyListChunkLength;
+        for (const SceneryObject& object : track.sceneryObjects) {
+            body += sceneryObjectEncodedSize(object);
+        }
+        break;
+    case TagEnvironment:
+        body = emptyEnvironmentChunkLength - 8 + encodedTextSize(track.environmentTextA) +
+               encodedTextSize(track.environmentTextB);
+        break;
+    default: break;
+    }
+    std::int32_t length = 0;
+    moveChunkLength(length, body);
+    return length;
+}
+
+std::int32_t* lengthField(int tag, Track& track)
+{
+    switch (tag) {
+    case TagInfo: return &track.infoLength;
+    case TagVertices: return &track.vertexLength;
+    case TagSegments: return &track.segmentLength;
+    case TagSupports: return &track.supportLength;
+    case TagFundaments: return &track.fundamentLength;
+    case TagRailConnectors: return &track.railConnectorLength;
+    case TagFreeNodes: return &track.freeNodeLength;
+    case TagTubes: return &track.tubeLength;
+    case TagCatwalks: return &track.catwalkLength;
+    case TagScenery: return &track.sceneryLength;
+    case TagSceneryObjects: return &track.sceneryObjectLength;
+    case TagEnvironment: return &track.environmentLength;
+    default: return nullptr;
+    }
+}
+
+// Bytes the writer drops from a text: those from its first zero byte on. 0 for most texts.
+std::int64_t droppedTextBytes(const std::string& text)
+{
+    return static_cast<std::int64_t>(text.size()) - (encodedTextSize(text) - 4);
+}
+
+// The texts of the record that hold a zero byte, where writing will cut them.
+int textsCutAtZero(const Track& track)
+{
+    int count = 0;
+    const auto check = [&](const std::string& text) { count += droppedTextBytes(text) > 0; };
+    for (const TrackSlot& slot : track.slots) {
+        check(slot.text);
+    }
+    check(track.infoText);
+    for (const SceneryObject& object : track.sceneryObjects) {
+        check(object.textA);
+        check(object.textB);
+    }
+    check(track.environmentTextA);
+    check(track.environmentTextB);
+    check(track.terrain.terrainTextA);
+    check(track.terrain.terrainTextB);
+    check(track.terrain.terrainTextC);
+    return count;
+}
+
+// A chunk whose decoding stopped early lost the elements it could not read, and a text cut at a
+// zero byte loses its tail when written: their lengths as read would claim bytes that are not
+// written. Such a chunk gets the length of what is written; every other keeps the one it had.
+void fixLengthsOfDamagedChunks(const std::array<bool, TagEnvironment + 1>& cutShort, Track& track)
+{
+    std::array<std::int64_t, TagEnvironment + 1> dropped{};
+    dropped[TagInfo] = droppedTextBytes(track.infoText);
+    dropped[TagEnvironment] =
+        droppedTextBytes(track.environmentTextA) + droppedTextBytes(track.environmentTextB);
+    for (const SceneryObject& object : track.sceneryObjects) {
+        dropped[TagSceneryObjects] += droppedTextBytes(object.textA) + droppedTextBytes(object.textB);
+    }
+
+    const std::int32_t objectsLengthBefore = track.sceneryObjectLength;
+    for (int tag = TagInfo; tag <= TagEnvironment; ++tag) {
+        std::int32_t* length = lengthField(tag, track);
+        if (length == nullptr || tag == TagScenery) {
+            continue;
+        }
+        if (cutShort[static_cast<std::size_t>(tag)]) {
+            *length = writtenChunkLength(tag, track);
+        } else if (dropped[static_cast<std::size_t>(tag)] > 0) {
+            moveChunkLength(*length, -dropped[static_cast<std::size_t>(tag)]);
+        }
+    }
+    // The scenery chunk's length covers its object child's, whose length as read is unknown
+    // when that child was cut short.
+    if (cutShort[TagScenery] || cutShort[TagSceneryObjects]) {
+        track.sceneryLength = writtenChunkLength(TagScenery, track);
+        track.sceneryChildCount = std::max(track.sceneryChildCount, 1);
+    } else {
+        moveChunkLength(track.sceneryLength,
+                        std::int64_t{track.sceneryObjectLength} - objectsLengthBefore);
     }
 }
 
@@ -362,6 +552,14 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
 {
     ReadDiagnostics found;
     std::array<bool, TagEnvironment + 1> decoded{};
+    std::array<bool, TagEnvironment + 1> cutShort{};  // by the chunk's last occurrence
+    TerrainGridStorage grid;
+    if (track.terrain.terrainGrid.size() ==
+        static_cast<std::size_t>(terrainGridSize) * terrainGridSize) {
+        grid.values = std::move(track.terrain.terrainGrid);
+        grid.usedRows = terrainGridSize;
+        grid.usedColumns = terrainGridSize;
+    }
     ChunkReader scan(bytes);
     // Bytes the scan steps over that the layout accounts for (a decoded chunk's child count, the
     // custom chunk pair the writer always adds) are not reported as skipped: only what no known
@@ -386,8 +584,9 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
             continue;
         }
         ChunkReader chunk = scan.rest();
-        decodeChunk(tag, chunk, track);
+        decodeChunk(tag, chunk, track, grid);
         decoded[static_cast<std::size_t>(tag)] = true;
+        cutShort[static_cast<std::size_t>(tag)] = !chunk.ok();
         scan.skipBytes(chunk.position());
         if (chunk.failure() == ReadFailure::CutShort) {
             ++found.chunksCutShort;
@@ -397,10 +596,23 @@ void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
             expectedUntil = scan.position() + 4;  // the child count the chunk leaves to the scan
         }
     }
+    if (grid.decoded && !grid.filled) {
+        track.terrain.terrainGrid.clear();
+    } else if (!grid.values.empty()) {
+        track.terrain.terrainGrid = std::move(grid.values);
+    }
     giveAbsentChunksTheirEmptyLengths(decoded, track);
+    fixLengthsOfDamagedChunks(cutShort, track);
+    found.textsCutAtZero = textsCutAtZero(track);
     if (diagnostics != nullptr) {
         *diagnostics = found;
     }
+}
+
+bool isDamaged(const ReadDiagnostics& diagnostics)
+{
+    return diagnostics.bytesSkipped > 0 || diagnostics.chunksCutShort > 0 ||
+           diagnostics.negativeTextLengths > 0 || diagnostics.textsCutAtZero > 0;
 }
 
 bool holdsTrackData(const Track& track)
@@ -411,6 +623,64 @@ bool holdsTrackData(const Track& track)
     return !(track == empty);
 }
 
+namespace {
+
+enum class WholeRead { Complete, TooLarge };
+
+// Everything `in` holds, in one pass and never more than largestTrackFileSize bytes. A size
+// known beforehand (a regular file's) makes it one allocation; a pipe's data, whose size nobody
+// knows, grows the buffer as it comes.
+WholeRead readWhole(std::streambuf& in, std::uint64_t expectedSize, std::vector<std::uint8_t>& bytes)
+{
+    constexpr std::size_t blockSize = std::size_t{1} << 20;
+    constexpr std::size_t limit = static_cast<std::size_t>(largestTrackFileSize) + 1;
+    // One byte more than expected, to see the end without growing the buffer.
+    std::size_t nextSize = expectedSize > 0 && expectedSize < largestTrackFileSize
+                               ? static_cast<std::size_t>(expectedSize) + 1
+                               : blockSize;
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() >= limit) {
+                return WholeRead::TooLarge;
+            }
+            bytes.resize(std::min(std::max(nextSize, bytes.size() * 2), limit));
+        }
+        const std::streamsize got = in.sgetn(reinterpret_cast<char*>(bytes.data() + filled),
+                                             static_cast<std::streamsize>(bytes.size() - filled));
+        if (got <= 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return WholeRead::Complete;
+}
+
+// Reads and decodes; `path` names the source in errors, empty for standard input.
+int readTrackFrom(std::streambuf& in, std::uint64_t expectedSize, const std::filesystem::path& path,
+                  Track& track, ReadDiagnostics& report)
+{
+    try {
+        std::vector<std::uint8_t> bytes;
+        if (readWhole(in, expectedSize, bytes) == WholeRead::TooLarge) {
+            report.openError =
+                CoreError{ErrorCode::StreamTooLarge, path, {}, {}, largestTrackFileSize, {}};
+            return 0;
+        }
+        readTrackBytes(bytes, track, &report);
+        return 1;
+    } catch (const std::bad_alloc&) {
+        // The caller passed an empty track; it gets one back rather than a part.
+        track = Track{};
+        report = ReadDiagnostics{};
+        report.openError = CoreError{ErrorCode::NoMemoryToRead, path, {}, {}, 0, {}};
+        return 0;
+    }
+}
+
+}  // namespace
+
 int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnostics* diagnostics)
 {
     ReadDiagnostics unused;
@@ -419,40 +689,38 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
 
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        report.openError = CoreError{ErrorCode::OpenedADirectory, path, {}, {}, 0};
+        report.openError = CoreError{ErrorCode::OpenedADirectory, path, {}, {}, 0, {}};
         return 0;
     }
     errno = 0;
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        report.openError = CoreError{ErrorCode::CannotOpen, path, errnoCode(), {}, 0};
+        report.openError = CoreError{ErrorCode::CannotOpen, path, errnoCode(), {}, 0, {}};
         return 0;
     }
+    // A regular file's size is known: one far beyond any track is refused unread. Pipes and
+    // devices have none, and are read up to the same limit.
+    std::uint64_t size = 0;
+    if (std::filesystem::is_regular_file(path, ec)) {
+        size = std::filesystem::file_size(path, ec);
+        if (ec) {
+            size = 0;
+        }
+    }
+    if (size > largestTrackFileSize) {
+        report.openError = CoreError{ErrorCode::FileTooLarge, path, {}, {}, size, {}};
+        return 0;
+    }
+    return readTrackFrom(*file.rdbuf(), size, path, track, report);
+}
 
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    file.seekg(0, std::ios::beg);
-    // The whole file is held in memory; one far beyond any track is refused before that.
-    if (size > static_cast<std::streamoff>(largestTrackFileSize)) {
-        report.openError = CoreError{ErrorCode::FileTooLarge, path, {}, {},
-                                     static_cast<std::uint64_t>(size)};
-        return 0;
-    }
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
-    } catch (const std::bad_alloc&) {
-        report.openError = CoreError{ErrorCode::NoMemoryToRead, path, {}, {}, 0};
-        return 0;
-    }
-    if (!bytes.empty()) {
-        file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        // A file that shrank meanwhile decodes as far as it reached.
-        bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0)));
-    }
-
-    readTrackBytes(bytes, track, &report);
-    return 1;
+int readTrackFromStandardInput(Track& track, ReadDiagnostics* diagnostics)
+{
+    ReadDiagnostics unused;
+    ReadDiagnostics& report = diagnostics != nullptr ? *diagnostics : unused;
+    report = ReadDiagnostics{};
+    setStandardInputBinary();
+    return readTrackFrom(*std::cin.rdbuf(), 0, {}, track, report);
 }
 
 }  // namespace pw

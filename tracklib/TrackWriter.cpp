@@ -1,15 +1,14 @@
 #include "TrackFile.h"
 
+#include "AtomicFile.h"
 #include "ChunkTags.h"
 #include "ChunkWriter.h"
 #include "ElementLayouts.h"
-#include "FileSync.h"
 #include "TrackOperations.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <random>
-#include <system_error>
+#include <cstdio>
+#include <new>
 
 namespace pw {
 
@@ -232,39 +231,9 @@ void writeTerrain(ChunkWriter& out, const Terrain& terrain)
     writeChunkEnd(out);
 }
 
-// Where a chain of symbolic links ends, whether that file exists yet or not; `path` itself when
-// it is no link. A loop ends the chain after a bounded number of steps.
-std::filesystem::path endOfSymlinks(std::filesystem::path path)
+WriteResult failure(const std::filesystem::path& path, std::error_code system, std::string detail)
 {
-    std::error_code ec;
-    for (int step = 0; step < 40 && std::filesystem::is_symlink(path, ec); ++step) {
-        const std::filesystem::path next = std::filesystem::read_symlink(path, ec);
-        if (ec) {
-            break;
-        }
-        path = next.is_absolute() ? next : path.parent_path() / next;
-    }
-    return path;
-}
-
-std::filesystem::path temporaryPathBeside(const std::filesystem::path& target)
-{
-    thread_local std::mt19937_64 generator{std::random_device{}()};
-    static constexpr char hex[] = "0123456789abcdef";
-    std::string suffix = ".tmp-";
-    auto value = generator();
-    for (int i = 0; i < 12; ++i) {
-        suffix += hex[value & 0xF];
-        value >>= 4;
-    }
-    std::filesystem::path temporary = target;
-    temporary += suffix;
-    return temporary;
-}
-
-WriteResult failure(const std::filesystem::path& path, ErrorCode code, std::error_code reason)
-{
-    return WriteResult{false, CoreError{code, path, reason, {}, 0}};
+    return WriteResult{false, CoreError{ErrorCode::CannotSave, path, system, {}, 0, std::move(detail)}};
 }
 
 // Close to the encoded size (headers and a few texts are rounded up), so encoding a large track
@@ -319,63 +288,21 @@ std::vector<std::uint8_t> encodeTrack(const Track& track)
 
 WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track)
 {
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = encodeTrack(track);
+    } catch (const std::bad_alloc&) {
+        return failure(path, {}, "not enough memory to encode the track");
+    }
     // Saving through a symbolic link replaces the file it points to; renaming over the link
     // would turn the link into a copy and leave that file as it was.
-    const std::filesystem::path target = endOfSymlinks(path);
-    // A file made read-only stays as it is, just as it would if it were written in place.
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(target, ec)) {
-        errno = 0;
-        if (!canWriteExistingFile(target)) {
-            return failure(path, ErrorCode::ReadOnlyFile, errnoCode());
-        }
+    const FileWriteOutcome outcome =
+        replaceFileAtomically(path, LinkAtDestination::Follow, [&](std::FILE* file) {
+            return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        });
+    if (!outcome.ok()) {
+        return failure(path, outcome.code, outcome.reason);
     }
-
-    const std::vector<std::uint8_t> bytes = encodeTrack(track);
-
-    // The old file is replaced only by a complete new one: write beside it, then rename over it.
-    std::filesystem::path temporary;
-    FileHandle file;
-    for (int attempt = 0; attempt < 8 && !file; ++attempt) {
-        temporary = temporaryPathBeside(target);
-        errno = 0;
-        file = openNewFile(temporary);
-        if (!file && errno != EEXIST) {
-            break;
-        }
-    }
-    if (!file) {
-        return failure(path, ErrorCode::CannotCreateFile, errnoCode());
-    }
-
-    errno = 0;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
-                         std::fflush(file.get()) == 0 && flushToDisk(file.get());
-    const std::error_code writeReason = written ? std::error_code() : errnoCode();
-    errno = 0;
-    const bool closed = std::fclose(file.release()) == 0;
-    const std::error_code closeReason = closed ? std::error_code() : errnoCode();
-
-    if (!written || !closed) {
-        std::filesystem::remove(temporary, ec);
-        return written ? failure(path, ErrorCode::CannotCloseFile, closeReason)
-                       : failure(path, ErrorCode::CannotWriteFile, writeReason);
-    }
-
-    // A replaced file keeps its permissions.
-    const auto previous = std::filesystem::status(target, ec);
-    if (!ec && std::filesystem::exists(previous)) {
-        std::filesystem::permissions(temporary, previous.permissions(),
-                                     std::filesystem::perm_options::replace, ec);
-    }
-
-    ec = replaceFile(temporary, target);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return failure(path, ErrorCode::CannotReplaceFile, ec);
-    }
-    syncDirectory(target.parent_path());
     return WriteResult{true, CoreError{}};
 }
 

@@ -9,6 +9,10 @@
 
 #include <QtTest>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 namespace pw::test {
 
 namespace {
@@ -119,6 +123,25 @@ private Q_SLOTS:
         QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
         QVERIFY(!h->get("buttonSave")->isEnabled());
     }
+
+#ifndef Q_OS_WIN
+    void saveOntoANamedPipeWarnsAndLeavesIt()
+    {
+        QTemporaryDir simulator;
+        prepare(simulator.path());
+        h->click("buttonGenerate");
+        QVERIFY(h->warnings.isEmpty());
+        const QString pipe = h->dir.filePath(QStringLiteral("pipe.nltrack"));
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+
+        // Opening it to write would block until something reads it; it is refused unopened.
+        h->click("buttonSave", {pipe});
+        QCOMPARE(h->warnings.size(), 1);
+        QVERIFY2(h->warnings[0].contains(QStringLiteral("it is a named pipe, not a regular file")),
+                 qPrintable(h->warnings[0]));
+        QVERIFY(QFileInfo(pipe).isFile() == false && QFileInfo::exists(pipe));
+    }
+#endif
 
 private:
     // Sets the simulator directory, opens the track and inspects the model directory.

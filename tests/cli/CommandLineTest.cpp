@@ -6,6 +6,15 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstdio>
+
+#if defined(__linux__)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <gtest/gtest.h>
 
 namespace pw {
@@ -114,6 +123,25 @@ TEST(InfoCommand, SummarisesTheTrackAndWhatTheReaderPassedOver)
         diagnostics.negativeTextLengths = row.negativeTextLengths;
         EXPECT_EQ(trackSummary(track, diagnostics), summary + row.passedOver);
     }
+    // Texts that saving cuts at a zero byte are damage too.
+    ReadDiagnostics cutTexts;
+    cutTexts.textsCutAtZero = 2;
+    EXPECT_EQ(trackSummary(track, cutTexts),
+              summary + "Passed over: 0 bytes skipped; chunks cut short: 0; texts cut at a zero "
+                        "byte: 2\n");
+}
+
+TEST(InfoCommand, ShowsControlCharactersOfTheInfoTextEscapedOnItsOneLine)
+{
+    Track track = makeNewTrack();
+    // A text that would forge a line and clear the screen, printed raw.
+    track.infoText = std::string("a\nVertices: 99\x1b[2J\r\tb\\c\x7f\x9b\xe9\0z", 28);
+    const QString summary = trackSummary(track, ReadDiagnostics{});
+    const QString firstLine = summary.section('\n', 0, 0);
+    EXPECT_EQ(firstLine, QString::fromUtf8("Info text: a\\nVertices: 99\\x1b[2J\\r\\tb\\\\c\\x7f\\x9b"
+                                           "\u00e9\\x00z"));
+    EXPECT_EQ(summary.count('\n'), 11);
+    EXPECT_EQ(summary.section('\n', 1, 1), "Vertices: 1");
 }
 
 // The real program: exit codes, and which stream its text goes to, as UTF-8.
@@ -149,6 +177,92 @@ TEST(Executable, ExitCodesAndStreams)
     // Nothing follows the summary of a file with nothing passed over.
     EXPECT_EQ(runProgram({"info", rich}).out, richSummary);
 }
+
+// A track piped in, as "-" or through a device name, reads as the file itself does.
+TEST(Executable, ReadsATrackFromAPipe)
+{
+    TempFiles files;
+    const QString rich = files.track("rich.nltrack");
+    const QByteArray bytes = fileBytes(rich);
+    QStringList inputs{"-"};
+#ifdef __linux__
+    inputs << "/dev/stdin";
+#endif
+    for (const QString& input : inputs) {
+        for (const char* command : {"info", "dump"}) {
+            SCOPED_TRACE(input.toStdString() + " " + command);
+            QProcess process;
+            process.start(QStringLiteral(PLINTHWRIGHT_CLI_PATH), {command, input});
+            ASSERT_TRUE(process.waitForStarted());
+            process.write(bytes);
+            process.closeWriteChannel();
+            ASSERT_TRUE(process.waitForFinished(30000));
+            EXPECT_EQ(process.exitCode(), 0);
+            EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()),
+                      QString::fromUtf8(runProgram({command, rich}).out.toUtf8()));
+            EXPECT_EQ(process.readAllStandardError(), QByteArray());
+        }
+    }
+    // Standard input has no name to give the object directory.
+    const CliRun run = runCli({"generate", "-", "-o", files.path("out.nltrack"), "--nolimits-dir",
+                               files.path(""), "--models-dir", files.path("")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.startsWith("plinthwright-cli: generate needs --object-dir to read standard "
+                                   "input\n"))
+        << run.err.toStdString();
+}
+
+// AddressSanitizer reserves more address space than any limit this test could set.
+#if defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
+TEST(CommandLine, RunningOutOfMemoryEndsWithAnErrorInsteadOfAnAbort)
+{
+    // 400,000 empty segments: 15 MB of file, about 120 MB of record.
+    std::vector<std::uint8_t> file = encodeTrack(makeNewTrack());
+    const char* tag = "SEGM";
+    const auto at =
+        static_cast<std::size_t>(std::search(file.begin(), file.end(), tag, tag + 4) - file.begin());
+    ASSERT_LT(at, file.size());
+    const std::uint32_t count = 400000;
+    for (int i = 0; i < 4; ++i)
+        file[at + 8 + i] = static_cast<std::uint8_t>(count >> (24 - 8 * i));
+    file.insert(file.begin() + static_cast<std::ptrdiff_t>(at + 29), std::size_t{count} * 37, 0);
+    TempFiles files;
+    const QString path = files.path("many-segments.nltrack");
+    writeFile(path, QByteArray(reinterpret_cast<const char*>(file.data()),
+                               static_cast<qsizetype>(file.size())));
+
+    for (const char* command : {"dump", "info"}) {
+        SCOPED_TRACE(command);
+        std::fflush(nullptr);
+        const pid_t child = fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            // Room for 64 MB more than the process holds now.
+            long pages = 0;
+            std::FILE* statm = std::fopen("/proc/self/statm", "r");
+            if (statm == nullptr || std::fscanf(statm, "%ld", &pages) != 1)
+                _exit(3);
+            std::fclose(statm);
+            const rlim_t room = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (64 << 20);
+            const rlimit limit{room, room};
+            if (setrlimit(RLIMIT_AS, &limit) != 0)
+                _exit(3);
+            QString out;
+            QString err;
+            QTextStream outStream(&out);
+            QTextStream errStream(&err);
+            const int code = runCommandLine({"plinthwright-cli", command, path}, outStream, errStream);
+            errStream.flush();
+            _exit(code == 1 && err.contains("not enough memory") && err.count('\n') == 1 ? 0
+                                                                                         : 10 + code);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace pw

@@ -8,6 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace pw {
 namespace {
@@ -221,6 +226,32 @@ TEST_F(GenerateRun, ObjectDirectoryOutsideObjectsIsRefusedBeforeAnythingIsCopied
     EXPECT_FALSE(QFileInfo::exists(nolimits + "/objects"));
     EXPECT_FALSE(QFileInfo::exists(files.path("x")));
 }
+
+#ifndef _WIN32
+TEST_F(GenerateRun, OutputThatIsNoRegularFileIsRefusedBeforeAnythingIsInstalled)
+{
+    const QString pipe = files.path("pipe.nltrack");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString folder = files.path("folder.nltrack");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const struct {
+        QString path;
+        QString reason;
+    } rows[] = {{pipe, "it is a named pipe, not a regular file"}, {folder, "it is a directory"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path.toStdString());
+        QStringList list = arguments();
+        list[3] = row.path;
+        const CliRun run = runCli(list);
+        expectFailure(run, row.path + ": " + row.reason);
+        EXPECT_FALSE(QFileInfo::exists(nolimits + "/objects"));
+        const CliRun plan = runCli({"plan", track, "-o", row.path});
+        expectFailure(plan, row.path + ": " + row.reason);
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(toFileSystemPath(pipe)));
+    EXPECT_TRUE(QDir(folder).isEmpty());
+}
+#endif
 
 // The window's own end-to-end scenario: every model present, medium on the default model at
 // 150 percent, turned rather than tilted. The saved track is what the core makes of it.

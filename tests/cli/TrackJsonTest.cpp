@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -115,6 +116,23 @@ TEST(TrackJson, ShowsEveryValueOfTheRichTrack)
         R"("terrainF5": 2, "terrainTextC": "r)" "\u00f6" R"(ck", "terrainF6": 3, "terrainByte": -5, "terrainFlagB": 0, "terrainF7": 4.5, )"
         R"("grid": [ [0.5, 1.5, 2.5, 3.5], [10.5, 11.5, 12.5, 13.5], [20.5, 21.5, 22.5, 23.5] ] } })",
     });
+}
+
+TEST(TrackJson, StreamedTextIsTheSameInBoundedPieces)
+{
+    Track track = makeRichTrack();
+    // About 2 MB of text: many pieces.
+    track.segments.resize(10000);
+    std::vector<std::size_t> pieces;
+    std::string streamed;
+    writeTrackJson(track, [&](std::string_view piece) {
+        pieces.push_back(piece.size());
+        streamed += piece;
+    });
+    EXPECT_EQ(streamed, trackToJson(track));
+    EXPECT_GT(pieces.size(), 10u);
+    // A piece is handed on at the first line break past the piece size.
+    EXPECT_LT(*std::max_element(pieces.begin(), pieces.end()), JsonWriter::sinkPieceSize + 1024);
 }
 
 TEST(TrackJson, NewTrackHasNoTerrainAndEmptyLists)

@@ -15,6 +15,7 @@
 #ifndef _WIN32
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -170,6 +171,25 @@ TEST_F(SaveFailureTest, ReadOnlyFileKeepsThePreviousFile) {
     }
     EXPECT_EQ(outcome, ReportedFailure);
     expectPreviousFileIntact();
+}
+
+TEST_F(SaveFailureTest, NamedPipeIsRefusedUnopenedAndLeftInPlace) {
+    const fs::path pipe = directory_ / "pipe.nltrack";
+    const fs::path link = directory_ / "link.nltrack";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_symlink("pipe.nltrack", link);
+    // Opening the pipe for writing would block without a reader; the refusal must not open it.
+    for (const fs::path& target : {pipe, link}) {
+        SCOPED_TRACE(target.filename().string());
+        const WriteResult result = writeTrackFile(target, makeRichTrack());
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(errorText(result.error), "Cannot save \"" + target.string() +
+                                    "\": it is a named pipe, not a regular file");
+    }
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(namesIn(directory_),
+              (std::vector<std::string>{"link.nltrack", "mytrack.nltrack", "pipe.nltrack"}));
 }
 
 #endif  // _WIN32

@@ -1,10 +1,14 @@
 #include "TracklibTestSupport.h"
+#include "tracklib/AtomicFile.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <thread>
 
 #ifndef _WIN32
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -50,6 +54,42 @@ TEST_F(TrackFileTest, AFileThatCannotBeOpenedLeavesTheTrackAlone)
     EXPECT_EQ(errorText(diagnostics.openError.value()), "Cannot open \"" + huge.string() +
                                          "\": at 268435457 bytes it is too large for a track file");
 }
+
+#ifndef _WIN32
+// A pipe has no size to read ahead of its data: it is read to its end, up to the same limit.
+TEST_F(TrackFileTest, ReadsAPipeToItsEndUpToTheSizeLimit)
+{
+    const fs::path pipe = directory_ / "pipe.nltrack";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const Bytes rich = encodeTrack(makeRichTrack());
+    const auto feed = [&](std::size_t size) {
+        return std::thread([&pipe, &rich, size] {
+            std::ofstream out(pipe, std::ios::binary);
+            for (std::size_t sent = 0; sent < size && out; sent += rich.size())
+                out.write(reinterpret_cast<const char*>(rich.data()),
+                          static_cast<std::streamsize>(std::min(rich.size(), size - sent)));
+        });
+    };
+    std::thread writer = feed(rich.size());
+    Track track;
+    ReadDiagnostics diagnostics;
+    EXPECT_EQ(readTrackFile(pipe, track, &diagnostics), 1);
+    writer.join();
+    EXPECT_EQ(track, makeRichTrack());
+    EXPECT_EQ(diagnostics.bytesSkipped, 0u);
+
+    // The reader stops at the limit; the writer's end then sees the pipe closed.
+    std::signal(SIGPIPE, SIG_IGN);
+    writer = feed(static_cast<std::size_t>(largestTrackFileSize) + 1);
+    Track tooMuch;
+    EXPECT_EQ(readTrackFile(pipe, tooMuch, &diagnostics), 0);
+    writer.join();
+    EXPECT_EQ(tooMuch, Track{});
+    EXPECT_EQ(errorText(diagnostics.openError.value()), "Cannot open \"" + pipe.string() +
+                                         "\": it holds more than 268435456 bytes, too large for "
+                                         "a track file");
+}
+#endif
 
 // A new track's file is in place before each save.
 class TrackFileSaveTest : public TrackFileTest {
@@ -136,6 +176,23 @@ TEST_F(TrackFileSaveTest, SavingThroughASymbolicLinkReplacesTheFileItNames)
     EXPECT_EQ(names, (std::vector<fs::path>{"ahead.nltrack", "link.nltrack", "made.nltrack",
                                             "track.nltrack"}));
 }
+
+#ifdef __linux__
+TEST_F(TrackFileSaveTest, NothingNamedExistsWhileTheNewContentIsWritten)
+{
+    // What a process killed at this moment would leave: on Linux the new file has no name yet.
+    std::vector<fs::path> whileWriting;
+    const FileWriteOutcome outcome =
+        replaceFileAtomically(target_, LinkAtDestination::Follow, [&](std::FILE* file) {
+            whileWriting = entries();
+            return std::fputs("new", file) >= 0;
+        });
+    ASSERT_TRUE(outcome.ok()) << outcome.reason;
+    EXPECT_EQ(whileWriting, onlyTarget);
+    EXPECT_EQ(readAll(target_), (Bytes{'n', 'e', 'w'}));
+    EXPECT_EQ(entries(), onlyTarget);
+}
+#endif
 
 TEST_F(TrackFileSaveTest, AReplacedFileKeepsItsPermissions)
 {

@@ -159,7 +159,8 @@ TEST(TrackReaderTest, ANegativeTextLengthEndsOnlyItsChunk)
     info.writeInt32(0);
     ReadDiagnostics diagnostics;
     const Track read = decode(join({info.take(), fileHeaderChunk()}), &diagnostics);
-    EXPECT_EQ(read.infoLength, 39);
+    // The text is dropped, so the length counts the empty text that is written in its place.
+    EXPECT_EQ(read.infoLength, 4);
     EXPECT_EQ(read.infoText, "");
     EXPECT_EQ(read.headerValue, -7);
     EXPECT_EQ(diagnostics.negativeTextLengths, 1);
@@ -198,6 +199,35 @@ TEST(TrackReaderTest, StoresNoTerrainValueOutsideTheGrid)
     EXPECT_EQ(read.headerValue, -7);  // the scan goes on after the grid
 }
 
+// The terrain chunk of a track whose grid has `rows` x `columns` values 1, 2, 3, ... in file order.
+Bytes terrainChunk(std::int32_t rows, std::int32_t columns)
+{
+    Track track;
+    track.terrain.terrainRows = rows;
+    track.terrain.terrainColumns = columns;
+    track.terrain.terrainGrid.assign(90000, 0.0f);
+    for (int r = 0; r < std::max(rows, 0); ++r)
+        for (int c = 0; c < std::max(columns, 0); ++c)
+            track.terrain.terrainGrid[static_cast<std::size_t>(r) * 300 + c] =
+                static_cast<float>(r * columns + c + 1);
+    const Bytes file = encodeTrack(track);
+    return slice(file, find(file, "TERA"), file.size() - find(file, "TERA"));
+}
+
+TEST(TrackReaderTest, ARepeatedTerrainChunkReplacesTheWholeGrid)
+{
+    const Terrain small = decode(terrainChunk(2, 2)).terrain;
+    ASSERT_EQ(small.terrainGrid[301], 4.0f);
+    // Whatever came before, the last terrain chunk's grid is all there is.
+    for (const Bytes& before : {terrainChunk(3, 5), terrainChunk(300, 300), terrainChunk(-1, 4)}) {
+        const Track read = decode(join({before, terrainChunk(2, 2)}));
+        EXPECT_EQ(read.terrain, small);
+        EXPECT_EQ(decode(join({before, terrainChunk(2, 2), before, terrainChunk(2, 2)})).terrain,
+                  small);
+    }
+    EXPECT_TRUE(decode(join({terrainChunk(3, 5), terrainChunk(0, 4)})).terrain.terrainGrid.empty());
+}
+
 TEST(TrackReaderTest, SurvivesTheRichFileCutAtEveryOffset)
 {
     const Track rich = makeRichTrack();
@@ -212,6 +242,84 @@ TEST(TrackReaderTest, SurvivesTheRichFileCutAtEveryOffset)
         ASSERT_LE(read.sceneryObjects.size(), rich.sceneryObjects.size()) << cut;
         ASSERT_LE(diagnostics.chunksCutShort, 1) << cut;
     }
+}
+
+// For each chunk with a length field in a file as the writer lays it out: its length, and the
+// bytes that follow the field to the chunk's end (for "INFO", its text's bytes alone; for
+// "SCEN", up to the end of its object child). Chunks are found in the writer's order.
+std::vector<std::pair<std::int32_t, std::int64_t>> lengthsAndBytes(const Bytes& file)
+{
+    const char* order[] = {"INFO", "BEZR", "SEGM", "SUPP", "FUND", "RASC", "FREN",
+                           "TUBE", "CATW", "SCEN", "SCOB", "CSTM", "ENVC"};
+    std::vector<std::size_t> at;
+    std::size_t from = 0;
+    for (const char* tag : order) {
+        const Bytes rest = slice(file, from, file.size() - from);
+        at.push_back(from + find(rest, tag));
+        from = at.back() + 4;
+    }
+    at.push_back(find(file, "TERA") < file.size() ? find(file, "TERA") : file.size());
+    std::vector<std::pair<std::int32_t, std::int64_t>> result;
+    for (std::size_t i = 0; i + 1 < at.size(); ++i) {
+        if (std::string_view(order[i]) == "CSTM")
+            continue;
+        const std::size_t end = std::string_view(order[i]) == "SCEN" ? at[i + 2] : at[i + 1];
+        std::int64_t bytes = static_cast<std::int64_t>(end - (at[i] + 8));
+        if (std::string_view(order[i]) == "INFO")
+            bytes -= 16 + 4;  // the reserved run and the child count around the text
+        result.emplace_back(int32At(file, at[i] + 4), bytes);
+    }
+    return result;
+}
+
+TEST(TrackReaderTest, EveryCutOfTheRichFileSavesWithLengthsThatMatchItsBytes)
+{
+    const Bytes file = encodeTrack(makeRichTrack());
+    const auto intact = lengthsAndBytes(file);
+    for (const auto& [length, bytes] : intact)
+        ASSERT_EQ(length, bytes);
+    for (std::size_t cut = 0; cut <= file.size(); ++cut) {
+        const Track read = decode(slice(file, 0, cut));
+        if (!holdsTrackData(read))
+            continue;
+        const auto saved = lengthsAndBytes(encodeTrack(read));
+        for (std::size_t chunk = 0; chunk < saved.size(); ++chunk)
+            ASSERT_EQ(saved[chunk].first, saved[chunk].second) << "cut " << cut << ", chunk " << chunk;
+    }
+}
+
+TEST(TrackReaderTest, TextsWithAZeroByteAreCountedAndTheirChunksLoseTheCutBytes)
+{
+    // Each text holds '#' where the file will hold a zero byte; the lengths count every byte.
+    Track track = makeRichTrack();
+    setInfoText("ab#cd", track);
+    setEnvironmentTexts("env#", track.environmentTextB, track);
+    const std::int64_t added = 4 - static_cast<std::int64_t>(track.sceneryObjects[0].textA.size()) +
+                               2 - static_cast<std::int64_t>(track.sceneryObjects[0].textB.size());
+    track.sceneryObjects[0].textA = "x#yz";
+    track.sceneryObjects[0].textB = "Q#";
+    moveChunkLength(track.sceneryObjectLength, added);
+    moveChunkLength(track.sceneryLength, added);
+    track.slots[0].text = "s#";
+    Bytes file = encodeTrack(track);
+    for (const char* text : {"ab#cd", "env#", "x#yz", "Q#", "s#"}) {
+        const std::size_t at = find(file, text);
+        ASSERT_LT(at, file.size()) << text;
+        file[at + std::string_view(text).find('#')] = 0;
+    }
+
+    ReadDiagnostics diagnostics;
+    const Track read = decode(file, &diagnostics);
+    EXPECT_EQ(diagnostics.textsCutAtZero, 5);
+    EXPECT_TRUE(isDamaged(diagnostics));
+    EXPECT_EQ(read.infoText, std::string("ab\0cd", 5));
+    EXPECT_EQ(read.infoLength, 4 + 2);
+    EXPECT_EQ(read.environmentLength, track.environmentLength - 1);
+    EXPECT_EQ(read.sceneryObjectLength, track.sceneryObjectLength - 3 - 1);
+    EXPECT_EQ(read.sceneryLength, track.sceneryLength - 3 - 1);
+    EXPECT_EQ(read.fundamentLength, track.fundamentLength);  // chunks without such texts keep theirs
+    for (const auto& [length, bytes] : lengthsAndBytes(encodeTrack(read)))
+        EXPECT_EQ(length, bytes);
 }
 
 TEST(TrackReaderTest, SurvivesEveryByteOfTheRichFileFlipped)

@@ -1,0 +1,42 @@
+#pragma once
+// Writing a file so that it is either complete or as it was. The new content goes to a temporary
+// file in the destination's directory, is flushed to the disk, and is renamed over the
+// destination in one step. On Linux the temporary file has no name until it is complete, so a
+// process killed while writing leaves nothing behind; elsewhere, and on file systems without
+// unnamed files, it is named "<destination>.plinthwright-tmp-<12 hex digits>" and a killed
+// process leaves that file, which is safe to delete.
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <system_error>
+
+namespace pw {
+
+enum class LinkAtDestination {
+    Follow,   // the file a symbolic link names is replaced and the link stays (track saves)
+    Replace,  // the link itself is replaced and what it names stays untouched (model copies)
+};
+
+struct FileWriteOutcome {
+    std::error_code code;  // the system's error, when it gave one
+    std::string reason;    // empty on success
+
+    bool ok() const { return reason.empty(); }
+};
+
+// Why `path` cannot be written as a file, following symbolic links: it exists and is not a
+// regular file (a directory, a FIFO, a device, a socket). Empty when it may be written, also when
+// it does not exist yet.
+std::string outputPathProblem(const std::filesystem::path& path);
+
+// Writes the content through `writeContent`, which returns false when it fails and leaves the
+// reason in errno. An existing destination that is read-only, or not a regular file (nor a link,
+// for LinkAtDestination::Replace), is refused and left as it was; a replaced file keeps its
+// permissions. On failure the destination is untouched and no temporary file remains.
+FileWriteOutcome replaceFileAtomically(const std::filesystem::path& destination,
+                                       LinkAtDestination links,
+                                       const std::function<bool(std::FILE*)>& writeContent);
+
+}  // namespace pw
