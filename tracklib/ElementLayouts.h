@@ -22,6 +22,18 @@ struct LayoutReader {
     void reserved(std::size_t count) { in.skipBytes(count); }
 };
 
+// The same for a header whose fields keep what they had when its chunk is cut short.
+struct LayoutKeepingReader {
+    ChunkReader& in;
+    void int32(std::int32_t& value) { in.read(value); }
+    void float32(float& value) { in.read(value); }
+    void int8(std::int8_t& value) { in.read(value); }
+    void flag(Flag& value) { in.readFlag(value); }
+    void colour(Colour& value) { in.read(value); }
+    void text(std::string& value) { in.read(value); }
+    void reserved(std::size_t count) { in.skipBytes(count); }
+};
+
 struct LayoutWriter {
     ChunkWriter& out;
     void int32(std::int32_t value) { out.writeInt32(value); }
@@ -264,6 +276,30 @@ constexpr void sceneryObjectLayout(IO& io, O& object)
         io.float32(value);
     }
     io.reserved(16);
+}
+
+// The terrain chunk up to its grid. The counts come apart from the record, so that the writer can
+// give them clamped to the grid it writes.
+template <class IO, class T, class N>
+constexpr void terrainHeaderLayout(IO& io, T& terrain, N& columns, N& rows)
+{
+    io.int32(terrain.terrainValue);
+    io.int32(columns);
+    io.int32(rows);
+    io.float32(terrain.terrainF1);
+    io.float32(terrain.terrainF2);
+    io.text(terrain.terrainTextA);
+    io.float32(terrain.terrainF3);
+    io.text(terrain.terrainTextB);
+    io.float32(terrain.terrainF4);
+    io.flag(terrain.terrainFlagA);
+    io.float32(terrain.terrainF5);
+    io.text(terrain.terrainTextC);
+    io.float32(terrain.terrainF6);
+    io.int8(terrain.terrainByte);
+    io.flag(terrain.terrainFlagB);
+    io.float32(terrain.terrainF7);
+    io.reserved(10);
 }
 
 template <class Element>

@@ -293,23 +293,8 @@ void decodeTerrainGrid(ChunkReader& in, const Terrain& terrain, TerrainGridStora
 void decodeTerrain(ChunkReader& in, Track& track, TerrainGridStorage& grid)
 {
     Terrain& terrain = track.terrain;
-    in.read(terrain.terrainValue);
-    in.read(terrain.terrainColumns);
-    in.read(terrain.terrainRows);
-    in.read(terrain.terrainF1);
-    in.read(terrain.terrainF2);
-    in.read(terrain.terrainTextA);
-    in.read(terrain.terrainF3);
-    in.read(terrain.terrainTextB);
-    in.read(terrain.terrainF4);
-    in.readFlag(terrain.terrainFlagA);
-    in.read(terrain.terrainF5);
-    in.read(terrain.terrainTextC);
-    in.read(terrain.terrainF6);
-    in.read(terrain.terrainByte);
-    in.readFlag(terrain.terrainFlagB);
-    in.read(terrain.terrainF7);
-    in.skipBytes(10);
+    LayoutKeepingReader io{in};
+    terrainHeaderLayout(io, terrain, terrain.terrainColumns, terrain.terrainRows);
     if (!in.ok()) {
         return;
     }

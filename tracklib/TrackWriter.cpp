@@ -205,23 +205,8 @@ void writeTerrain(ChunkWriter& out, const Terrain& terrain)
         terrain.terrainGrid.size() == static_cast<std::size_t>(terrainGridSize) * terrainGridSize;
 
     out.writeTag(TagTerrain);
-    out.writeInt32(terrain.terrainValue);
-    out.writeInt32(columns);
-    out.writeInt32(rows);
-    out.writeFloat32(terrain.terrainF1);
-    out.writeFloat32(terrain.terrainF2);
-    out.writeText(terrain.terrainTextA);
-    out.writeFloat32(terrain.terrainF3);
-    out.writeText(terrain.terrainTextB);
-    out.writeFloat32(terrain.terrainF4);
-    out.writeBool(terrain.terrainFlagA);
-    out.writeFloat32(terrain.terrainF5);
-    out.writeText(terrain.terrainTextC);
-    out.writeFloat32(terrain.terrainF6);
-    out.writeInt8(terrain.terrainByte);
-    out.writeBool(terrain.terrainFlagB);
-    out.writeFloat32(terrain.terrainF7);
-    out.writeZeros(10);
+    LayoutWriter io{out};
+    terrainHeaderLayout(io, terrain, columns, rows);
     for (std::int32_t r = 0; r < rows; ++r) {
         for (std::int32_t c = 0; c < columns; ++c) {
             const auto index = static_cast<std::size_t>(r) * terrainGridSize + c;
