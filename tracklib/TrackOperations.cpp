@@ -41,6 +41,14 @@ void renumberTubeEnds(std::int32_t kind, int removed, Track& track)
     }
 }
 
+// A list chunk with no element in it.
+template <class List>
+void emptyList(std::int32_t& length, List& list)
+{
+    length = emptyListChunkLength;
+    list.clear();
+}
+
 }  // namespace
 
 void moveChunkLength(std::int32_t& length, std::int64_t by)
@@ -97,21 +105,15 @@ void newTrack(Track& track)
     track.segments.clear();
 
     track.supportLength = supportChunkLength;
-    track.fundamentLength = emptyListChunkLength;
-    track.fundaments.clear();
-    track.railConnectorLength = emptyListChunkLength;
-    track.groups.clear();
-    track.freeNodeLength = emptyListChunkLength;
-    track.freeNodes.clear();
-    track.tubeLength = emptyListChunkLength;
-    track.tubes.clear();
-    track.catwalkLength = emptyListChunkLength;
-    track.catwalks.clear();
+    emptyList(track.fundamentLength, track.fundaments);
+    emptyList(track.railConnectorLength, track.groups);
+    emptyList(track.freeNodeLength, track.freeNodes);
+    emptyList(track.tubeLength, track.tubes);
+    emptyList(track.catwalkLength, track.catwalks);
 
     track.sceneryLength = emptySceneryChunkLength;
     track.sceneryItems.clear();
-    track.sceneryObjectLength = emptyListChunkLength;
-    track.sceneryObjects.clear();
+    emptyList(track.sceneryObjectLength, track.sceneryObjects);
 
     track.environmentLength = emptyEnvironmentChunkLength;
     track.environmentTextA.clear();

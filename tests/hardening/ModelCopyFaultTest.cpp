@@ -1,5 +1,6 @@
 // Model copies that fail, race or meet a link leave either the earlier model or the whole new one.
 
+#include "ChildProcess.h"
 #include "DamagedInput.h"
 #include "footers/ModelInstallation.h"
 
@@ -96,20 +97,6 @@ TEST_F(ModelCopyFaultTest, TwoInstallsAtOnceLeaveOneWholeModel) {
 }
 
 #ifdef __linux__
-
-// A fresh process, so that a mount or a limit stays with the test that set it.
-int exitCodeOfChild(const std::function<int()>& body) {
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        _exit(body());
-    }
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid) {
-        return -1;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
 
 enum CopyOutcome { FailedWithReason = 0, Succeeded = 1, FailedOtherwise = 2, CouldNotSetUp = 3 };
 

@@ -1,5 +1,6 @@
 // Saves that fail part of the way leave the previous file as it was and say so.
 
+#include "ChildProcess.h"
 #include "DamagedInput.h"
 #include "tests/support/TrackFixtures.h"
 #include "tracklib/TrackFile.h"
@@ -87,20 +88,6 @@ TEST_F(SaveFailureTest, TargetThatIsADirectoryLeavesItAndNoTemporaryFile) {
 
 #ifndef _WIN32
 
-// Limits and identities set in a child stay there; the test process keeps its own.
-int exitCodeOfChild(const std::function<int()>& body) {
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        _exit(body());
-    }
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid) {
-        return -1;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
 // A full 300 x 300 terrain makes the file about 360 KB.
 Track largeTrack() {
     Track track = makeRichTrack();
@@ -136,8 +123,7 @@ TEST_F(SaveFailureTest, ReadOnlyDirectoryKeepsThePreviousFile) {
                                     fs::perms::others_write,
                     fs::perm_options::remove);
     const int outcome = exitCodeOfChild([&] {
-        // Root writes into any directory, so the child drops to an unprivileged user first.
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+        if (!dropRootPrivileges()) {
             return int{CouldNotSetUp};
         }
         return int{outcomeOf(writeTrackFile(target_, makeRichTrack()))};
@@ -156,8 +142,7 @@ TEST_F(SaveFailureTest, ReadOnlyFileKeepsThePreviousFile) {
     fs::permissions(target_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
                     fs::perm_options::replace);
     const int outcome = exitCodeOfChild([&] {
-        // Root writes any file, so the child drops to an unprivileged user first.
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+        if (!dropRootPrivileges()) {
             return int{CouldNotSetUp};
         }
         const WriteResult result = writeTrackFile(target_, makeRichTrack());
