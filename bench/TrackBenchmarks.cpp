@@ -196,9 +196,10 @@ SceneryObject standInObject()
     return object;
 }
 
-void addSceneryObjects(benchmark::State& state)
+// Times state.range(0) calls of `add` on a new track; clearing the track is not timed.
+template <class Add>
+void timeAdding(benchmark::State& state, Add add)
 {
-    const SceneryObject object = standInObject();
     const auto count = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
@@ -206,8 +207,8 @@ void addSceneryObjects(benchmark::State& state)
         newTrack(track);
         state.ResumeTiming();
         for (int i = 0; i < count; ++i)
-            addSceneryObject(object, track);
-        benchmark::DoNotOptimize(track.sceneryObjects.data());
+            add(i, track);
+        benchmark::DoNotOptimize(track);
         state.PauseTiming();
         track = Track{};
         state.ResumeTiming();
@@ -215,22 +216,17 @@ void addSceneryObjects(benchmark::State& state)
     state.SetComplexityN(count);
 }
 
+void addSceneryObjects(benchmark::State& state)
+{
+    const SceneryObject object = standInObject();
+    timeAdding(state, [&](int, Track& track) { addSceneryObject(object, track); });
+}
+
 void addFreeNodes(benchmark::State& state)
 {
-    const auto count = static_cast<int>(state.range(0));
-    for (auto _ : state) {
-        state.PauseTiming();
-        Track track;
-        newTrack(track);
-        state.ResumeTiming();
-        for (int i = 0; i < count; ++i)
-            addFreeNode(static_cast<float>(i), 1.0f, 2.0f, track);
-        benchmark::DoNotOptimize(track.freeNodes.data());
-        state.PauseTiming();
-        track = Track{};
-        state.ResumeTiming();
-    }
-    state.SetComplexityN(count);
+    timeAdding(state, [](int i, Track& track) {
+        addFreeNode(static_cast<float>(i), 1.0f, 2.0f, track);
+    });
 }
 
 // Other programs share the machine; the fastest repetition is the one least disturbed.

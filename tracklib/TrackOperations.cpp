@@ -41,6 +41,17 @@ void renumberTubeEnds(std::int32_t kind, int removed, Track& track)
     }
 }
 
+// Removes element `index` of a list that tube ends of `kind` name, with its bytes in the chunk
+// length; ends naming a later element move down with it.
+template <class List>
+void removeTubeEndElement(List& list, std::int32_t& length, std::int32_t encodedSize,
+                          std::int32_t kind, int index, Track& track)
+{
+    list.erase(list.begin() + index);
+    moveChunkLength(length, -std::int64_t{encodedSize});
+    renumberTubeEnds(kind, index, track);
+}
+
 // A list chunk with no element in it.
 template <class List>
 void emptyList(std::int32_t& length, List& list)
@@ -357,9 +368,8 @@ int fundamentCount(const Track& track) { return static_cast<int>(track.fundament
 
 void removeFundament(int index, Track& track)
 {
-    track.fundaments.erase(track.fundaments.begin() + index);
-    moveChunkLength(track.fundamentLength, -std::int64_t{fundamentEncodedSize});
-    renumberTubeEnds(TubeEndFundament, index, track);
+    removeTubeEndElement(track.fundaments, track.fundamentLength, fundamentEncodedSize,
+                         TubeEndFundament, index, track);
 }
 
 void removeFundaments(std::vector<int> indices, Track& track)
@@ -416,9 +426,8 @@ int freeNodeCount(const Track& track) { return static_cast<int>(track.freeNodes.
 
 void removeFreeNode(int index, Track& track)
 {
-    track.freeNodes.erase(track.freeNodes.begin() + index);
-    moveChunkLength(track.freeNodeLength, -std::int64_t{freeNodeEncodedSize});
-    renumberTubeEnds(TubeEndFreeNode, index, track);
+    removeTubeEndElement(track.freeNodes, track.freeNodeLength, freeNodeEncodedSize,
+                         TubeEndFreeNode, index, track);
 }
 
 // tubes

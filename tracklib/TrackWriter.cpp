@@ -29,6 +29,14 @@ void writeCountedList(ChunkWriter& out, const std::vector<T>& list, Layout layou
     }
 }
 
+// The common start of most chunks: tag, length and a reserved run.
+void writeChunkStart(ChunkWriter& out, int tag, std::int32_t length)
+{
+    out.writeTag(tag);
+    out.writeInt32(length);
+    out.writeZeros(16);
+}
+
 // The common ending of most chunks: a reserved run and a child count of 0.
 void writeChunkEnd(ChunkWriter& out)
 {
@@ -41,9 +49,7 @@ template <class T, class Layout>
 void writeListChunk(ChunkWriter& out, int tag, std::int32_t length, const std::vector<T>& list,
                     Layout layout)
 {
-    out.writeTag(tag);
-    out.writeInt32(length);
-    out.writeZeros(16);
+    writeChunkStart(out, tag, length);
     writeCountedList(out, list, layout);
     writeChunkEnd(out);
 }
@@ -89,9 +95,7 @@ void writeTrackHeader(ChunkWriter& out, const Track& track)
 
 void writeInfo(ChunkWriter& out, const Track& track)
 {
-    out.writeTag(TagInfo);
-    out.writeInt32(track.infoLength);
-    out.writeZeros(16);
+    writeChunkStart(out, TagInfo, track.infoLength);
     out.writeText(track.infoText);
     out.writeInt32(0);
 }
@@ -126,9 +130,7 @@ void writeSupports(ChunkWriter& out, const Track& track)
     writeListChunk(out, TagFundaments, track.fundamentLength, track.fundaments,
                    [](LayoutWriter& io, const Fundament& f) { fundamentLayout(io, f); });
 
-    out.writeTag(TagRailConnectors);
-    out.writeInt32(track.railConnectorLength);
-    out.writeZeros(16);
+    writeChunkStart(out, TagRailConnectors, track.railConnectorLength);
     out.writeInt32(countOf(track.groups.size()));
     for (const RailConnectorGroup& group : track.groups) {
         writeCountedList(out, group.connectors, [](LayoutWriter& io, const RailConnector& c) {
@@ -143,9 +145,7 @@ void writeSupports(ChunkWriter& out, const Track& track)
     writeListChunk(out, TagTubes, track.tubeLength, track.tubes,
                    [](LayoutWriter& io, const Tube& t) { tubeLayout(io, t); });
 
-    out.writeTag(TagCatwalks);
-    out.writeInt32(track.catwalkLength);
-    out.writeZeros(16);
+    writeChunkStart(out, TagCatwalks, track.catwalkLength);
     out.writeInt32(countOf(track.catwalks.size()));
     for (const Catwalk& catwalk : track.catwalks) {
         for (std::int32_t value : catwalk.values) {
@@ -161,9 +161,7 @@ void writeSupports(ChunkWriter& out, const Track& track)
 
 void writeScenery(ChunkWriter& out, const Track& track)
 {
-    out.writeTag(TagScenery);
-    out.writeInt32(track.sceneryLength);
-    out.writeZeros(16);
+    writeChunkStart(out, TagScenery, track.sceneryLength);
     writeCountedList(out, track.sceneryItems, [](LayoutWriter& io, const SceneryItem& item) {
         sceneryItemLayout(io, item);
     });
@@ -187,9 +185,7 @@ void writeCustomData(ChunkWriter& out)
 
 void writeEnvironment(ChunkWriter& out, const Track& track)
 {
-    out.writeTag(TagEnvironment);
-    out.writeInt32(track.environmentLength);
-    out.writeZeros(16);
+    writeChunkStart(out, TagEnvironment, track.environmentLength);
     out.writeText(track.environmentTextA);
     out.writeText(track.environmentTextB);
     writeChunkEnd(out);

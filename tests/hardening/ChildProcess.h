@@ -27,11 +27,16 @@ inline int exitCodeOfChild(const std::function<int()>& body)
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-// Root may write anything; a child that tests permissions becomes an unprivileged user first.
-// False when it is root and cannot stop being it.
-inline bool dropRootPrivileges()
+// The same with the child an unprivileged user, since root may write anything: `stillRoot` when
+// it is root and cannot stop being it.
+inline int exitCodeOfUnprivilegedChild(const std::function<int()>& body, int stillRoot)
 {
-    return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0);
+    return exitCodeOfChild([&] {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            return stillRoot;
+        }
+        return body();
+    });
 }
 
 }  // namespace pw::hardening

@@ -122,12 +122,8 @@ TEST_F(SaveFailureTest, ReadOnlyDirectoryKeepsThePreviousFile) {
     fs::permissions(directory_, fs::perms::owner_write | fs::perms::group_write |
                                     fs::perms::others_write,
                     fs::perm_options::remove);
-    const int outcome = exitCodeOfChild([&] {
-        if (!dropRootPrivileges()) {
-            return int{CouldNotSetUp};
-        }
-        return int{outcomeOf(writeTrackFile(target_, makeRichTrack()))};
-    });
+    const int outcome = exitCodeOfUnprivilegedChild(
+        [&] { return int{outcomeOf(writeTrackFile(target_, makeRichTrack()))}; }, CouldNotSetUp);
     fs::permissions(directory_, fs::perms::owner_all, fs::perm_options::add);
     if (outcome == CouldNotSetUp) {
         GTEST_SKIP() << "cannot drop root privileges, and root ignores directory permissions";
@@ -141,15 +137,12 @@ TEST_F(SaveFailureTest, ReadOnlyFileKeepsThePreviousFile) {
     fs::permissions(directory_, fs::perms::all, fs::perm_options::add);
     fs::permissions(target_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
                     fs::perm_options::replace);
-    const int outcome = exitCodeOfChild([&] {
-        if (!dropRootPrivileges()) {
-            return int{CouldNotSetUp};
-        }
+    const int outcome = exitCodeOfUnprivilegedChild([&] {
         const WriteResult result = writeTrackFile(target_, makeRichTrack());
         const bool saysWhy =
             errorText(result.error) == "Cannot save \"" + target_.string() + "\": Permission denied";
         return saysWhy ? int{outcomeOf(result)} : int{ReportedFailureWithoutName};
-    });
+    }, CouldNotSetUp);
     fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);
     if (outcome == CouldNotSetUp) {
         GTEST_SKIP() << "cannot drop root privileges, and root ignores file permissions";
