@@ -8,11 +8,13 @@ namespace pw {
 
 QString trackFileFromArguments(const QStringList& arguments)
 {
-    if (arguments.size() < 2)
+    // An option the toolkit did not know is no file; anything else the user named is opened, so
+    // that one that cannot be read is reported rather than passed over.
+    if (arguments.size() < 2 || arguments.at(1).isEmpty() ||
+        arguments.at(1).startsWith(QLatin1Char('-')))
         return {};
     // Absolute, like a path from the open dialog, so that it does not depend on where we started.
-    const QFileInfo candidate(arguments.at(1));
-    return candidate.isFile() ? candidate.absoluteFilePath() : QString();
+    return QFileInfo(arguments.at(1)).absoluteFilePath();
 }
 
 QString trackFileFromMimeData(const QMimeData* mimeData)

@@ -9,8 +9,9 @@ class QMimeData;
 
 namespace pw {
 
-// The first argument after the program name, made absolute, when it names an existing file,
-// else empty. The toolkit has already taken its own options out of `arguments`.
+// The first argument after the program name, made absolute, whether or not it can be opened;
+// empty when there is none or it is an option. The toolkit has already taken its own options
+// out of `arguments`.
 QString trackFileFromArguments(const QStringList& arguments);
 
 // The one local ".nltrack" file carried by a drag, else empty.

@@ -67,6 +67,7 @@ void frmMain::loadSettings()
                              QString::fromLatin1(pw::settingsApplicationName), this);
     settings->beginGroup(QStringLiteral("frmMain"));
     nolimitsDir = settings->value(QStringLiteral("nolimitsDir"), QStringLiteral("/")).toString();
+    nolimitsDirChosen = settings->contains(QStringLiteral("nolimitsDir"));
     settings->endGroup();
 }
 
@@ -86,7 +87,7 @@ bool frmMain::readTrack(const QString& fileName)
         prompts.warning(this, tr("Open NlTrack file"),
                         tr("The track file %1 could not be opened:\n%2")
                             .arg(QDir::toNativeSeparators(fileName),
-                                 QString::fromStdString(pw::errorText(*opened.diagnostics.openError))));
+                                 QString::fromStdString(pw::errorReason(*opened.diagnostics.openError))));
         return false;
     case pw::OpenStatus::NoTrackData:
         // Loading a file of other bytes would let "save" replace it with an empty track.
@@ -238,18 +239,34 @@ void frmMain::on_buttonReloadInput_clicked()
     loadTrack(true);
 }
 
-void frmMain::on_buttonSelectNLDirectory_clicked()
+bool frmMain::selectNolimitsDirectory()
 {
     const QString dir = prompts.existingDirectory(this, tr("Select noLimits directory"),
                                                   QStringLiteral("/"), directoryDialogOptions);
     if (dir.isEmpty())
-        return;
+        return false;
     nolimitsDir = dir;
+    nolimitsDirChosen = true;
     saveSettings();
+    return true;
+}
+
+bool frmMain::ensureNolimitsDirectoryChosen()
+{
+    // Until one is chosen the directory is the root of the file system: the models would land
+    // there (or fail to) and the simulator would never see them.
+    return nolimitsDirChosen || selectNolimitsDirectory();
+}
+
+void frmMain::on_buttonSelectNLDirectory_clicked()
+{
+    selectNolimitsDirectory();
 }
 
 void frmMain::on_buttonGenerate_clicked()
 {
+    if (!ensureNolimitsDirectoryChosen())
+        return;
     pw::GenerationOptions options;
     if (const std::optional<pw::CoreError> refused =
             pw::objectDirectoryFromText(ui->textObjDir->text(), options.objectDirectory)) {
@@ -298,7 +315,7 @@ void frmMain::on_buttonSave_clicked()
         prompts.warning(this, tr("Save NlTrack file"),
                         tr("The track file %1 could not be saved:\n%2")
                             .arg(QDir::toNativeSeparators(fileName),
-                                 QString::fromStdString(pw::errorText(result.error))));
+                                 QString::fromStdString(pw::errorReason(result.error))));
     }
 }
 

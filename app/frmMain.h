@@ -71,6 +71,10 @@ private:
 
     void loadSettings();
     void saveSettings();
+    // The NoLimits-directory dialog; a chosen directory is kept and stored. False when cancelled.
+    bool selectNolimitsDirectory();
+    // Asks for the NoLimits directory when none was ever chosen; false when the user declines.
+    bool ensureNolimitsDirectoryChosen();
 
     // Reads `fileName` into a fresh track and adopts it; on failure warns and keeps everything.
     bool readTrack(const QString& fileName);
@@ -93,5 +97,6 @@ private:
     QString objectDir;
     QSettings* settings = nullptr;  // a child of the window
     QString nolimitsDir;
+    bool nolimitsDirChosen = false;  // stored by the user, not the first-run default
     QString lastInputDir;
 };

@@ -7,6 +7,7 @@
 #include "geometry/CurveSegment.h"
 #include "tracklib/Track.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -286,6 +287,12 @@ int runPlan(const QString& trackPath, const QString& outputPath, QTextStream& ou
     if (!loaded)
         return 1;
     const std::string svg = planSvg(loaded->track);
+    // QSaveFile's own refusal of a read-only file names the file, which the report does already.
+    const QFileInfo existing(outputPath);
+    if (existing.exists() && !existing.isDir() && !existing.isWritable()) {
+        reportFailure(err, outputPath, QStringLiteral("Permission denied"));
+        return 1;
+    }
     QSaveFile file(outputPath);
     if (!file.open(QIODevice::WriteOnly)) {
         reportFailure(err, outputPath, file.errorString());

@@ -3,6 +3,9 @@
 # and prints the table of results. Arguments go to the Google Benchmark program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+benchmark_args=("$@")
+# setup.sh would take our arguments as package names.
+set --
 source scripts/setup.sh
 
 # The release preset's directory unless PLINTHWRIGHT_BENCH_BUILD names another.
@@ -10,6 +13,7 @@ build=${PLINTHWRIGHT_BENCH_BUILD:-build-release}
 cmake --preset release -B "$build" >/dev/null
 targets=(plinthwright_bench bench_make_track bench_peak_memory bench_hostile)
 grep -q bench_curve_evaluations "$build/build.ninja" && targets+=(bench_curve_evaluations)
+grep -q bench_window_actions "$build/build.ninja" && targets+=(bench_window_actions)
 cmake --build "$build" -j2 --target "${targets[@]}"
 bin=$build/bin
 
@@ -22,6 +26,9 @@ metrics="$work/metrics"
 for track in realistic large; do
   "$bin/bench_make_track" "$track" "$work/$track.nltrack"
   "$bin/bench_peak_memory" "$track" "$work/$track.nltrack" | grep '^metric' >>"$metrics"
+  if [ -x "$bin/bench_window_actions" ]; then
+    "$bin/bench_window_actions" "$track" "$work/$track.nltrack" | grep '^metric' >>"$metrics"
+  fi
 done
 if [ -x "$bin/bench_curve_evaluations" ]; then
   "$bin/bench_curve_evaluations" realistic large large-clustered | grep '^metric' >>"$metrics"
@@ -47,7 +54,7 @@ done
 
 # The fastest of five repetitions stands for each benchmark: other programs share the machine.
 "$bin/plinthwright_bench" --benchmark_repetitions=5 --benchmark_min_time=0.2 \
-  --benchmark_report_aggregates_only=true "$@" | tee "$work/bench.txt"
+  --benchmark_report_aggregates_only=true "${benchmark_args[@]}" | tee "$work/bench.txt"
 grep '^metric' "$work/bench.txt" >>"$metrics" || true
 
 echo
@@ -86,6 +93,11 @@ awk '
     row("Inspect (six model files), ms", "inspect_ms", "%.3f", "< 100")
     row("Generate (replace, align), ms", "generate_ms", "%.1f", "< 100")
     row("Save (write the file), ms", "save_ms", "%.1f", "< 100")
+    row("Window: load, ms", "window_load_ms", "%.1f", "< 100")
+    row("Window: inspect, ms", "window_inspect_ms", "%.2f", "< 100")
+    row("Window: generate, ms", "window_generate_ms", "%.1f", "< 100")
+    row("... its processor time, ms", "window_generate_cpu_ms", "%.1f", "< 100")
+    row("Window: save, ms", "window_save_ms", "%.1f", "< 100")
     row("Peak memory of reading, MB", "peak_read_mb", "%.1f", "")
     row("Record size in memory, MB", "record_mb", "%.1f", "")
     row("Peak memory added by generation, MB", "peak_generate_extra_mb", "%.1f", "")

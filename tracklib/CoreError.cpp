@@ -36,14 +36,14 @@ std::string ownReason(const CoreError& error)
     }
 }
 
-std::string reason(const CoreError& error)
+}  // namespace
+
+std::string errorReason(const CoreError& error)
 {
     if (error.system)
         return error.system.message();
     return error.detail.empty() ? ownReason(error) : error.detail;
 }
-
-}  // namespace
 
 std::error_code errnoCode()
 {
@@ -58,14 +58,14 @@ std::string errorText(const CoreError& error)
     case ErrorCode::FileTooLarge:
     case ErrorCode::StreamTooLarge:
     case ErrorCode::NoMemoryToRead:
-        return "Cannot open " + quoted(error.path) + ": " + reason(error);
+        return "Cannot open " + quoted(error.path) + ": " + errorReason(error);
     case ErrorCode::CannotSave:
-        return "Cannot save " + quoted(error.path) + ": " + reason(error);
+        return "Cannot save " + quoted(error.path) + ": " + errorReason(error);
     case ErrorCode::CannotCreateDirectory:
-        return "Cannot create directory " + quoted(error.path) + ": " + reason(error);
+        return "Cannot create directory " + quoted(error.path) + ": " + errorReason(error);
     case ErrorCode::CannotCopy:
         return "Cannot copy " + quoted(error.path) + " to " + quoted(error.otherPath) + ": " +
-               reason(error);
+               errorReason(error);
     case ErrorCode::NoMemoryToGenerate:
         return "there is not enough memory to generate the footers of this track";
     case ErrorCode::ObjectDirectoryNotLatin1:
@@ -77,7 +77,7 @@ std::string errorText(const CoreError& error)
                ": it must name one directory inside the simulator's objects directory (no / or \\, "
                "and not . or ..)";
     }
-    return quoted(error.path) + ": " + reason(error);
+    return quoted(error.path) + ": " + errorReason(error);
 }
 
 std::ostream& operator<<(std::ostream& out, const CoreError& error)

@@ -43,5 +43,7 @@ std::error_code errnoCode();
 // One sentence naming the path and the reason, e.g. Cannot save "/t/a.nltrack": Permission denied.
 std::string errorText(const CoreError& error);
 std::ostream& operator<<(std::ostream& out, const CoreError& error);
+// The reason alone, for a caller that names the path itself.
+std::string errorReason(const CoreError& error);
 
 }  // namespace pw

@@ -1,12 +1,14 @@
 // The whole workflow through the window: open, inspect the models, generate, save; and the
 // warnings when generating or saving fails.
 
+#include "ApplicationNames.h"
 #include "WindowHarness.h"
 
 #include "footers/FooterGeneration.h"
 #include "frontend/QtPaths.h"
 #include "tracklib/TrackFile.h"
 
+#include <QSettings>
 #include <QtTest>
 
 #ifndef Q_OS_WIN
@@ -103,6 +105,7 @@ private Q_SLOTS:
         QVERIFY(h->warnings[0].startsWith(
             QStringLiteral("Save NlTrack file\nThe track file %1 could not be saved:\n")
                 .arg(QDir::toNativeSeparators(unreachable))));
+        QCOMPARE(h->warnings[0].count(QDir::toNativeSeparators(unreachable)), 1);
         QVERIFY(!QFile::exists(unreachable));
 
         // Reload discards the footers; save stays available.
@@ -143,7 +146,58 @@ private Q_SLOTS:
     }
 #endif
 
+    void firstGenerateAsksForTheNolimitsDirectory()
+    {
+        h->window->openTrackFile(trackFile);
+        h->click("buttonSelectDirectory", {models});
+        const QString askedFor =
+            QStringLiteral("Select noLimits directory | / | ShowDirsOnly|DontResolveSymlinks");
+        // A name the track cannot store stops a generation before it writes anything, so a
+        // generation that went ahead into "/" would show as a warning, not as files in the root.
+        const QString unstorable = QStringLiteral("\u0422\u0440\u0435\u043a");
+        h->get<QLineEdit>("textObjDir")->setText(unstorable);
+
+        h->click("buttonGenerate");  // cancelled
+        QCOMPARE(h->dialogs.size(), 2);
+        QCOMPARE(h->dialogs.back(), askedFor);
+        QVERIFY(h->warnings.isEmpty());
+        QVERIFY(!h->get("buttonSave")->isEnabled());
+        QCOMPARE(storedSettings().contains(QStringLiteral("frmMain/nolimitsDir")), false);
+
+        QTemporaryDir simulator;
+        h->get<QLineEdit>("textObjDir")->setText(QStringLiteral("mytrack"));
+        h->click("buttonGenerate", {simulator.path()});
+        QCOMPARE(h->dialogs.size(), 3);
+        QCOMPARE(h->dialogs.back(), askedFor);
+        QVERIFY2(h->warnings.isEmpty(), qPrintable(h->warnings.join(QLatin1Char('\n'))));
+        QVERIFY(h->get("buttonSave")->isEnabled());
+        QVERIFY(QFile::exists(
+            simulator.filePath(QStringLiteral("objects/mytrack/fundament-small.3ds"))));
+        QCOMPARE(storedSettings().value(QStringLiteral("frmMain/nolimitsDir")).toString(),
+                 simulator.path());
+        h->click("buttonGenerate");  // chosen now: no question
+        QCOMPARE(h->dialogs.size(), 3);
+
+        // The root chosen on purpose is used as chosen.
+        storedSettings().setValue(QStringLiteral("frmMain/nolimitsDir"), QStringLiteral("/"));
+        h->reopen();
+        h->window->openTrackFile(trackFile);
+        h->click("buttonSelectDirectory", {models});
+        h->get<QLineEdit>("textObjDir")->setText(unstorable);
+        h->click("buttonGenerate");
+        QCOMPARE(h->dialogs.size(), 4);  // the model directory's only
+        QCOMPARE(h->warnings.size(), 1);
+        QVERIFY(h->warnings[0].contains(QStringLiteral("Cannot store the object directory name")));
+    }
+
 private:
+    static QSettings storedSettings()
+    {
+        return QSettings(QSettings::defaultFormat(), QSettings::UserScope,
+                         QString::fromLatin1(organisationName),
+                         QString::fromLatin1(settingsApplicationName));
+    }
+
     // Sets the simulator directory, opens the track and inspects the model directory.
     void prepare(const QString& simulatorDir)
     {

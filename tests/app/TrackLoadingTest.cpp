@@ -64,6 +64,7 @@ private Q_SLOTS:
         h->click("buttonSelectInput", {missing});
         QCOMPARE(h->warnings.size(), 1);
         QVERIFY(h->warnings[0].startsWith(warning.arg(QDir::toNativeSeparators(missing))));
+        QCOMPARE(h->warnings[0].count(QDir::toNativeSeparators(missing)), 1);
         QCOMPARE(h->focusChain(true).size(), 5);  // as at the start
         QCOMPARE(h->text("textInputFile"), QString());
 
@@ -119,15 +120,17 @@ private Q_SLOTS:
         QCOMPARE(h->warnings.size(), 1);
     }
 
-    void firstArgumentThatIsAFileIsTheTrack()
+    void firstArgumentIsTheTrack()
     {
         const QString program = QStringLiteral("plinthwright");
         QCOMPARE(trackFileFromArguments({program, richFile}), richFile);
         QCOMPARE(trackFileFromArguments({program}), QString());
-        QCOMPARE(trackFileFromArguments({program, h->dir.path()}), QString());
+        QCOMPARE(trackFileFromArguments({program, QString()}), QString());
         QCOMPARE(trackFileFromArguments({program, QStringLiteral("-style")}), QString());
-        QCOMPARE(trackFileFromArguments({program, h->dir.filePath(QStringLiteral("gone.nltrack"))}),
-                 QString());
+        // What cannot be opened is still the track asked for, so that opening it can say why.
+        QCOMPARE(trackFileFromArguments({program, h->dir.path()}), h->dir.path());
+        const QString gone = h->dir.filePath(QStringLiteral("gone.nltrack"));
+        QCOMPARE(trackFileFromArguments({program, gone}), gone);
 
         const QString started = QDir::currentPath();
         QDir::setCurrent(h->dir.path());
@@ -135,6 +138,30 @@ private Q_SLOTS:
             trackFileFromArguments({program, QStringLiteral("my.coaster.nltrack")});
         QDir::setCurrent(started);
         QCOMPARE(relative, richFile);
+    }
+
+    void firstArgumentThatCannotBeOpenedWarnsAsTheOpenDialogDoes()
+    {
+        touchFiles(h->dir.path(), {QStringLiteral("empty.nltrack")});
+        const QString started = QDir::currentPath();
+        QDir::setCurrent(h->dir.path());
+        for (const char* const file : {"gone.nltrack", "empty.nltrack"}) {
+            const QString name = QString::fromLatin1(file);
+            const QString absolute = h->dir.filePath(name);
+            h->warnings.clear();
+            h->click("buttonSelectInput", {absolute});
+            h->window->openTrackFile(trackFileFromArguments({QStringLiteral("pw"), name}));
+            QCOMPARE(h->warnings.size(), 2);
+            QCOMPARE(h->warnings[1], h->warnings[0]);
+            QCOMPARE(h->warnings[0].count(QDir::toNativeSeparators(absolute)), 1);
+        }
+        QDir::setCurrent(started);
+        QCOMPARE(h->warnings[0], QStringLiteral("Open NlTrack file\nThe track file %1 could not be "
+                                                "opened:\nit holds no track data.")
+                                     .arg(QDir::toNativeSeparators(
+                                         h->dir.filePath(QStringLiteral("empty.nltrack")))));
+        QCOMPARE(h->text("textInputFile"), QString());
+        QVERIFY(!h->get("buttonGenerate")->isEnabled());
     }
 
     void droppedTrackFileIsOpened()

@@ -53,6 +53,7 @@ TEST_F(TrackFileTest, AFileThatCannotBeOpenedLeavesTheTrackAlone)
     EXPECT_EQ(track, makeNewTrack());
     EXPECT_EQ(errorText(diagnostics.openError.value()), "Cannot open \"" + huge.string() +
                                          "\": at 268435457 bytes it is too large for a track file");
+    EXPECT_EQ(errorReason(diagnostics.openError.value()), "at 268435457 bytes it is too large for a track file");
 }
 
 #ifndef _WIN32
@@ -123,6 +124,10 @@ TEST_F(TrackFileSaveTest, AMissingDirectoryIsReportedByName)
     const WriteResult result = writeTrackFile(elsewhere, makeRichTrack());
     EXPECT_FALSE(result.ok);
     EXPECT_NE(errorText(result.error).find(elsewhere.string()), std::string::npos) << result.error;
+    EXPECT_EQ(errorText(result.error),
+              "Cannot save \"" + elsewhere.string() + "\": " + errorReason(result.error));
+    EXPECT_FALSE(errorReason(result.error).empty());
+    EXPECT_EQ(errorReason(result.error).find("out.nltrack"), std::string::npos) << result.error;
     EXPECT_EQ(readAll(target_), previous_);
     EXPECT_EQ(entries(), onlyTarget);
 }
