@@ -7,6 +7,7 @@
 #include "Track.h"
 #include "TrackOperations.h"
 
+#include <array>
 #include <cstddef>
 
 namespace pw {
@@ -53,7 +54,8 @@ struct LayoutSizer {
     constexpr void int8(std::int8_t) { bytes += 1; }
     constexpr void flag(Flag) { bytes += 1; }
     constexpr void colour(const Colour&) { bytes += 4; }
-    constexpr void text(const std::string&) { bytes += 4; }
+    template <class Text>
+    constexpr void text(const Text&) { bytes += 4; }
     constexpr void reserved(std::size_t count) { bytes += count; }
 };
 
@@ -302,6 +304,20 @@ constexpr void terrainHeaderLayout(IO& io, T& terrain, N& columns, N& rows)
     io.reserved(10);
 }
 
+// Elements with texts, for sizing at compile time: a std::string cannot be made there by every
+// compiler, and only a text's length field counts anyway.
+struct TextPlace {};
+struct SlotShape {
+    Flag flag = 0;
+    TextPlace text;
+    std::array<Colour, 4> colours{};
+};
+struct SceneryObjectShape {
+    TextPlace textA;
+    TextPlace textB;
+    std::array<float, 16> matrix{};
+};
+
 template <class Element>
 constexpr std::int32_t layoutSize(void (*layout)(LayoutSizer&, const Element&))
 {
@@ -325,12 +341,12 @@ static_assert(layoutSize(freeNodeLayout<LayoutSizer, const FreeNode>) == freeNod
 static_assert(layoutSize(tubeLayout<LayoutSizer, const Tube>) == tubeEncodedSize);
 static_assert(layoutSize(sceneryItemLayout<LayoutSizer, const SceneryItem>) ==
               sceneryItemEncodedSize);
-static_assert(layoutSize(sceneryObjectLayout<LayoutSizer, const SceneryObject>) ==
+static_assert(layoutSize(sceneryObjectLayout<LayoutSizer, const SceneryObjectShape>) ==
               sceneryObjectFixedEncodedSize);
 
 // Smallest encoded sizes, which bound how many elements the remaining bytes can hold.
 inline constexpr std::size_t slotMinimumSize =
-    layoutSize(slotLayout<LayoutSizer, const TrackSlot>);
+    layoutSize(slotLayout<LayoutSizer, const SlotShape>);
 inline constexpr std::size_t segmentMinimumSize = segmentCommonEncodedSize;
 inline constexpr std::size_t groupMinimumSize = 4;
 inline constexpr std::size_t catwalkMinimumSize = catwalkFixedEncodedSize;
