@@ -127,6 +127,25 @@ private Q_SLOTS:
         QVERIFY(!h->get("buttonSave")->isEnabled());
     }
 
+    // "../x" would put the models beside the objects directory, inside the simulator's own.
+    void objectDirectoryOutsideObjectsIsRefusedBeforeAnythingIsCopied()
+    {
+        QTemporaryDir simulator;
+        prepare(simulator.path());
+        h->get<QLineEdit>("textObjDir")->setText(QStringLiteral("../x"));
+
+        h->click("buttonGenerate");
+        QCOMPARE(h->warnings,
+                 (QStringList{QStringLiteral(
+                     "Generate footers\nThe footers could not be generated:\nCannot use the object "
+                     "directory name \"../x\": it must name one directory inside the simulator's "
+                     "objects directory (no / or \\, and not . or ..)")}));
+        QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
+        QVERIFY(!h->get("buttonSave")->isEnabled());
+        QVERIFY(!QFileInfo::exists(simulator.filePath(QStringLiteral("objects"))));
+        QVERIFY(!QFileInfo::exists(simulator.filePath(QStringLiteral("x"))));
+    }
+
 #ifndef Q_OS_WIN
     void saveOntoANamedPipeWarnsAndLeavesIt()
     {
