@@ -42,8 +42,8 @@ hostile=(
   "repeated-track-headers 100 read save"
   "tubes-over-segments 9 read generate"
 )
-for spec in "${hostile[@]}"; do
-  read -r shape megabytes actions <<<"$spec"
+for entry in "${hostile[@]}"; do
+  read -r shape megabytes actions <<<"$entry"
   "$bin/bench_hostile" "$shape" "$megabytes" make "$work/$shape.nltrack"
   for action in $actions; do
     "$bin/bench_hostile" "$shape" "$megabytes" "$action" "$work/$shape.nltrack" |

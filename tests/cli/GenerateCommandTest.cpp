@@ -1,6 +1,7 @@
 #include "CliTestSupport.h"
 #include "cli/ClassChoice.h"
 #include "cli/GenerateCommand.h"
+#include "tracklib/TrackOperations.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -176,6 +177,25 @@ TEST_F(GenerateRun, DamagedTrackIsWrittenWithAWarning)
                            " is damaged (16 bytes skipped; chunks cut short: 0); " + output +
                            " holds only what could be read\n");
     EXPECT_EQ(readTrack(output).sceneryObjects.size(), 4u);
+}
+
+TEST_F(GenerateRun, TextCutAtAZeroByteIsWarnedAbout)
+{
+    Track rich = makeRichTrack();
+    setInfoText("before#after", rich);
+    writeTrack(track, rich);
+    QByteArray bytes = fileBytes(track);
+    bytes[bytes.indexOf("before#after") + 6] = '\0';
+    writeFile(track, bytes);
+
+    const CliRun run = runCli(arguments());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, "plinthwright-cli: warning: " + track +
+                           " is damaged (0 bytes skipped; chunks cut short: 0; texts cut at a "
+                           "zero byte: 1); " + output + " holds only what could be read\n");
+    const Track written = readTrack(output);
+    EXPECT_EQ(written.infoText, "before");
+    EXPECT_EQ(written.infoLength, 4 + 6);
 }
 
 TEST_F(GenerateRun, EveryFailureLeavesAnExistingOutputAsItWas)

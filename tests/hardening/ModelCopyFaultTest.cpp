@@ -42,6 +42,10 @@ protected:
     const fs::path installed_ = sandbox_.nolimitsDirectory() / "objects/mytrack/fundament-small.3ds";
 };
 
+// Windows needs a privilege to make links, and refuses to replace a file another program holds
+// open, as the reader below does.
+#ifndef _WIN32
+
 TEST_F(ModelCopyFaultTest, LinkAtTheDestinationIsReplacedNotFollowed) {
     const fs::path victim = sandbox_.root() / "victim.3ds";
     writeBytes(victim, filled(100, 'v'));
@@ -96,6 +100,8 @@ TEST_F(ModelCopyFaultTest, TwoInstallsAtOnceLeaveOneWholeModel) {
     }
 }
 
+#endif  // _WIN32
+
 #ifdef __linux__
 
 enum CopyOutcome { FailedWithReason = 0, Succeeded = 1, FailedOtherwise = 2, CouldNotSetUp = 3 };
@@ -119,6 +125,10 @@ TEST_F(ModelCopyFaultTest, FullDiskKeepsTheEarlierModelAndLeavesNoPart) {
     if (geteuid() != 0 || mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) {
         GTEST_SKIP() << "mounting a small file system needs root";
     }
+    struct Unmount {
+        const fs::path& at;
+        ~Unmount() { umount(at.c_str()); }
+    } unmount{disk};
     const fs::path simulator = disk / "nolimits";
     fs::create_directory(simulator);
     const Bytes earlier = filled(8 * 1024, 'e');
@@ -130,10 +140,10 @@ TEST_F(ModelCopyFaultTest, FullDiskKeepsTheEarlierModelAndLeavesNoPart) {
     const Bytes afterwards = fs::exists(installed) ? readBytes(installed) : Bytes();
     const std::vector<std::string> names = namesIn(installed.parent_path());
     // A first install that finds no room leaves no file at all.
-    fs::remove(installed);
+    std::error_code ec;
+    fs::remove(installed, ec);
     const InstallResult fresh = installSmall(simulator, models_);
     const std::vector<std::string> namesAfterFresh = namesIn(installed.parent_path());
-    umount(disk.c_str());
 
     ASSERT_TRUE(first.ok) << first.error;
     EXPECT_EQ(outcomeOf(second, "No space left on device"), FailedWithReason) << second.error;

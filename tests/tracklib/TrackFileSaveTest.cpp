@@ -53,7 +53,8 @@ TEST_F(TrackFileTest, AFileThatCannotBeOpenedLeavesTheTrackAlone)
     EXPECT_EQ(track, makeNewTrack());
     EXPECT_EQ(errorText(diagnostics.openError.value()), "Cannot open \"" + huge.string() +
                                          "\": at 268435457 bytes it is too large for a track file");
-    EXPECT_EQ(errorReason(diagnostics.openError.value()), "at 268435457 bytes it is too large for a track file");
+    EXPECT_EQ(errorReason(diagnostics.openError.value()),
+              "at 268435457 bytes it is too large for a track file");
 }
 
 #ifndef _WIN32
