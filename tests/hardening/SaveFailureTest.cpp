@@ -26,6 +26,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// What a save reports; from a child process, its exit code.
+enum SaveOutcome {
+    ReportedFailure = 0,
+    ReportedSuccess = 1,
+    ReportedFailureWithoutName = 2,
+    CouldNotSetUp = 3,
+};
+
 class SaveFailureTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -38,18 +46,20 @@ protected:
         EXPECT_EQ(namesIn(directory_), std::vector<std::string>{"mytrack.nltrack"});
     }
 
+    // A save made by an unprivileged child was refused and changed nothing; skipped where the
+    // child could not stop being root, who ignores `rootIgnores`.
+    void expectUnprivilegedSaveRefused(int outcome, const char* rootIgnores) const {
+        if (outcome == CouldNotSetUp) {
+            GTEST_SKIP() << "cannot drop root privileges, and root ignores " << rootIgnores;
+        }
+        EXPECT_EQ(outcome, ReportedFailure);
+        expectPreviousFileIntact();
+    }
+
     SimulatorSandbox sandbox_;
     const fs::path directory_ = sandbox_.root() / "tracks";
     const fs::path target_ = directory_ / "mytrack.nltrack";
     const Bytes previous_ = encodeTrack(makeNewTrack());
-};
-
-// What a save reports; from a child process, its exit code.
-enum SaveOutcome {
-    ReportedFailure = 0,
-    ReportedSuccess = 1,
-    ReportedFailureWithoutName = 2,
-    CouldNotSetUp = 3,
 };
 
 SaveOutcome outcomeOf(const WriteResult& result) {
@@ -125,11 +135,7 @@ TEST_F(SaveFailureTest, ReadOnlyDirectoryKeepsThePreviousFile) {
     const int outcome = exitCodeOfUnprivilegedChild(
         [&] { return int{outcomeOf(writeTrackFile(target_, makeRichTrack()))}; }, CouldNotSetUp);
     fs::permissions(directory_, fs::perms::owner_all, fs::perm_options::add);
-    if (outcome == CouldNotSetUp) {
-        GTEST_SKIP() << "cannot drop root privileges, and root ignores directory permissions";
-    }
-    EXPECT_EQ(outcome, ReportedFailure);
-    expectPreviousFileIntact();
+    expectUnprivilegedSaveRefused(outcome, "directory permissions");
 }
 
 TEST_F(SaveFailureTest, ReadOnlyFileKeepsThePreviousFile) {
@@ -144,11 +150,7 @@ TEST_F(SaveFailureTest, ReadOnlyFileKeepsThePreviousFile) {
         return saysWhy ? int{outcomeOf(result)} : int{ReportedFailureWithoutName};
     }, CouldNotSetUp);
     fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);
-    if (outcome == CouldNotSetUp) {
-        GTEST_SKIP() << "cannot drop root privileges, and root ignores file permissions";
-    }
-    EXPECT_EQ(outcome, ReportedFailure);
-    expectPreviousFileIntact();
+    expectUnprivilegedSaveRefused(outcome, "file permissions");
 }
 
 TEST_F(SaveFailureTest, NamedPipeIsRefusedUnopenedAndLeftInPlace) {
