@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 class QCheckBox;
 class QDragEnterEvent;
@@ -80,7 +81,10 @@ private:
     // With `reread`, reads inputFile again first; then shows the track's details.
     void loadTrack(bool reread);
     void refreshObjectDir();
+    void warnGenerationFailed(const std::string& reason);
 
+    // A size-class box changed: applies the rule of its class and kind.
+    void sizeClassBoxChanged(const QObject* box);
     void ownModelBoxChanged(pw::TubeSizeClass sizeClass);
     void defaultModelBoxChanged(pw::TubeSizeClass sizeClass);
     const SizeClassControls& controls(pw::TubeSizeClass sizeClass) const;

@@ -2,7 +2,7 @@
 
 #include "CommandLine.h"
 #include "TrackLoading.h"
-#include "footers/QtPaths.h"
+#include "frontend/QtPaths.h"
 #include "plan/ModelFootprints.h"
 #include "plan/PlanFile.h"
 #include "plan/PlanScene.h"
@@ -19,7 +19,7 @@ int runPlan(const QString& trackPath, const QString& outputPath, const QString& 
     // A FIFO, device or directory named as the output is refused before any work.
     if (!outputPathAccepted(outputPath, err))
         return exitFailure;
-    const std::optional<LoadedTrack> loaded = loadTrack(trackPath, err);
+    const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err);
     if (!loaded)
         return exitFailure;
     std::optional<ModelFootprints> footprints;

@@ -23,11 +23,6 @@ bool hasIndex(const Container& elements, std::int32_t index)
     return index >= 0 && static_cast<std::size_t>(index) < elements.size();
 }
 
-inline Vector3 toVector(Float3 p)
-{
-    return {p.x, p.y, p.z};
-}
-
 // Answers the points of a track's tube ends. Each curve segment walks its whole arc length when
 // made, and keeps a length table as long as it lives. So the rail-connector points the footer
 // walk will ask for (the far ends of tubes whose footer end stands on a fundament, in a class

@@ -1,6 +1,6 @@
 #include "ModelFootprints.h"
 
-#include "footers/QtPaths.h"
+#include "frontend/QtPaths.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 #include "ConvexHull.h"
 #include "ModelFootprints.h"
 #include "footers/TubeEndPoints.h"
-#include "geometry/CurveSegment.h"
+#include "footers/TrackCurve.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,12 +43,12 @@ std::vector<PlanCurvePiece> curvePieces(const Track& track, PlanView view)
 {
     std::vector<PlanCurvePiece> pieces;
     for (int i = 0; i + 1 < static_cast<int>(track.vertices.size()); ++i) {
-        if (!CurveSegment::isValidIndex(track, i))
+        if (!hasCurveSegment(i, track))
             continue;
         const Vertex& from = track.vertices[static_cast<std::size_t>(i)];
         const Vertex& to = track.vertices[static_cast<std::size_t>(i) + 1];
-        const std::array<Vector3, 4> control{toVector(from.position), toVector(from.controlOut),
-                                             toVector(to.controlIn), toVector(to.position)};
+        const std::array<Vector3, 4> control{from.position, from.controlOut,
+                                             to.controlIn, to.position};
         PlanCurvePiece piece;
         piece.points.reserve(curveSamplesPerSegment + 1);
         for (int k = 0; k <= curveSamplesPerSegment; ++k) {
@@ -124,8 +124,8 @@ private:
     // Non-finite positions would break the ordering; no footer stands there anyway.
     void add(Float3 p, TubeSizeClass sizeClass)
     {
-        if (isFinite(toVector(p)))
-            entries_.push_back({toVector(p), static_cast<int>(sizeClass)});
+        if (isFinite(p))
+            entries_.push_back({p, static_cast<int>(sizeClass)});
     }
     std::vector<Entry> entries_;
 };
@@ -256,7 +256,7 @@ PlanScene buildPlanScene(const Track& track, PlanView view, FootprintSources foo
     else
         scene.tubes = tubeLines(track, view, TubeEndTable(track));
     for (const Fundament& fundament : track.fundaments) {
-        const QPointF p = projected(view, toVector(fundament.position));
+        const QPointF p = projected(view, fundament.position);
         if (isFinite(p))
             scene.fundaments.push_back(p);
     }

@@ -5,7 +5,6 @@
 #include "DamagedChunkLengths.h"
 #include "ElementLayouts.h"
 #include "FileSync.h"
-#include "PathText.h"
 #include "TrackOperations.h"
 
 #include <algorithm>
@@ -295,23 +294,8 @@ void decodeTerrainGrid(ChunkReader& in, const Terrain& terrain, TerrainGridStora
 void decodeTerrain(ChunkReader& in, Track& track, TerrainGridStorage& grid)
 {
     Terrain& terrain = track.terrain;
-    in.read(terrain.terrainValue);
-    in.read(terrain.terrainColumns);
-    in.read(terrain.terrainRows);
-    in.read(terrain.terrainF1);
-    in.read(terrain.terrainF2);
-    in.read(terrain.terrainTextA);
-    in.read(terrain.terrainF3);
-    in.read(terrain.terrainTextB);
-    in.read(terrain.terrainF4);
-    in.readFlag(terrain.terrainFlagA);
-    in.read(terrain.terrainF5);
-    in.read(terrain.terrainTextC);
-    in.read(terrain.terrainF6);
-    in.read(terrain.terrainByte);
-    in.readFlag(terrain.terrainFlagB);
-    in.read(terrain.terrainF7);
-    in.skipBytes(10);
+    LayoutKeepingReader io{in};
+    terrainHeaderLayout(io, terrain, terrain.terrainColumns, terrain.terrainRows);
     if (!in.ok()) {
         return;
     }
@@ -490,13 +474,6 @@ bool holdsTrackData(const Track& track)
 
 namespace {
 
-// `name` is how messages call the source: a quoted path, or "standard input".
-void refuseToOpen(ReadDiagnostics& report, const std::string& name, const std::string& reason)
-{
-    report.openError = "Cannot open " + name + ": " + reason;
-    report.openReason = reason;
-}
-
 enum class WholeRead { Complete, TooLarge };
 
 // Everything `in` holds, in one pass and never more than largestTrackFileSize bytes. A size
@@ -529,16 +506,15 @@ WholeRead readWhole(std::streambuf& in, std::uint64_t expectedSize, std::vector<
     return WholeRead::Complete;
 }
 
-// Reads and decodes; `name` is how messages call the source.
-int readTrackFrom(std::streambuf& in, std::uint64_t expectedSize, const std::string& name,
+// Reads and decodes; `path` names the source in errors, empty for standard input.
+int readTrackFrom(std::streambuf& in, std::uint64_t expectedSize, const std::filesystem::path& path,
                   Track& track, ReadDiagnostics& report)
 {
     try {
         std::vector<std::uint8_t> bytes;
         if (readWhole(in, expectedSize, bytes) == WholeRead::TooLarge) {
-            refuseToOpen(report, name,
-                         "it holds more than " + std::to_string(largestTrackFileSize) +
-                             " bytes, too large for a track file");
+            report.openError =
+                CoreError{ErrorCode::StreamTooLarge, path, {}, {}, largestTrackFileSize, {}};
             return 0;
         }
         readTrackBytes(bytes, track, &report);
@@ -547,22 +523,12 @@ int readTrackFrom(std::streambuf& in, std::uint64_t expectedSize, const std::str
         // The caller passed an empty track; it gets one back rather than a part.
         track = Track{};
         report = ReadDiagnostics{};
-        refuseToOpen(report, name, "not enough memory to read it");
+        report.openError = CoreError{ErrorCode::NoMemoryToRead, path, {}, {}, 0, {}};
         return 0;
     }
 }
 
 }  // namespace
-
-// The path in quotes, for messages. Built by appending: GCC 12 warns falsely (-Wrestrict) about
-// a literal added to a temporary string.
-std::string quoted(const std::filesystem::path& path)
-{
-    std::string text = "\"";
-    text += pathText(path);
-    text += '"';
-    return text;
-}
 
 int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnostics* diagnostics)
 {
@@ -572,15 +538,13 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
 
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        refuseToOpen(report, quoted(path), "it is a directory");
+        report.openError = CoreError{ErrorCode::OpenedADirectory, path, {}, {}, 0, {}};
         return 0;
     }
     errno = 0;
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        const std::string reason = errno != 0 ? std::generic_category().message(errno)
-                                              : std::string("it cannot be opened for reading");
-        refuseToOpen(report, quoted(path), reason);
+        report.openError = CoreError{ErrorCode::CannotOpen, path, errnoCode(), {}, 0, {}};
         return 0;
     }
     // A regular file's size is known: one far beyond any track is refused unread. Pipes and
@@ -593,11 +557,10 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
         }
     }
     if (size > largestTrackFileSize) {
-        refuseToOpen(report, quoted(path),
-                     "at " + std::to_string(size) + " bytes it is too large for a track file");
+        report.openError = CoreError{ErrorCode::FileTooLarge, path, {}, {}, size, {}};
         return 0;
     }
-    return readTrackFrom(*file.rdbuf(), size, quoted(path), track, report);
+    return readTrackFrom(*file.rdbuf(), size, path, track, report);
 }
 
 int readTrackFromStandardInput(Track& track, ReadDiagnostics* diagnostics)
@@ -606,7 +569,7 @@ int readTrackFromStandardInput(Track& track, ReadDiagnostics* diagnostics)
     ReadDiagnostics& report = diagnostics != nullptr ? *diagnostics : unused;
     report = ReadDiagnostics{};
     setStandardInputBinary();
-    return readTrackFrom(*std::cin.rdbuf(), 0, "standard input", track, report);
+    return readTrackFrom(*std::cin.rdbuf(), 0, {}, track, report);
 }
 
 }  // namespace pw

@@ -39,8 +39,8 @@ void expectFailure(const InstallResult& result, const std::string& start, int fi
 {
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.filesCopied, filesCopied);
-    EXPECT_EQ(result.error.substr(0, start.size()), start);
-    EXPECT_GT(result.error.size(), start.size());
+    EXPECT_EQ(errorText(result.error).substr(0, start.size()), start);
+    EXPECT_GT(errorText(result.error).size(), start.size());
 }
 
 class ModelInstallation : public ::testing::Test {
@@ -130,16 +130,19 @@ TEST_F(ModelInstallation, StopsAtTheFirstModelThatCannotBeCopied)
     EXPECT_EQ(filesIn(modelDirectory), std::vector<std::string>{"fundament-small.3ds"});
 }
 
-TEST(CopyModelFile, ReportsWhyWithoutRequiringAnErrorText)
+TEST(CopyModelFile, ReportsWhy)
 {
     const ScratchDirectory scratch;
     writeFile(scratch.path() / "a", "content");
-    EXPECT_TRUE(copyModelFile(scratch.path() / "a", scratch.path() / "b", nullptr));
+    EXPECT_FALSE(copyModelFile(scratch.path() / "a", scratch.path() / "b"));
     EXPECT_EQ(readFile(scratch.path() / "b"), "content");
-    EXPECT_FALSE(copyModelFile(scratch.path() / "none", scratch.path() / "c", nullptr));
-    std::string error;
-    EXPECT_FALSE(copyModelFile(scratch.path() / "a", scratch.path() / "no" / "c", &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(copyModelFile(scratch.path() / "none", scratch.path() / "c"));
+    const std::optional<CoreError> error =
+        copyModelFile(scratch.path() / "a", scratch.path() / "no" / "c");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code, ErrorCode::CannotCopy);
+    EXPECT_EQ(error->otherPath, scratch.path() / "no" / "c");
+    EXPECT_TRUE(error->system);
 }
 
 }  // namespace
