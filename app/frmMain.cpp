@@ -132,6 +132,7 @@ void frmMain::openTrackFile(const QString& fileName)
         return;
     inputFile = fileName;
     loadTrack(false);
+    Q_EMIT trackLoaded();
 }
 
 void frmMain::refreshObjectDir()
@@ -159,6 +160,7 @@ void frmMain::refreshObjectDir()
         if (!boxes.defaultModel->isEnabled())
             boxes.defaultModel->setChecked(false);
     }
+    Q_EMIT modelDirectoryInspected();
 }
 
 const frmMain::SizeClassControls& frmMain::controls(pw::TubeSizeClass sizeClass) const
@@ -236,7 +238,10 @@ void frmMain::on_buttonSelectInput_clicked()
 
 void frmMain::on_buttonReloadInput_clicked()
 {
-    loadTrack(true);
+    if (!readTrack(inputFile))
+        return;
+    loadTrack(false);
+    Q_EMIT trackLoaded();
 }
 
 bool frmMain::selectNolimitsDirectory()
@@ -248,6 +253,7 @@ bool frmMain::selectNolimitsDirectory()
     nolimitsDir = dir;
     nolimitsDirChosen = true;
     saveSettings();
+    Q_EMIT nolimitsDirectoryChanged();
     return true;
 }
 
@@ -263,21 +269,34 @@ void frmMain::on_buttonSelectNLDirectory_clicked()
     selectNolimitsDirectory();
 }
 
-void frmMain::on_buttonGenerate_clicked()
+pw::GenerationOptions frmMain::generationOptions() const
 {
-    if (!ensureNolimitsDirectoryChosen())
-        return;
     pw::GenerationOptions options;
-    if (const std::optional<pw::CoreError> refused =
-            pw::objectDirectoryFromText(ui->textObjDir->text(), options.objectDirectory)) {
-        warnGenerationFailed(pw::errorText(*refused));
-        return;
-    }
+    // A name the track cannot store is left out here; generate refuses it with the reason.
+    (void)pw::objectDirectoryFromText(ui->textObjDir->text(), options.objectDirectory);
     options.choices = readFooterModelChoices();
     options.modelSourceDirectory = pw::toFileSystemPath(ui->text3dsDir->text());
     options.nolimitsDirectory = pw::toFileSystemPath(nolimitsDir);
     options.replaceFundaments = ui->deleteNativeFundaments->isChecked();
     options.alignToTangent = ui->checkAlignTangent->isChecked();
+    return options;
+}
+
+QString frmMain::chosenNolimitsDirectory() const
+{
+    return nolimitsDirChosen ? nolimitsDir : QString();
+}
+
+void frmMain::on_buttonGenerate_clicked()
+{
+    if (!ensureNolimitsDirectoryChosen())
+        return;
+    pw::GenerationOptions options = generationOptions();
+    if (const std::optional<pw::CoreError> refused =
+            pw::objectDirectoryFromText(ui->textObjDir->text(), options.objectDirectory)) {
+        warnGenerationFailed(pw::errorText(*refused));
+        return;
+    }
 
     pw::GenerationReport report;
     try {
@@ -296,6 +315,7 @@ void frmMain::on_buttonGenerate_clicked()
     }
     loadTrack(false);
     ui->buttonSave->setEnabled(true);
+    Q_EMIT footersGenerated(report);
 }
 
 void frmMain::warnGenerationFailed(const std::string& reason)
@@ -316,7 +336,9 @@ void frmMain::on_buttonSave_clicked()
                         tr("The track file %1 could not be saved:\n%2")
                             .arg(QDir::toNativeSeparators(fileName),
                                  QString::fromStdString(pw::errorReason(result.error))));
+        return;
     }
+    Q_EMIT trackSaved(fileName);
 }
 
 void frmMain::on_buttonSelectDirectory_clicked()
