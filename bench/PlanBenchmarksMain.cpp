@@ -68,7 +68,7 @@ GenerationOptions everyClassOnItsOwnModel()
     for (const TubeSizeClass sizeClass : allSizeClasses)
         options.choices[static_cast<std::size_t>(sizeClass)] =
             makeFooterModelChoice(sizeClass, true, false, 100);
-    options.objectDirectoryText = "bench";
+    options.objectDirectory.name = "bench";
     return options;
 }
 
