@@ -122,7 +122,7 @@ int runGenerateCommand(const QCommandLineParser& parser, const Options& options,
                                        .arg(required->names().constLast()));
     }
     // The object directory is named after the track file, and standard input has no name.
-    if (track == QLatin1String(standardInputName) && parser.value(options.objectDir).isEmpty())
+    if (track == QLatin1String(standardInputName) && !parser.isSet(options.objectDir))
         return usageError(err, QStringLiteral("generate needs --object-dir to read standard input"));
     GenerateArguments arguments;
     arguments.trackPath = track;

@@ -10,8 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <fstream>
-#include <iostream>
+#include <cstdio>
 #include <new>
 #include <system_error>
 
@@ -474,17 +473,18 @@ bool holdsTrackData(const Track& track)
 
 namespace {
 
-enum class WholeRead { Complete, TooLarge };
+enum class WholeRead { Complete, TooLarge, Failed };
 
 // Everything `in` holds, in one pass and never more than largestTrackFileSize bytes. A size
 // known beforehand (a regular file's) makes it one allocation; a pipe's data, whose size nobody
-// knows, grows the buffer as it comes.
-WholeRead readWhole(std::streambuf& in, std::uint64_t expectedSize, std::vector<std::uint8_t>& bytes)
+// knows, grows the buffer as it comes. A read error (a bad sector, a share that went away) is
+// Failed, not an early end: a part of a track must not pass for the whole.
+WholeRead readWhole(std::FILE* in, std::uint64_t expectedSize, std::vector<std::uint8_t>& bytes)
 {
     constexpr std::size_t blockSize = std::size_t{1} << 20;
     constexpr std::size_t limit = static_cast<std::size_t>(largestTrackFileSize) + 1;
     // One byte more than expected, to see the end without growing the buffer.
-    std::size_t nextSize = expectedSize > 0 && expectedSize < largestTrackFileSize
+    std::size_t nextSize = expectedSize > 0 && expectedSize <= largestTrackFileSize
                                ? static_cast<std::size_t>(expectedSize) + 1
                                : blockSize;
     std::size_t filled = 0;
@@ -495,27 +495,39 @@ WholeRead readWhole(std::streambuf& in, std::uint64_t expectedSize, std::vector<
             }
             bytes.resize(std::min(std::max(nextSize, bytes.size() * 2), limit));
         }
-        const std::streamsize got = in.sgetn(reinterpret_cast<char*>(bytes.data() + filled),
-                                             static_cast<std::streamsize>(bytes.size() - filled));
-        if (got <= 0) {
+        const std::size_t got = std::fread(bytes.data() + filled, 1, bytes.size() - filled, in);
+        filled += got;
+        if (got == 0 || std::feof(in) || std::ferror(in)) {
             break;
         }
-        filled += static_cast<std::size_t>(got);
+    }
+    if (std::ferror(in)) {
+        return WholeRead::Failed;
     }
     bytes.resize(filled);
     return WholeRead::Complete;
 }
 
 // Reads and decodes; `path` names the source in errors, empty for standard input.
-int readTrackFrom(std::streambuf& in, std::uint64_t expectedSize, const std::filesystem::path& path,
+int readTrackFrom(std::FILE* in, std::uint64_t expectedSize, const std::filesystem::path& path,
                   Track& track, ReadDiagnostics& report)
 {
     try {
         std::vector<std::uint8_t> bytes;
-        if (readWhole(in, expectedSize, bytes) == WholeRead::TooLarge) {
+        errno = 0;
+        switch (readWhole(in, expectedSize, bytes)) {
+        case WholeRead::TooLarge:
             report.openError =
                 CoreError{ErrorCode::StreamTooLarge, path, {}, {}, largestTrackFileSize, {}};
             return 0;
+        case WholeRead::Failed:
+            report.openError = CoreError{ErrorCode::CannotOpen, path,
+                                         errno != 0 ? errnoCode()
+                                                    : std::make_error_code(std::errc::io_error),
+                                         {}, 0, {}};
+            return 0;
+        case WholeRead::Complete:
+            break;
         }
         readTrackBytes(bytes, track, &report);
         return 1;
@@ -542,7 +554,7 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
         return 0;
     }
     errno = 0;
-    std::ifstream file(path, std::ios::binary);
+    const FileHandle file = openFileForReading(path);
     if (!file) {
         report.openError = CoreError{ErrorCode::CannotOpen, path, errnoCode(), {}, 0, {}};
         return 0;
@@ -560,7 +572,7 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
         report.openError = CoreError{ErrorCode::FileTooLarge, path, {}, {}, size, {}};
         return 0;
     }
-    return readTrackFrom(*file.rdbuf(), size, path, track, report);
+    return readTrackFrom(file.get(), size, path, track, report);
 }
 
 int readTrackFromStandardInput(Track& track, ReadDiagnostics* diagnostics)
@@ -569,7 +581,7 @@ int readTrackFromStandardInput(Track& track, ReadDiagnostics* diagnostics)
     ReadDiagnostics& report = diagnostics != nullptr ? *diagnostics : unused;
     report = ReadDiagnostics{};
     setStandardInputBinary();
-    return readTrackFrom(*std::cin.rdbuf(), 0, {}, track, report);
+    return readTrackFrom(stdin, 0, {}, track, report);
 }
 
 }  // namespace pw

@@ -98,7 +98,7 @@ private Q_SLOTS:
     }
 
     // As the command line says on generate: the track loads, with one warning naming what was
-    // passed over; generating and saving say nothing more of it.
+    // passed over.
     void damagedTrackLoadsWithOneWarning()
     {
         QFile file(richFile);

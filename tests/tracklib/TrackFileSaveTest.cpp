@@ -93,6 +93,20 @@ TEST_F(TrackFileTest, ReadsAPipeToItsEndUpToTheSizeLimit)
 }
 #endif
 
+#ifdef __linux__
+// A file whose reading fails part of the way (a bad sector, a share gone away) is an error, not
+// a shorter track and not an abort: /proc/self/mem fails its first read with EIO.
+TEST_F(TrackFileTest, ReadErrorIsAnErrorAndLeavesTheTrack)
+{
+    Track track = makeNewTrack();
+    ReadDiagnostics diagnostics;
+    EXPECT_EQ(readTrackFile("/proc/self/mem", track, &diagnostics), 0);
+    EXPECT_EQ(track, makeNewTrack());
+    EXPECT_EQ(errorText(diagnostics.openError.value()),
+              "Cannot open \"/proc/self/mem\": Input/output error");
+}
+#endif
+
 // A new track's file is in place before each save.
 class TrackFileSaveTest : public TrackFileTest {
 protected:
