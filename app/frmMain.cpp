@@ -5,8 +5,11 @@
 #include "IncomingTrackFile.h"
 #include "footers/FooterGeneration.h"
 #include "footers/ModelInstallation.h"
-#include "footers/QtPaths.h"
+#include "footers/ObjectDirectory.h"
+#include "frontend/ObjectDirectoryText.h"
+#include "frontend/QtPaths.h"
 #include "tracklib/TrackFile.h"
+#include "tracklib/TrackOpening.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -78,23 +81,32 @@ void frmMain::saveSettings()
 bool frmMain::readTrack(const QString& fileName)
 {
     // A fresh record, so that a file that cannot be opened leaves the loaded track as it was.
-    pw::Track fresh;
-    pw::ReadDiagnostics diagnostics;
-    if (pw::readTrackFile(pw::toFileSystemPath(fileName), fresh, &diagnostics) == 0) {
+    pw::OpenedTrack opened = pw::openTrack(pw::toFileSystemPath(fileName));
+    switch (opened.status) {
+    case pw::OpenStatus::CannotOpen:
         prompts.warning(this, tr("Open NlTrack file"),
                         tr("The track file %1 could not be opened:\n%2")
                             .arg(QDir::toNativeSeparators(fileName),
-                                 QString::fromStdString(diagnostics.openReason)));
+                                 QString::fromStdString(pw::errorReason(*opened.diagnostics.openError))));
         return false;
-    }
-    // Loading a file of other bytes would let "save" replace it with an empty track.
-    if (!pw::holdsTrackData(fresh)) {
+    case pw::OpenStatus::NoTrackData:
+        // Loading a file of other bytes would let "save" replace it with an empty track.
         prompts.warning(this, tr("Open NlTrack file"),
                         tr("The track file %1 could not be opened:\nit holds no track data.")
                             .arg(QDir::toNativeSeparators(fileName)));
         return false;
+    case pw::OpenStatus::Opened:
+        break;
     }
-    track = std::move(fresh);
+    // The track loads all the same; saving it lays out only what the reader understood.
+    if (pw::isDamaged(opened.diagnostics)) {
+        prompts.warning(this, tr("Open NlTrack file"),
+                        tr("The track file %1 is damaged (%2).\nOnly what could be read is "
+                           "loaded, and only that will be saved.")
+                            .arg(QDir::toNativeSeparators(fileName),
+                                 QString::fromStdString(pw::passedOverText(opened.diagnostics))));
+    }
+    track = std::move(opened.track);
     return true;
 }
 
@@ -107,8 +119,8 @@ void frmMain::loadTrack(bool reread)
     lastInputDir = info.absolutePath();
     ui->textInputFile->setText(inputFile);
     ui->textNumberFooter->setText(QStringLiteral("%1").arg(track.fundaments.size()));
-    // baseName() stops at the first dot: my.coaster.nltrack gives "my".
-    ui->textObjDir->setText(info.baseName());
+    ui->textObjDir->setText(QString::fromStdString(
+        pw::proposedObjectDirectoryName(pw::toFileSystemPath(inputFile))));
     ui->buttonReloadInput->setEnabled(true);
     ui->buttonGenerate->setEnabled(true);
     ui->groupOptions->setEnabled(true);
@@ -120,22 +132,24 @@ void frmMain::openTrackFile(const QString& fileName)
         return;
     inputFile = fileName;
     loadTrack(false);
+    Q_EMIT trackLoaded();
 }
 
 void frmMain::refreshObjectDir()
 {
     ui->text3dsDir->setText(objectDir);
     ui->buttonSelectRefresh->setEnabled(true);
-    const std::filesystem::path modelDirectory = pw::toFileSystemPath(objectDir);
+    const pw::ModelDirectoryContents contents =
+        pw::inspectModelDirectory(pw::toFileSystemPath(objectDir));
     for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
-        const bool exists = pw::hasModelFile(modelDirectory, pw::ownModelFile(sizeClass));
+        const bool exists = contents.ownModel[static_cast<std::size_t>(sizeClass)];
         const SizeClassControls& boxes = controls(sizeClass);
         boxes.ownModel->setEnabled(exists);
         boxes.ownModel->setChecked(exists);  // runs the check-box rule when the state changes
     }
     // Once found, the default model stays selectable, even after switching to a directory
     // without it.
-    if (pw::hasModelFile(modelDirectory, pw::defaultModelFile)) {
+    if (contents.defaultModel) {
         for (const SizeClassControls& boxes : sizeClassControls)
             boxes.defaultModel->setEnabled(true);
     }
@@ -146,11 +160,23 @@ void frmMain::refreshObjectDir()
         if (!boxes.defaultModel->isEnabled())
             boxes.defaultModel->setChecked(false);
     }
+    Q_EMIT modelDirectoryInspected();
 }
 
 const frmMain::SizeClassControls& frmMain::controls(pw::TubeSizeClass sizeClass) const
 {
     return sizeClassControls[static_cast<std::size_t>(sizeClass)];
+}
+
+void frmMain::sizeClassBoxChanged(const QObject* box)
+{
+    for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
+        const SizeClassControls& boxes = controls(sizeClass);
+        if (box == boxes.ownModel)
+            ownModelBoxChanged(sizeClass);
+        else if (box == boxes.defaultModel)
+            defaultModelBoxChanged(sizeClass);
+    }
 }
 
 // The two boxes of a class are never both checked, and the scale box is usable exactly when the
@@ -212,7 +238,10 @@ void frmMain::on_buttonSelectInput_clicked()
 
 void frmMain::on_buttonReloadInput_clicked()
 {
-    loadTrack(true);
+    if (!readTrack(inputFile))
+        return;
+    loadTrack(false);
+    Q_EMIT trackLoaded();
 }
 
 bool frmMain::selectNolimitsDirectory()
@@ -224,6 +253,7 @@ bool frmMain::selectNolimitsDirectory()
     nolimitsDir = dir;
     nolimitsDirChosen = true;
     saveSettings();
+    Q_EMIT nolimitsDirectoryChanged();
     return true;
 }
 
@@ -239,17 +269,34 @@ void frmMain::on_buttonSelectNLDirectory_clicked()
     selectNolimitsDirectory();
 }
 
-void frmMain::on_buttonGenerate_clicked()
+pw::GenerationOptions frmMain::generationOptions() const
 {
-    if (!ensureNolimitsDirectoryChosen())
-        return;
     pw::GenerationOptions options;
+    // A name the track cannot store is left out here; generate refuses it with the reason.
+    (void)pw::objectDirectoryFromText(ui->textObjDir->text(), options.objectDirectory);
     options.choices = readFooterModelChoices();
-    pw::setObjectDirectory(options, ui->textObjDir->text());
     options.modelSourceDirectory = pw::toFileSystemPath(ui->text3dsDir->text());
     options.nolimitsDirectory = pw::toFileSystemPath(nolimitsDir);
     options.replaceFundaments = ui->deleteNativeFundaments->isChecked();
     options.alignToTangent = ui->checkAlignTangent->isChecked();
+    return options;
+}
+
+QString frmMain::chosenNolimitsDirectory() const
+{
+    return nolimitsDirChosen ? nolimitsDir : QString();
+}
+
+void frmMain::on_buttonGenerate_clicked()
+{
+    if (!ensureNolimitsDirectoryChosen())
+        return;
+    pw::GenerationOptions options = generationOptions();
+    if (const std::optional<pw::CoreError> refused =
+            pw::objectDirectoryFromText(ui->textObjDir->text(), options.objectDirectory)) {
+        warnGenerationFailed(pw::errorText(*refused));
+        return;
+    }
 
     pw::GenerationReport report;
     try {
@@ -260,16 +307,21 @@ void frmMain::on_buttonGenerate_clicked()
             track = std::move(generated);
     } catch (const std::bad_alloc&) {
         report = pw::GenerationReport{};
-        report.error = "there is not enough memory to generate the footers of this track";
+        report.error.code = pw::ErrorCode::NoMemoryToGenerate;
     }
     if (!report.ok) {
-        prompts.warning(this, tr("Generate footers"),
-                        tr("The footers could not be generated:\n%1")
-                            .arg(QString::fromStdString(report.error)));
+        warnGenerationFailed(pw::errorText(report.error));
         return;
     }
     loadTrack(false);
     ui->buttonSave->setEnabled(true);
+    Q_EMIT footersGenerated(report);
+}
+
+void frmMain::warnGenerationFailed(const std::string& reason)
+{
+    prompts.warning(this, tr("Generate footers"),
+                    tr("The footers could not be generated:\n%1").arg(QString::fromStdString(reason)));
 }
 
 void frmMain::on_buttonSave_clicked()
@@ -283,8 +335,10 @@ void frmMain::on_buttonSave_clicked()
         prompts.warning(this, tr("Save NlTrack file"),
                         tr("The track file %1 could not be saved:\n%2")
                             .arg(QDir::toNativeSeparators(fileName),
-                                 QString::fromStdString(result.reason)));
+                                 QString::fromStdString(pw::errorReason(result.error))));
+        return;
     }
+    Q_EMIT trackSaved(fileName);
 }
 
 void frmMain::on_buttonSelectDirectory_clicked()
@@ -302,52 +356,15 @@ void frmMain::on_buttonSelectRefresh_clicked()
     refreshObjectDir();
 }
 
-void frmMain::on_useSmallTubeDefault_stateChanged(int)
-{
-    defaultModelBoxChanged(pw::TubeSizeClass::Small);
-}
-
-void frmMain::on_useSmallTube_stateChanged(int)
-{
-    ownModelBoxChanged(pw::TubeSizeClass::Small);
-}
-
-void frmMain::on_useMediumTubeDefault_stateChanged(int)
-{
-    defaultModelBoxChanged(pw::TubeSizeClass::Medium);
-}
-
-void frmMain::on_useMediumTube_stateChanged(int)
-{
-    ownModelBoxChanged(pw::TubeSizeClass::Medium);
-}
-
-void frmMain::on_useLargeTubeDefault_stateChanged(int)
-{
-    defaultModelBoxChanged(pw::TubeSizeClass::Large);
-}
-
-void frmMain::on_useLargeTube_stateChanged(int)
-{
-    ownModelBoxChanged(pw::TubeSizeClass::Large);
-}
-
-void frmMain::on_useXLargeTubeDefault_stateChanged(int)
-{
-    defaultModelBoxChanged(pw::TubeSizeClass::XLarge);
-}
-
-void frmMain::on_useXLargeTube_stateChanged(int)
-{
-    ownModelBoxChanged(pw::TubeSizeClass::XLarge);
-}
-
-void frmMain::on_useXXLargeTubeDefault_stateChanged(int)
-{
-    defaultModelBoxChanged(pw::TubeSizeClass::XXLarge);
-}
-
-void frmMain::on_useXXLargeTube_stateChanged(int)
-{
-    ownModelBoxChanged(pw::TubeSizeClass::XXLarge);
-}
+// The ten check-box slots keep their names for the form's connection by name; each hands the box
+// that changed to the one rule.
+void frmMain::on_useSmallTubeDefault_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useSmallTube_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useMediumTubeDefault_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useMediumTube_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useLargeTubeDefault_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useLargeTube_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useXLargeTubeDefault_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useXLargeTube_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useXXLargeTubeDefault_stateChanged(int) { sizeClassBoxChanged(sender()); }
+void frmMain::on_useXXLargeTube_stateChanged(int) { sizeClassBoxChanged(sender()); }

@@ -3,6 +3,7 @@
 // generate the footers and save. It reads its widgets and hands the work to the core.
 
 #include "UserPrompts.h"
+#include "footers/FooterGeneration.h"
 #include "footers/FooterModelChoice.h"
 #include "tracklib/Track.h"
 
@@ -11,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 class QCheckBox;
 class QDragEnterEvent;
@@ -37,6 +39,22 @@ public:
 
     // The per-class choices as the size-class boxes and scale boxes stand now.
     pw::FooterModelChoices readFooterModelChoices() const;
+    // Everything generate would use, as the widgets stand now.
+    pw::GenerationOptions generationOptions() const;
+
+    // For the plan window, which shows what the window holds.
+    const pw::Track& currentTrack() const { return track; }
+    QString trackFileName() const { return inputFile; }
+    QString modelDirectory() const { return objectDir; }
+    // Empty until the user has chosen one.
+    QString chosenNolimitsDirectory() const;
+
+Q_SIGNALS:
+    void trackLoaded();  // opened, dropped or reloaded
+    void modelDirectoryInspected();
+    void footersGenerated(const pw::GenerationReport& report);
+    void trackSaved(const QString& fileName);
+    void nolimitsDirectoryChanged();
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -80,7 +98,10 @@ private:
     // With `reread`, reads inputFile again first; then shows the track's details.
     void loadTrack(bool reread);
     void refreshObjectDir();
+    void warnGenerationFailed(const std::string& reason);
 
+    // A size-class box changed: applies the rule of its class and kind.
+    void sizeClassBoxChanged(const QObject* box);
     void ownModelBoxChanged(pw::TubeSizeClass sizeClass);
     void defaultModelBoxChanged(pw::TubeSizeClass sizeClass);
     const SizeClassControls& controls(pw::TubeSizeClass sizeClass) const;

@@ -1,5 +1,6 @@
 #include "ApplicationNames.h"
 #include "IncomingTrackFile.h"
+#include "PlanCoordinator.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
 
     frmMain window;
     window.show();
+    const PlanCoordinator plan(window);
     // The toolkit has taken its own options out; a file named next is a track to open.
     window.openTrackFile(pw::trackFileFromArguments(QApplication::arguments()));
     return application.exec();

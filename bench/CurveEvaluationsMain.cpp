@@ -32,23 +32,26 @@ constexpr double literalEvaluationsPerLookup = 8114.0;
 
 }  // namespace
 
-// The wrapped symbols: pw::CurveSegment::CurveSegment(const Track&, int) and
+// The wrapped symbols: pw::CurveSegment::CurveSegment(Vector3, Vector3, Vector3, Vector3) and
 // pw::CurveSegment::pointAtLengthFraction(float) const, in the Itanium C++ ABI, where `this`
 // comes first. The linker sends outside calls of each to "__wrap_" + its name and the original
 // answers to "__real_" + its name.
-void realConstruct(pw::CurveSegment* self, const pw::Track& track, int index)
-    __asm__("__real__ZN2pw12CurveSegmentC1ERKNS_5TrackEi");
+void realConstruct(pw::CurveSegment* self, pw::Vector3 p0, pw::Vector3 p1, pw::Vector3 p2,
+                   pw::Vector3 p3)
+    __asm__("__real__ZN2pw12CurveSegmentC1ENS_7Vector3ES1_S1_S1_");
 pw::Vector3 realLookup(const pw::CurveSegment* self, float f)
     __asm__("__real__ZNK2pw12CurveSegment21pointAtLengthFractionEf");
-void countedConstruct(pw::CurveSegment* self, const pw::Track& track, int index)
-    __asm__("__wrap__ZN2pw12CurveSegmentC1ERKNS_5TrackEi");
+void countedConstruct(pw::CurveSegment* self, pw::Vector3 p0, pw::Vector3 p1, pw::Vector3 p2,
+                      pw::Vector3 p3)
+    __asm__("__wrap__ZN2pw12CurveSegmentC1ENS_7Vector3ES1_S1_S1_");
 pw::Vector3 countedLookup(const pw::CurveSegment* self, float f)
     __asm__("__wrap__ZNK2pw12CurveSegment21pointAtLengthFractionEf");
 
-void countedConstruct(pw::CurveSegment* self, const pw::Track& track, int index)
+void countedConstruct(pw::CurveSegment* self, pw::Vector3 p0, pw::Vector3 p1, pw::Vector3 p2,
+                      pw::Vector3 p3)
 {
     ++constructions;
-    realConstruct(self, track, index);
+    realConstruct(self, p0, p1, p2, p3);
 }
 
 pw::Vector3 countedLookup(const pw::CurveSegment* self, float f)
@@ -102,7 +105,7 @@ int main(int argc, char** argv)
         lookups = 0;
         const GenerationReport report = generateFooters(track, options);
         if (!report.ok) {
-            std::fprintf(stderr, "generation failed: %s\n", report.error.c_str());
+            std::fprintf(stderr, "generation failed: %s\n", errorText(report.error).c_str());
             return 1;
         }
         if (footers > 0 && lookups == 0) {

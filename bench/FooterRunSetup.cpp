@@ -31,8 +31,7 @@ GenerationOptions footerOptions(const std::filesystem::path& scratch)
         options.choices[static_cast<std::size_t>(sizeClass)] =
             makeFooterModelChoice(sizeClass, own, !own, defaultScalePercent(sizeClass));
     }
-    options.objectDirectoryText = "benchride";
-    options.objectDirectoryName = "benchride";
+    options.objectDirectory = ObjectDirectory{"benchride"};
     options.modelSourceDirectory = scratch / "models";
     options.nolimitsDirectory = scratch / "nolimits";
     options.replaceFundaments = true;

@@ -44,7 +44,7 @@ int main(int argc, char** argv)
     const pw::GenerationReport report = pw::generateFooters(track, options);
     const std::int64_t afterGenerating = pw::bench::peakResidentBytes();
     if (!report.ok) {
-        std::fprintf(stderr, "generation failed: %s\n", report.error.c_str());
+        std::fprintf(stderr, "generation failed: %s\n", errorText(report.error).c_str());
         return 1;
     }
     pw::bench::printMetric(name, "peak_generate_extra_mb",

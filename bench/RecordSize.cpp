@@ -23,32 +23,27 @@ std::size_t arrayBytes(const std::vector<T>& array)
 
 std::size_t recordBytes(const Track& track)
 {
-    std::size_t bytes = sizeof(Track);
-    bytes += arrayBytes(track.slots);
+    // The record itself and the arrays it holds directly.
+    std::size_t bytes = sizeof(Track) + arrayBytes(track.slots) + arrayBytes(track.vertices) +
+                        arrayBytes(track.segments) + arrayBytes(track.fundaments) +
+                        arrayBytes(track.groups) + arrayBytes(track.freeNodes) +
+                        arrayBytes(track.tubes) + arrayBytes(track.catwalks) +
+                        arrayBytes(track.sceneryItems) + arrayBytes(track.sceneryObjects) +
+                        arrayBytes(track.terrain.terrainGrid);
+    // What its elements hold.
     for (const TrackSlot& slot : track.slots)
         bytes += textBytes(slot.text);
-    bytes += textBytes(track.infoText);
-    bytes += arrayBytes(track.vertices);
-    bytes += arrayBytes(track.segments);
-    bytes += arrayBytes(track.fundaments);
-    bytes += arrayBytes(track.groups);
     for (const RailConnectorGroup& group : track.groups)
         bytes += arrayBytes(group.connectors);
-    bytes += arrayBytes(track.freeNodes);
-    bytes += arrayBytes(track.tubes);
-    bytes += arrayBytes(track.catwalks);
     for (const Catwalk& catwalk : track.catwalks)
         bytes += arrayBytes(catwalk.bytes);
-    bytes += arrayBytes(track.sceneryItems);
-    bytes += arrayBytes(track.sceneryObjects);
     for (const SceneryObject& object : track.sceneryObjects)
         bytes += textBytes(object.textA) + textBytes(object.textB);
-    bytes += textBytes(track.environmentTextA) + textBytes(track.environmentTextB);
+    // Its own texts.
     const Terrain& terrain = track.terrain;
-    bytes += textBytes(terrain.terrainTextA) + textBytes(terrain.terrainTextB) +
-             textBytes(terrain.terrainTextC);
-    bytes += arrayBytes(terrain.terrainGrid);
-    return bytes;
+    return bytes + textBytes(track.infoText) + textBytes(track.environmentTextA) +
+           textBytes(track.environmentTextB) + textBytes(terrain.terrainTextA) +
+           textBytes(terrain.terrainTextB) + textBytes(terrain.terrainTextC);
 }
 
 }  // namespace pw::bench

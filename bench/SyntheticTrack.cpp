@@ -86,23 +86,15 @@ void addTerrain(const SyntheticTrackSize& size, Track& track)
 {
     if (size.terrainSide == 0)
         return;
+    track.terrain = Terrain{.terrainValue = 1, .terrainColumns = size.terrainSide,
+                            .terrainRows = size.terrainSide, .terrainF1 = 4.0f, .terrainF2 = 0.5f,
+                            .terrainTextA = "terrain/grass.bmp", .terrainF3 = 1.0f,
+                            .terrainTextB = "terrain/rock.bmp", .terrainF4 = 2.0f,
+                            .terrainFlagA = 1, .terrainF5 = 0.25f,
+                            .terrainTextC = "terrain/detail.bmp", .terrainF6 = 8.0f,
+                            .terrainByte = 3, .terrainFlagB = 0, .terrainF7 = 1.5f,
+                            .terrainGrid = {}};
     Terrain& terrain = track.terrain;
-    terrain.terrainValue = 1;
-    terrain.terrainColumns = size.terrainSide;
-    terrain.terrainRows = size.terrainSide;
-    terrain.terrainF1 = 4.0f;
-    terrain.terrainF2 = 0.5f;
-    terrain.terrainTextA = "terrain/grass.bmp";
-    terrain.terrainF3 = 1.0f;
-    terrain.terrainTextB = "terrain/rock.bmp";
-    terrain.terrainF4 = 2.0f;
-    terrain.terrainFlagA = 1;
-    terrain.terrainF5 = 0.25f;
-    terrain.terrainTextC = "terrain/detail.bmp";
-    terrain.terrainF6 = 8.0f;
-    terrain.terrainByte = 3;
-    terrain.terrainFlagB = 0;
-    terrain.terrainF7 = 1.5f;
     terrain.terrainGrid.assign(static_cast<std::size_t>(terrainGridSize) * terrainGridSize, 0.0f);
     for (int r = 0; r < size.terrainSide; ++r)
         for (int c = 0; c < size.terrainSide; ++c)

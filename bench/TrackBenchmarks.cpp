@@ -8,6 +8,7 @@
 #include "SyntheticTrack.h"
 
 #include "footers/FooterGeneration.h"
+#include "footers/ModelInstallation.h"
 #include "tracklib/TrackFile.h"
 #include "tracklib/TrackOperations.h"
 
@@ -68,111 +69,100 @@ void countBytes(benchmark::State& state, const TrackFixture& fixture)
     state.counters["file_bytes"] = static_cast<double>(bytes);
 }
 
-void readFromMemory(benchmark::State& state, const SyntheticTrackSize& size)
+// Times `step` on the size's fixture, then gives its throughput.
+template <class Step>
+void timeOnFixture(benchmark::State& state, const SyntheticTrackSize& size, Step step)
 {
     const TrackFixture& fixture = trackFixture(size);
-    for (auto _ : state) {
+    for (auto _ : state)
+        step(fixture);
+    countBytes(state, fixture);
+}
+
+void readFromMemory(benchmark::State& state, const SyntheticTrackSize& size)
+{
+    timeOnFixture(state, size, [](const TrackFixture& fixture) {
         Track track;
         readTrackBytes(fixture.bytes, track);
         benchmark::DoNotOptimize(track.tubes.data());
-    }
-    countBytes(state, fixture);
+    });
 }
 
 // The window's "load": a cleared record filled from the file.
 void readFromFile(benchmark::State& state, const SyntheticTrackSize& size)
 {
-    const TrackFixture& fixture = trackFixture(size);
-    for (auto _ : state) {
+    timeOnFixture(state, size, [&](const TrackFixture& fixture) {
         Track track;
         if (readTrackFile(fixture.file, track) != 1)
             state.SkipWithError("the track file did not open");
         benchmark::DoNotOptimize(track.tubes.data());
-    }
-    countBytes(state, fixture);
+    });
 }
 
 void encodeToMemory(benchmark::State& state, const SyntheticTrackSize& size)
 {
-    const TrackFixture& fixture = trackFixture(size);
-    for (auto _ : state) {
+    timeOnFixture(state, size, [](const TrackFixture& fixture) {
         std::vector<std::uint8_t> bytes = encodeTrack(fixture.track);
         benchmark::DoNotOptimize(bytes.data());
-    }
-    countBytes(state, fixture);
+    });
 }
 
 // The window's "save".
 void writeToFile(benchmark::State& state, const SyntheticTrackSize& size)
 {
-    const TrackFixture& fixture = trackFixture(size);
-    for (auto _ : state) {
+    timeOnFixture(state, size, [&](const TrackFixture& fixture) {
         const WriteResult result = writeTrackFile(fixture.output, fixture.track);
         if (!result.ok)
-            state.SkipWithError(result.error.c_str());
-    }
-    countBytes(state, fixture);
+            state.SkipWithError(errorText(result.error).c_str());
+    });
 }
 
 void roundTrip(benchmark::State& state, const SyntheticTrackSize& size)
 {
-    const TrackFixture& fixture = trackFixture(size);
-    for (auto _ : state) {
+    timeOnFixture(state, size, [](const TrackFixture& fixture) {
         Track track;
         readTrackFile(fixture.file, track);
         writeTrackFile(fixture.output, track);
-    }
-    countBytes(state, fixture);
+    });
 }
 
 void rawRead(benchmark::State& state, const SyntheticTrackSize& size)
 {
-    const TrackFixture& fixture = trackFixture(size);
-    for (auto _ : state) {
+    timeOnFixture(state, size, [](const TrackFixture& fixture) {
         std::vector<std::uint8_t> bytes = readWholeFile(fixture.file);
         benchmark::DoNotOptimize(bytes.data());
-    }
-    countBytes(state, fixture);
+    });
 }
 
 void rawWrite(benchmark::State& state, const SyntheticTrackSize& size)
 {
-    const TrackFixture& fixture = trackFixture(size);
-    for (auto _ : state)
+    timeOnFixture(state, size, [](const TrackFixture& fixture) {
         writeWholeFile(fixture.copy, fixture.bytes);
-    countBytes(state, fixture);
+    });
 }
 
 void rawCopy(benchmark::State& state, const SyntheticTrackSize& size)
 {
-    const TrackFixture& fixture = trackFixture(size);
-    for (auto _ : state)
+    timeOnFixture(state, size, [](const TrackFixture& fixture) {
         copyWholeFile(fixture.file, fixture.copy);
-    countBytes(state, fixture);
+    });
 }
 
 // What the writer's durable save adds to the copy: the bytes flushed through to the disk.
 void rawCopySynced(benchmark::State& state, const SyntheticTrackSize& size)
 {
-    const TrackFixture& fixture = trackFixture(size);
-    for (auto _ : state)
+    timeOnFixture(state, size, [](const TrackFixture& fixture) {
         copyWholeFileSynced(fixture.file, fixture.copy);
-    countBytes(state, fixture);
+    });
 }
 
 // The window's "inspect": which of the six model files the chosen directory holds.
 void inspectModels(benchmark::State& state, const SyntheticTrackSize&)
 {
     const GenerationOptions options = footerOptions(scratchDirectory());
-    std::vector<std::filesystem::path> models;
-    for (const TubeSizeClass sizeClass : allSizeClasses)
-        models.push_back(options.modelSourceDirectory / ownModelFile(sizeClass));
-    models.push_back(options.modelSourceDirectory / defaultModelFile);
     for (auto _ : state) {
-        int found = 0;
-        for (const std::filesystem::path& model : models)
-            found += std::filesystem::exists(model) ? 1 : 0;
-        benchmark::DoNotOptimize(found);
+        ModelDirectoryContents contents = inspectModelDirectory(options.modelSourceDirectory);
+        benchmark::DoNotOptimize(contents);
     }
 }
 
@@ -191,7 +181,7 @@ void generate(benchmark::State& state, const SyntheticTrackSize& size)
         report = generateFooters(work, options);
     }
     if (!report.ok)
-        state.SkipWithError(report.error.c_str());
+        state.SkipWithError(errorText(report.error).c_str());
     state.counters["tubes"] = static_cast<double>(fixture.track.tubes.size());
     state.counters["footers"] = report.objectsAddedTotal();
     state.counters["removed"] = report.fundamentsRemoved;
@@ -206,9 +196,10 @@ SceneryObject standInObject()
     return object;
 }
 
-void addSceneryObjects(benchmark::State& state)
+// Times state.range(0) calls of `add` on a new track; clearing the track is not timed.
+template <class Add>
+void timeAdding(benchmark::State& state, Add add)
 {
-    const SceneryObject object = standInObject();
     const auto count = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
@@ -216,8 +207,8 @@ void addSceneryObjects(benchmark::State& state)
         newTrack(track);
         state.ResumeTiming();
         for (int i = 0; i < count; ++i)
-            addSceneryObject(object, track);
-        benchmark::DoNotOptimize(track.sceneryObjects.data());
+            add(i, track);
+        benchmark::DoNotOptimize(track);
         state.PauseTiming();
         track = Track{};
         state.ResumeTiming();
@@ -225,22 +216,17 @@ void addSceneryObjects(benchmark::State& state)
     state.SetComplexityN(count);
 }
 
+void addSceneryObjects(benchmark::State& state)
+{
+    const SceneryObject object = standInObject();
+    timeAdding(state, [&](int, Track& track) { addSceneryObject(object, track); });
+}
+
 void addFreeNodes(benchmark::State& state)
 {
-    const auto count = static_cast<int>(state.range(0));
-    for (auto _ : state) {
-        state.PauseTiming();
-        Track track;
-        newTrack(track);
-        state.ResumeTiming();
-        for (int i = 0; i < count; ++i)
-            addFreeNode(static_cast<float>(i), 1.0f, 2.0f, track);
-        benchmark::DoNotOptimize(track.freeNodes.data());
-        state.PauseTiming();
-        track = Track{};
-        state.ResumeTiming();
-    }
-    state.SetComplexityN(count);
+    timeAdding(state, [](int i, Track& track) {
+        addFreeNode(static_cast<float>(i), 1.0f, 2.0f, track);
+    });
 }
 
 // Other programs share the machine; the fastest repetition is the one least disturbed.

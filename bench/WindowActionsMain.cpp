@@ -6,7 +6,7 @@
 #include "FooterRunSetup.h"
 #include "MetricLine.h"
 
-#include "footers/QtPaths.h"
+#include "frontend/QtPaths.h"
 #include "frmMain.h"
 
 #include <QAbstractButton>

@@ -32,7 +32,7 @@ std::optional<ClassChoice> parseClassChoice(const QString& text, TubeSizeClass s
 ClassChoice choiceFromModelDirectory(const std::filesystem::path& modelDirectory,
                                      TubeSizeClass sizeClass)
 {
-    return hasModelFile(modelDirectory, ownModelFile(sizeClass))
+    return inspectModelDirectory(modelDirectory).ownModel[static_cast<std::size_t>(sizeClass)]
                ? ClassChoice{ClassChoice::Model::Own, 0}
                : ClassChoice{};
 }

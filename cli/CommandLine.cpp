@@ -2,9 +2,10 @@
 
 #include "GenerateCommand.h"
 #include "InfoCommand.h"
-#include "PlanSvg.h"
+#include "PlanCommand.h"
 #include "TrackJson.h"
 #include "TrackLoading.h"
+#include "plan/PlanFile.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -21,11 +22,14 @@ struct Options {
     QCommandLineOption version{{"v", "version"}, "Show the version."};
     QCommandLineOption output{{"o", "output"},
                               "generate: the track file to write (may be TRACK itself); "
-                              "plan: the SVG file to write.",
+                              "plan: the picture to write (.svg or .png).",
                               "file"};
     QCommandLineOption nolimitsDir{"nolimits-dir", "The simulator's installation directory.",
                                    "dir"};
-    QCommandLineOption modelsDir{"models-dir", "The directory holding the footer models.", "dir"};
+    QCommandLineOption modelsDir{"models-dir",
+                                 "The directory holding the footer models (plan: draw each "
+                                 "footer as its model's outline).",
+                                 "dir"};
     QCommandLineOption objectDir{"object-dir",
                                  "Directory below the simulator's objects directory for the "
                                  "models (default: TRACK's name up to its first dot).",
@@ -48,8 +52,8 @@ struct Options {
 
     std::vector<const QCommandLineOption*> generateOnly() const
     {
-        std::vector<const QCommandLineOption*> list{&nolimitsDir, &modelsDir, &objectDir,
-                                                    &keepFundaments, &noAlign};
+        std::vector<const QCommandLineOption*> list{&nolimitsDir, &objectDir, &keepFundaments,
+                                                    &noAlign};
         for (const QCommandLineOption& option : classes)
             list.push_back(&option);
         return list;
@@ -89,7 +93,7 @@ QString helpText(const QCommandLineParser& parser)
                           "Commands:\n"
                           "  info TRACK        A short summary of the track.\n"
                           "  dump TRACK        The whole track record as JSON on stdout.\n"
-                          "  plan TRACK        A plan view (SVG) of track, supports and footers.\n"
+                          "  plan TRACK        A plan (SVG or PNG) of track, supports and footers.\n"
                           "  generate TRACK    Place footer models and save the track as OUT.\n"
                           "\n"
                           "Exit codes: 0 success, 1 a file could not be read, written or copied,"
@@ -118,7 +122,7 @@ int runGenerateCommand(const QCommandLineParser& parser, const Options& options,
                                        .arg(required->names().constLast()));
     }
     // The object directory is named after the track file, and standard input has no name.
-    if (track == QLatin1String(standardInputName) && parser.value(options.objectDir).isEmpty())
+    if (track == QLatin1String(standardInputName) && !parser.isSet(options.objectDir))
         return usageError(err, QStringLiteral("generate needs --object-dir to read standard input"));
     GenerateArguments arguments;
     arguments.trackPath = track;
@@ -145,6 +149,15 @@ int runGenerateCommand(const QCommandLineParser& parser, const Options& options,
 }
 
 }  // namespace
+
+bool needsGuiApplication(const QStringList& arguments)
+{
+    const Options options;
+    QCommandLineParser parser;
+    setUp(parser, options);
+    return parser.parse(arguments) && !parser.positionalArguments().isEmpty() &&
+           parser.positionalArguments().constFirst() == QLatin1String("plan");
+}
 
 namespace {
 
@@ -202,7 +215,7 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 
     std::vector<const QCommandLineOption*> refused = options.generateOnly();
     if (command != QLatin1String("plan"))
-        refused.push_back(&options.output);
+        refused.insert(refused.end(), {&options.output, &options.modelsDir});
     if (const auto option = unexpectedOption(parser, refused))
         return usageError(err, QStringLiteral("%1 takes no --%2").arg(command, *option));
 
@@ -210,9 +223,15 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return runInfo(track, out, err);
     if (command == QLatin1String("dump"))
         return runDump(track, out, err);
-    if (parser.value(options.output).isEmpty())
+    const QString output = parser.value(options.output);
+    if (output.isEmpty())
         return usageError(err, QStringLiteral("plan needs --output"));
-    return runPlan(track, parser.value(options.output), out, err);
+    // A pipe, device or directory is refused as such, whatever its name says.
+    if (!outputPathAccepted(output, err))
+        return exitFailure;
+    if (planFileFormat(output) == PlanFileFormat::Unknown)
+        return usageError(err, QStringLiteral("plan writes .svg or .png, not '%1'").arg(output));
+    return runPlan(track, output, parser.value(options.modelsDir), out, err);
 }
 
 }  // namespace

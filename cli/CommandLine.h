@@ -14,8 +14,11 @@ enum ExitCode : int {
 };
 
 inline constexpr const char* cliUsageLine =
-    "Usage: plinthwright-cli info TRACK | dump TRACK | plan TRACK -o SVG"
+    "Usage: plinthwright-cli info TRACK | dump TRACK | plan TRACK -o SVG|PNG [--models-dir DIR]"
     " | generate TRACK -o OUT --nolimits-dir DIR --models-dir DIR [options]";
+
+// Whether the command paints (plan), and so needs a QGuiApplication rather than a core one.
+bool needsGuiApplication(const QStringList& arguments);
 
 // `arguments` starts with the program name, as QCoreApplication::arguments() does.
 int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);

@@ -1,7 +1,9 @@
 #include "GenerateCommand.h"
 
 #include "TrackLoading.h"
-#include "footers/QtPaths.h"
+#include "footers/ObjectDirectory.h"
+#include "frontend/ObjectDirectoryText.h"
+#include "frontend/QtPaths.h"
 #include "tracklib/TrackFile.h"
 
 #include <QFileInfo>
@@ -9,17 +11,14 @@
 
 namespace pw {
 
-QString defaultObjectDirectoryName(const QString& trackPath)
+std::optional<CoreError> generationOptions(const GenerateArguments& arguments,
+                                           GenerationOptions& options)
 {
-    return QFileInfo(trackPath).baseName();
-}
-
-GenerationOptions generationOptions(const GenerateArguments& arguments)
-{
-    GenerationOptions options;
-    const QString objectDirectory =
-        arguments.objectDirectoryName.value_or(defaultObjectDirectoryName(arguments.trackPath));
-    setObjectDirectory(options, objectDirectory);
+    const QString objectDirectory = arguments.objectDirectoryName.value_or(QString::fromStdString(
+        proposedObjectDirectoryName(toFileSystemPath(arguments.trackPath))));
+    if (std::optional<CoreError> refused =
+            objectDirectoryFromText(objectDirectory, options.objectDirectory))
+        return refused;
     options.modelSourceDirectory = toFileSystemPath(arguments.modelsDirectory);
     options.nolimitsDirectory = toFileSystemPath(arguments.nolimitsDirectory);
     options.replaceFundaments = !arguments.keepFundaments;
@@ -30,17 +29,15 @@ GenerationOptions generationOptions(const GenerateArguments& arguments)
             choiceFromModelDirectory(options.modelSourceDirectory, sizeClass));
         options.choices[index] = toFooterModelChoice(sizeClass, choice);
     }
-    return options;
+    return std::nullopt;
 }
 
 QString reportText(const GenerationReport& report)
 {
-    static constexpr const char* labels[sizeClassCount] = {"small", "medium", "large", "x-large",
-                                                           "xx-large"};
     QStringList perClass;
     for (const TubeSizeClass sizeClass : allSizeClasses) {
         const auto index = static_cast<std::size_t>(sizeClass);
-        perClass << QStringLiteral("%1 %2").arg(QLatin1String(labels[index]))
+        perClass << QStringLiteral("%1 %2").arg(QLatin1String(sizeClassLabel(sizeClass)))
                         .arg(report.objectsAdded[index]);
     }
     return QStringLiteral("Footer objects: %1 (%2)\n"
@@ -57,10 +54,10 @@ QString reportText(const GenerationReport& report)
 int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStream& err)
 {
     // Read in full before anything is written, so OUT may name the input itself.
-    std::optional<LoadedTrack> loaded = loadTrack(arguments.trackPath, err);
+    std::optional<OpenedTrack> loaded = loadTrack(arguments.trackPath, err);
     if (!loaded)
         return 1;
-    if (!holdsTrackData(loaded->track)) {
+    if (loaded->status == OpenStatus::NoTrackData) {
         reportFailure(err, arguments.trackPath, QStringLiteral("holds no track data"));
         return 1;
     }
@@ -72,25 +69,28 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
         return 1;
     }
 
-    const GenerationReport report = generateFooters(loaded->track, generationOptions(arguments));
+    GenerationOptions options;
+    if (const std::optional<CoreError> refused = generationOptions(arguments, options)) {
+        reportError(err, *refused);
+        return 1;
+    }
+    const GenerationReport report = generateFooters(loaded->track, options);
     if (!report.ok) {
-        err << cliProgramName << ": " << QString::fromStdString(report.error) << '\n';
-        err.flush();
+        reportError(err, report.error);
         return 1;
     }
 
     const WriteResult written =
         writeTrackFile(toFileSystemPath(arguments.outputPath), loaded->track);
     if (!written.ok) {
-        err << cliProgramName << ": " << QString::fromStdString(written.error) << '\n';
-        err.flush();
+        reportError(err, written.error);
         return 1;
     }
     // The writer lays out only what the reader understood; say so when that was not all.
-    if (passedOverAnything(loaded->diagnostics)) {
+    if (isDamaged(loaded->diagnostics)) {
         err << cliProgramName << ": warning: " << arguments.trackPath
-            << " is damaged (" << passedOverText(loaded->diagnostics) << "); "
-            << arguments.outputPath << " holds only what could be read\n";
+            << " is damaged (" << QString::fromStdString(passedOverText(loaded->diagnostics))
+            << "); " << arguments.outputPath << " holds only what could be read\n";
         err.flush();
     }
     out << reportText(report)

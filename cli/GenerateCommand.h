@@ -24,11 +24,10 @@ struct GenerateArguments {
     bool noAlign = false;
 };
 
-// The track file's name up to its first dot ("my.coaster.nltrack" gives "my").
-QString defaultObjectDirectoryName(const QString& trackPath);
-
-// The options generateFooters is given: classes left out are decided by the models directory.
-GenerationOptions generationOptions(const GenerateArguments& arguments);
+// Fills the options generateFooters is given: classes left out are decided by the models
+// directory. Returns why not when the object directory name is refused.
+std::optional<CoreError> generationOptions(const GenerateArguments& arguments,
+                                           GenerationOptions& options);
 
 QString reportText(const GenerationReport& report);
 

@@ -11,18 +11,6 @@ namespace pw {
 
 namespace {
 
-const char* sizeClassLabel(TubeSizeClass sizeClass)
-{
-    switch (sizeClass) {
-    case TubeSizeClass::Small: return "small";
-    case TubeSizeClass::Medium: return "medium";
-    case TubeSizeClass::Large: return "large";
-    case TubeSizeClass::XLarge: return "x-large";
-    case TubeSizeClass::XXLarge: return "xx-large";
-    }
-    return "";
-}
-
 bool standsOnFundament(const Tube& tube)
 {
     return tube.endA.kind == TubeEndFundament || tube.endB.kind == TubeEndFundament;
@@ -116,14 +104,14 @@ QString trackSummary(const Track& track, const ReadDiagnostics& diagnostics)
           << QStringLiteral("Scenery items: %1").arg(track.sceneryItems.size())
           << QStringLiteral("Scenery objects: %1").arg(track.sceneryObjects.size())
           << terrainLine(track.terrain);
-    if (passedOverAnything(diagnostics))
-        lines << QStringLiteral("Passed over: ") + passedOverText(diagnostics);
+    if (isDamaged(diagnostics))
+        lines << QStringLiteral("Passed over: ") + QString::fromStdString(passedOverText(diagnostics));
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
 int runInfo(const QString& trackPath, QTextStream& out, QTextStream& err)
 {
-    const std::optional<LoadedTrack> loaded = loadTrack(trackPath, err);
+    const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err);
     if (!loaded)
         return 1;
     out << trackSummary(loaded->track, loaded->diagnostics);

@@ -362,7 +362,7 @@ void writeTrackJson(const Track& track, const std::function<void(std::string_vie
 
 int runDump(const QString& trackPath, QTextStream& out, QTextStream& err)
 {
-    const std::optional<LoadedTrack> loaded = loadTrack(trackPath, err);
+    const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err);
     if (!loaded)
         return 1;
     // Streamed: the text of a large track is many times its file's size.

@@ -1,6 +1,6 @@
 #include "TrackLoading.h"
 
-#include "footers/QtPaths.h"
+#include "frontend/QtPaths.h"
 #include "tracklib/AtomicFile.h"
 
 namespace pw {
@@ -11,20 +11,23 @@ void reportFailure(QTextStream& err, const QString& subject, const QString& reas
     err.flush();
 }
 
-std::optional<LoadedTrack> loadTrack(const QString& path, QTextStream& err)
+void reportError(QTextStream& err, const CoreError& error)
 {
-    LoadedTrack loaded;
-    const int read = path == QLatin1String(standardInputName)
-                         ? readTrackFromStandardInput(loaded.track, &loaded.diagnostics)
-                         : readTrackFile(toFileSystemPath(path), loaded.track, &loaded.diagnostics);
-    if (read == 0) {
+    err << cliProgramName << ": " << QString::fromStdString(errorText(error)) << '\n';
+    err.flush();
+}
+
+std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err)
+{
+    OpenedTrack loaded = path == QLatin1String(standardInputName)
+                             ? openTrackFromStandardInput()
+                             : openTrack(toFileSystemPath(path));
+    if (loaded.status == OpenStatus::CannotOpen) {
         // The reader's reason already names the file.
-        if (loaded.diagnostics.openError.empty())
+        if (!loaded.diagnostics.openError)
             reportFailure(err, path, QStringLiteral("cannot be opened"));
         else
-            err << cliProgramName << ": "
-                << QString::fromStdString(loaded.diagnostics.openError) << '\n';
-        err.flush();
+            reportError(err, *loaded.diagnostics.openError);
         return std::nullopt;
     }
     return loaded;
@@ -37,30 +40,6 @@ bool outputPathAccepted(const QString& path, QTextStream& err)
         return true;
     reportFailure(err, path, QString::fromStdString(problem));
     return false;
-}
-
-namespace {
-
-int chunksCutShort(const ReadDiagnostics& diagnostics)
-{
-    return diagnostics.chunksCutShort + diagnostics.negativeTextLengths;
-}
-
-}  // namespace
-
-bool passedOverAnything(const ReadDiagnostics& diagnostics)
-{
-    return isDamaged(diagnostics);
-}
-
-QString passedOverText(const ReadDiagnostics& diagnostics)
-{
-    QString text = QStringLiteral("%1 bytes skipped; chunks cut short: %2")
-                       .arg(diagnostics.bytesSkipped)
-                       .arg(chunksCutShort(diagnostics));
-    if (diagnostics.textsCutAtZero > 0)
-        text += QStringLiteral("; texts cut at a zero byte: %1").arg(diagnostics.textsCutAtZero);
-    return text;
 }
 
 }  // namespace pw

@@ -3,9 +3,11 @@
 #include "cli/CommandLine.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -13,7 +15,18 @@
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication application(argc, argv);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    // Painting text needs a platform; a plan is drawn off screen unless one is named.
+    std::unique_ptr<QCoreApplication> application;
+    if (pw::needsGuiApplication(arguments)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
 #ifdef _WIN32
     // What we print is UTF-8; a console would otherwise show it in its OEM code page.
     const UINT consoleCodePage = GetConsoleOutputCP();

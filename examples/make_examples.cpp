@@ -73,7 +73,7 @@ int main(int argc, char** argv)
     const pw::WriteResult written =
         pw::writeTrackFile(directory / "demo.nltrack", pw::makeDemoTrack());
     if (!written.ok) {
-        std::fprintf(stderr, "make_examples: %s\n", written.error.c_str());
+        std::fprintf(stderr, "make_examples: %s\n", pw::errorText(written.error).c_str());
         return 1;
     }
     std::printf("wrote %s and %s\n", (directory / "demo.nltrack").string().c_str(),

@@ -1,14 +1,10 @@
 #include "FooterGeneration.h"
 
-#include "FundamentRemoval.h"
 #include "ModelInstallation.h"
-#include "QtPaths.h"
 #include "TubeEndPoints.h"
 #include "geometry/PortableMath.h"
 #include "tracklib/Track.h"
 #include "tracklib/TrackOperations.h"
-
-#include <QString>
 
 #include <algorithm>
 #include <cmath>
@@ -21,14 +17,8 @@ namespace pw {
 
 namespace {
 
-constexpr double radiansPerDegree = 0.01745329252;
 // A direction shorter than this (squared) has no usable orientation; same bound as normalize.
 constexpr float shortestDirectionSquared = 1e-6f;
-
-float toDegrees(float radians)
-{
-    return static_cast<float>(radians / radiansPerDegree);
-}
 
 // Turns the model's local down axis (0, -1, 0) onto the line from the higher point to the lower.
 void tilt(Matrix4& m, Vector3 p, Vector3 q)
@@ -42,7 +32,7 @@ void tilt(Matrix4& m, Vector3 p, Vector3 q)
     normalize(axis);
     // Rounding in normalize can push |d.y| a hair above 1, where acos has no value.
     const float cosine = std::clamp(-d.y, -1.0f, 1.0f);
-    m.rotate(toDegrees(portableAcos(cosine)), axis);
+    m.rotate(radiansToDegrees(portableAcos(cosine)), axis);
 }
 
 // The turn about the vertical that the simulator's own fundaments use: in [0, 90) degrees.
@@ -51,28 +41,29 @@ float turnAboutVertical(Vector3 p, Vector3 q, float fundamentAngle)
     // A damaged file's NaN or infinite angle would make the whole placement NaN, position
     // included; such a fundament is turned like one without an angle.
     if (fundamentAngle != 0.0f && std::isfinite(fundamentAngle))
-        return toDegrees(fundamentAngle);
+        return radiansToDegrees(fundamentAngle);
     const float a = std::fabs(p.x - q.x);
     const float b = std::fabs(p.z - q.z);
     if ((p.x > q.x && p.z > q.z) || (p.x < q.x && p.z < q.z))
-        return toDegrees(portableAtan(a / b));
+        return radiansToDegrees(portableAtan(a / b));
     if ((p.x > q.x && p.z < q.z) || (p.x < q.x && p.z > q.z))
-        return toDegrees(portableAtan(b / a));
+        return radiansToDegrees(portableAtan(b / a));
     return 0.0f;
 }
 
 struct FooterEnds {
-    TubeEnd* footer;
-    const TubeEnd* other;
+    TubeSide footerSide;
+    TubeEnd footer;
+    TubeEnd other;
 };
 
 // The end standing on a fundament; end B when both do.
-std::optional<FooterEnds> findFooterEnds(Tube& tube)
+std::optional<FooterEnds> findFooterEnds(const Tube& tube)
 {
     if (tube.endB.kind == TubeEndFundament)
-        return FooterEnds{&tube.endB, &tube.endA};
+        return FooterEnds{TubeSide::B, tube.endB, tube.endA};
     if (tube.endA.kind == TubeEndFundament)
-        return FooterEnds{&tube.endA, &tube.endB};
+        return FooterEnds{TubeSide::A, tube.endA, tube.endB};
     return std::nullopt;
 }
 
@@ -109,32 +100,21 @@ Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale,
     return m;
 }
 
-void setObjectDirectory(GenerationOptions& options, const QString& name)
-{
-    const QString composed = name.normalized(QString::NormalizationForm_C);
-    options.objectDirectoryText = toAsciiPath(composed);
-    options.objectDirectoryName = toFileSystemPath(composed);
-}
-
 GenerationReport generateFooters(Track& track, const GenerationOptions& options)
 {
     GenerationReport report;
 
-    // The track stores the name in Latin-1; a name beyond it would be stored with question marks
-    // and every footer would name a directory that was never made.
-    const QString directoryName = fromFileSystemPath(options.objectDirectoryName);
-    if (QString::fromLatin1(options.objectDirectoryText) != directoryName) {
-        report.error = "Cannot store the object directory name \"" +
-                       directoryName.toStdString() +
-                       "\" in the track: a track holds Latin-1 characters only (letters of "
-                       "Western European languages, digits and punctuation)";
+    // The front ends refuse such a name already; options made elsewhere must not escape either.
+    if (const std::optional<CoreError> refused =
+            objectDirectoryNameError(options.objectDirectory.name)) {
+        report.error = *refused;
         return report;
     }
 
     // Installation first: if a model cannot be put in place, the track must not refer to it.
-    const InstallResult installed =
-        installFooterModels(options.choices, options.nolimitsDirectory,
-                            options.objectDirectoryName, options.modelSourceDirectory);
+    const InstallResult installed = installFooterModels(
+        options.choices, options.nolimitsDirectory, objectDirectoryPath(options.objectDirectory),
+        options.modelSourceDirectory);
     report.filesCopied = installed.filesCopied;
     if (!installed.ok) {
         report.error = installed.error;
@@ -145,15 +125,23 @@ GenerationReport generateFooters(Track& track, const GenerationOptions& options)
     return report;
 }
 
-void placeFooters(Track& track, const GenerationOptions& options, GenerationReport& report)
+void placeFooters(Track& track, const GenerationOptions& options, GenerationReport& report,
+                  const TubeEndTable* tubeEnds)
 {
-    TubeEndPoints endPoints(track, options.choices);
+    if (tubeEnds != nullptr && tubeEnds->tubeCount() != track.tubes.size())
+        tubeEnds = nullptr;
+    // Without the ends worked out beforehand, the points this walk asks for are found up front.
+    std::optional<TubeEndPoints> endPoints;
+    if (tubeEnds == nullptr)
+        endPoints.emplace(track, options.choices);
     std::vector<int> fundamentsToRemove;
     std::vector<char> queued(track.fundaments.size(), 0);
 
     // addFreeNode and addSceneryObject never touch the tubes, so the walk covers exactly the
-    // tubes present at its start and `tube` stays valid.
-    for (Tube& tube : track.tubes) {
+    // tubes present at its start.
+    const int tubeCount = static_cast<int>(track.tubes.size());
+    for (int t = 0; t < tubeCount; ++t) {
+        const Tube& tube = track.tubes[static_cast<std::size_t>(t)];
         const std::optional<FooterEnds> ends = findFooterEnds(tube);
         if (!ends)
             continue;
@@ -162,23 +150,27 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
             continue;
         const auto classIndex = static_cast<std::size_t>(*sizeClass);
         const FooterModelChoice& choice = options.choices[classIndex];
-        const std::int32_t f = ends->footer->index;
+        const std::int32_t f = ends->footer.index;
         if (!choice.enabled || !hasIndex(track.fundaments, f))
             continue;
 
         const Fundament& fundament = track.fundaments[static_cast<std::size_t>(f)];
-        const Vector3 p = toVector(fundament.position);
-        const TubeEnd& other = *ends->other;
+        const Vector3 p = fundament.position;
+        const TubeEnd& other = ends->other;
         const bool otherHasPosition = other.kind == TubeEndFundament
                                       || other.kind == TubeEndFreeNode
                                       || other.kind == TubeEndRailConnector;
         // An other end of no known kind gives the footer's own point: it stands upright, unturned.
-        const std::optional<Vector3> q = otherHasPosition ? endPoints.pointOf(other) : p;
+        const std::optional<Vector3> q =
+            !otherHasPosition ? p
+            : tubeEnds != nullptr
+                ? tubeEnds->pointOf(static_cast<std::size_t>(t), ends->footerSide == TubeSide::A)
+                : endPoints->pointOf(other);
         if (!q)
             continue;
 
         SceneryObject object;
-        object.textB = options.objectDirectoryText + "/fundament-" + choice.modelFile;
+        object.textB = storedModelPath(options.objectDirectory, choice.modelFile);
         object.matrix =
             footerPlacement(p, *q, fundament.angle, choice.scale, options.alignToTangent).e;
 
@@ -192,8 +184,7 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
             }
             // Only the footer's end moves: a tube between two fundaments keeps its other end
             // instead of shrinking to a point on the new node and leaving that fundament bare.
-            ends->footer->kind = TubeEndFreeNode;
-            ends->footer->index = n;
+            setTubeEnd(t, ends->footerSide, TubeEnd{TubeEndFreeNode, ends->footer.group, n}, track);
         }
         addSceneryObject(object, track);
         ++report.objectsAdded[classIndex];

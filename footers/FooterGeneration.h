@@ -2,6 +2,7 @@
 // Places a footer model at the fundament end of every support tube of an enabled size class.
 
 #include "FooterModelChoice.h"
+#include "ObjectDirectory.h"
 #include "geometry/Matrix4.h"
 #include "geometry/Vector3.h"
 
@@ -9,30 +10,23 @@
 #include <filesystem>
 #include <string>
 
-class QString;
-
 namespace pw {
 
 struct Track;
+class TubeEndTable;
 
 struct GenerationOptions {
     FooterModelChoices choices;
-    std::string objectDirectoryText;              // the name as stored in the track (Latin-1)
-    std::filesystem::path objectDirectoryName;    // the same name for the file system
+    ObjectDirectory objectDirectory;
     std::filesystem::path modelSourceDirectory;   // where the chosen .3ds files are
     std::filesystem::path nolimitsDirectory;      // the simulator's installation directory
     bool replaceFundaments = true;                // "delete native fundaments"
     bool alignToTangent = true;                   // tilt along the tube instead of turning
 };
 
-// Sets both forms of the object directory name. The name is composed first, so that an accented
-// letter given decomposed (as file names copied from macOS often are) stores as its one Latin-1
-// character and names the same directory.
-void setObjectDirectory(GenerationOptions& options, const QString& name);
-
 struct GenerationReport {
     bool ok = false;
-    std::string error;  // what failed and why, naming the path; the track is then unchanged
+    CoreError error;  // what failed and why when !ok; the track is then unchanged
     std::array<int, sizeClassCount> objectsAdded{};  // by TubeSizeClass
     int freeNodesAdded = 0;
     int fundamentsRemoved = 0;
@@ -41,13 +35,16 @@ struct GenerationReport {
 };
 
 // Installs the chosen models, then walks the tubes and changes the track in place. When the
-// installation fails, nothing of the track changes and the report says why.
+// object directory name is refused or the installation fails, nothing of the track changes and
+// the report says why.
 GenerationReport generateFooters(Track& track, const GenerationOptions& options);
 
 // The walk alone: places the footers and replaces fundaments as generateFooters does, without
 // checking the object directory name or installing any model. Adds to `report`'s counts (not
-// filesCopied) and sets report.ok. A preview runs it on a copy of the track.
-void placeFooters(Track& track, const GenerationOptions& options, GenerationReport& report);
+// filesCopied) and sets report.ok. A preview runs it on a copy of the track, and may pass the
+// tube ends of that track worked out beforehand (ignored when made for another tube count).
+void placeFooters(Track& track, const GenerationOptions& options, GenerationReport& report,
+                  const TubeEndTable* tubeEnds = nullptr);
 
 // Scale by s, then tilt along P-Q (align) or turn about the vertical, then move to P.
 Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale, bool align);

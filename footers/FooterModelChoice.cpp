@@ -14,6 +14,18 @@ const char* ownModelFile(TubeSizeClass sizeClass)
     return "";
 }
 
+const char* sizeClassLabel(TubeSizeClass sizeClass)
+{
+    switch (sizeClass) {
+    case TubeSizeClass::Small: return "small";
+    case TubeSizeClass::Medium: return "medium";
+    case TubeSizeClass::Large: return "large";
+    case TubeSizeClass::XLarge: return "x-large";
+    case TubeSizeClass::XXLarge: return "xx-large";
+    }
+    return "";
+}
+
 int defaultScalePercent(TubeSizeClass sizeClass)
 {
     switch (sizeClass) {

@@ -19,6 +19,8 @@ inline constexpr const char* defaultModelFile = "default.3ds";
 
 // "small.3ds", "medium.3ds", "large.3ds", "xlarge.3ds", "xxlarge.3ds".
 const char* ownModelFile(TubeSizeClass sizeClass);
+// "small", "medium", "large", "x-large", "xx-large": how reports name the classes.
+const char* sizeClassLabel(TubeSizeClass sizeClass);
 // The scale box's value at start: 80, 110, 200, 280, 330 percent.
 int defaultScalePercent(TubeSizeClass sizeClass);
 

@@ -1,13 +1,15 @@
 #include "ModelInstallation.h"
 
+#include "ObjectDirectory.h"
 #include "tracklib/AtomicFile.h"
-#include "tracklib/PathText.h"
+#include "tracklib/CoreError.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace pw {
@@ -18,7 +20,7 @@ namespace {
 
 // Creates only the last level: a name with several missing levels is refused, as is a file that
 // stands where the directory should be.
-bool ensureDirectory(const fs::path& directory, std::string& error)
+bool ensureDirectory(const fs::path& directory, CoreError& error)
 {
     std::error_code ec;
     if (fs::is_directory(directory, ec))
@@ -27,7 +29,7 @@ bool ensureDirectory(const fs::path& directory, std::string& error)
     if (!ec && !fs::is_directory(directory, ec))
         ec = std::make_error_code(std::errc::file_exists);
     if (ec) {
-        error = "Cannot create directory \"" + pathText(directory) + "\": " + ec.message();
+        error = CoreError{ErrorCode::CannotCreateDirectory, directory, ec, {}, 0, {}};
         return false;
     }
     return true;
@@ -63,15 +65,28 @@ InstallResult installFooterModels(const FooterModelChoices& choices,
         source += "/";
         source += choice.modelFile;
         fs::path destination = modelDirectory;
-        destination += "/fundament-";
+        destination += "/";
+        destination += footerModelPrefix;
         destination += choice.modelFile;
-        if (!copyModelFile(source, destination, &result.error))
+        if (std::optional<CoreError> failed = copyModelFile(source, destination)) {
+            result.error = std::move(*failed);
             return result;
+        }
         copied.push_back(choice.modelFile);
         ++result.filesCopied;
     }
     result.ok = true;
     return result;
+}
+
+ModelDirectoryContents inspectModelDirectory(const fs::path& modelSourceDirectory)
+{
+    ModelDirectoryContents contents;
+    for (const TubeSizeClass sizeClass : allSizeClasses)
+        contents.ownModel[static_cast<std::size_t>(sizeClass)] =
+            hasModelFile(modelSourceDirectory, ownModelFile(sizeClass));
+    contents.defaultModel = hasModelFile(modelSourceDirectory, defaultModelFile);
+    return contents;
 }
 
 bool hasModelFile(const fs::path& modelSourceDirectory, const std::string& modelFile)
@@ -84,20 +99,17 @@ bool hasModelFile(const fs::path& modelSourceDirectory, const std::string& model
     return fs::is_regular_file(file, ec);
 }
 
-bool copyModelFile(const fs::path& source, const fs::path& destination, std::string* error)
+std::optional<CoreError> copyModelFile(const fs::path& source, const fs::path& destination)
 {
-    const auto fail = [&](const std::string& reason) {
-        if (error)
-            *error = "Cannot copy \"" + pathText(source) + "\" to \"" + pathText(destination)
-                     + "\": " + reason;
-        return false;
+    const auto fail = [&](std::error_code system, std::string detail) {
+        return CoreError{ErrorCode::CannotCopy, source, system, destination, 0, std::move(detail)};
     };
     std::error_code ec;
     const fs::file_status sourceStatus = fs::status(source, ec);
     if (!fs::exists(sourceStatus))
-        return fail((ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory)).message());
+        return fail(ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory), {});
     if (!fs::is_regular_file(sourceStatus))
-        return fail("the model is not a regular file");
+        return fail({}, "the model is not a regular file");
 
     // The copy is made whole beside the destination and renamed over it: a full disk, a kill or a
     // second generation at the same moment never leaves a piece of a model where a track
@@ -132,8 +144,8 @@ bool copyModelFile(const fs::path& source, const fs::path& destination, std::str
             break;
     }
     if (!outcome.ok())
-        return fail(outcome.reason);
-    return true;
+        return fail(outcome.code, outcome.reason);
+    return std::nullopt;
 }
 
 }  // namespace pw

@@ -2,15 +2,18 @@
 // Copies the chosen footer models into the simulator's objects directory.
 
 #include "FooterModelChoice.h"
+#include "tracklib/CoreError.h"
 
+#include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace pw {
 
 struct InstallResult {
     bool ok = false;
-    std::string error;  // what failed and why, naming the path
+    CoreError error;  // what failed and why, when !ok
     int filesCopied = 0;
 };
 
@@ -26,10 +29,18 @@ InstallResult installFooterModels(const FooterModelChoices& choices,
 // name is no model). The window and the command line decide the classes' own models by it.
 bool hasModelFile(const std::filesystem::path& modelSourceDirectory, const std::string& modelFile);
 
+// Which of the six model files a model directory holds. A class whose own model is there gets it
+// ticked; the default model can be chosen once it is there.
+struct ModelDirectoryContents {
+    std::array<bool, sizeClassCount> ownModel{};  // by TubeSizeClass
+    bool defaultModel = false;
+};
+ModelDirectoryContents inspectModelDirectory(const std::filesystem::path& modelSourceDirectory);
+
 // Copies one file, replacing an existing destination (or a link standing there) in one step:
-// afterwards the destination holds the earlier file or the whole copy, never a part. Returns
-// false with the reason in `error`.
-bool copyModelFile(const std::filesystem::path& source, const std::filesystem::path& destination,
-                   std::string* error);
+// afterwards the destination holds the earlier file or the whole copy, never a part. Returns why
+// not when it could not.
+std::optional<CoreError> copyModelFile(const std::filesystem::path& source,
+                                       const std::filesystem::path& destination);
 
 }  // namespace pw

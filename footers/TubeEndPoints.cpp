@@ -1,5 +1,7 @@
 #include "TubeEndPoints.h"
 
+#include "TrackCurve.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -56,14 +58,14 @@ void TubeEndPoints::findRailPoints(std::vector<std::pair<std::int32_t, std::int3
     std::optional<CurveSegment> curve;
     std::int32_t curveGroup = -1;
     for (const auto& [group, index] : asked) {
-        if (!hasIndex(track_.groups, group) || !CurveSegment::isValidIndex(track_, group))
+        if (!hasIndex(track_.groups, group) || !hasCurveSegment(group, track_))
             continue;
         const std::vector<RailConnector>& connectors =
             track_.groups[static_cast<std::size_t>(group)].connectors;
         if (!hasIndex(connectors, index))
             continue;
         if (curveGroup != group) {
-            curve.emplace(track_, group);
+            curve.emplace(curveSegment(group, track_));
             curveGroup = group;
         }
         // The connector's position is a fraction of the arc length here, not a curve parameter.
@@ -79,11 +81,11 @@ std::optional<Vector3> TubeEndPoints::pointOf(const TubeEnd& end)
     case TubeEndFundament:
         if (!hasIndex(track_.fundaments, end.index))
             return std::nullopt;
-        return toVector(track_.fundaments[static_cast<std::size_t>(end.index)].position);
+        return track_.fundaments[static_cast<std::size_t>(end.index)].position;
     case TubeEndFreeNode:
         if (end.index < 0 || static_cast<std::size_t>(end.index) >= freeNodeCount_)
             return std::nullopt;
-        return toVector(track_.freeNodes[static_cast<std::size_t>(end.index)].position);
+        return track_.freeNodes[static_cast<std::size_t>(end.index)].position;
     case TubeEndRailConnector: {
         const auto found = railPoints_.find(connectorKey(end.group, end.index));
         if (found != railPoints_.end())
@@ -98,13 +100,13 @@ std::optional<Vector3> TubeEndPoints::pointOf(const TubeEnd& end)
 std::optional<Vector3> TubeEndPoints::railConnectorPoint(std::int32_t group,
                                                          std::int32_t index) const
 {
-    if (!hasIndex(track_.groups, group) || !CurveSegment::isValidIndex(track_, group))
+    if (!hasIndex(track_.groups, group) || !hasCurveSegment(group, track_))
         return std::nullopt;
     const std::vector<RailConnector>& connectors =
         track_.groups[static_cast<std::size_t>(group)].connectors;
     if (!hasIndex(connectors, index))
         return std::nullopt;
-    return CurveSegment(track_, group)
+    return curveSegment(group, track_)
         .pointAtLengthFraction(connectors[static_cast<std::size_t>(index)].position);
 }
 
@@ -112,6 +114,14 @@ std::uint64_t TubeEndPoints::connectorKey(std::int32_t group, std::int32_t index
 {
     return (std::uint64_t{static_cast<std::uint32_t>(group)} << 32)
            | static_cast<std::uint32_t>(index);
+}
+
+TubeEndTable::TubeEndTable(const Track& track)
+{
+    TubeEndPoints endPoints(track);
+    points_.reserve(track.tubes.size());
+    for (const Tube& tube : track.tubes)
+        points_.push_back({endPoints.pointOf(tube.endA), endPoints.pointOf(tube.endB)});
 }
 
 }  // namespace pw

@@ -7,6 +7,7 @@
 #include "geometry/Vector3.h"
 #include "tracklib/Track.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -20,11 +21,6 @@ template <typename Container>
 bool hasIndex(const Container& elements, std::int32_t index)
 {
     return index >= 0 && static_cast<std::size_t>(index) < elements.size();
-}
-
-inline Vector3 toVector(Float3 p)
-{
-    return {p.x, p.y, p.z};
 }
 
 // Answers the points of a track's tube ends. Each curve segment walks its whole arc length when
@@ -52,6 +48,23 @@ private:
     // Free nodes the generation adds during its walk must not make a dangling end valid.
     const std::size_t freeNodeCount_;
     std::unordered_map<std::uint64_t, Vector3> railPoints_;  // by connectorKey
+};
+
+// Both end points of every tube, worked out once, so that a preview can place the footers again
+// and again without walking any curve segment.
+class TubeEndTable {
+public:
+    explicit TubeEndTable(const Track& track);
+
+    std::size_t tubeCount() const { return points_.size(); }
+    // As TubeEndPoints::pointOf answered for end A (false) or end B (true) of tube `tube`.
+    std::optional<Vector3> pointOf(std::size_t tube, bool endB) const
+    {
+        return points_[tube][endB ? 1 : 0];
+    }
+
+private:
+    std::vector<std::array<std::optional<Vector3>, 2>> points_;
 };
 
 }  // namespace pw

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     for (const auto& seed : pw::hardening::seedTracks()) {
         const pw::WriteResult result = pw::writeTrackFile(directory / seed.fileName, seed.track);
         if (!result.ok) {
-            std::fprintf(stderr, "%s\n", result.error.c_str());
+            std::fprintf(stderr, "%s\n", pw::errorText(result.error).c_str());
             ++failures;
         }
     }

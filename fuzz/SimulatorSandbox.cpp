@@ -54,8 +54,7 @@ GenerationOptions SimulatorSandbox::options(const GenerationVariant& variant) co
             makeFooterModelChoice(sizeClass, variant.ownModels, !variant.ownModels,
                                   defaultScalePercent(sizeClass));
     }
-    options.objectDirectoryText = "sandbox";
-    options.objectDirectoryName = "sandbox";
+    options.objectDirectory = ObjectDirectory{"sandbox"};
     options.modelSourceDirectory = modelDirectory();
     options.nolimitsDirectory = nolimitsDirectory();
     options.replaceFundaments = variant.replaceFundaments;

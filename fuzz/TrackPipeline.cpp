@@ -28,7 +28,7 @@ std::string checkReadGenerateWrite(std::span<const std::uint8_t> bytes,
         // Every model is in the sandbox, so the installation cannot be what fails.
         const GenerationReport report = generateFooters(track, sandbox.options(variant));
         if (!report.ok) {
-            return describe(variant) + ": generation failed: " + report.error;
+            return describe(variant) + ": generation failed: " + errorText(report.error);
         }
         if (std::string failure = checkWrittenTrackReadsBack(track); !failure.empty()) {
             return describe(variant) + ": after generation: " + failure;

@@ -1,7 +1,5 @@
 #include "CurveSegment.h"
 
-#include "tracklib/Track.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -12,11 +10,6 @@ namespace {
 
 constexpr float stepSize = static_cast<float>(1.0 / 4056.0);
 constexpr double window = 0.01;
-
-Vector3 toVector3(Float3 f)
-{
-    return {f.x, f.y, f.z};
-}
 
 std::vector<float> makeStepStarts()
 {
@@ -31,16 +24,9 @@ std::vector<float> makeStepStarts()
 
 }  // namespace
 
-CurveSegment::CurveSegment(const Track& track, int index)
-    : valid_(isValidIndex(track, index))
+CurveSegment::CurveSegment(Vector3 p0, Vector3 p1, Vector3 p2, Vector3 p3)
+    : p_{p0, p1, p2, p3}
 {
-    if (valid_) {
-        const auto first = static_cast<std::size_t>(index);
-        const Vertex& from = track.vertices[first];
-        const Vertex& to = track.vertices[first + 1];
-        p_ = {toVector3(from.position), toVector3(from.controlOut), toVector3(to.controlIn),
-              toVector3(to.position)};
-    }
 
     // One walk serves every lookup. A step's end point is the next step's start point at the
     // same float t, so each point is evaluated once. The walk goes in blocks: first the block's
@@ -84,11 +70,6 @@ CurveSegment::CurveSegment(const Track& track, int index)
     runningSums_.erase(
         std::find_if(runningSums_.begin(), runningSums_.end(), [](float s) { return std::isnan(s); }),
         runningSums_.end());
-}
-
-bool CurveSegment::isValidIndex(const Track& track, int index)
-{
-    return index >= 0 && static_cast<std::size_t>(index) + 1 < track.vertices.size();
 }
 
 Vector3 CurveSegment::pointAt(float t) const

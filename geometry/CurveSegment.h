@@ -1,5 +1,5 @@
 #pragma once
-// One cubic Bezier piece of the track's centre line, from vertex i to vertex i + 1, with a lookup
+// One cubic Bezier piece of the track's centre line, through four control points, with a lookup
 // of the point at a fraction of its arc length.
 //
 // The length is measured by a fixed walk: steps of h = float(1 / 4056) in t, accumulated in
@@ -14,16 +14,10 @@
 
 namespace pw {
 
-struct Track;
-
 class CurveSegment {
 public:
-    // Copies the four control points of segment `index`. An index without vertices index and
-    // index + 1 makes an invalid segment whose control points are all (0, 0, 0).
-    CurveSegment(const Track& track, int index);
-
-    static bool isValidIndex(const Track& track, int index);
-    bool isValid() const { return valid_; }
+    // The curve from p0 to p3, bent towards p1 and p2.
+    CurveSegment(Vector3 p0, Vector3 p1, Vector3 p2, Vector3 p3);
 
     Vector3 pointAt(float t) const;
     // The start point of the first walk step whose running length exceeds D - 0.01, where
@@ -41,7 +35,6 @@ public:
 
 private:
     std::array<Vector3, 4> p_{};
-    bool valid_ = false;
     // runningSums_[k] is the length walked after step k, summed in the walk's order. The table
     // ends before the first NaN sum: NaN compares false, so no step from there on can answer.
     std::vector<float> runningSums_;

@@ -7,14 +7,12 @@
 // Angles are degrees, converted with the single-precision factor 0.017453294.
 // These sixteen floats, in this order, are what a scenery object stores.
 
+#include "Angles.h"
 #include "Vector3.h"
 
 #include <array>
 
 namespace pw {
-
-// pi / 180 rounded up by one unit in the last place; stored placements were made with it.
-inline constexpr float degreesToRadians = 0.017453294f;
 
 struct Matrix4 {
     std::array<float, 16> e{};  // all zeros until identity() or an assignment

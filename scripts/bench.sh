@@ -11,7 +11,7 @@ source scripts/setup.sh
 # The release preset's directory unless PLINTHWRIGHT_BENCH_BUILD names another.
 build=${PLINTHWRIGHT_BENCH_BUILD:-build-release}
 cmake --preset release -B "$build" >/dev/null
-targets=(plinthwright_bench bench_make_track bench_peak_memory bench_hostile)
+targets=(plinthwright_bench bench_make_track bench_peak_memory bench_hostile bench_plan)
 grep -q bench_curve_evaluations "$build/build.ninja" && targets+=(bench_curve_evaluations)
 grep -q bench_window_actions "$build/build.ninja" && targets+=(bench_window_actions)
 cmake --build "$build" -j2 --target "${targets[@]}"
@@ -56,6 +56,9 @@ done
 "$bin/plinthwright_bench" --benchmark_repetitions=5 --benchmark_min_time=0.2 \
   --benchmark_report_aggregates_only=true "${benchmark_args[@]}" | tee "$work/bench.txt"
 grep '^metric' "$work/bench.txt" >>"$metrics" || true
+# The plan paints off screen; its figures get a table of their own.
+"$bin/bench_plan" | tee "$work/plan.txt"
+grep '^metric' "$work/plan.txt" >>"$metrics" || true
 
 echo
 echo "Results ($(date -u '+%Y-%m-%d'), $(nproc) cores, $(lscpu 2>/dev/null | sed -n 's/^Model name: *//p' | head -n1))"
@@ -101,6 +104,15 @@ awk '
     row("Peak memory of reading, MB", "peak_read_mb", "%.1f", "")
     row("Record size in memory, MB", "record_mb", "%.1f", "")
     row("Peak memory added by generation, MB", "peak_generate_extra_mb", "%.1f", "")
+    print ""
+    print "| Plan (large track; last row 100,000 vertices) | ms | Target |"
+    print "|---|---|---|"
+    printf "| Paint, full view | %s | <= 16 |\n", cell("large", "plan_paint_full_ms", "%.1f")
+    printf "| Paint, zoomed in 40x | %s | <= 16 |\n", cell("large", "plan_paint_zoomed_ms", "%.1f")
+    printf "| Preview recomputation | %s | <= 100 |\n", cell("large", "plan_preview_ms", "%.1f")
+    printf "| Scene, tube ends included (load, generate) | %s | |\n", cell("large", "plan_scene_ms", "%.1f")
+    printf "| Scene, tube ends known (view toggle, inspection) | %s | |\n", cell("large", "plan_view_ms", "%.1f")
+    printf "| Plan of 100,000 vertices to PNG | %s | seconds, not tens |\n", cell("huge", "plan_file_ms", "%.0f")
     printf "\nAdding 8192 elements vs 1024, time per element (1 = linear, 8 = quadratic): "
     printf "scenery objects %s, free nodes %s\n", cell("all", "add-scenery-objects_growth", "%.2f"),
            cell("all", "add-free-nodes_growth", "%.2f")

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Builds the window, shows it on a virtual X server with the demo track loaded and writes a
-# picture of it to docs/window.png (or the path given as the first argument).
+# Builds the window, shows it on a virtual X server with the demo track loaded and the sample
+# models chosen, and writes a picture of it and the plan window beside it to docs/window.png (or
+# the path given as the first argument). Also draws docs/plan.svg with the command line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/setup.sh xvfb xauth imagemagick
+source scripts/setup.sh xvfb xauth imagemagick xdotool
 
 output=${1:-docs/window.png}
 build_dir=${PLINTHWRIGHT_BUILD_DIR:-build}
 if [ "$build_dir" = build ]; then
   cmake --preset default >/dev/null
 fi
-cmake --build "$build_dir" --target plinthwright
+cmake --build "$build_dir" --target plinthwright plinthwright-cli
 
 scratch=$(mktemp -d)
 server_pid=
@@ -28,7 +29,8 @@ display=99
 while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
   display=$((display + 1))
 done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Wide enough for the plan window beside the main window.
+Xvfb ":$display" -screen 0 1400x720x24 -nolisten tcp >/dev/null 2>&1 &
 server_pid=$!
 sleep 1
 
@@ -38,7 +40,21 @@ DISPLAY=":$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$scratch/config" \
 window_pid=$!
 sleep 3
 
+# The model directory through the keyboard, as a user without a mouse would choose it: the
+# fifth widget after the file field is "select..." of the model directory. Without a window
+# manager the main window gets the focus only when asked.
+main_window=$(DISPLAY=":$display" xdotool search --onlyvisible --name '^Plinthwright$' | head -n1)
+DISPLAY=":$display" xdotool windowfocus --sync "$main_window"
+DISPLAY=":$display" xdotool key Tab Tab Tab Tab Tab space
+sleep 1
+DISPLAY=":$display" xdotool type --delay 20 "$PWD/examples/models"
+DISPLAY=":$display" xdotool key Return
+sleep 2
+
 mkdir -p "$(dirname "$output")"
 # The root window is black around the window; trimming leaves the window alone.
 DISPLAY=":$display" import -window root -trim +repage "$output"
 echo "Wrote $output"
+
+"$build_dir/bin/plinthwright-cli" plan examples/demo-footers.nltrack -o docs/plan.svg \
+  --models-dir examples/models

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 plinthwright_packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev
-                       libbenchmark-dev qt6-qpa-plugins fonts-dejavu-core "$@")
+                       libbenchmark-dev qt6-qpa-plugins fonts-dejavu-core libassimp-dev
+                       qt6-svg-dev "$@")
 
 missing=()
 for p in "${plinthwright_packages[@]}"; do

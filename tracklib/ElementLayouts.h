@@ -5,7 +5,9 @@
 #include "ChunkReader.h"
 #include "ChunkWriter.h"
 #include "Track.h"
+#include "TrackOperations.h"
 
+#include <array>
 #include <cstddef>
 
 namespace pw {
@@ -21,6 +23,18 @@ struct LayoutReader {
     void reserved(std::size_t count) { in.skipBytes(count); }
 };
 
+// The same for a header whose fields keep what they had when its chunk is cut short.
+struct LayoutKeepingReader {
+    ChunkReader& in;
+    void int32(std::int32_t& value) { in.read(value); }
+    void float32(float& value) { in.read(value); }
+    void int8(std::int8_t& value) { in.read(value); }
+    void flag(Flag& value) { in.readFlag(value); }
+    void colour(Colour& value) { in.read(value); }
+    void text(std::string& value) { in.read(value); }
+    void reserved(std::size_t count) { in.skipBytes(count); }
+};
+
 struct LayoutWriter {
     ChunkWriter& out;
     void int32(std::int32_t value) { out.writeInt32(value); }
@@ -32,8 +46,21 @@ struct LayoutWriter {
     void reserved(std::size_t count) { out.writeZeros(count); }
 };
 
+// Counts the bytes a layout takes; a text counts its length field only.
+struct LayoutSizer {
+    std::size_t bytes = 0;
+    constexpr void int32(std::int32_t) { bytes += 4; }
+    constexpr void float32(float) { bytes += 4; }
+    constexpr void int8(std::int8_t) { bytes += 1; }
+    constexpr void flag(Flag) { bytes += 1; }
+    constexpr void colour(const Colour&) { bytes += 4; }
+    template <class Text>
+    constexpr void text(const Text&) { bytes += 4; }
+    constexpr void reserved(std::size_t count) { bytes += count; }
+};
+
 template <class IO, class P>
-void float3Layout(IO& io, P& point)
+constexpr void float3Layout(IO& io, P& point)
 {
     io.float32(point.x);
     io.float32(point.y);
@@ -41,7 +68,7 @@ void float3Layout(IO& io, P& point)
 }
 
 template <class IO, class S>
-void slotLayout(IO& io, S& slot)
+constexpr void slotLayout(IO& io, S& slot)
 {
     io.flag(slot.flag);
     io.reserved(7);
@@ -52,7 +79,7 @@ void slotLayout(IO& io, S& slot)
 }
 
 template <class IO, class V>
-void vertexLayout(IO& io, V& vertex)
+constexpr void vertexLayout(IO& io, V& vertex)
 {
     float3Layout(io, vertex.position);
     float3Layout(io, vertex.controlIn);
@@ -66,7 +93,7 @@ void vertexLayout(IO& io, V& vertex)
 
 // The part every segment has, whatever its kind.
 template <class IO, class S>
-void segmentCommonLayout(IO& io, S& segment)
+constexpr void segmentCommonLayout(IO& io, S& segment)
 {
     io.int32(segment.kind);
     io.flag(segment.flagA);
@@ -80,7 +107,7 @@ void segmentCommonLayout(IO& io, S& segment)
 }
 
 template <class IO, class B>
-void kind1Layout(IO& io, B& d)
+constexpr void kind1Layout(IO& io, B& d)
 {
     io.float32(d.field1);
     io.float32(d.field2);
@@ -113,7 +140,7 @@ void kind1Layout(IO& io, B& d)
 }
 
 template <class IO, class B>
-void kind2Layout(IO& io, B& d)
+constexpr void kind2Layout(IO& io, B& d)
 {
     io.reserved(3);
     io.int8(d.field1);
@@ -128,7 +155,7 @@ void kind2Layout(IO& io, B& d)
 }
 
 template <class IO, class B>
-void kind3Layout(IO& io, B& d)
+constexpr void kind3Layout(IO& io, B& d)
 {
     io.float32(d.field1);
     io.float32(d.field2);
@@ -144,7 +171,7 @@ void kind3Layout(IO& io, B& d)
 }
 
 template <class IO, class B>
-void kind4Layout(IO& io, B& d)
+constexpr void kind4Layout(IO& io, B& d)
 {
     io.float32(d.field1);
     io.float32(d.field2);
@@ -169,7 +196,7 @@ void kind4Layout(IO& io, B& d)
 
 // The common part, then the block of the segment's kind; kinds other than 1 to 4 carry none.
 template <class IO, class S>
-void segmentLayout(IO& io, S& segment)
+constexpr void segmentLayout(IO& io, S& segment)
 {
     segmentCommonLayout(io, segment);
     switch (segment.kind) {
@@ -182,7 +209,7 @@ void segmentLayout(IO& io, S& segment)
 }
 
 template <class IO, class C>
-void railConnectorLayout(IO& io, C& connector)
+constexpr void railConnectorLayout(IO& io, C& connector)
 {
     io.int32(connector.value);
     io.float32(connector.position);
@@ -190,7 +217,7 @@ void railConnectorLayout(IO& io, C& connector)
 }
 
 template <class IO, class F>
-void fundamentLayout(IO& io, F& fundament)
+constexpr void fundamentLayout(IO& io, F& fundament)
 {
     io.flag(fundament.flagA);
     io.float32(fundament.valueA);
@@ -204,7 +231,7 @@ void fundamentLayout(IO& io, F& fundament)
 }
 
 template <class IO, class N>
-void freeNodeLayout(IO& io, N& node)
+constexpr void freeNodeLayout(IO& io, N& node)
 {
     float3Layout(io, node.position);
     io.int32(node.value);
@@ -212,7 +239,7 @@ void freeNodeLayout(IO& io, N& node)
 }
 
 template <class IO, class E>
-void tubeEndLayout(IO& io, E& end)
+constexpr void tubeEndLayout(IO& io, E& end)
 {
     io.int32(end.kind);
     io.int32(end.group);
@@ -221,7 +248,7 @@ void tubeEndLayout(IO& io, E& end)
 }
 
 template <class IO, class T>
-void tubeLayout(IO& io, T& tube)
+constexpr void tubeLayout(IO& io, T& tube)
 {
     tubeEndLayout(io, tube.endA);
     tubeEndLayout(io, tube.endB);
@@ -232,7 +259,7 @@ void tubeLayout(IO& io, T& tube)
 }
 
 template <class IO, class I>
-void sceneryItemLayout(IO& io, I& item)
+constexpr void sceneryItemLayout(IO& io, I& item)
 {
     io.float32(item.valueA);
     io.float32(item.valueB);
@@ -243,7 +270,7 @@ void sceneryItemLayout(IO& io, I& item)
 }
 
 template <class IO, class O>
-void sceneryObjectLayout(IO& io, O& object)
+constexpr void sceneryObjectLayout(IO& io, O& object)
 {
     io.text(object.textA);
     io.text(object.textB);
@@ -253,12 +280,77 @@ void sceneryObjectLayout(IO& io, O& object)
     io.reserved(16);
 }
 
+// The terrain chunk up to its grid. The counts come apart from the record, so that the writer can
+// give them clamped to the grid it writes.
+template <class IO, class T, class N>
+constexpr void terrainHeaderLayout(IO& io, T& terrain, N& columns, N& rows)
+{
+    io.int32(terrain.terrainValue);
+    io.int32(columns);
+    io.int32(rows);
+    io.float32(terrain.terrainF1);
+    io.float32(terrain.terrainF2);
+    io.text(terrain.terrainTextA);
+    io.float32(terrain.terrainF3);
+    io.text(terrain.terrainTextB);
+    io.float32(terrain.terrainF4);
+    io.flag(terrain.terrainFlagA);
+    io.float32(terrain.terrainF5);
+    io.text(terrain.terrainTextC);
+    io.float32(terrain.terrainF6);
+    io.int8(terrain.terrainByte);
+    io.flag(terrain.terrainFlagB);
+    io.float32(terrain.terrainF7);
+    io.reserved(10);
+}
+
+// Elements with texts, for sizing at compile time: a std::string cannot be made there by every
+// compiler, and only a text's length field counts anyway.
+struct TextPlace {};
+struct SlotShape {
+    Flag flag = 0;
+    TextPlace text;
+    std::array<Colour, 4> colours{};
+};
+struct SceneryObjectShape {
+    TextPlace textA;
+    TextPlace textB;
+    std::array<float, 16> matrix{};
+};
+
+template <class Element>
+constexpr std::int32_t layoutSize(void (*layout)(LayoutSizer&, const Element&))
+{
+    LayoutSizer sizer;
+    layout(sizer, Element{});
+    return static_cast<std::int32_t>(sizer.bytes);
+}
+
+// The sizes the record's operations keep chunk lengths with are the layouts' own.
+static_assert(layoutSize(vertexLayout<LayoutSizer, const Vertex>) == vertexEncodedSize);
+static_assert(layoutSize(segmentCommonLayout<LayoutSizer, const Segment>) ==
+              segmentCommonEncodedSize);
+static_assert(layoutSize(kind1Layout<LayoutSizer, const SegmentKind1Data>) == segmentExtraLength(1));
+static_assert(layoutSize(kind2Layout<LayoutSizer, const SegmentKind2Data>) == segmentExtraLength(2));
+static_assert(layoutSize(kind3Layout<LayoutSizer, const SegmentKind3Data>) == segmentExtraLength(3));
+static_assert(layoutSize(kind4Layout<LayoutSizer, const SegmentKind4Data>) == segmentExtraLength(4));
+static_assert(layoutSize(railConnectorLayout<LayoutSizer, const RailConnector>) ==
+              railConnectorEncodedSize);
+static_assert(layoutSize(fundamentLayout<LayoutSizer, const Fundament>) == fundamentEncodedSize);
+static_assert(layoutSize(freeNodeLayout<LayoutSizer, const FreeNode>) == freeNodeEncodedSize);
+static_assert(layoutSize(tubeLayout<LayoutSizer, const Tube>) == tubeEncodedSize);
+static_assert(layoutSize(sceneryItemLayout<LayoutSizer, const SceneryItem>) ==
+              sceneryItemEncodedSize);
+static_assert(layoutSize(sceneryObjectLayout<LayoutSizer, const SceneryObjectShape>) ==
+              sceneryObjectFixedEncodedSize);
+
 // Smallest encoded sizes, which bound how many elements the remaining bytes can hold.
-inline constexpr std::size_t slotMinimumSize = 28;
-inline constexpr std::size_t segmentMinimumSize = 37;
+inline constexpr std::size_t slotMinimumSize =
+    layoutSize(slotLayout<LayoutSizer, const SlotShape>);
+inline constexpr std::size_t segmentMinimumSize = segmentCommonEncodedSize;
 inline constexpr std::size_t groupMinimumSize = 4;
-inline constexpr std::size_t catwalkMinimumSize = 28;
-inline constexpr std::size_t sceneryItemSize = 64;
-inline constexpr std::size_t sceneryObjectMinimumSize = 88;
+inline constexpr std::size_t catwalkMinimumSize = catwalkFixedEncodedSize;
+inline constexpr std::size_t sceneryItemSize = sceneryItemEncodedSize;
+inline constexpr std::size_t sceneryObjectMinimumSize = sceneryObjectFixedEncodedSize;
 
 }  // namespace pw

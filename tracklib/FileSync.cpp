@@ -15,6 +15,15 @@
 
 namespace pw {
 
+FileHandle openFileForReading(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    return FileHandle(_wfopen(path.c_str(), L"rb"));
+#else
+    return FileHandle(std::fopen(path.c_str(), "rb"));
+#endif
+}
+
 FileHandle openNewFile(const std::filesystem::path& path)
 {
 #ifdef _WIN32

@@ -20,6 +20,9 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
+// Opens an existing file for binary reading; null with errno set when it cannot.
+FileHandle openFileForReading(const std::filesystem::path& path);
+
 // Creates `path` for binary writing; fails (errno EEXIST) when it already exists.
 FileHandle openNewFile(const std::filesystem::path& path);
 

@@ -4,6 +4,8 @@
 // the vector; only slotCount is kept as a field of its own, because the format stores it apart
 // from the slots it counts.
 
+#include "geometry/Vector3.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -22,12 +24,7 @@ struct Colour {
     friend bool operator==(const Colour&, const Colour&) = default;
 };
 
-struct Float3 {
-    float x = 0.0f;
-    float y = 0.0f;
-    float z = 0.0f;
-    friend bool operator==(const Float3&, const Float3&) = default;
-};
+using Float3 = Vector3;
 
 struct TrackSlot {
     Flag flag = 0;

@@ -1,10 +1,12 @@
 #pragma once
 // Reading and writing whole track files.
 
+#include "CoreError.h"
 #include "Track.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -14,9 +16,7 @@ namespace pw {
 // What the reader passed over. It never changes the reader's result: a file that opened reads
 // as well as it can.
 struct ReadDiagnostics {
-    std::string openError;          // why the file could not be opened, naming it
-    std::string openReason;         // the same without the file's name, for a caller that
-                                    // names the file itself
+    std::optional<CoreError> openError;  // why the file could not be opened, when it could not
     std::uint64_t bytesSkipped = 0; // bytes passed over by the tag scan as unknown
     int chunksCutShort = 0;         // recognised chunks that ended before their layout did
     int negativeTextLengths = 0;    // recognised chunks whose decoding stopped at a text whose
@@ -51,8 +51,7 @@ bool holdsTrackData(const Track& track);
 
 struct WriteResult {
     bool ok = false;
-    std::string error;   // why not, naming the file, when !ok
-    std::string reason;  // the same without the file's name, for a caller that names it itself
+    CoreError error;  // why not, when !ok
 };
 
 // The whole file as the writer lays it out.

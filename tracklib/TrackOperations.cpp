@@ -41,23 +41,31 @@ void renumberTubeEnds(std::int32_t kind, int removed, Track& track)
     }
 }
 
+// Removes element `index` of a list that tube ends of `kind` name, with its bytes in the chunk
+// length; ends naming a later element move down with it.
+template <class List>
+void removeTubeEndElement(List& list, std::int32_t& length, std::int32_t encodedSize,
+                          std::int32_t kind, int index, Track& track)
+{
+    list.erase(list.begin() + index);
+    moveChunkLength(length, -std::int64_t{encodedSize});
+    renumberTubeEnds(kind, index, track);
+}
+
+// A list chunk with no element in it.
+template <class List>
+void emptyList(std::int32_t& length, List& list)
+{
+    length = emptyListChunkLength;
+    list.clear();
+}
+
 }  // namespace
 
 void moveChunkLength(std::int32_t& length, std::int64_t by)
 {
     length = static_cast<std::int32_t>(static_cast<std::uint32_t>(length) +
                                        static_cast<std::uint32_t>(by));
-}
-
-std::int32_t segmentExtraLength(std::int32_t kind)
-{
-    switch (kind) {
-    case 1: return 126;
-    case 2: return 36;
-    case 3: return 28;
-    case 4: return 50;
-    default: return 0;
-    }
 }
 
 std::int32_t encodedTextSize(const std::string& text)
@@ -108,21 +116,15 @@ void newTrack(Track& track)
     track.segments.clear();
 
     track.supportLength = supportChunkLength;
-    track.fundamentLength = emptyListChunkLength;
-    track.fundaments.clear();
-    track.railConnectorLength = emptyListChunkLength;
-    track.groups.clear();
-    track.freeNodeLength = emptyListChunkLength;
-    track.freeNodes.clear();
-    track.tubeLength = emptyListChunkLength;
-    track.tubes.clear();
-    track.catwalkLength = emptyListChunkLength;
-    track.catwalks.clear();
+    emptyList(track.fundamentLength, track.fundaments);
+    emptyList(track.railConnectorLength, track.groups);
+    emptyList(track.freeNodeLength, track.freeNodes);
+    emptyList(track.tubeLength, track.tubes);
+    emptyList(track.catwalkLength, track.catwalks);
 
     track.sceneryLength = emptySceneryChunkLength;
     track.sceneryItems.clear();
-    track.sceneryObjectLength = emptyListChunkLength;
-    track.sceneryObjects.clear();
+    emptyList(track.sceneryObjectLength, track.sceneryObjects);
 
     track.environmentLength = emptyEnvironmentChunkLength;
     track.environmentTextA.clear();
@@ -366,9 +368,43 @@ int fundamentCount(const Track& track) { return static_cast<int>(track.fundament
 
 void removeFundament(int index, Track& track)
 {
-    track.fundaments.erase(track.fundaments.begin() + index);
-    moveChunkLength(track.fundamentLength, -std::int64_t{fundamentEncodedSize});
-    renumberTubeEnds(TubeEndFundament, index, track);
+    removeTubeEndElement(track.fundaments, track.fundamentLength, fundamentEncodedSize,
+                         TubeEndFundament, index, track);
+}
+
+void removeFundaments(std::vector<int> indices, Track& track)
+{
+    if (indices.empty())
+        return;
+    const std::size_t count = track.fundaments.size();
+    std::vector<char> removed(count, 0);
+    for (const int index : indices)
+        removed[static_cast<std::size_t>(index)] = 1;
+
+    // removedBelow[i]: how many removed indices are smaller than i, for i up to count.
+    std::vector<std::int32_t> removedBelow(count + 1, 0);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        removedBelow[i + 1] = removedBelow[i] + removed[i];
+        if (!removed[i])
+            track.fundaments[kept++] = track.fundaments[i];
+    }
+    track.fundaments.resize(kept);
+    const std::int32_t removedCount = removedBelow[count];
+    moveChunkLength(track.fundamentLength, -std::int64_t{removedCount} * fundamentEncodedSize);
+
+    // Ends naming no fundament of the track keep naming none: below 0 they stay, at or above
+    // the old count they move down by every removal, as one removal at a time would move them.
+    for (Tube& tube : track.tubes) {
+        for (TubeEnd* end : {&tube.endA, &tube.endB}) {
+            if (end->kind != TubeEndFundament || end->index <= 0)
+                continue;
+            if (static_cast<std::size_t>(end->index) >= count)
+                end->index -= removedCount;
+            else
+                end->index -= removedBelow[static_cast<std::size_t>(end->index)];
+        }
+    }
 }
 
 // free nodes
@@ -390,9 +426,8 @@ int freeNodeCount(const Track& track) { return static_cast<int>(track.freeNodes.
 
 void removeFreeNode(int index, Track& track)
 {
-    track.freeNodes.erase(track.freeNodes.begin() + index);
-    moveChunkLength(track.freeNodeLength, -std::int64_t{freeNodeEncodedSize});
-    renumberTubeEnds(TubeEndFreeNode, index, track);
+    removeTubeEndElement(track.freeNodes, track.freeNodeLength, freeNodeEncodedSize,
+                         TubeEndFreeNode, index, track);
 }
 
 // tubes
@@ -417,6 +452,12 @@ void setTubeProperties(int index, std::int32_t sizeClass, std::int32_t valueA, s
 }
 
 Tube tube(int index, const Track& track) { return track.tubes[index]; }
+
+void setTubeEnd(int index, TubeSide side, TubeEnd end, Track& track)
+{
+    Tube& tube = track.tubes[index];
+    (side == TubeSide::A ? tube.endA : tube.endB) = end;
+}
 int tubeCount(const Track& track) { return static_cast<int>(track.tubes.size()); }
 
 void removeTube(int index, Track& track)

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace pw {
 
@@ -36,7 +37,16 @@ inline constexpr std::int32_t emptySceneryChunkLength =
     emptyListChunkLength + sceneryObjectChildOverhead + emptyListChunkLength;
 
 // The encoded size of a segment's kind block: 126, 36, 28, 50 for kinds 1 to 4, else 0.
-std::int32_t segmentExtraLength(std::int32_t kind);
+constexpr std::int32_t segmentExtraLength(std::int32_t kind)
+{
+    switch (kind) {
+    case 1: return 126;
+    case 2: return 36;
+    case 3: return 28;
+    case 4: return 50;
+    default: return 0;
+    }
+}
 // A text's length field plus its bytes up to the first zero byte, which is where writing stops.
 std::int32_t encodedTextSize(const std::string& text);
 // The bytes a segment occupies as written: the common part plus the block of its kind.
@@ -131,6 +141,12 @@ Fundament fundament(int index, const Track& track);
 int fundamentCount(const Track& track);
 // Removes fundament k; tube ends naming a later fundament move down with it, ends naming k keep k.
 void removeFundament(int index, Track& track);
+// Removes the fundaments at `indices` (distinct, each naming a fundament of the track, in any
+// order) in one pass over the fundaments and the tubes. The record ends up as after removeFundament
+// for each of them in turn, each index first lowered by the removals of smaller ones: the other
+// fundaments keep their order, and a fundament end naming i afterwards names i minus the number
+// of removed indices below i.
+void removeFundaments(std::vector<int> indices, Track& track);
 
 // free nodes
 int addFreeNode(float x, float y, float z, Track& track);  // value 0
@@ -146,6 +162,9 @@ int addTube(std::int32_t kindA, std::int32_t indexA, std::int32_t groupA, std::i
 void setTubeProperties(int index, std::int32_t sizeClass, std::int32_t valueA, std::int32_t valueB,
                        Track& track);
 Tube tube(int index, const Track& track);
+enum class TubeSide { A, B };
+// Points one end of tube `index` at another element; the tube's length in the file is unchanged.
+void setTubeEnd(int index, TubeSide side, TubeEnd end, Track& track);
 int tubeCount(const Track& track);
 void removeTube(int index, Track& track);
 

@@ -5,14 +5,12 @@
 #include "DamagedChunkLengths.h"
 #include "ElementLayouts.h"
 #include "FileSync.h"
-#include "PathText.h"
 #include "TrackOperations.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <fstream>
-#include <iostream>
+#include <cstdio>
 #include <new>
 #include <system_error>
 
@@ -295,23 +293,8 @@ void decodeTerrainGrid(ChunkReader& in, const Terrain& terrain, TerrainGridStora
 void decodeTerrain(ChunkReader& in, Track& track, TerrainGridStorage& grid)
 {
     Terrain& terrain = track.terrain;
-    in.read(terrain.terrainValue);
-    in.read(terrain.terrainColumns);
-    in.read(terrain.terrainRows);
-    in.read(terrain.terrainF1);
-    in.read(terrain.terrainF2);
-    in.read(terrain.terrainTextA);
-    in.read(terrain.terrainF3);
-    in.read(terrain.terrainTextB);
-    in.read(terrain.terrainF4);
-    in.readFlag(terrain.terrainFlagA);
-    in.read(terrain.terrainF5);
-    in.read(terrain.terrainTextC);
-    in.read(terrain.terrainF6);
-    in.read(terrain.terrainByte);
-    in.readFlag(terrain.terrainFlagB);
-    in.read(terrain.terrainF7);
-    in.skipBytes(10);
+    LayoutKeepingReader io{in};
+    terrainHeaderLayout(io, terrain, terrain.terrainColumns, terrain.terrainRows);
     if (!in.ok()) {
         return;
     }
@@ -490,24 +473,18 @@ bool holdsTrackData(const Track& track)
 
 namespace {
 
-// `name` is how messages call the source: a quoted path, or "standard input".
-void refuseToOpen(ReadDiagnostics& report, const std::string& name, const std::string& reason)
-{
-    report.openError = "Cannot open " + name + ": " + reason;
-    report.openReason = reason;
-}
-
-enum class WholeRead { Complete, TooLarge };
+enum class WholeRead { Complete, TooLarge, Failed };
 
 // Everything `in` holds, in one pass and never more than largestTrackFileSize bytes. A size
 // known beforehand (a regular file's) makes it one allocation; a pipe's data, whose size nobody
-// knows, grows the buffer as it comes.
-WholeRead readWhole(std::streambuf& in, std::uint64_t expectedSize, std::vector<std::uint8_t>& bytes)
+// knows, grows the buffer as it comes. A read error (a bad sector, a share that went away) is
+// Failed, not an early end: a part of a track must not pass for the whole.
+WholeRead readWhole(std::FILE* in, std::uint64_t expectedSize, std::vector<std::uint8_t>& bytes)
 {
     constexpr std::size_t blockSize = std::size_t{1} << 20;
     constexpr std::size_t limit = static_cast<std::size_t>(largestTrackFileSize) + 1;
     // One byte more than expected, to see the end without growing the buffer.
-    std::size_t nextSize = expectedSize > 0 && expectedSize < largestTrackFileSize
+    std::size_t nextSize = expectedSize > 0 && expectedSize <= largestTrackFileSize
                                ? static_cast<std::size_t>(expectedSize) + 1
                                : blockSize;
     std::size_t filled = 0;
@@ -518,28 +495,39 @@ WholeRead readWhole(std::streambuf& in, std::uint64_t expectedSize, std::vector<
             }
             bytes.resize(std::min(std::max(nextSize, bytes.size() * 2), limit));
         }
-        const std::streamsize got = in.sgetn(reinterpret_cast<char*>(bytes.data() + filled),
-                                             static_cast<std::streamsize>(bytes.size() - filled));
-        if (got <= 0) {
+        const std::size_t got = std::fread(bytes.data() + filled, 1, bytes.size() - filled, in);
+        filled += got;
+        if (got == 0 || std::feof(in) || std::ferror(in)) {
             break;
         }
-        filled += static_cast<std::size_t>(got);
+    }
+    if (std::ferror(in)) {
+        return WholeRead::Failed;
     }
     bytes.resize(filled);
     return WholeRead::Complete;
 }
 
-// Reads and decodes; `name` is how messages call the source.
-int readTrackFrom(std::streambuf& in, std::uint64_t expectedSize, const std::string& name,
+// Reads and decodes; `path` names the source in errors, empty for standard input.
+int readTrackFrom(std::FILE* in, std::uint64_t expectedSize, const std::filesystem::path& path,
                   Track& track, ReadDiagnostics& report)
 {
     try {
         std::vector<std::uint8_t> bytes;
-        if (readWhole(in, expectedSize, bytes) == WholeRead::TooLarge) {
-            refuseToOpen(report, name,
-                         "it holds more than " + std::to_string(largestTrackFileSize) +
-                             " bytes, too large for a track file");
+        errno = 0;
+        switch (readWhole(in, expectedSize, bytes)) {
+        case WholeRead::TooLarge:
+            report.openError =
+                CoreError{ErrorCode::StreamTooLarge, path, {}, {}, largestTrackFileSize, {}};
             return 0;
+        case WholeRead::Failed:
+            report.openError = CoreError{ErrorCode::CannotOpen, path,
+                                         errno != 0 ? errnoCode()
+                                                    : std::make_error_code(std::errc::io_error),
+                                         {}, 0, {}};
+            return 0;
+        case WholeRead::Complete:
+            break;
         }
         readTrackBytes(bytes, track, &report);
         return 1;
@@ -547,22 +535,12 @@ int readTrackFrom(std::streambuf& in, std::uint64_t expectedSize, const std::str
         // The caller passed an empty track; it gets one back rather than a part.
         track = Track{};
         report = ReadDiagnostics{};
-        refuseToOpen(report, name, "not enough memory to read it");
+        report.openError = CoreError{ErrorCode::NoMemoryToRead, path, {}, {}, 0, {}};
         return 0;
     }
 }
 
 }  // namespace
-
-// The path in quotes, for messages. Built by appending: GCC 12 warns falsely (-Wrestrict) about
-// a literal added to a temporary string.
-std::string quoted(const std::filesystem::path& path)
-{
-    std::string text = "\"";
-    text += pathText(path);
-    text += '"';
-    return text;
-}
 
 int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnostics* diagnostics)
 {
@@ -572,15 +550,13 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
 
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        refuseToOpen(report, quoted(path), "it is a directory");
+        report.openError = CoreError{ErrorCode::OpenedADirectory, path, {}, {}, 0, {}};
         return 0;
     }
     errno = 0;
-    std::ifstream file(path, std::ios::binary);
+    const FileHandle file = openFileForReading(path);
     if (!file) {
-        const std::string reason = errno != 0 ? std::generic_category().message(errno)
-                                              : std::string("it cannot be opened for reading");
-        refuseToOpen(report, quoted(path), reason);
+        report.openError = CoreError{ErrorCode::CannotOpen, path, errnoCode(), {}, 0, {}};
         return 0;
     }
     // A regular file's size is known: one far beyond any track is refused unread. Pipes and
@@ -593,11 +569,10 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
         }
     }
     if (size > largestTrackFileSize) {
-        refuseToOpen(report, quoted(path),
-                     "at " + std::to_string(size) + " bytes it is too large for a track file");
+        report.openError = CoreError{ErrorCode::FileTooLarge, path, {}, {}, size, {}};
         return 0;
     }
-    return readTrackFrom(*file.rdbuf(), size, quoted(path), track, report);
+    return readTrackFrom(file.get(), size, path, track, report);
 }
 
 int readTrackFromStandardInput(Track& track, ReadDiagnostics* diagnostics)
@@ -606,7 +581,7 @@ int readTrackFromStandardInput(Track& track, ReadDiagnostics* diagnostics)
     ReadDiagnostics& report = diagnostics != nullptr ? *diagnostics : unused;
     report = ReadDiagnostics{};
     setStandardInputBinary();
-    return readTrackFrom(*std::cin.rdbuf(), 0, "standard input", track, report);
+    return readTrackFrom(stdin, 0, {}, track, report);
 }
 
 }  // namespace pw

@@ -4,7 +4,6 @@
 #include "ChunkTags.h"
 #include "ChunkWriter.h"
 #include "ElementLayouts.h"
-#include "PathText.h"
 #include "TrackOperations.h"
 
 #include <algorithm>
@@ -30,6 +29,14 @@ void writeCountedList(ChunkWriter& out, const std::vector<T>& list, Layout layou
     }
 }
 
+// The common start of most chunks: tag, length and a reserved run.
+void writeChunkStart(ChunkWriter& out, int tag, std::int32_t length)
+{
+    out.writeTag(tag);
+    out.writeInt32(length);
+    out.writeZeros(16);
+}
+
 // The common ending of most chunks: a reserved run and a child count of 0.
 void writeChunkEnd(ChunkWriter& out)
 {
@@ -42,9 +49,7 @@ template <class T, class Layout>
 void writeListChunk(ChunkWriter& out, int tag, std::int32_t length, const std::vector<T>& list,
                     Layout layout)
 {
-    out.writeTag(tag);
-    out.writeInt32(length);
-    out.writeZeros(16);
+    writeChunkStart(out, tag, length);
     writeCountedList(out, list, layout);
     writeChunkEnd(out);
 }
@@ -90,9 +95,7 @@ void writeTrackHeader(ChunkWriter& out, const Track& track)
 
 void writeInfo(ChunkWriter& out, const Track& track)
 {
-    out.writeTag(TagInfo);
-    out.writeInt32(track.infoLength);
-    out.writeZeros(16);
+    writeChunkStart(out, TagInfo, track.infoLength);
     out.writeText(track.infoText);
     out.writeInt32(0);
 }
@@ -127,9 +130,7 @@ void writeSupports(ChunkWriter& out, const Track& track)
     writeListChunk(out, TagFundaments, track.fundamentLength, track.fundaments,
                    [](LayoutWriter& io, const Fundament& f) { fundamentLayout(io, f); });
 
-    out.writeTag(TagRailConnectors);
-    out.writeInt32(track.railConnectorLength);
-    out.writeZeros(16);
+    writeChunkStart(out, TagRailConnectors, track.railConnectorLength);
     out.writeInt32(countOf(track.groups.size()));
     for (const RailConnectorGroup& group : track.groups) {
         writeCountedList(out, group.connectors, [](LayoutWriter& io, const RailConnector& c) {
@@ -144,9 +145,7 @@ void writeSupports(ChunkWriter& out, const Track& track)
     writeListChunk(out, TagTubes, track.tubeLength, track.tubes,
                    [](LayoutWriter& io, const Tube& t) { tubeLayout(io, t); });
 
-    out.writeTag(TagCatwalks);
-    out.writeInt32(track.catwalkLength);
-    out.writeZeros(16);
+    writeChunkStart(out, TagCatwalks, track.catwalkLength);
     out.writeInt32(countOf(track.catwalks.size()));
     for (const Catwalk& catwalk : track.catwalks) {
         for (std::int32_t value : catwalk.values) {
@@ -162,9 +161,7 @@ void writeSupports(ChunkWriter& out, const Track& track)
 
 void writeScenery(ChunkWriter& out, const Track& track)
 {
-    out.writeTag(TagScenery);
-    out.writeInt32(track.sceneryLength);
-    out.writeZeros(16);
+    writeChunkStart(out, TagScenery, track.sceneryLength);
     writeCountedList(out, track.sceneryItems, [](LayoutWriter& io, const SceneryItem& item) {
         sceneryItemLayout(io, item);
     });
@@ -188,9 +185,7 @@ void writeCustomData(ChunkWriter& out)
 
 void writeEnvironment(ChunkWriter& out, const Track& track)
 {
-    out.writeTag(TagEnvironment);
-    out.writeInt32(track.environmentLength);
-    out.writeZeros(16);
+    writeChunkStart(out, TagEnvironment, track.environmentLength);
     out.writeText(track.environmentTextA);
     out.writeText(track.environmentTextB);
     writeChunkEnd(out);
@@ -206,23 +201,8 @@ void writeTerrain(ChunkWriter& out, const Terrain& terrain)
         terrain.terrainGrid.size() == static_cast<std::size_t>(terrainGridSize) * terrainGridSize;
 
     out.writeTag(TagTerrain);
-    out.writeInt32(terrain.terrainValue);
-    out.writeInt32(columns);
-    out.writeInt32(rows);
-    out.writeFloat32(terrain.terrainF1);
-    out.writeFloat32(terrain.terrainF2);
-    out.writeText(terrain.terrainTextA);
-    out.writeFloat32(terrain.terrainF3);
-    out.writeText(terrain.terrainTextB);
-    out.writeFloat32(terrain.terrainF4);
-    out.writeBool(terrain.terrainFlagA);
-    out.writeFloat32(terrain.terrainF5);
-    out.writeText(terrain.terrainTextC);
-    out.writeFloat32(terrain.terrainF6);
-    out.writeInt8(terrain.terrainByte);
-    out.writeBool(terrain.terrainFlagB);
-    out.writeFloat32(terrain.terrainF7);
-    out.writeZeros(10);
+    LayoutWriter io{out};
+    terrainHeaderLayout(io, terrain, columns, rows);
     for (std::int32_t r = 0; r < rows; ++r) {
         for (std::int32_t c = 0; c < columns; ++c) {
             const auto index = static_cast<std::size_t>(r) * terrainGridSize + c;
@@ -232,9 +212,9 @@ void writeTerrain(ChunkWriter& out, const Terrain& terrain)
     writeChunkEnd(out);
 }
 
-WriteResult failure(const std::filesystem::path& path, const std::string& reason)
+WriteResult failure(const std::filesystem::path& path, std::error_code system, std::string detail)
 {
-    return WriteResult{false, "Cannot save \"" + pathText(path) + "\": " + reason, reason};
+    return WriteResult{false, CoreError{ErrorCode::CannotSave, path, system, {}, 0, std::move(detail)}};
 }
 
 // Close to the encoded size (headers and a few texts are rounded up), so encoding a large track
@@ -293,7 +273,7 @@ WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track
     try {
         bytes = encodeTrack(track);
     } catch (const std::bad_alloc&) {
-        return failure(path, "not enough memory to encode the track");
+        return failure(path, {}, "not enough memory to encode the track");
     }
     // Saving through a symbolic link replaces the file it points to; renaming over the link
     // would turn the link into a copy and leave that file as it was.
@@ -302,9 +282,9 @@ WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track
             return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
         });
     if (!outcome.ok()) {
-        return failure(path, outcome.reason);
+        return failure(path, outcome.code, outcome.reason);
     }
-    return WriteResult{true, {}, {}};
+    return WriteResult{true, CoreError{}};
 }
 
 }  // namespace pw

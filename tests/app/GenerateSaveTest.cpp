@@ -5,7 +5,7 @@
 #include "WindowHarness.h"
 
 #include "footers/FooterGeneration.h"
-#include "footers/QtPaths.h"
+#include "frontend/QtPaths.h"
 #include "tracklib/TrackFile.h"
 
 #include <QSettings>
@@ -69,8 +69,7 @@ private Q_SLOTS:
             options.choices[static_cast<std::size_t>(sizeClass)] = makeFooterModelChoice(
                 sizeClass, sizeClass != TubeSizeClass::Medium, sizeClass == TubeSizeClass::Medium,
                 150);
-        options.objectDirectoryText = "park";
-        options.objectDirectoryName = "park";
+        options.objectDirectory = ObjectDirectory{"park"};
         options.modelSourceDirectory = toFileSystemPath(typedModels);
         options.nolimitsDirectory = toFileSystemPath(simulator.path());
         options.replaceFundaments = true;
@@ -126,6 +125,25 @@ private Q_SLOTS:
             QStringLiteral("Generate footers\nThe footers could not be generated:\n")));
         QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
         QVERIFY(!h->get("buttonSave")->isEnabled());
+    }
+
+    // "../x" would put the models beside the objects directory, inside the simulator's own.
+    void objectDirectoryOutsideObjectsIsRefusedBeforeAnythingIsCopied()
+    {
+        QTemporaryDir simulator;
+        prepare(simulator.path());
+        h->get<QLineEdit>("textObjDir")->setText(QStringLiteral("../x"));
+
+        h->click("buttonGenerate");
+        QCOMPARE(h->warnings,
+                 (QStringList{QStringLiteral(
+                     "Generate footers\nThe footers could not be generated:\nCannot use the object "
+                     "directory name \"../x\": it must name one directory inside the simulator's "
+                     "objects directory (no / or \\, and not . or ..)")}));
+        QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
+        QVERIFY(!h->get("buttonSave")->isEnabled());
+        QVERIFY(!QFileInfo::exists(simulator.filePath(QStringLiteral("objects"))));
+        QVERIFY(!QFileInfo::exists(simulator.filePath(QStringLiteral("x"))));
     }
 
 #ifndef Q_OS_WIN

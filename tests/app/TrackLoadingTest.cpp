@@ -5,6 +5,7 @@
 
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
 #include <QtTest>
 
@@ -94,6 +95,29 @@ private Q_SLOTS:
         QCOMPARE(h->warnings.size(), 4);
         QVERIFY(h->warnings[3].startsWith(warning.arg(QDir::toNativeSeparators(richFile))));
         QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
+    }
+
+    // As the command line says on generate: the track loads, with one warning naming what was
+    // passed over.
+    void damagedTrackLoadsWithOneWarning()
+    {
+        QFile file(richFile);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("JUNKJUNKJUNKJUNK");
+        file.close();
+
+        h->window->openTrackFile(richFile);
+        QCOMPARE(h->warnings,
+                 (QStringList{QStringLiteral("Open NlTrack file\nThe track file %1 is damaged (16 "
+                                             "bytes skipped; chunks cut short: 0).\nOnly what "
+                                             "could be read is loaded, and only that will be saved.")
+                                  .arg(QDir::toNativeSeparators(richFile))}));
+        QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
+        QCOMPARE(h->text("textInputFile"), richFile);
+        QVERIFY(h->get<QPushButton>("buttonGenerate")->isEnabled());
+
+        h->window->openTrackFile(h->writeTrack(QStringLiteral("sound.nltrack"), makeRichTrack()));
+        QCOMPARE(h->warnings.size(), 1);
     }
 
     void firstArgumentIsTheTrack()

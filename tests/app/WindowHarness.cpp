@@ -1,7 +1,7 @@
 #include "WindowHarness.h"
 
 #include "ApplicationNames.h"
-#include "footers/QtPaths.h"
+#include "frontend/QtPaths.h"
 #include "tracklib/TrackFile.h"
 
 #include <QAbstractButton>
@@ -113,7 +113,7 @@ QString WindowHarness::writeTrack(const QString& name, const Track& track) const
     const QString path = dir.filePath(name);
     const WriteResult result = writeTrackFile(toFileSystemPath(path), track);
     if (!result.ok)
-        qFatal("cannot write fixture %s: %s", qPrintable(path), result.error.c_str());
+        qFatal("cannot write fixture %s: %s", qPrintable(path), errorText(result.error).c_str());
     return path;
 }
 

@@ -209,7 +209,16 @@ TEST(Executable, ReadsATrackFromAPipe)
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.startsWith("plinthwright-cli: generate needs --object-dir to read standard "
                                    "input\n"))
-        << run.err.toStdString();
+        << run.err.toStdString();    // An empty name, given on purpose, is a name: the models go straight into objects.
+    QProcess empty;
+    empty.start(QStringLiteral(PLINTHWRIGHT_CLI_PATH),
+                {"generate", "-", "--object-dir", "", "-o", files.path("out.nltrack"),
+                 "--nolimits-dir", files.path(""), "--models-dir", files.path("")});
+    ASSERT_TRUE(empty.waitForStarted());
+    empty.write(bytes);
+    empty.closeWriteChannel();
+    ASSERT_TRUE(empty.waitForFinished(30000));
+    EXPECT_EQ(empty.exitCode(), 0) << empty.readAllStandardError().toStdString();
 }
 
 // AddressSanitizer reserves more address space than any limit this test could set.

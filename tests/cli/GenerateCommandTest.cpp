@@ -233,6 +233,20 @@ TEST_F(GenerateRun, EveryFailureLeavesAnExistingOutputAsItWas)
     EXPECT_FALSE(QFileInfo::exists(files.path("no-such-dir")));
 }
 
+// "../../x" would copy the models beside the simulator directory and store "../../x/..." paths.
+TEST_F(GenerateRun, ObjectDirectoryOutsideObjectsIsRefusedBeforeAnythingIsCopied)
+{
+    writeFile(output, "previous contents");
+    for (const char* name : {"../../x", "..", "a/b"}) {
+        SCOPED_TRACE(name);
+        expectFailure(runCli(arguments({"--object-dir", name})),
+                      QStringLiteral("Cannot use the object directory name \"%1\"").arg(name));
+        EXPECT_EQ(fileBytes(output), "previous contents");
+    }
+    EXPECT_FALSE(QFileInfo::exists(nolimits + "/objects"));
+    EXPECT_FALSE(QFileInfo::exists(files.path("x")));
+}
+
 #ifndef _WIN32
 TEST_F(GenerateRun, OutputThatIsNoRegularFileIsRefusedBeforeAnythingIsInstalled)
 {
@@ -273,8 +287,7 @@ TEST_F(GenerateRun, SavesWhatTheWindowSavesForTheSameChoices)
     for (const TubeSizeClass sizeClass : allSizeClasses)
         options.choices[static_cast<std::size_t>(sizeClass)] = makeFooterModelChoice(
             sizeClass, sizeClass != TubeSizeClass::Medium, sizeClass == TubeSizeClass::Medium, 150);
-    options.objectDirectoryText = "rich";
-    options.objectDirectoryName = "rich";
+    options.objectDirectory = ObjectDirectory{"rich"};
     options.modelSourceDirectory = models.toStdString();
     options.nolimitsDirectory = nolimits.toStdString();
     options.alignToTangent = false;

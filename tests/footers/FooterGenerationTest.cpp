@@ -1,5 +1,5 @@
 #include "footers/FooterGeneration.h"
-#include "footers/QtPaths.h"
+#include "footers/TubeEndPoints.h"
 #include "tracklib/TrackFile.h"
 
 #include "FooterTestSupport.h"
@@ -34,8 +34,7 @@ protected:
         GenerationOptions o;
         for (const TubeSizeClass c : allSizeClasses)
             o.choices[static_cast<std::size_t>(c)] = makeFooterModelChoice(c, true, false, 100);
-        o.objectDirectoryText = "mytrack";
-        o.objectDirectoryName = "mytrack";
+        o.objectDirectory = ObjectDirectory{"mytrack"};
         o.modelSourceDirectory = scratch.models();
         o.nolimitsDirectory = scratch.simulator();
         o.replaceFundaments = replace;
@@ -83,40 +82,28 @@ TEST_F(FooterGeneration, EmptyObjectDirectoryNameStartsThePathWithASlash)
     build.tube(onFundament(build.fundament(0, 0, 0)), onFreeNode(build.freeNode(0, 5, 0)),
                testing::mediumCode);
     GenerationOptions o = options(false, true);
-    o.objectDirectoryText = "";
-    o.objectDirectoryName = "";
+    o.objectDirectory = ObjectDirectory{""};
 
     ASSERT_TRUE(generateFooters(track, o).ok);
     EXPECT_EQ(track.sceneryObjects.at(0).textB, "/fundament-medium.3ds");
 }
 
-TEST_F(FooterGeneration, ObjectDirectoryNameMustFitTheTracksLatin1Text)
+// Options made without a front end cannot lead the copies out of objects either.
+TEST_F(FooterGeneration, ObjectDirectoryNameThatLeavesObjectsIsRefusedBeforeCopying)
 {
     build.tube(onFundament(build.fundament(0, 0, 0)), onFreeNode(build.freeNode(0, 5, 0)),
                testing::mediumCode);
     GenerationOptions o = options(false, true);
-
-    setObjectDirectory(o, QString::fromUtf8("\u0422\u0440\u0435\u043a"));
     const Track before = track;
-    const GenerationReport refused = generateFooters(track, o);
-    EXPECT_FALSE(refused.ok);
-    EXPECT_EQ(refused.error, "Cannot store the object directory name \"\u0422\u0440\u0435\u043a\" in "
-                             "the track: a track holds Latin-1 characters only (letters of Western "
-                             "European languages, digits and punctuation)");
+    for (const char* name : {"../../x", "..", "a/b", "a\\b"}) {
+        o.objectDirectory = ObjectDirectory{name};
+        const GenerationReport refused = generateFooters(track, o);
+        EXPECT_FALSE(refused.ok) << name;
+        EXPECT_EQ(refused.error.code, ErrorCode::ObjectDirectoryNotInside) << name;
+    }
     EXPECT_EQ(track, before);
     EXPECT_FALSE(fs::exists(scratch.simulator() / "objects"));
-
-    // Latin-1 beyond ASCII fits: stored as one byte, the directory under its real name. Given
-    // decomposed (e and a combining accent), the name is composed first.
-    for (const char* cafe : {"Caf\u00e9", "Cafe\u0301"}) {
-        SCOPED_TRACE(cafe);
-        setObjectDirectory(o, QString::fromUtf8(cafe));
-        ASSERT_TRUE(generateFooters(track, o).ok);
-        EXPECT_EQ(track.sceneryObjects.back().textB, "Caf\xe9/fundament-medium.3ds");
-        EXPECT_EQ(o.objectDirectoryName, toFileSystemPath(QString::fromUtf8("Caf\u00e9")));
-    }
-    EXPECT_TRUE(fs::is_regular_file(scratch.simulator() / "objects" / o.objectDirectoryName /
-                                    "fundament-medium.3ds"));
+    EXPECT_FALSE(fs::exists(scratch.path() / "x"));
 }
 
 TEST_F(FooterGeneration, OtherEndOfEveryKind)
@@ -159,6 +146,29 @@ TEST_F(FooterGeneration, OtherEndOfEveryKind)
     }
     EXPECT_EQ(track.sceneryObjects[4].matrix,
               (std::array<float, 16>{1, 0, 0, 3, 0, 1, 0, 0, 0, 0, 1, 3, 0, 0, 0, 1}));
+}
+
+TEST_F(FooterGeneration, TubeEndsWorkedOutBeforehandPlaceTheSame)
+{
+    // Every kind of other end, and a dangling free node that must stay dangling.
+    const int segment = build.straightSegment({0, 20, 0}, {30, 20, 0});
+    build.tube(onFundament(build.fundament(15, 0, 20)), onConnector(segment, build.connector(segment, 0.5f)),
+               testing::largeCode);
+    build.tube(onFundament(build.fundament(0, 0, 0)), onFreeNode(build.freeNode(10, 10, 0)),
+               testing::smallCode);
+    build.tube(onFundament(build.fundament(10, 10, 20)), onFundament(build.fundament(0, 0, 20)),
+               testing::smallCode);
+    build.tube(onFundament(build.fundament(5, 0, 5)), onFreeNode(7), testing::smallCode);
+    Track walked = track;
+    GenerationReport walkedReport;
+    placeFooters(walked, options(true, true), walkedReport);
+
+    const TubeEndTable ends(track);
+    GenerationReport tabledReport;
+    placeFooters(track, options(true, true), tabledReport, &ends);
+    EXPECT_EQ(track, walked);
+    EXPECT_EQ(tabledReport.objectsAdded, walkedReport.objectsAdded);
+    EXPECT_EQ(track.sceneryObjects.size(), 3u);
 }
 
 TEST_F(FooterGeneration, QueuedFundamentsAreRemovedAndTheRestRenumbered)

@@ -61,13 +61,9 @@ inline TubeEnd onConnector(std::int32_t group, std::int32_t index)
     return {TubeEndRailConnector, group, index};
 }
 
-// Tube size codes.
-inline constexpr std::int32_t mediumCode = 0;
-inline constexpr std::int32_t largeCode = 1;
-inline constexpr std::int32_t smallCode = 2;
-inline constexpr std::int32_t noFooterCode = 3;
-inline constexpr std::int32_t xLargeCode = 5;
-inline constexpr std::int32_t xxLargeCode = 6;
+// Tube size codes; 3 has no class.
+inline constexpr std::int32_t mediumCode = 0, largeCode = 1, smallCode = 2, noFooterCode = 3,
+                              xLargeCode = 5, xxLargeCode = 6;
 
 class SupportTrackBuilder {
 public:

@@ -1,4 +1,4 @@
-#include "footers/FundamentRemoval.h"
+#include "tracklib/TrackOperations.h"
 
 #include "FooterTestSupport.h"
 

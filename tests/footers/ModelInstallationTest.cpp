@@ -39,8 +39,8 @@ void expectFailure(const InstallResult& result, const std::string& start, int fi
 {
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.filesCopied, filesCopied);
-    EXPECT_EQ(result.error.substr(0, start.size()), start);
-    EXPECT_GT(result.error.size(), start.size());
+    EXPECT_EQ(errorText(result.error).substr(0, start.size()), start);
+    EXPECT_GT(errorText(result.error).size(), start.size());
 }
 
 class ModelInstallation : public ::testing::Test {
@@ -53,6 +53,7 @@ protected:
 
     ScratchDirectory scratch;
     const fs::path modelDirectory = scratch.simulator() / "objects" / "mytrack";
+    std::string composedModelDirectory() const { return scratch.simulator().string() + "/objects/mytrack"; }
 };
 
 TEST_F(ModelInstallation, CreatesBothDirectoriesAndCopiesEachChosenModelOnce)
@@ -115,7 +116,9 @@ TEST_F(ModelInstallation, FileInPlaceOfTheModelDirectoryFails)
     fs::create_directory(scratch.simulator() / "objects");
     writeFile(modelDirectory, "not a directory");
 
-    expectFailure(install("o----"), "Cannot create directory \"" + modelDirectory.string() + "\": ", 0);
+    // Messages name the directory as composed, with forward slashes on every system.
+    expectFailure(install("o----"), "Cannot create directory \"" + composedModelDirectory() + "\": ",
+                  0);
     EXPECT_EQ(readFile(modelDirectory), "not a directory");
 }
 
@@ -125,21 +128,24 @@ TEST_F(ModelInstallation, StopsAtTheFirstModelThatCannotBeCopied)
 
     expectFailure(install("ooo--"),
                   "Cannot copy \"" + scratch.models().string() + "/medium.3ds\" to \""
-                      + modelDirectory.string() + "/fundament-medium.3ds\": ",
+                      + composedModelDirectory() + "/fundament-medium.3ds\": ",
                   1);
     EXPECT_EQ(filesIn(modelDirectory), std::vector<std::string>{"fundament-small.3ds"});
 }
 
-TEST(CopyModelFile, ReportsWhyWithoutRequiringAnErrorText)
+TEST(CopyModelFile, ReportsWhy)
 {
     const ScratchDirectory scratch;
     writeFile(scratch.path() / "a", "content");
-    EXPECT_TRUE(copyModelFile(scratch.path() / "a", scratch.path() / "b", nullptr));
+    EXPECT_FALSE(copyModelFile(scratch.path() / "a", scratch.path() / "b"));
     EXPECT_EQ(readFile(scratch.path() / "b"), "content");
-    EXPECT_FALSE(copyModelFile(scratch.path() / "none", scratch.path() / "c", nullptr));
-    std::string error;
-    EXPECT_FALSE(copyModelFile(scratch.path() / "a", scratch.path() / "no" / "c", &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(copyModelFile(scratch.path() / "none", scratch.path() / "c"));
+    const std::optional<CoreError> error =
+        copyModelFile(scratch.path() / "a", scratch.path() / "no" / "c");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code, ErrorCode::CannotCopy);
+    EXPECT_EQ(error->otherPath, scratch.path() / "no" / "c");
+    EXPECT_TRUE(error->system);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "geometry/CurveSegment.h"
 
-#include "tracklib/Track.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,21 +21,22 @@ constexpr float stepSize = static_cast<float>(1.0 / 4056.0);
 const float nan = std::numeric_limits<float>::quiet_NaN();
 const float inf = std::numeric_limits<float>::infinity();
 
-// A two-vertex track whose segment 0 has the control points p0 to p3. The unused control points
-// hold values no segment 0 lookup may read.
-Track segmentTrack(Float3 p0, Float3 p1, Float3 p2, Float3 p3)
+using ControlPoints = std::array<Vector3, 4>;
+
+ControlPoints controlPoints(Vector3 p0, Vector3 p1, Vector3 p2, Vector3 p3)
 {
-    Track track;
-    track.vertices.resize(2);
-    track.vertices[0] = {.position = p0, .controlIn = {-111, -111, -111}, .controlOut = p1};
-    track.vertices[1] = {.position = p3, .controlIn = p2, .controlOut = {-222, -222, -222}};
-    return track;
+    return {p0, p1, p2, p3};
+}
+
+CurveSegment segmentThrough(const ControlPoints& p)
+{
+    return CurveSegment(p[0], p[1], p[2], p[3]);
 }
 
 // Straight along x and evenly parametrised: the point at length s is (s, 0, 0).
-Track straightTrack(float length)
+ControlPoints straightPoints(float length)
 {
-    return segmentTrack({0, 0, 0}, {length / 3, 0, 0}, {2 * length / 3, 0, 0}, {length, 0, 0});
+    return {{{0, 0, 0}, {length / 3, 0, 0}, {2 * length / 3, 0, 0}, {length, 0, 0}}};
 }
 
 struct WalkAnswer {
@@ -73,35 +72,14 @@ WalkAnswer referenceWalk(const CurveSegment& segment, Vector3 endPoint, float f)
     return {false, firstAbove.value_or(endPoint)};
 }
 
-TEST(CurveSegment, PointAtIsTheCubicOfItsOwnCopyOfVertexIAndIPlusOne)
+TEST(CurveSegment, PointAtIsTheUnclampedCubicOfItsControlPoints)
 {
-    Track track = segmentTrack({8, 0, -8}, {16, 8, 0}, {0, 24, 8}, {-8, 8, 16});
-    track.vertices.insert(track.vertices.begin(),
-                          {.position = {1, 1, 1}, .controlIn = {2, 2, 2}, .controlOut = {3, 3, 3}});
-    const CurveSegment segment(track, 1);
-    track.vertices.clear();
+    const CurveSegment segment({8, 0, -8}, {16, 8, 0}, {0, 24, 8}, {-8, 8, 16});
     // (P0 + 3 P1 + 3 P2 + P3) / 8 at t = 0.5; not clamped: -P0 + 6 P1 - 12 P2 + 8 P3 at t = 2.
     const std::pair<float, Vector3> rows[] = {
         {0.0f, {8, 0, -8}}, {1.0f, {-8, 8, 16}}, {0.5f, {6, 13, 4}}, {2.0f, {24, -176, 40}}};
     for (const auto& [t, expected] : rows)
         EXPECT_EQ(segment.pointAt(t), expected) << t;
-}
-
-TEST(CurveSegment, OnlyIndicesWithAFollowingVertexMakeASegment)
-{
-    const Track track = straightTrack(3.0f);  // segment 0 only
-    EXPECT_TRUE(CurveSegment::isValidIndex(track, 0));
-    EXPECT_FALSE(CurveSegment::isValidIndex(Track{}, 0));
-    // The other segments have every control point at the origin.
-    for (int index : {-1, 1, 2, INT_MAX, INT_MIN}) {
-        SCOPED_TRACE(index);
-        const CurveSegment segment(track, index);
-        EXPECT_FALSE(CurveSegment::isValidIndex(track, index));
-        EXPECT_FALSE(segment.isValid());
-        EXPECT_EQ(segment.pointAt(0.5f), (Vector3{}));
-        EXPECT_EQ(segment.walkedLength(), 0.0f);
-        EXPECT_EQ(segment.pointAtLengthFraction(7.0f), (Vector3{}));
-    }
 }
 
 TEST(CurveSegment, WalkTakes4057StepsEndingJustPastTheEndVertex)
@@ -110,7 +88,7 @@ TEST(CurveSegment, WalkTakes4057StepsEndingJustPastTheEndVertex)
     ASSERT_EQ(starts.size(), 4057u);
     EXPECT_EQ(starts.front(), 0.0f);
     EXPECT_NEAR(starts.back() + stepSize, 1.000208f, 1e-6f);
-    EXPECT_NEAR(CurveSegment(straightTrack(3.0f), 0).walkedLength(), 3.000624f, 2e-5f);
+    EXPECT_NEAR(segmentThrough(straightPoints(3.0f)).walkedLength(), 3.000624f, 2e-5f);
 }
 
 // The answer is the start of the first step whose running sum exceeds D - 0.01, so one step or
@@ -119,7 +97,7 @@ TEST(CurveSegment, LengthFractionOnAStraightSegmentAnswersTheStepBeforeTheTarget
 {
     const struct { float length; int fewestJumps, mostJumps; } rows[] = {{3, 0, 0}, {100, 4, 37}};
     for (const auto& [length, fewestJumps, mostJumps] : rows) {
-        const CurveSegment segment(straightTrack(length), 0);
+        const CurveSegment segment = segmentThrough(straightPoints(length));
         const double walked = segment.walkedLength();
         const double step = length / 4056.0;
         int jumped = 0;
@@ -151,7 +129,7 @@ TEST(CurveSegment, LengthFractionWithoutASumInTheWindow)
     };
     for (const auto& [length, f, expected] : rows) {
         SCOPED_TRACE(::testing::Message() << "length " << length << ", f = " << f);
-        const CurveSegment segment(straightTrack(length), 0);
+        const CurveSegment segment = segmentThrough(straightPoints(length));
         EXPECT_FALSE(referenceWalk(segment, {length, 0, 0}, f).inWindow);
         EXPECT_EQ(segment.pointAtLengthFraction(f), expected);
     }
@@ -159,34 +137,33 @@ TEST(CurveSegment, LengthFractionWithoutASumInTheWindow)
 
 struct SweepCase {
     std::string name;
-    Track track;
-    int index = 0;
+    ControlPoints points;
 };
 
 std::vector<SweepCase> sweepCases()
 {
     std::vector<SweepCase> cases;
     for (float length : {3.0f, 40.0f, 60.0f, 81.0f, 100.0f, 1000.0f, 1e-4f})
-        cases.push_back({"straight " + std::to_string(length), straightTrack(length)});
-    cases.push_back({"invalid", straightTrack(3.0f), 1});
-    cases.push_back({"degenerate", segmentTrack({1, 2, 3}, {1, 2, 3}, {1, 2, 3}, {1, 2, 3})});
+        cases.push_back({"straight " + std::to_string(length), straightPoints(length)});
+    cases.push_back({"all at the origin", ControlPoints{}});
+    cases.push_back({"degenerate", controlPoints({1, 2, 3}, {1, 2, 3}, {1, 2, 3}, {1, 2, 3})});
     // Control points on the end points: slow at both ends, fast in the middle.
-    cases.push_back({"uneven", segmentTrack({0, 0, 0}, {0, 0, 0}, {50, 10, 0}, {50, 10, 0})});
-    cases.push_back({"far away", segmentTrack({1e6f, 20, -1e6f}, {1e6f + 5, 25, -1e6f},
+    cases.push_back({"uneven", controlPoints({0, 0, 0}, {0, 0, 0}, {50, 10, 0}, {50, 10, 0})});
+    cases.push_back({"far away", controlPoints({1e6f, 20, -1e6f}, {1e6f + 5, 25, -1e6f},
                                               {1e6f + 9, 21, -1e6f + 3}, {1e6f + 12, 20, -1e6f})});
-    cases.push_back({"loop", segmentTrack({0, 0, 0}, {30, 30, 0}, {-30, 30, 0}, {0, 0, 0})});
-    cases.push_back({"not a number", segmentTrack({0, 0, 0}, {1, 0, 0}, {nan, 0, 0}, {3, 0, 0})});
-    cases.push_back({"infinite", segmentTrack({0, 0, 0}, {1, 0, 0}, {2, inf, 0}, {3, 0, 0})});
+    cases.push_back({"loop", controlPoints({0, 0, 0}, {30, 30, 0}, {-30, 30, 0}, {0, 0, 0})});
+    cases.push_back({"not a number", controlPoints({0, 0, 0}, {1, 0, 0}, {nan, 0, 0}, {3, 0, 0})});
+    cases.push_back({"infinite", controlPoints({0, 0, 0}, {1, 0, 0}, {2, inf, 0}, {3, 0, 0})});
     std::mt19937 random(20240611u);
     for (float spread : {2.0f, 25.0f, 200.0f}) {
         std::uniform_real_distribution<float> coordinate(-spread, spread);
         auto point = [&] {
-            return Float3{coordinate(random), coordinate(random), coordinate(random)};
+            return Vector3{coordinate(random), coordinate(random), coordinate(random)};
         };
         for (int k = 0; k < 2; ++k) {
-            const Float3 p0 = point(), p1 = point(), p2 = point(), p3 = point();
+            const Vector3 p0 = point(), p1 = point(), p2 = point(), p3 = point();
             cases.push_back({"random " + std::to_string(spread) + " #" + std::to_string(k),
-                             segmentTrack(p0, p1, p2, p3)});
+                             controlPoints(p0, p1, p2, p3)});
         }
     }
     return cases;
@@ -206,12 +183,8 @@ TEST(CurveSegment, LengthFractionTableLookupMatchesTheLiteralWalkBitForBit)
     int inWindow = 0;
     int mended = 0;
     for (const SweepCase& c : sweepCases()) {
-        const CurveSegment segment(c.track, c.index);
-        Vector3 end;
-        if (segment.isValid()) {
-            const Float3 p = c.track.vertices[static_cast<std::size_t>(c.index) + 1].position;
-            end = {p.x, p.y, p.z};
-        }
+        const CurveSegment segment = segmentThrough(c.points);
+        const Vector3 end = c.points[3];
         for (float f : fractions) {
             const WalkAnswer expected = referenceWalk(segment, end, f);
             const Vector3 actual = segment.pointAtLengthFraction(f);

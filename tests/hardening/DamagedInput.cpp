@@ -77,7 +77,8 @@ std::string checkFileOpens(const Bytes& bytes, const std::filesystem::path& path
     ReadDiagnostics diagnostics;
     const int result = readTrackFile(path, track, &diagnostics);
     if (result != 1) {
-        return "read gave " + std::to_string(result) + ": " + diagnostics.openError;
+        return "read gave " + std::to_string(result) + ": " +
+               (diagnostics.openError ? errorText(*diagnostics.openError) : std::string());
     }
     return {};
 }

@@ -51,7 +51,7 @@ TEST(GenerationFailureTest, FailedInstallationLeavesTheTrackUnchanged) {
 
         const GenerationReport report = generateFooters(track, sandbox.options(fault.variant));
         EXPECT_FALSE(report.ok);
-        EXPECT_NE(report.error.find(fault.namedInError), std::string::npos) << report.error;
+        EXPECT_NE(errorText(report.error).find(fault.namedInError), std::string::npos) << report.error;
         EXPECT_EQ(report.objectsAddedTotal(), 0);
         EXPECT_EQ(encodeTrack(track), before);
     }

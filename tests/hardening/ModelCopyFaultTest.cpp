@@ -1,5 +1,6 @@
 // Model copies that fail, race or meet a link leave either the earlier model or the whole new one.
 
+#include "ChildProcess.h"
 #include "DamagedInput.h"
 #include "footers/ModelInstallation.h"
 
@@ -25,7 +26,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Bytes filled(std::size_t size, std::uint8_t value) { return Bytes(size, value); }
+// Used only by the cases that run on POSIX systems.
+[[maybe_unused]] Bytes filled(std::size_t size, std::uint8_t value) { return Bytes(size, value); }
 
 class ModelCopyFaultTest : public ::testing::Test {
 protected:
@@ -103,20 +105,6 @@ TEST_F(ModelCopyFaultTest, TwoInstallsAtOnceLeaveOneWholeModel) {
 
 #ifdef __linux__
 
-// A fresh process, so that a mount or a limit stays with the test that set it.
-int exitCodeOfChild(const std::function<int()>& body) {
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        _exit(body());
-    }
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid) {
-        return -1;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
 enum CopyOutcome { FailedWithReason = 0, Succeeded = 1, FailedOtherwise = 2, CouldNotSetUp = 3 };
 
 CopyOutcome outcomeOf(const InstallResult& result, const std::string& reason) {
@@ -124,9 +112,9 @@ CopyOutcome outcomeOf(const InstallResult& result, const std::string& reason) {
         return Succeeded;
     }
     const std::string ending = ": " + reason;
-    return result.error.size() > ending.size() &&
-                   result.error.compare(result.error.size() - ending.size(), ending.size(),
-                                        ending) == 0
+    const std::string text = errorText(result.error);
+    return text.size() > ending.size() &&
+                   text.compare(text.size() - ending.size(), ending.size(), ending) == 0
                ? FailedWithReason
                : FailedOtherwise;
 }

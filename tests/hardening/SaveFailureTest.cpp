@@ -1,5 +1,6 @@
 // Saves that fail part of the way leave the previous file as it was and say so.
 
+#include "ChildProcess.h"
 #include "DamagedInput.h"
 #include "tests/support/TrackFixtures.h"
 #include "tracklib/TrackFile.h"
@@ -25,6 +26,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// What a save reports; from a child process, its exit code.
+enum SaveOutcome {
+    ReportedFailure = 0,
+    ReportedSuccess = 1,
+    ReportedFailureWithoutName = 2,
+    CouldNotSetUp = 3,
+};
+
 class SaveFailureTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -37,25 +46,27 @@ protected:
         EXPECT_EQ(namesIn(directory_), std::vector<std::string>{"mytrack.nltrack"});
     }
 
+    // A save made by an unprivileged child was refused and changed nothing; skipped where the
+    // child could not stop being root, who ignores `rootIgnores`.
+    void expectUnprivilegedSaveRefused(int outcome, const char* rootIgnores) const {
+        if (outcome == CouldNotSetUp) {
+            GTEST_SKIP() << "cannot drop root privileges, and root ignores " << rootIgnores;
+        }
+        EXPECT_EQ(outcome, ReportedFailure);
+        expectPreviousFileIntact();
+    }
+
     SimulatorSandbox sandbox_;
     const fs::path directory_ = sandbox_.root() / "tracks";
     const fs::path target_ = directory_ / "mytrack.nltrack";
     const Bytes previous_ = encodeTrack(makeNewTrack());
 };
 
-// What a save reports; from a child process, its exit code.
-enum SaveOutcome {
-    ReportedFailure = 0,
-    ReportedSuccess = 1,
-    ReportedFailureWithoutName = 2,
-    CouldNotSetUp = 3,
-};
-
 SaveOutcome outcomeOf(const WriteResult& result) {
     if (result.ok) {
         return ReportedSuccess;
     }
-    return result.error.find("mytrack") != std::string::npos ? ReportedFailure
+    return errorText(result.error).find("mytrack") != std::string::npos ? ReportedFailure
                                                              : ReportedFailureWithoutName;
 }
 
@@ -80,26 +91,12 @@ TEST_F(SaveFailureTest, TargetThatIsADirectoryLeavesItAndNoTemporaryFile) {
 
     const WriteResult result = writeTrackFile(folder, makeRichTrack());
     EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("folder.nltrack"), std::string::npos) << result.error;
+    EXPECT_NE(errorText(result.error).find("folder.nltrack"), std::string::npos) << result.error;
     EXPECT_EQ(namesIn(directory_), (std::vector<std::string>{"folder.nltrack", "mytrack.nltrack"}));
     EXPECT_EQ(namesIn(folder), std::vector<std::string>{"inside"});
 }
 
 #ifndef _WIN32
-
-// Limits and identities set in a child stay there; the test process keeps its own.
-int exitCodeOfChild(const std::function<int()>& body) {
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        _exit(body());
-    }
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid) {
-        return -1;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
 
 // A full 300 x 300 terrain makes the file about 360 KB.
 Track largeTrack() {
@@ -135,19 +132,10 @@ TEST_F(SaveFailureTest, ReadOnlyDirectoryKeepsThePreviousFile) {
     fs::permissions(directory_, fs::perms::owner_write | fs::perms::group_write |
                                     fs::perms::others_write,
                     fs::perm_options::remove);
-    const int outcome = exitCodeOfChild([&] {
-        // Root writes into any directory, so the child drops to an unprivileged user first.
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
-            return int{CouldNotSetUp};
-        }
-        return int{outcomeOf(writeTrackFile(target_, makeRichTrack()))};
-    });
+    const int outcome = exitCodeOfUnprivilegedChild(
+        [&] { return int{outcomeOf(writeTrackFile(target_, makeRichTrack()))}; }, CouldNotSetUp);
     fs::permissions(directory_, fs::perms::owner_all, fs::perm_options::add);
-    if (outcome == CouldNotSetUp) {
-        GTEST_SKIP() << "cannot drop root privileges, and root ignores directory permissions";
-    }
-    EXPECT_EQ(outcome, ReportedFailure);
-    expectPreviousFileIntact();
+    expectUnprivilegedSaveRefused(outcome, "directory permissions");
 }
 
 TEST_F(SaveFailureTest, ReadOnlyFileKeepsThePreviousFile) {
@@ -155,22 +143,14 @@ TEST_F(SaveFailureTest, ReadOnlyFileKeepsThePreviousFile) {
     fs::permissions(directory_, fs::perms::all, fs::perm_options::add);
     fs::permissions(target_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
                     fs::perm_options::replace);
-    const int outcome = exitCodeOfChild([&] {
-        // Root writes any file, so the child drops to an unprivileged user first.
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
-            return int{CouldNotSetUp};
-        }
+    const int outcome = exitCodeOfUnprivilegedChild([&] {
         const WriteResult result = writeTrackFile(target_, makeRichTrack());
         const bool saysWhy =
-            result.error == "Cannot save \"" + target_.string() + "\": Permission denied";
+            errorText(result.error) == "Cannot save \"" + target_.string() + "\": Permission denied";
         return saysWhy ? int{outcomeOf(result)} : int{ReportedFailureWithoutName};
-    });
+    }, CouldNotSetUp);
     fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);
-    if (outcome == CouldNotSetUp) {
-        GTEST_SKIP() << "cannot drop root privileges, and root ignores file permissions";
-    }
-    EXPECT_EQ(outcome, ReportedFailure);
-    expectPreviousFileIntact();
+    expectUnprivilegedSaveRefused(outcome, "file permissions");
 }
 
 TEST_F(SaveFailureTest, NamedPipeIsRefusedUnopenedAndLeftInPlace) {
@@ -183,7 +163,7 @@ TEST_F(SaveFailureTest, NamedPipeIsRefusedUnopenedAndLeftInPlace) {
         SCOPED_TRACE(target.filename().string());
         const WriteResult result = writeTrackFile(target, makeRichTrack());
         EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.error, "Cannot save \"" + target.string() +
+        EXPECT_EQ(errorText(result.error), "Cannot save \"" + target.string() +
                                     "\": it is a named pipe, not a regular file");
     }
     EXPECT_TRUE(fs::is_fifo(pipe));

@@ -107,23 +107,13 @@ void addScenery(Track& track)
 
 void addTerrain(Track& track)
 {
+    track.terrain = Terrain{.terrainValue = 3, .terrainColumns = 4, .terrainRows = 3,
+                            .terrainF1 = 10.5f, .terrainF2 = -1.0f, .terrainTextA = "grass",
+                            .terrainF3 = 0.25f, .terrainTextB = "", .terrainF4 = 100.0f,
+                            .terrainFlagA = 1, .terrainF5 = 2.0f, .terrainTextC = "r\xF6" "ck",
+                            .terrainF6 = 3.0f, .terrainByte = -5, .terrainFlagB = 0,
+                            .terrainF7 = 4.5f, .terrainGrid = {}};
     Terrain& terrain = track.terrain;
-    terrain.terrainValue = 3;
-    terrain.terrainColumns = 4;
-    terrain.terrainRows = 3;
-    terrain.terrainF1 = 10.5f;
-    terrain.terrainF2 = -1.0f;
-    terrain.terrainTextA = "grass";
-    terrain.terrainF3 = 0.25f;
-    terrain.terrainTextB = "";
-    terrain.terrainF4 = 100.0f;
-    terrain.terrainFlagA = 1;
-    terrain.terrainF5 = 2.0f;
-    terrain.terrainTextC = "r\xF6" "ck";
-    terrain.terrainF6 = 3.0f;
-    terrain.terrainByte = -5;
-    terrain.terrainFlagB = 0;
-    terrain.terrainF7 = 4.5f;
     terrain.terrainGrid.assign(terrainGridSize * terrainGridSize, 0.0f);
     for (int r = 0; r < 3; ++r) {
         for (int c = 0; c < 4; ++c) {

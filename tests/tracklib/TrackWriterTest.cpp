@@ -239,23 +239,12 @@ TEST(TrackWriterTest, LaysOutTheOtherElementsAndChunksFieldByField)
     addSceneryObject(object, track);
     setEnvironmentTexts("Sky", "Haze", track);
     track.environmentLength = 0x00654321;
-    Terrain& terrain = track.terrain;
-    terrain.terrainValue = 0x7A7B7C7D;
-    terrain.terrainColumns = 3;
-    terrain.terrainRows = 2;
-    terrain.terrainF1 = 61.1f;
-    terrain.terrainF2 = 62.2f;
-    terrain.terrainTextA = "Gr";
-    terrain.terrainF3 = 63.3f;
-    terrain.terrainTextB = "Rock";
-    terrain.terrainF4 = 64.4f;
-    terrain.terrainFlagA = 1;
-    terrain.terrainF5 = 65.5f;
-    terrain.terrainTextC = "Sand!";
-    terrain.terrainF6 = 66.6f;
-    terrain.terrainByte = -67;
-    terrain.terrainFlagB = 0;
-    terrain.terrainF7 = 68.8f;
+    track.terrain = Terrain{.terrainValue = 0x7A7B7C7D, .terrainColumns = 3, .terrainRows = 2,
+                            .terrainF1 = 61.1f, .terrainF2 = 62.2f, .terrainTextA = "Gr",
+                            .terrainF3 = 63.3f, .terrainTextB = "Rock", .terrainF4 = 64.4f,
+                            .terrainFlagA = 1, .terrainF5 = 65.5f, .terrainTextC = "Sand!",
+                            .terrainF6 = 66.6f, .terrainByte = -67, .terrainFlagB = 0,
+                            .terrainF7 = 68.8f, .terrainGrid = {}};
     const Bytes file = encodeTrack(track);
 
     Encoded vertices;

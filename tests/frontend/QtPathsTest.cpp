@@ -1,4 +1,4 @@
-#include "footers/QtPaths.h"
+#include "frontend/QtPaths.h"
 
 #include "FooterTestSupport.h"
 

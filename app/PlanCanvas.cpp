@@ -1,0 +1,170 @@
+#include "PlanCanvas.h"
+
+#include "plan/PlanHitTest.h"
+
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr int margin = 16;
+constexpr double toolTipReachPixels = 4.0;
+// Zoom per wheel notch (120 units of angle delta).
+constexpr double zoomPerNotch = 1.25;
+// Pixels per metre: beyond these, floats no longer place points apart or a track is a dot.
+constexpr double smallestScale = 1e-4;
+constexpr double largestScale = 1e5;
+
+}  // namespace
+
+PlanCanvas::PlanCanvas(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("planCanvas"));
+    setMouseTracking(true);
+    // Home reaches the canvas once it is clicked; showing the window never takes the focus.
+    setFocusPolicy(Qt::ClickFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(200, 150);
+}
+
+void PlanCanvas::setScene(pw::PlanScene scene, bool fit)
+{
+    const bool first = scene_.bounds.isNull();
+    scene_ = std::move(scene);
+    layer_.invalidate();
+    if (fit || first || fitted_)
+        fitToView();
+    update();
+}
+
+void PlanCanvas::setPreview(std::vector<pw::PlanFooter> preview)
+{
+    scene_.preview = std::move(preview);
+    layer_.invalidate();
+    update();
+}
+
+void PlanCanvas::fitToView()
+{
+    // The legend keeps the right-hand side where the canvas is wide enough to spare it.
+    const double legend = pw::legendSize().width();
+    const double right = width() > 3 * legend ? legend + margin : margin;
+    const QRectF area = QRectF(rect()).adjusted(margin, margin, -right, -margin);
+    worldToDevice_ = pw::fitTransform(scene_.bounds, area);
+    fitted_ = true;
+    update();
+}
+
+QString PlanCanvas::toolTipAt(QPoint position) const
+{
+    bool invertible = false;
+    const QTransform deviceToWorld = worldToDevice_.inverted(&invertible);
+    if (!invertible)
+        return {};
+    const double pixelsPerMetre = std::sqrt(std::abs(worldToDevice_.determinant()));
+    const pw::PlanHit hit = pw::footerAt(scene_, deviceToWorld.map(QPointF(position)),
+                                         toolTipReachPixels / pixelsPerMetre);
+    return hit.footer != nullptr ? pw::describeFooter(*hit.footer, hit.preview) : QString();
+}
+
+void PlanCanvas::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    layer_.draw(painter, scene_, worldToDevice_, size(), devicePixelRatioF());
+    const QSizeF legend = pw::legendSize();
+    pw::paintLegend(painter, QPointF(width() - legend.width() - 8, 8), scene_.view,
+                    !scene_.preview.empty());
+}
+
+void PlanCanvas::resizeEvent(QResizeEvent*)
+{
+    if (fitted_)
+        fitToView();
+}
+
+void PlanCanvas::wheelEvent(QWheelEvent* event)
+{
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0.0)
+        return;
+    const double scale = std::sqrt(std::abs(worldToDevice_.determinant()));
+    const double factor = std::pow(zoomPerNotch, notches);
+    // No further beyond a limit; a plan fitted outside the limits still zooms back towards them.
+    if ((factor > 1.0 && scale * factor > largestScale) ||
+        (factor < 1.0 && scale * factor < smallestScale))
+        return;
+    // The world point under the pointer stays under it.
+    const QPointF pointer = event->position();
+    QTransform zoom;
+    zoom.translate(pointer.x(), pointer.y());
+    zoom.scale(factor, factor);
+    zoom.translate(-pointer.x(), -pointer.y());
+    worldToDevice_ *= zoom;
+    fitted_ = false;
+    update();
+    event->accept();
+}
+
+void PlanCanvas::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    dragging_ = true;
+    lastDragPosition_ = event->position().toPoint();
+    setCursor(Qt::ClosedHandCursor);
+}
+
+void PlanCanvas::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!dragging_)
+        return;
+    const QPoint position = event->position().toPoint();
+    const QPoint moved = position - lastDragPosition_;
+    lastDragPosition_ = position;
+    worldToDevice_ *= QTransform::fromTranslate(moved.x(), moved.y());
+    fitted_ = false;
+    update();
+}
+
+void PlanCanvas::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    dragging_ = false;
+    unsetCursor();
+}
+
+void PlanCanvas::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        fitToView();
+}
+
+void PlanCanvas::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Home)
+        fitToView();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+bool PlanCanvas::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = toolTipAt(help->pos());
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, this);
+        return true;
+    }
+    return QWidget::event(event);
+}

@@ -1,0 +1,48 @@
+#pragma once
+// The drawing area of the plan window: paints a plan scene, zooms with the wheel about the
+// pointer, pans by dragging, fits the whole plan by double-click or Home, and names the footer
+// under the pointer in a tooltip.
+
+#include "plan/PlanLayer.h"
+#include "plan/PlanPainter.h"
+#include "plan/PlanScene.h"
+
+#include <QPoint>
+#include <QTransform>
+#include <QWidget>
+
+class PlanCanvas : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PlanCanvas(QWidget* parent = nullptr);
+
+    // Keeps the current zoom and pan unless `fit` is set or nothing was shown before.
+    void setScene(pw::PlanScene scene, bool fit);
+    // Replaces only what generate would add: the track's own drawing stays.
+    void setPreview(std::vector<pw::PlanFooter> preview);
+    const pw::PlanScene& scene() const { return scene_; }
+    void fitToView();
+    const QTransform& worldToDevice() const { return worldToDevice_; }
+    // The tooltip text at a point of the widget; empty where no footer is.
+    QString toolTipAt(QPoint position) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    pw::PlanScene scene_;
+    pw::PlanLayer layer_;
+    QTransform worldToDevice_;
+    bool fitted_ = false;  // the view follows the window's size until the user zooms or pans
+    bool dragging_ = false;
+    QPoint lastDragPosition_;
+};

@@ -1,0 +1,98 @@
+#include "PlanSummary.h"
+
+#include "footers/ModelInstallation.h"
+#include "plan/PlanScene.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <array>
+
+namespace pw {
+
+namespace {
+
+QString count(int n, const char* one, const char* many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
+QString metres(float value)
+{
+    return QString::number(value, 'f', 2);
+}
+
+constexpr std::array<const char*, sizeClassCount> classNames{"small", "medium", "large",
+                                                             "x-large", "xx-large"};
+
+}  // namespace
+
+QString trackSummary(const QString& fileName, const Track& track)
+{
+    const auto footers = std::count_if(track.sceneryObjects.begin(), track.sceneryObjects.end(),
+                                       isFooterObject);
+    return QStringLiteral("%1 \u2014 %2, %3, %4")
+        .arg(QFileInfo(fileName).fileName(),
+             count(static_cast<int>(track.fundaments.size()), "fundament", "fundaments"),
+             count(static_cast<int>(track.tubes.size()), "tube", "tubes"),
+             count(static_cast<int>(footers), "footer", "footers"));
+}
+
+QString modelSummary(ModelFootprints& footprints)
+{
+    QStringList models;
+    std::vector<std::string> files;
+    for (const TubeSizeClass sizeClass : allSizeClasses)
+        files.emplace_back(ownModelFile(sizeClass));
+    files.emplace_back(defaultModelFile);
+    for (const std::string& file : files) {
+        if (!hasModelFile(footprints.directory(), file))
+            continue;
+        const ModelFootprint& footprint = footprints.of(file);
+        const QString name = QString::fromStdString(file);
+        if (!footprint.readable) {
+            models << QStringLiteral("%1: %2").arg(name, QString::fromStdString(footprint.problem));
+            continue;
+        }
+        const Vector3 lo = footprint.minimum;
+        const Vector3 hi = footprint.maximum;
+        models << QStringLiteral("%1 %2 \u00d7 %3 \u00d7 %4 m")
+                      .arg(name, metres(hi.x - lo.x), metres(hi.z - lo.z), metres(hi.y - lo.y));
+    }
+    if (models.isEmpty())
+        return QStringLiteral("no footer models in %1")
+            .arg(QDir::toNativeSeparators(QString::fromStdString(footprints.directory().string())));
+    return models.join(QStringLiteral(", "));
+}
+
+QString generateSummary(const GenerationReport& report, int doubled, const QString& copiedTo)
+{
+    QStringList perClass;
+    for (std::size_t i = 0; i < report.objectsAdded.size(); ++i)
+        if (report.objectsAdded[i] > 0)
+            perClass << QStringLiteral("%1 %2").arg(QLatin1String(classNames[i])).arg(
+                report.objectsAdded[i]);
+    QString text = QStringLiteral("Placed %1").arg(
+        count(report.objectsAddedTotal(), "footer", "footers"));
+    if (!perClass.isEmpty())
+        text += QStringLiteral(" (%1)").arg(perClass.join(QStringLiteral(", ")));
+    if (report.freeNodesAdded > 0)
+        text += QStringLiteral(", replaced %1")
+                    .arg(count(report.fundamentsRemoved, "fundament", "fundaments"));
+    text += QStringLiteral(", copied %1 to %2")
+                .arg(count(report.filesCopied, "model", "models"),
+                     QDir::toNativeSeparators(copiedTo));
+    if (doubled > 0)
+        text += QStringLiteral(", %1 doubled").arg(count(doubled, "footer", "footers"));
+    return text;
+}
+
+QString nolimitsSummary(const QString& nolimitsDirectory)
+{
+    return QStringLiteral("NoLimits directory: %1")
+        .arg(nolimitsDirectory.isEmpty() ? QStringLiteral("not chosen")
+                                         : QDir::toNativeSeparators(nolimitsDirectory));
+}
+
+}  // namespace pw

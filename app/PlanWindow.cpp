@@ -1,0 +1,106 @@
+#include "PlanWindow.h"
+
+#include "PlanCanvas.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QLabel>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr int gapToMainWindow = 8;
+constexpr int startWidth = 720;
+constexpr int narrowestWidth = 360;
+constexpr int lowestHeight = 400;
+
+}  // namespace
+
+QRect planWindowGeometry(const QRect& mainFrame, const QRect& screenArea)
+{
+    const int left = mainFrame.right() + 1 + gapToMainWindow;
+    const int room = screenArea.right() + 1 - left;
+    const int height = std::max(mainFrame.height(), lowestHeight);
+    if (room >= narrowestWidth)
+        return {left, mainFrame.top(), std::min(startWidth, room), height};
+    return {std::max(screenArea.left(), screenArea.right() + 1 - narrowestWidth), mainFrame.top(),
+            narrowestWidth, height};
+}
+
+PlanWindow::PlanWindow(QWidget* parent)
+    : QMainWindow(parent, Qt::Window), canvas_(new PlanCanvas(this)), summary_(new QLabel(this)),
+      topView_(new QAction(tr("From above"), this)),
+      sideView_(new QAction(tr("From the front"), this))
+{
+    setObjectName(QStringLiteral("planWindow"));
+    setWindowTitle(QStringLiteral("Plinthwright \u2014 Plan"));
+    // The main window keeps the keyboard: its Parts fix how it is used without a mouse.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    setCentralWidget(canvas_);
+
+    auto* views = new QActionGroup(this);
+    for (QAction* action : {topView_, sideView_}) {
+        action->setCheckable(true);
+        views->addAction(action);
+    }
+    topView_->setObjectName(QStringLiteral("planTopView"));
+    sideView_->setObjectName(QStringLiteral("planSideView"));
+    topView_->setToolTip(tr("The plan from above: x right, z down"));
+    sideView_->setToolTip(tr("The plan from the front: x right, y up, to check tilted footers"));
+    topView_->setChecked(true);
+    auto* toolBar = addToolBar(tr("View"));
+    toolBar->setObjectName(QStringLiteral("planViewBar"));
+    toolBar->setMovable(false);
+    toolBar->setFocusPolicy(Qt::NoFocus);
+    toolBar->addActions({topView_, sideView_});
+    connect(views, &QActionGroup::triggered, this,
+            [this](QAction*) { Q_EMIT viewChanged(view()); });
+
+    summary_->setObjectName(QStringLiteral("planSummary"));
+    summary_->setTextInteractionFlags(Qt::NoTextInteraction);
+    // The whole summary stays readable in a narrow window.
+    summary_->setWordWrap(true);
+    statusBar()->addWidget(summary_, 1);
+    statusBar()->setSizeGripEnabled(true);
+}
+
+pw::PlanView PlanWindow::view() const
+{
+    return sideView_->isChecked() ? pw::PlanView::Side : pw::PlanView::Top;
+}
+
+void PlanWindow::setScene(pw::PlanScene scene, bool fit)
+{
+    canvas_->setScene(std::move(scene), fit);
+}
+
+void PlanWindow::setSummary(const QString& text)
+{
+    summary_->setText(text);
+}
+
+QString PlanWindow::summary() const
+{
+    return summary_->text();
+}
+
+void PlanWindow::showBeside(const QWidget& mainWindow)
+{
+    if (!placed_) {
+        placed_ = true;
+        const QScreen* screen = mainWindow.screen();
+        const QRect area =
+            screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1 << 16, 1 << 16);
+        const QRect geometry = planWindowGeometry(mainWindow.frameGeometry(), area);
+        resize(geometry.size());
+        move(geometry.topLeft());
+    }
+    if (!isVisible())
+        show();
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The plan window beside the main window: the track, its supports and every footer, drawn from
+// above or from the front, with a summary line at the bottom. It never takes the keyboard focus.
+
+#include "plan/PlanScene.h"
+
+#include <QMainWindow>
+
+class PlanCanvas;
+class QAction;
+class QLabel;
+
+// Where the plan window opens: right of the main window's frame, as tall as it, narrowed to the
+// room left on the screen, and over the main window's right part only where no room is left.
+QRect planWindowGeometry(const QRect& mainFrame, const QRect& screenArea);
+
+class PlanWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit PlanWindow(QWidget* parent = nullptr);
+
+    PlanCanvas* canvas() const { return canvas_; }
+    pw::PlanView view() const;
+    void setScene(pw::PlanScene scene, bool fit);
+    void setSummary(const QString& text);
+    QString summary() const;
+    // Shows the window to the right of `mainWindow`, as tall as it, the first time; later only
+    // shows it again where the user left it.
+    void showBeside(const QWidget& mainWindow);
+
+Q_SIGNALS:
+    void viewChanged(pw::PlanView view);
+
+private:
+    PlanCanvas* canvas_;
+    QLabel* summary_;
+    QAction* topView_;
+    QAction* sideView_;
+    bool placed_ = false;
+};

@@ -1,0 +1,43 @@
+#include "ObjectDirectory.h"
+
+#include "tracklib/PathText.h"
+
+namespace pw {
+
+std::optional<CoreError> objectDirectoryNameError(const std::string& latin1Name)
+{
+    if (latin1Name == "." || latin1Name == ".."
+        || latin1Name.find_first_of("/\\") != std::string::npos) {
+        return CoreError{ErrorCode::ObjectDirectoryNotInside,
+                         objectDirectoryPath(ObjectDirectory{latin1Name}), {}, {}, 0, {}};
+    }
+    return std::nullopt;
+}
+
+std::filesystem::path objectDirectoryPath(const ObjectDirectory& directory)
+{
+    std::u8string utf8;
+    for (const char c : directory.name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += static_cast<char8_t>(byte);
+        } else {
+            utf8 += static_cast<char8_t>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char8_t>(0x80 | (byte & 0x3F));
+        }
+    }
+    return std::filesystem::path(utf8);
+}
+
+std::string storedModelPath(const ObjectDirectory& directory, const std::string& modelFile)
+{
+    return directory.name + "/" + footerModelPrefix + modelFile;
+}
+
+std::string proposedObjectDirectoryName(const std::filesystem::path& trackFile)
+{
+    const std::string name = pathText(trackFile.filename());
+    return name.substr(0, name.find('.'));
+}
+
+}  // namespace pw

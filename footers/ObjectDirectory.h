@@ -1,0 +1,38 @@
+#pragma once
+// The directory inside the simulator's objects directory that receives the footer models, and
+// the names generated scenery objects give their models.
+
+#include "FooterModelChoice.h"
+#include "tracklib/CoreError.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace pw {
+
+// Every copied model and every stored model path starts its file name with this.
+inline constexpr const char* footerModelPrefix = "fundament-";
+
+// The name as the track stores it (Latin-1 bytes). An empty name stands for the objects
+// directory itself.
+struct ObjectDirectory {
+    std::string name;
+    friend bool operator==(const ObjectDirectory&, const ObjectDirectory&) = default;
+};
+
+// Why a Latin-1 name cannot be an object directory: one holding '/' or '\', or being "." or "..",
+// would put the models somewhere other than one directory inside objects.
+std::optional<CoreError> objectDirectoryNameError(const std::string& latin1Name);
+
+// The same name for the file system: each Latin-1 byte is the character of that number.
+std::filesystem::path objectDirectoryPath(const ObjectDirectory& directory);
+
+// What a generated scenery object stores: NAME + "/fundament-" + model file.
+std::string storedModelPath(const ObjectDirectory& directory, const std::string& modelFile);
+
+// The name proposed for a track file: its file name up to the first dot ("my.coaster.nltrack"
+// gives "my"), as UTF-8.
+std::string proposedObjectDirectoryName(const std::filesystem::path& trackFile);
+
+}  // namespace pw

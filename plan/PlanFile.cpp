@@ -1,0 +1,114 @@
+#include "PlanFile.h"
+
+#include "PlanPainter.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
+
+namespace pw {
+
+namespace {
+
+constexpr double drawingSize = 1000.0;  // pixels along the longer side of the scene
+constexpr double margin = 20.0;
+
+struct Layout {
+    QSize size;
+    QRectF drawing;  // where the scene goes
+    QPointF legend;
+};
+
+Layout layoutFor(const QRectF& bounds)
+{
+    const double longer = std::max({bounds.width(), bounds.height(), 1.0});
+    const double width = std::max(bounds.width(), 1.0) * drawingSize / longer;
+    const double height = std::max(bounds.height(), 1.0) * drawingSize / longer;
+    const QSizeF legend = legendSize();
+    Layout layout;
+    layout.drawing = QRectF(margin, margin, width, height);
+    layout.legend = QPointF(layout.drawing.right() + margin, margin);
+    layout.size = QSize(static_cast<int>(std::ceil(layout.legend.x() + legend.width() + margin)),
+                        static_cast<int>(std::ceil(
+                            std::max(height, legend.height()) + 2 * margin)));
+    return layout;
+}
+
+void paintAll(QPainter& painter, const PlanScene& scene, const Layout& layout)
+{
+    painter.fillRect(QRectF(QPointF(0, 0), QSizeF(layout.size)), Qt::white);
+    PlanPainter planPainter;
+    planPainter.paint(painter, scene, fitTransform(scene.bounds, layout.drawing),
+                      QRectF(QPointF(0, 0), QSizeF(layout.size)));
+    paintLegend(painter, layout.legend, scene.view, !scene.preview.empty());
+}
+
+}  // namespace
+
+PlanFileFormat planFileFormat(const QString& fileName)
+{
+    if (fileName.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
+        return PlanFileFormat::Svg;
+    if (fileName.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        return PlanFileFormat::Png;
+    return PlanFileFormat::Unknown;
+}
+
+PlanFileResult writePlanFile(const PlanScene& scene, const QString& fileName)
+{
+    PlanFileResult result;
+    const PlanFileFormat format = planFileFormat(fileName);
+    if (format == PlanFileFormat::Unknown) {
+        result.error = QStringLiteral("a plan is written as .svg or .png");
+        return result;
+    }
+    const Layout layout = layoutFor(scene.bounds);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (format == PlanFileFormat::Svg) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(layout.size);
+        svg.setViewBox(QRect(QPoint(0, 0), layout.size));
+        // Browsers take 96 dots per inch: the picture shows at its size in pixels.
+        svg.setResolution(96);
+        // The generator writes the title as it is given, markup and all.
+        svg.setTitle(scene.title.toHtmlEscaped());
+        svg.setDescription(QStringLiteral("Plinthwright plan"));
+        QPainter painter(&svg);
+        paintAll(painter, scene, layout);
+    } else {
+        QImage image(layout.size, QImage::Format_RGB32);
+        {
+            QPainter painter(&image);
+            paintAll(painter, scene, layout);
+        }
+        image.save(&buffer, "PNG");
+    }
+    buffer.close();
+
+    // QSaveFile would replace a read-only file by renaming over it, or refuse it in words that
+    // name the file again; the report names it once.
+    const QFileInfo existing(fileName);
+    if (existing.exists() && !existing.isDir() && !existing.isWritable()) {
+        result.error = QStringLiteral("Permission denied");
+        return result;
+    }
+    // Written whole or not at all: a failed write leaves the old file.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        result.error = file.errorString();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+}  // namespace pw

@@ -1,0 +1,22 @@
+#pragma once
+// A plan written to a picture file: SVG or PNG, chosen by the file name's extension.
+
+#include "PlanScene.h"
+
+#include <QString>
+
+namespace pw {
+
+enum class PlanFileFormat { Svg, Png, Unknown };
+
+PlanFileFormat planFileFormat(const QString& fileName);
+
+struct PlanFileResult {
+    bool ok = false;
+    QString error;  // the reason; the file is then left as it was
+};
+
+// The scene fills 1000 pixels along its longer side, the legend sits on its right.
+PlanFileResult writePlanFile(const PlanScene& scene, const QString& fileName);
+
+}  // namespace pw

@@ -1,0 +1,93 @@
+#pragma once
+// What a plan shows, projected once into the plane of its view: the track curve, the support
+// tubes, fundaments, scenery objects and every footer as the outline of its model. The window
+// and the command line paint the same scene.
+
+#include "footers/FooterModelChoice.h"
+#include "geometry/Vector3.h"
+#include "tracklib/Track.h"
+
+#include <QLineF>
+#include <QPolygonF>
+#include <QRectF>
+#include <QString>
+
+#include <array>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace pw {
+
+class ModelFootprints;
+class TubeEndTable;
+
+// Top: from above, x right and z down. Side: from the front, x right and y up.
+enum class PlanView { Top, Side };
+
+// The size classes in order, then footers of no known class.
+inline constexpr int footerStyleCount = sizeClassCount + 1;
+inline constexpr int otherFooterStyle = sizeClassCount;
+
+struct PlanFooter {
+    QPolygonF outline;  // closed implicitly; the convex hull of the model as placed
+    QRectF bounds;
+    int style = otherFooterStyle;
+    std::string modelFile;  // after "/fundament-" in the stored model path
+    float scale = 1.0f;
+    Vector3 position;
+    float angleDegrees = 0.0f;  // the turn about the vertical, or the tilt when `tilted`
+    bool tilted = false;
+};
+
+struct PlanCurvePiece {
+    QPolygonF points;
+    QRectF bounds;
+};
+
+struct PlanScene {
+    PlanView view = PlanView::Top;
+    QString title;  // the track's info text
+    std::vector<PlanCurvePiece> curve;  // one per segment
+    std::vector<QLineF> tubes;
+    std::vector<QPointF> fundaments;
+    std::vector<QPointF> sceneryObjects;  // those that are no footer
+    std::vector<PlanFooter> footers;      // in the track, ordered by style
+    std::vector<PlanFooter> preview;      // what a generation would add, ordered by style
+    QRectF bounds;  // of everything drawn; empty for an empty track
+    // Footers in the track per style, and how many a file could not be read for.
+    std::array<int, footerStyleCount> footersPerStyle{};
+};
+
+// The plane point of a position: (x, z) from above, (x, -y) from the front.
+QPointF projected(PlanView view, Vector3 p);
+
+// Whether a scenery object's model path names a footer ("<dir>/fundament-<model>").
+bool isFooterObject(const SceneryObject& object);
+
+// Where the models of footers are read. A footer already in the track is read first from the
+// simulator's objects directory, by the path the track stores (the very file the simulator
+// shows); else, as every footer a generation would add, from the model directory by its model
+// file name. Either may be null; a footer read from neither is its unit square.
+struct FootprintSources {
+    FootprintSources(ModelFootprints* modelDirectory = nullptr,
+                     ModelFootprints* installed = nullptr)
+        : modelDirectory(modelDirectory), installed(installed)
+    {
+    }
+    ModelFootprints* modelDirectory;
+    ModelFootprints* installed;
+};
+
+// The footers among `objects` (a generation's new objects, for a preview), ordered by style.
+std::vector<PlanFooter> buildPlanFooters(const Track& track, PlanView view,
+                                         FootprintSources footprints,
+                                         std::span<const SceneryObject> objects);
+
+// `preview` holds the objects a generation would add to `track`. Anything with a non-finite coordinate is left out.
+// `tubeEnds`, when made for this track, saves walking its curve segments again.
+PlanScene buildPlanScene(const Track& track, PlanView view, FootprintSources footprints,
+                         std::span<const SceneryObject> preview = {},
+                         const TubeEndTable* tubeEnds = nullptr);
+
+}  // namespace pw

@@ -1,0 +1,200 @@
+// The plan window beside the main window: it opens on load, follows the main window's actions,
+// previews what generate would add, and answers the pointer.
+
+#include "WindowHarness.h"
+
+#include "PlanCanvas.h"
+#include "PlanCoordinator.h"
+#include "PlanWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QScreen>
+#include <QWheelEvent>
+#include <QtTest>
+
+#include <memory>
+#include <optional>
+
+namespace pw::test {
+
+namespace {
+
+const QString examples = QStringLiteral(PLINTHWRIGHT_EXAMPLES_DIR);
+
+}  // namespace
+
+class PlanWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        h.emplace();
+        h->window->show();
+        plan = std::make_unique<PlanCoordinator>(*h->window);
+        demo = h->dir.filePath(QStringLiteral("demo.nltrack"));
+        QFile::remove(demo);
+        QVERIFY(QFile::copy(examples + QStringLiteral("/demo.nltrack"), demo));
+    }
+
+    void cleanup()
+    {
+        plan.reset();
+        h.reset();
+    }
+
+    void opensOnLoadAndFollowsGenerate()
+    {
+        PlanWindow& window = plan->window();
+        QVERIFY(!window.isVisible());
+        h->click("buttonSelectInput", {demo});
+        QVERIFY(window.isVisible());
+        QVERIFY(window.testAttribute(Qt::WA_ShowWithoutActivating));
+        QCOMPARE(window.pos(), planWindowGeometry(h->window->frameGeometry(),
+                                                  h->window->screen()->availableGeometry())
+                                   .topLeft());
+        QCOMPARE(window.windowTitle(), QString::fromUtf8("Plinthwright \u2014 Plan"));
+        QCOMPARE(window.summary(),
+                 QString::fromUtf8("demo.nltrack \u2014 21 fundaments, 23 tubes, 0 footers  \u00b7  "
+                                   "NoLimits directory: not chosen"));
+        const PlanScene& scene = window.canvas()->scene();
+        QCOMPARE(scene.fundaments.size(), std::size_t{21});
+        QCOMPARE(scene.tubes.size(), std::size_t{23});
+
+        // Inspecting the models previews every footer as an outline of its real model.
+        h->click("buttonSelectDirectory", {examples + QStringLiteral("/models")});
+        QVERIFY(window.summary().contains(QString::fromUtf8("small.3ds 0.60 \u00d7 0.60 \u00d7 0.60 m")));
+        QVERIFY(window.summary().contains(QStringLiteral("would add 21 footers")));
+        QCOMPARE(scene.preview.size(), std::size_t{21});
+        QVERIFY(scene.footers.empty());
+        // The small model is 0.6 m wide at its foot: so is its outline, not a unit square.
+        QVERIFY(std::abs(scene.preview.front().bounds.width() - 0.6) < 0.1);
+
+        // A choice changes the preview once it rests: small on the default model at 80 %, then
+        // at 200 %.
+        const auto smallestDefault = [&scene] {
+            double width = 0.0;
+            for (const PlanFooter& footer : scene.preview)
+                if (footer.modelFile == "default.3ds" && footer.style == 0)
+                    width = footer.bounds.width();
+            return width;
+        };
+        h->boxes()[0].ownModel->click();
+        QCOMPARE(smallestDefault(), 0.0);
+        QTRY_VERIFY(smallestDefault() > 0.8);  // at least its 0.8 m, tilted along its tube
+        const double atEighty = smallestDefault();
+        h->boxes()[0].scale->setValue(200);
+        QCOMPARE(smallestDefault(), atEighty);
+        QTRY_VERIFY(std::abs(smallestDefault() - 2.5 * atEighty) < 1e-3);
+        QCOMPARE(scene.preview.size(), std::size_t{21});
+        h->boxes()[0].ownModel->click();
+        QTRY_COMPARE(smallestDefault(), 0.0);
+
+        QTemporaryDir simulator;
+        h->click("buttonSelectNLDirectory", {simulator.path()});
+        QVERIFY(window.summary().endsWith(QStringLiteral("NoLimits directory: ") +
+                                          QDir::toNativeSeparators(simulator.path())));
+        h->click("buttonGenerate");
+        QVERIFY2(h->warnings.isEmpty(), qPrintable(h->warnings.join(QLatin1Char('\n'))));
+        // Solid footers now; the fundaments are gone, so a second generate would add none.
+        QCOMPARE(scene.footers.size(), std::size_t{21});
+        QVERIFY(scene.preview.empty());
+        QVERIFY2(window.summary().contains(QStringLiteral("Placed 21 footers (small 6, medium ")),
+                 qPrintable(window.summary()));
+        QVERIFY(window.summary().contains(
+            QStringLiteral("replaced 21 fundaments, copied 5 models to ") +
+            QDir::toNativeSeparators(simulator.path() + QStringLiteral("/objects/demo"))));
+        QVERIFY(!window.summary().contains(QStringLiteral("doubled")));
+        QVERIFY(window.summary().startsWith(
+            QString::fromUtf8("demo.nltrack \u2014 0 fundaments, 23 tubes, 21 footers")));
+
+        const QString saved = h->dir.filePath(QStringLiteral("saved.nltrack"));
+        h->click("buttonSave", {saved});
+        QVERIFY(window.summary().contains(QStringLiteral("Saved ") +
+                                          QDir::toNativeSeparators(saved)));
+    }
+
+    void secondGenerateIsCountedAsDoubledAndReopensTheWindow()
+    {
+        QTemporaryDir simulator;
+        h->click("buttonSelectNLDirectory", {simulator.path()});
+        h->click("buttonSelectInput", {demo});
+        h->click("buttonSelectDirectory", {examples + QStringLiteral("/models")});
+        h->get<QCheckBox>("deleteNativeFundaments")->click();  // keep them
+        h->click("buttonGenerate");
+        PlanWindow& window = plan->window();
+        window.close();
+        QVERIFY(!window.isVisible());
+        h->get<QCheckBox>("checkAlignTangent")->click();  // only a choice: stays closed
+        QTest::qWait(PlanCoordinator::previewDelayMs * 2);
+        QVERIFY(!window.isVisible());
+        h->get<QCheckBox>("checkAlignTangent")->click();
+        h->click("buttonGenerate");
+        QVERIFY(window.isVisible());
+        QVERIFY(window.summary().contains(QStringLiteral(", 21 footers doubled")));
+        QCOMPARE(window.canvas()->scene().footers.size(), std::size_t{42});
+    }
+
+    void opensRightOfTheMainWindowWhereTheScreenHasRoom()
+    {
+        const QRect main(100, 50, 602, 500);
+        QCOMPARE(planWindowGeometry(main, QRect(0, 0, 1920, 1080)), QRect(710, 50, 720, 500));
+        QCOMPARE(planWindowGeometry(main, QRect(0, 0, 1280, 1024)), QRect(710, 50, 570, 500));
+        QCOMPARE(planWindowGeometry(main, QRect(0, 0, 1024, 768)), QRect(664, 50, 360, 500));
+    }
+
+    void pointerZoomsAboutItselfAndNamesTheFooterUnderIt()
+    {
+        h->click("buttonSelectInput", {demo});
+        h->click("buttonSelectDirectory", {examples + QStringLiteral("/models")});
+        PlanCanvas* canvas = plan->window().canvas();
+        const PlanFooter& footer = canvas->scene().preview.front();
+        const QPointF world = footer.bounds.center();
+
+        const QPointF pointer = canvas->worldToDevice().map(world);
+        QWheelEvent wheel(pointer, canvas->mapToGlobal(pointer), QPoint(), QPoint(0, 360),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        const double before = canvas->worldToDevice().m11();
+        QApplication::sendEvent(canvas, &wheel);
+        QVERIFY(canvas->worldToDevice().m11() > before * 1.9);
+        const QPointF after = canvas->worldToDevice().map(world);
+        QVERIFY(QLineF(after, pointer).length() < 1e-6);
+
+        const QString tip = canvas->toolTipAt(pointer.toPoint());
+        QVERIFY2(tip.contains(QString::fromStdString(footer.modelFile) + QStringLiteral(" at 100 %")),
+                 qPrintable(tip));
+        QVERIFY(tip.contains(QStringLiteral("generate would add it")));
+        QVERIFY(canvas->toolTipAt(QPoint(2, 2)).isEmpty());
+
+        // From the front the footers stand at the ground, below the track: y up is drawn upward.
+        plan->window().findChild<QAction*>(QStringLiteral("planSideView"))->trigger();
+        QCOMPARE(canvas->scene().view, PlanView::Side);
+        QCOMPARE(canvas->scene().preview.size(), std::size_t{21});
+        for (const PlanFooter& standing : canvas->scene().preview)
+            QVERIFY(standing.bounds.bottom() > canvas->scene().curve.front().bounds.bottom());
+    }
+
+    void unreadableModelIsNamedAndDrawnAsASquare()
+    {
+        const QString models = h->modelDirectory({QStringLiteral("small.3ds")});
+        h->click("buttonSelectInput", {demo});
+        h->click("buttonSelectDirectory", {models});
+        PlanWindow& window = plan->window();
+        QVERIFY(window.summary().contains(QStringLiteral("small.3ds: not a 3ds model")));
+        const PlanScene& scene = window.canvas()->scene();
+        QVERIFY(!scene.preview.empty());
+        QVERIFY(std::abs(scene.preview.front().bounds.width() - 1.0) < 0.5);
+    }
+
+private:
+    std::optional<WindowHarness> h;
+    std::unique_ptr<PlanCoordinator> plan;
+    QString demo;
+};
+
+PW_WINDOW_TEST(PlanWindowTest)
+
+}  // namespace pw::test
+
+#include "PlanWindowTest.moc"

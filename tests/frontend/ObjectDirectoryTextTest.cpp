@@ -1,0 +1,83 @@
+#include "frontend/ObjectDirectoryText.h"
+
+#include "footers/FooterGeneration.h"
+#include "frontend/QtPaths.h"
+
+#include "FooterTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace pw {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ObjectDirectoryText : public ::testing::Test {
+protected:
+    ObjectDirectoryText()
+    {
+        options.choices[static_cast<std::size_t>(TubeSizeClass::Medium)] =
+            makeFooterModelChoice(TubeSizeClass::Medium, true, false, 100);
+        options.modelSourceDirectory = scratch.models();
+        options.nolimitsDirectory = scratch.simulator();
+        build.tube(testing::onFundament(build.fundament(0, 0, 0)),
+                   testing::onFreeNode(build.freeNode(0, 5, 0)), testing::mediumCode);
+    }
+
+    testing::ScratchDirectory scratch;
+    testing::SupportTrackBuilder build;
+    Track& track = build.track();
+    GenerationOptions options;
+};
+
+TEST_F(ObjectDirectoryText, NameMustFitTheTracksLatin1Text)
+{
+    ObjectDirectory directory{"kept"};
+    const std::optional<CoreError> refused =
+        objectDirectoryFromText(QString::fromUtf8("\u0422\u0440\u0435\u043a"), directory);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(errorText(*refused),
+              "Cannot store the object directory name \"\u0422\u0440\u0435\u043a\" in the track: a "
+              "track holds Latin-1 characters only (letters of Western European languages, digits "
+              "and punctuation)");
+    EXPECT_EQ(directory.name, "kept");
+
+    // Latin-1 beyond ASCII fits: stored as one byte, the directory under its real name. Given
+    // decomposed (e and a combining accent), the name is composed first.
+    for (const char* cafe : {"Caf\u00e9", "Cafe\u0301"}) {
+        SCOPED_TRACE(cafe);
+        ASSERT_FALSE(objectDirectoryFromText(QString::fromUtf8(cafe), options.objectDirectory));
+        ASSERT_TRUE(generateFooters(track, options).ok);
+        EXPECT_EQ(track.sceneryObjects.back().textB, "Caf\xe9/fundament-medium.3ds");
+        EXPECT_EQ(objectDirectoryPath(options.objectDirectory),
+                  toFileSystemPath(QString::fromUtf8("Caf\u00e9")));
+    }
+    EXPECT_TRUE(fs::is_regular_file(scratch.simulator() / "objects" /
+                                    toFileSystemPath(QString::fromUtf8("Caf\u00e9")) /
+                                    "fundament-medium.3ds"));
+}
+
+// A name must not lead the copies out of objects: "../../x" would put them beside the simulator.
+TEST_F(ObjectDirectoryText, NameOtherThanOneDirectoryInsideObjectsIsRefused)
+{
+    for (const char* name : {"../../x", "..", ".", "a/b", "a\\b", "/abs", "x/"}) {
+        SCOPED_TRACE(name);
+        ObjectDirectory directory{"kept"};
+        const std::optional<CoreError> refused =
+            objectDirectoryFromText(QString::fromUtf8(name), directory);
+        ASSERT_TRUE(refused);
+        EXPECT_EQ(errorText(*refused),
+                  std::string("Cannot use the object directory name \"") + name +
+                      "\": it must name one directory inside the simulator's objects directory "
+                      "(no / or \\, and not . or ..)");
+        EXPECT_EQ(directory.name, "kept");
+    }
+    for (const char* name : {"", "my.track", "..x", "a b"}) {
+        ObjectDirectory directory;
+        EXPECT_FALSE(objectDirectoryFromText(QString::fromUtf8(name), directory)) << name;
+        EXPECT_EQ(directory.name, name);
+    }
+}
+
+}  // namespace
+}  // namespace pw

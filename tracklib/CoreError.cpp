@@ -1,0 +1,88 @@
+#include "CoreError.h"
+
+#include "PathText.h"
+
+#include <cerrno>
+#include <ostream>
+
+namespace pw {
+
+namespace {
+
+// Built by appending: GCC 12 warns falsely (-Wrestrict) about a literal added to a temporary.
+std::string quoted(const std::filesystem::path& path)
+{
+    if (path.empty())
+        return "standard input";
+    std::string text = "\"";
+    text += pathText(path);
+    text += '"';
+    return text;
+}
+
+// Our own words for a failure the system gave no reason for.
+std::string ownReason(const CoreError& error)
+{
+    switch (error.code) {
+    case ErrorCode::CannotOpen: return "it cannot be opened for reading";
+    case ErrorCode::OpenedADirectory: return "it is a directory";
+    case ErrorCode::FileTooLarge:
+        return "at " + std::to_string(error.size) + " bytes it is too large for a track file";
+    case ErrorCode::StreamTooLarge:
+        return "it holds more than " + std::to_string(error.size) +
+               " bytes, too large for a track file";
+    case ErrorCode::NoMemoryToRead: return "not enough memory to read it";
+    default: return "failed";
+    }
+}
+
+}  // namespace
+
+std::string errorReason(const CoreError& error)
+{
+    if (error.system)
+        return error.system.message();
+    return error.detail.empty() ? ownReason(error) : error.detail;
+}
+
+std::error_code errnoCode()
+{
+    return errno != 0 ? std::error_code(errno, std::generic_category()) : std::error_code();
+}
+
+std::string errorText(const CoreError& error)
+{
+    switch (error.code) {
+    case ErrorCode::CannotOpen:
+    case ErrorCode::OpenedADirectory:
+    case ErrorCode::FileTooLarge:
+    case ErrorCode::StreamTooLarge:
+    case ErrorCode::NoMemoryToRead:
+        return "Cannot open " + quoted(error.path) + ": " + errorReason(error);
+    case ErrorCode::CannotSave:
+        return "Cannot save " + quoted(error.path) + ": " + errorReason(error);
+    case ErrorCode::CannotCreateDirectory:
+        return "Cannot create directory " + quoted(error.path) + ": " + errorReason(error);
+    case ErrorCode::CannotCopy:
+        return "Cannot copy " + quoted(error.path) + " to " + quoted(error.otherPath) + ": " +
+               errorReason(error);
+    case ErrorCode::NoMemoryToGenerate:
+        return "there is not enough memory to generate the footers of this track";
+    case ErrorCode::ObjectDirectoryNotLatin1:
+        return "Cannot store the object directory name " + quoted(error.path) +
+               " in the track: a track holds Latin-1 characters only (letters of Western European "
+               "languages, digits and punctuation)";
+    case ErrorCode::ObjectDirectoryNotInside:
+        return "Cannot use the object directory name " + quoted(error.path) +
+               ": it must name one directory inside the simulator's objects directory (no / or \\, "
+               "and not . or ..)";
+    }
+    return quoted(error.path) + ": " + errorReason(error);
+}
+
+std::ostream& operator<<(std::ostream& out, const CoreError& error)
+{
+    return out << errorText(error);
+}
+
+}  // namespace pw
