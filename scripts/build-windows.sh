@@ -145,8 +145,23 @@ build_assimp() {
   touch "$assimp_prefix/.complete"
 }
 
+# Qt Svg (the plans), built against the Qt above with Qt's own toolchain file.
+build_qt_svg() {
+  [ -f "$qt_prefix/.complete-svg-$qt_version" ] && return
+  fetch_source qt6-svg
+  local build=$cache/build/qt6-svg
+  cmake -S "$cache/src/qt6-svg" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$qt_prefix" \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF >/dev/null
+  nice -n 19 cmake --build "$build" --parallel "$jobs"
+  cmake --install "$build" >/dev/null
+  touch "$qt_prefix/.complete-svg-$qt_version"
+}
+
 build_assimp
 build_qt
+build_qt_svg
 $deps_only && exit 0
 
 # ---- The programs and the zip ----------------------------------------------------------------
