@@ -2,7 +2,6 @@
 
 #include "ModelInstallation.h"
 #include "TubeEndPoints.h"
-#include "geometry/PortableMath.h"
 #include "tracklib/Track.h"
 #include "tracklib/TrackOperations.h"
 
@@ -32,7 +31,7 @@ void tilt(Matrix4& m, Vector3 p, Vector3 q)
     normalize(axis);
     // Rounding in normalize can push |d.y| a hair above 1, where acos has no value.
     const float cosine = std::clamp(-d.y, -1.0f, 1.0f);
-    m.rotate(radiansToDegrees(portableAcos(cosine)), axis);
+    m.rotate(radiansToDegrees(std::acos(cosine)), axis);
 }
 
 // The turn about the vertical that the simulator's own fundaments use: in [0, 90) degrees.
@@ -45,9 +44,9 @@ float turnAboutVertical(Vector3 p, Vector3 q, float fundamentAngle)
     const float a = std::fabs(p.x - q.x);
     const float b = std::fabs(p.z - q.z);
     if ((p.x > q.x && p.z > q.z) || (p.x < q.x && p.z < q.z))
-        return radiansToDegrees(portableAtan(a / b));
+        return radiansToDegrees(std::atan(a / b));
     if ((p.x > q.x && p.z < q.z) || (p.x < q.x && p.z > q.z))
-        return radiansToDegrees(portableAtan(b / a));
+        return radiansToDegrees(std::atan(b / a));
     return 0.0f;
 }
 

@@ -1,7 +1,6 @@
 #include "Matrix4.h"
 
 #include "Matrix3.h"
-#include "PortableMath.h"
 
 #include <cmath>
 #include <utility>
@@ -97,8 +96,8 @@ Matrix4& Matrix4::translate(float tx, float ty, float tz)
 Matrix4& Matrix4::rotate(float angleDegrees, float ax, float ay, float az)
 {
     const float theta = angleDegrees * degreesToRadians;
-    const float c = portableCos(theta);
-    const float s = portableSin(theta);
+    const float c = std::cos(theta);
+    const float s = std::sin(theta);
     const float k = 1.0f - c;
     const float r[3][3] = {
         {c + k * ax * ax, k * ax * ay - s * az, k * ax * az + s * ay},
@@ -126,8 +125,8 @@ Matrix4& Matrix4::rotate(float angleDegrees, Vector3 axis)
 Matrix4& Matrix4::rotateX(float angleDegrees)
 {
     const float theta = angleDegrees * degreesToRadians;
-    const float c = portableCos(theta);
-    const float s = portableSin(theta);
+    const float c = std::cos(theta);
+    const float s = std::sin(theta);
     const Row r1 = row(*this, 1);
     const Row r2 = row(*this, 2);
     setRow(*this, 1, combine(c, r1, -s, r2));
@@ -138,8 +137,8 @@ Matrix4& Matrix4::rotateX(float angleDegrees)
 Matrix4& Matrix4::rotateY(float angleDegrees)
 {
     const float theta = angleDegrees * degreesToRadians;
-    const float c = portableCos(theta);
-    const float s = portableSin(theta);
+    const float c = std::cos(theta);
+    const float s = std::sin(theta);
     const Row r0 = row(*this, 0);
     const Row r2 = row(*this, 2);
     setRow(*this, 0, combine(c, r0, s, r2));
@@ -150,8 +149,8 @@ Matrix4& Matrix4::rotateY(float angleDegrees)
 Matrix4& Matrix4::rotateZ(float angleDegrees)
 {
     const float theta = angleDegrees * degreesToRadians;
-    const float c = portableCos(theta);
-    const float s = portableSin(theta);
+    const float c = std::cos(theta);
+    const float s = std::sin(theta);
     const Row r0 = row(*this, 0);
     const Row r1 = row(*this, 1);
     setRow(*this, 0, combine(c, r0, -s, r1));
