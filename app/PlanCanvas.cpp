@@ -21,6 +21,9 @@ constexpr double zoomPerNotch = 1.25;
 // Pixels per metre: beyond these, floats no longer place points apart or a track is a dot.
 constexpr double smallestScale = 1e-4;
 constexpr double largestScale = 1e5;
+// A full view of a large plan takes far longer than a frame to paint: while wheel notches follow
+// each other faster than this, the kept picture is scaled instead.
+constexpr int crispRepaintDelayMs = 200;
 
 }  // namespace
 
@@ -32,6 +35,21 @@ PlanCanvas::PlanCanvas(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
+    crispRepaint_.setSingleShot(true);
+    crispRepaint_.setInterval(crispRepaintDelayMs);
+    connect(&crispRepaint_, &QTimer::timeout, this, [this] { update(); });
+}
+
+void PlanCanvas::showInterim()
+{
+    crispRepaint_.start();
+    update();
+}
+
+void PlanCanvas::repaintCrisply()
+{
+    crispRepaint_.stop();
+    update();
 }
 
 void PlanCanvas::setScene(pw::PlanScene scene, bool fit)
@@ -41,14 +59,14 @@ void PlanCanvas::setScene(pw::PlanScene scene, bool fit)
     layer_.invalidate();
     if (fit || first || fitted_)
         fitToView();
-    update();
+    repaintCrisply();
 }
 
 void PlanCanvas::setPreview(std::vector<pw::PlanFooter> preview)
 {
     scene_.preview = std::move(preview);
     layer_.invalidate();
-    update();
+    repaintCrisply();
 }
 
 void PlanCanvas::fitToView()
@@ -77,7 +95,10 @@ QString PlanCanvas::toolTipAt(QPoint position) const
 void PlanCanvas::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    layer_.draw(painter, scene_, worldToDevice_, size(), devicePixelRatioF());
+    const bool interim = crispRepaint_.isActive() && layer_.slowToPaint() &&
+                         layer_.drawInterim(painter, worldToDevice_, size());
+    if (!interim)
+        layer_.draw(painter, scene_, worldToDevice_, size(), devicePixelRatioF());
     const QSizeF legend = pw::legendSize();
     pw::paintLegend(painter, QPointF(width() - legend.width() - 8, 8), scene_.view,
                     !scene_.preview.empty());
@@ -85,8 +106,10 @@ void PlanCanvas::paintEvent(QPaintEvent*)
 
 void PlanCanvas::resizeEvent(QResizeEvent*)
 {
-    if (fitted_)
+    if (fitted_) {
         fitToView();
+        showInterim();
+    }
 }
 
 void PlanCanvas::wheelEvent(QWheelEvent* event)
@@ -108,7 +131,7 @@ void PlanCanvas::wheelEvent(QWheelEvent* event)
     zoom.translate(-pointer.x(), -pointer.y());
     worldToDevice_ *= zoom;
     fitted_ = false;
-    update();
+    showInterim();
     event->accept();
 }
 
@@ -130,7 +153,11 @@ void PlanCanvas::mouseMoveEvent(QMouseEvent* event)
     lastDragPosition_ = position;
     worldToDevice_ *= QTransform::fromTranslate(moved.x(), moved.y());
     fitted_ = false;
-    update();
+    // A drag straight after a zoom moves the stand-in too; otherwise the kept picture shifts.
+    if (crispRepaint_.isActive())
+        showInterim();
+    else
+        update();
 }
 
 void PlanCanvas::mouseReleaseEvent(QMouseEvent* event)

@@ -8,6 +8,7 @@
 #include "plan/PlanScene.h"
 
 #include <QPoint>
+#include <QTimer>
 #include <QTransform>
 #include <QWidget>
 
@@ -26,6 +27,10 @@ public:
     const QTransform& worldToDevice() const { return worldToDevice_; }
     // The tooltip text at a point of the widget; empty where no footer is.
     QString toolTipAt(QPoint position) const;
+    // After a wheel zoom or a resize of a plan too large to paint within a frame, the kept
+    // picture stands in, scaled, until the view has rested a moment; then the plan is painted
+    // crisply again. Pending after every zoom; only a slow plan shows the stand-in.
+    bool crispRepaintPending() const { return crispRepaint_.isActive(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,10 +44,14 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    void showInterim();
+    void repaintCrisply();
+
     pw::PlanScene scene_;
     pw::PlanLayer layer_;
     QTransform worldToDevice_;
     bool fitted_ = false;  // the view follows the window's size until the user zooms or pans
     bool dragging_ = false;
     QPoint lastDragPosition_;
+    QTimer crispRepaint_;
 };

@@ -175,6 +175,19 @@ private Q_SLOTS:
             QVERIFY(standing.bounds.bottom() > canvas->scene().curve.front().bounds.bottom());
     }
 
+    void wheelZoomSchedulesACrispRepaint()
+    {
+        h->click("buttonSelectInput", {demo});
+        PlanCanvas* canvas = plan->window().canvas();
+        QTRY_VERIFY_WITH_TIMEOUT(!canvas->crispRepaintPending(), 2000);  // the window's first size
+        const QPointF pointer(canvas->width() / 2.0, canvas->height() / 2.0);
+        QWheelEvent wheel(pointer, canvas->mapToGlobal(pointer), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas, &wheel);
+        QVERIFY(canvas->crispRepaintPending());
+        QTRY_VERIFY_WITH_TIMEOUT(!canvas->crispRepaintPending(), 2000);
+    }
+
     void unreadableModelIsNamedAndDrawnAsASquare()
     {
         const QString models = h->modelDirectory({QStringLiteral("small.3ds")});
