@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -37,7 +38,48 @@ PlanCanvas::PlanCanvas(QWidget* parent) : QWidget(parent)
     setMinimumSize(200, 150);
     crispRepaint_.setSingleShot(true);
     crispRepaint_.setInterval(crispRepaintDelayMs);
-    connect(&crispRepaint_, &QTimer::timeout, this, [this] { update(); });
+    connect(&crispRepaint_, &QTimer::timeout, this, &PlanCanvas::startCrispPainting);
+    connect(&painting_, &QFutureWatcher<QImage>::finished, this, &PlanCanvas::takeCrispPicture);
+}
+
+PlanCanvas::~PlanCanvas()
+{
+    painting_.waitForFinished();
+}
+
+void PlanCanvas::startCrispPainting()
+{
+    if (!layer_.slowToPaint()) {
+        update();
+        return;
+    }
+    if (painting_.isRunning())
+        return;  // its picture, when taken, starts another round if the view moved on
+    paintingTransform_ = worldToDevice_;
+    paintingVersion_ = sceneVersion_;
+    painting_.setFuture(QtConcurrent::run(pw::paintWholeView, scene_, worldToDevice_, size(),
+                                          devicePixelRatioF()));
+}
+
+void PlanCanvas::takeCrispPicture()
+{
+    if (paintingVersion_ != sceneVersion_) {
+        // The scene changed meanwhile and was painted then; a zoom since waits for a round.
+        if (!crispRepaint_.isActive())
+            showInterim();
+        return;
+    }
+    QImage picture = painting_.result();
+    const bool fits = picture.deviceIndependentSize() == QSizeF(size()) &&
+                      picture.devicePixelRatio() == devicePixelRatioF();
+    if (fits)
+        layer_.adopt(std::move(picture), paintingTransform_);
+    if (crispRepaint_.isActive())
+        return;  // still zooming: the timer starts the next round
+    if (!fits || worldToDevice_ != paintingTransform_)
+        showInterim();  // the view moved on while it was painted
+    else
+        update();
 }
 
 void PlanCanvas::showInterim()
@@ -56,6 +98,7 @@ void PlanCanvas::setScene(pw::PlanScene scene, bool fit)
 {
     const bool first = scene_.bounds.isNull();
     scene_ = std::move(scene);
+    ++sceneVersion_;
     layer_.invalidate();
     if (fit || first || fitted_)
         fitToView();
@@ -65,6 +108,7 @@ void PlanCanvas::setScene(pw::PlanScene scene, bool fit)
 void PlanCanvas::setPreview(std::vector<pw::PlanFooter> preview)
 {
     scene_.preview = std::move(preview);
+    ++sceneVersion_;
     layer_.invalidate();
     repaintCrisply();
 }
@@ -95,7 +139,7 @@ QString PlanCanvas::toolTipAt(QPoint position) const
 void PlanCanvas::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const bool interim = crispRepaint_.isActive() && layer_.slowToPaint() &&
+    const bool interim = crispRepaintPending() && layer_.slowToPaint() &&
                          layer_.drawInterim(painter, worldToDevice_, size());
     if (!interim)
         layer_.draw(painter, scene_, worldToDevice_, size(), devicePixelRatioF());

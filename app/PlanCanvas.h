@@ -7,6 +7,8 @@
 #include "plan/PlanPainter.h"
 #include "plan/PlanScene.h"
 
+#include <QFutureWatcher>
+#include <QImage>
 #include <QPoint>
 #include <QTimer>
 #include <QTransform>
@@ -17,6 +19,7 @@ class PlanCanvas : public QWidget {
 
 public:
     explicit PlanCanvas(QWidget* parent = nullptr);
+    ~PlanCanvas() override;
 
     // Keeps the current zoom and pan unless `fit` is set or nothing was shown before.
     void setScene(pw::PlanScene scene, bool fit);
@@ -29,8 +32,9 @@ public:
     QString toolTipAt(QPoint position) const;
     // After a wheel zoom or a resize of a plan too large to paint within a frame, the kept
     // picture stands in, scaled, until the view has rested a moment; then the plan is painted
-    // crisply again. Pending after every zoom; only a slow plan shows the stand-in.
-    bool crispRepaintPending() const { return crispRepaint_.isActive(); }
+    // crisply again, in a thread of its own so that the window keeps answering. Pending after
+    // every zoom; only a slow plan shows the stand-in.
+    bool crispRepaintPending() const { return crispRepaint_.isActive() || painting_.isRunning(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -46,6 +50,8 @@ protected:
 private:
     void showInterim();
     void repaintCrisply();
+    void startCrispPainting();
+    void takeCrispPicture();
 
     pw::PlanScene scene_;
     pw::PlanLayer layer_;
@@ -54,4 +60,8 @@ private:
     bool dragging_ = false;
     QPoint lastDragPosition_;
     QTimer crispRepaint_;
+    QFutureWatcher<QImage> painting_;
+    QTransform paintingTransform_;
+    int sceneVersion_ = 0;  // a picture painted for an older scene is thrown away
+    int paintingVersion_ = 0;
 };

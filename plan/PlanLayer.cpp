@@ -41,6 +41,25 @@ void PlanLayer::paintArea(const PlanScene& scene, const QTransform& worldToDevic
         wholeViewMs_ = clock.elapsed();
 }
 
+QImage paintWholeView(const PlanScene& scene, const QTransform& worldToDevice, QSize size,
+                      qreal devicePixelRatio)
+{
+    QImage image(size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
+    const QRectF area(QPointF(0, 0), QSizeF(size));
+    QPainter painter(&image);
+    painter.fillRect(area, Qt::white);
+    PlanPainter().paint(painter, scene, worldToDevice, area);
+    return image;
+}
+
+void PlanLayer::adopt(QImage image, const QTransform& worldToDevice)
+{
+    image_ = std::move(image);
+    transform_ = worldToDevice;
+    valid_ = true;
+}
+
 bool PlanLayer::drawInterim(QPainter& target, const QTransform& worldToDevice, QSize size) const
 {
     bool invertible = false;

@@ -24,6 +24,8 @@ public:
     // Draws the kept picture moved and scaled into the new view, white where it does not reach,
     // without painting the scene. False, drawing nothing, when no picture of this scene is kept.
     bool drawInterim(QPainter& target, const QTransform& worldToDevice, QSize size) const;
+    // Takes a picture of this scene painted elsewhere (see paintWholeView) as the kept one.
+    void adopt(QImage image, const QTransform& worldToDevice);
     // Whether the last painting of the whole view took longer than a frame can spare.
     bool slowToPaint() const { return wholeViewMs_ > slowPaintMs; }
 
@@ -38,5 +40,10 @@ private:
     qint64 wholeViewMs_ = 0;
     static constexpr qint64 slowPaintMs = 8;  // half a frame at 60 per second
 };
+
+// The whole view painted into a new image, white behind it. Touches nothing shared, so it may run
+// in a thread of its own with a scene of its own.
+QImage paintWholeView(const PlanScene& scene, const QTransform& worldToDevice, QSize size,
+                      qreal devicePixelRatio);
 
 }  // namespace pw
