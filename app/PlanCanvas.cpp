@@ -150,10 +150,10 @@ void PlanCanvas::paintEvent(QPaintEvent*)
 
 void PlanCanvas::resizeEvent(QResizeEvent*)
 {
-    if (fitted_) {
+    if (fitted_)
         fitToView();
-        showInterim();
-    }
+    // Each step of a drag on the window's edge would otherwise paint a large plan afresh.
+    showInterim();
 }
 
 void PlanCanvas::wheelEvent(QWheelEvent* event)
@@ -198,7 +198,7 @@ void PlanCanvas::mouseMoveEvent(QMouseEvent* event)
     worldToDevice_ *= QTransform::fromTranslate(moved.x(), moved.y());
     fitted_ = false;
     // A drag straight after a zoom moves the stand-in too; otherwise the kept picture shifts.
-    if (crispRepaint_.isActive())
+    if (crispRepaintPending())
         showInterim();
     else
         update();
