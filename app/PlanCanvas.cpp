@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -21,6 +22,9 @@ constexpr double zoomPerNotch = 1.25;
 // Pixels per metre: beyond these, floats no longer place points apart or a track is a dot.
 constexpr double smallestScale = 1e-4;
 constexpr double largestScale = 1e5;
+// A full view of a large plan takes far longer than a frame to paint: while wheel notches follow
+// each other faster than this, the kept picture is scaled instead.
+constexpr int crispRepaintDelayMs = 200;
 
 }  // namespace
 
@@ -32,23 +36,81 @@ PlanCanvas::PlanCanvas(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
+    crispRepaint_.setSingleShot(true);
+    crispRepaint_.setInterval(crispRepaintDelayMs);
+    connect(&crispRepaint_, &QTimer::timeout, this, &PlanCanvas::startCrispPainting);
+    connect(&painting_, &QFutureWatcher<QImage>::finished, this, &PlanCanvas::takeCrispPicture);
+}
+
+PlanCanvas::~PlanCanvas()
+{
+    painting_.waitForFinished();
+}
+
+void PlanCanvas::startCrispPainting()
+{
+    if (!layer_.slowToPaint()) {
+        update();
+        return;
+    }
+    if (painting_.isRunning())
+        return;  // its picture, when taken, starts another round if the view moved on
+    paintingTransform_ = worldToDevice_;
+    paintingVersion_ = sceneVersion_;
+    painting_.setFuture(QtConcurrent::run(pw::paintWholeView, scene_, worldToDevice_, size(),
+                                          devicePixelRatioF()));
+}
+
+void PlanCanvas::takeCrispPicture()
+{
+    if (paintingVersion_ != sceneVersion_) {
+        // The scene changed meanwhile and was painted then; a zoom since waits for a round.
+        if (!crispRepaint_.isActive())
+            showInterim();
+        return;
+    }
+    QImage picture = painting_.result();
+    const bool fits = picture.deviceIndependentSize() == QSizeF(size()) &&
+                      picture.devicePixelRatio() == devicePixelRatioF();
+    if (fits)
+        layer_.adopt(std::move(picture), paintingTransform_);
+    if (crispRepaint_.isActive())
+        return;  // still zooming: the timer starts the next round
+    if (!fits || worldToDevice_ != paintingTransform_)
+        showInterim();  // the view moved on while it was painted
+    else
+        update();
+}
+
+void PlanCanvas::showInterim()
+{
+    crispRepaint_.start();
+    update();
+}
+
+void PlanCanvas::repaintCrisply()
+{
+    crispRepaint_.stop();
+    update();
 }
 
 void PlanCanvas::setScene(pw::PlanScene scene, bool fit)
 {
     const bool first = scene_.bounds.isNull();
     scene_ = std::move(scene);
+    ++sceneVersion_;
     layer_.invalidate();
     if (fit || first || fitted_)
         fitToView();
-    update();
+    repaintCrisply();
 }
 
 void PlanCanvas::setPreview(std::vector<pw::PlanFooter> preview)
 {
     scene_.preview = std::move(preview);
+    ++sceneVersion_;
     layer_.invalidate();
-    update();
+    repaintCrisply();
 }
 
 void PlanCanvas::fitToView()
@@ -77,7 +139,10 @@ QString PlanCanvas::toolTipAt(QPoint position) const
 void PlanCanvas::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    layer_.draw(painter, scene_, worldToDevice_, size(), devicePixelRatioF());
+    const bool interim = crispRepaintPending() && layer_.slowToPaint() &&
+                         layer_.drawInterim(painter, worldToDevice_, size());
+    if (!interim)
+        layer_.draw(painter, scene_, worldToDevice_, size(), devicePixelRatioF());
     const QSizeF legend = pw::legendSize();
     pw::paintLegend(painter, QPointF(width() - legend.width() - 8, 8), scene_.view,
                     !scene_.preview.empty());
@@ -87,6 +152,8 @@ void PlanCanvas::resizeEvent(QResizeEvent*)
 {
     if (fitted_)
         fitToView();
+    // Each step of a drag on the window's edge would otherwise paint a large plan afresh.
+    showInterim();
 }
 
 void PlanCanvas::wheelEvent(QWheelEvent* event)
@@ -108,7 +175,7 @@ void PlanCanvas::wheelEvent(QWheelEvent* event)
     zoom.translate(-pointer.x(), -pointer.y());
     worldToDevice_ *= zoom;
     fitted_ = false;
-    update();
+    showInterim();
     event->accept();
 }
 
@@ -130,7 +197,11 @@ void PlanCanvas::mouseMoveEvent(QMouseEvent* event)
     lastDragPosition_ = position;
     worldToDevice_ *= QTransform::fromTranslate(moved.x(), moved.y());
     fitted_ = false;
-    update();
+    // A drag straight after a zoom moves the stand-in too; otherwise the kept picture shifts.
+    if (crispRepaintPending())
+        showInterim();
+    else
+        update();
 }
 
 void PlanCanvas::mouseReleaseEvent(QMouseEvent* event)

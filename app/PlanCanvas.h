@@ -7,7 +7,10 @@
 #include "plan/PlanPainter.h"
 #include "plan/PlanScene.h"
 
+#include <QFutureWatcher>
+#include <QImage>
 #include <QPoint>
+#include <QTimer>
 #include <QTransform>
 #include <QWidget>
 
@@ -16,6 +19,7 @@ class PlanCanvas : public QWidget {
 
 public:
     explicit PlanCanvas(QWidget* parent = nullptr);
+    ~PlanCanvas() override;
 
     // Keeps the current zoom and pan unless `fit` is set or nothing was shown before.
     void setScene(pw::PlanScene scene, bool fit);
@@ -26,6 +30,11 @@ public:
     const QTransform& worldToDevice() const { return worldToDevice_; }
     // The tooltip text at a point of the widget; empty where no footer is.
     QString toolTipAt(QPoint position) const;
+    // After a wheel zoom or a resize of a plan too large to paint within a frame, the kept
+    // picture stands in, scaled, until the view has rested a moment; then the plan is painted
+    // crisply again, in a thread of its own so that the window keeps answering. Pending after
+    // every zoom; only a slow plan shows the stand-in.
+    bool crispRepaintPending() const { return crispRepaint_.isActive() || painting_.isRunning(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,10 +48,20 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    void showInterim();
+    void repaintCrisply();
+    void startCrispPainting();
+    void takeCrispPicture();
+
     pw::PlanScene scene_;
     pw::PlanLayer layer_;
     QTransform worldToDevice_;
     bool fitted_ = false;  // the view follows the window's size until the user zooms or pans
     bool dragging_ = false;
     QPoint lastDragPosition_;
+    QTimer crispRepaint_;
+    QFutureWatcher<QImage> painting_;
+    QTransform paintingTransform_;
+    int sceneVersion_ = 0;  // a picture painted for an older scene is thrown away
+    int paintingVersion_ = 0;
 };

@@ -121,6 +121,34 @@ int main(int argc, char** argv)
                           frame.size());
            }));
 
+    // A wheel notch at full view: the kept picture scaled about the pointer stands in until the
+    // view rests (the crisp repaint after it costs a full-view paint).
+    PlanLayer zoomLayer;
+    {
+        QPainter p(&frame);
+        zoomLayer.draw(p, scene, full, frame.size());
+    }
+    int notch = 0;
+    report("large", "plan_zoom_step_ms", "Wheel notch, full view, kept picture scaled (target <= 16)",
+           fastestMs(20, [&] {
+               QPainter p(&frame);
+               const double factor = (++notch % 2 == 0) ? 1.25 : 1.0 / 1.25;
+               QTransform zoom = full * QTransform::fromTranslate(-400, -300);
+               zoom *= QTransform::fromScale(factor, factor);
+               zoom *= QTransform::fromTranslate(400, 300);
+               if (!zoomLayer.drawInterim(p, zoom, frame.size()))
+                   std::abort();
+               paintLegend(p, QPointF(area.width() - 208, 8), scene.view, false);
+           }));
+
+    // Once the view rests, the window copies the scene for a painting thread and goes on answering.
+    report("large", "plan_crisp_start_ms", "Crisp repaint handed over: scene copied (target <= 16)",
+           fastestMs(20, [&] {
+               const PlanScene copy = scene;
+               if (copy.tubes.size() != scene.tubes.size())
+                   std::abort();
+           }));
+
     // What a changed choice costs the window: a copy placed on, and the new outlines. The tube
     // ends were worked out when the track was loaded.
     const TubeEndTable tubeEnds(large);

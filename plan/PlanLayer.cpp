@@ -1,5 +1,6 @@
 #include "PlanLayer.h"
 
+#include <QElapsedTimer>
 #include <QPainter>
 
 #include <cmath>
@@ -29,10 +30,50 @@ bool shiftBetween(const QTransform& from, const QTransform& to, QPoint& shift)
 void PlanLayer::paintArea(const PlanScene& scene, const QTransform& worldToDevice,
                           const QRectF& area)
 {
+    QElapsedTimer clock;
+    clock.start();
     QPainter painter(&image_);
     painter.setClipRect(area);
     painter.fillRect(area, Qt::white);
     painter_.paint(painter, scene, worldToDevice, area);
+    painter.end();
+    if (area.size() == image_.deviceIndependentSize())
+        wholeViewMs_ = clock.elapsed();
+}
+
+QImage paintWholeView(const PlanScene& scene, const QTransform& worldToDevice, QSize size,
+                      qreal devicePixelRatio)
+{
+    QImage image(size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
+    const QRectF area(QPointF(0, 0), QSizeF(size));
+    QPainter painter(&image);
+    painter.fillRect(area, Qt::white);
+    PlanPainter().paint(painter, scene, worldToDevice, area);
+    return image;
+}
+
+void PlanLayer::adopt(QImage image, const QTransform& worldToDevice)
+{
+    image_ = std::move(image);
+    transform_ = worldToDevice;
+    valid_ = true;
+}
+
+bool PlanLayer::drawInterim(QPainter& target, const QTransform& worldToDevice, QSize size) const
+{
+    bool invertible = false;
+    const QTransform keptToNew = transform_.inverted(&invertible) * worldToDevice;
+    if (!valid_ || !invertible || image_.isNull())
+        return false;
+    target.save();
+    target.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    // Nearest pixels: smoothing would cost more than the stand-in is worth for a few frames.
+    target.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    target.setTransform(keptToNew, true);
+    target.drawImage(QPointF(0, 0), image_);
+    target.restore();
+    return true;
 }
 
 void PlanLayer::draw(QPainter& target, const PlanScene& scene, const QTransform& worldToDevice,

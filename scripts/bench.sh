@@ -109,6 +109,8 @@ awk '
     print "|---|---|---|"
     printf "| Paint, full view | %s | <= 16 |\n", cell("large", "plan_paint_full_ms", "%.1f")
     printf "| Paint, zoomed in 40x | %s | <= 16 |\n", cell("large", "plan_paint_zoomed_ms", "%.1f")
+    printf "| Wheel notch, full view (kept picture scaled) | %s | <= 16 |\n", cell("large", "plan_zoom_step_ms", "%.2f")
+    printf "| Crisp repaint handed to its thread | %s | <= 16 |\n", cell("large", "plan_crisp_start_ms", "%.2f")
     printf "| Preview recomputation | %s | <= 100 |\n", cell("large", "plan_preview_ms", "%.1f")
     printf "| Scene, tube ends included (load, generate) | %s | |\n", cell("large", "plan_scene_ms", "%.1f")
     printf "| Scene, tube ends known (view toggle, inspection) | %s | |\n", cell("large", "plan_view_ms", "%.1f")

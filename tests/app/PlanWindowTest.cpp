@@ -8,6 +8,7 @@
 #include "PlanWindow.h"
 
 #include <QAction>
+#include <QPainter>
 #include <QApplication>
 #include <QScreen>
 #include <QWheelEvent>
@@ -173,6 +174,57 @@ private Q_SLOTS:
         QCOMPARE(canvas->scene().preview.size(), std::size_t{21});
         for (const PlanFooter& standing : canvas->scene().preview)
             QVERIFY(standing.bounds.bottom() > canvas->scene().curve.front().bounds.bottom());
+    }
+
+    void wheelZoomSchedulesACrispRepaint()
+    {
+        h->click("buttonSelectInput", {demo});
+        PlanCanvas* canvas = plan->window().canvas();
+        QTRY_VERIFY_WITH_TIMEOUT(!canvas->crispRepaintPending(), 2000);  // the window's first size
+        const QPointF pointer(canvas->width() / 2.0, canvas->height() / 2.0);
+        QWheelEvent wheel(pointer, canvas->mapToGlobal(pointer), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas, &wheel);
+        QVERIFY(canvas->crispRepaintPending());
+        QTRY_VERIFY_WITH_TIMEOUT(!canvas->crispRepaintPending(), 2000);
+    }
+
+    void slowPlanIsPaintedCrisplyAfterTheZoomInTheBackground()
+    {
+        // Thousands of long crossing lines: far more than a frame's worth of painting.
+        PlanScene scene;
+        for (int i = 0; i < 20000; ++i) {
+            const double x = (i * 37) % 500, y = (i * 53) % 400;
+            scene.tubes.emplace_back(x, y, 500 - y, x * 0.8);
+        }
+        scene.bounds = QRectF(0, 0, 500, 400);
+        PlanCanvas canvas;
+        canvas.resize(640, 480);
+        canvas.setScene(scene, true);
+        canvas.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&canvas));
+        QTRY_VERIFY_WITH_TIMEOUT(!canvas.crispRepaintPending(), 5000);
+        canvas.grab();
+
+        const QPointF pointer(200, 150);
+        for (const int notch : {120, 120, -120}) {
+            QWheelEvent wheel(pointer, canvas.mapToGlobal(pointer), QPoint(), QPoint(0, notch),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&canvas, &wheel);
+            canvas.grab();  // the stand-in
+        }
+        QVERIFY(canvas.crispRepaintPending());
+        QTRY_VERIFY_WITH_TIMEOUT(!canvas.crispRepaintPending(), 5000);
+
+        QImage expected(canvas.size(), QImage::Format_ARGB32_Premultiplied);
+        {
+            QPainter painter(&expected);
+            PlanLayer().draw(painter, scene, canvas.worldToDevice(), canvas.size());
+            paintLegend(painter, QPointF(canvas.width() - legendSize().width() - 8, 8), scene.view,
+                        false);
+        }
+        QCOMPARE(canvas.grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 expected.convertToFormat(QImage::Format_RGB32));
     }
 
     void unreadableModelIsNamedAndDrawnAsASquare()

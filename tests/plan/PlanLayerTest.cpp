@@ -61,5 +61,44 @@ TEST(PlanLayer, PannedFrameMatchesOnePaintedAfresh)
     EXPECT_EQ(differences(drawn(panned, without, view), drawn(fresh, without, view)), 0);
 }
 
+TEST(PlanLayer, StandInIsTheKeptPictureMovedAndScaled)
+{
+    const PlanScene scene = buildPlanScene(makeRichTrack(), PlanView::Top, nullptr);
+    const QTransform view = fitTransform(scene.bounds, QRectF(10, 10, 380, 280));
+    QImage standIn(400, 300, QImage::Format_ARGB32_Premultiplied);
+    const auto drawStandIn = [&](const PlanLayer& layer, const QTransform& to) {
+        standIn.fill(Qt::red);
+        QPainter painter(&standIn);
+        return layer.drawInterim(painter, to, standIn.size());
+    };
+
+    PlanLayer layer;
+    EXPECT_FALSE(drawStandIn(layer, view));  // nothing kept yet
+    const QImage kept = drawn(layer, scene, view);
+    ASSERT_TRUE(drawStandIn(layer, view));
+    EXPECT_EQ(standIn, kept);
+
+    // Twice the size about (100, 80): each kept pixel covers two by two, white beyond its edge.
+    const QTransform zoomed = view * QTransform::fromTranslate(-100, -80) *
+                              QTransform::fromScale(2, 2) * QTransform::fromTranslate(100, 80);
+    ASSERT_TRUE(drawStandIn(layer, zoomed));
+    int marked = 0;
+    for (int y = 40; y < 190; y += 3)
+        for (int x = 50; x < 250; x += 3) {
+            const QRgb source = kept.pixel(x, y);
+            marked += source != qRgb(255, 255, 255);
+            for (const QPoint corner : {QPoint(0, 0), QPoint(1, 1)})
+                ASSERT_EQ(standIn.pixel(QPoint(2 * x - 100, 2 * y - 80) + corner), source)
+                    << x << ", " << y;
+        }
+    EXPECT_GT(marked, 20);  // the comparison saw the plan, not only white
+    const QTransform shrunk = view * QTransform::fromScale(0.5, 0.5);
+    ASSERT_TRUE(drawStandIn(layer, shrunk));
+    EXPECT_EQ(standIn.pixel(399, 299), qRgb(255, 255, 255));
+
+    layer.invalidate();
+    EXPECT_FALSE(drawStandIn(layer, view));  // the kept picture shows an old scene
+}
+
 }  // namespace
 }  // namespace pw
