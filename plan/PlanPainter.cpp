@@ -52,6 +52,17 @@ bool meets(const QRectF& visible, const QLineF& line)
            std::min(line.y1(), line.y2()) <= visible.bottom();
 }
 
+// A footer generate would add is a dashed outline; one in the track is filled lightly.
+void useFooterStyle(QPainter& painter, QPen pen, bool outline)
+{
+    if (outline)
+        pen.setStyle(Qt::DashLine);
+    QColor fill = pen.color();
+    fill.setAlpha(footerFillAlpha);
+    painter.setPen(pen);
+    painter.setBrush(outline ? QBrush(Qt::NoBrush) : QBrush(fill));
+}
+
 }  // namespace
 
 QColor footerColour(int style)
@@ -150,13 +161,7 @@ void PlanPainter::paintFooters(QPainter& painter, const std::vector<PlanFooter>&
     for (auto run = footers.begin(); run != footers.end();) {
         const int style = run->style;
         const QColor colour = footerColour(style);
-        QPen pen = cosmeticPen(colour, outlines ? 1.5 : 1.0);
-        if (outlines)
-            pen.setStyle(Qt::DashLine);
-        QColor fill = colour;
-        fill.setAlpha(footerFillAlpha);
-        painter.setPen(pen);
-        painter.setBrush(outlines ? QBrush(Qt::NoBrush) : QBrush(fill));
+        useFooterStyle(painter, cosmeticPen(colour, outlines ? 1.5 : 1.0), outlines);
         points_.clear();
         for (; run != footers.end() && run->style == style; ++run) {
             if (!meets(visible, run->bounds))
@@ -208,13 +213,7 @@ void paintLegend(QPainter& painter, QPointF topLeft, PlanView view, bool withPre
         label(text);
     };
     const auto box = [&](const QColor& colour, bool outline, const QString& text) {
-        QPen pen(colour);
-        if (outline)
-            pen.setStyle(Qt::DashLine);
-        QColor fill = colour;
-        fill.setAlpha(footerFillAlpha);
-        painter.setPen(pen);
-        painter.setBrush(outline ? QBrush(Qt::NoBrush) : QBrush(fill));
+        useFooterStyle(painter, QPen(colour), outline);
         painter.drawRect(QRectF(left + 2.0, y, 12.0, 12.0));
         painter.setBrush(Qt::NoBrush);
         label(text);
