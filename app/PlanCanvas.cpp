@@ -42,10 +42,7 @@ PlanCanvas::PlanCanvas(QWidget* parent) : QWidget(parent)
     connect(&painting_, &QFutureWatcher<QImage>::finished, this, &PlanCanvas::takeCrispPicture);
 }
 
-PlanCanvas::~PlanCanvas()
-{
-    painting_.waitForFinished();
-}
+PlanCanvas::~PlanCanvas() { painting_.waitForFinished(); }
 
 void PlanCanvas::startCrispPainting()
 {
@@ -57,8 +54,8 @@ void PlanCanvas::startCrispPainting()
         return;  // its picture, when taken, starts another round if the view moved on
     paintingTransform_ = worldToDevice_;
     paintingVersion_ = sceneVersion_;
-    painting_.setFuture(QtConcurrent::run(pw::paintWholeView, scene_, worldToDevice_, size(),
-                                          devicePixelRatioF()));
+    painting_.setFuture(
+        QtConcurrent::run(pw::paintWholeView, scene_, worldToDevice_, size(), devicePixelRatioF()));
 }
 
 void PlanCanvas::takeCrispPicture()

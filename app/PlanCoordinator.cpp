@@ -21,8 +21,8 @@ namespace {
 
 // Every control whose change alters what generate would add.
 const char* const choiceCheckBoxes[] = {
-    "useSmallTube",   "useSmallTubeDefault",   "useMediumTube",  "useMediumTubeDefault",
-    "useLargeTube",   "useLargeTubeDefault",   "useXLargeTube",  "useXLargeTubeDefault",
+    "useSmallTube",   "useSmallTubeDefault",   "useMediumTube",          "useMediumTubeDefault",
+    "useLargeTube",   "useLargeTubeDefault",   "useXLargeTube",          "useXLargeTubeDefault",
     "useXXLargeTube", "useXXLargeTubeDefault", "deleteNativeFundaments", "checkAlignTangent"};
 const char* const choiceScaleBoxes[] = {"scaleSmallTube", "scaleMediumTube", "scaleLargeTube",
                                         "scaleXLargeTube", "scaleXXLargeTube"};
@@ -125,8 +125,8 @@ void PlanCoordinator::rebuildScene(bool fit)
 {
     if (main_.trackFileName().isEmpty())
         return;
-    window_->setScene(pw::buildPlanScene(main_.currentTrack(), window_->view(), sources(),
-                                         preview_, tubeEnds_ ? &*tubeEnds_ : nullptr),
+    window_->setScene(pw::buildPlanScene(main_.currentTrack(), window_->view(), sources(), preview_,
+                                         tubeEnds_ ? &*tubeEnds_ : nullptr),
                       fit);
     updateSummary();
 }

@@ -18,20 +18,17 @@ QString count(int n, const char* one, const char* many)
     return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
 }
 
-QString metres(float value)
-{
-    return QString::number(value, 'f', 2);
-}
+QString metres(float value) { return QString::number(value, 'f', 2); }
 
-constexpr std::array<const char*, sizeClassCount> classNames{"small", "medium", "large",
-                                                             "x-large", "xx-large"};
+constexpr std::array<const char*, sizeClassCount> classNames{"small", "medium", "large", "x-large",
+                                                             "xx-large"};
 
 }  // namespace
 
 QString trackSummary(const QString& fileName, const Track& track)
 {
-    const auto footers = std::count_if(track.sceneryObjects.begin(), track.sceneryObjects.end(),
-                                       isFooterObject);
+    const auto footers =
+        std::count_if(track.sceneryObjects.begin(), track.sceneryObjects.end(), isFooterObject);
     return QStringLiteral("%1 \u2014 %2, %3, %4")
         .arg(QFileInfo(fileName).fileName(),
              count(static_cast<int>(track.fundaments.size()), "fundament", "fundaments"),
@@ -71,18 +68,19 @@ QString generateSummary(const GenerationReport& report, int doubled, const QStri
     QStringList perClass;
     for (std::size_t i = 0; i < report.objectsAdded.size(); ++i)
         if (report.objectsAdded[i] > 0)
-            perClass << QStringLiteral("%1 %2").arg(QLatin1String(classNames[i])).arg(
-                report.objectsAdded[i]);
-    QString text = QStringLiteral("Placed %1").arg(
-        count(report.objectsAddedTotal(), "footer", "footers"));
+            perClass << QStringLiteral("%1 %2")
+                            .arg(QLatin1String(classNames[i]))
+                            .arg(report.objectsAdded[i]);
+    QString text =
+        QStringLiteral("Placed %1").arg(count(report.objectsAddedTotal(), "footer", "footers"));
     if (!perClass.isEmpty())
         text += QStringLiteral(" (%1)").arg(perClass.join(QStringLiteral(", ")));
     if (report.freeNodesAdded > 0)
         text += QStringLiteral(", replaced %1")
                     .arg(count(report.fundamentsRemoved, "fundament", "fundaments"));
-    text += QStringLiteral(", copied %1 to %2")
-                .arg(count(report.filesCopied, "model", "models"),
-                     QDir::toNativeSeparators(copiedTo));
+    text +=
+        QStringLiteral(", copied %1 to %2")
+            .arg(count(report.filesCopied, "model", "models"), QDir::toNativeSeparators(copiedTo));
     if (doubled > 0)
         text += QStringLiteral(", %1 doubled").arg(count(doubled, "footer", "footers"));
     return text;

@@ -33,7 +33,9 @@ QRect planWindowGeometry(const QRect& mainFrame, const QRect& screenArea)
 }
 
 PlanWindow::PlanWindow(QWidget* parent)
-    : QMainWindow(parent, Qt::Window), canvas_(new PlanCanvas(this)), summary_(new QLabel(this)),
+    : QMainWindow(parent, Qt::Window),
+      canvas_(new PlanCanvas(this)),
+      summary_(new QLabel(this)),
       topView_(new QAction(tr("From above"), this)),
       sideView_(new QAction(tr("From the front"), this))
 {
@@ -80,15 +82,9 @@ void PlanWindow::setScene(pw::PlanScene scene, bool fit)
     canvas_->setScene(std::move(scene), fit);
 }
 
-void PlanWindow::setSummary(const QString& text)
-{
-    summary_->setText(text);
-}
+void PlanWindow::setSummary(const QString& text) { summary_->setText(text); }
 
-QString PlanWindow::summary() const
-{
-    return summary_->text();
-}
+QString PlanWindow::summary() const { return summary_->text(); }
 
 void PlanWindow::showBeside(const QWidget& mainWindow)
 {

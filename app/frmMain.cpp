@@ -54,10 +54,7 @@ frmMain::frmMain(QWidget* parent)
 
 frmMain::~frmMain() = default;
 
-void frmMain::setUserPrompts(pw::UserPrompts newPrompts)
-{
-    prompts = std::move(newPrompts);
-}
+void frmMain::setUserPrompts(pw::UserPrompts newPrompts) { prompts = std::move(newPrompts); }
 
 void frmMain::loadSettings()
 {
@@ -84,10 +81,11 @@ bool frmMain::readTrack(const QString& fileName)
     pw::OpenedTrack opened = pw::openTrack(pw::toFileSystemPath(fileName));
     switch (opened.status) {
     case pw::OpenStatus::CannotOpen:
-        prompts.warning(this, tr("Open NlTrack file"),
-                        tr("The track file %1 could not be opened:\n%2")
-                            .arg(QDir::toNativeSeparators(fileName),
-                                 QString::fromStdString(pw::errorReason(*opened.diagnostics.openError))));
+        prompts.warning(
+            this, tr("Open NlTrack file"),
+            tr("The track file %1 could not be opened:\n%2")
+                .arg(QDir::toNativeSeparators(fileName),
+                     QString::fromStdString(pw::errorReason(*opened.diagnostics.openError))));
         return false;
     case pw::OpenStatus::NoTrackData:
         // Loading a file of other bytes would let "save" replace it with an empty track.
@@ -95,8 +93,7 @@ bool frmMain::readTrack(const QString& fileName)
                         tr("The track file %1 could not be opened:\nit holds no track data.")
                             .arg(QDir::toNativeSeparators(fileName)));
         return false;
-    case pw::OpenStatus::Opened:
-        break;
+    case pw::OpenStatus::Opened: break;
     }
     // The track loads all the same; saving it lays out only what the reader understood.
     if (pw::isDamaged(opened.diagnostics)) {
@@ -119,8 +116,8 @@ void frmMain::loadTrack(bool reread)
     lastInputDir = info.absolutePath();
     ui->textInputFile->setText(inputFile);
     ui->textNumberFooter->setText(QStringLiteral("%1").arg(track.fundaments.size()));
-    ui->textObjDir->setText(QString::fromStdString(
-        pw::proposedObjectDirectoryName(pw::toFileSystemPath(inputFile))));
+    ui->textObjDir->setText(
+        QString::fromStdString(pw::proposedObjectDirectoryName(pw::toFileSystemPath(inputFile))));
     ui->buttonReloadInput->setEnabled(true);
     ui->buttonGenerate->setEnabled(true);
     ui->groupOptions->setEnabled(true);
@@ -264,10 +261,7 @@ bool frmMain::ensureNolimitsDirectoryChosen()
     return nolimitsDirChosen || selectNolimitsDirectory();
 }
 
-void frmMain::on_buttonSelectNLDirectory_clicked()
-{
-    selectNolimitsDirectory();
-}
+void frmMain::on_buttonSelectNLDirectory_clicked() { selectNolimitsDirectory(); }
 
 pw::GenerationOptions frmMain::generationOptions() const
 {
@@ -320,8 +314,9 @@ void frmMain::on_buttonGenerate_clicked()
 
 void frmMain::warnGenerationFailed(const std::string& reason)
 {
-    prompts.warning(this, tr("Generate footers"),
-                    tr("The footers could not be generated:\n%1").arg(QString::fromStdString(reason)));
+    prompts.warning(
+        this, tr("Generate footers"),
+        tr("The footers could not be generated:\n%1").arg(QString::fromStdString(reason)));
 }
 
 void frmMain::on_buttonSave_clicked()
@@ -351,10 +346,7 @@ void frmMain::on_buttonSelectDirectory_clicked()
     refreshObjectDir();
 }
 
-void frmMain::on_buttonSelectRefresh_clicked()
-{
-    refreshObjectDir();
-}
+void frmMain::on_buttonSelectRefresh_clicked() { refreshObjectDir(); }
 
 // The ten check-box slots keep their names for the form's connection by name; each hands the box
 // that changed to the one rule.

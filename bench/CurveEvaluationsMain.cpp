@@ -37,15 +37,14 @@ constexpr double literalEvaluationsPerLookup = 8114.0;
 // comes first. The linker sends outside calls of each to "__wrap_" + its name and the original
 // answers to "__real_" + its name.
 void realConstruct(pw::CurveSegment* self, pw::Vector3 p0, pw::Vector3 p1, pw::Vector3 p2,
-                   pw::Vector3 p3)
-    __asm__("__real__ZN2pw12CurveSegmentC1ENS_7Vector3ES1_S1_S1_");
-pw::Vector3 realLookup(const pw::CurveSegment* self, float f)
-    __asm__("__real__ZNK2pw12CurveSegment21pointAtLengthFractionEf");
-void countedConstruct(pw::CurveSegment* self, pw::Vector3 p0, pw::Vector3 p1, pw::Vector3 p2,
-                      pw::Vector3 p3)
-    __asm__("__wrap__ZN2pw12CurveSegmentC1ENS_7Vector3ES1_S1_S1_");
-pw::Vector3 countedLookup(const pw::CurveSegment* self, float f)
-    __asm__("__wrap__ZNK2pw12CurveSegment21pointAtLengthFractionEf");
+                   pw::Vector3 p3) __asm__("__real__ZN2pw12CurveSegmentC1ENS_7Vector3ES1_S1_S1_");
+pw::Vector3 realLookup(const pw::CurveSegment* self,
+                       float f) __asm__("__real__ZNK2pw12CurveSegment21pointAtLengthFractionEf");
+void countedConstruct(
+    pw::CurveSegment* self, pw::Vector3 p0, pw::Vector3 p1, pw::Vector3 p2,
+    pw::Vector3 p3) __asm__("__wrap__ZN2pw12CurveSegmentC1ENS_7Vector3ES1_S1_S1_");
+pw::Vector3 countedLookup(const pw::CurveSegment* self,
+                          float f) __asm__("__wrap__ZNK2pw12CurveSegment21pointAtLengthFractionEf");
 
 void countedConstruct(pw::CurveSegment* self, pw::Vector3 p0, pw::Vector3 p1, pw::Vector3 p2,
                       pw::Vector3 p3)
@@ -113,8 +112,8 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "no curve lookup was counted; the figures would read as free\n");
             return 1;
         }
-        const double evaluations = constructions * evaluationsPerConstruction +
-                                   lookups * evaluationsPerLookup;
+        const double evaluations =
+            constructions * evaluationsPerConstruction + lookups * evaluationsPerLookup;
         const double perFooter = footers > 0 ? evaluations / footers : 0.0;
         printMetric(size.name, "rail_footers", footers);
         printMetric(size.name, "segments_built", static_cast<double>(constructions));

@@ -59,7 +59,8 @@ bool run(const std::string& action, const std::filesystem::path& file)
     if (action == "save")
         return pw::writeTrackFile(pw::bench::scratchDirectory() / "saved.nltrack", track).ok;
     if (action == "generate")
-        return pw::generateFooters(track, pw::bench::footerOptions(pw::bench::scratchDirectory())).ok;
+        return pw::generateFooters(track, pw::bench::footerOptions(pw::bench::scratchDirectory()))
+            .ok;
     return action == "read";
 }
 
@@ -69,9 +70,10 @@ int main(int argc, char** argv)
 {
     HostileShape shape{};
     if (argc != 5 || !shapeNamed(argv[1], shape)) {
-        std::fprintf(stderr, "usage: bench_hostile <empty-segments|repeated-terrain|"
-                             "repeated-track-headers|tubes-over-segments> <megabytes> "
-                             "<make|read|save|generate|info|dump> <file>\n");
+        std::fprintf(stderr,
+                     "usage: bench_hostile <empty-segments|repeated-terrain|"
+                     "repeated-track-headers|tubes-over-segments> <megabytes> "
+                     "<make|read|save|generate|info|dump> <file>\n");
         return 2;
     }
     const double megabytes = std::atof(argv[2]);

@@ -72,7 +72,7 @@ std::vector<std::uint8_t> trackHeaderClaimingSlots()
     out.writeInt32(1);
     out.writeInt32(0x7FFFFFFF);  // slotCount
     out.writeInt32(6);
-    out.writeBool(0);    // slot 0's flag
+    out.writeBool(0);  // slot 0's flag
     out.writeZeros(7);
     out.writeInt32(-1);  // and its text, whose length ends the chunk
     return out.take();

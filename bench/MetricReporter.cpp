@@ -45,7 +45,9 @@ std::optional<double> MetricReporter::megabytesPerSecond(const std::string& name
 
 void MetricReporter::printTrackMetrics(const std::string& track) const
 {
-    const auto rate = [&](const std::string& name) { return megabytesPerSecond(name + "/" + track); };
+    const auto rate = [&](const std::string& name) {
+        return megabytesPerSecond(name + "/" + track);
+    };
     const auto printRate = [&](const std::string& metric, const std::string& name) {
         if (const auto r = rate(name))
             printMetric(track, metric, *r);
@@ -87,7 +89,8 @@ void MetricReporter::printTrackMetrics(const std::string& track) const
     if (const Measured* m = find("generate/" + track)) {
         const auto tubes = m->counters.find("tubes");
         if (tubes != m->counters.end() && tubes->second > 0.0)
-            printMetric(track, "generate_us_per_tube", m->secondsPerIteration * 1e6 / tubes->second);
+            printMetric(track, "generate_us_per_tube",
+                        m->secondsPerIteration * 1e6 / tubes->second);
         if (const auto footers = m->counters.find("footers"); footers != m->counters.end())
             printMetric(track, "footers", footers->second);
     }

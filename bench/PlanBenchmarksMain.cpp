@@ -48,9 +48,9 @@ Timing fastestMs(int runs, const std::function<void()>& run)
         const std::chrono::duration<double, std::milli> took =
             std::chrono::steady_clock::now() - start;
         best.wallMs = std::min(best.wallMs, took.count());
-        best.processorMs = std::min(
-            best.processorMs,
-            static_cast<double>(std::clock() - processorStart) * 1000.0 / CLOCKS_PER_SEC);
+        best.processorMs =
+            std::min(best.processorMs,
+                     static_cast<double>(std::clock() - processorStart) * 1000.0 / CLOCKS_PER_SEC);
     }
     return best;
 }
@@ -79,7 +79,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    const std::filesystem::path models = std::filesystem::path(PLINTHWRIGHT_EXAMPLES_DIR) / "models";
+    const std::filesystem::path models =
+        std::filesystem::path(PLINTHWRIGHT_EXAMPLES_DIR) / "models";
     const GenerationOptions options = everyClassOnItsOwnModel();
 
     const Track large = makeSyntheticTrack(largeTrackSize());
@@ -129,8 +130,8 @@ int main(int argc, char** argv)
         zoomLayer.draw(p, scene, full, frame.size());
     }
     int notch = 0;
-    report("large", "plan_zoom_step_ms", "Wheel notch, full view, kept picture scaled (target <= 16)",
-           fastestMs(20, [&] {
+    report("large", "plan_zoom_step_ms",
+           "Wheel notch, full view, kept picture scaled (target <= 16)", fastestMs(20, [&] {
                QPainter p(&frame);
                const double factor = (++notch % 2 == 0) ? 1.25 : 1.0 / 1.25;
                QTransform zoom = full * QTransform::fromTranslate(-400, -300);
@@ -177,7 +178,8 @@ int main(int argc, char** argv)
     hugeSize.name = "huge";
     hugeSize.vertices = hugeSize.segments = 100000;
     const Track huge = makeSyntheticTrack(hugeSize);
-    const std::filesystem::path png = std::filesystem::temp_directory_path() / "plinthwright-bench-plan.png";
+    const std::filesystem::path png =
+        std::filesystem::temp_directory_path() / "plinthwright-bench-plan.png";
     report("huge", "plan_file_ms", "Plan of 100,000 vertices to PNG (scene and file)",
            fastestMs(3, [&] {
                const PlanScene hugeScene = buildPlanScene(huge, PlanView::Top, nullptr);

@@ -16,12 +16,9 @@ TubeShape tubeShape(int tube)
 {
     switch (tube % 4) {
     case 0:
-    case 1:
-        return TubeShape::RailConnector;
-    case 2:
-        return TubeShape::FreeNode;
-    default:
-        return (tube / 4) % 2 == 0 ? TubeShape::BothFundaments : TubeShape::NoFundament;
+    case 1: return TubeShape::RailConnector;
+    case 2: return TubeShape::FreeNode;
+    default: return (tube / 4) % 2 == 0 ? TubeShape::BothFundaments : TubeShape::NoFundament;
     }
 }
 
@@ -86,13 +83,22 @@ void addTerrain(const SyntheticTrackSize& size, Track& track)
 {
     if (size.terrainSide == 0)
         return;
-    track.terrain = Terrain{.terrainValue = 1, .terrainColumns = size.terrainSide,
-                            .terrainRows = size.terrainSide, .terrainF1 = 4.0f, .terrainF2 = 0.5f,
-                            .terrainTextA = "terrain/grass.bmp", .terrainF3 = 1.0f,
-                            .terrainTextB = "terrain/rock.bmp", .terrainF4 = 2.0f,
-                            .terrainFlagA = 1, .terrainF5 = 0.25f,
-                            .terrainTextC = "terrain/detail.bmp", .terrainF6 = 8.0f,
-                            .terrainByte = 3, .terrainFlagB = 0, .terrainF7 = 1.5f,
+    track.terrain = Terrain{.terrainValue = 1,
+                            .terrainColumns = size.terrainSide,
+                            .terrainRows = size.terrainSide,
+                            .terrainF1 = 4.0f,
+                            .terrainF2 = 0.5f,
+                            .terrainTextA = "terrain/grass.bmp",
+                            .terrainF3 = 1.0f,
+                            .terrainTextB = "terrain/rock.bmp",
+                            .terrainF4 = 2.0f,
+                            .terrainFlagA = 1,
+                            .terrainF5 = 0.25f,
+                            .terrainTextC = "terrain/detail.bmp",
+                            .terrainF6 = 8.0f,
+                            .terrainByte = 3,
+                            .terrainFlagB = 0,
+                            .terrainF7 = 1.5f,
                             .terrainGrid = {}};
     Terrain& terrain = track.terrain;
     terrain.terrainGrid.assign(static_cast<std::size_t>(terrainGridSize) * terrainGridSize, 0.0f);
@@ -131,10 +137,7 @@ ConnectorPlace connectorPlace(int r, int railTubes, int segmentsUsed, int usable
 
 }  // namespace
 
-SyntheticTrackSize largeTrackSize()
-{
-    return {"large", 20000, 20000, 20000, 10000, 300, 2000, 0};
-}
+SyntheticTrackSize largeTrackSize() { return {"large", 20000, 20000, 20000, 10000, 300, 2000, 0}; }
 
 SyntheticTrackSize realisticTrackSize()
 {
@@ -191,15 +194,16 @@ Track makeSyntheticTrack(const SyntheticTrackSize& size)
     const int usable = usableSegments(size);
     int footedEnds = 0;
     int railTube = 0;
-    const auto nextFundament = [&] { return size.fundaments > 0 ? footedEnds++ % size.fundaments : 0; };
+    const auto nextFundament = [&] {
+        return size.fundaments > 0 ? footedEnds++ % size.fundaments : 0;
+    };
 
     for (int t = 0; t < size.tubes; ++t) {
         const std::int32_t sizeCode = t % 7;  // 0 to 6: every code, two of them without footer
         switch (tubeShape(t)) {
         case TubeShape::RailConnector: {
-            const ConnectorPlace place =
-                connectorPlace(railTube++, counts.railConnectorTubes, counts.connectorSegmentsUsed,
-                               usable);
+            const ConnectorPlace place = connectorPlace(railTube++, counts.railConnectorTubes,
+                                                        counts.connectorSegmentsUsed, usable);
             const int connector = addRailConnector(place.segment, 0, place.position, track);
             addTube(TubeEndFundament, nextFundament(), 0, TubeEndRailConnector, connector,
                     place.segment, sizeCode, 0, 1, track);
@@ -208,8 +212,8 @@ Track makeSyntheticTrack(const SyntheticTrackSize& size)
         case TubeShape::FreeNode: {
             const Float3 p = ridePoint(static_cast<double>(t) * size.vertices / size.tubes);
             const int node = addFreeNode(p.x, 9.0f, p.z, track);
-            addTube(TubeEndFundament, nextFundament(), 0, TubeEndFreeNode, node, 0, sizeCode, 0,
-                    1, track);
+            addTube(TubeEndFundament, nextFundament(), 0, TubeEndFreeNode, node, 0, sizeCode, 0, 1,
+                    track);
             break;
         }
         case TubeShape::BothFundaments: {
@@ -221,8 +225,8 @@ Track makeSyntheticTrack(const SyntheticTrackSize& size)
         case TubeShape::NoFundament: {
             const int nodes = freeNodeCount(track);
             if (nodes >= 2)
-                addTube(TubeEndFreeNode, nodes - 2, 0, TubeEndFreeNode, nodes - 1, 0, sizeCode,
-                        0, 1, track);
+                addTube(TubeEndFreeNode, nodes - 2, 0, TubeEndFreeNode, nodes - 1, 0, sizeCode, 0,
+                        1, track);
             else
                 addTube(TubeEndFreeNode, 0, 0, TubeEndFreeNode, 0, 0, sizeCode, 0, 1, track);
             break;

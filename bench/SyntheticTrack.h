@@ -12,10 +12,10 @@ struct SyntheticTrackSize {
     std::string name;
     int vertices = 0;
     int segments = 0;
-    int tubes = 0;           // half on rail connectors, a quarter on free nodes, a quarter on
-                             // fundaments at both ends or at neither
+    int tubes = 0;  // half on rail connectors, a quarter on free nodes, a quarter on
+                    // fundaments at both ends or at neither
     int fundaments = 0;
-    int terrainSide = 0;     // rows and columns of the terrain; 0 for none
+    int terrainSide = 0;  // rows and columns of the terrain; 0 for none
     int sceneryObjects = 0;
     // How many segments share the rail connectors; 0 spreads them over every segment that has
     // an end vertex. Fewer segments mean more connectors per segment.

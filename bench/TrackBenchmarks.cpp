@@ -33,7 +33,8 @@ struct TrackFixture {
     std::filesystem::path file;
     std::filesystem::path output;
     std::filesystem::path copy;
-    bool readsBack = false;  // reading the bytes gives the track again: the reader does all its work
+    bool readsBack =
+        false;  // reading the bytes gives the track again: the reader does all its work
 };
 
 const TrackFixture& trackFixture(const SyntheticTrackSize& size)
@@ -136,16 +137,14 @@ void rawRead(benchmark::State& state, const SyntheticTrackSize& size)
 
 void rawWrite(benchmark::State& state, const SyntheticTrackSize& size)
 {
-    timeOnFixture(state, size, [](const TrackFixture& fixture) {
-        writeWholeFile(fixture.copy, fixture.bytes);
-    });
+    timeOnFixture(state, size,
+                  [](const TrackFixture& fixture) { writeWholeFile(fixture.copy, fixture.bytes); });
 }
 
 void rawCopy(benchmark::State& state, const SyntheticTrackSize& size)
 {
-    timeOnFixture(state, size, [](const TrackFixture& fixture) {
-        copyWholeFile(fixture.file, fixture.copy);
-    });
+    timeOnFixture(state, size,
+                  [](const TrackFixture& fixture) { copyWholeFile(fixture.file, fixture.copy); });
 }
 
 // What the writer's durable save adds to the copy: the bytes flushed through to the disk.
@@ -224,9 +223,8 @@ void addSceneryObjects(benchmark::State& state)
 
 void addFreeNodes(benchmark::State& state)
 {
-    timeAdding(state, [](int i, Track& track) {
-        addFreeNode(static_cast<float>(i), 1.0f, 2.0f, track);
-    });
+    timeAdding(state,
+               [](int i, Track& track) { addFreeNode(static_cast<float>(i), 1.0f, 2.0f, track); });
 }
 
 // Other programs share the machine; the fastest repetition is the one least disturbed.
@@ -239,11 +237,16 @@ void registerBenchmarks()
 {
     using Body = void (*)(benchmark::State&, const SyntheticTrackSize&);
     const std::vector<std::pair<std::string, Body>> perTrack = {
-        {"read-memory", readFromMemory}, {"read-file", readFromFile},
-        {"encode", encodeToMemory},      {"write-file", writeToFile},
-        {"round-trip", roundTrip},       {"raw-read", rawRead},
-        {"raw-write", rawWrite},         {"raw-copy", rawCopy},
-        {"raw-copy-synced", rawCopySynced}, {"inspect", inspectModels},
+        {"read-memory", readFromMemory},
+        {"read-file", readFromFile},
+        {"encode", encodeToMemory},
+        {"write-file", writeToFile},
+        {"round-trip", roundTrip},
+        {"raw-read", rawRead},
+        {"raw-write", rawWrite},
+        {"raw-copy", rawCopy},
+        {"raw-copy-synced", rawCopySynced},
+        {"inspect", inspectModels},
         {"generate", generate},
     };
     for (const SyntheticTrackSize& size : {realisticTrackSize(), largeTrackSize()})

@@ -40,8 +40,7 @@ ClassChoice choiceFromModelDirectory(const std::filesystem::path& modelDirectory
 FooterModelChoice toFooterModelChoice(TubeSizeClass sizeClass, const ClassChoice& choice)
 {
     return makeFooterModelChoice(sizeClass, choice.model == ClassChoice::Model::Own,
-                                 choice.model == ClassChoice::Model::Default,
-                                 choice.scalePercent);
+                                 choice.model == ClassChoice::Model::Default, choice.scalePercent);
 }
 
 }  // namespace pw

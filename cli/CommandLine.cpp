@@ -35,9 +35,11 @@ struct Options {
                                  "models (default: TRACK's name up to its first dot).",
                                  "name"};
     std::array<QCommandLineOption, sizeClassCount> classes{{
-        {"small", "Footer model of small tubes: own, default, default:PCT (PCT from 10 to "
-                  "1000) or none. Left out: own when the models directory holds the class's "
-                  "model, else none.", "C"},
+        {"small",
+         "Footer model of small tubes: own, default, default:PCT (PCT from 10 to "
+         "1000) or none. Left out: own when the models directory holds the class's "
+         "model, else none.",
+         "C"},
         {"medium", "Footer model of medium tubes, as for --small.", "C"},
         {"large", "Footer model of large tubes, as for --small.", "C"},
         {"xlarge", "Footer model of x-large tubes, as for --small.", "C"},
@@ -89,15 +91,16 @@ QString helpText(const QCommandLineParser& parser)
     if (start >= 0)
         options = options.mid(start, end > start ? end - start : -1);
     return QString::fromLatin1(cliUsageLine) +
-           QStringLiteral("\n\n"
-                          "Commands:\n"
-                          "  info TRACK        A short summary of the track.\n"
-                          "  dump TRACK        The whole track record as JSON on stdout.\n"
-                          "  plan TRACK        A plan (SVG or PNG) of track, supports and footers.\n"
-                          "  generate TRACK    Place footer models and save the track as OUT.\n"
-                          "\n"
-                          "Exit codes: 0 success, 1 a file could not be read, written or copied,"
-                          " 2 a usage error.\n\n") +
+           QStringLiteral(
+               "\n\n"
+               "Commands:\n"
+               "  info TRACK        A short summary of the track.\n"
+               "  dump TRACK        The whole track record as JSON on stdout.\n"
+               "  plan TRACK        A plan (SVG or PNG) of track, supports and footers.\n"
+               "  generate TRACK    Place footer models and save the track as OUT.\n"
+               "\n"
+               "Exit codes: 0 success, 1 a file could not be read, written or copied,"
+               " 2 a usage error.\n\n") +
            options.trimmed() + QLatin1Char('\n');
 }
 
@@ -118,12 +121,13 @@ int runGenerateCommand(const QCommandLineParser& parser, const Options& options,
     for (const QCommandLineOption* required :
          {&options.output, &options.nolimitsDir, &options.modelsDir}) {
         if (parser.value(*required).isEmpty())
-            return usageError(err, QStringLiteral("generate needs --%1")
-                                       .arg(required->names().constLast()));
+            return usageError(
+                err, QStringLiteral("generate needs --%1").arg(required->names().constLast()));
     }
     // The object directory is named after the track file, and standard input has no name.
     if (track == QLatin1String(standardInputName) && !parser.isSet(options.objectDir))
-        return usageError(err, QStringLiteral("generate needs --object-dir to read standard input"));
+        return usageError(err,
+                          QStringLiteral("generate needs --object-dir to read standard input"));
     GenerateArguments arguments;
     arguments.trackPath = track;
     arguments.outputPath = parser.value(options.output);

@@ -14,8 +14,8 @@ namespace pw {
 std::optional<CoreError> generationOptions(const GenerateArguments& arguments,
                                            GenerationOptions& options)
 {
-    const QString objectDirectory = arguments.objectDirectoryName.value_or(QString::fromStdString(
-        proposedObjectDirectoryName(toFileSystemPath(arguments.trackPath))));
+    const QString objectDirectory = arguments.objectDirectoryName.value_or(
+        QString::fromStdString(proposedObjectDirectoryName(toFileSystemPath(arguments.trackPath))));
     if (std::optional<CoreError> refused =
             objectDirectoryFromText(objectDirectory, options.objectDirectory))
         return refused;
@@ -37,13 +37,15 @@ QString reportText(const GenerationReport& report)
     QStringList perClass;
     for (const TubeSizeClass sizeClass : allSizeClasses) {
         const auto index = static_cast<std::size_t>(sizeClass);
-        perClass << QStringLiteral("%1 %2").arg(QLatin1String(sizeClassLabel(sizeClass)))
+        perClass << QStringLiteral("%1 %2")
+                        .arg(QLatin1String(sizeClassLabel(sizeClass)))
                         .arg(report.objectsAdded[index]);
     }
-    return QStringLiteral("Footer objects: %1 (%2)\n"
-                          "Free nodes added: %3\n"
-                          "Fundaments removed: %4\n"
-                          "Files copied: %5\n")
+    return QStringLiteral(
+               "Footer objects: %1 (%2)\n"
+               "Free nodes added: %3\n"
+               "Fundaments removed: %4\n"
+               "Files copied: %5\n")
         .arg(report.objectsAddedTotal())
         .arg(perClass.join(QStringLiteral(", ")))
         .arg(report.freeNodesAdded)
@@ -88,13 +90,12 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
     }
     // The writer lays out only what the reader understood; say so when that was not all.
     if (isDamaged(loaded->diagnostics)) {
-        err << cliProgramName << ": warning: " << arguments.trackPath
-            << " is damaged (" << QString::fromStdString(passedOverText(loaded->diagnostics))
-            << "); " << arguments.outputPath << " holds only what could be read\n";
+        err << cliProgramName << ": warning: " << arguments.trackPath << " is damaged ("
+            << QString::fromStdString(passedOverText(loaded->diagnostics)) << "); "
+            << arguments.outputPath << " holds only what could be read\n";
         err.flush();
     }
-    out << reportText(report)
-        << QStringLiteral("Written: %1\n").arg(arguments.outputPath);
+    out << reportText(report) << QStringLiteral("Written: %1\n").arg(arguments.outputPath);
     return 0;
 }
 

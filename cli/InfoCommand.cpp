@@ -31,7 +31,8 @@ QString tubeLine(const Track& track)
     }
     QStringList parts;
     for (const TubeSizeClass sizeClass : allSizeClasses)
-        parts << QStringLiteral("%1 %2").arg(QLatin1String(sizeClassLabel(sizeClass)))
+        parts << QStringLiteral("%1 %2")
+                     .arg(QLatin1String(sizeClassLabel(sizeClass)))
                      .arg(perClass[static_cast<int>(sizeClass)]);
     parts << QStringLiteral("no class %1").arg(withoutClass);
     return QStringLiteral("Tubes: %1 (%2; %3 on a fundament)")
@@ -98,14 +99,14 @@ QString trackSummary(const Track& track, const ReadDiagnostics& diagnostics)
           << QStringLiteral("Segments: %1").arg(track.segments.size())
           << QStringLiteral("Fundaments: %1").arg(track.fundaments.size())
           << railConnectorLine(track)
-          << QStringLiteral("Free nodes: %1").arg(track.freeNodes.size())
-          << tubeLine(track)
+          << QStringLiteral("Free nodes: %1").arg(track.freeNodes.size()) << tubeLine(track)
           << QStringLiteral("Catwalks: %1").arg(track.catwalks.size())
           << QStringLiteral("Scenery items: %1").arg(track.sceneryItems.size())
           << QStringLiteral("Scenery objects: %1").arg(track.sceneryObjects.size())
           << terrainLine(track.terrain);
     if (isDamaged(diagnostics))
-        lines << QStringLiteral("Passed over: ") + QString::fromStdString(passedOverText(diagnostics));
+        lines << QStringLiteral("Passed over: ") +
+                     QString::fromStdString(passedOverText(diagnostics));
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

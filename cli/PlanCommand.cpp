@@ -35,9 +35,10 @@ int runPlan(const QString& trackPath, const QString& outputPath, const QString& 
     // The plan is written all the same; say which footers are only squares, and why.
     if (footprints) {
         for (const auto& [file, problem] : footprints->unreadable())
-            err << cliProgramName << ": warning: "
-                << QDir(modelsDirectory).filePath(QString::fromLatin1(file)) << ": "
-                << QString::fromStdString(problem) << "; its footers are drawn as 1 m squares\n";
+            err << cliProgramName
+                << ": warning: " << QDir(modelsDirectory).filePath(QString::fromLatin1(file))
+                << ": " << QString::fromStdString(problem)
+                << "; its footers are drawn as 1 m squares\n";
         err.flush();
     }
     out << QStringLiteral("Written: %1\n").arg(outputPath);

@@ -59,10 +59,26 @@ public:
     BlockList(const BlockList&) = delete;
     BlockList& operator=(const BlockList&) = delete;
 
-    BlockList& f(float v) { json_.value(v); return *this; }
-    BlockList& b(std::int8_t v) { json_.value(std::int32_t{v}); return *this; }
-    BlockList& g(Flag v) { json_.value(flagValue(v)); return *this; }
-    BlockList& i(std::int32_t v) { json_.value(v); return *this; }
+    BlockList& f(float v)
+    {
+        json_.value(v);
+        return *this;
+    }
+    BlockList& b(std::int8_t v)
+    {
+        json_.value(std::int32_t{v});
+        return *this;
+    }
+    BlockList& g(Flag v)
+    {
+        json_.value(flagValue(v));
+        return *this;
+    }
+    BlockList& i(std::int32_t v)
+    {
+        json_.value(v);
+        return *this;
+    }
 
 private:
     JsonWriter& json_;
@@ -70,45 +86,106 @@ private:
 
 void writeKind1(JsonWriter& json, const SegmentKind1Data& d)
 {
-    BlockList(json).f(d.field1).f(d.field2).f(d.field3).f(d.field4).b(d.field5).b(d.field6)
-        .g(d.field7).b(d.field8).f(d.field9).b(d.field10).b(d.field11).g(d.field12)
-        .g(d.field13).f(d.field14).f(d.field15).f(d.field16).g(d.field17).f(d.field18)
-        .f(d.field19).f(d.field20).b(d.field21).f(d.field22).g(d.field23);
+    BlockList(json)
+        .f(d.field1)
+        .f(d.field2)
+        .f(d.field3)
+        .f(d.field4)
+        .b(d.field5)
+        .b(d.field6)
+        .g(d.field7)
+        .b(d.field8)
+        .f(d.field9)
+        .b(d.field10)
+        .b(d.field11)
+        .g(d.field12)
+        .g(d.field13)
+        .f(d.field14)
+        .f(d.field15)
+        .f(d.field16)
+        .g(d.field17)
+        .f(d.field18)
+        .f(d.field19)
+        .f(d.field20)
+        .b(d.field21)
+        .f(d.field22)
+        .g(d.field23);
 }
 
 void writeKind2(JsonWriter& json, const SegmentKind2Data& d)
 {
-    BlockList(json).b(d.field1).f(d.field2).f(d.field3).f(d.field4).g(d.field5).g(d.field6)
-        .i(d.field7);
+    BlockList(json).b(d.field1).f(d.field2).f(d.field3).f(d.field4).g(d.field5).g(d.field6).i(
+        d.field7);
 }
 
 void writeKind3(JsonWriter& json, const SegmentKind3Data& d)
 {
-    BlockList(json).f(d.field1).f(d.field2).f(d.field3).b(d.field4).g(d.field5).g(d.field6)
-        .b(d.field7).b(d.field8).f(d.field9);
+    BlockList(json)
+        .f(d.field1)
+        .f(d.field2)
+        .f(d.field3)
+        .b(d.field4)
+        .g(d.field5)
+        .g(d.field6)
+        .b(d.field7)
+        .b(d.field8)
+        .f(d.field9);
 }
 
 void writeKind4(JsonWriter& json, const SegmentKind4Data& d)
 {
-    BlockList(json).f(d.field1).f(d.field2).f(d.field3).f(d.field4).g(d.field5).g(d.field6)
-        .f(d.field7).f(d.field8).f(d.field9).g(d.field10).g(d.field11).g(d.field12)
-        .b(d.field13).i(d.field14).g(d.field15).f(d.field16).g(d.field17);
+    BlockList(json)
+        .f(d.field1)
+        .f(d.field2)
+        .f(d.field3)
+        .f(d.field4)
+        .g(d.field5)
+        .g(d.field6)
+        .f(d.field7)
+        .f(d.field8)
+        .f(d.field9)
+        .g(d.field10)
+        .g(d.field11)
+        .g(d.field12)
+        .b(d.field13)
+        .i(d.field14)
+        .g(d.field15)
+        .f(d.field16)
+        .g(d.field17);
 }
 
 void writeSegment(JsonWriter& json, const Segment& s)
 {
     json.beginObject();
-    json.key("extraLength"); json.value(s.extraLength);
-    json.key("kind"); json.value(s.kind);
-    json.key("flagA"); json.value(flagValue(s.flagA));
-    json.key("colours"); writeColours(json, s.colours);
-    json.key("flagB"); json.value(flagValue(s.flagB));
-    json.key("value"); json.value(s.value);
+    json.key("extraLength");
+    json.value(s.extraLength);
+    json.key("kind");
+    json.value(s.kind);
+    json.key("flagA");
+    json.value(flagValue(s.flagA));
+    json.key("colours");
+    writeColours(json, s.colours);
+    json.key("flagB");
+    json.value(flagValue(s.flagB));
+    json.key("value");
+    json.value(s.value);
     switch (s.kind) {
-    case 1: json.key("block"); writeKind1(json, s.kind1); break;
-    case 2: json.key("block"); writeKind2(json, s.kind2); break;
-    case 3: json.key("block"); writeKind3(json, s.kind3); break;
-    case 4: json.key("block"); writeKind4(json, s.kind4); break;
+    case 1:
+        json.key("block");
+        writeKind1(json, s.kind1);
+        break;
+    case 2:
+        json.key("block");
+        writeKind2(json, s.kind2);
+        break;
+    case 3:
+        json.key("block");
+        writeKind3(json, s.kind3);
+        break;
+    case 4:
+        json.key("block");
+        writeKind4(json, s.kind4);
+        break;
     default: break;  // other kinds carry no block in a file
     }
     json.endObject();
@@ -117,51 +194,76 @@ void writeSegment(JsonWriter& json, const Segment& s)
 void writeTubeEnd(JsonWriter& json, const TubeEnd& end)
 {
     json.beginObject(true);
-    json.key("kind"); json.value(end.kind);
-    json.key("group"); json.value(end.group);
-    json.key("index"); json.value(end.index);
+    json.key("kind");
+    json.value(end.kind);
+    json.key("group");
+    json.value(end.group);
+    json.key("index");
+    json.value(end.index);
     json.endObject();
 }
 
 void writeHeaders(JsonWriter& json, const Track& t)
 {
-    json.key("headerValue"); json.value(t.headerValue);
-    json.key("headerBytes"); writeInt8s(json, t.headerBytes);
-    json.key("headerFlag"); json.value(flagValue(t.headerFlag));
-    json.key("trackValueA"); json.value(t.trackValueA);
-    json.key("trackValueB"); json.value(t.trackValueB);
-    json.key("slotCount"); json.value(t.slotCount);
-    json.key("trackValueC"); json.value(t.trackValueC);
+    json.key("headerValue");
+    json.value(t.headerValue);
+    json.key("headerBytes");
+    writeInt8s(json, t.headerBytes);
+    json.key("headerFlag");
+    json.value(flagValue(t.headerFlag));
+    json.key("trackValueA");
+    json.value(t.trackValueA);
+    json.key("trackValueB");
+    json.value(t.trackValueB);
+    json.key("slotCount");
+    json.value(t.slotCount);
+    json.key("trackValueC");
+    json.value(t.trackValueC);
     json.key("slots");
     json.beginArray();
     for (const TrackSlot& slot : t.slots) {
         json.beginObject(true);
-        json.key("flag"); json.value(flagValue(slot.flag));
-        json.key("text"); json.latin1Value(slot.text);
-        json.key("colours"); writeColours(json, slot.colours);
+        json.key("flag");
+        json.value(flagValue(slot.flag));
+        json.key("text");
+        json.latin1Value(slot.text);
+        json.key("colours");
+        writeColours(json, slot.colours);
         json.endObject();
     }
     json.endArray();
-    json.key("colours"); writeColours(json, t.colours);
-    json.key("trackBytes"); writeInt8s(json, t.trackBytes);
-    json.key("trackValueD"); json.value(t.trackValueD);
-    json.key("trackFlag"); json.value(flagValue(t.trackFlag));
-    json.key("extraColour"); writeColour(json, t.extraColour);
-    json.key("infoLength"); json.value(t.infoLength);
-    json.key("infoText"); json.latin1Value(t.infoText);
+    json.key("colours");
+    writeColours(json, t.colours);
+    json.key("trackBytes");
+    writeInt8s(json, t.trackBytes);
+    json.key("trackValueD");
+    json.value(t.trackValueD);
+    json.key("trackFlag");
+    json.value(flagValue(t.trackFlag));
+    json.key("extraColour");
+    writeColour(json, t.extraColour);
+    json.key("infoLength");
+    json.value(t.infoLength);
+    json.key("infoText");
+    json.latin1Value(t.infoText);
 }
 
 void writeCurve(JsonWriter& json, const Track& t)
 {
-    json.key("vertexLength"); json.value(t.vertexLength);
+    json.key("vertexLength");
+    json.value(t.vertexLength);
     json.key("vertices");
     json.beginArray();
     for (const Vertex& v : t.vertices) {
         json.beginObject(true);
-        json.key("position"); writeFloat3(json, v.position);
-        json.key("controlIn"); writeFloat3(json, v.controlIn);
-        json.key("controlOut"); writeFloat3(json, v.controlOut);
-        json.key("value"); json.value(v.value);
+        json.key("position");
+        writeFloat3(json, v.position);
+        json.key("controlIn");
+        writeFloat3(json, v.controlIn);
+        json.key("controlOut");
+        writeFloat3(json, v.controlOut);
+        json.key("value");
+        json.value(v.value);
         json.key("flags");
         json.beginArray(true);
         for (const Flag flag : v.flags)
@@ -170,8 +272,10 @@ void writeCurve(JsonWriter& json, const Track& t)
         json.endObject();
     }
     json.endArray();
-    json.key("segmentLength"); json.value(t.segmentLength);
-    json.key("segmentFlag"); json.value(flagValue(t.segmentFlag));
+    json.key("segmentLength");
+    json.value(t.segmentLength);
+    json.key("segmentFlag");
+    json.value(flagValue(t.segmentFlag));
     json.key("segments");
     json.beginArray();
     for (const Segment& s : t.segments)
@@ -181,60 +285,82 @@ void writeCurve(JsonWriter& json, const Track& t)
 
 void writeSupports(JsonWriter& json, const Track& t)
 {
-    json.key("supportLength"); json.value(t.supportLength);
-    json.key("fundamentLength"); json.value(t.fundamentLength);
+    json.key("supportLength");
+    json.value(t.supportLength);
+    json.key("fundamentLength");
+    json.value(t.fundamentLength);
     json.key("fundaments");
     json.beginArray();
     for (const Fundament& f : t.fundaments) {
         json.beginObject(true);
-        json.key("flagA"); json.value(flagValue(f.flagA));
-        json.key("valueA"); json.value(f.valueA);
-        json.key("flagB"); json.value(flagValue(f.flagB));
-        json.key("angle"); json.value(f.angle);
-        json.key("byteValue"); json.value(std::int32_t{f.byteValue});
-        json.key("valueB"); json.value(f.valueB);
-        json.key("position"); writeFloat3(json, f.position);
+        json.key("flagA");
+        json.value(flagValue(f.flagA));
+        json.key("valueA");
+        json.value(f.valueA);
+        json.key("flagB");
+        json.value(flagValue(f.flagB));
+        json.key("angle");
+        json.value(f.angle);
+        json.key("byteValue");
+        json.value(std::int32_t{f.byteValue});
+        json.key("valueB");
+        json.value(f.valueB);
+        json.key("position");
+        writeFloat3(json, f.position);
         json.endObject();
     }
     json.endArray();
-    json.key("railConnectorLength"); json.value(t.railConnectorLength);
+    json.key("railConnectorLength");
+    json.value(t.railConnectorLength);
     json.key("groups");
     json.beginArray();
     for (const RailConnectorGroup& group : t.groups) {
         json.beginArray();
         for (const RailConnector& c : group.connectors) {
             json.beginObject(true);
-            json.key("value"); json.value(c.value);
-            json.key("position"); json.value(c.position);
+            json.key("value");
+            json.value(c.value);
+            json.key("position");
+            json.value(c.position);
             json.endObject();
         }
         json.endArray();
     }
     json.endArray();
-    json.key("freeNodeLength"); json.value(t.freeNodeLength);
+    json.key("freeNodeLength");
+    json.value(t.freeNodeLength);
     json.key("freeNodes");
     json.beginArray();
     for (const FreeNode& n : t.freeNodes) {
         json.beginObject(true);
-        json.key("position"); writeFloat3(json, n.position);
-        json.key("value"); json.value(n.value);
+        json.key("position");
+        writeFloat3(json, n.position);
+        json.key("value");
+        json.value(n.value);
         json.endObject();
     }
     json.endArray();
-    json.key("tubeLength"); json.value(t.tubeLength);
+    json.key("tubeLength");
+    json.value(t.tubeLength);
     json.key("tubes");
     json.beginArray();
     for (const Tube& tube : t.tubes) {
         json.beginObject(true);
-        json.key("endA"); writeTubeEnd(json, tube.endA);
-        json.key("endB"); writeTubeEnd(json, tube.endB);
-        json.key("sizeClass"); json.value(tube.sizeClass);
-        json.key("valueA"); json.value(tube.valueA);
-        json.key("valueB"); json.value(tube.valueB);
+        json.key("endA");
+        writeTubeEnd(json, tube.endA);
+        json.key("endB");
+        writeTubeEnd(json, tube.endB);
+        json.key("sizeClass");
+        json.value(tube.sizeClass);
+        json.key("valueA");
+        json.value(tube.valueA);
+        json.key("valueB");
+        json.value(tube.valueB);
         json.endObject();
     }
     json.endArray();
-    json.key("catwalkLength"); json.value(t.catwalkLength);
+    json.key("catwalkLength");
+    json.value(t.catwalkLength);
     json.key("catwalks");
     json.beginArray();
     for (const Catwalk& c : t.catwalks) {
@@ -244,7 +370,8 @@ void writeSupports(JsonWriter& json, const Track& t)
         for (const std::int32_t v : c.values)
             json.value(v);
         json.endArray();
-        json.key("bytes"); writeInt8s(json, c.bytes);
+        json.key("bytes");
+        writeInt8s(json, c.bytes);
         json.endObject();
     }
     json.endArray();
@@ -252,8 +379,10 @@ void writeSupports(JsonWriter& json, const Track& t)
 
 void writeScenery(JsonWriter& json, const Track& t)
 {
-    json.key("sceneryLength"); json.value(t.sceneryLength);
-    json.key("sceneryChildCount"); json.value(t.sceneryChildCount);
+    json.key("sceneryLength");
+    json.value(t.sceneryLength);
+    json.key("sceneryChildCount");
+    json.value(t.sceneryChildCount);
     json.key("sceneryItems");
     json.beginArray();
     for (const SceneryItem& item : t.sceneryItems) {
@@ -269,13 +398,16 @@ void writeScenery(JsonWriter& json, const Track& t)
         json.endObject();
     }
     json.endArray();
-    json.key("sceneryObjectLength"); json.value(t.sceneryObjectLength);
+    json.key("sceneryObjectLength");
+    json.value(t.sceneryObjectLength);
     json.key("sceneryObjects");
     json.beginArray();
     for (const SceneryObject& object : t.sceneryObjects) {
         json.beginObject(true);
-        json.key("textA"); json.latin1Value(object.textA);
-        json.key("textB"); json.latin1Value(object.textB);
+        json.key("textA");
+        json.latin1Value(object.textA);
+        json.key("textB");
+        json.latin1Value(object.textB);
         json.key("matrix");
         json.beginArray(true);
         for (const float e : object.matrix)
@@ -284,9 +416,12 @@ void writeScenery(JsonWriter& json, const Track& t)
         json.endObject();
     }
     json.endArray();
-    json.key("environmentLength"); json.value(t.environmentLength);
-    json.key("environmentTextA"); json.latin1Value(t.environmentTextA);
-    json.key("environmentTextB"); json.latin1Value(t.environmentTextB);
+    json.key("environmentLength");
+    json.value(t.environmentLength);
+    json.key("environmentTextA");
+    json.latin1Value(t.environmentTextA);
+    json.key("environmentTextB");
+    json.latin1Value(t.environmentTextB);
 }
 
 // A grid value outside the stored grid (a record built without one) reads as 0.
@@ -304,22 +439,38 @@ void writeTerrain(JsonWriter& json, const Terrain& t)
         return;
     }
     json.beginObject();
-    json.key("terrainValue"); json.value(t.terrainValue);
-    json.key("terrainColumns"); json.value(t.terrainColumns);
-    json.key("terrainRows"); json.value(t.terrainRows);
-    json.key("terrainF1"); json.value(t.terrainF1);
-    json.key("terrainF2"); json.value(t.terrainF2);
-    json.key("terrainTextA"); json.latin1Value(t.terrainTextA);
-    json.key("terrainF3"); json.value(t.terrainF3);
-    json.key("terrainTextB"); json.latin1Value(t.terrainTextB);
-    json.key("terrainF4"); json.value(t.terrainF4);
-    json.key("terrainFlagA"); json.value(flagValue(t.terrainFlagA));
-    json.key("terrainF5"); json.value(t.terrainF5);
-    json.key("terrainTextC"); json.latin1Value(t.terrainTextC);
-    json.key("terrainF6"); json.value(t.terrainF6);
-    json.key("terrainByte"); json.value(std::int32_t{t.terrainByte});
-    json.key("terrainFlagB"); json.value(flagValue(t.terrainFlagB));
-    json.key("terrainF7"); json.value(t.terrainF7);
+    json.key("terrainValue");
+    json.value(t.terrainValue);
+    json.key("terrainColumns");
+    json.value(t.terrainColumns);
+    json.key("terrainRows");
+    json.value(t.terrainRows);
+    json.key("terrainF1");
+    json.value(t.terrainF1);
+    json.key("terrainF2");
+    json.value(t.terrainF2);
+    json.key("terrainTextA");
+    json.latin1Value(t.terrainTextA);
+    json.key("terrainF3");
+    json.value(t.terrainF3);
+    json.key("terrainTextB");
+    json.latin1Value(t.terrainTextB);
+    json.key("terrainF4");
+    json.value(t.terrainF4);
+    json.key("terrainFlagA");
+    json.value(flagValue(t.terrainFlagA));
+    json.key("terrainF5");
+    json.value(t.terrainF5);
+    json.key("terrainTextC");
+    json.latin1Value(t.terrainTextC);
+    json.key("terrainF6");
+    json.value(t.terrainF6);
+    json.key("terrainByte");
+    json.value(std::int32_t{t.terrainByte});
+    json.key("terrainFlagB");
+    json.value(flagValue(t.terrainFlagB));
+    json.key("terrainF7");
+    json.value(t.terrainF7);
     const int rows = std::clamp(t.terrainRows, 0, terrainGridSize);
     const int columns = std::clamp(t.terrainColumns, 0, terrainGridSize);
     json.key("grid");

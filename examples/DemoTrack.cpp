@@ -34,10 +34,7 @@ CircuitPoint circuitPoint(double angle)
     return p;
 }
 
-Float3 along(Float3 p, Float3 d, float t)
-{
-    return {p.x + t * d.x, p.y + t * d.y, p.z + t * d.z};
-}
+Float3 along(Float3 p, Float3 d, float t) { return {p.x + t * d.x, p.y + t * d.y, p.z + t * d.z}; }
 
 // Controls a third of the angle step along the tangent keep the curve smooth at every vertex.
 void addCircuitVertex(double angle, Track& track, bool first)

@@ -109,8 +109,8 @@ std::vector<std::uint8_t> encodeThreeDs(const Mesh& mesh)
     const auto triangleMesh =
         chunk(chunkTriangleMesh, concat({vertexList(mesh.vertices), faceList(mesh.faces)}));
     const auto object = chunk(chunkObject, concat({name, triangleMesh}));
-    const auto editor = chunk(chunkEditor, concat({chunk(chunkMeshVersion, uint32Body(formatVersion)),
-                                                   object}));
+    const auto editor =
+        chunk(chunkEditor, concat({chunk(chunkMeshVersion, uint32Body(formatVersion)), object}));
     return chunk(chunkMain, concat({chunk(chunkVersion, uint32Body(formatVersion)), editor}));
 }
 

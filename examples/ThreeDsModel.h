@@ -13,8 +13,13 @@ namespace pw {
 // The chunk ids a mesh needs, nested in this order: main, version and editor; in the editor the
 // mesh version and an object; in the object a triangle mesh with its vertex and face lists.
 enum ChunkId : std::uint16_t {
-    chunkMain = 0x4D4D, chunkVersion = 0x0002, chunkEditor = 0x3D3D, chunkMeshVersion = 0x3D3E,
-    chunkObject = 0x4000, chunkTriangleMesh = 0x4100, chunkVertexList = 0x4110,
+    chunkMain = 0x4D4D,
+    chunkVersion = 0x0002,
+    chunkEditor = 0x3D3D,
+    chunkMeshVersion = 0x3D3E,
+    chunkObject = 0x4000,
+    chunkTriangleMesh = 0x4100,
+    chunkVertexList = 0x4110,
     chunkFaceList = 0x4120
 };
 inline constexpr std::size_t chunkHeaderSize = 6;

@@ -156,9 +156,9 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
         const Fundament& fundament = track.fundaments[static_cast<std::size_t>(f)];
         const Vector3 p = fundament.position;
         const TubeEnd& other = ends->other;
-        const bool otherHasPosition = other.kind == TubeEndFundament
-                                      || other.kind == TubeEndFreeNode
-                                      || other.kind == TubeEndRailConnector;
+        const bool otherHasPosition = other.kind == TubeEndFundament ||
+                                      other.kind == TubeEndFreeNode ||
+                                      other.kind == TubeEndRailConnector;
         // An other end of no known kind gives the footer's own point: it stands upright, unturned.
         const std::optional<Vector3> q =
             !otherHasPosition ? p

@@ -18,10 +18,10 @@ class TubeEndTable;
 struct GenerationOptions {
     FooterModelChoices choices;
     ObjectDirectory objectDirectory;
-    std::filesystem::path modelSourceDirectory;   // where the chosen .3ds files are
-    std::filesystem::path nolimitsDirectory;      // the simulator's installation directory
-    bool replaceFundaments = true;                // "delete native fundaments"
-    bool alignToTangent = true;                   // tilt along the tube instead of turning
+    std::filesystem::path modelSourceDirectory;  // where the chosen .3ds files are
+    std::filesystem::path nolimitsDirectory;     // the simulator's installation directory
+    bool replaceFundaments = true;               // "delete native fundaments"
+    bool alignToTangent = true;                  // tilt along the tube instead of turning
 };
 
 struct GenerationReport {

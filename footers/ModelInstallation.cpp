@@ -52,14 +52,15 @@ InstallResult installFooterModels(const FooterModelChoices& choices,
     modelDirectory += "/";
     modelDirectory += objectDirectoryName;
 
-    if (!ensureDirectory(objectsRoot, result.error) || !ensureDirectory(modelDirectory, result.error))
+    if (!ensureDirectory(objectsRoot, result.error) ||
+        !ensureDirectory(modelDirectory, result.error))
         return result;
 
     // Classes sharing the default model share its one copy.
     std::vector<std::string> copied;
     for (const FooterModelChoice& choice : choices) {
-        if (!choice.enabled
-            || std::find(copied.begin(), copied.end(), choice.modelFile) != copied.end())
+        if (!choice.enabled ||
+            std::find(copied.begin(), copied.end(), choice.modelFile) != copied.end())
             continue;
         fs::path source = modelSourceDirectory;
         source += "/";

@@ -6,10 +6,14 @@ namespace pw {
 
 std::optional<CoreError> objectDirectoryNameError(const std::string& latin1Name)
 {
-    if (latin1Name == "." || latin1Name == ".."
-        || latin1Name.find_first_of("/\\") != std::string::npos) {
+    if (latin1Name == "." || latin1Name == ".." ||
+        latin1Name.find_first_of("/\\") != std::string::npos) {
         return CoreError{ErrorCode::ObjectDirectoryNotInside,
-                         objectDirectoryPath(ObjectDirectory{latin1Name}), {}, {}, 0, {}};
+                         objectDirectoryPath(ObjectDirectory{latin1Name}),
+                         {},
+                         {},
+                         0,
+                         {}};
     }
     return std::nullopt;
 }

@@ -21,8 +21,8 @@ const TubeEnd* railEndAskedFor(const Tube& tube, const Track& track,
         return nullptr;
     const TubeEnd* other = footer == &tube.endB ? &tube.endA : &tube.endB;
     const std::optional<TubeSizeClass> sizeClass = sizeClassOfCode(tube.sizeClass);
-    if (other->kind != TubeEndRailConnector || !sizeClass
-        || !choices[static_cast<std::size_t>(*sizeClass)].enabled)
+    if (other->kind != TubeEndRailConnector || !sizeClass ||
+        !choices[static_cast<std::size_t>(*sizeClass)].enabled)
         return nullptr;
     return other;
 }
@@ -69,9 +69,9 @@ void TubeEndPoints::findRailPoints(std::vector<std::pair<std::int32_t, std::int3
             curveGroup = group;
         }
         // The connector's position is a fraction of the arc length here, not a curve parameter.
-        railPoints_.emplace(connectorKey(group, index),
-                            curve->pointAtLengthFraction(
-                                connectors[static_cast<std::size_t>(index)].position));
+        railPoints_.emplace(
+            connectorKey(group, index),
+            curve->pointAtLengthFraction(connectors[static_cast<std::size_t>(index)].position));
     }
 }
 
@@ -92,8 +92,7 @@ std::optional<Vector3> TubeEndPoints::pointOf(const TubeEnd& end)
             return found->second;
         return railConnectorPoint(end.group, end.index);
     }
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
 }
 
@@ -112,8 +111,8 @@ std::optional<Vector3> TubeEndPoints::railConnectorPoint(std::int32_t group,
 
 std::uint64_t TubeEndPoints::connectorKey(std::int32_t group, std::int32_t index)
 {
-    return (std::uint64_t{static_cast<std::uint32_t>(group)} << 32)
-           | static_cast<std::uint32_t>(index);
+    return (std::uint64_t{static_cast<std::uint32_t>(group)} << 32) |
+           static_cast<std::uint32_t>(index);
 }
 
 TubeEndTable::TubeEndTable(const Track& track)

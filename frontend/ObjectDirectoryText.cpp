@@ -10,7 +10,8 @@ std::optional<CoreError> objectDirectoryFromText(const QString& text, ObjectDire
 {
     const QString composed = text.normalized(QString::NormalizationForm_C);
     if (std::any_of(composed.begin(), composed.end(), [](QChar c) { return c.unicode() > 0xFF; }))
-        return CoreError{ErrorCode::ObjectDirectoryNotLatin1, toFileSystemPath(composed), {}, {}, 0, {}};
+        return CoreError{
+            ErrorCode::ObjectDirectoryNotLatin1, toFileSystemPath(composed), {}, {}, 0, {}};
     std::string latin1 = toAsciiPath(composed);
     if (std::optional<CoreError> refused = objectDirectoryNameError(latin1))
         return refused;

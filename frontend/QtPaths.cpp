@@ -5,10 +5,7 @@
 
 namespace pw {
 
-std::string toAsciiPath(const QString& text)
-{
-    return text.toLatin1().toStdString();
-}
+std::string toAsciiPath(const QString& text) { return text.toLatin1().toStdString(); }
 
 // Windows paths are UTF-16 natively; elsewhere the file system takes the bytes Qt would use.
 std::filesystem::path toFileSystemPath(const QString& text)

@@ -18,14 +18,16 @@ std::unique_ptr<pw::hardening::SimulatorSandbox> sandbox;
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
     sandbox = std::make_unique<pw::hardening::SimulatorSandbox>();
     // Removes the sandbox on the fuzzer's ordinary exit as well.
     std::atexit([] { sandbox.reset(); });
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const std::string failure = pw::hardening::checkReadGenerateWrite(
         {data, size}, *sandbox, pw::hardening::pairwiseVariants);
     if (!failure.empty()) {

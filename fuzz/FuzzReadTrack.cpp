@@ -9,7 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     pw::Track track;
     pw::ReadDiagnostics diagnostics;
     pw::readTrackBytes({data, size}, track, &diagnostics);

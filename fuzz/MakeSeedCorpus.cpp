@@ -7,7 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s DIRECTORY\n", argv[0]);
         return 2;

@@ -9,13 +9,15 @@
 namespace pw::hardening {
 namespace {
 
-Track terrainOnly() {
+Track terrainOnly()
+{
     Track track = makeNewTrack();
     track.terrain = makeRichTrack().terrain;
     return track;
 }
 
-Track segmentsOnly() {
+Track segmentsOnly()
+{
     const Track rich = makeRichTrack();
     Track track = makeNewTrack();
     track.vertexLength = rich.vertexLength;
@@ -29,7 +31,8 @@ Track segmentsOnly() {
 }
 
 // The supports need the curve for their rail-connector ends, and nothing else.
-Track supportsOnly() {
+Track supportsOnly()
+{
     Track track = makeRichTrack();
     const Track fresh = makeNewTrack();
     track.catwalks.clear();
@@ -44,7 +47,8 @@ Track supportsOnly() {
 
 }  // namespace
 
-Track trackWithDanglingTubeEnds() {
+Track trackWithDanglingTubeEnds()
+{
     Track track = makeRichTrack();
     removeVertex(5, track);
     addRailConnector(4, 51, 0.5f, track);
@@ -70,7 +74,8 @@ Track trackWithDanglingTubeEnds() {
     return track;
 }
 
-std::vector<SeedTrack> seedTracks() {
+std::vector<SeedTrack> seedTracks()
+{
     return {
         {"new-track.nltrack", makeNewTrack()},
         {"rich-track.nltrack", makeRichTrack()},
@@ -81,7 +86,8 @@ std::vector<SeedTrack> seedTracks() {
     };
 }
 
-std::vector<SeedFile> hostileSeedFiles() {
+std::vector<SeedFile> hostileSeedFiles()
+{
     std::vector<SeedFile> files;
     for (const bench::HostileShape shape : bench::allHostileShapes) {
         files.push_back({"hostile-" + bench::hostileShapeName(shape) + ".nltrack",

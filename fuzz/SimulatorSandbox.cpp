@@ -8,7 +8,8 @@
 namespace pw::hardening {
 namespace {
 
-std::filesystem::path createUniqueDirectory(const std::filesystem::path& parent) {
+std::filesystem::path createUniqueDirectory(const std::filesystem::path& parent)
+{
     std::random_device entropy;
     std::mt19937_64 random(entropy());
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -21,7 +22,8 @@ std::filesystem::path createUniqueDirectory(const std::filesystem::path& parent)
                                             std::make_error_code(std::errc::file_exists));
 }
 
-void writeStandInModel(const std::filesystem::path& path) {
+void writeStandInModel(const std::filesystem::path& path)
+{
     std::ofstream out(path, std::ios::binary);
     out << standInModelContent;
     if (!out.flush()) {
@@ -33,7 +35,8 @@ void writeStandInModel(const std::filesystem::path& path) {
 }  // namespace
 
 SimulatorSandbox::SimulatorSandbox()
-    : root_(createUniqueDirectory(std::filesystem::temp_directory_path())) {
+    : root_(createUniqueDirectory(std::filesystem::temp_directory_path()))
+{
     std::filesystem::create_directories(nolimitsDirectory() / "objects");
     std::filesystem::create_directories(modelDirectory());
     for (const TubeSizeClass sizeClass : allSizeClasses) {
@@ -42,17 +45,18 @@ SimulatorSandbox::SimulatorSandbox()
     writeStandInModel(modelDirectory() / defaultModelFile);
 }
 
-SimulatorSandbox::~SimulatorSandbox() {
+SimulatorSandbox::~SimulatorSandbox()
+{
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
 }
 
-GenerationOptions SimulatorSandbox::options(const GenerationVariant& variant) const {
+GenerationOptions SimulatorSandbox::options(const GenerationVariant& variant) const
+{
     GenerationOptions options;
     for (const TubeSizeClass sizeClass : allSizeClasses) {
-        options.choices[static_cast<int>(sizeClass)] =
-            makeFooterModelChoice(sizeClass, variant.ownModels, !variant.ownModels,
-                                  defaultScalePercent(sizeClass));
+        options.choices[static_cast<int>(sizeClass)] = makeFooterModelChoice(
+            sizeClass, variant.ownModels, !variant.ownModels, defaultScalePercent(sizeClass));
     }
     options.objectDirectory = ObjectDirectory{"sandbox"};
     options.modelSourceDirectory = modelDirectory();

@@ -7,7 +7,8 @@
 namespace pw::hardening {
 namespace {
 
-std::string describe(const GenerationVariant& variant) {
+std::string describe(const GenerationVariant& variant)
+{
     return std::string(variant.ownModels ? "own" : "default") + " models, " +
            (variant.replaceFundaments ? "replacing" : "keeping") + " fundaments, " +
            (variant.alignToTangent ? "aligned" : "turned");
@@ -17,7 +18,8 @@ std::string describe(const GenerationVariant& variant) {
 
 std::string checkReadGenerateWrite(std::span<const std::uint8_t> bytes,
                                    const SimulatorSandbox& sandbox,
-                                   std::span<const GenerationVariant> variants) {
+                                   std::span<const GenerationVariant> variants)
+{
     Track read;
     readTrackBytes(bytes, read);
     if (std::string failure = checkWrittenTrackReadsBack(read); !failure.empty()) {

@@ -8,9 +8,6 @@ namespace pw {
 inline constexpr float degreesToRadians = 0.017453294f;
 
 // pi / 180 to eleven places, divided in double precision and rounded once to single.
-inline float radiansToDegrees(float radians)
-{
-    return static_cast<float>(radians / 0.01745329252);
-}
+inline float radiansToDegrees(float radians) { return static_cast<float>(radians / 0.01745329252); }
 
 }  // namespace pw

@@ -24,10 +24,8 @@ std::vector<float> makeStepStarts()
 
 }  // namespace
 
-CurveSegment::CurveSegment(Vector3 p0, Vector3 p1, Vector3 p2, Vector3 p3)
-    : p_{p0, p1, p2, p3}
+CurveSegment::CurveSegment(Vector3 p0, Vector3 p1, Vector3 p2, Vector3 p3) : p_{p0, p1, p2, p3}
 {
-
     // One walk serves every lookup. A step's end point is the next step's start point at the
     // same float t, so each point is evaluated once. The walk goes in blocks: first the block's
     // end points, then its step lengths, then the running sum in walk order. Points and lengths
@@ -67,9 +65,9 @@ CurveSegment::CurveSegment(Vector3 p0, Vector3 p1, Vector3 p2, Vector3 p3)
         a = {xs[count], ys[count], zs[count]};
     }
     walkedLength_ = sum;
-    runningSums_.erase(
-        std::find_if(runningSums_.begin(), runningSums_.end(), [](float s) { return std::isnan(s); }),
-        runningSums_.end());
+    runningSums_.erase(std::find_if(runningSums_.begin(), runningSums_.end(),
+                                    [](float s) { return std::isnan(s); }),
+                       runningSums_.end());
 }
 
 Vector3 CurveSegment::pointAt(float t) const
@@ -90,17 +88,15 @@ Vector3 CurveSegment::pointAtLengthFraction(float f) const
     const double target = static_cast<double>(f) * static_cast<double>(walkedLength());
     const double lower = target - window;
     // The sums never decrease, so "sum > lower" splits them in two.
-    const auto first = std::partition_point(runningSums_.begin(), runningSums_.end(),
-        [lower](float s) { return !(static_cast<double>(s) > lower); });
+    const auto first =
+        std::partition_point(runningSums_.begin(), runningSums_.end(),
+                             [lower](float s) { return !(static_cast<double>(s) > lower); });
     if (first == runningSums_.end())
         return p_[3];
     return pointAt(stepStarts()[static_cast<std::size_t>(first - runningSums_.begin())]);
 }
 
-float CurveSegment::walkedLength() const
-{
-    return walkedLength_;
-}
+float CurveSegment::walkedLength() const { return walkedLength_; }
 
 const std::vector<float>& CurveSegment::stepStarts()
 {

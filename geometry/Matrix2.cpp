@@ -4,10 +4,7 @@
 
 namespace pw {
 
-float Matrix2::determinant() const
-{
-    return a * d - b * c;
-}
+float Matrix2::determinant() const { return a * d - b * c; }
 
 Matrix2& Matrix2::invert()
 {

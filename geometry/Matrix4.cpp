@@ -56,17 +56,12 @@ float cofactor(const std::array<float, 16>& e, int r, int c)
 
 Matrix4& Matrix4::identity()
 {
-    e = {1.0f, 0.0f, 0.0f, 0.0f,
-         0.0f, 1.0f, 0.0f, 0.0f,
-         0.0f, 0.0f, 1.0f, 0.0f,
-         0.0f, 0.0f, 0.0f, 1.0f};
+    e = {1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f,
+         0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f};
     return *this;
 }
 
-Matrix4& Matrix4::scale(float s)
-{
-    return scale(s, s, s);
-}
+Matrix4& Matrix4::scale(float s) { return scale(s, s, s); }
 
 Matrix4& Matrix4::scale(float sx, float sy, float sz)
 {
@@ -78,10 +73,7 @@ Matrix4& Matrix4::scale(float sx, float sy, float sz)
     return *this;
 }
 
-Matrix4& Matrix4::translate(Vector3 v)
-{
-    return translate(v.x, v.y, v.z);
-}
+Matrix4& Matrix4::translate(Vector3 v) { return translate(v.x, v.y, v.z); }
 
 Matrix4& Matrix4::translate(float tx, float ty, float tz)
 {
@@ -109,8 +101,8 @@ Matrix4& Matrix4::rotate(float angleDegrees, float ax, float ay, float az)
         Row updated{};
         // The zero weight of row 3 is kept so signed zeros come out as the full product gives.
         for (int col = 0; col < 4; ++col) {
-            updated[col] = r[i][0] * old[0][col] + r[i][1] * old[1][col] + r[i][2] * old[2][col]
-                + 0.0f * old[3][col];
+            updated[col] = r[i][0] * old[0][col] + r[i][1] * old[1][col] + r[i][2] * old[2][col] +
+                           0.0f * old[3][col];
         }
         setRow(*this, i, updated);
     }
@@ -171,8 +163,8 @@ Matrix4& Matrix4::transpose()
 
 float Matrix4::determinant() const
 {
-    return e[0] * minor(e, 0, 0) - e[1] * minor(e, 0, 1) + e[2] * minor(e, 0, 2)
-        - e[3] * minor(e, 0, 3);
+    return e[0] * minor(e, 0, 0) - e[1] * minor(e, 0, 1) + e[2] * minor(e, 0, 2) -
+           e[3] * minor(e, 0, 3);
 }
 
 Matrix4& Matrix4::invertGeneral()

@@ -34,7 +34,7 @@ struct Matrix4 {
     // Inverts [B t; 0 0 0 1] as [B^-1, -B^-1 t; 0 0 0 1], whatever the bottom row holds;
     // identity when |det B| <= 0.00001.
     Matrix4& invertAffine();
-    Matrix4& invert();         // affine path exactly when the bottom row is (0, 0, 0, 1)
+    Matrix4& invert();  // affine path exactly when the bottom row is (0, 0, 0, 1)
 
     friend bool operator==(const Matrix4&, const Matrix4&) = default;
 };

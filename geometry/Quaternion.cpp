@@ -10,10 +10,7 @@ namespace {
 constexpr float epsilon = 1.1920929e-7f;  // single-precision machine epsilon
 constexpr double pi = 3.14159264;
 
-float norm(const Quaternion& q)
-{
-    return std::sqrt(q.w * q.w + q.x * q.x + q.y * q.y + q.z * q.z);
-}
+float norm(const Quaternion& q) { return std::sqrt(q.w * q.w + q.x * q.x + q.y * q.y + q.z * q.z); }
 
 Quaternion weightedSum(float k0, const Quaternion& a, float k1, const Quaternion& b)
 {
@@ -24,10 +21,8 @@ Quaternion weightedSum(float k0, const Quaternion& a, float k1, const Quaternion
 
 Quaternion Quaternion::multiply(const Quaternion& r) const
 {
-    return {w * r.w - (x * r.x + y * r.y + z * r.z),
-            w * r.x + r.w * x + y * r.z - r.y * z,
-            w * r.y + r.w * y + r.x * z - x * r.z,
-            w * r.z + r.w * z + x * r.y - r.x * y};
+    return {w * r.w - (x * r.x + y * r.y + z * r.z), w * r.x + r.w * x + y * r.z - r.y * z,
+            w * r.y + r.w * y + r.x * z - x * r.z, w * r.z + r.w * z + x * r.y - r.x * y};
 }
 
 Quaternion& Quaternion::multiplyInPlace(const Quaternion& r)
@@ -112,10 +107,22 @@ Quaternion& Quaternion::fromAxisAngle(float angle, float ax, float ay, float az)
 Matrix4 Quaternion::toMatrix() const
 {
     Matrix4 m;
-    m.e = {1.0f - 2.0f * (y * y + z * z), 2.0f * (x * y - z * w), 2.0f * (x * z + y * w), 0.0f,
-           2.0f * (x * y + z * w), 1.0f - 2.0f * (x * x + z * z), 2.0f * (y * z - x * w), 0.0f,
-           2.0f * (x * z - y * w), 2.0f * (y * z + x * w), 1.0f - 2.0f * (x * x + y * y), 0.0f,
-           0.0f, 0.0f, 0.0f, 1.0f};
+    m.e = {1.0f - 2.0f * (y * y + z * z),
+           2.0f * (x * y - z * w),
+           2.0f * (x * z + y * w),
+           0.0f,
+           2.0f * (x * y + z * w),
+           1.0f - 2.0f * (x * x + z * z),
+           2.0f * (y * z - x * w),
+           0.0f,
+           2.0f * (x * z - y * w),
+           2.0f * (y * z + x * w),
+           1.0f - 2.0f * (x * x + y * y),
+           0.0f,
+           0.0f,
+           0.0f,
+           0.0f,
+           1.0f};
     return m;
 }
 

@@ -5,20 +5,14 @@
 
 namespace pw {
 
-float dot(Vector3 a, Vector3 b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
+float dot(Vector3 a, Vector3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 Vector3 cross(Vector3 a, Vector3 b)
 {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-float length(Vector3 a)
-{
-    return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
-}
+float length(Vector3 a) { return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z); }
 
 void normalize(Vector3& a)
 {
@@ -31,10 +25,7 @@ void normalize(Vector3& a)
     a.z *= inverse;
 }
 
-Vector3 operator-(Vector3 a, Vector3 b)
-{
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
+Vector3 operator-(Vector3 a, Vector3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 
 std::ostream& operator<<(std::ostream& out, Vector3 a)
 {

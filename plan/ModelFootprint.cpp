@@ -83,8 +83,9 @@ void keepOutline(const std::vector<Vector3>& all, int dropAxis, std::set<std::si
     std::vector<QPointF> plane;
     plane.reserve(all.size());
     const auto project = [dropAxis](Vector3 p) {
-        return dropAxis == 0 ? QPointF(p.y, p.z) : dropAxis == 1 ? QPointF(p.x, p.z)
-                                                                 : QPointF(p.x, p.y);
+        return dropAxis == 0   ? QPointF(p.y, p.z)
+               : dropAxis == 1 ? QPointF(p.x, p.z)
+                               : QPointF(p.x, p.y);
     };
     for (const Vector3 p : all)
         plane.push_back(project(p));
@@ -116,8 +117,8 @@ ModelFootprint unitSquareFootprint(std::string problem)
 {
     ModelFootprint footprint;
     footprint.problem = std::move(problem);
-    footprint.points = {{-0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, 0.5f},
-                        {-0.5f, 0.0f, 0.5f}};
+    footprint.points = {
+        {-0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, 0.5f}, {-0.5f, 0.0f, 0.5f}};
     footprint.minimum = {-0.5f, 0.0f, -0.5f};
     footprint.maximum = {0.5f, 0.0f, 0.5f};
     return footprint;
@@ -137,8 +138,8 @@ ModelFootprint readModelFootprint(const std::filesystem::path& file)
     std::vector<Vector3> vertices;
     try {
         Assimp::Importer importer;
-        const aiScene* scene = importer.ReadFileFromMemory(
-            file3ds.bytes.data(), file3ds.bytes.size(), 0, "3ds");
+        const aiScene* scene =
+            importer.ReadFileFromMemory(file3ds.bytes.data(), file3ds.bytes.size(), 0, "3ds");
         if (scene != nullptr && scene->mRootNode != nullptr)
             collectVertices(*scene, *scene->mRootNode, aiMatrix4x4(), vertices);
     } catch (...) {

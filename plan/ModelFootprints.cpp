@@ -41,10 +41,10 @@ const ModelFootprint& ModelFootprints::of(const std::string& modelFile)
     if (found != read_.end())
         return found->second;
     // A stored name is never allowed to leave the directory.
-    ModelFootprint footprint = isPlainRelativePath(modelFile)
-                                   ? readModelFootprint(directory_ / toFileSystemPath(
-                                                                         QString::fromLatin1(modelFile)))
-                                   : unitSquareFootprint("not a model file name");
+    ModelFootprint footprint =
+        isPlainRelativePath(modelFile)
+            ? readModelFootprint(directory_ / toFileSystemPath(QString::fromLatin1(modelFile)))
+            : unitSquareFootprint("not a model file name");
     return read_.emplace(modelFile, std::move(footprint)).first->second;
 }
 

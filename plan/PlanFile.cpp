@@ -34,9 +34,9 @@ Layout layoutFor(const QRectF& bounds)
     Layout layout;
     layout.drawing = QRectF(margin, margin, width, height);
     layout.legend = QPointF(layout.drawing.right() + margin, margin);
-    layout.size = QSize(static_cast<int>(std::ceil(layout.legend.x() + legend.width() + margin)),
-                        static_cast<int>(std::ceil(
-                            std::max(height, legend.height()) + 2 * margin)));
+    layout.size =
+        QSize(static_cast<int>(std::ceil(layout.legend.x() + legend.width() + margin)),
+              static_cast<int>(std::ceil(std::max(height, legend.height()) + 2 * margin)));
     return layout;
 }
 

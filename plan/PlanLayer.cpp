@@ -86,8 +86,8 @@ void PlanLayer::draw(QPainter& target, const PlanScene& scene, const QTransform&
         image_.setDevicePixelRatio(devicePixelRatio);
         paintArea(scene, worldToDevice, QRectF(QPointF(0, 0), QSizeF(size)));
     } else if (worldToDevice != transform_) {
-        if (shiftBetween(transform_, worldToDevice, shift) &&
-            std::abs(shift.x()) < size.width() && std::abs(shift.y()) < size.height()) {
+        if (shiftBetween(transform_, worldToDevice, shift) && std::abs(shift.x()) < size.width() &&
+            std::abs(shift.y()) < size.height()) {
             if (spare_.size() != image_.size()) {
                 spare_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
                 spare_.setDevicePixelRatio(devicePixelRatio);

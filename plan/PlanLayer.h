@@ -19,8 +19,8 @@ public:
     // The scene changed: the next frame paints everything.
     void invalidate() { valid_ = false; }
     // Draws the plan into `target` over the rectangle (0, 0, size), white behind it.
-    void draw(QPainter& target, const PlanScene& scene, const QTransform& worldToDevice,
-              QSize size, qreal devicePixelRatio = 1.0);
+    void draw(QPainter& target, const PlanScene& scene, const QTransform& worldToDevice, QSize size,
+              qreal devicePixelRatio = 1.0);
     // Draws the kept picture moved and scaled into the new view, white where it does not reach,
     // without painting the scene. False, drawing nothing, when no picture of this scene is kept.
     bool drawInterim(QPainter& target, const QTransform& worldToDevice, QSize size) const;

@@ -12,11 +12,11 @@ namespace pw {
 
 namespace {
 
-constexpr std::array<QRgb, footerStyleCount> styleColours{
-    0x1f77b4, 0x2ca02c, 0xff7f0e, 0xd62728, 0x9467bd, 0x7f7f7f};
+constexpr std::array<QRgb, footerStyleCount> styleColours{0x1f77b4, 0x2ca02c, 0xff7f0e,
+                                                          0xd62728, 0x9467bd, 0x7f7f7f};
 constexpr std::array<const char*, footerStyleCount> styleLabels{
-    "small footer", "medium footer", "large footer", "x-large footer", "xx-large footer",
-    "default or other model"};
+    "small footer",   "medium footer",   "large footer",
+    "x-large footer", "xx-large footer", "default or other model"};
 const QColor trackColour(0, 0, 0);
 const QColor supportColour(0x8c, 0x56, 0x4b);
 const QColor fundamentColour(0x55, 0x55, 0x55);
@@ -229,9 +229,9 @@ void paintLegend(QPainter& painter, QPointF topLeft, PlanView view, bool withPre
     else
         y += legendRow;
     painter.setPen(Qt::black);
-    painter.drawText(QPointF(left, y + 14.0), view == PlanView::Top
-                                                  ? QStringLiteral("from above: x right, z down")
-                                                  : QStringLiteral("from the front: x right, y up"));
+    painter.drawText(QPointF(left, y + 14.0),
+                     view == PlanView::Top ? QStringLiteral("from above: x right, z down")
+                                           : QStringLiteral("from the front: x right, y up"));
     painter.restore();
 }
 

@@ -19,15 +19,9 @@ namespace {
 constexpr int curveSamplesPerSegment = 16;
 constexpr std::string_view footerMarker = "/fundament-";
 
-bool isFinite(QPointF p)
-{
-    return std::isfinite(p.x()) && std::isfinite(p.y());
-}
+bool isFinite(QPointF p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
 
-bool isFinite(Vector3 p)
-{
-    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
+bool isFinite(Vector3 p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
 // Evaluated directly: the arc-length walk of CurveSegment is only needed for rail connectors.
 Vector3 bezierPoint(const std::array<Vector3, 4>& p, float t)
@@ -47,8 +41,8 @@ std::vector<PlanCurvePiece> curvePieces(const Track& track, PlanView view)
             continue;
         const Vertex& from = track.vertices[static_cast<std::size_t>(i)];
         const Vertex& to = track.vertices[static_cast<std::size_t>(i) + 1];
-        const std::array<Vector3, 4> control{from.position, from.controlOut,
-                                             to.controlIn, to.position};
+        const std::array<Vector3, 4> control{from.position, from.controlOut, to.controlIn,
+                                             to.position};
         PlanCurvePiece piece;
         piece.points.reserve(curveSamplesPerSegment + 1);
         for (int k = 0; k <= curveSamplesPerSegment; ++k) {
@@ -77,10 +71,7 @@ std::vector<QLineF> tubeLines(const Track& track, PlanView view, const TubeEndTa
     return lines;
 }
 
-std::tuple<float, float, float> key(Vector3 p)
-{
-    return {p.x, p.y, p.z};
-}
+std::tuple<float, float, float> key(Vector3 p) { return {p.x, p.y, p.z}; }
 
 // The size class of the tube standing at each fundament or free node, so that a footer on the
 // default model is coloured by the class it serves.
@@ -94,23 +85,23 @@ public:
                 continue;
             for (const TubeEnd* end : {&tube.endA, &tube.endB}) {
                 if (end->kind == TubeEndFundament && hasIndex(track.fundaments, end->index))
-                    add(track.fundaments[static_cast<std::size_t>(end->index)].position, *sizeClass);
+                    add(track.fundaments[static_cast<std::size_t>(end->index)].position,
+                        *sizeClass);
                 else if (end->kind == TubeEndFreeNode && hasIndex(track.freeNodes, end->index))
                     add(track.freeNodes[static_cast<std::size_t>(end->index)].position, *sizeClass);
             }
         }
-        std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
-            return key(a.position) < key(b.position);
-        });
+        std::sort(entries_.begin(), entries_.end(),
+                  [](const Entry& a, const Entry& b) { return key(a.position) < key(b.position); });
     }
 
     std::optional<int> at(Vector3 p) const
     {
         if (!isFinite(p))
             return std::nullopt;
-        const auto found = std::lower_bound(
-            entries_.begin(), entries_.end(), p,
-            [](const Entry& e, Vector3 q) { return key(e.position) < key(q); });
+        const auto found =
+            std::lower_bound(entries_.begin(), entries_.end(), p,
+                             [](const Entry& e, Vector3 q) { return key(e.position) < key(q); });
         if (found == entries_.end() || !(found->position == p))
             return std::nullopt;
         return found->style;
@@ -206,10 +197,10 @@ void extend(std::optional<QRectF>& bounds, const QRectF& more)
     if (!bounds)
         bounds = more;
     else
-        bounds = QRectF(QPointF(std::min(bounds->left(), more.left()),
-                                std::min(bounds->top(), more.top())),
-                        QPointF(std::max(bounds->right(), more.right()),
-                                std::max(bounds->bottom(), more.bottom())));
+        bounds = QRectF(
+            QPointF(std::min(bounds->left(), more.left()), std::min(bounds->top(), more.top())),
+            QPointF(std::max(bounds->right(), more.right()),
+                    std::max(bounds->bottom(), more.bottom())));
 }
 
 }  // namespace
@@ -232,8 +223,7 @@ std::vector<PlanFooter> buildPlanFooters(const Track& track, PlanView view,
     std::vector<PlanFooter> footers;
     footers.reserve(objects.size());
     for (const SceneryObject& object : objects)
-        if (std::optional<PlanFooter> footer =
-                makeFooter(object, view, footprints, false, classes))
+        if (std::optional<PlanFooter> footer = makeFooter(object, view, footprints, false, classes))
             footers.push_back(std::move(*footer));
     sortByStyle(footers);
     return footers;
@@ -275,8 +265,7 @@ PlanScene buildPlanScene(const Track& track, PlanView view, FootprintSources foo
         }
     }
     for (const SceneryObject& object : preview)
-        if (std::optional<PlanFooter> footer =
-                makeFooter(object, view, footprints, false, classes))
+        if (std::optional<PlanFooter> footer = makeFooter(object, view, footprints, false, classes))
             scene.preview.push_back(std::move(*footer));
     sortByStyle(scene.footers);
     sortByStyle(scene.preview);

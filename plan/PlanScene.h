@@ -47,14 +47,14 @@ struct PlanCurvePiece {
 
 struct PlanScene {
     PlanView view = PlanView::Top;
-    QString title;  // the track's info text
+    QString title;                      // the track's info text
     std::vector<PlanCurvePiece> curve;  // one per segment
     std::vector<QLineF> tubes;
     std::vector<QPointF> fundaments;
     std::vector<QPointF> sceneryObjects;  // those that are no footer
     std::vector<PlanFooter> footers;      // in the track, ordered by style
     std::vector<PlanFooter> preview;      // what a generation would add, ordered by style
-    QRectF bounds;  // of everything drawn; empty for an empty track
+    QRectF bounds;                        // of everything drawn; empty for an empty track
     // Footers in the track per style, and how many a file could not be read for.
     std::array<int, footerStyleCount> footersPerStyle{};
 };
@@ -84,8 +84,9 @@ std::vector<PlanFooter> buildPlanFooters(const Track& track, PlanView view,
                                          FootprintSources footprints,
                                          std::span<const SceneryObject> objects);
 
-// `preview` holds the objects a generation would add to `track`. Anything with a non-finite coordinate is left out.
-// `tubeEnds`, when made for this track, saves walking its curve segments again.
+// `preview` holds the objects a generation would add to `track`. Anything with a non-finite
+// coordinate is left out. `tubeEnds`, when made for this track, saves walking its curve segments
+// again.
 PlanScene buildPlanScene(const Track& track, PlanView view, FootprintSources footprints,
                          std::span<const SceneryObject> preview = {},
                          const TubeEndTable* tubeEnds = nullptr);

@@ -16,8 +16,7 @@ std::string kindProblem(const fs::file_status& status)
     switch (status.type()) {
     case fs::file_type::none:
     case fs::file_type::not_found:
-    case fs::file_type::regular:
-        return {};
+    case fs::file_type::regular: return {};
     case fs::file_type::directory: return "it is a directory";
     case fs::file_type::fifo: return "it is a named pipe, not a regular file";
     case fs::file_type::character: return "it is a character device, not a regular file";
@@ -36,10 +35,7 @@ FileWriteOutcome failed(int error, const char* fallback)
     return {code, code.message()};
 }
 
-FileWriteOutcome failed(const std::error_code& code)
-{
-    return {code, code.message()};
-}
+FileWriteOutcome failed(const std::error_code& code) { return {code, code.message()}; }
 
 // Where a chain of symbolic links ends, whether that file exists yet or not; `path` itself when
 // it is no link. A loop ends the chain after a bounded number of steps.
@@ -75,8 +71,8 @@ fs::path temporaryPathBeside(const fs::path& target)
 FileWriteOutcome writeAndClose(FileHandle file, const std::function<bool(std::FILE*)>& writeContent)
 {
     errno = 0;
-    const bool written = writeContent(file.get()) && std::fflush(file.get()) == 0 &&
-                         flushToDisk(file.get());
+    const bool written =
+        writeContent(file.get()) && std::fflush(file.get()) == 0 && flushToDisk(file.get());
     const int writeError = errno;
     errno = 0;
     const bool closed = std::fclose(file.release()) == 0;

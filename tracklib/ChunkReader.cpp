@@ -35,10 +35,7 @@ std::int32_t ChunkReader::readInt32()
     return static_cast<std::int32_t>(value);
 }
 
-float ChunkReader::readFloat32()
-{
-    return std::bit_cast<float>(readInt32());
-}
+float ChunkReader::readFloat32() { return std::bit_cast<float>(readInt32()); }
 
 Flag ChunkReader::readBool()
 {
@@ -92,10 +89,7 @@ int ChunkReader::readTag()
     return TagNone;
 }
 
-void ChunkReader::skipBytes(std::size_t count)
-{
-    take(count);
-}
+void ChunkReader::skipBytes(std::size_t count) { take(count); }
 
 void ChunkReader::read(std::int32_t& field)
 {

@@ -14,8 +14,8 @@ namespace pw {
 
 enum class ReadFailure {
     None,
-    CutShort,         // the bytes ended inside a value
-    NegativeLength,   // a text announced fewer than zero bytes
+    CutShort,        // the bytes ended inside a value
+    NegativeLength,  // a text announced fewer than zero bytes
 };
 
 class ChunkReader {

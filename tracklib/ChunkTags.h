@@ -8,21 +8,21 @@ namespace pw {
 
 enum ChunkTag : int {
     TagNone = 0,
-    TagFileHeader = 1,      // "NLIM"
-    TagTrackHeader = 2,     // "TRCK"
-    TagInfo = 3,            // "INFO"
-    TagVertices = 4,        // "BEZR"
-    TagSegments = 5,        // "SEGM"
-    TagSupports = 6,        // "SUPP"
-    TagFundaments = 7,      // "FUND"
-    TagRailConnectors = 8,  // "RASC"
-    TagFreeNodes = 9,       // "FREN"
-    TagTubes = 10,          // "TUBE"
-    TagCatwalks = 11,       // "CATW"
-    TagScenery = 12,        // "SCEN"
-    TagSceneryObjects = 13, // "SCOB"
-    TagTerrain = 14,        // "TERA"
-    TagEnvironment = 15,    // "ENVC"
+    TagFileHeader = 1,       // "NLIM"
+    TagTrackHeader = 2,      // "TRCK"
+    TagInfo = 3,             // "INFO"
+    TagVertices = 4,         // "BEZR"
+    TagSegments = 5,         // "SEGM"
+    TagSupports = 6,         // "SUPP"
+    TagFundaments = 7,       // "FUND"
+    TagRailConnectors = 8,   // "RASC"
+    TagFreeNodes = 9,        // "FREN"
+    TagTubes = 10,           // "TUBE"
+    TagCatwalks = 11,        // "CATW"
+    TagScenery = 12,         // "SCEN"
+    TagSceneryObjects = 13,  // "SCOB"
+    TagTerrain = 14,         // "TERA"
+    TagEnvironment = 15,     // "ENVC"
 };
 
 // Indexed by tag number; entry 0 is unused.

@@ -10,22 +10,15 @@ namespace pw {
 void ChunkWriter::writeInt32(std::int32_t value)
 {
     const auto v = static_cast<std::uint32_t>(value);
-    const std::uint8_t bigEndian[4] = {static_cast<std::uint8_t>(v >> 24),
-                                       static_cast<std::uint8_t>(v >> 16),
-                                       static_cast<std::uint8_t>(v >> 8),
-                                       static_cast<std::uint8_t>(v)};
+    const std::uint8_t bigEndian[4] = {
+        static_cast<std::uint8_t>(v >> 24), static_cast<std::uint8_t>(v >> 16),
+        static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
     bytes_.insert(bytes_.end(), bigEndian, bigEndian + 4);
 }
 
-void ChunkWriter::writeFloat32(float value)
-{
-    writeInt32(std::bit_cast<std::int32_t>(value));
-}
+void ChunkWriter::writeFloat32(float value) { writeInt32(std::bit_cast<std::int32_t>(value)); }
 
-void ChunkWriter::writeBool(Flag value)
-{
-    bytes_.push_back(value == 1 ? 0xFF : 0x00);
-}
+void ChunkWriter::writeBool(Flag value) { bytes_.push_back(value == 1 ? 0xFF : 0x00); }
 
 void ChunkWriter::writeInt8(std::int32_t value)
 {
@@ -61,9 +54,6 @@ void ChunkWriter::writeRawTag(const char (&letters)[5])
     bytes_.insert(bytes_.end(), letters, letters + 4);
 }
 
-void ChunkWriter::writeZeros(std::size_t count)
-{
-    bytes_.insert(bytes_.end(), count, 0);
-}
+void ChunkWriter::writeZeros(std::size_t count) { bytes_.insert(bytes_.end(), count, 0); }
 
 }  // namespace pw

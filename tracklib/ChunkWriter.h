@@ -14,11 +14,11 @@ class ChunkWriter {
 public:
     void writeInt32(std::int32_t value);
     void writeFloat32(float value);
-    void writeBool(Flag value);  // 0xFF for exactly 1, 0x00 for anything else
+    void writeBool(Flag value);          // 0xFF for exactly 1, 0x00 for anything else
     void writeInt8(std::int32_t value);  // the low 8 bits
     void writeColour(const Colour& colour);
     void writeText(const std::string& text);  // up to the first zero byte
-    void writeTag(int number);  // a ChunkTag number; nothing for any other number
+    void writeTag(int number);                // a ChunkTag number; nothing for any other number
     void writeRawTag(const char (&letters)[5]);
     void writeZeros(std::size_t count);
     void reserve(std::size_t byteCount) { bytes_.reserve(byteCount); }

@@ -14,14 +14,14 @@ enum class ErrorCode {
     // opening a track file
     CannotOpen,
     OpenedADirectory,
-    FileTooLarge,     // size: the file's size in bytes
-    StreamTooLarge,   // size: the most a track may hold
+    FileTooLarge,    // size: the file's size in bytes
+    StreamTooLarge,  // size: the most a track may hold
     NoMemoryToRead,
     // saving a track file
     CannotSave,
     // installing the footer models
     CannotCreateDirectory,
-    CannotCopy,       // path: the source, otherPath: the destination
+    CannotCopy,  // path: the source, otherPath: the destination
     NoMemoryToGenerate,
     // the object directory name, as given
     ObjectDirectoryNotLatin1,
@@ -31,7 +31,7 @@ enum class ErrorCode {
 struct CoreError {
     ErrorCode code = ErrorCode::CannotOpen;
     std::filesystem::path path;  // empty: standard input
-    std::error_code system;  // the system's reason, where it gave one
+    std::error_code system;      // the system's reason, where it gave one
     std::filesystem::path otherPath;
     std::uint64_t size = 0;
     std::string detail;  // our own reason, where the system gave none

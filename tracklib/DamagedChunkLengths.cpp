@@ -31,7 +31,8 @@ std::int32_t writtenChunkLength(int tag, const Track& track)
     case TagRailConnectors:
         body = emptyListChunkLength;
         for (const RailConnectorGroup& group : track.groups) {
-            body += 4 + static_cast<std::int64_t>(group.connectors.size()) * railConnectorEncodedSize;
+            body +=
+                4 + static_cast<std::int64_t>(group.connectors.size()) * railConnectorEncodedSize;
         }
         break;
     case TagFreeNodes: body = list(track.freeNodes.size(), freeNodeEncodedSize); break;
@@ -117,7 +118,8 @@ void fixLengthsOfDamagedChunks(const std::array<bool, TagEnvironment + 1>& cutSh
     dropped[TagEnvironment] =
         droppedTextBytes(track.environmentTextA) + droppedTextBytes(track.environmentTextB);
     for (const SceneryObject& object : track.sceneryObjects) {
-        dropped[TagSceneryObjects] += droppedTextBytes(object.textA) + droppedTextBytes(object.textB);
+        dropped[TagSceneryObjects] +=
+            droppedTextBytes(object.textA) + droppedTextBytes(object.textB);
     }
 
     const std::int32_t objectsLengthBefore = track.sceneryObjectLength;

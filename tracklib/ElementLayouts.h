@@ -55,7 +55,10 @@ struct LayoutSizer {
     constexpr void flag(Flag) { bytes += 1; }
     constexpr void colour(const Colour&) { bytes += 4; }
     template <class Text>
-    constexpr void text(const Text&) { bytes += 4; }
+    constexpr void text(const Text&)
+    {
+        bytes += 4;
+    }
     constexpr void reserved(std::size_t count) { bytes += count; }
 };
 
@@ -330,10 +333,14 @@ constexpr std::int32_t layoutSize(void (*layout)(LayoutSizer&, const Element&))
 static_assert(layoutSize(vertexLayout<LayoutSizer, const Vertex>) == vertexEncodedSize);
 static_assert(layoutSize(segmentCommonLayout<LayoutSizer, const Segment>) ==
               segmentCommonEncodedSize);
-static_assert(layoutSize(kind1Layout<LayoutSizer, const SegmentKind1Data>) == segmentExtraLength(1));
-static_assert(layoutSize(kind2Layout<LayoutSizer, const SegmentKind2Data>) == segmentExtraLength(2));
-static_assert(layoutSize(kind3Layout<LayoutSizer, const SegmentKind3Data>) == segmentExtraLength(3));
-static_assert(layoutSize(kind4Layout<LayoutSizer, const SegmentKind4Data>) == segmentExtraLength(4));
+static_assert(layoutSize(kind1Layout<LayoutSizer, const SegmentKind1Data>) ==
+              segmentExtraLength(1));
+static_assert(layoutSize(kind2Layout<LayoutSizer, const SegmentKind2Data>) ==
+              segmentExtraLength(2));
+static_assert(layoutSize(kind3Layout<LayoutSizer, const SegmentKind3Data>) ==
+              segmentExtraLength(3));
+static_assert(layoutSize(kind4Layout<LayoutSizer, const SegmentKind4Data>) ==
+              segmentExtraLength(4));
 static_assert(layoutSize(railConnectorLayout<LayoutSizer, const RailConnector>) ==
               railConnectorEncodedSize);
 static_assert(layoutSize(fundamentLayout<LayoutSizer, const Fundament>) == fundamentEncodedSize);
@@ -345,8 +352,7 @@ static_assert(layoutSize(sceneryObjectLayout<LayoutSizer, const SceneryObjectSha
               sceneryObjectFixedEncodedSize);
 
 // Smallest encoded sizes, which bound how many elements the remaining bytes can hold.
-inline constexpr std::size_t slotMinimumSize =
-    layoutSize(slotLayout<LayoutSizer, const SlotShape>);
+inline constexpr std::size_t slotMinimumSize = layoutSize(slotLayout<LayoutSizer, const SlotShape>);
 inline constexpr std::size_t segmentMinimumSize = segmentCommonEncodedSize;
 inline constexpr std::size_t groupMinimumSize = 4;
 inline constexpr std::size_t catwalkMinimumSize = catwalkFixedEncodedSize;

@@ -28,8 +28,8 @@ FileHandle openNewFile(const std::filesystem::path& path)
 {
 #ifdef _WIN32
     // msvcrt ignores fopen's "x" and would truncate an existing file; _O_EXCL it honours.
-    const int fd = _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
-                          _S_IREAD | _S_IWRITE);
+    const int fd =
+        _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (fd == -1) {
         return FileHandle();
     }

@@ -127,7 +127,7 @@ struct Fundament {
     float angle = 0.0f;  // radians; a non-zero angle is the footer's turn about the vertical
     std::int8_t byteValue = 0;
     std::int32_t valueB = 0;
-    Float3 position;     // where the footer stands
+    Float3 position;  // where the footer stands
     friend bool operator==(const Fundament&, const Fundament&) = default;
 };
 
@@ -202,7 +202,8 @@ struct Terrain {
     std::int8_t terrainByte = 0;
     Flag terrainFlagB = 0;
     float terrainF7 = 0.0f;
-    // Empty, or terrainGridSize * terrainGridSize values, element [r][c] at r * terrainGridSize + c.
+    // Empty, or terrainGridSize * terrainGridSize values, element [r][c] at r * terrainGridSize +
+    // c.
     std::vector<float> terrainGrid;
     friend bool operator==(const Terrain&, const Terrain&) = default;
 };

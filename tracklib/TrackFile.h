@@ -17,11 +17,11 @@ namespace pw {
 // as well as it can.
 struct ReadDiagnostics {
     std::optional<CoreError> openError;  // why the file could not be opened, when it could not
-    std::uint64_t bytesSkipped = 0; // bytes passed over by the tag scan as unknown
-    int chunksCutShort = 0;         // recognised chunks that ended before their layout did
-    int negativeTextLengths = 0;    // recognised chunks whose decoding stopped at a text whose
-                                    // length was below zero
-    int textsCutAtZero = 0;         // texts holding a zero byte, which saving cuts there
+    std::uint64_t bytesSkipped = 0;      // bytes passed over by the tag scan as unknown
+    int chunksCutShort = 0;              // recognised chunks that ended before their layout did
+    int negativeTextLengths = 0;         // recognised chunks whose decoding stopped at a text whose
+                                         // length was below zero
+    int textsCutAtZero = 0;              // texts holding a zero byte, which saving cuts there
 };
 
 // Whether the reader passed over or cut anything, so that a saved copy would not hold all of the

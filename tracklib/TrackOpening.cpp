@@ -36,9 +36,9 @@ OpenedTrack openTrackFromStandardInput()
 
 std::string passedOverText(const ReadDiagnostics& diagnostics)
 {
-    std::string text = std::to_string(diagnostics.bytesSkipped) +
-                       " bytes skipped; chunks cut short: " +
-                       std::to_string(chunksCutShort(diagnostics));
+    std::string text =
+        std::to_string(diagnostics.bytesSkipped) +
+        " bytes skipped; chunks cut short: " + std::to_string(chunksCutShort(diagnostics));
     if (diagnostics.textsCutAtZero > 0)
         text += "; texts cut at a zero byte: " + std::to_string(diagnostics.textsCutAtZero);
     return text;

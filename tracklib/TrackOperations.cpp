@@ -193,8 +193,7 @@ TrackSlot slot(int index, const Track& track) { return track.slots[index]; }
 int addVertex(Float3 position, Float3 controlIn, Float3 controlOut, float value, Flag flag0,
               Flag flag1, Flag flag2, Track& track)
 {
-    track.vertices.push_back(
-        Vertex{position, controlIn, controlOut, value, {flag0, flag1, flag2}});
+    track.vertices.push_back(Vertex{position, controlIn, controlOut, value, {flag0, flag1, flag2}});
     moveChunkLength(track.vertexLength, vertexEncodedSize);
     return static_cast<int>(track.vertices.size()) - 1;
 }

@@ -176,9 +176,9 @@ int addSceneryItem(const SceneryItem& item, Track& track);
 int addSceneryObject(const SceneryObject& object, Track& track);
 
 // helpers
-const char* coasterStyleName(std::int32_t code);  // Latin-1; "Unknown" outside the table
-float metersPerSecondSquaredToG(float x);  // x / 9.81665
-float gToMetersPerSecondSquared(float x);  // x * 9.81665
+const char* coasterStyleName(std::int32_t code);    // Latin-1; "Unknown" outside the table
+float metersPerSecondSquaredToG(float x);           // x / 9.81665
+float gToMetersPerSecondSquared(float x);           // x * 9.81665
 float kilometersPerHourToMetersPerSecond(float x);  // x / 3.6
 float metersPerSecondToKilometersPerHour(float x);  // x * 3.6
 

@@ -27,8 +27,8 @@ enum class ElementTexts { None, Some };
 // Reads `count` elements. Room is reserved for at most as many as the bytes left can hold, and an
 // element that the bytes end inside of is dropped.
 template <class T, class Decode>
-std::vector<T> readList(ChunkReader& in, std::int32_t count, std::size_t minimumSize,
-                        Decode decode, ElementTexts texts = ElementTexts::None)
+std::vector<T> readList(ChunkReader& in, std::int32_t count, std::size_t minimumSize, Decode decode,
+                        ElementTexts texts = ElementTexts::None)
 {
     std::vector<T> list;
     if (count <= 0) {
@@ -134,11 +134,11 @@ void decodeSegments(ChunkReader& in, Track& track)
     if (!in.ok()) {
         return;
     }
-    track.segments = readList<Segment>(in, count, segmentMinimumSize,
-                                       [](ChunkReader& r, Segment& segment) {
-                                           LayoutReader io{r};
-                                           segmentLayout(io, segment);
-                                       });
+    track.segments =
+        readList<Segment>(in, count, segmentMinimumSize, [](ChunkReader& r, Segment& segment) {
+            LayoutReader io{r};
+            segmentLayout(io, segment);
+        });
     in.skipBytes(16);
 }
 
@@ -201,9 +201,8 @@ void decodeCatwalk(ChunkReader& in, Catwalk& catwalk)
     if (!in.ok()) {
         return;
     }
-    catwalk.bytes = readList<std::int8_t>(in, byteCount, 1, [](ChunkReader& r, std::int8_t& b) {
-        b = r.readInt8();
-    });
+    catwalk.bytes = readList<std::int8_t>(in, byteCount, 1,
+                                          [](ChunkReader& r, std::int8_t& b) { b = r.readInt8(); });
 }
 
 void decodeCatwalks(ChunkReader& in, Track& track)
@@ -251,7 +250,7 @@ void decodeEnvironment(ChunkReader& in, Track& track)
 // chunk clears only the part an earlier one wrote, so that a repeated chunk costs what its own
 // bytes cost rather than a fill of the whole grid.
 struct TerrainGridStorage {
-    std::vector<float> values;    // empty, or terrainGridSize * terrainGridSize values
+    std::vector<float> values;     // empty, or terrainGridSize * terrainGridSize values
     std::int32_t usedRows = 0;     // values may be non-zero only in rows [0, usedRows)
     std::int32_t usedColumns = 0;  // and columns [0, usedColumns)
     bool decoded = false;          // a terrain chunk reached its grid
@@ -382,10 +381,10 @@ void giveAbsentChunksTheirEmptyLengths(const std::array<bool, TagEnvironment + 1
             // Its length counted a child the file lost (cut after the scenery chunk): it gets
             // the length of what is written, the empty child included.
             track.sceneryLength = 0;
-            moveChunkLength(track.sceneryLength,
-                            emptySceneryChunkLength +
-                                static_cast<std::int64_t>(track.sceneryItems.size()) *
-                                    sceneryItemEncodedSize);
+            moveChunkLength(
+                track.sceneryLength,
+                emptySceneryChunkLength +
+                    static_cast<std::int64_t>(track.sceneryItems.size()) * sceneryItemEncodedSize);
         } else {
             moveChunkLength(track.sceneryLength, sceneryObjectChildOverhead + emptyListChunkLength);
         }
@@ -395,8 +394,7 @@ void giveAbsentChunksTheirEmptyLengths(const std::array<bool, TagEnvironment + 1
 
 }  // namespace
 
-void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,
-                    ReadDiagnostics* diagnostics)
+void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track, ReadDiagnostics* diagnostics)
 {
     ReadDiagnostics found;
     std::array<bool, TagEnvironment + 1> decoded{};
@@ -521,13 +519,15 @@ int readTrackFrom(std::FILE* in, std::uint64_t expectedSize, const std::filesyst
                 CoreError{ErrorCode::StreamTooLarge, path, {}, {}, largestTrackFileSize, {}};
             return 0;
         case WholeRead::Failed:
-            report.openError = CoreError{ErrorCode::CannotOpen, path,
-                                         errno != 0 ? errnoCode()
-                                                    : std::make_error_code(std::errc::io_error),
-                                         {}, 0, {}};
+            report.openError =
+                CoreError{ErrorCode::CannotOpen,
+                          path,
+                          errno != 0 ? errnoCode() : std::make_error_code(std::errc::io_error),
+                          {},
+                          0,
+                          {}};
             return 0;
-        case WholeRead::Complete:
-            break;
+        case WholeRead::Complete: break;
         }
         readTrackBytes(bytes, track, &report);
         return 1;

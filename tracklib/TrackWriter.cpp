@@ -14,10 +14,7 @@ namespace pw {
 
 namespace {
 
-std::int32_t countOf(std::size_t size)
-{
-    return static_cast<std::int32_t>(size);
-}
+std::int32_t countOf(std::size_t size) { return static_cast<std::int32_t>(size); }
 
 template <class T, class Layout>
 void writeCountedList(ChunkWriter& out, const std::vector<T>& list, Layout layout)
@@ -214,20 +211,20 @@ void writeTerrain(ChunkWriter& out, const Terrain& terrain)
 
 WriteResult failure(const std::filesystem::path& path, std::error_code system, std::string detail)
 {
-    return WriteResult{false, CoreError{ErrorCode::CannotSave, path, system, {}, 0, std::move(detail)}};
+    return WriteResult{false,
+                       CoreError{ErrorCode::CannotSave, path, system, {}, 0, std::move(detail)}};
 }
 
 // Close to the encoded size (headers and a few texts are rounded up), so encoding a large track
 // fills one buffer instead of regrowing it a dozen times.
 std::size_t encodedSizeHint(const Track& track)
 {
-    std::size_t size = 4096 + track.infoText.size() + track.environmentTextA.size() +
-                       track.environmentTextB.size() + track.slots.size() * slotMinimumSize +
-                       track.vertices.size() * vertexEncodedSize +
-                       track.fundaments.size() * fundamentEncodedSize +
-                       track.freeNodes.size() * freeNodeEncodedSize +
-                       track.tubes.size() * tubeEncodedSize +
-                       track.sceneryItems.size() * sceneryItemEncodedSize;
+    std::size_t size =
+        4096 + track.infoText.size() + track.environmentTextA.size() +
+        track.environmentTextB.size() + track.slots.size() * slotMinimumSize +
+        track.vertices.size() * vertexEncodedSize + track.fundaments.size() * fundamentEncodedSize +
+        track.freeNodes.size() * freeNodeEncodedSize + track.tubes.size() * tubeEncodedSize +
+        track.sceneryItems.size() * sceneryItemEncodedSize;
     for (const Segment& segment : track.segments) {
         size += static_cast<std::size_t>(segmentEncodedSize(segment));
     }

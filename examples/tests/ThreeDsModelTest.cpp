@@ -82,15 +82,14 @@ TEST(ThreeDsModel, OneTriangleEncodesToTheExpectedBytes)
     // main 6 + version 10 + editor (6 + mesh version 10 + object (6 + "t\0" + trimesh
     // (6 + vertices (6 + 2 + 36) + faces (6 + 2 + 8))))
     ASSERT_EQ(bytes.size(), 106u);
-    const Bytes head{
-        0x4D, 0x4D, 106, 0, 0, 0,                      // main
-        0x02, 0x00, 10,  0, 0, 0, 3, 0, 0, 0,          // version 3
-        0x3D, 0x3D, 90,  0, 0, 0,                      // editor
-        0x3E, 0x3D, 10,  0, 0, 0, 3, 0, 0, 0,          // mesh version 3
-        0x00, 0x40, 74,  0, 0, 0, 't', 0,              // object "t"
-        0x00, 0x41, 66,  0, 0, 0,                      // triangle mesh
-        0x10, 0x41, 44,  0, 0, 0, 3, 0,                // vertex list, 3 vertices
-        0x00, 0x00, 0x80, 0x3F};                       // the first x, 1.0f
+    const Bytes head{0x4D, 0x4D, 106,  0,   0, 0,                // main
+                     0x02, 0x00, 10,   0,   0, 0, 3,   0, 0, 0,  // version 3
+                     0x3D, 0x3D, 90,   0,   0, 0,                // editor
+                     0x3E, 0x3D, 10,   0,   0, 0, 3,   0, 0, 0,  // mesh version 3
+                     0x00, 0x40, 74,   0,   0, 0, 't', 0,        // object "t"
+                     0x00, 0x41, 66,   0,   0, 0,                // triangle mesh
+                     0x10, 0x41, 44,   0,   0, 0, 3,   0,        // vertex list, 3 vertices
+                     0x00, 0x00, 0x80, 0x3F};                    // the first x, 1.0f
     EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 58), head);
     // Face list: id, length 16, count 1, indices 0 1 2, flags 7.
     EXPECT_EQ(Bytes(bytes.end() - 16, bytes.end()),
@@ -101,8 +100,8 @@ TEST(ThreeDsModel, OneTriangleEncodesToTheExpectedBytes)
 TEST(ThreeDsModel, SampleModelsAreTheSixCommittedFiles)
 {
     const auto models = sampleFooterModels();
-    const char* names[] = {"small.3ds", "medium.3ds", "large.3ds", "xlarge.3ds", "xxlarge.3ds",
-                           "default.3ds"};
+    const char* names[] = {"small.3ds",  "medium.3ds",  "large.3ds",
+                           "xlarge.3ds", "xxlarge.3ds", "default.3ds"};
     ASSERT_EQ(models.size(), std::size(names));
     float previousHalfWidth = 0.0f;
     for (std::size_t i = 0; i < models.size(); ++i) {
@@ -116,7 +115,8 @@ TEST(ThreeDsModel, SampleModelsAreTheSixCommittedFiles)
         const Bytes bytes = encodeThreeDs(model.mesh);
         std::ifstream in(std::string(PLINTHWRIGHT_EXAMPLES_DIR) + "/models/" + model.fileName,
                          std::ios::binary);
-        EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), bytes)
+        EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+                  bytes)
             << "stale: build the regenerate_examples target";
 
         const auto tree = parseChunks(bytes);
@@ -125,13 +125,15 @@ TEST(ThreeDsModel, SampleModelsAreTheSixCommittedFiles)
         const Chunk& main = tree->front();
         ASSERT_EQ(idsOf(main.children), (std::vector<std::uint16_t>{chunkVersion, chunkEditor}));
         const Chunk& editor = main.children[1];
-        ASSERT_EQ(idsOf(editor.children), (std::vector<std::uint16_t>{chunkMeshVersion, chunkObject}));
+        ASSERT_EQ(idsOf(editor.children),
+                  (std::vector<std::uint16_t>{chunkMeshVersion, chunkObject}));
         const Chunk& object = editor.children[1];
         EXPECT_EQ(object.name, model.mesh.name);
         EXPECT_LE(object.name.size(), 10u);
         ASSERT_EQ(idsOf(object.children), (std::vector<std::uint16_t>{chunkTriangleMesh}));
         const Chunk& trimesh = object.children[0];
-        ASSERT_EQ(idsOf(trimesh.children), (std::vector<std::uint16_t>{chunkVertexList, chunkFaceList}));
+        ASSERT_EQ(idsOf(trimesh.children),
+                  (std::vector<std::uint16_t>{chunkVertexList, chunkFaceList}));
 
         // 8 vertices of 12 bytes; 12 faces of three indices and flags.
         const auto vertices = trimesh.children[0].body;
@@ -164,7 +166,8 @@ TEST(ThreeDsModel, PlinthIsAClosedOutwardFacingSolid)
         const Float3 a = mesh.vertices[f.a], b = mesh.vertices[f.b], c = mesh.vertices[f.c];
         volume += (a.x * (double(b.y) * c.z - double(b.z) * c.y) -
                    a.y * (double(b.x) * c.z - double(b.z) * c.x) +
-                   a.z * (double(b.x) * c.y - double(b.y) * c.x)) / 6.0;
+                   a.z * (double(b.x) * c.y - double(b.y) * c.x)) /
+                  6.0;
     }
     for (const auto& [edge, count] : edges) {
         EXPECT_EQ(count, 1);
@@ -173,9 +176,9 @@ TEST(ThreeDsModel, PlinthIsAClosedOutwardFacingSolid)
     const double a1 = base * base, a2 = top * top;
     EXPECT_NEAR(volume, height / 3.0 * (a1 + a2 + std::sqrt(a1 * a2)), 1e-5);  // 7.0
 
-    const auto [lowest, highest] = std::minmax_element(
-        mesh.vertices.begin(), mesh.vertices.end(),
-        [](const Float3& p, const Float3& q) { return p.z < q.z; });
+    const auto [lowest, highest] =
+        std::minmax_element(mesh.vertices.begin(), mesh.vertices.end(),
+                            [](const Float3& p, const Float3& q) { return p.z < q.z; });
     EXPECT_EQ(lowest->z, -0.5f);
     EXPECT_EQ(highest->z, 2.5f);
 }

@@ -66,9 +66,9 @@ private Q_SLOTS:
         Track expected = readBack(trackFile);
         GenerationOptions options;
         for (const TubeSizeClass sizeClass : allSizeClasses)
-            options.choices[static_cast<std::size_t>(sizeClass)] = makeFooterModelChoice(
-                sizeClass, sizeClass != TubeSizeClass::Medium, sizeClass == TubeSizeClass::Medium,
-                150);
+            options.choices[static_cast<std::size_t>(sizeClass)] =
+                makeFooterModelChoice(sizeClass, sizeClass != TubeSizeClass::Medium,
+                                      sizeClass == TubeSizeClass::Medium, 150);
         options.objectDirectory = ObjectDirectory{"park"};
         options.modelSourceDirectory = toFileSystemPath(typedModels);
         options.nolimitsDirectory = toFileSystemPath(simulator.path());
@@ -81,8 +81,8 @@ private Q_SLOTS:
         QCOMPARE(h->text("textNumberFooter"),
                  QString::number(fundaments - report.fundamentsRemoved));
         for (const char* copied : {"fundament-small.3ds", "fundament-default.3ds"})
-            QVERIFY(QFile::exists(simulator.filePath(QStringLiteral("objects/park/") +
-                                                     QLatin1String(copied))));
+            QVERIFY(QFile::exists(
+                simulator.filePath(QStringLiteral("objects/park/") + QLatin1String(copied))));
         QFile copiedSmall(simulator.filePath(QStringLiteral("objects/park/fundament-small.3ds")));
         QVERIFY(copiedSmall.open(QIODevice::ReadOnly));
         QCOMPARE(copiedSmall.readAll(), QByteArray("the typed directory's small model"));

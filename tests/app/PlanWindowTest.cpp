@@ -56,16 +56,18 @@ private Q_SLOTS:
                                                   h->window->screen()->availableGeometry())
                                    .topLeft());
         QCOMPARE(window.windowTitle(), QString::fromUtf8("Plinthwright \u2014 Plan"));
-        QCOMPARE(window.summary(),
-                 QString::fromUtf8("demo.nltrack \u2014 21 fundaments, 23 tubes, 0 footers  \u00b7  "
-                                   "NoLimits directory: not chosen"));
+        QCOMPARE(
+            window.summary(),
+            QString::fromUtf8("demo.nltrack \u2014 21 fundaments, 23 tubes, 0 footers  \u00b7  "
+                              "NoLimits directory: not chosen"));
         const PlanScene& scene = window.canvas()->scene();
         QCOMPARE(scene.fundaments.size(), std::size_t{21});
         QCOMPARE(scene.tubes.size(), std::size_t{23});
 
         // Inspecting the models previews every footer as an outline of its real model.
         h->click("buttonSelectDirectory", {examples + QStringLiteral("/models")});
-        QVERIFY(window.summary().contains(QString::fromUtf8("small.3ds 0.60 \u00d7 0.60 \u00d7 0.60 m")));
+        QVERIFY(window.summary().contains(
+            QString::fromUtf8("small.3ds 0.60 \u00d7 0.60 \u00d7 0.60 m")));
         QVERIFY(window.summary().contains(QStringLiteral("would add 21 footers")));
         QCOMPARE(scene.preview.size(), std::size_t{21});
         QVERIFY(scene.footers.empty());
@@ -112,8 +114,8 @@ private Q_SLOTS:
 
         const QString saved = h->dir.filePath(QStringLiteral("saved.nltrack"));
         h->click("buttonSave", {saved});
-        QVERIFY(window.summary().contains(QStringLiteral("Saved ") +
-                                          QDir::toNativeSeparators(saved)));
+        QVERIFY(
+            window.summary().contains(QStringLiteral("Saved ") + QDir::toNativeSeparators(saved)));
     }
 
     void secondGenerateIsCountedAsDoubledAndReopensTheWindow()
@@ -163,8 +165,9 @@ private Q_SLOTS:
         QVERIFY(QLineF(after, pointer).length() < 1e-6);
 
         const QString tip = canvas->toolTipAt(pointer.toPoint());
-        QVERIFY2(tip.contains(QString::fromStdString(footer.modelFile) + QStringLiteral(" at 100 %")),
-                 qPrintable(tip));
+        QVERIFY2(
+            tip.contains(QString::fromStdString(footer.modelFile) + QStringLiteral(" at 100 %")),
+            qPrintable(tip));
         QVERIFY(tip.contains(QStringLiteral("generate would add it")));
         QVERIFY(canvas->toolTipAt(QPoint(2, 2)).isEmpty());
 

@@ -37,15 +37,15 @@ private Q_SLOTS:
         QTest::newRow("default model only") << defaultOnly << "" << everyClass("d- e- d");
         QTest::newRow("default chosen") << defaultOnly << allDefault << everyClass("d- e+ e");
         // Without an own model, unchecking the default leaves the class with nothing.
-        QTest::newRow("default chosen, then not") << defaultOnly << allDefault + ' ' + allDefault
-                                                  << everyClass("d- e- d");
+        QTest::newRow("default chosen, then not")
+            << defaultOnly << allDefault + ' ' + allDefault << everyClass("d- e- d");
         QTest::newRow("every model") << allModelFiles << "" << everyClass("e+ e- d");
         QTest::newRow("own unchecked") << allModelFiles << allOwn << everyClass("e- e+ e");
         QTest::newRow("default checked") << allModelFiles << allDefault << everyClass("e- e+ e");
-        QTest::newRow("default unchecked") << allModelFiles << allOwn + ' ' + allDefault
-                                           << everyClass("e+ e- d");
-        QTest::newRow("one class moves alone")
-            << allModelFiles << "o2" << "e+ e- d | e+ e- d | e- e+ e | e+ e- d | e+ e- d";
+        QTest::newRow("default unchecked")
+            << allModelFiles << allOwn + ' ' + allDefault << everyClass("e+ e- d");
+        QTest::newRow("one class moves alone") << allModelFiles << "o2"
+                                               << "e+ e- d | e+ e- d | e- e+ e | e+ e- d | e+ e- d";
     }
 
     void checkBoxRule()

@@ -59,8 +59,9 @@ private Q_SLOTS:
     void fileThatCannotBeOpenedWarnsAndKeepsTheWindow()
     {
         const QString missing = h->dir.filePath(QStringLiteral("missing.nltrack"));
-        const QString warning = QStringLiteral("Open NlTrack file\nThe track file %1 could not be "
-                                               "opened:\n");
+        const QString warning = QStringLiteral(
+            "Open NlTrack file\nThe track file %1 could not be "
+            "opened:\n");
         h->click("buttonSelectInput", {missing});
         QCOMPARE(h->warnings.size(), 1);
         QVERIFY(h->warnings[0].startsWith(warning.arg(QDir::toNativeSeparators(missing))));
@@ -107,11 +108,12 @@ private Q_SLOTS:
         file.close();
 
         h->window->openTrackFile(richFile);
-        QCOMPARE(h->warnings,
-                 (QStringList{QStringLiteral("Open NlTrack file\nThe track file %1 is damaged (16 "
-                                             "bytes skipped; chunks cut short: 0).\nOnly what "
-                                             "could be read is loaded, and only that will be saved.")
-                                  .arg(QDir::toNativeSeparators(richFile))}));
+        QCOMPARE(
+            h->warnings,
+            (QStringList{QStringLiteral("Open NlTrack file\nThe track file %1 is damaged (16 "
+                                        "bytes skipped; chunks cut short: 0).\nOnly what "
+                                        "could be read is loaded, and only that will be saved.")
+                             .arg(QDir::toNativeSeparators(richFile))}));
         QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
         QCOMPARE(h->text("textInputFile"), richFile);
         QVERIFY(h->get<QPushButton>("buttonGenerate")->isEnabled());
@@ -156,10 +158,11 @@ private Q_SLOTS:
             QCOMPARE(h->warnings[0].count(QDir::toNativeSeparators(absolute)), 1);
         }
         QDir::setCurrent(started);
-        QCOMPARE(h->warnings[0], QStringLiteral("Open NlTrack file\nThe track file %1 could not be "
-                                                "opened:\nit holds no track data.")
-                                     .arg(QDir::toNativeSeparators(
-                                         h->dir.filePath(QStringLiteral("empty.nltrack")))));
+        QCOMPARE(
+            h->warnings[0],
+            QStringLiteral("Open NlTrack file\nThe track file %1 could not be "
+                           "opened:\nit holds no track data.")
+                .arg(QDir::toNativeSeparators(h->dir.filePath(QStringLiteral("empty.nltrack")))));
         QCOMPARE(h->text("textInputFile"), QString());
         QVERIFY(!h->get("buttonGenerate")->isEnabled());
     }

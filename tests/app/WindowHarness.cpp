@@ -17,8 +17,8 @@ std::vector<WindowTestFactory>& windowTests()
     return factories;
 }
 
-const QStringList allModelFiles{"small.3ds",   "medium.3ds",  "large.3ds",
-                                "xlarge.3ds",  "xxlarge.3ds", "default.3ds"};
+const QStringList allModelFiles{"small.3ds",  "medium.3ds",  "large.3ds",
+                                "xlarge.3ds", "xxlarge.3ds", "default.3ds"};
 
 WindowHarness::WindowHarness()
 {

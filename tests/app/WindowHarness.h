@@ -22,8 +22,8 @@ namespace pw::test {
 // Each test class registers itself; main.cpp runs them in one QApplication.
 using WindowTestFactory = std::unique_ptr<QObject> (*)();
 std::vector<WindowTestFactory>& windowTests();
-#define PW_WINDOW_TEST(Class)                                                                 \
-    static const bool registered##Class =                                                    \
+#define PW_WINDOW_TEST(Class)             \
+    static const bool registered##Class = \
         (windowTests().push_back([] { return std::unique_ptr<QObject>(new Class); }), true);
 
 struct SizeClassBoxes {

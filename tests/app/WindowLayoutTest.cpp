@@ -41,17 +41,33 @@ private Q_SLOTS:
 
     void tabOrderFollowsCreationOrder()
     {
-        QCOMPARE(h->focusChain(),
-                 (QStringList{"textInputFile", "buttonSelectInput", "buttonReloadInput",
-                              "textObjDir", "text3dsDir", "buttonSelectDirectory",
-                              "buttonSelectRefresh", "useSmallTube", "useMediumTube",
-                              "useSmallTubeDefault", "useMediumTubeDefault", "useLargeTubeDefault",
-                              "useXLargeTubeDefault", "useXXLargeTubeDefault", "useLargeTube",
-                              "useXLargeTube", "scaleSmallTube", "scaleMediumTube",
-                              "scaleLargeTube", "scaleXLargeTube", "scaleXXLargeTube",
-                              "useXXLargeTube", "buttonGenerate", "buttonSave",
-                              "buttonSelectNLDirectory", "deleteNativeFundaments",
-                              "checkAlignTangent"}));
+        QCOMPARE(h->focusChain(), (QStringList{"textInputFile",
+                                               "buttonSelectInput",
+                                               "buttonReloadInput",
+                                               "textObjDir",
+                                               "text3dsDir",
+                                               "buttonSelectDirectory",
+                                               "buttonSelectRefresh",
+                                               "useSmallTube",
+                                               "useMediumTube",
+                                               "useSmallTubeDefault",
+                                               "useMediumTubeDefault",
+                                               "useLargeTubeDefault",
+                                               "useXLargeTubeDefault",
+                                               "useXXLargeTubeDefault",
+                                               "useLargeTube",
+                                               "useXLargeTube",
+                                               "scaleSmallTube",
+                                               "scaleMediumTube",
+                                               "scaleLargeTube",
+                                               "scaleXLargeTube",
+                                               "scaleXXLargeTube",
+                                               "useXXLargeTube",
+                                               "buttonGenerate",
+                                               "buttonSave",
+                                               "buttonSelectNLDirectory",
+                                               "deleteNativeFundaments",
+                                               "checkAlignTangent"}));
     }
 
 private:

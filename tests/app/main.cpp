@@ -33,8 +33,8 @@ int main(int argc, char* argv[])
         if (named && name.section(QStringLiteral("::"), -1) != QLatin1String(argv[1]))
             continue;
         ++classesRun;
-        status |= QTest::qExec(testClass.get(), static_cast<int>(qtTestArgs.size()),
-                               qtTestArgs.data());
+        status |=
+            QTest::qExec(testClass.get(), static_cast<int>(qtTestArgs.size()), qtTestArgs.data());
     }
     return classesRun == 0 ? 3 : status;
 }

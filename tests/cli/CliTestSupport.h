@@ -98,4 +98,7 @@ private:
 }  // namespace pw
 
 // Readable failure messages for QString values.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}

@@ -37,9 +37,10 @@ const QString richSummary = QStringLiteral(
 
 TEST(CommandLine, UsageErrorsExitWithTwoAndTheUsageLine)
 {
-    const QStringList generate{"generate", "a.nltrack", "-o", "b.nltrack", "--nolimits-dir", "n",
-                               "--models-dir", "m"};
-    const QString choices = QStringLiteral(" (own, default, default:PCT with PCT 10 to 1000, none)");
+    const QStringList generate{"generate",       "a.nltrack", "-o",           "b.nltrack",
+                               "--nolimits-dir", "n",         "--models-dir", "m"};
+    const QString choices =
+        QStringLiteral(" (own, default, default:PCT with PCT 10 to 1000, none)");
     const struct {
         QStringList arguments;
         QString problem;
@@ -58,7 +59,8 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndTheUsageLine)
         {generate.mid(0, 4) + generate.mid(6), "generate needs --nolimits-dir"},
         {generate.mid(0, 2) + generate.mid(4), "generate needs --output"},
         {generate + QStringList{"--medium", "big"}, "--medium: bad choice 'big'" + choices},
-        {generate + QStringList{"--xxlarge", "default:5"}, "--xxlarge: bad choice 'default:5'" + choices},
+        {generate + QStringList{"--xxlarge", "default:5"},
+         "--xxlarge: bad choice 'default:5'" + choices},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());
@@ -78,7 +80,8 @@ TEST(CommandLine, HelpAndVersion)
     EXPECT_TRUE(help.out.contains("\n\nOptions:\n  -h, --help "));
     EXPECT_FALSE(help.out.contains("Arguments:"));
     EXPECT_TRUE(help.err.isEmpty());
-    EXPECT_EQ(runCli({"--version"}).out, QStringLiteral("plinthwright-cli " PLINTHWRIGHT_VERSION "\n"));
+    EXPECT_EQ(runCli({"--version"}).out,
+              QStringLiteral("plinthwright-cli " PLINTHWRIGHT_VERSION "\n"));
 }
 
 TEST(CommandLine, AnUnreadableTrackFailsNamingTheFileAndWritesNothing)
@@ -86,8 +89,9 @@ TEST(CommandLine, AnUnreadableTrackFailsNamingTheFileAndWritesNothing)
     TempFiles files;
     const QString missing = files.path("gone.nltrack");
     const QString svg = files.path("plan.svg");
-    for (const QStringList& arguments :
-         {QStringList{"info", missing}, QStringList{"dump", missing}, {"plan", missing, "-o", svg}}) {
+    for (const QStringList& arguments : {QStringList{"info", missing},
+                                         QStringList{"dump", missing},
+                                         {"plan", missing, "-o", svg}}) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
         const CliRun run = runCli(arguments);
         expectFailure(run, missing);
@@ -99,11 +103,14 @@ TEST(CommandLine, AnUnreadableTrackFailsNamingTheFileAndWritesNothing)
 TEST(InfoCommand, SummarisesTheTrackAndWhatTheReaderPassedOver)
 {
     Track track = makeNewTrack();
-    track.infoText = "Gr\xFC\xDF" "e";  // shown as Latin-1
+    track.infoText =
+        "Gr\xFC\xDF"
+        "e";  // shown as Latin-1
     const QString summary = QString::fromUtf8(
         "Info text: Gr\u00fc\u00dfe\nVertices: 1\nSegments: 0\nFundaments: 0\n"
         "Rail connectors: 0 (in 0 groups)\nFree nodes: 0\n"
-        "Tubes: 0 (small 0, medium 0, large 0, x-large 0, xx-large 0, no class 0; 0 on a fundament)\n"
+        "Tubes: 0 (small 0, medium 0, large 0, x-large 0, xx-large 0, no class 0; 0 on a "
+        "fundament)\n"
         "Catwalks: 0\nScenery items: 0\nScenery objects: 0\nTerrain: none\n");
     const struct {
         std::size_t bytesSkipped;
@@ -127,8 +134,9 @@ TEST(InfoCommand, SummarisesTheTrackAndWhatTheReaderPassedOver)
     ReadDiagnostics cutTexts;
     cutTexts.textsCutAtZero = 2;
     EXPECT_EQ(trackSummary(track, cutTexts),
-              summary + "Passed over: 0 bytes skipped; chunks cut short: 0; texts cut at a zero "
-                        "byte: 2\n");
+              summary +
+                  "Passed over: 0 bytes skipped; chunks cut short: 0; texts cut at a zero "
+                  "byte: 2\n");
 }
 
 TEST(InfoCommand, ShowsControlCharactersOfTheInfoTextEscapedOnItsOneLine)
@@ -138,8 +146,9 @@ TEST(InfoCommand, ShowsControlCharactersOfTheInfoTextEscapedOnItsOneLine)
     track.infoText = std::string("a\nVertices: 99\x1b[2J\r\tb\\c\x7f\x9b\xe9\0z", 28);
     const QString summary = trackSummary(track, ReadDiagnostics{});
     const QString firstLine = summary.section('\n', 0, 0);
-    EXPECT_EQ(firstLine, QString::fromUtf8("Info text: a\\nVertices: 99\\x1b[2J\\r\\tb\\\\c\\x7f\\x9b"
-                                           "\u00e9\\x00z"));
+    EXPECT_EQ(firstLine,
+              QString::fromUtf8("Info text: a\\nVertices: 99\\x1b[2J\\r\\tb\\\\c\\x7f\\x9b"
+                                "\u00e9\\x00z"));
     EXPECT_EQ(summary.count('\n'), 11);
     EXPECT_EQ(summary.section('\n', 1, 1), "Vertices: 1");
 }
@@ -158,7 +167,9 @@ TEST(Executable, ExitCodesAndStreams)
     } rows[] = {
         {{"--version"}, 0, "plinthwright-cli " PLINTHWRIGHT_VERSION "\n", ""},
         {{"-h"}, 0, usageLine + '\n', ""},
-        {{"generate", "a.nltrack", "--bogus"}, 2, "",
+        {{"generate", "a.nltrack", "--bogus"},
+         2,
+         "",
          "plinthwright-cli: Unknown option 'bogus'.\n" + usageLine + '\n'},
         {{"info", missing}, 1, "", "plinthwright-cli: "},
         // The child counts and the custom chunk pair of a saved file are nothing passed over.
@@ -207,9 +218,11 @@ TEST(Executable, ReadsATrackFromAPipe)
     const CliRun run = runCli({"generate", "-", "-o", files.path("out.nltrack"), "--nolimits-dir",
                                files.path(""), "--models-dir", files.path("")});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.startsWith("plinthwright-cli: generate needs --object-dir to read standard "
-                                   "input\n"))
-        << run.err.toStdString();    // An empty name, given on purpose, is a name: the models go straight into objects.
+    EXPECT_TRUE(
+        run.err.startsWith("plinthwright-cli: generate needs --object-dir to read standard "
+                           "input\n"))
+        << run.err.toStdString();  // An empty name, given on purpose, is a name: the models go
+                                   // straight into objects.
     QProcess empty;
     empty.start(QStringLiteral(PLINTHWRIGHT_CLI_PATH),
                 {"generate", "-", "--object-dir", "", "-o", files.path("out.nltrack"),
@@ -228,8 +241,8 @@ TEST(CommandLine, RunningOutOfMemoryEndsWithAnErrorInsteadOfAnAbort)
     // 400,000 empty segments: 15 MB of file, about 120 MB of record.
     std::vector<std::uint8_t> file = encodeTrack(makeNewTrack());
     const char* tag = "SEGM";
-    const auto at =
-        static_cast<std::size_t>(std::search(file.begin(), file.end(), tag, tag + 4) - file.begin());
+    const auto at = static_cast<std::size_t>(std::search(file.begin(), file.end(), tag, tag + 4) -
+                                             file.begin());
     ASSERT_LT(at, file.size());
     const std::uint32_t count = 400000;
     for (int i = 0; i < 4; ++i)
@@ -260,10 +273,12 @@ TEST(CommandLine, RunningOutOfMemoryEndsWithAnErrorInsteadOfAnAbort)
             QString err;
             QTextStream outStream(&out);
             QTextStream errStream(&err);
-            const int code = runCommandLine({"plinthwright-cli", command, path}, outStream, errStream);
+            const int code =
+                runCommandLine({"plinthwright-cli", command, path}, outStream, errStream);
             errStream.flush();
-            _exit(code == 1 && err.contains("not enough memory") && err.count('\n') == 1 ? 0
-                                                                                         : 10 + code);
+            _exit(code == 1 && err.contains("not enough memory") && err.count('\n') == 1
+                      ? 0
+                      : 10 + code);
         }
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);

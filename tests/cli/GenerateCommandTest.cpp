@@ -34,9 +34,9 @@ TEST(ClassChoice, ParsesTheFourFormsAndRefusesAnythingElse)
                 {"default:1000", TubeSizeClass::Medium, {Model::Default, 1000}}};
     for (const auto& row : rows)
         EXPECT_EQ(parseClassChoice(row.text, row.sizeClass), row.expected) << row.text;
-    for (const char* text : {"", "Own", "default:", "default:9", "default:1001", "default:-50",
-                             "default:+50", "default: 50", "default:50x", "default:1e2",
-                             "default:99999999999", "small"})
+    for (const char* text :
+         {"", "Own", "default:", "default:9", "default:1001", "default:-50", "default:+50",
+          "default: 50", "default:50x", "default:1e2", "default:99999999999", "small"})
         EXPECT_FALSE(parseClassChoice(QString::fromLatin1(text), TubeSizeClass::Large)) << text;
 }
 
@@ -65,8 +65,9 @@ protected:
 
     QStringList arguments(const QStringList& extra = {}) const
     {
-        return QStringList{"generate", track, "-o", output, "--nolimits-dir", nolimits,
-                           "--models-dir", models} + extra;
+        return QStringList{"generate",       track,    "-o",           output,
+                           "--nolimits-dir", nolimits, "--models-dir", models} +
+               extra;
     }
 
     TempFiles files;
@@ -81,15 +82,17 @@ const float tolerance = 1e-5f;
 // Classes left out: small and medium find their own models.
 TEST_F(GenerateRun, PlacesFootersReplacesFundamentsAndCopiesModels)
 {
-    const CliRun run = runCli(arguments({"--large", "default:150", "--xlarge", "default",
-                                         "--xxlarge", "default:200"}));
+    const CliRun run = runCli(
+        arguments({"--large", "default:150", "--xlarge", "default", "--xxlarge", "default:200"}));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.isEmpty());
-    EXPECT_EQ(run.out, "Footer objects: 5 (small 1, medium 1, large 1, x-large 1, xx-large 1)\n"
-                       "Free nodes added: 5\n"
-                       "Fundaments removed: 2\n"
-                       "Files copied: 3\n"
-                       "Written: " + output + '\n');
+    EXPECT_EQ(run.out,
+              "Footer objects: 5 (small 1, medium 1, large 1, x-large 1, xx-large 1)\n"
+              "Free nodes added: 5\n"
+              "Fundaments removed: 2\n"
+              "Files copied: 3\n"
+              "Written: " +
+                  output + '\n');
 
     // The object directory is the track's name up to its first dot.
     const QString modelDir = nolimits + "/objects/rich/";
@@ -134,9 +137,9 @@ TEST_F(GenerateRun, PlacesFootersReplacesFundamentsAndCopiesModels)
 
 TEST_F(GenerateRun, KeepsFundamentsAndTurnsWithoutTilting)
 {
-    const CliRun run = runCli(arguments({"--small", "none", "--medium", "none", "--large",
-                                         "default:150", "--object-dir", "park",
-                                         "--keep-fundaments", "--no-align"}));
+    const CliRun run =
+        runCli(arguments({"--small", "none", "--medium", "none", "--large", "default:150",
+                          "--object-dir", "park", "--keep-fundaments", "--no-align"}));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
     const Track result = readTrack(output);
@@ -192,7 +195,8 @@ TEST_F(GenerateRun, TextCutAtAZeroByteIsWarnedAbout)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.err, "plinthwright-cli: warning: " + track +
                            " is damaged (0 bytes skipped; chunks cut short: 0; texts cut at a "
-                           "zero byte: 1); " + output + " holds only what could be read\n");
+                           "zero byte: 1); " +
+                           output + " holds only what could be read\n");
     const Track written = readTrack(output);
     EXPECT_EQ(written.infoText, "before");
     EXPECT_EQ(written.infoLength, 4 + 6);

@@ -93,7 +93,7 @@ TEST(PlanCommand, NamesTheModelsItCouldNotRead)
     // Every class's model is missing or empty: one warning each, the plan written all the same.
     EXPECT_EQ(run.err.count(": warning: "), 5) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(files.path("models/small.3ds") + ": not a 3ds model; its footers "
-                                                                   "are drawn as 1 m squares\n"))
+                                                                  "are drawn as 1 m squares\n"))
         << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(files.path("models/large.3ds") + ": not found;"));
     EXPECT_TRUE(QFileInfo::exists(files.path("plan.png")));

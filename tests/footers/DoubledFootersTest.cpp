@@ -17,15 +17,14 @@ SceneryObject footer(const char* model, float x, float y, float z)
 TEST(DoubledFooters, CountsNewFootersOfTheSameModelAtTheSamePoint)
 {
     const std::vector<SceneryObject> objects{
-        footer("d/fundament-small.3ds", 1, 0, 2),
-        footer("d/fundament-large.3ds", 5, 0, 5),
+        footer("d/fundament-small.3ds", 1, 0, 2), footer("d/fundament-large.3ds", 5, 0, 5),
         footer("d/fundament-small.3ds", std::nanf(""), 0, 0),
         // new from here
         footer("d/fundament-small.3ds", 1, 0, 2),     // doubled
         footer("d/fundament-default.3ds", 5, 0, 5),   // another model at the same point
         footer("d/fundament-large.3ds", 5, 0, 5.5f),  // the same model elsewhere
         footer("d/fundament-small.3ds", std::nanf(""), 0, 0),
-        footer("d/fundament-large.3ds", 5, 0, 5),     // doubled
+        footer("d/fundament-large.3ds", 5, 0, 5),  // doubled
     };
     EXPECT_EQ(countDoubledFooters(objects, 3), 2);
     EXPECT_EQ(countDoubledFooters(objects, 0), 0);

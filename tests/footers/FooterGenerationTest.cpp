@@ -134,8 +134,10 @@ TEST_F(FooterGeneration, OtherEndOfEveryKind)
     const struct {
         Vector3 down, at;
         float tolerance;  // the connector points lie within 0.02 before 15 and 7.5
-    } expected[] = {{{-h, -h, 0}, {0, 0, 0}, 1e-6f},   {{-h, -h, 0}, {0, 0, 20}, 1e-6f},
-                    {{0, -h, h}, {15, 0, 20}, 1e-3f},  {{0, -h, h}, {7.5f, 0, 20}, 1e-3f}};
+    } expected[] = {{{-h, -h, 0}, {0, 0, 0}, 1e-6f},
+                    {{-h, -h, 0}, {0, 0, 20}, 1e-6f},
+                    {{0, -h, h}, {15, 0, 20}, 1e-3f},
+                    {{0, -h, h}, {7.5f, 0, 20}, 1e-3f}};
     for (std::size_t i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
         const std::array<float, 16>& m = track.sceneryObjects[i].matrix;
@@ -152,8 +154,8 @@ TEST_F(FooterGeneration, TubeEndsWorkedOutBeforehandPlaceTheSame)
 {
     // Every kind of other end, and a dangling free node that must stay dangling.
     const int segment = build.straightSegment({0, 20, 0}, {30, 20, 0});
-    build.tube(onFundament(build.fundament(15, 0, 20)), onConnector(segment, build.connector(segment, 0.5f)),
-               testing::largeCode);
+    build.tube(onFundament(build.fundament(15, 0, 20)),
+               onConnector(segment, build.connector(segment, 0.5f)), testing::largeCode);
     build.tube(onFundament(build.fundament(0, 0, 0)), onFreeNode(build.freeNode(10, 10, 0)),
                testing::smallCode);
     build.tube(onFundament(build.fundament(10, 10, 20)), onFundament(build.fundament(0, 0, 20)),

@@ -29,8 +29,8 @@ inline std::string readFile(const std::filesystem::path& path)
 class ScratchDirectory {
 public:
     ScratchDirectory()
-        : path_(std::filesystem::temp_directory_path()
-                / ("plinthwright-test-" + std::to_string(std::random_device{}())))
+        : path_(std::filesystem::temp_directory_path() /
+                ("plinthwright-test-" + std::to_string(std::random_device{}())))
     {
         std::filesystem::create_directories(models());
         std::filesystem::create_directory(simulator());
@@ -89,7 +89,10 @@ public:
         addSegment(1, first + 1, 0, {}, {}, {}, 0, 0, track_);
         return first;
     }
-    int connector(int group, float position) { return addRailConnector(group, 0, position, track_); }
+    int connector(int group, float position)
+    {
+        return addRailConnector(group, 0, position, track_);
+    }
 
     int tube(TubeEnd a, TubeEnd b, std::int32_t sizeCode)
     {

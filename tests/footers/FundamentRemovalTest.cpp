@@ -44,9 +44,13 @@ Track trackWithEndsOnEveryFundament(int fundaments)
 TEST(FundamentRemoval, EqualsRemovingOneByOne)
 {
     // Queues for 10 fundaments, among them the last alone and all of them.
-    std::vector<std::pair<int, std::vector<int>>> cases{
-        {10, {2, 5}}, {10, {5, 2}}, {10, {0}}, {10, {9}}, {10, {9, 0, 4}}, {10, {3, 4, 5, 2, 6}},
-        {10, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}}};
+    std::vector<std::pair<int, std::vector<int>>> cases{{10, {2, 5}},
+                                                        {10, {5, 2}},
+                                                        {10, {0}},
+                                                        {10, {9}},
+                                                        {10, {9, 0, 4}},
+                                                        {10, {3, 4, 5, 2, 6}},
+                                                        {10, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}}};
     // Then shuffled queues of 1, 3, ... 39 of 40 fundaments.
     std::mt19937 random(20240611);
     for (std::ptrdiff_t length = 1; length < 40; length += 2) {

@@ -20,7 +20,8 @@ FooterModelChoices choicesOf(const char* classes)
     FooterModelChoices choices{};
     for (const TubeSizeClass c : allSizeClasses) {
         const char letter = classes[static_cast<std::size_t>(c)];
-        choices[static_cast<std::size_t>(c)] = makeFooterModelChoice(c, letter == 'o', letter == 'd', 100);
+        choices[static_cast<std::size_t>(c)] =
+            makeFooterModelChoice(c, letter == 'o', letter == 'd', 100);
     }
     return choices;
 }
@@ -45,7 +46,8 @@ void expectFailure(const InstallResult& result, const std::string& start, int fi
 
 class ModelInstallation : public ::testing::Test {
 protected:
-    InstallResult install(const char* classes, const fs::path& objectDirectoryName = "mytrack") const
+    InstallResult install(const char* classes,
+                          const fs::path& objectDirectoryName = "mytrack") const
     {
         return installFooterModels(choicesOf(classes), scratch.simulator(), objectDirectoryName,
                                    scratch.models());
@@ -53,7 +55,10 @@ protected:
 
     ScratchDirectory scratch;
     const fs::path modelDirectory = scratch.simulator() / "objects" / "mytrack";
-    std::string composedModelDirectory() const { return scratch.simulator().string() + "/objects/mytrack"; }
+    std::string composedModelDirectory() const
+    {
+        return scratch.simulator().string() + "/objects/mytrack";
+    }
 };
 
 TEST_F(ModelInstallation, CreatesBothDirectoriesAndCopiesEachChosenModelOnce)
@@ -63,10 +68,11 @@ TEST_F(ModelInstallation, CreatesBothDirectoriesAndCopiesEachChosenModelOnce)
         std::vector<std::string> files;
     } rows[] = {
         {"od---", {"fundament-default.3ds", "fundament-small.3ds"}},
-        {"ooooo", {"fundament-large.3ds", "fundament-medium.3ds", "fundament-small.3ds",
-                   "fundament-xlarge.3ds", "fundament-xxlarge.3ds"}},
+        {"ooooo",
+         {"fundament-large.3ds", "fundament-medium.3ds", "fundament-small.3ds",
+          "fundament-xlarge.3ds", "fundament-xxlarge.3ds"}},
         {"ddddd", {"fundament-default.3ds"}},  // one copy shared by every class
-        {"-----", {}},                          // the directory all the same
+        {"-----", {}},                         // the directory all the same
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.classes);
@@ -95,8 +101,8 @@ TEST_F(ModelInstallation, CreatesOneLevelOnly)
 {
     const fs::path deep = fs::path("deep") / "name";
     expectFailure(install("-----", deep),
-                  "Cannot create directory \"" + scratch.simulator().string() + "/objects/"
-                      + deep.string() + "\": ",
+                  "Cannot create directory \"" + scratch.simulator().string() + "/objects/" +
+                      deep.string() + "\": ",
                   0);
     EXPECT_TRUE(fs::is_directory(scratch.simulator() / "objects"));
     EXPECT_FALSE(fs::exists(scratch.simulator() / "objects" / "deep"));
@@ -117,8 +123,8 @@ TEST_F(ModelInstallation, FileInPlaceOfTheModelDirectoryFails)
     writeFile(modelDirectory, "not a directory");
 
     // Messages name the directory as composed, with forward slashes on every system.
-    expectFailure(install("o----"), "Cannot create directory \"" + composedModelDirectory() + "\": ",
-                  0);
+    expectFailure(install("o----"),
+                  "Cannot create directory \"" + composedModelDirectory() + "\": ", 0);
     EXPECT_EQ(readFile(modelDirectory), "not a directory");
 }
 
@@ -127,8 +133,8 @@ TEST_F(ModelInstallation, StopsAtTheFirstModelThatCannotBeCopied)
     fs::remove(scratch.models() / "medium.3ds");
 
     expectFailure(install("ooo--"),
-                  "Cannot copy \"" + scratch.models().string() + "/medium.3ds\" to \""
-                      + composedModelDirectory() + "/fundament-medium.3ds\": ",
+                  "Cannot copy \"" + scratch.models().string() + "/medium.3ds\" to \"" +
+                      composedModelDirectory() + "/fundament-medium.3ds\": ",
                   1);
     EXPECT_EQ(filesIn(modelDirectory), std::vector<std::string>{"fundament-small.3ds"});
 }

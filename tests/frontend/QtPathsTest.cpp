@@ -9,7 +9,9 @@ namespace {
 
 TEST(QtPaths, TrackTextsAreLatin1WithQuestionMarksBeyondIt)
 {
-    EXPECT_EQ(toAsciiPath(QStringLiteral(u"Gr\u00FC\u00DFe/\u20AC\u96EA")), "Gr\xFC\xDF" "e/??");
+    EXPECT_EQ(toAsciiPath(QStringLiteral(u"Gr\u00FC\u00DFe/\u20AC\u96EA")),
+              "Gr\xFC\xDF"
+              "e/??");
     EXPECT_EQ(toAsciiPath(QString()), "");
 }
 

@@ -28,10 +28,7 @@ ControlPoints controlPoints(Vector3 p0, Vector3 p1, Vector3 p2, Vector3 p3)
     return {p0, p1, p2, p3};
 }
 
-CurveSegment segmentThrough(const ControlPoints& p)
-{
-    return CurveSegment(p[0], p[1], p[2], p[3]);
-}
+CurveSegment segmentThrough(const ControlPoints& p) { return CurveSegment(p[0], p[1], p[2], p[3]); }
 
 // Straight along x and evenly parametrised: the point at length s is (s, 0, 0).
 ControlPoints straightPoints(float length)
@@ -95,7 +92,10 @@ TEST(CurveSegment, WalkTakes4057StepsEndingJustPastTheEndVertex)
 // less before it. Steps of 0.0247 (length 100) can jump the 0.02 window, steps of 0.00074 not.
 TEST(CurveSegment, LengthFractionOnAStraightSegmentAnswersTheStepBeforeTheTarget)
 {
-    const struct { float length; int fewestJumps, mostJumps; } rows[] = {{3, 0, 0}, {100, 4, 37}};
+    const struct {
+        float length;
+        int fewestJumps, mostJumps;
+    } rows[] = {{3, 0, 0}, {100, 4, 37}};
     for (const auto& [length, fewestJumps, mostJumps] : rows) {
         const CurveSegment segment = segmentThrough(straightPoints(length));
         const double walked = segment.walkedLength();
@@ -121,11 +121,14 @@ TEST(CurveSegment, LengthFractionOnAStraightSegmentAnswersTheStepBeforeTheTarget
 // one just before the target, or the end vertex when no sum exceeds D - 0.01.
 TEST(CurveSegment, LengthFractionWithoutASumInTheWindow)
 {
-    const struct { float length, f; Vector3 expected; } rows[] = {
+    const struct {
+        float length, f;
+        Vector3 expected;
+    } rows[] = {
         {60, 0, {0, 0, 0}},  // first step 0.0148 > 0.01
-        {3, -0.004f, {0, 0, 0}}, {3, -1, {0, 0, 0}}, {3, -inf, {0, 0, 0}},  // D at or below -0.01
-        {3, 1.5f, {3, 0, 0}}, {3, 2, {3, 0, 0}}, {3, inf, {3, 0, 0}}, {3, nan, {3, 0, 0}},
-        {3, -nan, {3, 0, 0}},
+        {3, -0.004f, {0, 0, 0}}, {3, -1, {0, 0, 0}},   {3, -inf, {0, 0, 0}},  // D at or below -0.01
+        {3, 1.5f, {3, 0, 0}},    {3, 2, {3, 0, 0}},    {3, inf, {3, 0, 0}},
+        {3, nan, {3, 0, 0}},     {3, -nan, {3, 0, 0}},
     };
     for (const auto& [length, f, expected] : rows) {
         SCOPED_TRACE(::testing::Message() << "length " << length << ", f = " << f);
@@ -150,7 +153,7 @@ std::vector<SweepCase> sweepCases()
     // Control points on the end points: slow at both ends, fast in the middle.
     cases.push_back({"uneven", controlPoints({0, 0, 0}, {0, 0, 0}, {50, 10, 0}, {50, 10, 0})});
     cases.push_back({"far away", controlPoints({1e6f, 20, -1e6f}, {1e6f + 5, 25, -1e6f},
-                                              {1e6f + 9, 21, -1e6f + 3}, {1e6f + 12, 20, -1e6f})});
+                                               {1e6f + 9, 21, -1e6f + 3}, {1e6f + 12, 20, -1e6f})});
     cases.push_back({"loop", controlPoints({0, 0, 0}, {30, 30, 0}, {-30, 30, 0}, {0, 0, 0})});
     cases.push_back({"not a number", controlPoints({0, 0, 0}, {1, 0, 0}, {nan, 0, 0}, {3, 0, 0})});
     cases.push_back({"infinite", controlPoints({0, 0, 0}, {1, 0, 0}, {2, inf, 0}, {3, 0, 0})});
@@ -171,9 +174,26 @@ std::vector<SweepCase> sweepCases()
 
 TEST(CurveSegment, LengthFractionTableLookupMatchesTheLiteralWalkBitForBit)
 {
-    std::vector<float> fractions = {0.0f, -0.0f, 1e-7f, 0.001f, 0.0025f, 0.25f, 0.5f, 0.999f,
-                                    1.0f, 1.0001f, 1.002f, 1.01f, 1.5f, -0.0001f, -0.01f, -1.0f,
-                                    std::nextafter(1.0f, 2.0f), nan, inf, -inf};
+    std::vector<float> fractions = {0.0f,
+                                    -0.0f,
+                                    1e-7f,
+                                    0.001f,
+                                    0.0025f,
+                                    0.25f,
+                                    0.5f,
+                                    0.999f,
+                                    1.0f,
+                                    1.0001f,
+                                    1.002f,
+                                    1.01f,
+                                    1.5f,
+                                    -0.0001f,
+                                    -0.01f,
+                                    -1.0f,
+                                    std::nextafter(1.0f, 2.0f),
+                                    nan,
+                                    inf,
+                                    -inf};
     std::mt19937 random(7u);
     std::uniform_real_distribution<float> fraction(-0.05f, 1.05f);
     for (int k = 0; k < 24; ++k)

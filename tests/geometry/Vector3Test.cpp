@@ -21,7 +21,9 @@ TEST(Vector3, ArithmeticAndText)
 
 TEST(Vector3, NormalizeLeavesVectorsWithSquaredLengthBelowOneMillionthUnchanged)
 {
-    const struct { Vector3 v, expected; } rows[] = {
+    const struct {
+        Vector3 v, expected;
+    } rows[] = {
         {{0, 0.0005f, 0}, {0, 0.0005f, 0}},  // squared length 2.5e-7
         {{0, 0, 0}, {0, 0, 0}},
         {{0, 0.002f, 0}, {0, 1, 0}},  // 4e-6

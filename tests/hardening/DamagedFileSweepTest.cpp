@@ -18,7 +18,8 @@ class DamagedFileSweepTest : public ::testing::Test {
 protected:
     // A generation copies the models, some milliseconds a run, and opening a file costs a file:
     // a fixed sample of the damaged files takes those roads, each with the next variant in turn.
-    std::span<const GenerationVariant> variantsFor() {
+    std::span<const GenerationVariant> variantsFor()
+    {
         if (!sample_(random_)) {
             return {};
         }
@@ -26,7 +27,8 @@ protected:
         return std::span(pairwiseVariants).subspan(sampled_ % pairwiseVariants.size(), 1);
     }
 
-    void expectSafe(const Bytes& damaged, const char* what, std::size_t where) {
+    void expectSafe(const Bytes& damaged, const char* what, std::size_t where)
+    {
         const std::span<const GenerationVariant> variants = variantsFor();
         ASSERT_EQ(checkDamagedBytes(damaged, sandbox_, variants), "") << what << " " << where;
         if (!variants.empty()) {
@@ -42,7 +44,8 @@ protected:
     std::size_t sampled_ = 0;
 };
 
-TEST_F(DamagedFileSweepTest, EveryCutIsReadAndSavedSafely) {
+TEST_F(DamagedFileSweepTest, EveryCutIsReadAndSavedSafely)
+{
     for (std::size_t length = 0; length <= rich_.size(); ++length) {
         expectSafe(Bytes(rich_.begin(), rich_.begin() + static_cast<std::ptrdiff_t>(length)),
                    "cut to", length);
@@ -50,7 +53,8 @@ TEST_F(DamagedFileSweepTest, EveryCutIsReadAndSavedSafely) {
     EXPECT_GT(sampled_, 100u);
 }
 
-TEST_F(DamagedFileSweepTest, EveryFlippedByteIsReadAndSavedSafely) {
+TEST_F(DamagedFileSweepTest, EveryFlippedByteIsReadAndSavedSafely)
+{
     for (std::size_t offset = 0; offset < rich_.size(); ++offset) {
         Bytes flipped = rich_;
         flipped[offset] ^= 0xFF;
@@ -58,7 +62,8 @@ TEST_F(DamagedFileSweepTest, EveryFlippedByteIsReadAndSavedSafely) {
     }
 }
 
-TEST_F(DamagedFileSweepTest, SeededSingleBitFlipsAreReadAndSavedSafely) {
+TEST_F(DamagedFileSweepTest, SeededSingleBitFlipsAreReadAndSavedSafely)
+{
     std::uniform_int_distribution<std::size_t> offsets(0, rich_.size() - 1);
     std::uniform_int_distribution<int> bits(0, 7);
     for (int i = 0; i < 2000; ++i) {

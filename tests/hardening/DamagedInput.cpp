@@ -11,7 +11,8 @@
 
 namespace pw::hardening {
 
-std::size_t tagOffset(const Bytes& bytes, std::string_view tag) {
+std::size_t tagOffset(const Bytes& bytes, std::string_view tag)
+{
     const auto found = std::search(bytes.begin(), bytes.end(), tag.begin(), tag.end());
     if (found == bytes.end()) {
         throw std::out_of_range("no chunk " + std::string(tag));
@@ -19,7 +20,8 @@ std::size_t tagOffset(const Bytes& bytes, std::string_view tag) {
     return static_cast<std::size_t>(found - bytes.begin());
 }
 
-void putInt32(Bytes& bytes, std::string_view tag, std::size_t offsetFromTag, std::int32_t value) {
+void putInt32(Bytes& bytes, std::string_view tag, std::size_t offsetFromTag, std::int32_t value)
+{
     const std::size_t offset = tagOffset(bytes, tag) + offsetFromTag;
     const auto bits = static_cast<std::uint32_t>(value);
     for (int i = 0; i < 4; ++i) {
@@ -27,24 +29,23 @@ void putInt32(Bytes& bytes, std::string_view tag, std::size_t offsetFromTag, std
     }
 }
 
-void appendFloat32(Bytes& bytes, float value) {
+void appendFloat32(Bytes& bytes, float value)
+{
     const auto bits = std::bit_cast<std::uint32_t>(value);
     for (int i = 0; i < 4; ++i) {
         bytes.push_back(static_cast<std::uint8_t>(bits >> (24 - 8 * i)));
     }
 }
 
-std::size_t longestList(const Track& track) {
-    std::size_t longest = std::max({track.slots.size(), track.vertices.size(),
-                                    track.segments.size(), track.fundaments.size(),
-                                    track.groups.size(), track.freeNodes.size(),
-                                    track.tubes.size(), track.catwalks.size(),
-                                    track.sceneryItems.size(), track.sceneryObjects.size(),
-                                    track.infoText.size(), track.environmentTextA.size(),
-                                    track.environmentTextB.size(),
-                                    track.terrain.terrainTextA.size(),
-                                    track.terrain.terrainTextB.size(),
-                                    track.terrain.terrainTextC.size()});
+std::size_t longestList(const Track& track)
+{
+    std::size_t longest =
+        std::max({track.slots.size(), track.vertices.size(), track.segments.size(),
+                  track.fundaments.size(), track.groups.size(), track.freeNodes.size(),
+                  track.tubes.size(), track.catwalks.size(), track.sceneryItems.size(),
+                  track.sceneryObjects.size(), track.infoText.size(), track.environmentTextA.size(),
+                  track.environmentTextB.size(), track.terrain.terrainTextA.size(),
+                  track.terrain.terrainTextB.size(), track.terrain.terrainTextC.size()});
     for (const TrackSlot& slot : track.slots) {
         longest = std::max(longest, slot.text.size());
     }
@@ -61,7 +62,8 @@ std::size_t longestList(const Track& track) {
 }
 
 std::string checkDamagedBytes(const Bytes& bytes, const SimulatorSandbox& sandbox,
-                              std::span<const GenerationVariant> variants) {
+                              std::span<const GenerationVariant> variants)
+{
     Track track;
     readTrackBytes(bytes, track);
     if (longestList(track) > bytes.size()) {
@@ -71,7 +73,8 @@ std::string checkDamagedBytes(const Bytes& bytes, const SimulatorSandbox& sandbo
     return checkReadGenerateWrite(bytes, sandbox, variants);
 }
 
-std::string checkFileOpens(const Bytes& bytes, const std::filesystem::path& path) {
+std::string checkFileOpens(const Bytes& bytes, const std::filesystem::path& path)
+{
     writeBytes(path, bytes);
     Track track;
     ReadDiagnostics diagnostics;
@@ -83,7 +86,8 @@ std::string checkFileOpens(const Bytes& bytes, const std::filesystem::path& path
     return {};
 }
 
-void writeBytes(const std::filesystem::path& path, const Bytes& bytes) {
+void writeBytes(const std::filesystem::path& path, const Bytes& bytes)
+{
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
@@ -92,7 +96,8 @@ void writeBytes(const std::filesystem::path& path, const Bytes& bytes) {
     }
 }
 
-Bytes readBytes(const std::filesystem::path& path) {
+Bytes readBytes(const std::filesystem::path& path)
+{
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         throw std::runtime_error("cannot read " + path.string());
@@ -100,7 +105,8 @@ Bytes readBytes(const std::filesystem::path& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::vector<std::string> namesIn(const std::filesystem::path& directory) {
+std::vector<std::string> namesIn(const std::filesystem::path& directory)
+{
     std::vector<std::string> names;
     if (std::filesystem::is_directory(directory)) {
         for (const auto& entry : std::filesystem::directory_iterator(directory)) {

@@ -9,7 +9,8 @@
 namespace pw::hardening {
 namespace {
 
-TEST(FuzzRegressionTest, SeedsAndFormerCrashInputsReadGenerateSaveAndOpen) {
+TEST(FuzzRegressionTest, SeedsAndFormerCrashInputsReadGenerateSaveAndOpen)
+{
     const struct {
         std::filesystem::path directory;
         std::size_t atLeast;

@@ -24,18 +24,24 @@ struct InstallationFault {
     const char* namedInError;
 };
 
-TEST(GenerationFailureTest, FailedInstallationLeavesTheTrackUnchanged) {
+TEST(GenerationFailureTest, FailedInstallationLeavesTheTrackUnchanged)
+{
     const InstallationFault faults[] = {
         // The last class's model: the others have been copied by the time it fails.
-        {"own model missing", {true, true, true},
+        {"own model missing",
+         {true, true, true},
          [](const SimulatorSandbox& s) { fs::remove(s.modelDirectory() / "xxlarge.3ds"); },
          "xxlarge.3ds"},
-        {"default model missing", {false, true, false},
+        {"default model missing",
+         {false, true, false},
          [](const SimulatorSandbox& s) { fs::remove(s.modelDirectory() / "default.3ds"); },
          "default.3ds"},
-        {"simulator directory missing", {true, false, true},
-         [](const SimulatorSandbox& s) { fs::remove_all(s.nolimitsDirectory()); }, "objects"},
-        {"objects is a file", {false, false, false},
+        {"simulator directory missing",
+         {true, false, true},
+         [](const SimulatorSandbox& s) { fs::remove_all(s.nolimitsDirectory()); },
+         "objects"},
+        {"objects is a file",
+         {false, false, false},
          [](const SimulatorSandbox& s) {
              fs::remove_all(s.nolimitsDirectory() / "objects");
              std::ofstream(s.nolimitsDirectory() / "objects") << "not a directory";
@@ -51,13 +57,15 @@ TEST(GenerationFailureTest, FailedInstallationLeavesTheTrackUnchanged) {
 
         const GenerationReport report = generateFooters(track, sandbox.options(fault.variant));
         EXPECT_FALSE(report.ok);
-        EXPECT_NE(errorText(report.error).find(fault.namedInError), std::string::npos) << report.error;
+        EXPECT_NE(errorText(report.error).find(fault.namedInError), std::string::npos)
+            << report.error;
         EXPECT_EQ(report.objectsAddedTotal(), 0);
         EXPECT_EQ(encodeTrack(track), before);
     }
 }
 
-TEST(GenerationFailureTest, SameTrackGeneratesOnceTheModelIsBack) {
+TEST(GenerationFailureTest, SameTrackGeneratesOnceTheModelIsBack)
+{
     SimulatorSandbox sandbox;
     const GenerationVariant variant{true, true, true};
     fs::rename(sandbox.modelDirectory() / "small.3ds", sandbox.root() / "small.3ds");

@@ -25,13 +25,15 @@ protected:
     static const SimulatorSandbox& sandbox() { return *sandbox_; }
 
     // Every hostile file must read, generate, save and read back, and open with success.
-    static void expectHandled(const Bytes& bytes) {
+    static void expectHandled(const Bytes& bytes)
+    {
         EXPECT_EQ(checkDamagedBytes(bytes, sandbox()), "");
         EXPECT_EQ(checkFileOpens(bytes, sandbox().root() / "hostile.nltrack"), "");
     }
 
     // The rich track with the int32 at `offsetFromTag` past `tag` set to `value`.
-    Bytes richWith(std::string_view tag, std::size_t offsetFromTag, std::int32_t value) const {
+    Bytes richWith(std::string_view tag, std::size_t offsetFromTag, std::int32_t value) const
+    {
         Bytes bytes = richBytes_;
         putInt32(bytes, tag, offsetFromTag, value);
         return bytes;
@@ -51,21 +53,17 @@ struct FieldAt {
 
 // Where each count of a list sits, counted from its chunk's tag.
 const FieldAt countFields[] = {
-    {"TRCK", 12},  // slotCount
-    {"BEZR", 24},  // vertex count
-    {"SEGM", 8},   // segment count, before the reserved run
-    {"FUND", 24},
-    {"RASC", 24},  // group count
-    {"RASC", 28},  // connector count of group 0
-    {"FREN", 24},
-    {"TUBE", 24},
-    {"CATW", 24},
-    {"CATW", 52},  // byte count of catwalk 0
-    {"SCEN", 24},
-    {"SCOB", 24},
+    {"TRCK", 12},                // slotCount
+    {"BEZR", 24},                // vertex count
+    {"SEGM", 8},                 // segment count, before the reserved run
+    {"FUND", 24}, {"RASC", 24},  // group count
+    {"RASC", 28},                // connector count of group 0
+    {"FREN", 24}, {"TUBE", 24}, {"CATW", 24}, {"CATW", 52},  // byte count of catwalk 0
+    {"SCEN", 24}, {"SCOB", 24},
 };
 
-TEST_F(HostileInputTest, HugeCountsAllocateOnlyWhatTheBytesHold) {
+TEST_F(HostileInputTest, HugeCountsAllocateOnlyWhatTheBytesHold)
+{
     for (const std::int32_t count : {INT32_MAX, 0x10000000, 65536}) {
         for (const FieldAt& field : countFields) {
             SCOPED_TRACE(std::string(field.tag) + " +" + std::to_string(field.offsetFromTag) +
@@ -83,7 +81,8 @@ TEST_F(HostileInputTest, HugeCountsAllocateOnlyWhatTheBytesHold) {
     }
 }
 
-TEST_F(HostileInputTest, NegativeCountsGiveEmptyListsAndTheScanGoesOn) {
+TEST_F(HostileInputTest, NegativeCountsGiveEmptyListsAndTheScanGoesOn)
+{
     for (const std::int32_t count : {-1, INT32_MIN}) {
         SCOPED_TRACE(count);
         const Bytes bytes = richWith("FUND", 24, count);
@@ -104,7 +103,8 @@ struct TextAt {
     std::function<const std::string*(const Track&)> text;  // null when the record may be absent
 };
 
-TEST_F(HostileInputTest, NegativeTextLengthsGiveNoText) {
+TEST_F(HostileInputTest, NegativeTextLengthsGiveNoText)
+{
     const TextAt texts[] = {
         {{"TRCK", 28}, nullptr},  // text of slot 0
         {{"INFO", 24}, [](const Track& t) { return &t.infoText; }},
@@ -115,8 +115,7 @@ TEST_F(HostileInputTest, NegativeTextLengthsGiveNoText) {
     for (const std::int32_t length : {-1, -4, INT32_MIN}) {
         for (const TextAt& text : texts) {
             SCOPED_TRACE(std::string(text.field.tag) + " +" +
-                         std::to_string(text.field.offsetFromTag) + " = " +
-                         std::to_string(length));
+                         std::to_string(text.field.offsetFromTag) + " = " + std::to_string(length));
             const Bytes bytes = richWith(text.field.tag, text.field.offsetFromTag, length);
             Track track;
             readTrackBytes(bytes, track);
@@ -131,13 +130,15 @@ TEST_F(HostileInputTest, NegativeTextLengthsGiveNoText) {
 // The rich track's terrain with its grid replaced by values for the largest claimed size, so that
 // a reader storing outside its 300 x 300 grid has the bytes to do so. Grid value i reads
 // i % 1000 + 0.5.
-Bytes terrainClaiming(const Bytes& original, std::int32_t columns, std::int32_t rows) {
+Bytes terrainClaiming(const Bytes& original, std::int32_t columns, std::int32_t rows)
+{
     Bytes bytes = original;
     putInt32(bytes, "TERA", 8, columns);
     putInt32(bytes, "TERA", 12, rows);
     // Tag, 3 int32, 2 floats, "grass", float, "", float, flag, float, 4-byte text, float, int8,
     // flag, float, reserved(10).
-    const std::size_t gridStart = tagOffset(bytes, "TERA") + 4 + 12 + 8 + 9 + 4 + 4 + 4 + 1 + 4 + 8 + 4 + 1 + 1 + 4 + 10;
+    const std::size_t gridStart =
+        tagOffset(bytes, "TERA") + 4 + 12 + 8 + 9 + 4 + 4 + 4 + 1 + 4 + 8 + 4 + 1 + 1 + 4 + 10;
     bytes.resize(gridStart);
     for (int i = 0; i < 301 * 301; ++i) {
         appendFloat32(bytes, static_cast<float>(i % 1000) + 0.5f);
@@ -146,8 +147,9 @@ Bytes terrainClaiming(const Bytes& original, std::int32_t columns, std::int32_t 
     return bytes;
 }
 
-TEST_F(HostileInputTest, TerrainBeyondItsGridIsNeverStoredOutsideIt) {
-    const std::int32_t sizes[][2] = {{301, 3}, {4, 301}, {301, 301}, {-1, 3},
+TEST_F(HostileInputTest, TerrainBeyondItsGridIsNeverStoredOutsideIt)
+{
+    const std::int32_t sizes[][2] = {{301, 3}, {4, 301}, {301, 301},     {-1, 3},
                                      {4, -1},  {-1, -1}, {INT32_MAX, 2}, {300, 300}};
     for (const auto& [columns, rows] : sizes) {
         SCOPED_TRACE(std::to_string(columns) + " columns, " + std::to_string(rows) + " rows");
@@ -161,13 +163,16 @@ TEST_F(HostileInputTest, TerrainBeyondItsGridIsNeverStoredOutsideIt) {
         // The fields before the grid are decoded whatever its size.
         EXPECT_EQ(track.terrain.terrainValue, 3);
         EXPECT_EQ(track.terrain.terrainF1, 10.5f);
-        EXPECT_EQ(track.terrain.terrainTextC, "r\xF6" "ck");
+        EXPECT_EQ(track.terrain.terrainTextC,
+                  "r\xF6"
+                  "ck");
         EXPECT_EQ(track.terrain.terrainF7, 4.5f);
         expectHandled(bytes);
     }
 }
 
-TEST_F(HostileInputTest, FullTerrainGridKeepsEveryValueInPlace) {
+TEST_F(HostileInputTest, FullTerrainGridKeepsEveryValueInPlace)
+{
     const Bytes bytes = terrainClaiming(richBytes_, 300, 300);
     Track track;
     readTrackBytes(bytes, track);
@@ -179,7 +184,8 @@ TEST_F(HostileInputTest, FullTerrainGridKeepsEveryValueInPlace) {
     EXPECT_EQ(track.terrain.terrainGrid[299 * terrainGridSize + 299], 999.5f);
 }
 
-TEST_F(HostileInputTest, TubeEndsNamingMissingElementsAreSafeToGenerate) {
+TEST_F(HostileInputTest, TubeEndsNamingMissingElementsAreSafeToGenerate)
+{
     const Track track = trackWithDanglingTubeEnds();
     const Bytes bytes = encodeTrack(track);
     expectHandled(bytes);

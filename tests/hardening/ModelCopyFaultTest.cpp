@@ -32,7 +32,8 @@ namespace fs = std::filesystem;
 class ModelCopyFaultTest : public ::testing::Test {
 protected:
     // Copies the small class's own model into objects/mytrack of `simulator`.
-    InstallResult installSmall(const fs::path& simulator, const fs::path& models) const {
+    InstallResult installSmall(const fs::path& simulator, const fs::path& models) const
+    {
         FooterModelChoices choices{};
         choices[0] = makeFooterModelChoice(TubeSizeClass::Small, true, false, 100);
         return installFooterModels(choices, simulator, "mytrack", models);
@@ -40,14 +41,16 @@ protected:
 
     SimulatorSandbox sandbox_;
     const fs::path models_ = sandbox_.modelDirectory();
-    const fs::path installed_ = sandbox_.nolimitsDirectory() / "objects/mytrack/fundament-small.3ds";
+    const fs::path installed_ =
+        sandbox_.nolimitsDirectory() / "objects/mytrack/fundament-small.3ds";
 };
 
 // Windows needs a privilege to make links, and refuses to replace a file another program holds
 // open, as the reader below does.
 #ifndef _WIN32
 
-TEST_F(ModelCopyFaultTest, LinkAtTheDestinationIsReplacedNotFollowed) {
+TEST_F(ModelCopyFaultTest, LinkAtTheDestinationIsReplacedNotFollowed)
+{
     const fs::path victim = sandbox_.root() / "victim.3ds";
     writeBytes(victim, filled(100, 'v'));
     fs::create_directories(installed_.parent_path());
@@ -61,7 +64,8 @@ TEST_F(ModelCopyFaultTest, LinkAtTheDestinationIsReplacedNotFollowed) {
     EXPECT_EQ(namesIn(installed_.parent_path()), std::vector<std::string>{"fundament-small.3ds"});
 }
 
-TEST_F(ModelCopyFaultTest, TwoInstallsAtOnceLeaveOneWholeModel) {
+TEST_F(ModelCopyFaultTest, TwoInstallsAtOnceLeaveOneWholeModel)
+{
     // Two model directories whose small models differ in every byte.
     const fs::path modelsA = sandbox_.root() / "a";
     const fs::path modelsB = sandbox_.root() / "b";
@@ -97,7 +101,8 @@ TEST_F(ModelCopyFaultTest, TwoInstallsAtOnceLeaveOneWholeModel) {
         ASSERT_EQ(partialReads, 0);
         const Bytes result = readBytes(installed_);
         ASSERT_TRUE(result == modelA || result == modelB) << "a mix of both models";
-        ASSERT_EQ(namesIn(installed_.parent_path()), std::vector<std::string>{"fundament-small.3ds"});
+        ASSERT_EQ(namesIn(installed_.parent_path()),
+                  std::vector<std::string>{"fundament-small.3ds"});
     }
 }
 
@@ -107,7 +112,8 @@ TEST_F(ModelCopyFaultTest, TwoInstallsAtOnceLeaveOneWholeModel) {
 
 enum CopyOutcome { FailedWithReason = 0, Succeeded = 1, FailedOtherwise = 2, CouldNotSetUp = 3 };
 
-CopyOutcome outcomeOf(const InstallResult& result, const std::string& reason) {
+CopyOutcome outcomeOf(const InstallResult& result, const std::string& reason)
+{
     if (result.ok) {
         return Succeeded;
     }
@@ -119,7 +125,8 @@ CopyOutcome outcomeOf(const InstallResult& result, const std::string& reason) {
                : FailedOtherwise;
 }
 
-TEST_F(ModelCopyFaultTest, FullDiskKeepsTheEarlierModelAndLeavesNoPart) {
+TEST_F(ModelCopyFaultTest, FullDiskKeepsTheEarlierModelAndLeavesNoPart)
+{
     const fs::path disk = sandbox_.root() / "disk";
     fs::create_directory(disk);
     // 64 KiB of room: the first model fits, the second does not.
@@ -154,7 +161,8 @@ TEST_F(ModelCopyFaultTest, FullDiskKeepsTheEarlierModelAndLeavesNoPart) {
     EXPECT_EQ(namesAfterFresh, std::vector<std::string>{});
 }
 
-TEST_F(ModelCopyFaultTest, CopyStoppedByAFileSizeLimitKeepsTheEarlierModel) {
+TEST_F(ModelCopyFaultTest, CopyStoppedByAFileSizeLimitKeepsTheEarlierModel)
+{
     const Bytes earlier = filled(1024, 'e');
     ASSERT_TRUE(installSmall(sandbox_.nolimitsDirectory(), models_).ok);
     writeBytes(installed_, earlier);
@@ -167,8 +175,8 @@ TEST_F(ModelCopyFaultTest, CopyStoppedByAFileSizeLimitKeepsTheEarlierModel) {
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
             return int{CouldNotSetUp};
         }
-        return int{outcomeOf(installSmall(sandbox_.nolimitsDirectory(), models_),
-                             "File too large")};
+        return int{
+            outcomeOf(installSmall(sandbox_.nolimitsDirectory(), models_), "File too large")};
     });
     EXPECT_EQ(outcome, FailedWithReason);
     EXPECT_EQ(readBytes(installed_), earlier);

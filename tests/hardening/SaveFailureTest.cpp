@@ -36,19 +36,22 @@ enum SaveOutcome {
 
 class SaveFailureTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         fs::create_directory(directory_);
         writeBytes(target_, previous_);
     }
 
-    void expectPreviousFileIntact() const {
+    void expectPreviousFileIntact() const
+    {
         EXPECT_EQ(readBytes(target_), previous_);
         EXPECT_EQ(namesIn(directory_), std::vector<std::string>{"mytrack.nltrack"});
     }
 
     // A save made by an unprivileged child was refused and changed nothing; skipped where the
     // child could not stop being root, who ignores `rootIgnores`.
-    void expectUnprivilegedSaveRefused(int outcome, const char* rootIgnores) const {
+    void expectUnprivilegedSaveRefused(int outcome, const char* rootIgnores) const
+    {
         if (outcome == CouldNotSetUp) {
             GTEST_SKIP() << "cannot drop root privileges, and root ignores " << rootIgnores;
         }
@@ -62,15 +65,18 @@ protected:
     const Bytes previous_ = encodeTrack(makeNewTrack());
 };
 
-SaveOutcome outcomeOf(const WriteResult& result) {
+SaveOutcome outcomeOf(const WriteResult& result)
+{
     if (result.ok) {
         return ReportedSuccess;
     }
-    return errorText(result.error).find("mytrack") != std::string::npos ? ReportedFailure
-                                                             : ReportedFailureWithoutName;
+    return errorText(result.error).find("mytrack") != std::string::npos
+               ? ReportedFailure
+               : ReportedFailureWithoutName;
 }
 
-TEST_F(SaveFailureTest, SuccessfulSaveReplacesTheFileAndLeavesNothingBesideIt) {
+TEST_F(SaveFailureTest, SuccessfulSaveReplacesTheFileAndLeavesNothingBesideIt)
+{
     const Track rich = makeRichTrack();
     const WriteResult result = writeTrackFile(target_, rich);
     ASSERT_TRUE(result.ok) << result.error;
@@ -78,13 +84,15 @@ TEST_F(SaveFailureTest, SuccessfulSaveReplacesTheFileAndLeavesNothingBesideIt) {
     EXPECT_EQ(namesIn(directory_), std::vector<std::string>{"mytrack.nltrack"});
 }
 
-TEST_F(SaveFailureTest, MissingDirectoryReportsFailureAndCreatesNothing) {
+TEST_F(SaveFailureTest, MissingDirectoryReportsFailureAndCreatesNothing)
+{
     const fs::path missing = sandbox_.root() / "missing" / "mytrack.nltrack";
     EXPECT_EQ(outcomeOf(writeTrackFile(missing, makeRichTrack())), ReportedFailure);
     EXPECT_FALSE(fs::exists(missing.parent_path()));
 }
 
-TEST_F(SaveFailureTest, TargetThatIsADirectoryLeavesItAndNoTemporaryFile) {
+TEST_F(SaveFailureTest, TargetThatIsADirectoryLeavesItAndNoTemporaryFile)
+{
     const fs::path folder = directory_ / "folder.nltrack";
     fs::create_directory(folder);
     writeBytes(folder / "inside", previous_);
@@ -99,7 +107,8 @@ TEST_F(SaveFailureTest, TargetThatIsADirectoryLeavesItAndNoTemporaryFile) {
 #ifndef _WIN32
 
 // A full 300 x 300 terrain makes the file about 360 KB.
-Track largeTrack() {
+Track largeTrack()
+{
     Track track = makeRichTrack();
     track.terrain.terrainColumns = terrainGridSize;
     track.terrain.terrainRows = terrainGridSize;
@@ -109,7 +118,8 @@ Track largeTrack() {
     return track;
 }
 
-TEST_F(SaveFailureTest, FileSizeLimitReachedMidwayKeepsThePreviousFile) {
+TEST_F(SaveFailureTest, FileSizeLimitReachedMidwayKeepsThePreviousFile)
+{
     const Track large = largeTrack();
     constexpr rlim_t sizeLimit = 64 * 1024;
     ASSERT_GT(encodeTrack(large).size(), 4 * sizeLimit);
@@ -128,9 +138,10 @@ TEST_F(SaveFailureTest, FileSizeLimitReachedMidwayKeepsThePreviousFile) {
     expectPreviousFileIntact();
 }
 
-TEST_F(SaveFailureTest, ReadOnlyDirectoryKeepsThePreviousFile) {
-    fs::permissions(directory_, fs::perms::owner_write | fs::perms::group_write |
-                                    fs::perms::others_write,
+TEST_F(SaveFailureTest, ReadOnlyDirectoryKeepsThePreviousFile)
+{
+    fs::permissions(directory_,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     const int outcome = exitCodeOfUnprivilegedChild(
         [&] { return int{outcomeOf(writeTrackFile(target_, makeRichTrack()))}; }, CouldNotSetUp);
@@ -138,22 +149,26 @@ TEST_F(SaveFailureTest, ReadOnlyDirectoryKeepsThePreviousFile) {
     expectUnprivilegedSaveRefused(outcome, "directory permissions");
 }
 
-TEST_F(SaveFailureTest, ReadOnlyFileKeepsThePreviousFile) {
+TEST_F(SaveFailureTest, ReadOnlyFileKeepsThePreviousFile)
+{
     // Anyone may create files beside it; only the track itself is protected.
     fs::permissions(directory_, fs::perms::all, fs::perm_options::add);
     fs::permissions(target_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
                     fs::perm_options::replace);
-    const int outcome = exitCodeOfUnprivilegedChild([&] {
-        const WriteResult result = writeTrackFile(target_, makeRichTrack());
-        const bool saysWhy =
-            errorText(result.error) == "Cannot save \"" + target_.string() + "\": Permission denied";
-        return saysWhy ? int{outcomeOf(result)} : int{ReportedFailureWithoutName};
-    }, CouldNotSetUp);
+    const int outcome = exitCodeOfUnprivilegedChild(
+        [&] {
+            const WriteResult result = writeTrackFile(target_, makeRichTrack());
+            const bool saysWhy = errorText(result.error) ==
+                                 "Cannot save \"" + target_.string() + "\": Permission denied";
+            return saysWhy ? int{outcomeOf(result)} : int{ReportedFailureWithoutName};
+        },
+        CouldNotSetUp);
     fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);
     expectUnprivilegedSaveRefused(outcome, "file permissions");
 }
 
-TEST_F(SaveFailureTest, NamedPipeIsRefusedUnopenedAndLeftInPlace) {
+TEST_F(SaveFailureTest, NamedPipeIsRefusedUnopenedAndLeftInPlace)
+{
     const fs::path pipe = directory_ / "pipe.nltrack";
     const fs::path link = directory_ / "link.nltrack";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
@@ -164,7 +179,7 @@ TEST_F(SaveFailureTest, NamedPipeIsRefusedUnopenedAndLeftInPlace) {
         const WriteResult result = writeTrackFile(target, makeRichTrack());
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(errorText(result.error), "Cannot save \"" + target.string() +
-                                    "\": it is a named pipe, not a regular file");
+                                               "\": it is a named pipe, not a regular file");
     }
     EXPECT_TRUE(fs::is_fifo(pipe));
     EXPECT_TRUE(fs::is_symlink(link));

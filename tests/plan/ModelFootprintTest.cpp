@@ -138,8 +138,8 @@ TEST_F(ModelFiles, FootersInTheTrackShowTheInstalledCopy)
     ModelFootprints models(dir.path().toStdString() + "/models");
 
     Track track;
-    const SceneryObject footer{"", "park/fundament-small.3ds",
-                               {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
+    const SceneryObject footer{
+        "", "park/fundament-small.3ds", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
     track.sceneryObjects = {footer};
     const PlanScene scene = buildPlanScene(track, PlanView::Top, {&models, &installed},
                                            std::vector<SceneryObject>{footer});
@@ -150,9 +150,10 @@ TEST_F(ModelFiles, FootersInTheTrackShowTheInstalledCopy)
 
     // Without the installed copy, the model directory's model stands in.
     track.sceneryObjects[0].textB = "elsewhere/fundament-small.3ds";
-    EXPECT_FLOAT_EQ(static_cast<float>(buildPlanScene(track, PlanView::Top, {&models, &installed})
-                                           .footers[0].bounds.width()),
-                    0.5f);
+    EXPECT_FLOAT_EQ(
+        static_cast<float>(
+            buildPlanScene(track, PlanView::Top, {&models, &installed}).footers[0].bounds.width()),
+        0.5f);
     EXPECT_EQ(installed.of("park/../../secret.3ds").problem, "not a model file name");
 }
 

@@ -29,7 +29,8 @@ int differences(const QImage& a, const QImage& b)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
             if (std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                    std::abs(qBlue(p) - qBlue(q)) > 120)
+                    std::abs(qBlue(p) - qBlue(q)) >
+                120)
                 ++count;
         }
     return count;

@@ -81,9 +81,8 @@ TEST(PlanScene, ColoursADefaultModelFooterByTheTubeItStandsUnder)
     });
     ASSERT_NE(tube, track.tubes.end());
     const Float3 p = track.fundaments[static_cast<std::size_t>(tube->endB.index)].position;
-    track.sceneryObjects.push_back(
-        placedObject("rich/fundament-default.3ds",
-                     {1, 0, 0, p.x, 0, 1, 0, p.y, 0, 0, 1, p.z, 0, 0, 0, 1}));
+    track.sceneryObjects.push_back(placedObject(
+        "rich/fundament-default.3ds", {1, 0, 0, p.x, 0, 1, 0, p.y, 0, 0, 1, p.z, 0, 0, 0, 1}));
     const PlanScene scene = buildPlanScene(track, PlanView::Top, nullptr);
     ASSERT_EQ(scene.footers.size(), 1u);
     EXPECT_EQ(scene.footers[0].style, static_cast<int>(*sizeClassOfCode(tube->sizeClass)));
@@ -92,8 +91,8 @@ TEST(PlanScene, ColoursADefaultModelFooterByTheTubeItStandsUnder)
 TEST(PlanScene, LeavesOutWhatCannotBeDrawn)
 {
     Track track = makeRichTrack();
-    track.tubes[0].endB.index = 99;   // no such free node
-    track.tubes[1].endB.group = -1;   // no such connector group
+    track.tubes[0].endB.index = 99;  // no such free node
+    track.tubes[1].endB.group = -1;  // no such connector group
     track.fundaments[2].position.x = std::nanf("");
     track.vertices[1].controlOut.x = INFINITY;
     track.infoText = "a<b&c\x01\xE9";

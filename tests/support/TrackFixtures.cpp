@@ -44,9 +44,9 @@ void addSegments(Track& track)
                    -position * 1000, track);
         ++position;
     }
-    setSegmentKind1(1,
-                    SegmentKind1Data{1.5f, -2.25f, 3.0f, 4.125f, 5, -6, 1, 7, 8.5f, -9, 10, 0, 1,
-                                     14.0f, 15.5f, -16.0f, 1, 18.0f, 19.25f, 20.0f, 21, 22.5f, 1},
+    setSegmentKind1(1, SegmentKind1Data{1.5f, -2.25f, 3.0f,   4.125f, 5,  -6,    1,     7,
+                                        8.5f, -9,     10,     0,      1,  14.0f, 15.5f, -16.0f,
+                                        1,    18.0f,  19.25f, 20.0f,  21, 22.5f, 1},
                     track);
     setSegmentKind2(2, SegmentKind2Data{-1, 2.5f, 3.5f, 4.5f, 1, 0, 123456}, track);
     setSegmentKind3(3, SegmentKind3Data{0.5f, 1.5f, 2.5f, 4, 0, 1, -7, 8, 9.75f}, track);
@@ -107,12 +107,25 @@ void addScenery(Track& track)
 
 void addTerrain(Track& track)
 {
-    track.terrain = Terrain{.terrainValue = 3, .terrainColumns = 4, .terrainRows = 3,
-                            .terrainF1 = 10.5f, .terrainF2 = -1.0f, .terrainTextA = "grass",
-                            .terrainF3 = 0.25f, .terrainTextB = "", .terrainF4 = 100.0f,
-                            .terrainFlagA = 1, .terrainF5 = 2.0f, .terrainTextC = "r\xF6" "ck",
-                            .terrainF6 = 3.0f, .terrainByte = -5, .terrainFlagB = 0,
-                            .terrainF7 = 4.5f, .terrainGrid = {}};
+    track.terrain = Terrain{.terrainValue = 3,
+                            .terrainColumns = 4,
+                            .terrainRows = 3,
+                            .terrainF1 = 10.5f,
+                            .terrainF2 = -1.0f,
+                            .terrainTextA = "grass",
+                            .terrainF3 = 0.25f,
+                            .terrainTextB = "",
+                            .terrainF4 = 100.0f,
+                            .terrainFlagA = 1,
+                            .terrainF5 = 2.0f,
+                            .terrainTextC =
+                                "r\xF6"
+                                "ck",
+                            .terrainF6 = 3.0f,
+                            .terrainByte = -5,
+                            .terrainFlagB = 0,
+                            .terrainF7 = 4.5f,
+                            .terrainGrid = {}};
     Terrain& terrain = track.terrain;
     terrain.terrainGrid.assign(terrainGridSize * terrainGridSize, 0.0f);
     for (int r = 0; r < 3; ++r) {

@@ -12,9 +12,9 @@ TEST(ChunkReaderTest, ReadsEachEncoding)
 {
     const Bytes bytes{0x00, 0x00, 0x80, 0x00, 0x00, 0x80, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFE,
                       0x80, 0x00, 0x00, 0x00, 0x3F, 0x80, 0x00, 0x00, 0xC1, 0x20, 0x00, 0x00,
-                      0xFF, 0x01, 0x00, 0x80, 0xFF, 0x00, 0x7F, 0x80,
-                      0, 0, 0, 3, 'C', 'a', 0xE9, 0, 0, 0, 0,
-                      'N', 'L', 'I', 'M', 'E', 'N', 'V', 'C', 'n', 'l', 'i', 'm', 'C', 'S', 'T', 'M', 'Z'};
+                      0xFF, 0x01, 0x00, 0x80, 0xFF, 0x00, 0x7F, 0x80, 0,    0,    0,    3,
+                      'C',  'a',  0xE9, 0,    0,    0,    0,    'N',  'L',  'I',  'M',  'E',
+                      'N',  'V',  'C',  'n',  'l',  'i',  'm',  'C',  'S',  'T',  'M',  'Z'};
     ChunkReader in(bytes);
     EXPECT_EQ(in.readInt32(), 32768);
     EXPECT_EQ(in.readInt32(), 8388608);
@@ -91,9 +91,9 @@ TEST(ChunkWriterTest, WritesEachEncoding)
     out.writeTag(TagTerrain);
     out.writeRawTag("vrtx");
     const Bytes expected{0xFF, 0xFF, 0xFF, 0xFE, 0xC1, 0x20, 0x00, 0x00, 0xFF, 0x00, 0x00,
-                         0xFF, 0x00, 0xFF, 0xFF, 0x34, 0, 0, 0, 0, 0, 0, 0, 3,
-                         'C', 'a', 0xE9, 0, 0, 0, 2, 'a', 'b', 0, 0,
-                         'T', 'E', 'R', 'A', 'v', 'r', 't', 'x'};
+                         0xFF, 0x00, 0xFF, 0xFF, 0x34, 0,    0,    0,    0,    0,    0,
+                         0,    3,    'C',  'a',  0xE9, 0,    0,    0,    2,    'a',  'b',
+                         0,    0,    'T',  'E',  'R',  'A',  'v',  'r',  't',  'x'};
     EXPECT_EQ(out.bytes(), expected);
 }
 

@@ -54,8 +54,9 @@ TEST_F(TrackFileTest, AFileThatCannotBeOpenedLeavesTheTrackAlone)
     fs::resize_file(huge, largestTrackFileSize + 1);
     EXPECT_EQ(readTrackFile(huge, track, &diagnostics), 0);
     EXPECT_EQ(track, makeNewTrack());
-    EXPECT_EQ(errorText(diagnostics.openError.value()), "Cannot open \"" + huge.string() +
-                                         "\": at 268435457 bytes it is too large for a track file");
+    EXPECT_EQ(errorText(diagnostics.openError.value()),
+              "Cannot open \"" + huge.string() +
+                  "\": at 268435457 bytes it is too large for a track file");
     EXPECT_EQ(errorReason(diagnostics.openError.value()),
               "at 268435457 bytes it is too large for a track file");
 }
@@ -90,9 +91,10 @@ TEST_F(TrackFileTest, ReadsAPipeToItsEndUpToTheSizeLimit)
     EXPECT_EQ(readTrackFile(pipe, tooMuch, &diagnostics), 0);
     writer.join();
     EXPECT_EQ(tooMuch, Track{});
-    EXPECT_EQ(errorText(diagnostics.openError.value()), "Cannot open \"" + pipe.string() +
-                                         "\": it holds more than 268435456 bytes, too large for "
-                                         "a track file");
+    EXPECT_EQ(errorText(diagnostics.openError.value()),
+              "Cannot open \"" + pipe.string() +
+                  "\": it holds more than 268435456 bytes, too large for "
+                  "a track file");
 }
 #endif
 
@@ -182,8 +184,16 @@ TEST_F(TrackFileSaveTest, ANonAsciiNameIsCreatedReplacedAndReadBack)
     const fs::path missing = folder / fs::path(u8"Stra\u00dfe") / "x.nltrack";
     const WriteResult failed = writeTrackFile(missing, rich);
     EXPECT_FALSE(failed.ok);
-    EXPECT_NE(errorText(failed.error).find("\xC3\x9C" "bung"), std::string::npos) << failed.error;
-    EXPECT_NE(errorText(failed.error).find("Stra\xC3\x9F" "e"), std::string::npos) << failed.error;
+    EXPECT_NE(errorText(failed.error)
+                  .find("\xC3\x9C"
+                        "bung"),
+              std::string::npos)
+        << failed.error;
+    EXPECT_NE(errorText(failed.error)
+                  .find("Stra\xC3\x9F"
+                        "e"),
+              std::string::npos)
+        << failed.error;
 }
 
 TEST_F(TrackFileSaveTest, ANewFileIsNeverOneThatExists)
@@ -206,7 +216,8 @@ TEST_F(TrackFileSaveTest, AReadOnlyFileIsRefusedAndKept)
     fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);
 
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(errorText(result.error), "Cannot save \"" + pathText(target_) + "\": Permission denied");
+    EXPECT_EQ(errorText(result.error),
+              "Cannot save \"" + pathText(target_) + "\": Permission denied");
     EXPECT_EQ(readAll(target_), previous_);
     EXPECT_EQ(entries(), onlyTarget);
 }

@@ -7,8 +7,8 @@ namespace {
 // Every chunk length of the track, in file order.
 std::vector<std::int32_t> chunkLengths(const Track& t)
 {
-    return {t.infoLength,      t.vertexLength,        t.segmentLength,    t.supportLength,
-            t.fundamentLength, t.railConnectorLength, t.freeNodeLength,   t.tubeLength,
+    return {t.infoLength,      t.vertexLength,        t.segmentLength,       t.supportLength,
+            t.fundamentLength, t.railConnectorLength, t.freeNodeLength,      t.tubeLength,
             t.catwalkLength,   t.sceneryLength,       t.sceneryObjectLength, t.environmentLength};
 }
 
@@ -73,8 +73,8 @@ TEST(ChunkLengthTest, ChunksTheFileLackedAreCountedFromEmpty)
         };
         const auto putInt32 = [&](std::size_t at, std::int32_t value) {
             for (int i = 0; i < 4; ++i)
-                file[at + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >>
-                                                         (24 - 8 * i));
+                file[at + i] =
+                    static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (24 - 8 * i));
         };
         cut("INFO", "BEZR");
         cut("FREN", "TUBE");
@@ -101,13 +101,18 @@ TEST(ChunkLengthTest, RemovingEveryElementRestoresTheEmptyLengths)
 {
     Track track = makeRichTrack();
     const Track fresh = makeNewTrack();
-    while (!track.tubes.empty()) removeTube(0, track);
-    while (!track.fundaments.empty()) removeFundament(0, track);
-    while (!track.freeNodes.empty()) removeFreeNode(0, track);
-    while (!track.segments.empty()) removeSegment(static_cast<int>(track.segments.size()) - 1, track);
-    while (track.vertices.size() > 1) removeVertex(1, track);
+    while (!track.tubes.empty())
+        removeTube(0, track);
+    while (!track.fundaments.empty())
+        removeFundament(0, track);
+    while (!track.freeNodes.empty())
+        removeFreeNode(0, track);
+    while (!track.segments.empty())
+        removeSegment(static_cast<int>(track.segments.size()) - 1, track);
+    while (track.vertices.size() > 1)
+        removeVertex(1, track);
     const auto removed = [](const Track& t) {
-        return std::array{t.vertexLength, t.segmentLength, t.fundamentLength,
+        return std::array{t.vertexLength,        t.segmentLength,  t.fundamentLength,
                           t.railConnectorLength, t.freeNodeLength, t.tubeLength};
     };
     EXPECT_EQ(removed(track), removed(fresh));
@@ -250,10 +255,14 @@ TEST(TubeOperationsTest, EndsAreTakenAsKindIndexGroup)
 TEST(CoasterStyleNameTest, NamesKnownCodesAndUnknownOthers)
 {
     const std::pair<std::int32_t, const char*> known[] = {
-        {0, "Classic Steel Looping"}, {15, "Inverted Impulse Coaster"},
-        {18, "Vekoma Flying Dutchman"}, {20, "Maurer S\xF6hne Spinning Coaster"},
-        {35, "Vekoma Minetrain Coaster with locomotive"}, {41, "Gerstlauer Spinning Coaster"},
-        {47, "Gerstlauer Euro-Fighter 2"}, {49, "Steel Looping Coaster (Modern)"},
+        {0, "Classic Steel Looping"},
+        {15, "Inverted Impulse Coaster"},
+        {18, "Vekoma Flying Dutchman"},
+        {20, "Maurer S\xF6hne Spinning Coaster"},
+        {35, "Vekoma Minetrain Coaster with locomotive"},
+        {41, "Gerstlauer Spinning Coaster"},
+        {47, "Gerstlauer Euro-Fighter 2"},
+        {49, "Steel Looping Coaster (Modern)"},
         {50, "Maurer S\xF6hne X-Car Coaster"}};
     for (const auto& [code, name] : known)
         EXPECT_STREQ(coasterStyleName(code), name) << code;

@@ -173,7 +173,8 @@ TEST(TrackReaderTest, StoresNoTerrainValueOutsideTheGrid)
     track.terrain.terrainColumns = 3;
     track.terrain.terrainRows = 0;
     Bytes terrain = encodeTrack(track);
-    terrain.erase(terrain.begin(), terrain.begin() + static_cast<std::ptrdiff_t>(find(terrain, "TERA")));
+    terrain.erase(terrain.begin(),
+                  terrain.begin() + static_cast<std::ptrdiff_t>(find(terrain, "TERA")));
 
     // 302 columns and 2 rows of values 0, 1, 2, ... in place of the empty grid.
     const std::int32_t columns = 302, rows = 2;
@@ -236,8 +237,8 @@ TEST(TrackReaderTest, SurvivesTheRichFileCutAtEveryOffset)
         ReadDiagnostics diagnostics;
         const Track read = decode(slice(file, 0, cut), &diagnostics);
         ASSERT_LE(read.fundaments.size(), rich.fundaments.size()) << cut;
-        ASSERT_TRUE(std::equal(read.fundaments.begin(), read.fundaments.end(),
-                               rich.fundaments.begin()))
+        ASSERT_TRUE(
+            std::equal(read.fundaments.begin(), read.fundaments.end(), rich.fundaments.begin()))
             << cut;
         ASSERT_LE(read.sceneryObjects.size(), rich.sceneryObjects.size()) << cut;
         ASSERT_LE(diagnostics.chunksCutShort, 1) << cut;
@@ -284,7 +285,8 @@ TEST(TrackReaderTest, EveryCutOfTheRichFileSavesWithLengthsThatMatchItsBytes)
             continue;
         const auto saved = lengthsAndBytes(encodeTrack(read));
         for (std::size_t chunk = 0; chunk < saved.size(); ++chunk)
-            ASSERT_EQ(saved[chunk].first, saved[chunk].second) << "cut " << cut << ", chunk " << chunk;
+            ASSERT_EQ(saved[chunk].first, saved[chunk].second)
+                << "cut " << cut << ", chunk " << chunk;
     }
 }
 
@@ -317,7 +319,8 @@ TEST(TrackReaderTest, TextsWithAZeroByteAreCountedAndTheirChunksLoseTheCutBytes)
     EXPECT_EQ(read.environmentLength, track.environmentLength - 1);
     EXPECT_EQ(read.sceneryObjectLength, track.sceneryObjectLength - 3 - 1);
     EXPECT_EQ(read.sceneryLength, track.sceneryLength - 3 - 1);
-    EXPECT_EQ(read.fundamentLength, track.fundamentLength);  // chunks without such texts keep theirs
+    EXPECT_EQ(read.fundamentLength,
+              track.fundamentLength);  // chunks without such texts keep theirs
     for (const auto& [length, bytes] : lengthsAndBytes(encodeTrack(read)))
         EXPECT_EQ(length, bytes);
 }

@@ -51,9 +51,10 @@ protected:
     void SetUp() override
     {
         // Unique per run, so that two builds' suites running at once keep apart.
-        directory_ = std::filesystem::temp_directory_path() /
-                     ("pw-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                      "-" + std::to_string(std::random_device{}()));
+        directory_ =
+            std::filesystem::temp_directory_path() /
+            ("pw-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+             "-" + std::to_string(std::random_device{}()));
         std::filesystem::remove_all(directory_);
         std::filesystem::create_directories(directory_);
     }
@@ -63,7 +64,8 @@ protected:
     {
         const auto path = directory_ / name;
         std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return path;
     }
 
