@@ -1,5 +1,6 @@
 #include "FooterGeneration.h"
 
+#include "FooterEnds.h"
 #include "ModelInstallation.h"
 #include "TubeEndPoints.h"
 #include "tracklib/Track.h"
@@ -48,22 +49,6 @@ float turnAboutVertical(Vector3 p, Vector3 q, float fundamentAngle)
     if ((p.x > q.x && p.z < q.z) || (p.x < q.x && p.z > q.z))
         return radiansToDegrees(std::atan(b / a));
     return 0.0f;
-}
-
-struct FooterEnds {
-    TubeSide footerSide;
-    TubeEnd footer;
-    TubeEnd other;
-};
-
-// The end standing on a fundament; end B when both do.
-std::optional<FooterEnds> findFooterEnds(const Tube& tube)
-{
-    if (tube.endB.kind == TubeEndFundament)
-        return FooterEnds{TubeSide::B, tube.endB, tube.endA};
-    if (tube.endA.kind == TubeEndFundament)
-        return FooterEnds{TubeSide::A, tube.endA, tube.endB};
-    return std::nullopt;
 }
 
 // Fundaments that a tube left without a footer still stands on must stay.
@@ -141,17 +126,12 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
     const int tubeCount = static_cast<int>(track.tubes.size());
     for (int t = 0; t < tubeCount; ++t) {
         const Tube& tube = track.tubes[static_cast<std::size_t>(t)];
-        const std::optional<FooterEnds> ends = findFooterEnds(tube);
+        const std::optional<FooterEnds> ends = servedFooterEnds(tube, track, options.choices);
         if (!ends)
             continue;
-        const std::optional<TubeSizeClass> sizeClass = sizeClassOfCode(tube.sizeClass);
-        if (!sizeClass)
-            continue;
-        const auto classIndex = static_cast<std::size_t>(*sizeClass);
+        const auto classIndex = static_cast<std::size_t>(ends->sizeClass);
         const FooterModelChoice& choice = options.choices[classIndex];
         const std::int32_t f = ends->footer.index;
-        if (!choice.enabled || !hasIndex(track.fundaments, f))
-            continue;
 
         const Fundament& fundament = track.fundaments[static_cast<std::size_t>(f)];
         const Vector3 p = fundament.position;

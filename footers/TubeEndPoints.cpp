@@ -1,33 +1,12 @@
 #include "TubeEndPoints.h"
 
+#include "FooterEnds.h"
 #include "TrackCurve.h"
 
 #include <algorithm>
 #include <utility>
 
 namespace pw {
-
-namespace {
-
-// The rail connector the walk will ask about for this tube, if any: the footer stands on end B
-// when both ends are fundaments, else on the end that is one; the other end is asked about.
-const TubeEnd* railEndAskedFor(const Tube& tube, const Track& track,
-                               const FooterModelChoices& choices)
-{
-    const TubeEnd* footer = tube.endB.kind == TubeEndFundament   ? &tube.endB
-                            : tube.endA.kind == TubeEndFundament ? &tube.endA
-                                                                 : nullptr;
-    if (footer == nullptr || !hasIndex(track.fundaments, footer->index))
-        return nullptr;
-    const TubeEnd* other = footer == &tube.endB ? &tube.endA : &tube.endB;
-    const std::optional<TubeSizeClass> sizeClass = sizeClassOfCode(tube.sizeClass);
-    if (other->kind != TubeEndRailConnector || !sizeClass ||
-        !choices[static_cast<std::size_t>(*sizeClass)].enabled)
-        return nullptr;
-    return other;
-}
-
-}  // namespace
 
 TubeEndPoints::TubeEndPoints(const Track& track)
     : track_(track), freeNodeCount_(track.freeNodes.size())
@@ -44,9 +23,12 @@ TubeEndPoints::TubeEndPoints(const Track& track, const FooterModelChoices& choic
     : track_(track), freeNodeCount_(track.freeNodes.size())
 {
     std::vector<std::pair<std::int32_t, std::int32_t>> asked;
-    for (const Tube& tube : track.tubes)
-        if (const TubeEnd* end = railEndAskedFor(tube, track, choices))
-            asked.emplace_back(end->group, end->index);
+    // Only the rail connectors the walk will ask about: the other ends of served tubes.
+    for (const Tube& tube : track.tubes) {
+        const std::optional<FooterEnds> ends = servedFooterEnds(tube, track, choices);
+        if (ends && ends->other.kind == TubeEndRailConnector)
+            asked.emplace_back(ends->other.group, ends->other.index);
+    }
     findRailPoints(std::move(asked));
 }
 
