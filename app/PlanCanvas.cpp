@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QtConcurrent/QtConcurrentRun>
+#include <QPromise>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -42,7 +42,11 @@ PlanCanvas::PlanCanvas(QWidget* parent) : QWidget(parent)
     connect(&painting_, &QFutureWatcher<QImage>::finished, this, &PlanCanvas::takeCrispPicture);
 }
 
-PlanCanvas::~PlanCanvas() { painting_.waitForFinished(); }
+PlanCanvas::~PlanCanvas()
+{
+    if (painter_.joinable())
+        painter_.join();
+}
 
 void PlanCanvas::startCrispPainting()
 {
@@ -54,8 +58,18 @@ void PlanCanvas::startCrispPainting()
         return;  // its picture, when taken, starts another round if the view moved on
     paintingTransform_ = worldToDevice_;
     paintingVersion_ = sceneVersion_;
-    painting_.setFuture(
-        QtConcurrent::run(pw::paintWholeView, scene_, worldToDevice_, size(), devicePixelRatioF()));
+    // The previous round has finished: joining only collects its thread.
+    if (painter_.joinable())
+        painter_.join();
+    QPromise<QImage> promise;
+    painting_.setFuture(promise.future());
+    promise.start();
+    painter_ =
+        std::thread([promise = std::move(promise), scene = scene_, transform = worldToDevice_,
+                     size = size(), ratio = devicePixelRatioF()]() mutable {
+            promise.addResult(pw::paintWholeView(scene, transform, size, ratio));
+            promise.finish();
+        });
 }
 
 void PlanCanvas::takeCrispPicture()

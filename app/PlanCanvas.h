@@ -14,6 +14,8 @@
 #include <QTransform>
 #include <QWidget>
 
+#include <thread>
+
 class PlanCanvas : public QWidget {
     Q_OBJECT
 
@@ -61,6 +63,7 @@ private:
     QPoint lastDragPosition_;
     QTimer crispRepaint_;
     QFutureWatcher<QImage> painting_;
+    std::thread painter_;  // paints painting_'s picture; joined before the next or on destruction
     QTransform paintingTransform_;
     int sceneVersion_ = 0;  // a picture painted for an older scene is thrown away
     int paintingVersion_ = 0;

@@ -19,6 +19,11 @@ int runPlan(const QString& trackPath, const QString& outputPath, const QString& 
     // A FIFO, device or directory named as the output is refused before any work.
     if (!outputPathAccepted(outputPath, err))
         return exitFailure;
+    if (planFileFormat(outputPath) == PlanFileFormat::Svg && !planSvgAvailable()) {
+        reportFailure(err, outputPath,
+                      QStringLiteral("SVG output is not available in this build; write a .png"));
+        return exitFailure;
+    }
     const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err);
     if (!loaded)
         return exitFailure;

@@ -18,11 +18,14 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    // Painting text needs a platform; a plan is drawn off screen unless one is named.
+    // Painting text needs a platform; a plan is drawn off screen unless one is named. Windows'
+    // own platform needs no display and shows no window, and is the one a Windows build ships.
     std::unique_ptr<QCoreApplication> application;
     if (pw::needsGuiApplication(arguments)) {
+#ifndef _WIN32
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
         application = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);

@@ -7,7 +7,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QSaveFile>
+#ifdef PLINTHWRIGHT_PLAN_SVG
 #include <QSvgGenerator>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -60,6 +62,15 @@ PlanFileFormat planFileFormat(const QString& fileName)
     return PlanFileFormat::Unknown;
 }
 
+bool planSvgAvailable()
+{
+#ifdef PLINTHWRIGHT_PLAN_SVG
+    return true;
+#else
+    return false;
+#endif
+}
+
 PlanFileResult writePlanFile(const PlanScene& scene, const QString& fileName)
 {
     PlanFileResult result;
@@ -68,11 +79,16 @@ PlanFileResult writePlanFile(const PlanScene& scene, const QString& fileName)
         result.error = QStringLiteral("a plan is written as .svg or .png");
         return result;
     }
+    if (format == PlanFileFormat::Svg && !planSvgAvailable()) {
+        result.error = QStringLiteral("SVG output is not available in this build; write a .png");
+        return result;
+    }
     const Layout layout = layoutFor(scene.bounds);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (format == PlanFileFormat::Svg) {
+#ifdef PLINTHWRIGHT_PLAN_SVG
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
         svg.setSize(layout.size);
@@ -84,6 +100,7 @@ PlanFileResult writePlanFile(const PlanScene& scene, const QString& fileName)
         svg.setDescription(QStringLiteral("Plinthwright plan"));
         QPainter painter(&svg);
         paintAll(painter, scene, layout);
+#endif
     } else {
         QImage image(layout.size, QImage::Format_RGB32);
         {

@@ -11,6 +11,9 @@ enum class PlanFileFormat { Svg, Png, Unknown };
 
 PlanFileFormat planFileFormat(const QString& fileName);
 
+// False in a build without Qt Svg (the Windows one): plans are then written as PNG only.
+bool planSvgAvailable();
+
 struct PlanFileResult {
     bool ok = false;
     QString error;  // the reason; the file is then left as it was
