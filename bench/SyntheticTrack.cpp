@@ -83,23 +83,16 @@ void addTerrain(const SyntheticTrackSize& size, Track& track)
 {
     if (size.terrainSide == 0)
         return;
-    track.terrain = Terrain{.terrainValue = 1,
-                            .terrainColumns = size.terrainSide,
-                            .terrainRows = size.terrainSide,
-                            .terrainF1 = 4.0f,
-                            .terrainF2 = 0.5f,
-                            .terrainTextA = "terrain/grass.bmp",
-                            .terrainF3 = 1.0f,
-                            .terrainTextB = "terrain/rock.bmp",
-                            .terrainF4 = 2.0f,
-                            .terrainFlagA = 1,
-                            .terrainF5 = 0.25f,
-                            .terrainTextC = "terrain/detail.bmp",
-                            .terrainF6 = 8.0f,
-                            .terrainByte = 3,
-                            .terrainFlagB = 0,
-                            .terrainF7 = 1.5f,
+    // clang-format off
+    track.terrain = Terrain{.terrainValue = 1, .terrainColumns = size.terrainSide,
+                            .terrainRows = size.terrainSide, .terrainF1 = 4.0f, .terrainF2 = 0.5f,
+                            .terrainTextA = "terrain/grass.bmp", .terrainF3 = 1.0f,
+                            .terrainTextB = "terrain/rock.bmp", .terrainF4 = 2.0f,
+                            .terrainFlagA = 1, .terrainF5 = 0.25f,
+                            .terrainTextC = "terrain/detail.bmp", .terrainF6 = 8.0f,
+                            .terrainByte = 3, .terrainFlagB = 0, .terrainF7 = 1.5f,
                             .terrainGrid = {}};
+    // clang-format on
     Terrain& terrain = track.terrain;
     terrain.terrainGrid.assign(static_cast<std::size_t>(terrainGridSize) * terrainGridSize, 0.0f);
     for (int r = 0; r < size.terrainSide; ++r)

@@ -28,61 +28,36 @@ Matrix4 product(const Matrix4& a, const Matrix4& b)
 // Each transform pre-multiplies, so it acts on what is already there; tolerance 0 asks exact.
 TEST(Matrix4, TransformsInOrder)
 {
-    const struct {
-        const char* name;
-        Matrix4 m;
-        Elements expected;
-        float tolerance;
-    } rows[] = {
-        {"translate",
-         identity().translate(1, 2, 3),
-         {1, 0, 0, 1, 0, 1, 0, 2, 0, 0, 1, 3, 0, 0, 0, 1},
-         0},
-        {"translate vector",
-         identity().translate(Vector3{1, 2, 3}),
-         {1, 0, 0, 1, 0, 1, 0, 2, 0, 0, 1, 3, 0, 0, 0, 1},
-         0},
-        {"scale then translate",
-         identity().scale(2).translate(1, 2, 3),
-         {2, 0, 0, 1, 0, 2, 0, 2, 0, 0, 2, 3, 0, 0, 0, 1},
-         0},
-        {"translate then scale",
-         identity().translate(1, 2, 3).scale(2),
-         {2, 0, 0, 2, 0, 2, 0, 4, 0, 0, 2, 6, 0, 0, 0, 1},
-         0},
-        {"scale xyz",
-         identity().scale(2, 3, 4),
-         {2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 0, 0, 0, 1},
-         0},
+    // clang-format off
+    const struct { const char* name; Matrix4 m; Elements expected; float tolerance; } rows[] = {
+        {"translate", identity().translate(1, 2, 3),
+         {1, 0, 0, 1, 0, 1, 0, 2, 0, 0, 1, 3, 0, 0, 0, 1}, 0},
+        {"translate vector", identity().translate(Vector3{1, 2, 3}),
+         {1, 0, 0, 1, 0, 1, 0, 2, 0, 0, 1, 3, 0, 0, 0, 1}, 0},
+        {"scale then translate", identity().scale(2).translate(1, 2, 3),
+         {2, 0, 0, 1, 0, 2, 0, 2, 0, 0, 2, 3, 0, 0, 0, 1}, 0},
+        {"translate then scale", identity().translate(1, 2, 3).scale(2),
+         {2, 0, 0, 2, 0, 2, 0, 4, 0, 0, 2, 6, 0, 0, 0, 1}, 0},
+        {"scale xyz", identity().scale(2, 3, 4),
+         {2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 0, 0, 0, 1}, 0},
         // A footer's placement: scale, turn, move; the translation is neither scaled nor turned.
-        {"placement",
-         identity().scale(2).rotate(90, 0, 1, 0).translate(10, 20, 30),
-         {0, 0, 2, 10, 0, 2, 0, 20, -2, 0, 0, 30, 0, 0, 0, 1},
-         1e-6f},
+        {"placement", identity().scale(2).rotate(90, 0, 1, 0).translate(10, 20, 30),
+         {0, 0, 2, 10, 0, 2, 0, 20, -2, 0, 0, 30, 0, 0, 0, 1}, 1e-6f},
         // Positive angles turn counter-clockwise: x to y about z, z to x about y, y to z about x.
-        {"about z",
-         identity().rotate(90, 0, 0, 1),
-         {0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1},
-         1e-6f},
-        {"about y",
-         identity().rotate(90, Vector3{0, 1, 0}),
-         {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 0, 1},
-         1e-6f},
-        {"about x",
-         identity().rotate(90, 1, 0, 0),
-         {1, 0, 0, 0, 0, 0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1},
-         1e-6f},
+        {"about z", identity().rotate(90, 0, 0, 1),
+         {0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, 1e-6f},
+        {"about y", identity().rotate(90, Vector3{0, 1, 0}),
+         {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 0, 1}, 1e-6f},
+        {"about x", identity().rotate(90, 1, 0, 0),
+         {1, 0, 0, 0, 0, 0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1}, 1e-6f},
         {"zero angle", Matrix4(start).rotate(0, 0.6f, 0.8f, 0), start.e, 0},
         // A zero axis leaves cos(angle) I: 180 degrees negates rows 0 to 2.
-        {"zero axis",
-         Matrix4(start).rotate(180, 0, 0, 0),
-         {-1, -2, -3, -4, -5, -6, -7, -8, -9, -10, -11, -12, 0, 0, 0, 1},
-         1e-5f},
-        {"transpose",
-         Matrix4{{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}}.transpose(),
-         {0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15},
-         0},
+        {"zero axis", Matrix4(start).rotate(180, 0, 0, 0),
+         {-1, -2, -3, -4, -5, -6, -7, -8, -9, -10, -11, -12, 0, 0, 0, 1}, 1e-5f},
+        {"transpose", Matrix4{{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}}.transpose(),
+         {0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15}, 0},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         test::expectNear(row.m.e, row.expected, row.tolerance);
@@ -135,20 +110,12 @@ TEST(Matrix4, InverseOnBothPaths)
     const Matrix4 smallest{{0.00001f, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
     const Matrix4 invertible{{0.00002f, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
     const Elements inverseOfInvertible = {50000, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    const struct {
-        const char* name;
-        Matrix4 m;
-        Inverse inverse;
-        Elements expected;
-    } rows[] = {
-        {"translation",
-         identity().translate(1, 2, 3),
-         &Matrix4::invert,
+    // clang-format off
+    const struct { const char* name; Matrix4 m; Inverse inverse; Elements expected; } rows[] = {
+        {"translation", identity().translate(1, 2, 3), &Matrix4::invert,
          {1, 0, 0, -1, 0, 1, 0, -2, 0, 0, 1, -3, 0, 0, 0, 1}},
         // The affine inverse would ignore w = 2.
-        {"w = 2",
-         Matrix4{{1, 0, 0, 3, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 2}},
-         &Matrix4::invert,
+        {"w = 2", Matrix4{{1, 0, 0, 3, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 2}}, &Matrix4::invert,
          {1, 0, 0, -1.5f, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0.5f}},
         {"singular", Matrix4{{1, 2, 3, 4, 2, 4, 6, 8, 0, 1, 0, 1, 1, 0, 0, 1}}, &Matrix4::invert,
          identityElements},
@@ -159,6 +126,7 @@ TEST(Matrix4, InverseOnBothPaths)
         {"above the limit, general", invertible, &Matrix4::invertGeneral, inverseOfInvertible},
         {"above the limit, affine", invertible, &Matrix4::invertAffine, inverseOfInvertible},
     };
+    // clang-format on
     for (const auto& row : rows) {
         Matrix4 m = row.m;
         EXPECT_EQ((m.*row.inverse)().e, row.expected) << row.name;

@@ -107,25 +107,14 @@ void addScenery(Track& track)
 
 void addTerrain(Track& track)
 {
-    track.terrain = Terrain{.terrainValue = 3,
-                            .terrainColumns = 4,
-                            .terrainRows = 3,
-                            .terrainF1 = 10.5f,
-                            .terrainF2 = -1.0f,
-                            .terrainTextA = "grass",
-                            .terrainF3 = 0.25f,
-                            .terrainTextB = "",
-                            .terrainF4 = 100.0f,
-                            .terrainFlagA = 1,
-                            .terrainF5 = 2.0f,
-                            .terrainTextC =
-                                "r\xF6"
-                                "ck",
-                            .terrainF6 = 3.0f,
-                            .terrainByte = -5,
-                            .terrainFlagB = 0,
-                            .terrainF7 = 4.5f,
-                            .terrainGrid = {}};
+    // clang-format off
+    track.terrain = Terrain{.terrainValue = 3, .terrainColumns = 4, .terrainRows = 3,
+                            .terrainF1 = 10.5f, .terrainF2 = -1.0f, .terrainTextA = "grass",
+                            .terrainF3 = 0.25f, .terrainTextB = "", .terrainF4 = 100.0f,
+                            .terrainFlagA = 1, .terrainF5 = 2.0f, .terrainTextC = "r\xF6" "ck",
+                            .terrainF6 = 3.0f, .terrainByte = -5, .terrainFlagB = 0,
+                            .terrainF7 = 4.5f, .terrainGrid = {}};
+    // clang-format on
     Terrain& terrain = track.terrain;
     terrain.terrainGrid.assign(terrainGridSize * terrainGridSize, 0.0f);
     for (int r = 0; r < 3; ++r) {

@@ -282,23 +282,14 @@ TEST(TrackWriterTest, LaysOutTheOtherElementsAndChunksFieldByField)
     addSceneryObject(object, track);
     setEnvironmentTexts("Sky", "Haze", track);
     track.environmentLength = 0x00654321;
-    track.terrain = Terrain{.terrainValue = 0x7A7B7C7D,
-                            .terrainColumns = 3,
-                            .terrainRows = 2,
-                            .terrainF1 = 61.1f,
-                            .terrainF2 = 62.2f,
-                            .terrainTextA = "Gr",
-                            .terrainF3 = 63.3f,
-                            .terrainTextB = "Rock",
-                            .terrainF4 = 64.4f,
-                            .terrainFlagA = 1,
-                            .terrainF5 = 65.5f,
-                            .terrainTextC = "Sand!",
-                            .terrainF6 = 66.6f,
-                            .terrainByte = -67,
-                            .terrainFlagB = 0,
-                            .terrainF7 = 68.8f,
-                            .terrainGrid = {}};
+    // clang-format off
+    track.terrain = Terrain{.terrainValue = 0x7A7B7C7D, .terrainColumns = 3, .terrainRows = 2,
+                            .terrainF1 = 61.1f, .terrainF2 = 62.2f, .terrainTextA = "Gr",
+                            .terrainF3 = 63.3f, .terrainTextB = "Rock", .terrainF4 = 64.4f,
+                            .terrainFlagA = 1, .terrainF5 = 65.5f, .terrainTextC = "Sand!",
+                            .terrainF6 = 66.6f, .terrainByte = -67, .terrainFlagB = 0,
+                            .terrainF7 = 68.8f, .terrainGrid = {}};
+    // clang-format on
     const Bytes file = encodeTrack(track);
 
     Encoded vertices;
