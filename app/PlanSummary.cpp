@@ -7,7 +7,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <array>
 
 namespace pw {
 
@@ -19,9 +18,6 @@ QString count(int n, const char* one, const char* many)
 }
 
 QString metres(float value) { return QString::number(value, 'f', 2); }
-
-constexpr std::array<const char*, sizeClassCount> classNames{"small", "medium", "large", "x-large",
-                                                             "xx-large"};
 
 }  // namespace
 
@@ -66,11 +62,12 @@ QString modelSummary(ModelFootprints& footprints)
 QString generateSummary(const GenerationReport& report, int doubled, const QString& copiedTo)
 {
     QStringList perClass;
-    for (std::size_t i = 0; i < report.objectsAdded.size(); ++i)
-        if (report.objectsAdded[i] > 0)
-            perClass << QStringLiteral("%1 %2")
-                            .arg(QLatin1String(classNames[i]))
-                            .arg(report.objectsAdded[i]);
+    for (const TubeSizeClass sizeClass : allSizeClasses) {
+        const int added = report.objectsAdded[static_cast<std::size_t>(sizeClass)];
+        if (added > 0)
+            perClass
+                << QStringLiteral("%1 %2").arg(QLatin1String(sizeClassLabel(sizeClass))).arg(added);
+    }
     QString text =
         QStringLiteral("Placed %1").arg(count(report.objectsAddedTotal(), "footer", "footers"));
     if (!perClass.isEmpty())

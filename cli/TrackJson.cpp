@@ -169,24 +169,15 @@ void writeSegment(JsonWriter& json, const Segment& s)
     json.value(flagValue(s.flagB));
     json.key("value");
     json.value(s.value);
+    // Other kinds carry no block in a file.
+    if (s.kind >= 1 && s.kind <= 4)
+        json.key("block");
     switch (s.kind) {
-    case 1:
-        json.key("block");
-        writeKind1(json, s.kind1);
-        break;
-    case 2:
-        json.key("block");
-        writeKind2(json, s.kind2);
-        break;
-    case 3:
-        json.key("block");
-        writeKind3(json, s.kind3);
-        break;
-    case 4:
-        json.key("block");
-        writeKind4(json, s.kind4);
-        break;
-    default: break;  // other kinds carry no block in a file
+    case 1: writeKind1(json, s.kind1); break;
+    case 2: writeKind2(json, s.kind2); break;
+    case 3: writeKind3(json, s.kind3); break;
+    case 4: writeKind4(json, s.kind4); break;
+    default: break;
     }
     json.endObject();
 }
