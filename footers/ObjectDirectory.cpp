@@ -38,6 +38,15 @@ std::string storedModelPath(const ObjectDirectory& directory, const std::string&
     return directory.name + "/" + footerModelPrefix + modelFile;
 }
 
+std::optional<std::string> footerModelFileOf(const std::string& storedPath)
+{
+    const std::string marker = std::string("/") + footerModelPrefix;
+    const std::size_t at = storedPath.rfind(marker);
+    if (at == std::string::npos)
+        return std::nullopt;
+    return storedPath.substr(at + marker.size());
+}
+
 std::string proposedObjectDirectoryName(const std::filesystem::path& trackFile)
 {
     const std::string name = pathText(trackFile.filename());

@@ -31,6 +31,10 @@ std::filesystem::path objectDirectoryPath(const ObjectDirectory& directory);
 // What a generated scenery object stores: NAME + "/fundament-" + model file.
 std::string storedModelPath(const ObjectDirectory& directory, const std::string& modelFile);
 
+// The model file a stored path names after its last "/fundament-", none when the object is no
+// footer (any other scenery object).
+std::optional<std::string> footerModelFileOf(const std::string& storedPath);
+
 // The name proposed for a track file: its file name up to the first dot ("my.coaster.nltrack"
 // gives "my"), as UTF-8.
 std::string proposedObjectDirectoryName(const std::filesystem::path& trackFile);

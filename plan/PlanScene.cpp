@@ -2,6 +2,7 @@
 
 #include "ConvexHull.h"
 #include "ModelFootprints.h"
+#include "footers/ObjectDirectory.h"
 #include "footers/TubeEndPoints.h"
 #include "footers/TrackCurve.h"
 
@@ -9,7 +10,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
-#include <string_view>
+#include <utility>
 #include <tuple>
 
 namespace pw {
@@ -17,7 +18,6 @@ namespace pw {
 namespace {
 
 constexpr int curveSamplesPerSegment = 16;
-constexpr std::string_view footerMarker = "/fundament-";
 
 bool isFinite(QPointF p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
 
@@ -153,13 +153,12 @@ std::optional<PlanFooter> makeFooter(const SceneryObject& object, PlanView view,
                                      FootprintSources footprints, bool installed,
                                      const ClassesByPosition& classes)
 {
-    const std::string& path = object.textB;
-    const std::size_t marker = path.rfind(footerMarker);
-    if (marker == std::string::npos)
+    std::optional<std::string> modelFile = footerModelFileOf(object.textB);
+    if (!modelFile)
         return std::nullopt;
     const auto& e = object.matrix;
     PlanFooter footer;
-    footer.modelFile = path.substr(marker + footerMarker.size());
+    footer.modelFile = std::move(*modelFile);
     footer.position = {e[3], e[7], e[11]};
     footer.style = classes.at(footer.position).value_or(styleOfModel(footer.modelFile));
 
@@ -171,7 +170,7 @@ std::optional<PlanFooter> makeFooter(const SceneryObject& object, PlanView view,
     footer.angleDegrees =
         footer.tilted ? tilt : std::atan2(e[2], e[0]) * 180.0f / std::numbers::pi_v<float>;
 
-    const ModelFootprint& footprint = footprintOf(footer, path, footprints, installed);
+    const ModelFootprint& footprint = footprintOf(footer, object.textB, footprints, installed);
     std::vector<QPointF> points;
     points.reserve(footprint.points.size());
     for (const Vector3 p : footprint.points)
@@ -212,7 +211,7 @@ QPointF projected(PlanView view, Vector3 p)
 
 bool isFooterObject(const SceneryObject& object)
 {
-    return object.textB.find(footerMarker) != std::string::npos;
+    return footerModelFileOf(object.textB).has_value();
 }
 
 std::vector<PlanFooter> buildPlanFooters(const Track& track, PlanView view,
