@@ -22,8 +22,8 @@ constexpr double zoomPerNotch = 1.25;
 // Pixels per metre: beyond these, floats no longer place points apart or a track is a dot.
 constexpr double smallestScale = 1e-4;
 constexpr double largestScale = 1e5;
-// A full view of a large plan takes far longer than a frame to paint: while wheel notches follow
-// each other faster than this, the kept picture is scaled instead.
+// A full view of a large plan can take most of a frame to paint, more on a busy machine: while
+// wheel notches follow each other faster than this, the kept picture is scaled instead.
 constexpr int crispRepaintDelayMs = 200;
 
 }  // namespace

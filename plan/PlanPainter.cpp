@@ -1,5 +1,7 @@
 #include "PlanPainter.h"
 
+#include "RasterTarget.h"
+
 #include <QFont>
 #include <QPainter>
 #include <QPen>
@@ -105,17 +107,33 @@ void PlanPainter::paint(QPainter& painter, const PlanScene& scene, const QTransf
     painter.save();
     painter.setTransform(worldToDevice, true);
     painter.setBrush(Qt::NoBrush);
+    // Aliased marks go straight into the image where the painter allows it.
+    const std::optional<RasterTarget> direct =
+        rasterTarget(painter, deviceToWorld.mapRect(deviceArea));
+    const auto thinLines = [&](const QColor& colour) {
+        if (direct) {
+            drawLines(*direct, lines_, colour);
+            return;
+        }
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(cosmeticPen(colour, 1.0));
+        painter.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    };
 
     lines_.clear();
     for (const QLineF& line : scene.tubes)
         if (meets(visible, line))
             lines_.push_back(line);
     // Smooth edges and a thick track cost the raster engine most per line; where thousands of
-    // lines are in view, the thin fast path keeps zooming fluid and they cannot be told apart.
+    // lines are in view, thin aliased ones keep zooming fluid and they cannot be told apart.
     const bool dense = lines_.size() > denseLines;
-    painter.setRenderHint(QPainter::Antialiasing, !dense);
-    painter.setPen(cosmeticPen(supportColour, 1.0));
-    painter.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    if (dense) {
+        thinLines(supportColour);
+    } else {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(cosmeticPen(supportColour, 1.0));
+        painter.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    }
 
     // Each piece with as many straight steps as it spans pixels apart, all in one call.
     lines_.clear();
@@ -133,9 +151,13 @@ void PlanPainter::paint(QPainter& painter, const PlanScene& scene, const QTransf
             from = to;
         }
     }
-    painter.setRenderHint(QPainter::Antialiasing, lines_.size() <= denseLines);
-    painter.setPen(cosmeticPen(trackColour, lines_.size() <= denseLines ? 2.0 : 1.0));
-    painter.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    if (lines_.size() > denseLines) {
+        thinLines(trackColour);
+    } else {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(cosmeticPen(trackColour, 2.0));
+        painter.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    }
     painter.setRenderHint(QPainter::Antialiasing, !dense);
 
     const auto drawMarkers = [&](const std::vector<QPointF>& markers, const QPen& pen) {
@@ -143,19 +165,32 @@ void PlanPainter::paint(QPainter& painter, const PlanScene& scene, const QTransf
         for (const QPointF p : markers)
             if (visible.contains(p))
                 points_.push_back(p);
-        painter.setPen(pen);
-        painter.drawPoints(points_.data(), static_cast<int>(points_.size()));
+        drawPoints(painter, dense ? direct : std::nullopt, pen);
     };
     drawMarkers(scene.fundaments, cosmeticPen(fundamentColour, 5.0, Qt::SquareCap));
     drawMarkers(scene.sceneryObjects, cosmeticPen(sceneryColour, 4.0));
 
-    paintFooters(painter, scene.footers, false, visible, pixelsPerMetre);
-    paintFooters(painter, scene.preview, true, visible, pixelsPerMetre);
+    const std::optional<RasterTarget> directPoints = dense ? direct : std::nullopt;
+    paintFooters(painter, directPoints, scene.footers, false, visible, pixelsPerMetre);
+    paintFooters(painter, directPoints, scene.preview, true, visible, pixelsPerMetre);
     painter.restore();
 }
 
-void PlanPainter::paintFooters(QPainter& painter, const std::vector<PlanFooter>& footers,
-                               bool outlines, const QRectF& visible, double pixelsPerMetre)
+void PlanPainter::drawPoints(QPainter& painter, const std::optional<RasterTarget>& direct,
+                             const QPen& pen)
+{
+    if (direct) {
+        drawDots(*direct, points_, pen.color(), pen.widthF(),
+                 pen.capStyle() == Qt::RoundCap ? DotShape::Round : DotShape::Square);
+        return;
+    }
+    painter.setPen(pen);
+    painter.drawPoints(points_.data(), static_cast<int>(points_.size()));
+}
+
+void PlanPainter::paintFooters(QPainter& painter, const std::optional<RasterTarget>& direct,
+                               const std::vector<PlanFooter>& footers, bool outlines,
+                               const QRectF& visible, double pixelsPerMetre)
 {
     // The footers come ordered by style: one pen and brush per run of a style.
     for (auto run = footers.begin(); run != footers.end();) {
@@ -172,8 +207,7 @@ void PlanPainter::paintFooters(QPainter& painter, const std::vector<PlanFooter>&
             else
                 painter.drawPolygon(run->outline);
         }
-        painter.setPen(cosmeticPen(colour, smallestDrawnPixels, Qt::SquareCap));
-        painter.drawPoints(points_.data(), static_cast<int>(points_.size()));
+        drawPoints(painter, direct, cosmeticPen(colour, smallestDrawnPixels, Qt::SquareCap));
     }
     painter.setBrush(Qt::NoBrush);
 }

@@ -3,6 +3,7 @@
 // world-to-device transform, and the legend beside it.
 
 #include "PlanScene.h"
+#include "RasterTarget.h"
 
 #include <QColor>
 #include <QLineF>
@@ -10,9 +11,11 @@
 #include <QSizeF>
 #include <QTransform>
 
+#include <optional>
 #include <vector>
 
 class QPainter;
+class QPen;
 
 namespace pw {
 
@@ -31,8 +34,11 @@ public:
                const QRectF& deviceArea);
 
 private:
-    void paintFooters(QPainter& painter, const std::vector<PlanFooter>& footers, bool outlines,
-                      const QRectF& visible, double pixelsPerMetre);
+    // Draws points_ as `pen` would, straight into the image when `direct` is given.
+    void drawPoints(QPainter& painter, const std::optional<RasterTarget>& direct, const QPen& pen);
+    void paintFooters(QPainter& painter, const std::optional<RasterTarget>& direct,
+                      const std::vector<PlanFooter>& footers, bool outlines, const QRectF& visible,
+                      double pixelsPerMetre);
 
     std::vector<QLineF> lines_;
     std::vector<QPointF> points_;

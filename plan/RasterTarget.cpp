@@ -1,0 +1,215 @@
+#include "RasterTarget.h"
+
+#include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <utility>
+
+namespace pw {
+
+namespace {
+
+// Cuts the segment a-b to the box [left, right] x [top, bottom] (Cohen-Sutherland); false when it
+// misses the box. Each cut end lands exactly on the edge it crossed, so that even a line from
+// -1e300 to 1e300 keeps its place.
+bool clipToBox(QPointF& a, QPointF& b, double left, double top, double right, double bottom)
+{
+    enum : unsigned { Left = 1, Right = 2, Above = 4, Below = 8 };
+    const auto outside = [&](QPointF p) {
+        return (p.x() < left ? Left : 0u) | (p.x() > right ? Right : 0u) |
+               (p.y() < top ? Above : 0u) | (p.y() > bottom ? Below : 0u);
+    };
+    // Every cut settles an edge for good; more cuts than edges means rounding went astray.
+    for (int cut = 0; cut <= 8; ++cut) {
+        const unsigned outA = outside(a);
+        const unsigned outB = outside(b);
+        if ((outA | outB) == 0)
+            return std::isfinite(a.x()) && std::isfinite(a.y()) && std::isfinite(b.x()) &&
+                   std::isfinite(b.y());
+        if ((outA & outB) != 0)
+            return false;
+        QPointF& end = outA != 0 ? a : b;
+        const unsigned out = outA != 0 ? outA : outB;
+        const QPointF from = a;
+        const QPointF delta = b - a;
+        if (out & Above)
+            end = {from.x() + delta.x() * ((top - from.y()) / delta.y()), top};
+        else if (out & Below)
+            end = {from.x() + delta.x() * ((bottom - from.y()) / delta.y()), bottom};
+        else if (out & Left)
+            end = {left, from.y() + delta.y() * ((left - from.x()) / delta.x())};
+        else
+            end = {right, from.y() + delta.y() * ((right - from.x()) / delta.x())};
+    }
+    return false;
+}
+
+// Where a walk writes: pixel (major, minor) is origin[major * majorStep + minor * minorStep], for
+// minor within [minorLow, minorHigh].
+struct Raster {
+    QRgb* origin;
+    qsizetype majorStep;
+    qsizetype minorStep;
+    int majorLow;
+    int majorHigh;
+    int minorLow;
+    int minorHigh;
+};
+
+// One line's pixels along its major axis, from `first` to `last`. The line between the given end
+// points, which are clipped to a pixel beyond the image, is sampled at each pixel's centre, its
+// end pixels at the end points themselves. The samples run in 16.16 fixed point from the line's
+// first pixel in the image, whatever part of it is painted, so a strip uncovered by a pan lights
+// exactly the pixels a whole paint would.
+void walk(double majorFrom, double minorFrom, double majorTo, double minorTo, int first, int last,
+          const Raster& raster, QRgb value)
+{
+    if (majorFrom > majorTo) {
+        std::swap(majorFrom, majorTo);
+        std::swap(minorFrom, minorTo);
+    }
+    const double span = majorTo - majorFrom;
+    const double slope = span > 0.0 ? (minorTo - minorFrom) / span : 0.0;
+    const auto anchorFirst = static_cast<int>(std::floor(majorFrom));
+    const auto anchorLast = static_cast<int>(std::floor(majorTo));
+    first = std::max({first, anchorFirst, raster.majorLow});
+    last = std::min({last, anchorLast, raster.majorHigh});
+    if (first > last)
+        return;
+    QRgb* const origin = raster.origin;
+    const qsizetype majorStep = raster.majorStep;
+    const qsizetype minorStep = raster.minorStep;
+    const int minorLow = raster.minorLow;
+    const auto minorRange = static_cast<unsigned>(raster.minorHigh - minorLow);
+    const auto put = [=](int major, int minor) {
+        if (static_cast<unsigned>(minor - minorLow) <= minorRange)
+            origin[major * majorStep + minor * minorStep] = value;
+    };
+    // Lines are clipped to a pixel beyond the image: below `base` no sample falls.
+    constexpr int base = -2;
+    constexpr double unit = 65536.0;
+    const auto sample = [&](int i) {
+        const double at = std::clamp(i + 0.5, majorFrom, majorTo);
+        return static_cast<int>(minorFrom + (at - majorFrom) * slope - base) + base;
+    };
+    if (first == anchorFirst)
+        put(first, sample(first));
+    if (last == anchorLast && last != anchorFirst)
+        put(last, sample(last));
+    const int inner = std::max(first, anchorFirst + 1);
+    const auto startFixed = static_cast<std::int64_t>(
+        std::floor((minorFrom + (anchorFirst + 1.5 - majorFrom) * slope - base) * unit));
+    const auto step = static_cast<std::int64_t>(std::llround(slope * unit));
+    std::int64_t minorFixed = startFixed + (inner - anchorFirst - 1) * step;
+    const int innerLast = std::min(last, anchorLast - 1);
+    for (int i = inner; i <= innerLast; ++i, minorFixed += step)
+        put(i, static_cast<int>(minorFixed >> 16) + base);
+}
+
+bool isFinite(QPointF p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
+
+}  // namespace
+
+std::optional<RasterTarget> rasterTarget(QPainter& painter, const QRectF& area)
+{
+    QPaintDevice* const device = painter.device();
+    if (device == nullptr || device->devType() != QInternal::Image ||
+        painter.paintEngine() == nullptr || painter.paintEngine()->type() != QPaintEngine::Raster)
+        return std::nullopt;
+    auto& image = *static_cast<QImage*>(device);
+    if (image.format() != QImage::Format_ARGB32_Premultiplied &&
+        image.format() != QImage::Format_RGB32)
+        return std::nullopt;
+    RasterTarget target;
+    target.toPixels = painter.deviceTransform();
+    if (target.toPixels.type() > QTransform::TxScale || painter.opacity() < 1.0 ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return std::nullopt;
+    QRectF bounds = target.toPixels.mapRect(area);
+    if (painter.hasClipping())
+        bounds &= target.toPixels.mapRect(painter.clipBoundingRect());
+    target.image = image.rect();
+    target.pixels = bounds.toAlignedRect() & target.image;
+    target.origin = reinterpret_cast<QRgb*>(image.bits());
+    target.rowStep = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    target.devicePixelRatio = image.devicePixelRatio();
+    return target;
+}
+
+void drawLines(const RasterTarget& target, std::span<const QLineF> lines, const QColor& colour)
+{
+    const QRect& pixels = target.pixels;
+    if (pixels.isEmpty())
+        return;
+    const QRgb value = colour.rgb();
+    const Raster wide{target.origin, 1, target.rowStep, pixels.left(), pixels.right(),
+                      pixels.top(), pixels.bottom()};
+    const Raster steep{target.origin, target.rowStep, 1, pixels.top(), pixels.bottom(),
+                       pixels.left(), pixels.right()};
+    // Clipped once to a pixel beyond the image, which fixes where each line's samples start, and
+    // once to a pixel beyond the painted pixels, which bounds the walk.
+    const QRectF image = QRectF(target.image).adjusted(-1.0, -1.0, 2.0, 2.0);
+    const QRectF painted = QRectF(pixels).adjusted(-1.0, -1.0, 2.0, 2.0);
+    const auto clipped = [](QPointF& from, QPointF& to, const QRectF& box) {
+        return clipToBox(from, to, box.left(), box.top(), box.right(), box.bottom());
+    };
+    const auto floorOf = [](double v) { return static_cast<int>(std::floor(v)); };
+    for (const QLineF& line : lines) {
+        QPointF a = target.toPixels.map(line.p1());
+        QPointF b = target.toPixels.map(line.p2());
+        if (!isFinite(a) || !isFinite(b) || !clipped(a, b, image))
+            continue;
+        QPointF from = a;
+        QPointF to = b;
+        if (!clipped(from, to, painted))
+            continue;
+        if (std::abs(b.x() - a.x()) >= std::abs(b.y() - a.y()))
+            walk(a.x(), a.y(), b.x(), b.y(), floorOf(std::min(from.x(), to.x())),
+                 floorOf(std::max(from.x(), to.x())), wide, value);
+        else
+            walk(a.y(), a.x(), b.y(), b.x(), floorOf(std::min(from.y(), to.y())),
+                 floorOf(std::max(from.y(), to.y())), steep, value);
+    }
+}
+
+void drawDots(const RasterTarget& target, std::span<const QPointF> points, const QColor& colour,
+              double diameter, DotShape shape)
+{
+    const QRect& pixels = target.pixels;
+    if (pixels.isEmpty())
+        return;
+    const QRgb value = colour.rgb();
+    const double radius = diameter * target.devicePixelRatio / 2.0;
+    const double reach = radius * radius;
+    for (const QPointF p : points) {
+        const QPointF c = target.toPixels.map(p);
+        if (!isFinite(c) || c.x() + radius < pixels.left() || c.x() - radius > pixels.right() + 1 ||
+            c.y() + radius < pixels.top() || c.y() - radius > pixels.bottom() + 1)
+            continue;
+        // Pixel i is lit when its centre i + 0.5 lies in [c - radius, c + radius).
+        const int left = std::max(static_cast<int>(std::ceil(c.x() - radius - 0.5)), pixels.left());
+        const int right =
+            std::min(static_cast<int>(std::ceil(c.x() + radius - 0.5)) - 1, pixels.right());
+        const int top = std::max(static_cast<int>(std::ceil(c.y() - radius - 0.5)), pixels.top());
+        const int bottom =
+            std::min(static_cast<int>(std::ceil(c.y() + radius - 0.5)) - 1, pixels.bottom());
+        for (int y = top; y <= bottom; ++y) {
+            QRgb* const row = target.origin + y * target.rowStep;
+            const double dy = y + 0.5 - c.y();
+            for (int x = left; x <= right; ++x) {
+                const double dx = x + 0.5 - c.x();
+                if (shape == DotShape::Square || dx * dx + dy * dy < reach)
+                    row[x] = value;
+            }
+        }
+    }
+}
+
+}  // namespace pw
