@@ -1,6 +1,7 @@
 #include "PlanSummary.h"
 
 #include "footers/ModelInstallation.h"
+#include "frontend/QtPaths.h"
 #include "plan/PlanScene.h"
 
 #include <QDir>
@@ -55,7 +56,7 @@ QString modelSummary(ModelFootprints& footprints)
     }
     if (models.isEmpty())
         return QStringLiteral("no footer models in %1")
-            .arg(QDir::toNativeSeparators(QString::fromStdString(footprints.directory().string())));
+            .arg(QDir::toNativeSeparators(fromFileSystemPath(footprints.directory())));
     return models.join(QStringLiteral(", "));
 }
 

@@ -162,6 +162,18 @@ TEST_F(TrackFileSaveTest, ATargetThatIsADirectoryFailsAndLeavesNoTemporaryFile)
     EXPECT_TRUE(fs::is_directory(directory_ / "taken.nltrack"));
 }
 
+// Windows allows a name to hold half of a surrogate pair; its messages must not throw on it.
+TEST(PathText, UnpairedSurrogatesBecomeReplacementCharacters)
+{
+    EXPECT_EQ(utf8FromUtf16(u"a\xD800" u"b\xDC00"),
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD");
+    EXPECT_EQ(utf8FromUtf16(u"\xD83D\xDE00 \u00dc\u20ac"), "\xF0\x9F\x98\x80 \xC3\x9C\xE2\x82\xAC");
+#ifdef _WIN32
+    EXPECT_EQ(pathText(fs::path(L"C:\\x\xD800.nltrack")), "C:\\x\xEF\xBF\xBD.nltrack");
+#endif
+}
+
 // Windows names files in UTF-16: a name outside the ANSI code page (the "ł") must survive
 // creating, replacing and reading, and messages give it in UTF-8.
 TEST_F(TrackFileSaveTest, ANonAsciiNameIsCreatedReplacedAndReadBack)
