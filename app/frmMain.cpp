@@ -78,7 +78,8 @@ void frmMain::saveSettings()
 bool frmMain::readTrack(const QString& fileName)
 {
     // A fresh record, so that a file that cannot be opened leaves the loaded track as it was.
-    pw::OpenedTrack opened = pw::openTrack(pw::toFileSystemPath(fileName));
+    pw::OpenedTrack opened =
+        pw::openTrack(pw::toFileSystemPath(fileName), pw::TrackSource::RegularFile);
     switch (opened.status) {
     case pw::OpenStatus::CannotOpen:
         prompts.warning(

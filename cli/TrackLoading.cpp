@@ -35,7 +35,7 @@ std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err)
 
 bool outputPathAccepted(const QString& path, QTextStream& err)
 {
-    const std::string problem = outputPathProblem(toFileSystemPath(path));
+    const std::string problem = fileKindProblem(toFileSystemPath(path));
     if (problem.empty())
         return true;
     reportFailure(err, path, QString::fromStdString(problem));

@@ -139,7 +139,7 @@ FileWriteOutcome writeTemporaryFile(const fs::path& target,
 
 }  // namespace
 
-std::string outputPathProblem(const fs::path& path)
+std::string fileKindProblem(const fs::path& path)
 {
     std::error_code ec;
     return kindProblem(fs::status(path, ec));

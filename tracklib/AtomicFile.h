@@ -26,10 +26,10 @@ struct FileWriteOutcome {
     bool ok() const { return reason.empty(); }
 };
 
-// Why `path` cannot be written as a file, following symbolic links: it exists and is not a
-// regular file (a directory, a FIFO, a device, a socket). Empty when it may be written, also when
-// it does not exist yet.
-std::string outputPathProblem(const std::filesystem::path& path);
+// Why `path` cannot be read or written whole as a file, following symbolic links: it exists and
+// is not a regular file (a directory, a FIFO, a device, a socket). Empty for a regular file, also
+// when it does not exist yet.
+std::string fileKindProblem(const std::filesystem::path& path);
 
 // Writes the content through `writeContent`, which returns false when it fails and leaves the
 // reason in errno. An existing destination that is read-only, or not a regular file (nor a link,

@@ -1,5 +1,7 @@
 #include "TrackOpening.h"
 
+#include "AtomicFile.h"
+
 namespace pw {
 
 namespace {
@@ -18,9 +20,20 @@ OpenStatus statusAfterReading(int read, const Track& track)
 
 }  // namespace
 
-OpenedTrack openTrack(const std::filesystem::path& path)
+OpenedTrack openTrack(const std::filesystem::path& path, TrackSource source)
 {
     OpenedTrack opened;
+    if (source == TrackSource::RegularFile) {
+        std::error_code ignored;
+        // A directory gets the reader's own answer.
+        if (!std::filesystem::is_directory(path, ignored)) {
+            if (std::string problem = fileKindProblem(path); !problem.empty()) {
+                opened.diagnostics.openError =
+                    CoreError{ErrorCode::CannotOpen, path, {}, {}, 0, std::move(problem)};
+                return opened;
+            }
+        }
+    }
     opened.status =
         statusAfterReading(readTrackFile(path, opened.track, &opened.diagnostics), opened.track);
     return opened;

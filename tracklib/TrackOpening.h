@@ -22,7 +22,11 @@ struct OpenedTrack {
     ReadDiagnostics diagnostics;
 };
 
-OpenedTrack openTrack(const std::filesystem::path& path);
+// Where a track may come from. A window must not wait on a named pipe nobody writes to, nor read a
+// device; a command line may read either, as it reads its standard input.
+enum class TrackSource { AnyFile, RegularFile };
+
+OpenedTrack openTrack(const std::filesystem::path& path, TrackSource source = TrackSource::AnyFile);
 OpenedTrack openTrackFromStandardInput();
 
 // What a damaged file (isDamaged) lost: "N bytes skipped; chunks cut short: M", followed by

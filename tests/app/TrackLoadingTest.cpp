@@ -9,6 +9,12 @@
 #include <QUrl>
 #include <QtTest>
 
+#include <utility>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 namespace pw::test {
 
 class TrackLoadingTest : public QObject {
@@ -166,6 +172,26 @@ private Q_SLOTS:
         QCOMPARE(h->text("textInputFile"), QString());
         QVERIFY(!h->get("buttonGenerate")->isEnabled());
     }
+
+#ifndef Q_OS_WIN
+    // Reading a named pipe nobody writes to would freeze the window; a device is no track either.
+    void namedPipeOrDeviceIsRefusedUnread()
+    {
+        const QString pipe = h->dir.filePath(QStringLiteral("pipe.nltrack"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        h->click("buttonSelectInput", {richFile});
+        for (const auto& [file, reason] :
+             {std::pair{pipe, "it is a named pipe, not a regular file"},
+              std::pair{QStringLiteral("/dev/null"), "it is a character device, not a regular file"}}) {
+            h->warnings.clear();
+            h->click("buttonSelectInput", {file});
+            QCOMPARE(h->warnings, (QStringList{QStringLiteral("Open NlTrack file\nThe track file %1 "
+                                                              "could not be opened:\n%2")
+                                                   .arg(file, QString::fromLatin1(reason))}));
+            QCOMPARE(h->text("textInputFile"), richFile);
+        }
+    }
+#endif
 
     void droppedTrackFileIsOpened()
     {
