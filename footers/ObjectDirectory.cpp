@@ -2,13 +2,53 @@
 
 #include "tracklib/PathText.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
 namespace pw {
+
+namespace {
+
+// Whether Windows can name a directory so. Elsewhere such a directory is made without complaint,
+// and the track then names models that the simulator, a Windows program, cannot open.
+bool holdsOnWindows(const std::string& name)
+{
+    if (name.empty())
+        return true;  // the objects directory itself
+    if (std::any_of(name.begin(), name.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20 || std::strchr("<>:\"|?*", c) != nullptr;
+        }))
+        return false;
+    if (name.back() == '.' || name.back() == ' ')
+        return false;
+    // Device names stay devices with any extension: "nul.x" is NUL.
+    std::string stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.pop_back();
+    std::transform(stem.begin(), stem.end(), stem.begin(),
+                   [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL")
+        return false;
+    return !(stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
+             std::isdigit(static_cast<unsigned char>(stem[3])));
+}
+
+}  // namespace
 
 std::optional<CoreError> objectDirectoryNameError(const std::string& latin1Name)
 {
     if (latin1Name == "." || latin1Name == ".." ||
         latin1Name.find_first_of("/\\") != std::string::npos) {
         return CoreError{ErrorCode::ObjectDirectoryNotInside,
+                         objectDirectoryPath(ObjectDirectory{latin1Name}),
+                         {},
+                         {},
+                         0,
+                         {}};
+    }
+    if (!holdsOnWindows(latin1Name)) {
+        return CoreError{ErrorCode::ObjectDirectoryNotForWindows,
                          objectDirectoryPath(ObjectDirectory{latin1Name}),
                          {},
                          {},

@@ -22,7 +22,9 @@ struct ObjectDirectory {
 };
 
 // Why a Latin-1 name cannot be an object directory: one holding '/' or '\', or being "." or "..",
-// would put the models somewhere other than one directory inside objects.
+// would put the models somewhere other than one directory inside objects; one that Windows cannot
+// hold (< > : " | ? *, control characters, a dot or space at the end, CON, NUL, COM1 ...) would
+// leave the simulator without its models.
 std::optional<CoreError> objectDirectoryNameError(const std::string& latin1Name);
 
 // The same name for the file system: each Latin-1 byte is the character of that number.

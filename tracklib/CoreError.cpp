@@ -76,6 +76,11 @@ std::string errorText(const CoreError& error)
         return "Cannot use the object directory name " + quoted(error.path) +
                ": it must name one directory inside the simulator's objects directory (no / or \\, "
                "and not . or ..)";
+    case ErrorCode::ObjectDirectoryNotForWindows:
+        return "Cannot use the object directory name " + quoted(error.path) +
+               ": Windows cannot hold it, so the simulator would not find the models there (no < "
+               "> : \" | ? * or control characters, no dot or space at the end, and not a device "
+               "name such as CON, NUL, COM1 or LPT1)";
     }
     return quoted(error.path) + ": " + errorReason(error);
 }

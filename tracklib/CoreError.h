@@ -26,6 +26,7 @@ enum class ErrorCode {
     // the object directory name, as given
     ObjectDirectoryNotLatin1,
     ObjectDirectoryNotInside,
+    ObjectDirectoryNotForWindows,
 };
 
 struct CoreError {

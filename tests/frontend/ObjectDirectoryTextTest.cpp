@@ -72,7 +72,22 @@ TEST_F(ObjectDirectoryText, NameOtherThanOneDirectoryInsideObjectsIsRefused)
                       "(no / or \\, and not . or ..)");
         EXPECT_EQ(directory.name, "kept");
     }
-    for (const char* name : {"", "my.track", "..x", "a b"}) {
+    // Made without complaint on Linux, but the simulator on Windows could not open the models.
+    for (const char* name : {"a:b", "why?", "tab\there", "pipe|", "demo.", "demo ", "CON", "nul.txt",
+                             "Com1", "lpt9 .x"}) {
+        SCOPED_TRACE(name);
+        ObjectDirectory directory{"kept"};
+        const std::optional<CoreError> refused =
+            objectDirectoryFromText(QString::fromUtf8(name), directory);
+        ASSERT_TRUE(refused);
+        EXPECT_EQ(errorText(*refused),
+                  std::string("Cannot use the object directory name \"") + name +
+                      "\": Windows cannot hold it, so the simulator would not find the models "
+                      "there (no < > : \" | ? * or control characters, no dot or space at the end, "
+                      "and not a device name such as CON, NUL, COM1 or LPT1)");
+        EXPECT_EQ(directory.name, "kept");
+    }
+    for (const char* name : {"", "my.track", "..x", "a b", "CONSOLE", "com10", " lead"}) {
         ObjectDirectory directory;
         EXPECT_FALSE(objectDirectoryFromText(QString::fromUtf8(name), directory)) << name;
         EXPECT_EQ(directory.name, name);
