@@ -36,7 +36,12 @@ PlanCoordinator::PlanCoordinator(frmMain& mainWindow)
     window_->setAttribute(Qt::WA_QuitOnClose, false);
     previewTimer_.setSingleShot(true);
     previewTimer_.setInterval(previewDelayMs);
-    connect(&previewTimer_, &QTimer::timeout, this, &PlanCoordinator::updatePreview);
+    // A closed plan window shows nothing until the next load or generate, which work it all out
+    // afresh: until then a changed choice costs nothing.
+    connect(&previewTimer_, &QTimer::timeout, this, [this] {
+        if (window_->isVisible())
+            updatePreview();
+    });
 
     connect(&main_, &frmMain::trackLoaded, this, &PlanCoordinator::trackLoaded);
     connect(&main_, &frmMain::modelDirectoryInspected, this,
@@ -45,7 +50,8 @@ PlanCoordinator::PlanCoordinator(frmMain& mainWindow)
     connect(&main_, &frmMain::trackSaved, this, &PlanCoordinator::trackSaved);
     connect(&main_, &frmMain::nolimitsDirectoryChanged, this, [this] {
         readInstalledModelsAfresh();
-        rebuildScene(false);
+        if (window_->isVisible())
+            rebuildScene(false);
     });
     for (const char* name : choiceCheckBoxes)
         if (auto* box = main_.findChild<QAbstractButton*>(QLatin1String(name)))
@@ -79,6 +85,8 @@ void PlanCoordinator::modelDirectoryInspected()
     modelText_ = pw::modelSummary(*footprints_);
     readInstalledModelsAfresh();
     previewTimer_.stop();
+    if (!window_->isVisible())
+        return;
     rebuildScene(false);
     updatePreview();
 }

@@ -129,9 +129,19 @@ private Q_SLOTS:
         PlanWindow& window = plan->window();
         window.close();
         QVERIFY(!window.isVisible());
-        h->get<QCheckBox>("checkAlignTangent")->click();  // only a choice: stays closed
+        const auto previewBounds = [&window] {
+            std::vector<QRectF> bounds;
+            for (const PlanFooter& footer : window.canvas()->scene().preview)
+                bounds.push_back(footer.bounds);
+            return bounds;
+        };
+        const std::vector<QRectF> aligned = previewBounds();
+        QCOMPARE(aligned.size(), std::size_t{21});
+        // Only a choice: the window stays closed and works nothing out for it.
+        h->get<QCheckBox>("checkAlignTangent")->click();
         QTest::qWait(PlanCoordinator::previewDelayMs * 2);
         QVERIFY(!window.isVisible());
+        QCOMPARE(previewBounds(), aligned);
         h->get<QCheckBox>("checkAlignTangent")->click();
         h->click("buttonGenerate");
         QVERIFY(window.isVisible());
