@@ -24,7 +24,9 @@ struct Options {
                               "generate: the track file to write (may be TRACK itself); "
                               "plan: the picture to write (.svg or .png).",
                               "file"};
-    QCommandLineOption nolimitsDir{"nolimits-dir", "The simulator's installation directory.",
+    QCommandLineOption nolimitsDir{"nolimits-dir",
+                                   "The simulator's installation directory (plan: draw the "
+                                   "footers already in the track as their installed models).",
                                    "dir"};
     QCommandLineOption modelsDir{"models-dir",
                                  "The directory holding the footer models (plan: draw each "
@@ -51,11 +53,12 @@ struct Options {
     QCommandLineOption noAlign{"no-align",
                                "Turn footers about the vertical only instead of tilting them "
                                "along their tube."};
+    QCommandLineOption front{"front",
+                             "plan: draw from the front (x right, y up) instead of from above."};
 
     std::vector<const QCommandLineOption*> generateOnly() const
     {
-        std::vector<const QCommandLineOption*> list{&nolimitsDir, &objectDir, &keepFundaments,
-                                                    &noAlign};
+        std::vector<const QCommandLineOption*> list{&objectDir, &keepFundaments, &noAlign};
         for (const QCommandLineOption& option : classes)
             list.push_back(&option);
         return list;
@@ -70,7 +73,7 @@ void setUp(QCommandLineParser& parser, const Options& options)
                        options.modelsDir, options.objectDir});
     for (const QCommandLineOption& option : options.classes)
         parser.addOption(option);
-    parser.addOptions({options.keepFundaments, options.noAlign});
+    parser.addOptions({options.keepFundaments, options.noAlign, options.front});
     parser.addPositionalArgument("command", "info, dump, plan or generate.");
     parser.addPositionalArgument("track", "The track file (.nltrack); - for standard input.");
 }
@@ -118,6 +121,8 @@ std::optional<QString> unexpectedOption(const QCommandLineParser& parser,
 int runGenerateCommand(const QCommandLineParser& parser, const Options& options,
                        const QString& track, QTextStream& out, QTextStream& err)
 {
+    if (parser.isSet(options.front))
+        return usageError(err, QStringLiteral("generate takes no --front"));
     for (const QCommandLineOption* required :
          {&options.output, &options.nolimitsDir, &options.modelsDir}) {
         if (parser.value(*required).isEmpty())
@@ -219,7 +224,8 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 
     std::vector<const QCommandLineOption*> refused = options.generateOnly();
     if (command != QLatin1String("plan"))
-        refused.insert(refused.end(), {&options.output, &options.modelsDir});
+        refused.insert(refused.end(),
+                       {&options.output, &options.modelsDir, &options.nolimitsDir, &options.front});
     if (const auto option = unexpectedOption(parser, refused))
         return usageError(err, QStringLiteral("%1 takes no --%2").arg(command, *option));
 
@@ -235,7 +241,13 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return exitFailure;
     if (planFileFormat(output) == PlanFileFormat::Unknown)
         return usageError(err, QStringLiteral("plan writes .svg or .png, not '%1'").arg(output));
-    return runPlan(track, output, parser.value(options.modelsDir), out, err);
+    PlanArguments plan;
+    plan.trackPath = track;
+    plan.outputPath = output;
+    plan.modelsDirectory = parser.value(options.modelsDir);
+    plan.nolimitsDirectory = parser.value(options.nolimitsDir);
+    plan.front = parser.isSet(options.front);
+    return runPlan(plan, out, err);
 }
 
 }  // namespace

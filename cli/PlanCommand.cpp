@@ -13,9 +13,23 @@
 
 namespace pw {
 
-int runPlan(const QString& trackPath, const QString& outputPath, const QString& modelsDirectory,
-            QTextStream& out, QTextStream& err)
+namespace {
+
+// The plan is written all the same; say which footers are only squares, and why.
+void warnUnreadable(const ModelFootprints& footprints, const QString& directory, QTextStream& err)
 {
+    for (const auto& [file, problem] : footprints.unreadable())
+        err << cliProgramName << ": warning: " << QDir(directory).filePath(QString::fromLatin1(file))
+            << ": " << QString::fromStdString(problem)
+            << "; its footers are drawn as 1 m squares\n";
+    err.flush();
+}
+
+}  // namespace
+
+int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err)
+{
+    const QString& outputPath = arguments.outputPath;
     // A FIFO, device or directory named as the output is refused before any work.
     if (!outputPathAccepted(outputPath, err))
         return exitFailure;
@@ -24,28 +38,32 @@ int runPlan(const QString& trackPath, const QString& outputPath, const QString& 
                       QStringLiteral("SVG output is not available in this build; write a .png"));
         return exitFailure;
     }
-    const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err);
+    const std::optional<OpenedTrack> loaded = loadTrack(arguments.trackPath, err);
     if (!loaded)
         return exitFailure;
     std::optional<ModelFootprints> footprints;
-    if (!modelsDirectory.isEmpty())
-        footprints.emplace(toFileSystemPath(modelsDirectory));
-    const PlanScene scene =
-        buildPlanScene(loaded->track, PlanView::Top, footprints ? &*footprints : nullptr);
+    if (!arguments.modelsDirectory.isEmpty())
+        footprints.emplace(toFileSystemPath(arguments.modelsDirectory));
+    const QString objects =
+        arguments.nolimitsDirectory.isEmpty()
+            ? QString()
+            : QDir(arguments.nolimitsDirectory).filePath(QStringLiteral("objects"));
+    std::optional<ModelFootprints> installed;
+    if (!objects.isEmpty())
+        installed.emplace(toFileSystemPath(objects));
+    const PlanScene scene = buildPlanScene(
+        loaded->track, arguments.front ? PlanView::Side : PlanView::Top,
+        FootprintSources(footprints ? &*footprints : nullptr, installed ? &*installed : nullptr));
     const PlanFileResult written = writePlanFile(scene, outputPath);
     if (!written.ok) {
         reportFailure(err, outputPath, written.error);
         return exitFailure;
     }
-    // The plan is written all the same; say which footers are only squares, and why.
-    if (footprints) {
-        for (const auto& [file, problem] : footprints->unreadable())
-            err << cliProgramName
-                << ": warning: " << QDir(modelsDirectory).filePath(QString::fromLatin1(file))
-                << ": " << QString::fromStdString(problem)
-                << "; its footers are drawn as 1 m squares\n";
-        err.flush();
-    }
+    // An installed copy that cannot be read gives way to the models directory's model.
+    if (footprints)
+        warnUnreadable(*footprints, arguments.modelsDirectory, err);
+    else if (installed)
+        warnUnreadable(*installed, objects, err);
     out << QStringLiteral("Written: %1\n").arg(outputPath);
     return exitSuccess;
 }

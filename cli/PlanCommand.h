@@ -1,14 +1,21 @@
 #pragma once
-// The `plan` command: the track seen from above, painted to an SVG or PNG file by the same code
-// as the window's plan. With a models directory, every footer is the outline of its model.
+// The `plan` command: the track seen from above or from the front, painted to an SVG or PNG file
+// by the same code as the window's plan. Every footer is the outline of its installed model (with
+// a NoLimits directory) or of its model in a models directory, as the window draws them.
 
 #include <QString>
 #include <QTextStream>
 
 namespace pw {
 
-// `modelsDirectory` may be empty: footers are then drawn as unit squares.
-int runPlan(const QString& trackPath, const QString& outputPath, const QString& modelsDirectory,
-            QTextStream& out, QTextStream& err);
+struct PlanArguments {
+    QString trackPath;
+    QString outputPath;
+    QString modelsDirectory;    // may be empty
+    QString nolimitsDirectory;  // may be empty; footers without a model are unit squares
+    bool front = false;
+};
+
+int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err);
 
 }  // namespace pw

@@ -99,6 +99,45 @@ TEST(PlanCommand, NamesTheModelsItCouldNotRead)
     EXPECT_TRUE(QFileInfo::exists(files.path("plan.png")));
 }
 
+// What the window shows can be had without it: the front view, and footers drawn from the copies
+// the simulator loads.
+TEST(PlanCommand, DrawsFromTheFrontAndFromTheInstalledModels)
+{
+    TempFiles files;
+    const QString track = examples + "/demo-footers.nltrack";
+    const QString svg = files.path("front.svg");
+    CliRun run = runCli({"plan", track, "-o", svg, "--front"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(fileBytes(svg).contains("from the front: x right, y up"));
+
+    QDir().mkpath(files.path("nl/objects/demo"));
+    for (const char* model : {"medium", "large", "xlarge"})
+        ASSERT_TRUE(QFile::copy(examples + "/models/" + model + ".3ds",
+                                files.path("nl/objects/demo/fundament-") + model + ".3ds"));
+    writeFile(files.path("nl/objects/demo/fundament-small.3ds"), QByteArray("no model"));
+    run = runCli({"plan", track, "-o", files.path("plan.png"), "--nolimits-dir", files.path("nl")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err,
+              "plinthwright-cli: warning: " + files.path("nl/objects/demo/fundament-small.3ds") +
+                  ": not a 3ds model; its footers are drawn as 1 m squares\n"
+                  "plinthwright-cli: warning: " +
+                  files.path("nl/objects/demo/fundament-xxlarge.3ds") +
+                  ": not found; its footers are drawn as 1 m squares\n");
+
+    // Where the installed copy fails, the models directory's model stands in, unmentioned.
+    run = runCli({"plan", track, "-o", files.path("plan.png"), "--nolimits-dir", files.path("nl"),
+                  "--models-dir", examples + "/models"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+
+    for (const char* command : {"info", "generate"}) {
+        run = runCli({command, track, "--front"});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("%1 takes no --front").arg(command)))
+            << run.err.toStdString();
+    }
+}
+
 TEST(PlanCommand, TitleWithMarkupAndControlCharactersStaysWellFormed)
 {
     TempFiles files;
