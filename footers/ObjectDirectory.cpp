@@ -26,8 +26,9 @@ bool holdsOnWindows(const std::string& name)
     std::string stem = name.substr(0, name.find('.'));
     while (!stem.empty() && stem.back() == ' ')
         stem.pop_back();
-    std::transform(stem.begin(), stem.end(), stem.begin(),
-                   [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+    std::transform(stem.begin(), stem.end(), stem.begin(), [](char c) {
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    });
     if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL")
         return false;
     return !(stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&

@@ -110,10 +110,7 @@ void walk(double majorFrom, double minorFrom, double majorTo, double minorTo, in
         put(i, static_cast<int>(minorFixed >> 16) + base);
 }
 
-bool isFinite(QPointF p)
-{
-    return std::isfinite(p.x()) && std::isfinite(p.y());
-}
+bool isFinite(QPointF p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
 
 }  // namespace
 
@@ -149,8 +146,9 @@ void drawLines(const RasterTarget& target, std::span<const QLineF> lines, const 
     if (pixels.isEmpty())
         return;
     const QRgb value = colour.rgb();
-    const Raster wide{target.origin, 1, target.rowStep, pixels.left(), pixels.right(),
-                      pixels.top(), pixels.bottom()};
+    const Raster wide{
+        target.origin,  1, target.rowStep, pixels.left(), pixels.right(), pixels.top(),
+        pixels.bottom()};
     const Raster steep{target.origin, target.rowStep, 1, pixels.top(), pixels.bottom(),
                        pixels.left(), pixels.right()};
     // Clipped once to a pixel beyond the image, which fixes where each line's samples start, and

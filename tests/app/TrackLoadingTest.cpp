@@ -182,12 +182,14 @@ private Q_SLOTS:
         h->click("buttonSelectInput", {richFile});
         for (const auto& [file, reason] :
              {std::pair{pipe, "it is a named pipe, not a regular file"},
-              std::pair{QStringLiteral("/dev/null"), "it is a character device, not a regular file"}}) {
+              std::pair{QStringLiteral("/dev/null"),
+                        "it is a character device, not a regular file"}}) {
             h->warnings.clear();
             h->click("buttonSelectInput", {file});
-            QCOMPARE(h->warnings, (QStringList{QStringLiteral("Open NlTrack file\nThe track file %1 "
-                                                              "could not be opened:\n%2")
-                                                   .arg(file, QString::fromLatin1(reason))}));
+            QCOMPARE(h->warnings,
+                     (QStringList{QStringLiteral("Open NlTrack file\nThe track file %1 "
+                                                 "could not be opened:\n%2")
+                                      .arg(file, QString::fromLatin1(reason))}));
             QCOMPARE(h->text("textInputFile"), richFile);
         }
     }

@@ -70,6 +70,17 @@ bool withinAPixel(const Pixels& a, const Pixels& b)
     return near(a, b) && near(b, a);
 }
 
+std::vector<QLineF> randomLines(unsigned seed, int count, double low, double high)
+{
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> coordinate(low, high);
+    std::vector<QLineF> lines;
+    for (int i = 0; i < count; ++i)
+        lines.emplace_back(coordinate(random), coordinate(random), coordinate(random),
+                           coordinate(random));
+    return lines;
+}
+
 TEST(RasterTarget, LinesLightThePixelsTheyCross)
 {
     const Pixels row = inked(directLines(blank(16, 8), {QLineF(0.5, 2.5, 9.5, 2.5)}));
@@ -93,12 +104,7 @@ TEST(RasterTarget, LinesLightThePixelsTheyCross)
 
 TEST(RasterTarget, LinesFollowTheViewAsTheRasterEngineDoes)
 {
-    std::mt19937 random(7);
-    std::uniform_real_distribution<double> coordinate(-20.0, 140.0);
-    std::vector<QLineF> lines;
-    for (int i = 0; i < 60; ++i)
-        lines.emplace_back(coordinate(random), coordinate(random), coordinate(random),
-                           coordinate(random));
+    const std::vector<QLineF> lines = randomLines(7, 60, -20.0, 140.0);
     // World metres to pixels, flipped upwards as the front view is, on a high-density image.
     QTransform view;
     view.translate(4.0, 190.0);
@@ -126,12 +132,7 @@ TEST(RasterTarget, LinesFollowTheViewAsTheRasterEngineDoes)
 
 TEST(RasterTarget, APartPaintedAloneMatchesTheWholeAndStaysInside)
 {
-    std::mt19937 random(11);
-    std::uniform_real_distribution<double> coordinate(-300.0, 600.0);
-    std::vector<QLineF> lines;
-    for (int i = 0; i < 400; ++i)
-        lines.emplace_back(coordinate(random), coordinate(random), coordinate(random),
-                           coordinate(random));
+    std::vector<QLineF> lines = randomLines(11, 400, -300.0, 600.0);
     const double huge = 1e300;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     lines.emplace_back(-huge, 40.5, huge, 40.5);

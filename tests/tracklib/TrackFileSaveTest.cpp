@@ -165,7 +165,8 @@ TEST_F(TrackFileSaveTest, ATargetThatIsADirectoryFailsAndLeavesNoTemporaryFile)
 // Windows allows a name to hold half of a surrogate pair; its messages must not throw on it.
 TEST(PathText, UnpairedSurrogatesBecomeReplacementCharacters)
 {
-    EXPECT_EQ(utf8FromUtf16(u"a\xD800" u"b\xDC00"),
+    EXPECT_EQ(utf8FromUtf16(u"a\xD800"
+                            u"b\xDC00"),
               "a\xEF\xBF\xBD"
               "b\xEF\xBF\xBD");
     EXPECT_EQ(utf8FromUtf16(u"\xD83D\xDE00 \u00dc\u20ac"), "\xF0\x9F\x98\x80 \xC3\x9C\xE2\x82\xAC");
