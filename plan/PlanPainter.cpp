@@ -104,12 +104,11 @@ void PlanPainter::paint(QPainter& painter, const PlanScene& scene, const QTransf
         deviceArea.adjusted(-markReachPixels, -markReachPixels, markReachPixels, markReachPixels));
     const double pixelsPerMetre = std::sqrt(std::abs(worldToDevice.determinant()));
 
+    // Aliased marks go straight into the image where the painter allows it.
+    const std::optional<RasterTarget> direct = rasterTarget(painter, deviceArea, worldToDevice);
     painter.save();
     painter.setTransform(worldToDevice, true);
     painter.setBrush(Qt::NoBrush);
-    // Aliased marks go straight into the image where the painter allows it.
-    const std::optional<RasterTarget> direct =
-        rasterTarget(painter, deviceToWorld.mapRect(deviceArea));
     const auto thinLines = [&](const QColor& colour) {
         if (direct) {
             drawLines(*direct, lines_, colour);

@@ -114,7 +114,8 @@ bool isFinite(QPointF p) { return std::isfinite(p.x()) && std::isfinite(p.y()); 
 
 }  // namespace
 
-std::optional<RasterTarget> rasterTarget(QPainter& painter, const QRectF& area)
+std::optional<RasterTarget> rasterTarget(QPainter& painter, const QRectF& area,
+                                         const QTransform& world)
 {
     QPaintDevice* const device = painter.device();
     if (device == nullptr || device->devType() != QInternal::Image ||
@@ -125,15 +126,26 @@ std::optional<RasterTarget> rasterTarget(QPainter& painter, const QRectF& area)
         image.format() != QImage::Format_RGB32)
         return std::nullopt;
     RasterTarget target;
-    target.toPixels = painter.deviceTransform();
+    const QTransform logicalToPixels = painter.deviceTransform();
+    target.toPixels = world * logicalToPixels;
     if (target.toPixels.type() > QTransform::TxScale || painter.opacity() < 1.0 ||
         painter.compositionMode() != QPainter::CompositionMode_SourceOver)
         return std::nullopt;
-    QRectF bounds = target.toPixels.mapRect(area);
+    QRectF bounds = logicalToPixels.mapRect(area);
     if (painter.hasClipping())
-        bounds &= target.toPixels.mapRect(painter.clipBoundingRect());
+        bounds &= logicalToPixels.mapRect(painter.clipBoundingRect());
     target.image = image.rect();
-    target.pixels = bounds.toAlignedRect() & target.image;
+    // The pixels whose centres lie inside, as the raster engine fills a rectangle.
+    bounds &= QRectF(target.image);
+    if (!std::isfinite(bounds.left()) || !std::isfinite(bounds.top()) ||
+        !std::isfinite(bounds.right()) || !std::isfinite(bounds.bottom()) || bounds.isEmpty())
+        return target;  // nothing to paint
+    const auto firstCentreFrom = [](double edge) {
+        return static_cast<int>(std::ceil(edge - 0.5));
+    };
+    target.pixels =
+        QRect(QPoint(firstCentreFrom(bounds.left()), firstCentreFrom(bounds.top())),
+              QPoint(firstCentreFrom(bounds.right()) - 1, firstCentreFrom(bounds.bottom()) - 1));
     target.origin = reinterpret_cast<QRgb*>(image.bits());
     target.rowStep = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     target.devicePixelRatio = image.devicePixelRatio();

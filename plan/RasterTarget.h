@@ -16,7 +16,7 @@ class QPainter;
 
 namespace pw {
 
-// Where a painter's marks can be written directly: its image, the transform from its logical
+// Where a painter's marks can be written directly: its image, the transform from the marks'
 // coordinates to the image's pixels, and the pixels it may touch.
 struct RasterTarget {
     QRgb* origin = nullptr;
@@ -27,17 +27,21 @@ struct RasterTarget {
     double devicePixelRatio = 1.0;
 };
 
-// The painter's target within `area` (in its logical coordinates) and its clip, the clip taken as
-// its bounding rectangle. Empty when the painter cannot be written through: not a 32-bit raster
-// image, a rotated or perspective view, another composition mode or opacity.
-std::optional<RasterTarget> rasterTarget(QPainter& painter, const QRectF& area);
+// The painter's target within `area` and its clip, both in the painter's logical coordinates, the
+// clip taken as its bounding rectangle. `world` maps the marks' coordinates onto those: the
+// painted pixels are worked out without going through its inverse, which a far zoom makes
+// inexact. Empty when the painter cannot be written through: not a 32-bit raster image, a rotated
+// or perspective view, another composition mode or opacity.
+std::optional<RasterTarget> rasterTarget(QPainter& painter, const QRectF& area,
+                                         const QTransform& world = QTransform());
 
-// One-pixel lines in logical coordinates: each lights the pixels its centre line crosses at every
-// column (or row, for steep lines), both end pixels included.
+// One-pixel lines in the marks' coordinates: each lights the pixels its centre line crosses at
+// every column (or row, for steep lines), both end pixels included.
 void drawLines(const RasterTarget& target, std::span<const QLineF> lines, const QColor& colour);
 
 enum class DotShape { Square, Round };
-// Marks `diameter` logical pixels wide centred on each point: the pixels whose centres lie inside.
+// Marks `diameter` logical pixels wide centred on each point (in the marks' coordinates): the
+// pixels whose centres lie inside.
 void drawDots(const RasterTarget& target, std::span<const QPointF> points, const QColor& colour,
               double diameter, DotShape shape);
 

@@ -10,7 +10,7 @@ seconds="${1:-60}"
 source scripts/setup.sh clang-14 libclang-rt-14-dev
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j 2 --target fuzz_read_track fuzz_generate_footers
+cmake --build --preset fuzz -j 2 --target fuzz_read_track fuzz_generate_footers fuzz_plan
 
 # The generation target installs its models as every generation does, each flushed to the disk;
 # on a disk that would take most of the run, so its throwaway simulator lives in memory.
@@ -19,7 +19,7 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then
 fi
 
 status=0
-for target in fuzz_read_track fuzz_generate_footers; do
+for target in fuzz_read_track fuzz_generate_footers fuzz_plan; do
   work="build-fuzz/corpus/$target"
   artifacts="build-fuzz/artifacts/$target"
   log="build-fuzz/$target.log"

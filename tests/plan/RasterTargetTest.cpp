@@ -46,9 +46,8 @@ QImage directLines(QImage image, const std::vector<QLineF>& lines,
     QPainter painter(&image);
     if (clip)
         painter.setClipRect(*clip);
-    painter.setTransform(view, true);
     const QRectF logical(QPointF(0, 0), image.deviceIndependentSize());
-    const auto target = rasterTarget(painter, view.inverted().mapRect(logical));
+    const auto target = rasterTarget(painter, logical, view);
     EXPECT_TRUE(target.has_value());
     if (target)
         drawLines(*target, lines, ink);
