@@ -1,6 +1,7 @@
 #include "HostileTracks.h"
 
 #include "tracklib/ChunkWriter.h"
+#include "tracklib/ElementLayouts.h"
 #include "tracklib/TrackFile.h"
 #include "tracklib/TrackOperations.h"
 
@@ -41,23 +42,11 @@ std::vector<std::uint8_t> terrainOfOneValue()
 {
     ChunkWriter out;
     out.writeRawTag("TERA");
-    out.writeInt32(0);  // terrainValue
-    out.writeInt32(1);  // columns
-    out.writeInt32(1);  // rows
-    out.writeFloat32(0.0f);
-    out.writeFloat32(0.0f);
-    out.writeText("");
-    out.writeFloat32(0.0f);
-    out.writeText("");
-    out.writeFloat32(0.0f);
-    out.writeBool(0);
-    out.writeFloat32(0.0f);
-    out.writeText("");
-    out.writeFloat32(0.0f);
-    out.writeInt8(0);
-    out.writeBool(0);
-    out.writeFloat32(0.0f);
-    out.writeZeros(10);
+    // The header as the writer lays it out, of a terrain one value wide and one deep.
+    LayoutWriter io{out};
+    const Terrain empty;
+    const std::int32_t one = 1;
+    terrainHeaderLayout(io, empty, one, one);
     out.writeFloat32(1.5f);  // the one grid value
     out.writeZeros(16);
     out.writeInt32(0);
