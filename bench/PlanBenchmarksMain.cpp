@@ -111,6 +111,19 @@ int main(int argc, char** argv)
            fastestMs(20, [&] { paint(full); }));
     report("large", "plan_paint_zoomed_ms", "Paint, zoomed in 40x (target <= 16)",
            fastestMs(20, [&] { paint(zoomed); }));
+    // A plan window as large as a full-HD screen: the lines grow with the picture.
+    {
+        QImage big(1920, 1080, QImage::Format_ARGB32_Premultiplied);
+        const QRectF bigArea(big.rect());
+        const QTransform bigFull = fitTransform(scene.bounds, bigArea.adjusted(16, 16, -16, -16));
+        report("large", "plan_paint_full_hd_ms", "Paint, full view, 1920 x 1080",
+               fastestMs(20, [&] {
+                   QPainter p(&big);
+                   p.fillRect(big.rect(), Qt::white);
+                   painter.paint(p, scene, bigFull, bigArea);
+                   paintLegend(p, QPointF(bigArea.width() - 208, 8), scene.view, false);
+               }));
+    }
 
     // The window keeps the painted plan: a pan paints only the strips it uncovers.
     PlanLayer layer;

@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <system_error>
+#include <thread>
 #include <utility>
+#include <vector>
 
 namespace pw {
 
@@ -152,33 +155,42 @@ std::optional<RasterTarget> rasterTarget(QPainter& painter, const QRectF& area,
     return target;
 }
 
-void drawLines(const RasterTarget& target, std::span<const QLineF> lines, const QColor& colour)
+namespace {
+
+// The lines in pixels, each clipped to a pixel beyond the image, which fixes where its samples
+// start; those wholly outside or not finite are left out.
+std::vector<QLineF> linesInImage(const RasterTarget& target, std::span<const QLineF> lines)
+{
+    const QRectF box = QRectF(target.image).adjusted(-1.0, -1.0, 2.0, 2.0);
+    std::vector<QLineF> inImage;
+    inImage.reserve(lines.size());
+    for (const QLineF& line : lines) {
+        QPointF a = target.toPixels.map(line.p1());
+        QPointF b = target.toPixels.map(line.p2());
+        if (isFinite(a) && isFinite(b) &&
+            clipToBox(a, b, box.left(), box.top(), box.right(), box.bottom()))
+            inImage.emplace_back(a, b);
+    }
+    return inImage;
+}
+
+// Walks lines made by linesInImage over the target's pixels only.
+void walkLines(const RasterTarget& target, std::span<const QLineF> inImage, QRgb value)
 {
     const QRect& pixels = target.pixels;
-    if (pixels.isEmpty())
-        return;
-    const QRgb value = colour.rgb();
     const Raster wide{
         target.origin,  1, target.rowStep, pixels.left(), pixels.right(), pixels.top(),
         pixels.bottom()};
     const Raster steep{target.origin, target.rowStep, 1, pixels.top(), pixels.bottom(),
                        pixels.left(), pixels.right()};
-    // Clipped once to a pixel beyond the image, which fixes where each line's samples start, and
-    // once to a pixel beyond the painted pixels, which bounds the walk.
-    const QRectF image = QRectF(target.image).adjusted(-1.0, -1.0, 2.0, 2.0);
-    const QRectF painted = QRectF(pixels).adjusted(-1.0, -1.0, 2.0, 2.0);
-    const auto clipped = [](QPointF& from, QPointF& to, const QRectF& box) {
-        return clipToBox(from, to, box.left(), box.top(), box.right(), box.bottom());
-    };
+    const QRectF box = QRectF(pixels).adjusted(-1.0, -1.0, 2.0, 2.0);
     const auto floorOf = [](double v) { return static_cast<int>(std::floor(v)); };
-    for (const QLineF& line : lines) {
-        QPointF a = target.toPixels.map(line.p1());
-        QPointF b = target.toPixels.map(line.p2());
-        if (!isFinite(a) || !isFinite(b) || !clipped(a, b, image))
-            continue;
+    for (const QLineF& line : inImage) {
+        const QPointF a = line.p1();
+        const QPointF b = line.p2();
         QPointF from = a;
         QPointF to = b;
-        if (!clipped(from, to, painted))
+        if (!clipToBox(from, to, box.left(), box.top(), box.right(), box.bottom()))
             continue;
         if (std::abs(b.x() - a.x()) >= std::abs(b.y() - a.y()))
             walk(a.x(), a.y(), b.x(), b.y(), floorOf(std::min(from.x(), to.x())),
@@ -187,6 +199,46 @@ void drawLines(const RasterTarget& target, std::span<const QLineF> lines, const 
             walk(a.y(), a.x(), b.y(), b.x(), floorOf(std::min(from.y(), to.y())),
                  floorOf(std::max(from.y(), to.y())), steep, value);
     }
+}
+
+// Enough lines to be worth a thread per band of rows: a full view of a large track.
+constexpr std::size_t linesPerBand = 2000;
+constexpr int rowsPerBand = 64;
+constexpr unsigned mostBands = 4;
+
+}  // namespace
+
+void drawLines(const RasterTarget& target, std::span<const QLineF> lines, const QColor& colour)
+{
+    const QRect& pixels = target.pixels;
+    if (pixels.isEmpty())
+        return;
+    const QRgb value = colour.rgb();
+    const std::vector<QLineF> inImage = linesInImage(target, lines);
+    // The rows are split between threads. Every line's samples start at the image's edge, so each
+    // band lights exactly the pixels a single pass would, and no two bands share a pixel.
+    const auto bands = static_cast<int>(std::min<std::size_t>(
+        {std::max(1u, std::min(std::thread::hardware_concurrency(), mostBands)),
+         inImage.size() / linesPerBand + 1,
+         static_cast<std::size_t>(std::max(pixels.height() / rowsPerBand, 1))}));
+    const auto band = [&](int index) {
+        RasterTarget part = target;
+        const int top = pixels.top() + pixels.height() * index / bands;
+        const int bottom = pixels.top() + pixels.height() * (index + 1) / bands - 1;
+        part.pixels = QRect(QPoint(pixels.left(), top), QPoint(pixels.right(), bottom));
+        return part;
+    };
+    std::vector<std::thread> helpers;
+    for (int index = 1; index < bands; ++index) {
+        try {
+            helpers.emplace_back([&, part = band(index)] { walkLines(part, inImage, value); });
+        } catch (const std::system_error&) {
+            walkLines(band(index), inImage, value);  // no thread to be had: done here
+        }
+    }
+    walkLines(band(0), inImage, value);
+    for (std::thread& helper : helpers)
+        helper.join();
 }
 
 void drawDots(const RasterTarget& target, std::span<const QPointF> points, const QColor& colour,

@@ -150,6 +150,19 @@ TEST(RasterTarget, APartPaintedAloneMatchesTheWholeAndStaysInside)
         EXPECT_EQ(whole.pixel(x, 40), ink.rgb()) << x;
 }
 
+// Thousands of lines are split between threads by bands of rows: the picture is the one a
+// single pass paints (here a few hundred lines at a time, each below the split).
+TEST(RasterTarget, ManyLinesInBandsPaintWhatOnePassPaints)
+{
+    const std::vector<QLineF> lines = randomLines(5, 6000, -100.0, 500.0);
+    const QImage banded = directLines(blank(400, 300), lines);
+    QImage single = blank(400, 300);
+    for (std::size_t from = 0; from < lines.size(); from += 500)
+        single = directLines(single, {lines.begin() + static_cast<std::ptrdiff_t>(from),
+                                      lines.begin() + static_cast<std::ptrdiff_t>(from + 500)});
+    EXPECT_EQ(banded, single);
+}
+
 TEST(RasterTarget, DotsLightTheirSquareOrDisc)
 {
     QImage image = blank(24, 24);
