@@ -31,8 +31,9 @@ bool holdsOnWindows(const std::string& name)
     });
     if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL")
         return false;
+    // COM1 to COM9, COM0, and with the Latin-1 superscripts ¹ ² ³ too.
     return !(stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
-             std::isdigit(static_cast<unsigned char>(stem[3])));
+             std::strchr("0123456789\xB9\xB2\xB3", stem[3]) != nullptr && stem[3] != '\0');
 }
 
 }  // namespace

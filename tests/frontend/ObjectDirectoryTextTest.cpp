@@ -77,7 +77,7 @@ TEST_F(ObjectDirectoryText, NameOtherThanOneDirectoryInsideObjectsIsRefused)
                   "it must name one directory inside the simulator's objects directory (no / or "
                   "\\, and not . or ..)");
     expectRefused({"a:b", "why?", "tab\there", "pipe|", "demo.", "demo ", "CON", "nul.txt", "Com1",
-                   "lpt9 .x"},
+                   "lpt9 .x", "COM\u00b9"},
                   "Windows cannot hold it, so the simulator would not find the models there (no "
                   "< > : \" | ? * or control characters, no dot or space at the end, and not a "
                   "device name such as CON, NUL, COM1 or LPT1)");
