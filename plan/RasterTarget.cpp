@@ -151,7 +151,6 @@ std::optional<RasterTarget> rasterTarget(QPainter& painter, const QRectF& area,
               QPoint(firstCentreFrom(bounds.right()) - 1, firstCentreFrom(bounds.bottom()) - 1));
     target.origin = reinterpret_cast<QRgb*>(image.bits());
     target.rowStep = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-    target.devicePixelRatio = image.devicePixelRatio();
     return target;
 }
 
@@ -248,7 +247,7 @@ void drawDots(const RasterTarget& target, std::span<const QPointF> points, const
     if (pixels.isEmpty())
         return;
     const QRgb value = colour.rgb();
-    const double radius = diameter * target.devicePixelRatio / 2.0;
+    const double radius = diameter / 2.0;
     const double reach = radius * radius;
     for (const QPointF p : points) {
         const QPointF c = target.toPixels.map(p);

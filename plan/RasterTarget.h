@@ -24,7 +24,6 @@ struct RasterTarget {
     QRect image;
     QRect pixels;  // within `image`
     QTransform toPixels;
-    double devicePixelRatio = 1.0;
 };
 
 // The painter's target within `area` and its clip, both in the painter's logical coordinates, the
@@ -41,8 +40,8 @@ std::optional<RasterTarget> rasterTarget(QPainter& painter, const QRectF& area,
 void drawLines(const RasterTarget& target, std::span<const QLineF> lines, const QColor& colour);
 
 enum class DotShape { Square, Round };
-// Marks `diameter` logical pixels wide centred on each point (in the marks' coordinates): the
-// pixels whose centres lie inside.
+// Marks `diameter` pixels of the image wide, as a cosmetic pen's width is on any screen, centred on
+// each point (in the marks' coordinates): the pixels whose centres lie inside.
 void drawDots(const RasterTarget& target, std::span<const QPointF> points, const QColor& colour,
               double diameter, DotShape shape);
 

@@ -185,6 +185,18 @@ TEST(RasterTarget, DotsLightTheirSquareOrDisc)
             if ((x != 14 && x != 17) || (y != 14 && y != 17))
                 expected.insert({x, y});
     EXPECT_EQ(inked(image), expected);
+
+    // On a high-density screen a marker keeps its size in the screen's pixels, as Qt's cosmetic
+    // pens do.
+    QImage dense = blank(48, 48);
+    dense.setDevicePixelRatio(2.0);
+    {
+        QPainter painter(&dense);
+        const auto target = rasterTarget(painter, QRectF(0, 0, 24, 24));
+        ASSERT_TRUE(target);
+        drawDots(*target, std::vector<QPointF>{QPointF(6.0, 6.0)}, ink, 5.0, DotShape::Square);
+    }
+    EXPECT_EQ(inked(dense).size(), 25u);
 }
 
 TEST(RasterTarget, PaintersThatCannotBeWrittenThroughAreRefused)
