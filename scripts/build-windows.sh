@@ -455,6 +455,12 @@ dialog_shows() {
   echo "      no dialog \"$1\"; the screen: $out/window-no-dialog.png"
   return 1
 }
+# Answers a dialog by typing the path of $2 (below the unpacked zip) and Return.
+answer_dialog() {
+  dialog_shows "$1" || return 1
+  xdotool type --delay 80 "$(windows_path "$2")"
+  xdotool key Return
+}
 generates_and_saves_through_the_window() {
   "$wine" reg delete "$registry_key" /f >/dev/null 2>&1 || true
   (cd "$windows_root" && "$wine" plinthwright.exe "${window_track//\//\\}" >/dev/null 2>&1 &)
@@ -465,26 +471,21 @@ generates_and_saves_through_the_window() {
   xdotool windowfocus --sync "$main"
   # From the track field five steps on reach "select..." of the model directory.
   xdotool key Tab Tab Tab Tab Tab space
-  dialog_shows 'Select footer object directory' || return 1
-  xdotool type --delay 80 "$(windows_path examples/models)"
-  xdotool key Return
+  answer_dialog 'Select footer object directory' examples/models || return 1
   sleep 3
   # Where the focus lands after a dialog is wine's choice: a click puts it into the track field,
-  # and back from there come align, delete, NoLimits directory and generate (save is disabled).
-  xdotool mousemove --window "$main" 200 38 click 1
-  sleep 1
-  xdotool key shift+Tab shift+Tab shift+Tab shift+Tab space
-  dialog_shows 'Select noLimits directory' || return 1
-  xdotool type --delay 80 "$(windows_path "$window_nolimits")"
-  xdotool key Return
+  # and four steps back from there reach generate, then save once generate enabled it (after
+  # align, delete and the NoLimits directory; save sits after generate).
+  press_fourth_back() {
+    xdotool mousemove --window "$main" 200 38 click 1
+    sleep 1
+    xdotool key shift+Tab shift+Tab shift+Tab shift+Tab space
+  }
+  press_fourth_back
+  answer_dialog 'Select noLimits directory' "$window_nolimits" || return 1
   sleep 5
-  # Save follows generate.
-  xdotool mousemove --window "$main" 200 38 click 1
-  sleep 1
-  xdotool key shift+Tab shift+Tab shift+Tab shift+Tab space
-  dialog_shows 'Save NlTrack file' || return 1
-  xdotool type --delay 80 "$(windows_path "$window_saved")"
-  xdotool key Return
+  press_fourth_back
+  answer_dialog 'Save NlTrack file' "$window_saved" || return 1
   sleep 3
   import -window root -trim +repage "$out/window-generated.png" 2>/dev/null || true
   cmp "$smoke/linux/$window_saved" "$windows_root/$window_saved" &&
