@@ -345,12 +345,17 @@ check "generate writes the same bytes as on Linux" \
 check "generate copies the same models as on Linux" same_tree NoLimits
 
 # A folder and a track outside ASCII, the simulator's directory too; saved over the input.
+# Makes the directory $1 and a copy of the demo track as $2 in both roots.
+prepare_both_roots() {
+  local root
+  for root in "$smoke/linux" "$windows_root"; do
+    mkdir -p "$root/$1"
+    cp examples/demo.nltrack "$root/$2"
+  done
+}
 track='Übung/Achterbahn-Ü.nltrack'
 nolimits='Übung/NoLimits ÄÖ'
-for root in "$smoke/linux" "$windows_root"; do
-  mkdir -p "$root/$nolimits"
-  cp examples/demo.nltrack "$root/$track"
-done
+prepare_both_roots "$nolimits" "$track"
 run_linux accents-info info "$track"
 run_windows accents-info info "$track"
 check "info opens ${track//\//\\}" same_run accents-info
@@ -438,10 +443,7 @@ check "the chosen simulator directory ${nolimits//\//\\} is kept in the registry
 window_track='Übung/Fenster-Ü.nltrack'
 window_nolimits='übung/nolimits äö'
 window_saved='übung/gespeichert-ä.nltrack'
-for root in "$smoke/linux" "$windows_root"; do
-  mkdir -p "$root/$window_nolimits"
-  cp examples/demo.nltrack "$root/$window_track"
-done
+prepare_both_roots "$window_nolimits" "$window_track"
 run_linux window-reference generate "$window_track" -o "$window_saved" \
   --nolimits-dir "$window_nolimits" --models-dir examples/models
 windows_path() { echo "Z:${windows_root//\//\\}\\${1//\//\\}"; }
