@@ -158,18 +158,19 @@ void PlanPainter::paint(QPainter& painter, const PlanScene& scene, const QTransf
         painter.drawLines(lines_.data(), static_cast<int>(lines_.size()));
     }
     painter.setRenderHint(QPainter::Antialiasing, !dense);
+    // Markers and point-sized footers are aliased where the view is dense, and only then direct.
+    const std::optional<RasterTarget> directPoints = dense ? direct : std::nullopt;
 
     const auto drawMarkers = [&](const std::vector<QPointF>& markers, const QPen& pen) {
         points_.clear();
         for (const QPointF p : markers)
             if (visible.contains(p))
                 points_.push_back(p);
-        drawPoints(painter, dense ? direct : std::nullopt, pen);
+        drawPoints(painter, directPoints, pen);
     };
     drawMarkers(scene.fundaments, cosmeticPen(fundamentColour, 5.0, Qt::SquareCap));
     drawMarkers(scene.sceneryObjects, cosmeticPen(sceneryColour, 4.0));
 
-    const std::optional<RasterTarget> directPoints = dense ? direct : std::nullopt;
     paintFooters(painter, directPoints, scene.footers, false, visible, pixelsPerMetre);
     paintFooters(painter, directPoints, scene.preview, true, visible, pixelsPerMetre);
     painter.restore();
