@@ -23,6 +23,8 @@ source scripts/setup.sh g++-mingw-w64-x86-64-posix wine64 dpkg-dev libz-mingw-w6
 cache=${PLINTHWRIGHT_CACHE:-$HOME/.cache/plinthwright}
 toolchain=$source_dir/cmake/mingw-w64-x86_64.cmake
 qt_version=6.4.2
+# Changes with the configuration below, so that a cached Qt of another one is built again.
+qt_config=opengl-freetype
 qt_prefix=$cache/qt6-mingw
 assimp_prefix=$cache/assimp-mingw
 jobs=$(nproc)
@@ -65,12 +67,13 @@ fetch_source() {
   )
 }
 
-# Qt Core, Gui, Widgets and the qwindows platform plugin; what the programs never use is left out
-# (text is drawn by Windows itself, so no FreeType; no Direct2D, OpenGL, network, SQL...).
+# Qt Core, Gui, Widgets, OpenGL (desktop, for the 3D view) and the qwindows platform plugin, with
+# Qt's own FreeType for drawing text; what the programs never use is left out (no Direct2D,
+# network, SQL...).
 # No Qt Svg: Debian's archive answers 404 for its sources here, so the Windows programs write
 # plans as PNG only. An interrupted build continues where it stopped.
 build_qt() {
-  [ -f "$qt_prefix/.complete-$qt_version" ] && return
+  [ -f "$qt_prefix/.complete-$qt_version-$qt_config" ] && return
   fetch_source qt6-base
   # Debian's sources leave out Wacom's wintab.h; the platform plugin goes without the old
   # Wintab tablet support (pens still work through Windows' own pointer messages).
@@ -89,15 +92,15 @@ build_qt() {
       "$plugin/qwindowsintegration.cpp"
     touch "$plugin/.without-direct2d"
   fi
-  local build=$cache/build/qt6-base
+  local build=$cache/build/qt6-base-$qt_config
   local started=$SECONDS
   mkdir -p "$build"
   (
     cd "$build"
     [ -f build.ninja ] || "$cache/src/qt6-base/configure" -prefix "$qt_prefix" -release -shared \
       -xplatform win32-g++ -qt-host-path /usr -nomake examples -nomake tests \
-      -no-opengl -no-dbus -no-icu -no-openssl -no-zstd -no-gif -no-ico -no-libjpeg -no-freetype \
-      -qt-zlib -qt-libpng -qt-pcre -qt-harfbuzz -qt-doubleconversion \
+      -opengl desktop -no-dbus -no-icu -no-openssl -no-zstd -no-gif -no-ico -no-libjpeg \
+      -qt-freetype -qt-zlib -qt-libpng -qt-pcre -qt-harfbuzz -qt-doubleconversion \
       -no-feature-sql -no-feature-network -no-feature-printsupport -no-feature-testlib \
       -no-feature-concurrent -no-feature-xml -no-feature-vulkan -no-feature-direct2d \
       -- -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
@@ -105,7 +108,7 @@ build_qt() {
     nice -n 19 cmake --build . --parallel "$jobs"
     cmake --install . >/dev/null
   )
-  touch "$qt_prefix/.complete-$qt_version"
+  touch "$qt_prefix/.complete-$qt_version-$qt_config"
   echo "Qt for Windows built in $(( (SECONDS - started) / 60 )) min"
 }
 
