@@ -2,6 +2,7 @@
 // The ground plan of a footer model: its vertices read with assimp, in the model's own frame
 // with y up (the simulator's frame), reduced to the points that can bound its outline.
 
+#include "ModelMesh.h"
 #include "geometry/Vector3.h"
 
 #include <cstdint>
@@ -21,6 +22,7 @@ struct ModelFootprint {
     std::vector<Vector3> points;  // the unit square (-0.5..0.5 in x and z) when not readable
     Vector3 minimum;              // bounds of all vertices, in metres
     Vector3 maximum;
+    ModelMesh mesh;  // empty when not readable
 };
 
 // The unit square a footer is drawn as when its model cannot be read.
