@@ -115,24 +115,6 @@ Section "Plinthwright"
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; Deletes the key (name on the stack) below SHCTX if it holds neither subkeys nor values; NSIS's
-; DeleteRegKey /ifempty looks at subkeys only and would take a value someone else set.
-Function un.DeleteKeyIfEmpty
-  Exch $0
-  Push $1
-  EnumRegKey $1 SHCTX $0 0
-  ${If} $1 == ""
-    ClearErrors
-    EnumRegValue $1 SHCTX $0 0
-    ; The default value's name is empty too; only the error says that there is none.
-    ${If} ${Errors}
-      DeleteRegKey SHCTX $0
-    ${EndIf}
-  ${EndIf}
-  Pop $1
-  Pop $0
-FunctionEnd
-
 Section "Uninstall"
   Delete "$SMPROGRAMS\${APP_NAME}.lnk"
 
@@ -146,10 +128,9 @@ Section "Uninstall"
     ${EndIf}
   ${EndIf}
   DeleteRegValue SHCTX "${EXTENSION_KEY}\OpenWithProgids" "${PROG_ID}"
-  Push "${EXTENSION_KEY}\OpenWithProgids"
-  Call un.DeleteKeyIfEmpty
-  Push "${EXTENSION_KEY}"
-  Call un.DeleteKeyIfEmpty
+  ; Only when nothing else is left in them (NSIS 3: neither subkeys nor values).
+  DeleteRegKey /ifempty SHCTX "${EXTENSION_KEY}\OpenWithProgids"
+  DeleteRegKey /ifempty SHCTX "${EXTENSION_KEY}"
   DeleteRegKey SHCTX "${PROG_ID_KEY}"
   !insertmacro NOTIFY_ASSOCIATIONS_CHANGED
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
