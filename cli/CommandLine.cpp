@@ -141,7 +141,7 @@ QString helpText(const QCommandLineParser& parser)
                "     argument\n"
                "\n"
                "Examples:\n"
-               "  $ plinthwright-cli info examples/demo.nltrack\n"
+               "  $ plinthwright-cli info my.nltrack\n"
                "  $ plinthwright-cli plan my.nltrack -o my-plan.png --models-dir ~/footers\n"
                "  $ plinthwright-cli generate my.nltrack -o my-footers.nltrack "
                "--nolimits-dir ~/NoLimits --models-dir ~/footers --xxlarge default:300\n");
