@@ -29,8 +29,8 @@ nsis_path() {
   printf '%s' "$path"
 }
 
-# Writes the macros that install each file of the stage and uninstall exactly those, deepest
-# folders last, so that what the user saved in the installation folder stays.
+# Writes the macros that install each file of the stage and uninstall exactly those, then remove
+# the folders deepest first and each only when empty, so that what the user saved there stays.
 write_installer_file_list() {
   local stage=$1 list=$2
   (
@@ -134,8 +134,8 @@ left_only() {
   [ "$(cd "$folder" 2>/dev/null && find . -mindepth 1 | LC_ALL=C sort | paste -sd' ')" = "$expected" ]
 }
 
-# One install and uninstall in mode $1 (AllUsers or CurrentUser). With $2 = owned, another
-# program owns .nltrack before: it must get it back.
+# One install and uninstall in MODE (AllUsers or CurrentUser). With PREVIOUS_OWNER = owned,
+# another program owns .nltrack before, and must get it back.
 check_installer_mode() {
   local setup=$1 stage=$2 opened_check=$3 mode=$4 previous_owner=$5
   local root=HKLM folder start_menu
