@@ -20,6 +20,8 @@ set --
 
 source scripts/setup.sh g++-mingw-w64-x86-64-posix wine64 dpkg-dev libz-mingw-w64-dev \
   libutfcpp-dev libstb-dev xvfb xauth xdotool imagemagick zip nsis
+
+# The installer's build and checks.
 source scripts/windows-installer.sh
 
 cache=${PLINTHWRIGHT_CACHE:-$HOME/.cache/plinthwright}
