@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows zip on Debian 12 and smoke-tests it under wine:
+# Cross-builds the Windows zip and installer on Debian 12 and smoke-tests both under wine:
 #   build-windows/plinthwright-windows.zip
+#   build-windows/plinthwright-setup.exe     (scripts/windows-installer.sh)
 # Qt and assimp for Windows are built once from Debian's own source packages and cached in
 # ~/.cache/plinthwright (PLINTHWRIGHT_CACHE overrides); later runs reuse them.
 #   scripts/build-windows.sh               everything: libraries, programs, zip, smoke test
@@ -18,7 +19,10 @@ esac
 set --
 
 source scripts/setup.sh g++-mingw-w64-x86-64-posix wine64 dpkg-dev libz-mingw-w64-dev \
-  libutfcpp-dev libstb-dev xvfb xauth xdotool imagemagick zip
+  libutfcpp-dev libstb-dev xvfb xauth xdotool imagemagick zip nsis
+
+# The installer's build and checks.
+source scripts/windows-installer.sh
 
 cache=${PLINTHWRIGHT_CACHE:-$HOME/.cache/plinthwright}
 toolchain=$source_dir/cmake/mingw-w64-x86_64.cmake
@@ -242,10 +246,19 @@ pack() {
   echo "Wrote $zip_file ($(du -h "$zip_file" | cut -f1))"
 }
 
+# The installer holds what the zip holds; its version is the project's.
+setup_file=$out/plinthwright-setup.exe
+make_installer() {
+  local version
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$win_build/CMakeCache.txt")
+  build_installer "$stage" "$version" "$setup_file"
+}
+
 started=$SECONDS
 mkdir -p "$out"
 build_programs
 pack
+make_installer
 echo "Programs built and packed in $(( SECONDS - started )) s"
 
 # ---- Smoke test under wine -------------------------------------------------------------------
@@ -498,6 +511,12 @@ generates_and_saves_through_the_window() {
 }
 check "the window generates ${window_track//\//\\} and saves it as ${window_saved//\//\\}, as on Linux" \
   generates_and_saves_through_the_window
+"$wineserver" -k 2>/dev/null || true
+
+# The installer, for all users and for one user: silent install, the files, the Start menu entry,
+# the file type, a track opened through it (the window shows it without a warning), silent
+# uninstall, nothing of ours left, the user's settings kept.
+check_installer "$setup_file" "$stage" opens_without_warning
 "$wineserver" -k 2>/dev/null || true
 
 echo "$passed passed, $failed failed"

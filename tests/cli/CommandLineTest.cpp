@@ -71,15 +71,41 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndTheUsageLine)
     }
 }
 
-// The usage line and the commands are ours; the option list is the parser's, without its arguments.
-TEST(CommandLine, HelpAndVersion)
+// help2man makes the man page from --help: the synopsis from the "Usage:" and "  or:" lines, a
+// subsection from each line that ends in a colon, the examples from the "$ " lines after
+// "Examples:". The synopsis holds the forms the usage line of an error shows side by side.
+TEST(CommandLine, HelpIsLaidOutForHelp2man)
 {
     const CliRun help = runCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.startsWith(usageLine + "\n\nCommands:\n"));
+    EXPECT_TRUE(help.err.isEmpty());
+    ASSERT_TRUE(help.out.endsWith('\n'));
+    const QStringList lines = help.out.chopped(1).split('\n');
+
+    QStringList forms;
+    for (const QString& line : lines) {
+        if (line.startsWith("Usage: plinthwright-cli ") || line.startsWith("  or:  plinthwright-cli "))
+            forms << line.section(QLatin1String("plinthwright-cli "), 1);
+    }
+    EXPECT_EQ(forms.size(), 4);
+    EXPECT_EQ("Usage: plinthwright-cli " + forms.join(" | "), usageLine);
+    EXPECT_EQ(lines.mid(0, forms.size() + 1).last(), "");
+
+    QStringList headings;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].endsWith(':') && !lines[i].startsWith(' ')) {
+            headings << lines[i];
+            EXPECT_EQ(lines[i - 1], "") << lines[i].toStdString();
+        }
+    }
+    EXPECT_EQ(headings, (QStringList{"Commands:", "Options:", "Exit status:", "Examples:"}));
+    const qsizetype examples = lines.indexOf("Examples:");
+    ASSERT_GT(examples, 0);
+    for (const QString& example : lines.mid(examples + 1))
+        EXPECT_TRUE(example.startsWith("  $ plinthwright-cli ")) << example.toStdString();
     EXPECT_TRUE(help.out.contains("\n\nOptions:\n  -h, --help "));
     EXPECT_FALSE(help.out.contains("Arguments:"));
-    EXPECT_TRUE(help.err.isEmpty());
+
     EXPECT_EQ(runCli({"--version"}).out,
               QStringLiteral("plinthwright-cli " PLINTHWRIGHT_VERSION "\n"));
 }
@@ -166,7 +192,7 @@ TEST(Executable, ExitCodesAndStreams)
         QString err;
     } rows[] = {
         {{"--version"}, 0, "plinthwright-cli " PLINTHWRIGHT_VERSION "\n", ""},
-        {{"-h"}, 0, usageLine + '\n', ""},
+        {{"-h"}, 0, "Usage: plinthwright-cli info TRACK\n", ""},
         {{"generate", "a.nltrack", "--bogus"},
          2,
          "",
