@@ -108,8 +108,13 @@ ModelFootprint readModelFootprint(const std::filesystem::path& file)
     const FileBytes file3ds = readBounded(file);
     if (!file3ds.problem.empty())
         return unitSquareFootprint(file3ds.problem);
+    return modelFootprintOf(file3ds.bytes);
+}
+
+ModelFootprint modelFootprintOf(std::span<const std::uint8_t> file)
+{
     // Only the chunks our own walk accepted reach assimp; other formats it knows never do.
-    const ScreenedModel screened = screenThreeDs(file3ds.bytes);
+    const ScreenedModel screened = screenThreeDs(file);
     if (!screened.problem.empty())
         return unitSquareFootprint(screened.problem);
 

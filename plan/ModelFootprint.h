@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,5 +37,7 @@ ModelFootprint unitSquareFootprint(std::string problem);
 // empty, larger than largestModelFileBytes, not a model, over the bounds of screenThreeDs or
 // reaching beyond modelReachMetres gives the unit square and the problem.
 ModelFootprint readModelFootprint(const std::filesystem::path& file);
+// The same for a file's bytes already in memory (no size cap of its own).
+ModelFootprint modelFootprintOf(std::span<const std::uint8_t> file);
 
 }  // namespace pw
