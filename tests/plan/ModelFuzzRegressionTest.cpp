@@ -1,4 +1,5 @@
-// The model fuzzer's check on its seeds and on every input that once made it fail.
+// The model fuzzer's check on its seeds, on crafted models that once went wrong or could, and on
+// every input that made it fail.
 
 #include "ModelChecks.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 TEST(ModelFuzzRegression, SeedsAndFormerFailuresKeepTheFootprintsPromises)
 {
-    for (const char* directory : {PLINTHWRIGHT_MODEL_SEED_DIR, PLINTHWRIGHT_MODEL_CRASH_DIR}) {
+    for (const char* directory : {PLINTHWRIGHT_MODEL_SEED_DIR, PLINTHWRIGHT_MODEL_REGRESSION_DIR}) {
         int inputs = 0;
         for (const auto& entry : std::filesystem::directory_iterator(directory)) {
             std::ifstream file(entry.path(), std::ios::binary);
