@@ -53,7 +53,7 @@ Bytes padded(Bytes model, std::size_t size)
 bool make(const std::string& shape, Bytes& bytes, bool build)
 {
     using namespace pw;
-    const char* shapes[] = {"deep-chain", "flat-nodes", "chain-at-bound", "circle",
+    const char* shapes[] = {"deep-chain", "flat-nodes",   "chain-at-bound", "circle",
                             "dense",      "many-objects", "padded"};
     if (std::find(std::begin(shapes), std::end(shapes), shape) == std::end(shapes))
         return false;
@@ -86,10 +86,10 @@ int main(int argc, char** argv)
     Bytes bytes;
     // Made in the reading process too only when asked to make it: it would raise the peak.
     const bool making = argc == 4 && std::string(argv[2]) == "make";
-    if (argc != 4 || (std::string(argv[2]) != "read" && !making) ||
-        !make(argv[1], bytes, making)) {
-        std::fprintf(stderr, "usage: bench_model_reading <deep-chain|flat-nodes|chain-at-bound|"
-                             "circle|dense|many-objects|padded> <make|read> <file>\n");
+    if (argc != 4 || (std::string(argv[2]) != "read" && !making) || !make(argv[1], bytes, making)) {
+        std::fprintf(stderr,
+                     "usage: bench_model_reading <deep-chain|flat-nodes|chain-at-bound|"
+                     "circle|dense|many-objects|padded> <make|read> <file>\n");
         return 2;
     }
     const std::string action = argv[2];

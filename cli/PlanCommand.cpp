@@ -21,9 +21,9 @@ namespace {
 void warnUnreadable(const ModelFootprints& footprints, const QString& directory, QTextStream& err)
 {
     for (const auto& [file, problem] : footprints.unreadable())
-        err << cliProgramName
-            << ": warning: " << QDir(directory).filePath(escapedText(file)) << ": "
-            << QString::fromStdString(problem) << "; its footers are drawn as 1 m squares\n";
+        err << cliProgramName << ": warning: " << QDir(directory).filePath(escapedText(file))
+            << ": " << QString::fromStdString(problem)
+            << "; its footers are drawn as 1 m squares\n";
     err.flush();
 }
 

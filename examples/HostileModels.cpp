@@ -35,8 +35,8 @@ Mesh circleMesh(std::size_t vertices)
     Mesh mesh;
     mesh.name = "circle";
     for (std::size_t i = 0; i < vertices; ++i) {
-        const double angle = 2.0 * std::numbers::pi * static_cast<double>(i) /
-                             static_cast<double>(vertices);
+        const double angle =
+            2.0 * std::numbers::pi * static_cast<double>(i) / static_cast<double>(vertices);
         mesh.vertices.push_back(
             {static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle)), 0.0f});
     }

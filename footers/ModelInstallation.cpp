@@ -61,8 +61,8 @@ std::optional<CoreError> modelTooLarge(const FooterModelChoices& choices,
         std::error_code ec;
         const std::uintmax_t size = fs::is_regular_file(source, ec) ? fs::file_size(source, ec) : 0;
         if (!ec && size > largestModelCopyBytes)
-            return CoreError{ErrorCode::ModelTooLargeToCopy, source, {}, {}, size,
-                             tooLargeReason(size)};
+            return CoreError{
+                ErrorCode::ModelTooLargeToCopy, source, {}, {}, size, tooLargeReason(size)};
     }
     return std::nullopt;
 }
@@ -144,8 +144,8 @@ std::optional<CoreError> copyModelFile(const fs::path& source, const fs::path& d
     if (!fs::is_regular_file(sourceStatus))
         return fail({}, "the model is not a regular file");
     if (const std::uintmax_t size = fs::file_size(source, ec); !ec && size > largestModelCopyBytes)
-        return CoreError{ErrorCode::ModelTooLargeToCopy, source, {}, destination, size,
-                         tooLargeReason(size)};
+        return CoreError{
+            ErrorCode::ModelTooLargeToCopy, source, {}, destination, size, tooLargeReason(size)};
 
     // The copy is made whole beside the destination and renamed over it: a full disk, a kill or a
     // second generation at the same moment never leaves a piece of a model where a track

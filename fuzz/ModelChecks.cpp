@@ -9,10 +9,7 @@ namespace pw::hardening {
 
 namespace {
 
-bool isFinite(Vector3 v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
+bool isFinite(Vector3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 bool withinReach(Vector3 v)
 {

@@ -44,8 +44,9 @@ std::vector<bool> onConvexHull(const std::vector<QPointF>& points)
 {
     std::vector<std::size_t> order(points.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(),
-              [&](std::size_t a, std::size_t b) { return lexicographicLess(points[a], points[b]); });
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return lexicographicLess(points[a], points[b]);
+    });
     std::vector<QPointF> distinct;
     std::vector<std::size_t> distinctOf(points.size());
     for (const std::size_t i : order) {

@@ -46,7 +46,8 @@ FileBytes readBounded(const std::filesystem::path& file)
     }
     std::ifstream in(file, std::ios::binary);
     result.bytes.resize(static_cast<std::size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(result.bytes.data()), static_cast<std::streamsize>(size))) {
+    if (!in.read(reinterpret_cast<char*>(result.bytes.data()),
+                 static_cast<std::streamsize>(size))) {
         result.bytes.clear();
         result.problem = "cannot be read";
     }
@@ -145,9 +146,8 @@ ModelFootprint modelFootprintOf(std::span<const std::uint8_t> file)
     }
     if (!withinModelReach(footprint.minimum) || !withinModelReach(footprint.maximum) ||
         !withinModelReach(footprint.maximum - footprint.minimum))
-        return unitSquareFootprint("reaches beyond " +
-                                   std::to_string(static_cast<int>(modelReachMetres / 1000)) +
-                                   " km");
+        return unitSquareFootprint(
+            "reaches beyond " + std::to_string(static_cast<int>(modelReachMetres / 1000)) + " km");
     footprint.points = reduced(std::move(vertices));
     footprint.mesh = std::move(geometry.mesh);
     return footprint;

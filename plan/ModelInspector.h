@@ -56,10 +56,10 @@ private:
 
     std::mutex mutex_;
     std::condition_variable_any wake_;
-    std::optional<Job> pending_;      // guarded by mutex_
-    std::uint64_t current_ = 0;       // the request not cancelled; guarded by mutex_
-    std::uint64_t latest_ = 0;        // the caller's thread only
-    std::jthread worker_;             // last: started once everything above exists
+    std::optional<Job> pending_;  // guarded by mutex_
+    std::uint64_t current_ = 0;   // the request not cancelled; guarded by mutex_
+    std::uint64_t latest_ = 0;    // the caller's thread only
+    std::jthread worker_;         // last: started once everything above exists
 };
 
 }  // namespace pw

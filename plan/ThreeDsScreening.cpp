@@ -228,7 +228,8 @@ bool writeKeyframer(std::vector<std::uint8_t>& out, const Chunk& keyframer, int 
         if (c.id < idFirstNode || c.id > idLastNode)
             return true;
         if (++walk.nodes > mostKeyframerNodes)
-            return walk.fail("more than " + std::to_string(mostKeyframerNodes) + " keyframer nodes");
+            return walk.fail("more than " + std::to_string(mostKeyframerNodes) +
+                             " keyframer nodes");
         return writeNode(out, c, depth + 1, walk);
     });
 }
@@ -260,8 +261,8 @@ bool writeTriangleMesh(std::vector<std::uint8_t>& out, const Chunk& mesh, int de
                 for (std::uint16_t& value : corner)
                     if (!in.u16(value))
                         return walk.fail(damaged);
-                largestIndex = std::max<std::uint32_t>(
-                    largestIndex, std::max({corner[0], corner[1], corner[2]}));
+                largestIndex = std::max<std::uint32_t>(largestIndex,
+                                                       std::max({corner[0], corner[1], corner[2]}));
             }
             hasFaces = hasFaces || count > 0;
             walk.faces += count;

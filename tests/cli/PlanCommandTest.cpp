@@ -112,9 +112,10 @@ TEST(PlanCommand, EscapesTheStoredModelPathInItsWarning)
     const CliRun run = runCli({"plan", files.path("t.nltrack"), "-o", files.path("plan.png"),
                                "--nolimits-dir", files.path("nl")});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.err, "plinthwright-cli: warning: " + files.path("nl/objects") +
-                           "/demo/fundament-\\x1b[2J\\nx.3ds: not found; its footers are drawn as 1 m "
-                           "squares\n");
+    EXPECT_EQ(run.err,
+              "plinthwright-cli: warning: " + files.path("nl/objects") +
+                  "/demo/fundament-\\x1b[2J\\nx.3ds: not found; its footers are drawn as 1 m "
+                  "squares\n");
 }
 
 // What the window shows can be had without it: the front view, and footers drawn from the copies

@@ -50,7 +50,8 @@ class HostileModels : public testing::Test {
 protected:
     ModelFootprint read(const Bytes& bytes)
     {
-        const std::filesystem::path path = std::filesystem::path(dir.path().toStdString()) / "m.3ds";
+        const std::filesystem::path path =
+            std::filesystem::path(dir.path().toStdString()) / "m.3ds";
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));

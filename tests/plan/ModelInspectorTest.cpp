@@ -29,11 +29,11 @@ protected:
         write("small.3ds", encodeThreeDs(plinthMesh("small", 0.6f, 0.6f, 0.0f, 1.0f)));
         // A model that takes a while to read, so that a newer request finds it in hand.
         write("circle.3ds", encodeThreeDs(circleMesh(65535)));
-        QObject::connect(&inspector, &ModelInspector::inspected,
-                         [this](std::uint64_t request, std::vector<ModelFootprints>& footprints) {
-                             deliveries.push_back(
-                                 {request, std::move(footprints), QThread::currentThread()});
-                         });
+        QObject::connect(
+            &inspector, &ModelInspector::inspected,
+            [this](std::uint64_t request, std::vector<ModelFootprints>& footprints) {
+                deliveries.push_back({request, std::move(footprints), QThread::currentThread()});
+            });
     }
 
     void write(const std::string& name, const std::vector<std::uint8_t>& bytes)

@@ -111,8 +111,8 @@ TEST(PlanScene, LeavesOutWhatCannotBeDrawn)
 
     // Beyond a million metres, a footer, a vertex or a scale is drawn but not fitted.
     const QRectF fitted = scene.bounds;
-    track.sceneryObjects.push_back(placedObject(
-        "p/fundament-small.3ds", {1, 0, 0, 2e6f, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
+    track.sceneryObjects.push_back(
+        placedObject("p/fundament-small.3ds", {1, 0, 0, 2e6f, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
     track.sceneryObjects.push_back(placedObject(
         "p/fundament-small.3ds", {1e30f, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1e30f, 0, 0, 0, 0, 1}));
     track.vertices[2].position.z = -1e30f;
