@@ -1,6 +1,7 @@
 #include "PlanCommand.h"
 
 #include "CommandLine.h"
+#include "TerminalText.h"
 #include "TrackLoading.h"
 #include "frontend/QtPaths.h"
 #include "plan/ModelFootprints.h"
@@ -15,13 +16,14 @@ namespace pw {
 
 namespace {
 
-// The plan is written all the same; say which footers are only squares, and why.
+// The plan is written all the same; say which footers are only squares, and why. The file's name
+// comes from the track, so it is escaped as info escapes the track's texts.
 void warnUnreadable(const ModelFootprints& footprints, const QString& directory, QTextStream& err)
 {
     for (const auto& [file, problem] : footprints.unreadable())
-        err << cliProgramName
-            << ": warning: " << QDir(directory).filePath(QString::fromLatin1(file)) << ": "
-            << QString::fromStdString(problem) << "; its footers are drawn as 1 m squares\n";
+        err << cliProgramName << ": warning: " << QDir(directory).filePath(escapedText(file))
+            << ": " << QString::fromStdString(problem)
+            << "; its footers are drawn as 1 m squares\n";
     err.flush();
 }
 

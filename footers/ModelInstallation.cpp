@@ -35,6 +35,38 @@ bool ensureDirectory(const fs::path& directory, CoreError& error)
     return true;
 }
 
+std::string tooLargeReason(std::uintmax_t size)
+{
+    return "at " + std::to_string(size) + " bytes it is larger than " +
+           std::to_string(largestModelCopyBytes >> 20) +
+           " MiB, too large for a footer model; nothing was copied";
+}
+
+fs::path modelSource(const fs::path& modelSourceDirectory, const std::string& modelFile)
+{
+    fs::path source = modelSourceDirectory;
+    source += "/";
+    source += modelFile;
+    return source;
+}
+
+// The first enabled model over the copy cap, checked before anything is made or copied.
+std::optional<CoreError> modelTooLarge(const FooterModelChoices& choices,
+                                       const fs::path& modelSourceDirectory)
+{
+    for (const FooterModelChoice& choice : choices) {
+        if (!choice.enabled)
+            continue;
+        const fs::path source = modelSource(modelSourceDirectory, choice.modelFile);
+        std::error_code ec;
+        const std::uintmax_t size = fs::is_regular_file(source, ec) ? fs::file_size(source, ec) : 0;
+        if (!ec && size > largestModelCopyBytes)
+            return CoreError{
+                ErrorCode::ModelTooLargeToCopy, source, {}, {}, size, tooLargeReason(size)};
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 InstallResult installFooterModels(const FooterModelChoices& choices,
@@ -52,6 +84,10 @@ InstallResult installFooterModels(const FooterModelChoices& choices,
     modelDirectory += "/";
     modelDirectory += objectDirectoryName;
 
+    if (std::optional<CoreError> refused = modelTooLarge(choices, modelSourceDirectory)) {
+        result.error = std::move(*refused);
+        return result;
+    }
     if (!ensureDirectory(objectsRoot, result.error) ||
         !ensureDirectory(modelDirectory, result.error))
         return result;
@@ -62,9 +98,7 @@ InstallResult installFooterModels(const FooterModelChoices& choices,
         if (!choice.enabled ||
             std::find(copied.begin(), copied.end(), choice.modelFile) != copied.end())
             continue;
-        fs::path source = modelSourceDirectory;
-        source += "/";
-        source += choice.modelFile;
+        const fs::path source = modelSource(modelSourceDirectory, choice.modelFile);
         fs::path destination = modelDirectory;
         destination += "/";
         destination += footerModelPrefix;
@@ -92,10 +126,8 @@ ModelDirectoryContents inspectModelDirectory(const fs::path& modelSourceDirector
 
 bool hasModelFile(const fs::path& modelSourceDirectory, const std::string& modelFile)
 {
-    // The same concatenation as the copy's source, so what is found is what gets copied.
-    fs::path file = modelSourceDirectory;
-    file += "/";
-    file += modelFile;
+    // The same path as the copy's source, so what is found is what gets copied.
+    const fs::path file = modelSource(modelSourceDirectory, modelFile);
     std::error_code ec;
     return fs::is_regular_file(file, ec);
 }
@@ -111,6 +143,9 @@ std::optional<CoreError> copyModelFile(const fs::path& source, const fs::path& d
         return fail(ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory), {});
     if (!fs::is_regular_file(sourceStatus))
         return fail({}, "the model is not a regular file");
+    if (const std::uintmax_t size = fs::file_size(source, ec); !ec && size > largestModelCopyBytes)
+        return CoreError{
+            ErrorCode::ModelTooLargeToCopy, source, {}, destination, size, tooLargeReason(size)};
 
     // The copy is made whole beside the destination and renamed over it: a full disk, a kill or a
     // second generation at the same moment never leaves a piece of a model where a track
@@ -124,9 +159,16 @@ std::optional<CoreError> copyModelFile(const fs::path& source, const fs::path& d
             return false;
         }
         std::vector<char> buffer(64 * 1024);
+        std::uintmax_t total = 0;
         while (in) {
             in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
             const auto got = static_cast<std::size_t>(in.gcount());
+            // A file that grows while it is copied stops at the cap all the same.
+            total += got;
+            if (total > largestModelCopyBytes) {
+                errno = EFBIG;
+                return false;
+            }
             if (got > 0 && std::fwrite(buffer.data(), 1, got, out) != got)
                 return false;
         }

@@ -5,11 +5,16 @@
 #include "tracklib/CoreError.h"
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 
 namespace pw {
+
+// The largest footer model a generation copies. Real ones are a few hundred kilobytes; the cap
+// keeps a huge (or sparse) file from filling the simulator's disk.
+inline constexpr std::uintmax_t largestModelCopyBytes = std::uintmax_t{256} << 20;
 
 struct InstallResult {
     bool ok = false;
@@ -19,7 +24,8 @@ struct InstallResult {
 
 // Creates nolimitsDir + "/objects" and nolimitsDir + "/objects/" + objectDirectoryName one level
 // at a time when missing, then copies each enabled class's model file from the source directory
-// to that directory as "fundament-" + model file, overwriting. Stops at the first failure.
+// to that directory as "fundament-" + model file, overwriting. Stops at the first failure. A model
+// larger than largestModelCopyBytes is refused before any directory is made or file copied.
 InstallResult installFooterModels(const FooterModelChoices& choices,
                                   const std::filesystem::path& nolimitsDirectory,
                                   const std::filesystem::path& objectDirectoryName,
@@ -39,7 +45,7 @@ ModelDirectoryContents inspectModelDirectory(const std::filesystem::path& modelS
 
 // Copies one file, replacing an existing destination (or a link standing there) in one step:
 // afterwards the destination holds the earlier file or the whole copy, never a part. Returns why
-// not when it could not.
+// not when it could not; a source over largestModelCopyBytes (or growing past it) is not copied.
 std::optional<CoreError> copyModelFile(const std::filesystem::path& source,
                                        const std::filesystem::path& destination);
 

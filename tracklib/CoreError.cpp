@@ -66,6 +66,8 @@ std::string errorText(const CoreError& error)
     case ErrorCode::CannotCopy:
         return "Cannot copy " + quoted(error.path) + " to " + quoted(error.otherPath) + ": " +
                errorReason(error);
+    case ErrorCode::ModelTooLargeToCopy:
+        return "Cannot copy " + quoted(error.path) + ": " + errorReason(error);
     case ErrorCode::NoMemoryToGenerate:
         return "there is not enough memory to generate the footers of this track";
     case ErrorCode::ObjectDirectoryNotLatin1:

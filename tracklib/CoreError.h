@@ -21,7 +21,8 @@ enum class ErrorCode {
     CannotSave,
     // installing the footer models
     CannotCreateDirectory,
-    CannotCopy,  // path: the source, otherPath: the destination
+    CannotCopy,           // path: the source, otherPath: the destination
+    ModelTooLargeToCopy,  // path: the source, size: its size in bytes, detail: the reason
     NoMemoryToGenerate,
     // the object directory name, as given
     ObjectDirectoryNotLatin1,
