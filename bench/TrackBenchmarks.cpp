@@ -94,7 +94,7 @@ void readFromFile(benchmark::State& state, const SyntheticTrackSize& size)
 {
     timeOnFixture(state, size, [&](const TrackFixture& fixture) {
         Track track;
-        if (readTrackFile(fixture.file, track) != 1)
+        if (!readTrackFile(fixture.file, track))
             state.SkipWithError("the track file did not open");
         benchmark::DoNotOptimize(track.tubes.data());
     });
@@ -112,9 +112,9 @@ void encodeToMemory(benchmark::State& state, const SyntheticTrackSize& size)
 void writeToFile(benchmark::State& state, const SyntheticTrackSize& size)
 {
     timeOnFixture(state, size, [&](const TrackFixture& fixture) {
-        const WriteResult result = writeTrackFile(fixture.output, fixture.track);
-        if (!result.ok)
-            state.SkipWithError(errorText(result.error).c_str());
+        const Result<void> result = writeTrackFile(fixture.output, fixture.track);
+        if (!result.ok())
+            state.SkipWithError(errorText(result.error()).c_str());
     });
 }
 
@@ -179,8 +179,8 @@ void generate(benchmark::State& state, const SyntheticTrackSize& size)
         state.ResumeTiming();
         report = generateFooters(work, options);
     }
-    if (!report.ok)
-        state.SkipWithError(errorText(report.error).c_str());
+    if (!report.ok())
+        state.SkipWithError(errorText(report.error()).c_str());
     state.counters["tubes"] = static_cast<double>(fixture.track.tubes.size());
     state.counters["footers"] = report.objectsAddedTotal();
     state.counters["removed"] = report.fundamentsRemoved;

@@ -504,7 +504,9 @@ void writeTrackJson(const Track& track, const std::function<void(std::string_vie
 
 int runDump(const QString& trackPath, QTextStream& out, QTextStream& err)
 {
-    const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err);
+    // The record as read, whatever the bytes were: dump is how one looks at them.
+    const std::optional<OpenedTrack> loaded =
+        loadTrack(trackPath, err, WithoutTrackData::Accept);
     if (!loaded)
         return 1;
     // Streamed: the text of a large track is many times its file's size.
