@@ -1,6 +1,5 @@
 #include "UserPrompts.h"
 
-#include <QMessageBox>
 
 namespace pw {
 
@@ -21,6 +20,10 @@ UserPrompts standardUserPrompts()
     };
     prompts.warning = [](QWidget* parent, const QString& title, const QString& text) {
         QMessageBox::warning(parent, title, text);
+    };
+    prompts.question = [](QWidget* parent, const QString& title, const QString& text,
+                          QMessageBox::StandardButtons buttons) {
+        return QMessageBox::question(parent, title, text, buttons);
     };
     return prompts;
 }

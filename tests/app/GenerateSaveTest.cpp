@@ -22,7 +22,7 @@ namespace {
 Track readBack(const QString& fileName)
 {
     Track track;
-    if (readTrackFile(toFileSystemPath(fileName), track) != 1)
+    if (!readTrackFile(toFileSystemPath(fileName), track))
         qFatal("cannot read %s", qPrintable(fileName));
     return track;
 }
@@ -44,11 +44,6 @@ private Q_SLOTS:
     {
         QTemporaryDir simulator;
         prepare(simulator.path());
-        // Medium on the default model, and turned rather than tilted, so that every option the
-        // window reads is visible in the result.
-        h->boxes()[1].ownModel->click();
-        h->boxes()[1].scale->setValue(150);
-        h->get<QCheckBox>("checkAlignTangent")->click();
         // What the user typed over the proposed names is what the generation uses.
         const QString typedModels = h->modelDirectory(allModelFiles);
         QFile typedSmall(typedModels + QStringLiteral("/small.3ds"));
@@ -56,7 +51,12 @@ private Q_SLOTS:
         typedSmall.write("the typed directory's small model");
         typedSmall.close();
         h->get<QLineEdit>("textObjDir")->setText(QStringLiteral("park"));
-        h->get<QLineEdit>("text3dsDir")->setText(typedModels);
+        h->type("text3dsDir", typedModels);
+        // Medium on the default model, and turned rather than tilted, so that every option the
+        // window reads is visible in the result.
+        h->boxes()[1].ownModel->click();
+        h->boxes()[1].scale->setValue(150);
+        h->get<QCheckBox>("checkAlignTangent")->click();
 
         h->click("buttonGenerate");
         QVERIFY2(h->warnings.isEmpty(), qPrintable(h->warnings.join(QLatin1Char('\n'))));
@@ -74,12 +74,12 @@ private Q_SLOTS:
         options.nolimitsDirectory = toFileSystemPath(simulator.path());
         options.replaceFundaments = true;
         options.alignToTangent = false;
-        const GenerationReport report = generateFooters(expected, options);
-        QVERIFY(report.ok && report.objectsAddedTotal() > 0 && report.fundamentsRemoved > 0);
+        const Result<GenerationReport> report = generateFooters(expected, options);
+        QVERIFY(report.ok() && report->objectsAddedTotal() > 0 && report->fundamentsRemoved > 0);
 
         const auto fundaments = static_cast<int>(makeRichTrack().fundaments.size());
         QCOMPARE(h->text("textNumberFooter"),
-                 QString::number(fundaments - report.fundamentsRemoved));
+                 QString::number(fundaments - report->fundamentsRemoved));
         for (const char* copied : {"fundament-small.3ds", "fundament-default.3ds"})
             QVERIFY(QFile::exists(
                 simulator.filePath(QStringLiteral("objects/park/") + QLatin1String(copied))));

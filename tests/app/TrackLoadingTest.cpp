@@ -92,7 +92,7 @@ private Q_SLOTS:
         h->window->openTrackFile(notes);
         QCOMPARE(h->warnings.size(), 3);
         QCOMPARE(h->warnings[2], warning.arg(QDir::toNativeSeparators(notes)) +
-                                     QStringLiteral("it holds no track data."));
+                                     QStringLiteral("it holds no track data"));
         QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
         QCOMPARE(h->text("textInputFile"), richFile);
 
@@ -167,7 +167,7 @@ private Q_SLOTS:
         QCOMPARE(
             h->warnings[0],
             QStringLiteral("Open NlTrack file\nThe track file %1 could not be "
-                           "opened:\nit holds no track data.")
+                           "opened:\nit holds no track data")
                 .arg(QDir::toNativeSeparators(h->dir.filePath(QStringLiteral("empty.nltrack")))));
         QCOMPARE(h->text("textInputFile"), QString());
         QVERIFY(!h->get("buttonGenerate")->isEnabled());
