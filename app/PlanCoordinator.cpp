@@ -1,5 +1,6 @@
 #include "PlanCoordinator.h"
 
+#include "ApplicationNames.h"
 #include "PlanCanvas.h"
 #include "PlanSummary.h"
 #include "PlanWindow.h"
@@ -12,6 +13,7 @@
 #include "plan/PlanScene.h"
 
 #include <QDir>
+#include <QSettings>
 
 #include <new>
 
@@ -42,7 +44,11 @@ PlanCoordinator::PlanCoordinator(const TrackSession& session, QWidget& mainWindo
     });
     connect(&session_, &TrackSession::choicesChanged, &previewTimer_,
             qOverload<>(&QTimer::start));
-    connect(window_.get(), &PlanWindow::viewChanged, this, [this] { rebuildScene(true); });
+    restorePlace();
+    connect(window_.get(), &PlanWindow::viewChanged, this, [this] {
+        rebuildScene(true);
+        rememberPlace();
+    });
 
     // What the session already holds, such as a model directory remembered from the last run.
     if (session_.modelDirectoryContents())
@@ -50,7 +56,38 @@ PlanCoordinator::PlanCoordinator(const TrackSession& session, QWidget& mainWindo
     readInstalledModelsAfresh();
 }
 
-PlanCoordinator::~PlanCoordinator() = default;
+PlanCoordinator::~PlanCoordinator() { rememberPlace(); }
+
+namespace {
+
+const QString planGroup = QStringLiteral("planWindow");
+const QString geometryKey = QStringLiteral("geometry");
+const QString viewKey = QStringLiteral("view");
+const QString frontView = QStringLiteral("front");
+
+}  // namespace
+
+void PlanCoordinator::restorePlace()
+{
+    const std::unique_ptr<QSettings> settings = pw::openSettingsStore();
+    settings->beginGroup(planGroup);
+    window_->restorePlace(settings->value(geometryKey).toByteArray());
+    if (settings->value(viewKey).toString() == frontView)
+        window_->setView(pw::PlanView::Side);
+    settings->endGroup();
+}
+
+void PlanCoordinator::rememberPlace() const
+{
+    const std::unique_ptr<QSettings> settings = pw::openSettingsStore();
+    settings->beginGroup(planGroup);
+    // A window never shown has no place of its own yet.
+    if (window_->placed())
+        settings->setValue(geometryKey, window_->saveGeometry());
+    settings->setValue(viewKey, window_->view() == pw::PlanView::Side ? frontView
+                                                                       : QStringLiteral("top"));
+    settings->endGroup();
+}
 
 void PlanCoordinator::trackReplaced()
 {

@@ -47,6 +47,9 @@ private:
     void rebuildScene(bool fit);
     void updatePreview();
     void updateSummary();
+    // The window's place, size and view, kept for the next run.
+    void restorePlace();
+    void rememberPlace() const;
 
     const TrackSession& session_;
     QPointer<QWidget> main_;

@@ -100,9 +100,7 @@ void frmMain::connectChoices()
 void frmMain::loadSettings()
 {
     // The default format is the platform's own store; tests switch it to files of their own.
-    settings = new QSettings(QSettings::defaultFormat(), QSettings::UserScope,
-                             QString::fromLatin1(pw::organisationName),
-                             QString::fromLatin1(pw::settingsApplicationName), this);
+    settings = pw::openSettingsStore(this).release();
     settings->beginGroup(QStringLiteral("frmMain"));
     // Until the user chooses one, the dialogs start at the root of the file system.
     const QString nolimitsDir = settings->value(nolimitsDirKey).toString();

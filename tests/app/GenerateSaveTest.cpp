@@ -127,6 +127,63 @@ private Q_SLOTS:
         QVERIFY(!h->get("buttonSave")->isEnabled());
     }
 
+    // Nothing to copy, or a ticked model that is not there: generate says why and makes nothing.
+    void generateThatWouldDoNothingIsRefused()
+    {
+        QTemporaryDir simulator;
+        const QStringList largeAndDefault{QStringLiteral("large.3ds"),
+                                          QStringLiteral("default.3ds")};
+        const struct {
+            std::vector<QStringList> modelDirectories;  // chosen one after the other
+            QString reason;                             // %1: the last model directory
+        } rows[] = {
+            {{}, QStringLiteral("no footer model directory is chosen")},
+            {{{}}, QStringLiteral("no size class has a footer model from \"%1\" ticked")},
+            // Large lost its own model and fell back on a default model that is not here.
+            {{largeAndDefault, {}},
+             QStringLiteral("the ticked footer model \"%1/default.3ds\" is not there")},
+        };
+        for (const auto& row : rows) {
+            h.emplace();
+            h->click("buttonSelectNLDirectory", {simulator.path()});
+            h->window->openTrackFile(h->writeTrack(QStringLiteral("t.nltrack"), makeRichTrack()));
+            QString last;
+            for (const QStringList& files : row.modelDirectories)
+                h->click("buttonSelectDirectory", {last = h->modelDirectory(files)});
+            h->click("buttonGenerate");
+            QCOMPARE(h->warnings, QStringList{QStringLiteral("Generate footers\nThe footers could "
+                                                             "not be generated:\n") +
+                                              (last.isEmpty() ? row.reason
+                                                              : row.reason.arg(last))});
+            QVERIFY(!h->get("buttonSave")->isEnabled());
+            QVERIFY(!QFileInfo::exists(simulator.filePath(QStringLiteral("objects"))));
+        }
+    }
+
+    void saveAddsTheSuffixAndAsksBeforeReplacingThatName()
+    {
+        QTemporaryDir simulator;
+        prepare(simulator.path());
+        h->click("buttonGenerate");
+        const QString typed = h->dir.filePath(QStringLiteral("my-demo"));
+        const QString full = typed + QStringLiteral(".nltrack");
+        h->click("buttonSave", {typed});
+        QVERIFY(QFileInfo::exists(full));
+        QVERIFY(!QFileInfo::exists(typed));
+        QVERIFY(h->questions.isEmpty());
+
+        touchFiles(h->dir.path(), {QStringLiteral("my-demo.nltrack")});
+        h->click("buttonSave", {typed});  // not replaced
+        QCOMPARE(h->questions,
+                 QStringList{QStringLiteral("Save NlTrack file\n%1 already exists.\nDo you want "
+                                            "to replace it?")
+                                 .arg(QDir::toNativeSeparators(full))});
+        QCOMPARE(QFileInfo(full).size(), qint64{18});
+        h->replies = {QMessageBox::Yes};
+        h->click("buttonSave", {typed});
+        QVERIFY(QFileInfo(full).size() > 18);
+    }
+
     // "../x" would put the models beside the objects directory, inside the simulator's own.
     void objectDirectoryOutsideObjectsIsRefusedBeforeAnythingIsCopied()
     {

@@ -297,7 +297,7 @@ TEST_F(GenerateRun, NamesEachCopyThatReplacedADifferentFile)
     run = runCli({"generate", other, "-o", output, "--nolimits-dir", nolimits, "--models-dir",
                   models});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains("  fundament-default.3ds\nReplaced " +
+    EXPECT_TRUE(run.out.contains("  fundament-medium.3ds\nReplaced " +
                                  QDir::toNativeSeparators("objects/rich/fundament-small.3ds") +
                                  ", which differed\nWritten: "))
         << run.out.toStdString();
