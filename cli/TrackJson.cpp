@@ -2,6 +2,7 @@
 
 #include "JsonWriter.h"
 #include "TrackLoading.h"
+#include "tracklib/ElementLayouts.h"
 #include "tracklib/Track.h"
 
 #include <algorithm>
@@ -51,107 +52,26 @@ void writeInt8s(JsonWriter& json, const Container& bytes)
     json.endArray();
 }
 
-// The kind blocks are written as one inline list of their fields in order.
-class BlockList {
-public:
-    explicit BlockList(JsonWriter& json) : json_(json) { json_.beginArray(true); }
-    ~BlockList() { json_.endArray(); }
-    BlockList(const BlockList&) = delete;
-    BlockList& operator=(const BlockList&) = delete;
-
-    BlockList& f(float v)
-    {
-        json_.value(v);
-        return *this;
-    }
-    BlockList& b(std::int8_t v)
-    {
-        json_.value(std::int32_t{v});
-        return *this;
-    }
-    BlockList& g(Flag v)
-    {
-        json_.value(flagValue(v));
-        return *this;
-    }
-    BlockList& i(std::int32_t v)
-    {
-        json_.value(v);
-        return *this;
-    }
-
-private:
-    JsonWriter& json_;
+// Walks an element's layout, the one the reader and the writer walk, writing each field as one
+// value of an inline list; reserved bytes are no field.
+struct LayoutJsonList {
+    JsonWriter& json;
+    void int32(std::int32_t value) { json.value(value); }
+    void float32(float value) { json.value(value); }
+    void int8(std::int8_t value) { json.value(std::int32_t{value}); }
+    void flag(Flag value) { json.value(flagValue(value)); }
+    void colour(const Colour& value) { writeColour(json, value); }
+    void text(const std::string& value) { json.latin1Value(value); }
+    void reserved(std::size_t) {}
 };
 
-void writeKind1(JsonWriter& json, const SegmentKind1Data& d)
+template <class Element, class Layout>
+void writeLayoutList(JsonWriter& json, const Element& element, Layout layout)
 {
-    BlockList(json)
-        .f(d.field1)
-        .f(d.field2)
-        .f(d.field3)
-        .f(d.field4)
-        .b(d.field5)
-        .b(d.field6)
-        .g(d.field7)
-        .b(d.field8)
-        .f(d.field9)
-        .b(d.field10)
-        .b(d.field11)
-        .g(d.field12)
-        .g(d.field13)
-        .f(d.field14)
-        .f(d.field15)
-        .f(d.field16)
-        .g(d.field17)
-        .f(d.field18)
-        .f(d.field19)
-        .f(d.field20)
-        .b(d.field21)
-        .f(d.field22)
-        .g(d.field23);
-}
-
-void writeKind2(JsonWriter& json, const SegmentKind2Data& d)
-{
-    BlockList(json).b(d.field1).f(d.field2).f(d.field3).f(d.field4).g(d.field5).g(d.field6).i(
-        d.field7);
-}
-
-void writeKind3(JsonWriter& json, const SegmentKind3Data& d)
-{
-    BlockList(json)
-        .f(d.field1)
-        .f(d.field2)
-        .f(d.field3)
-        .b(d.field4)
-        .g(d.field5)
-        .g(d.field6)
-        .b(d.field7)
-        .b(d.field8)
-        .f(d.field9);
-}
-
-void writeKind4(JsonWriter& json, const SegmentKind4Data& d)
-{
-    BlockList(json)
-        .f(d.field1)
-        .f(d.field2)
-        .f(d.field3)
-        .f(d.field4)
-        .g(d.field5)
-        .g(d.field6)
-        .f(d.field7)
-        .f(d.field8)
-        .f(d.field9)
-        .g(d.field10)
-        .g(d.field11)
-        .g(d.field12)
-        .b(d.field13)
-        .i(d.field14)
-        .g(d.field15)
-        .f(d.field16)
-        .g(d.field17);
+    json.beginArray(true);
+    LayoutJsonList io{json};
+    layout(io, element);
+    json.endArray();
 }
 
 void writeSegment(JsonWriter& json, const Segment& s)
@@ -173,10 +93,18 @@ void writeSegment(JsonWriter& json, const Segment& s)
     if (s.kind >= 1 && s.kind <= 4)
         json.key("block");
     switch (s.kind) {
-    case 1: writeKind1(json, s.kind1); break;
-    case 2: writeKind2(json, s.kind2); break;
-    case 3: writeKind3(json, s.kind3); break;
-    case 4: writeKind4(json, s.kind4); break;
+    case 1:
+        writeLayoutList(json, s.kind1, kind1Layout<LayoutJsonList, const SegmentKind1Data>);
+        break;
+    case 2:
+        writeLayoutList(json, s.kind2, kind2Layout<LayoutJsonList, const SegmentKind2Data>);
+        break;
+    case 3:
+        writeLayoutList(json, s.kind3, kind3Layout<LayoutJsonList, const SegmentKind3Data>);
+        break;
+    case 4:
+        writeLayoutList(json, s.kind4, kind4Layout<LayoutJsonList, const SegmentKind4Data>);
+        break;
     default: break;
     }
     json.endObject();
@@ -379,13 +307,7 @@ void writeScenery(JsonWriter& json, const Track& t)
     for (const SceneryItem& item : t.sceneryItems) {
         json.beginObject(true);
         json.key("values");
-        json.beginArray(true);
-        json.value(item.valueA);
-        json.value(item.valueB);
-        json.value(item.valueC);
-        json.value(item.valueD);
-        json.value(item.valueE);
-        json.endArray();
+        writeLayoutList(json, item, sceneryItemLayout<LayoutJsonList, const SceneryItem>);
         json.endObject();
     }
     json.endArray();
@@ -505,8 +427,7 @@ void writeTrackJson(const Track& track, const std::function<void(std::string_vie
 int runDump(const QString& trackPath, QTextStream& out, QTextStream& err)
 {
     // The record as read, whatever the bytes were: dump is how one looks at them.
-    const std::optional<OpenedTrack> loaded =
-        loadTrack(trackPath, err, WithoutTrackData::Accept);
+    const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err, WithoutTrackData::Accept);
     if (!loaded)
         return 1;
     // Streamed: the text of a large track is many times its file's size.
