@@ -54,7 +54,7 @@ bool run(const std::string& action, const std::filesystem::path& file)
                                   out, err) == 0;
     }
     pw::Track track;
-    if (pw::!readTrackFile(file, track))
+    if (!pw::readTrackFile(file, track))
         return false;
     if (action == "save")
         return pw::writeTrackFile(pw::bench::scratchDirectory() / "saved.nltrack", track).ok();
