@@ -31,19 +31,18 @@ PlanCoordinator::PlanCoordinator(const TrackSession& session, QWidget& mainWindo
             updatePreview();
     });
 
-    connect(&session_, &TrackSession::trackReplaced, this, &PlanCoordinator::trackReplaced);
+    connect(&session_, &TrackSession::trackReplaced, this, &PlanCoordinator::followTrackReplaced);
     connect(&session_, &TrackSession::modelDirectoryInspected, this,
-            &PlanCoordinator::modelDirectoryInspected);
-    connect(&session_, &TrackSession::trackGenerated, this, &PlanCoordinator::trackGenerated);
-    connect(&session_, &TrackSession::saved, this, &PlanCoordinator::trackSaved);
+            &PlanCoordinator::followModelDirectoryInspected);
+    connect(&session_, &TrackSession::trackGenerated, this, &PlanCoordinator::followTrackGenerated);
+    connect(&session_, &TrackSession::saved, this, &PlanCoordinator::followTrackSaved);
     connect(&session_, &TrackSession::modifiedChanged, this, &PlanCoordinator::updateSummary);
     connect(&session_, &TrackSession::nolimitsDirectoryChanged, this, [this] {
         readInstalledModelsAfresh();
         if (window_->isVisible())
             rebuildScene(false);
     });
-    connect(&session_, &TrackSession::choicesChanged, &previewTimer_,
-            qOverload<>(&QTimer::start));
+    connect(&session_, &TrackSession::choicesChanged, &previewTimer_, qOverload<>(&QTimer::start));
     restorePlace();
     connect(window_.get(), &PlanWindow::viewChanged, this, [this] {
         rebuildScene(true);
@@ -52,7 +51,7 @@ PlanCoordinator::PlanCoordinator(const TrackSession& session, QWidget& mainWindo
 
     // What the session already holds, such as a model directory remembered from the last run.
     if (session_.modelDirectoryContents())
-        modelDirectoryInspected();
+        followModelDirectoryInspected();
     readInstalledModelsAfresh();
 }
 
@@ -84,12 +83,12 @@ void PlanCoordinator::rememberPlace() const
     // A window never shown has no place of its own yet.
     if (window_->placed())
         settings->setValue(geometryKey, window_->saveGeometry());
-    settings->setValue(viewKey, window_->view() == pw::PlanView::Side ? frontView
-                                                                       : QStringLiteral("top"));
+    settings->setValue(viewKey,
+                       window_->view() == pw::PlanView::Side ? frontView : QStringLiteral("top"));
     settings->endGroup();
 }
 
-void PlanCoordinator::trackReplaced()
+void PlanCoordinator::followTrackReplaced()
 {
     const pw::Track& track = session_.track();
     trackText_ = pw::trackSummary(session_.trackFile(), track);
@@ -105,7 +104,7 @@ void PlanCoordinator::trackReplaced()
         window_->showBeside(*main_);
 }
 
-void PlanCoordinator::modelDirectoryInspected()
+void PlanCoordinator::followModelDirectoryInspected()
 {
     // Read afresh: the files may have changed since the last look.
     footprints_.emplace(pw::toFileSystemPath(session_.modelDirectory()));
@@ -118,7 +117,7 @@ void PlanCoordinator::modelDirectoryInspected()
     updatePreview();
 }
 
-void PlanCoordinator::trackGenerated(const pw::GenerationReport& report)
+void PlanCoordinator::followTrackGenerated(const pw::GenerationReport& report)
 {
     const pw::Track& track = session_.track();
     const int doubled = pw::countDoubledFooters(track.sceneryObjects, objectsBeforeGenerate_);
@@ -126,8 +125,8 @@ void PlanCoordinator::trackGenerated(const pw::GenerationReport& report)
     tubeEnds_.emplace(track);
     preview_.clear();
     readInstalledModelsAfresh();  // generate has just copied them
-    actionText_ = pw::generateSummary(report, doubled,
-                                      pw::toFileSystemPath(session_.nolimitsDirectory()));
+    actionText_ =
+        pw::generateSummary(report, doubled, pw::toFileSystemPath(session_.nolimitsDirectory()));
     trackText_ = pw::trackSummary(session_.trackFile(), track);
     previewTimer_.stop();
     rebuildScene(false);
@@ -136,7 +135,7 @@ void PlanCoordinator::trackGenerated(const pw::GenerationReport& report)
         window_->showBeside(*main_);
 }
 
-void PlanCoordinator::trackSaved(const QString& fileName)
+void PlanCoordinator::followTrackSaved(const QString& fileName)
 {
     actionText_ = tr("Saved %1").arg(QDir::toNativeSeparators(fileName));
     updateSummary();

@@ -38,10 +38,10 @@ public:
     static constexpr int previewDelayMs = 150;
 
 private:
-    void trackReplaced();
-    void modelDirectoryInspected();
-    void trackGenerated(const pw::GenerationReport& report);
-    void trackSaved(const QString& fileName);
+    void followTrackReplaced();
+    void followModelDirectoryInspected();
+    void followTrackGenerated(const pw::GenerationReport& report);
+    void followTrackSaved(const QString& fileName);
     void readInstalledModelsAfresh();
     pw::FootprintSources sources();
     void rebuildScene(bool fit);
