@@ -83,7 +83,8 @@ QString generateSummary(const GenerationReport& report, int doubled,
                 .arg(count(report.filesCopied(), "model", "models"),
                      QDir::toNativeSeparators(fromFileSystemPath(installation.directory)));
     if (!installation.copied.empty())
-        text += QStringLiteral(" (%1)").arg(copiedFileNames(installation).join(QStringLiteral(", ")));
+        text +=
+            QStringLiteral(" (%1)").arg(copiedFileNames(installation).join(QStringLiteral(", ")));
     for (const QString& replaced : replacedCopies(installation, nolimitsDirectory))
         text += QStringLiteral(", ") + replaced;
     if (doubled > 0)

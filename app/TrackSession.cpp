@@ -25,8 +25,8 @@ pw::Result<pw::ReadDiagnostics> TrackSession::openTrack(const QString& fileName)
     track_ = std::move(opened->track);
     trackFile_ = fileName;
     lastReport_.reset();
-    setObjectDirectoryText(QString::fromStdString(
-        pw::proposedObjectDirectoryName(pw::toFileSystemPath(trackFile_))));
+    setObjectDirectoryText(
+        QString::fromStdString(pw::proposedObjectDirectoryName(pw::toFileSystemPath(trackFile_))));
     setModified(false);
     Q_EMIT trackReplaced();
     return opened->diagnostics;
@@ -44,7 +44,8 @@ pw::Result<void> TrackSession::saveTrack(const QString& fileName)
 
 pw::Result<pw::GenerationReport> TrackSession::generate()
 {
-    pw::Result<pw::ObjectDirectory> objectDirectory = pw::objectDirectoryFromText(objectDirectoryText_);
+    pw::Result<pw::ObjectDirectory> objectDirectory =
+        pw::objectDirectoryFromText(objectDirectoryText_);
     if (!objectDirectory)
         return objectDirectory.error();
     const pw::GenerationOptions options = optionsFor(*objectDirectory);
@@ -66,8 +67,8 @@ pw::Result<pw::GenerationReport> TrackSession::generate()
     }
     lastReport_ = report->value();
     // The name proposed again, as after opening the track.
-    setObjectDirectoryText(QString::fromStdString(
-        pw::proposedObjectDirectoryName(pw::toFileSystemPath(trackFile_))));
+    setObjectDirectoryText(
+        QString::fromStdString(pw::proposedObjectDirectoryName(pw::toFileSystemPath(trackFile_))));
     setModified(true);
     Q_EMIT trackGenerated(*lastReport_);
     return *report;
@@ -144,7 +145,8 @@ pw::FooterModelChoices TrackSession::footerModelChoices() const
 
 pw::GenerationOptions TrackSession::previewOptions() const
 {
-    pw::Result<pw::ObjectDirectory> objectDirectory = pw::objectDirectoryFromText(objectDirectoryText_);
+    pw::Result<pw::ObjectDirectory> objectDirectory =
+        pw::objectDirectoryFromText(objectDirectoryText_);
     return optionsFor(objectDirectory ? *objectDirectory : pw::ObjectDirectory{});
 }
 

@@ -1,6 +1,5 @@
 #include "UserPrompts.h"
 
-
 namespace pw {
 
 UserPrompts standardUserPrompts()

@@ -328,9 +328,8 @@ void frmMain::dropEvent(QDropEvent* event)
 
 void frmMain::on_buttonSelectInput_clicked()
 {
-    const QString nolimitsDir = session_.nolimitsDirectory().isEmpty()
-                                    ? QStringLiteral("/")
-                                    : session_.nolimitsDirectory();
+    const QString nolimitsDir =
+        session_.nolimitsDirectory().isEmpty() ? QStringLiteral("/") : session_.nolimitsDirectory();
     const QString startDir = lastInputDir.isEmpty() ? nolimitsDir : lastInputDir;
     const QString fileName =
         prompts.openFileName(this, tr("Open NlTrack file"), startDir, trackFileFilter);
@@ -416,9 +415,8 @@ void frmMain::on_buttonSave_clicked() { saveWithDialog(); }
 
 void frmMain::on_buttonSelectDirectory_clicked()
 {
-    const QString nolimitsDir = session_.nolimitsDirectory().isEmpty()
-                                    ? QStringLiteral("/")
-                                    : session_.nolimitsDirectory();
+    const QString nolimitsDir =
+        session_.nolimitsDirectory().isEmpty() ? QStringLiteral("/") : session_.nolimitsDirectory();
     const QString dir = prompts.existingDirectory(this, tr("Select footer object directory"),
                                                   nolimitsDir, directoryDialogOptions);
     if (!dir.isEmpty())

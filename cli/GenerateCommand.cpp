@@ -66,12 +66,12 @@ QString reportText(const GenerationReport& report, const QString& nolimitsDirect
                "Free nodes added: %3\n"
                "Fundaments removed: %4\n"
                "Files copied: %5\n")
-        .arg(report.objectsAddedTotal())
-        .arg(perClass.join(QStringLiteral(", ")))
-        .arg(report.freeNodesAdded)
-        .arg(report.fundamentsRemoved)
-        .arg(report.filesCopied()) +
-        installationText(report.installation, nolimitsDirectory);
+               .arg(report.objectsAddedTotal())
+               .arg(perClass.join(QStringLiteral(", ")))
+               .arg(report.freeNodesAdded)
+               .arg(report.fundamentsRemoved)
+               .arg(report.filesCopied()) +
+           installationText(report.installation, nolimitsDirectory);
 }
 
 int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStream& err)

@@ -35,8 +35,9 @@ int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err)
     if (!outputPathAccepted(outputPath, err))
         return exitFailure;
     if (planFileFormat(outputPath) == PlanFileFormat::Svg && !planSvgAvailable()) {
-        reportError(err, CoreError{ErrorCode::PlanSvgUnavailable,
-                                   toFileSystemPath(outputPath), {}, {}, 0, {}});
+        reportError(
+            err,
+            CoreError{ErrorCode::PlanSvgUnavailable, toFileSystemPath(outputPath), {}, {}, 0, {}});
         return exitFailure;
     }
     const std::optional<OpenedTrack> loaded =

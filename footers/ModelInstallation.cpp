@@ -64,9 +64,9 @@ Result<ModelInstallation> installFooterModels(const FooterModelChoices& choices,
                         [&](const CopiedModel& c) { return c.modelFile == choice.modelFile; }))
             continue;
         const fs::path source = modelFilePath(modelSourceDirectory, choice.modelFile);
-        CopiedModel copy{choice.modelFile,
-                         modelFilePath(installation.directory, footerModelPrefix + choice.modelFile),
-                         false};
+        CopiedModel copy{
+            choice.modelFile,
+            modelFilePath(installation.directory, footerModelPrefix + choice.modelFile), false};
         // Looked at before it is replaced: another track may name the file standing there.
         std::error_code ec;
         copy.replacedDifferent = fs::exists(fs::symlink_status(copy.destination, ec)) &&

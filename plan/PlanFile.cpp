@@ -114,8 +114,8 @@ Result<void> writePlanFile(const PlanScene& scene, const QString& fileName)
     // name the file again; the report names it once.
     const QFileInfo existing(fileName);
     if (existing.exists() && !existing.isDir() && !existing.isWritable())
-        return failure(ErrorCode::CannotSave,
-                       std::make_error_code(std::errc::permission_denied), {});
+        return failure(ErrorCode::CannotSave, std::make_error_code(std::errc::permission_denied),
+                       {});
     // Written whole or not at all: a failed write leaves the old file.
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())

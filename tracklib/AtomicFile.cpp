@@ -29,7 +29,11 @@ std::string kindProblem(const fs::file_status& status)
 // The file being written could not be: the system's reason, or ours where it gave none.
 CoreError failed(const fs::path& destination, const std::error_code& code, std::string fallback)
 {
-    return CoreError{ErrorCode::CannotSave, destination, code, {}, 0,
+    return CoreError{ErrorCode::CannotSave,
+                     destination,
+                     code,
+                     {},
+                     0,
                      code ? std::string() : std::move(fallback)};
 }
 

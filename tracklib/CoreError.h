@@ -20,8 +20,8 @@ enum class ErrorCode {
     NoTrackData,  // nothing in the file was recognised
     // saving a track file or a plan
     CannotSave,
-    PlanFormatUnknown,    // path: the picture; a plan is .svg or .png
-    PlanSvgUnavailable,   // path: the picture; this build writes PNG only
+    PlanFormatUnknown,   // path: the picture; a plan is .svg or .png
+    PlanSvgUnavailable,  // path: the picture; this build writes PNG only
     // installing the footer models
     CannotCreateDirectory,
     CannotCopy,  // path: the source, otherPath: the destination

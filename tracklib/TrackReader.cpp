@@ -508,8 +508,7 @@ WholeRead readWhole(std::FILE* in, std::uint64_t expectedSize, std::vector<std::
 
 // Reads and decodes; `path` names the source in errors, empty for standard input.
 Result<void> readTrackFrom(std::FILE* in, std::uint64_t expectedSize,
-                           const std::filesystem::path& path, Track& track,
-                           ReadDiagnostics& report)
+                           const std::filesystem::path& path, Track& track, ReadDiagnostics& report)
 {
     try {
         std::vector<std::uint8_t> bytes;

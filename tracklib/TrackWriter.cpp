@@ -209,7 +209,6 @@ void writeTerrain(ChunkWriter& out, const Terrain& terrain)
     writeChunkEnd(out);
 }
 
-
 // Close to the encoded size (headers and a few texts are rounded up), so encoding a large track
 // fills one buffer instead of regrowing it a dozen times.
 std::size_t encodedSizeHint(const Track& track)

@@ -151,10 +151,10 @@ private Q_SLOTS:
             for (const QStringList& files : row.modelDirectories)
                 h->click("buttonSelectDirectory", {last = h->modelDirectory(files)});
             h->click("buttonGenerate");
-            QCOMPARE(h->warnings, QStringList{QStringLiteral("Generate footers\nThe footers could "
-                                                             "not be generated:\n") +
-                                              (last.isEmpty() ? row.reason
-                                                              : row.reason.arg(last))});
+            QCOMPARE(h->warnings,
+                     QStringList{QStringLiteral("Generate footers\nThe footers could "
+                                                "not be generated:\n") +
+                                 (last.isEmpty() ? row.reason : row.reason.arg(last))});
             QVERIFY(!h->get("buttonSave")->isEnabled());
             QVERIFY(!QFileInfo::exists(simulator.filePath(QStringLiteral("objects"))));
         }

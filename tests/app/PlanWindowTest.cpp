@@ -161,8 +161,9 @@ private Q_SLOTS:
         h->click("buttonGenerate");
         PlanWindow& window = plan->window();
         QVERIFY(!window.summary().contains(QStringLiteral("which differed")));
-        QVERIFY(window.summary().endsWith(QStringLiteral("  \u00b7  unsaved changes  \u00b7  NoLimits directory: ") +
-                                          QDir::toNativeSeparators(simulator.path())));
+        QVERIFY(window.summary().endsWith(
+            QStringLiteral("  \u00b7  unsaved changes  \u00b7  NoLimits directory: ") +
+            QDir::toNativeSeparators(simulator.path())));
 
         h->replies = {QMessageBox::Discard};
         h->click("buttonReloadInput");
@@ -174,8 +175,10 @@ private Q_SLOTS:
                                     "fundament-medium.3ds, fundament-large.3ds, "
                                     "fundament-xlarge.3ds, fundament-xxlarge.3ds), replaced %2, "
                                     "which differed")
-                         .arg(QDir::toNativeSeparators(simulator.path() + QStringLiteral("/objects/demo")),
-                              QDir::toNativeSeparators(QStringLiteral("objects/demo/fundament-small.3ds")))),
+                         .arg(QDir::toNativeSeparators(simulator.path() +
+                                                       QStringLiteral("/objects/demo")),
+                              QDir::toNativeSeparators(
+                                  QStringLiteral("objects/demo/fundament-small.3ds")))),
                  qPrintable(window.summary()));
         h->click("buttonSave", {h->dir.filePath(QStringLiteral("saved.nltrack"))});
         QVERIFY(!window.summary().contains(QStringLiteral("unsaved changes")));
@@ -186,10 +189,11 @@ private Q_SLOTS:
                  {h->modelDirectory({QStringLiteral("large.3ds"), QStringLiteral("default.3ds")})});
         const QString empty = h->modelDirectory({});
         h->click("buttonSelectDirectory", {empty});
-        QTRY_VERIFY2(window.summary().contains(
-                         QStringLiteral("generate would refuse: the ticked footer model \"%1/default.3ds\" is not there")
-                             .arg(empty)),
-                     qPrintable(window.summary()));
+        QTRY_VERIFY2(
+            window.summary().contains(QStringLiteral("generate would refuse: the ticked footer "
+                                                     "model \"%1/default.3ds\" is not there")
+                                          .arg(empty)),
+            qPrintable(window.summary()));
         QVERIFY(!window.summary().contains(QStringLiteral("would add")));
     }
 

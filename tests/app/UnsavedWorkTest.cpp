@@ -18,8 +18,8 @@ private Q_SLOTS:
         h.emplace();
         trackFile = h->writeTrack(QStringLiteral("mytrack.nltrack"), makeRichTrack());
         other = h->writeTrack(QStringLiteral("other.nltrack"), makeNewTrack());
-        h->click("buttonSelectNLDirectory", {simulator.path(), trackFile,
-                                             h->modelDirectory(allModelFiles)});
+        h->click("buttonSelectNLDirectory",
+                 {simulator.path(), trackFile, h->modelDirectory(allModelFiles)});
         h->click("buttonSelectInput");
         h->click("buttonSelectDirectory");
         h->click("buttonGenerate");
@@ -55,11 +55,13 @@ private Q_SLOTS:
                  w.click("buttonSelectInput", {other});
                  return w.text("textInputFile") == other;
              }},
-            {"typed", [this](WindowHarness& w) {
+            {"typed",
+             [this](WindowHarness& w) {
                  w.type("textInputFile", other);
                  return w.text("textInputFile") == other;
              }},
-            {"dropped or passed", [this](WindowHarness& w) {
+            {"dropped or passed",
+             [this](WindowHarness& w) {
                  w.window->openTrackFile(other);
                  return w.text("textInputFile") == other;
              }},
@@ -110,9 +112,9 @@ private Q_SLOTS:
         QTest::keyClick(h->window.get(), Qt::Key_O, Qt::ControlModifier);
         const QString start = QDir(h->dir.path()).absolutePath();
         QCOMPARE(h->dialogs.mid(3),
-                 (QStringList{"Save NlTrack file | " + start + " | NoLimits Coaster Files (*.nltrack)",
-                              "Open NlTrack file | " + start +
-                                  " | NoLimits Coaster Files (*.nltrack)"}));
+                 (QStringList{
+                     "Save NlTrack file | " + start + " | NoLimits Coaster Files (*.nltrack)",
+                     "Open NlTrack file | " + start + " | NoLimits Coaster Files (*.nltrack)"}));
         QVERIFY(h->questions.isEmpty());  // both dialogs cancelled: nothing would be lost
     }
 

@@ -294,8 +294,8 @@ TEST_F(GenerateRun, NamesEachCopyThatReplacedADifferentFile)
 
     writeFile(models + "/small.3ds", "another track's small model");
     const QString other = files.track("rich.v3.nltrack");
-    run = runCli({"generate", other, "-o", output, "--nolimits-dir", nolimits, "--models-dir",
-                  models});
+    run = runCli(
+        {"generate", other, "-o", output, "--nolimits-dir", nolimits, "--models-dir", models});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("  fundament-medium.3ds\nReplaced " +
                                  QDir::toNativeSeparators("objects/rich/fundament-small.3ds") +

@@ -99,9 +99,9 @@ TEST_F(InstallFooterModels, OverwritesEarlierCopiesAndKeepsOtherFiles)
 TEST_F(InstallFooterModels, CreatesOneLevelOnly)
 {
     const fs::path deep = fs::path("deep") / "name";
-    expectFailure(install("-----", deep),
-                  "Cannot create directory \"" + scratch.simulator().string() + "/objects/" +
-                      deep.string() + "\": ");
+    expectFailure(install("-----", deep), "Cannot create directory \"" +
+                                              scratch.simulator().string() + "/objects/" +
+                                              deep.string() + "\": ");
     EXPECT_TRUE(fs::is_directory(scratch.simulator() / "objects"));
     EXPECT_FALSE(fs::exists(scratch.simulator() / "objects" / "deep"));
 }
@@ -130,9 +130,9 @@ TEST_F(InstallFooterModels, StopsAtTheFirstModelThatCannotBeCopied)
 {
     fs::remove(scratch.models() / "medium.3ds");
 
-    expectFailure(install("ooo--"),
-                  "Cannot copy \"" + scratch.models().string() + "/medium.3ds\" to \"" +
-                      composedModelDirectory() + "/fundament-medium.3ds\": ");
+    expectFailure(install("ooo--"), "Cannot copy \"" + scratch.models().string() +
+                                        "/medium.3ds\" to \"" + composedModelDirectory() +
+                                        "/fundament-medium.3ds\": ");
     EXPECT_EQ(filesIn(modelDirectory), std::vector<std::string>{"fundament-small.3ds"});
 }
 

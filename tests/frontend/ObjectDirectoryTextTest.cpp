@@ -64,11 +64,12 @@ TEST_F(ObjectDirectoryText, NameOtherThanOneDirectoryInsideObjectsIsRefused)
     const auto expectRefused = [](std::initializer_list<const char*> names, const char* reason) {
         for (const char* name : names) {
             SCOPED_TRACE(name);
-            const Result<ObjectDirectory> refused = objectDirectoryFromText(QString::fromUtf8(name));
+            const Result<ObjectDirectory> refused =
+                objectDirectoryFromText(QString::fromUtf8(name));
             ASSERT_FALSE(refused);
-            EXPECT_EQ(errorText(refused.error()),
-                      std::string("Cannot use the object directory name \"") + name + "\": " +
-                          reason);
+            EXPECT_EQ(
+                errorText(refused.error()),
+                std::string("Cannot use the object directory name \"") + name + "\": " + reason);
         }
     };
     expectRefused({"../../x", "..", ".", "a/b", "a\\b", "/abs", "x/"},

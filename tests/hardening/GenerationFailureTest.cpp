@@ -55,7 +55,8 @@ TEST(GenerationFailureTest, FailedInstallationLeavesTheTrackUnchanged)
         Track track = makeRichTrack();
         const auto before = encodeTrack(track);
 
-        const Result<GenerationReport> report = generateFooters(track, sandbox.options(fault.variant));
+        const Result<GenerationReport> report =
+            generateFooters(track, sandbox.options(fault.variant));
         EXPECT_FALSE(report.ok());
         EXPECT_NE(errorText(report.error()).find(fault.namedInError), std::string::npos)
             << report.error();

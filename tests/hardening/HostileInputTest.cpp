@@ -192,7 +192,8 @@ TEST_F(HostileInputTest, TubeEndsNamingMissingElementsAreSafeToGenerate)
 
     for (const GenerationVariant& variant : pairwiseVariants) {
         Track generated = track;
-        const Result<GenerationReport> report = generateFooters(generated, sandbox().options(variant));
+        const Result<GenerationReport> report =
+            generateFooters(generated, sandbox().options(variant));
         ASSERT_TRUE(report.ok()) << report.error();
         // Only the three tubes whose far end is of no known kind get a footer, standing
         // upright; fundaments 0 and 1 also carry tubes left without one, so both stay.

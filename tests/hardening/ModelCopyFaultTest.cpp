@@ -9,8 +9,8 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
-#include <string>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 

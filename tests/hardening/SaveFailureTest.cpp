@@ -99,7 +99,8 @@ TEST_F(SaveFailureTest, TargetThatIsADirectoryLeavesItAndNoTemporaryFile)
 
     const Result<void> result = writeTrackFile(folder, makeRichTrack());
     EXPECT_FALSE(result.ok());
-    EXPECT_NE(errorText(result.error()).find("folder.nltrack"), std::string::npos) << result.error();
+    EXPECT_NE(errorText(result.error()).find("folder.nltrack"), std::string::npos)
+        << result.error();
     EXPECT_EQ(namesIn(directory_), (std::vector<std::string>{"folder.nltrack", "mytrack.nltrack"}));
     EXPECT_EQ(namesIn(folder), std::vector<std::string>{"inside"});
 }
@@ -179,7 +180,7 @@ TEST_F(SaveFailureTest, NamedPipeIsRefusedUnopenedAndLeftInPlace)
         const Result<void> result = writeTrackFile(target, makeRichTrack());
         EXPECT_FALSE(result.ok());
         EXPECT_EQ(errorText(result.error()), "Cannot save \"" + target.string() +
-                                               "\": it is a named pipe, not a regular file");
+                                                 "\": it is a named pipe, not a regular file");
     }
     EXPECT_TRUE(fs::is_fifo(pipe));
     EXPECT_TRUE(fs::is_symlink(link));

@@ -32,7 +32,8 @@ TEST_F(TrackFileTest, ReadsWhatTheWriterWroteAndEveryCutOfIt)
     const Bytes file = encodeTrack(rich);
     for (std::size_t cut = 0; cut <= file.size(); cut += 13) {
         Track track;
-        ASSERT_EQ(readTrackFile(write("cut.nltrack", slice(file, 0, cut)), track).ok(), true) << cut;
+        ASSERT_EQ(readTrackFile(write("cut.nltrack", slice(file, 0, cut)), track).ok(), true)
+            << cut;
         if (cut == 0) {
             EXPECT_EQ(track, Track{});  // an empty file changes nothing
         }
@@ -60,8 +61,7 @@ TEST_F(TrackFileTest, AFileThatCannotBeOpenedLeavesTheTrackAlone)
     EXPECT_EQ(errorText(read3.error()),
               "Cannot open \"" + huge.string() +
                   "\": at 268435457 bytes it is too large for a track file");
-    EXPECT_EQ(errorReason(read3.error()),
-              "at 268435457 bytes it is too large for a track file");
+    EXPECT_EQ(errorReason(read3.error()), "at 268435457 bytes it is too large for a track file");
 }
 
 #ifndef _WIN32
@@ -95,10 +95,9 @@ TEST_F(TrackFileTest, ReadsAPipeToItsEndUpToTheSizeLimit)
     ASSERT_FALSE(read4.ok());
     writer.join();
     EXPECT_EQ(tooMuch, Track{});
-    EXPECT_EQ(errorText(read4.error()),
-              "Cannot open \"" + pipe.string() +
-                  "\": it holds more than 268435456 bytes, too large for "
-                  "a track file");
+    EXPECT_EQ(errorText(read4.error()), "Cannot open \"" + pipe.string() +
+                                            "\": it holds more than 268435456 bytes, too large for "
+                                            "a track file");
 }
 #endif
 
@@ -112,8 +111,7 @@ TEST_F(TrackFileTest, ReadErrorIsAnErrorAndLeavesTheTrack)
     const Result<void> read5 = readTrackFile("/proc/self/mem", track, &diagnostics);
     ASSERT_FALSE(read5.ok());
     EXPECT_EQ(track, makeNewTrack());
-    EXPECT_EQ(errorText(read5.error()),
-              "Cannot open \"/proc/self/mem\": Input/output error");
+    EXPECT_EQ(errorText(read5.error()), "Cannot open \"/proc/self/mem\": Input/output error");
 }
 #endif
 
@@ -148,7 +146,8 @@ TEST_F(TrackFileSaveTest, AMissingDirectoryIsReportedByName)
     const fs::path elsewhere = directory_ / "no-such-dir" / "out.nltrack";
     const Result<void> result = writeTrackFile(elsewhere, makeRichTrack());
     EXPECT_FALSE(result.ok());
-    EXPECT_NE(errorText(result.error()).find(elsewhere.string()), std::string::npos) << result.error();
+    EXPECT_NE(errorText(result.error()).find(elsewhere.string()), std::string::npos)
+        << result.error();
     EXPECT_EQ(errorText(result.error()),
               "Cannot save \"" + elsewhere.string() + "\": " + errorReason(result.error()));
     EXPECT_FALSE(errorReason(result.error()).empty());
