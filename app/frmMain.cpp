@@ -199,16 +199,16 @@ bool frmMain::refreshObjectDir(const QString& directory)
     return true;
 }
 
-void frmMain::typedModelDirectory()
+bool frmMain::typedModelDirectory()
 {
     const QString typed = ui->text3dsDir->text();
     if (takingTypedPath || typed == session_.modelDirectory())
-        return;
+        return true;
     takingTypedPath = true;
     ui->text3dsDir->setText(session_.modelDirectory());
-    if (!typed.isEmpty())
-        refreshObjectDir(QFileInfo(typed).absoluteFilePath());
+    const bool taken = typed.isEmpty() || refreshObjectDir(QFileInfo(typed).absoluteFilePath());
     takingTypedPath = false;
+    return taken;
 }
 
 void frmMain::showInspection()
@@ -366,8 +366,10 @@ void frmMain::on_buttonGenerate_clicked()
 {
     if (!ensureNolimitsDirectoryChosen())
         return;
-    // A directory typed but not yet taken (no Enter, the focus still in the field) is taken now.
-    typedModelDirectory();
+    // A directory typed but not yet taken (no Enter, the focus still in the field) is taken now;
+    // one refused stops here rather than generating from the directory before it.
+    if (!typedModelDirectory())
+        return;
     const pw::Result<pw::GenerationReport> report = session_.generate();
     if (!report) {
         warnGenerationFailed(report.error());

@@ -92,7 +92,8 @@ private:
     // A path typed into a field is used as its dialog's answer would be, or refused with its
     // warning; the field then shows what the session holds.
     void typedTrackFile();
-    void typedModelDirectory();
+    // False when a typed directory was refused.
+    bool typedModelDirectory();
 
     // Before unsaved work would be lost: Save (through the save dialog), Discard or Cancel.
     // False when the work must stay.

@@ -91,7 +91,20 @@ TEST_F(InstallFooterModels, OverwritesEarlierCopiesAndKeepsOtherFiles)
     writeFile(modelDirectory / "fundament-large.3ds", "stale");
     writeFile(modelDirectory / "other.3ds", "other");
 
-    ASSERT_TRUE(install("--o--").ok());
+    // Each copy says whether it replaced other content: another track's model of that name.
+    const struct {
+        const char* classes;
+        std::vector<bool> replacedDifferent;  // per copy, in class order
+    } rounds[] = {{"o-o--", {false, true}}, {"o-o--", {false, false}}};
+    for (const auto& round : rounds) {
+        const Result<ModelInstallation> result = install(round.classes);
+        ASSERT_TRUE(result.ok()) << result.error();
+        EXPECT_EQ(result->directory.string(), composedModelDirectory());
+        std::vector<bool> replaced;
+        for (const CopiedModel& copy : result->copied)
+            replaced.push_back(copy.replacedDifferent);
+        EXPECT_EQ(replaced, round.replacedDifferent);
+    }
     EXPECT_EQ(readFile(modelDirectory / "fundament-large.3ds"), "model large.3ds");
     EXPECT_EQ(readFile(modelDirectory / "other.3ds"), "other");
 }
