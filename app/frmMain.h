@@ -38,8 +38,8 @@ public:
     // Loads a track as if it had been chosen in the open dialog, asking first about unsaved work.
     void openTrackFile(const QString& fileName);
 
-    // What the window holds, for the views that observe it.
-    TrackSession& session() { return session_; }
+    // What the window holds, for the views that observe it; only the window writes into it.
+    const TrackSession& session() const { return session_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
