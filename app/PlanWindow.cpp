@@ -43,6 +43,8 @@ PlanWindow::PlanWindow(QWidget* parent)
     setWindowTitle(QStringLiteral("Plinthwright \u2014 Plan"));
     // The main window keeps the keyboard: its Parts fix how it is used without a mouse.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // Never active, so its tooltips would otherwise wait for a click into it.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFocusPolicy(Qt::NoFocus);
     setCentralWidget(canvas_);
 
@@ -75,6 +77,22 @@ PlanWindow::PlanWindow(QWidget* parent)
 pw::PlanView PlanWindow::view() const
 {
     return sideView_->isChecked() ? pw::PlanView::Side : pw::PlanView::Top;
+}
+
+void PlanWindow::setView(pw::PlanView view)
+{
+    if (view == this->view())
+        return;
+    (view == pw::PlanView::Side ? sideView_ : topView_)->setChecked(true);
+    Q_EMIT viewChanged(view);
+}
+
+bool PlanWindow::restorePlace(const QByteArray& geometry)
+{
+    if (geometry.isEmpty() || !restoreGeometry(geometry))
+        return false;
+    placed_ = true;
+    return true;
 }
 
 void PlanWindow::setScene(pw::PlanScene scene, bool fit)

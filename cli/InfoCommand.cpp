@@ -84,6 +84,7 @@ QString trackSummary(const Track& track, const ReadDiagnostics& diagnostics)
 
 int runInfo(const QString& trackPath, QTextStream& out, QTextStream& err)
 {
+    // A summary of nothing would pass a file of other bytes off as an empty track.
     const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err);
     if (!loaded)
         return 1;

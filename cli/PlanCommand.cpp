@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "TerminalText.h"
 #include "TrackLoading.h"
+#include "footers/ObjectDirectory.h"
 #include "frontend/QtPaths.h"
 #include "plan/ModelFootprints.h"
 #include "plan/PlanFile.h"
@@ -36,11 +37,13 @@ int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err)
     if (!outputPathAccepted(outputPath, err))
         return exitFailure;
     if (planFileFormat(outputPath) == PlanFileFormat::Svg && !planSvgAvailable()) {
-        reportFailure(err, outputPath,
-                      QStringLiteral("SVG output is not available in this build; write a .png"));
+        reportError(
+            err,
+            CoreError{ErrorCode::PlanSvgUnavailable, toFileSystemPath(outputPath), {}, {}, 0, {}});
         return exitFailure;
     }
-    const std::optional<OpenedTrack> loaded = loadTrack(arguments.trackPath, err);
+    const std::optional<OpenedTrack> loaded =
+        loadTrack(arguments.trackPath, err, WithoutTrackData::Accept);
     if (!loaded)
         return exitFailure;
     std::optional<ModelFootprints> footprints;
@@ -49,16 +52,15 @@ int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err)
     const QString objects =
         arguments.nolimitsDirectory.isEmpty()
             ? QString()
-            : QDir(arguments.nolimitsDirectory).filePath(QStringLiteral("objects"));
+            : fromFileSystemPath(objectsDirectory(toFileSystemPath(arguments.nolimitsDirectory)));
     std::optional<ModelFootprints> installed;
     if (!objects.isEmpty())
         installed.emplace(toFileSystemPath(objects));
     const PlanScene scene = buildPlanScene(
         loaded->track, arguments.front ? PlanView::Side : PlanView::Top,
         FootprintSources(footprints ? &*footprints : nullptr, installed ? &*installed : nullptr));
-    const PlanFileResult written = writePlanFile(scene, outputPath);
-    if (!written.ok) {
-        reportFailure(err, outputPath, written.error);
+    if (Result<void> written = writePlanFile(scene, outputPath); !written) {
+        reportError(err, written.error());
         return exitFailure;
     }
     // An installed copy that cannot be read gives way to the models directory's model.

@@ -2,6 +2,7 @@
 // A plan written to a picture file: SVG or PNG, chosen by the file name's extension.
 
 #include "PlanScene.h"
+#include "tracklib/Result.h"
 
 #include <QString>
 
@@ -14,12 +15,8 @@ PlanFileFormat planFileFormat(const QString& fileName);
 // False in a build without Qt Svg (the Windows one): plans are then written as PNG only.
 bool planSvgAvailable();
 
-struct PlanFileResult {
-    bool ok = false;
-    QString error;  // the reason; the file is then left as it was
-};
-
-// The scene fills 1000 pixels along its longer side, the legend sits on its right.
-PlanFileResult writePlanFile(const PlanScene& scene, const QString& fileName);
+// The scene fills 1000 pixels along its longer side, the legend sits on its right. On failure the
+// file is left as it was.
+Result<void> writePlanFile(const PlanScene& scene, const QString& fileName);
 
 }  // namespace pw

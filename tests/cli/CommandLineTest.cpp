@@ -185,6 +185,8 @@ TEST(Executable, ExitCodesAndStreams)
     TempFiles files;
     const QString rich = files.track("rich.nltrack");
     const QString missing = files.path("gone.nltrack");
+    const QString notes = files.path("notes.nltrack");
+    writeFile(notes, "Lift hill: 40 m, then the first drop.\n");
     const struct {
         QStringList arguments;
         int exitCode;
@@ -198,6 +200,11 @@ TEST(Executable, ExitCodesAndStreams)
          "",
          "plinthwright-cli: Unknown option 'bogus'.\n" + usageLine + '\n'},
         {{"info", missing}, 1, "", "plinthwright-cli: "},
+        // A summary of nothing would pass other bytes off as an empty track.
+        {{"info", notes},
+         1,
+         "",
+         "plinthwright-cli: Cannot open \"" + notes + "\": it holds no track data\n"},
         // The child counts and the custom chunk pair of a saved file are nothing passed over.
         {{"info", rich}, 0, richSummary, ""},
         {{"dump", rich}, 0, QString::fromStdString(trackToJson(makeRichTrack())), ""},

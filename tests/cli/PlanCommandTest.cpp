@@ -177,7 +177,7 @@ TEST(PlanCommand, CommandWritesTheFileOrNothing)
     const QString track = files.track("rich.nltrack");
     const QString unwritable = files.path("no-dir/plan.svg");
     CliRun run = runCli({"plan", track, "-o", unwritable});
-    expectFailure(run, unwritable + ": ");
+    expectFailure(run, "Cannot save \"" + unwritable + "\": ");
     EXPECT_FALSE(QFileInfo::exists(unwritable));
 
     // An unknown picture format is a usage error, and writes nothing.
