@@ -151,21 +151,21 @@ TEST_F(InstallFooterModels, StopsAtTheFirstModelThatCannotBeCopied)
 
 // A sparse file stands for a huge model: refused by its size before any directory is made or any
 // model copied, the small one before it included.
-TEST_F(ModelInstallation, ModelOverTheCopyCapIsRefusedBeforeAnythingIsWritten)
+TEST_F(InstallFooterModels, ModelOverTheCopyCapIsRefusedBeforeAnythingIsWritten)
 {
     fs::resize_file(scratch.models() / "medium.3ds", largestModelCopyBytes + 1);
 
-    const InstallResult result = install("ooo--");
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.filesCopied, 0);
-    EXPECT_EQ(result.error.code, ErrorCode::ModelTooLargeToCopy);
-    EXPECT_EQ(errorText(result.error),
+    const Result<ModelInstallation> result = install("ooo--");
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().code, ErrorCode::ModelTooLargeToCopy);
+    EXPECT_EQ(errorText(result.error()),
               "Cannot copy \"" + scratch.models().string() +
                   "/medium.3ds\": at 268435457 bytes it is larger than 256 MiB, too large for a "
                   "footer model; nothing was copied");
     EXPECT_FALSE(fs::exists(scratch.simulator() / "objects"));
-    EXPECT_EQ(copyModelFile(scratch.models() / "medium.3ds", scratch.path() / "copy")->code,
-              ErrorCode::ModelTooLargeToCopy);
+    const Result<void> copy = copyModelFile(scratch.models() / "medium.3ds", scratch.path() / "copy");
+    ASSERT_FALSE(copy.ok());
+    EXPECT_EQ(copy.error().code, ErrorCode::ModelTooLargeToCopy);
     EXPECT_FALSE(fs::exists(scratch.path() / "copy"));
 }
 
