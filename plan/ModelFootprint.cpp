@@ -1,6 +1,7 @@
 #include "ModelFootprint.h"
 
 #include "ConvexHull.h"
+#include "SceneGeometry.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
@@ -51,30 +52,6 @@ FileBytes readBounded(const std::filesystem::path& file)
         result.problem = "cannot be read";
     }
     return result;
-}
-
-Vector3 transformed(const aiMatrix4x4& m, const aiVector3D& v)
-{
-    const aiVector3D r = m * v;
-    return {r.x, r.y, r.z};
-}
-
-void collectVertices(const aiScene& scene, const aiNode& node, const aiMatrix4x4& parent,
-                     std::vector<Vector3>& out)
-{
-    const aiMatrix4x4 m = parent * node.mTransformation;
-    for (unsigned i = 0; i < node.mNumMeshes; ++i) {
-        if (node.mMeshes[i] >= scene.mNumMeshes)
-            continue;
-        const aiMesh& mesh = *scene.mMeshes[node.mMeshes[i]];
-        for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
-            const Vector3 p = transformed(m, mesh.mVertices[v]);
-            if (std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z))
-                out.push_back(p);
-        }
-    }
-    for (unsigned c = 0; c < node.mNumChildren; ++c)
-        collectVertices(scene, *node.mChildren[c], m, out);
 }
 
 // The vertices on the outline of one of the three axis views.
@@ -135,16 +112,17 @@ ModelFootprint readModelFootprint(const std::filesystem::path& file)
         static_cast<unsigned char>(file3ds.bytes[1]) != threeDsMagic[1])
         return unitSquareFootprint("not a 3ds model");
 
-    std::vector<Vector3> vertices;
+    SceneGeometry geometry;
     try {
         Assimp::Importer importer;
         const aiScene* scene =
             importer.ReadFileFromMemory(file3ds.bytes.data(), file3ds.bytes.size(), 0, "3ds");
-        if (scene != nullptr && scene->mRootNode != nullptr)
-            collectVertices(*scene, *scene->mRootNode, aiMatrix4x4(), vertices);
+        if (scene != nullptr)
+            geometry = collectSceneGeometry(*scene, NormalSource::Flat);
     } catch (...) {
-        vertices.clear();
+        geometry = {};
     }
+    std::vector<Vector3>& vertices = geometry.vertices;
     if (vertices.empty())
         return unitSquareFootprint("not a 3ds model");
 
@@ -158,6 +136,7 @@ ModelFootprint readModelFootprint(const std::filesystem::path& file)
                              std::max(footprint.maximum.z, p.z)};
     }
     footprint.points = reduced(std::move(vertices));
+    footprint.mesh = std::move(geometry.mesh);
     return footprint;
 }
 

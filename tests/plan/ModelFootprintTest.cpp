@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 namespace pw {
 namespace {
@@ -53,6 +54,41 @@ TEST_F(ModelFiles, BoxIsReadWithYUpAndItsEightCorners)
     EXPECT_FLOAT_EQ(footprint.maximum.y, 3.0f);
     EXPECT_FLOAT_EQ(footprint.minimum.z, -0.5f);
     EXPECT_FLOAT_EQ(footprint.maximum.z, 0.5f);
+}
+
+// The triangles keep the box's shape: every normal unit length and pointing out of its face, and
+// a vertex that is not finite takes its triangles with it.
+TEST_F(ModelFiles, MeshKeepsTrianglesWithOutwardUnitNormals)
+{
+    Mesh withNaN = boxMesh();
+    withNaN.vertices[0].x = std::numeric_limits<float>::quiet_NaN();  // in 3 of the 12 faces
+    const struct {
+        const char* name;
+        Mesh mesh;
+        std::size_t triangles;
+    } cases[] = {{"box.3ds", boxMesh(), 12}, {"nan.3ds", withNaN, 9}};
+    for (const auto& c : cases) {
+        const ModelMesh mesh = readModelFootprint(write(c.name, encodeThreeDs(c.mesh))).mesh;
+        ASSERT_EQ(mesh.indices.size(), 3 * c.triangles) << c.name;
+        ASSERT_EQ(mesh.normals.size(), mesh.positions.size()) << c.name;
+        for (std::size_t t = 0; t < mesh.indices.size(); t += 3) {
+            const Vector3 a = mesh.positions.at(mesh.indices[t]);
+            const Vector3 b = mesh.positions.at(mesh.indices[t + 1]);
+            const Vector3 c3 = mesh.positions.at(mesh.indices[t + 2]);
+            // The box's centre is (0, 1.5, 0) with y up; each face's centre lies outside it.
+            const Vector3 centre{(a.x + b.x + c3.x) / 3, (a.y + b.y + c3.y) / 3 - 1.5f,
+                                 (a.z + b.z + c3.z) / 3};
+            Vector3 facing = cross(b - a, c3 - a);
+            normalize(facing);
+            EXPECT_GT(dot(facing, centre), 0.0f) << c.name << " triangle " << t / 3;
+            for (int i = 0; i < 3; ++i) {
+                const Vector3 n = mesh.normals[mesh.indices[t + i]];
+                EXPECT_NEAR(length(n), 1.0f, 1e-5f) << c.name;
+                EXPECT_GT(dot(n, facing), 0.99f) << c.name << " triangle " << t / 3;
+            }
+        }
+    }
+    EXPECT_TRUE(readModelFootprint(write("text.3ds", {'n', 'o'})).mesh.positions.empty());
 }
 
 TEST_F(ModelFiles, BadFilesGiveTheUnitSquareAndSayWhy)
