@@ -85,7 +85,7 @@ QImage OffscreenRenderer::render(const OrbitCamera& camera, QSize size)
     if (!usable())
         return {};
     renderFrame(camera, size);
-    return framebuffer_ ? framebuffer_->toImage(false).convertToFormat(QImage::Format_RGB32)
+    return framebuffer_ ? framebuffer_->toImage().convertToFormat(QImage::Format_RGB32)
                         : QImage();
 }
 

@@ -126,6 +126,19 @@ Ray3d OrbitCamera::rayThrough(QPointF pixel, QSize size) const
     return {eye(), d};
 }
 
+std::optional<QPointF> OrbitCamera::pixelOf(Vector3 p, QSize size) const
+{
+    const Vector3 d = p - eye();
+    const float depth = dot(d, forward());
+    if (!(depth > 0.0f))
+        return std::nullopt;
+    const float tanV = tanHalfVertical();
+    const float x = dot(d, right()) / (depth * tanV * aspect(size));
+    const float y = dot(d, up()) / (depth * tanV);
+    return QPointF((x + 1.0f) * 0.5f * static_cast<float>(size.width()),
+                   (1.0f - y) * 0.5f * static_cast<float>(size.height()));
+}
+
 float OrbitCamera::pixelsPerMetre(float depth, QSize size) const
 {
     return static_cast<float>(size.height()) / (2.0f * tanHalfVertical() * std::max(depth, 1e-6f));

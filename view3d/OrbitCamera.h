@@ -9,6 +9,8 @@
 #include <QPointF>
 #include <QSize>
 
+#include <optional>
+
 namespace pw {
 
 struct Ray3d {
@@ -50,6 +52,8 @@ public:
     // Near and far planes enclose a scene of `sceneRadius` around `sceneCentre`.
     QMatrix4x4 projection(QSize size, Vector3 sceneCentre, float sceneRadius) const;
     Ray3d rayThrough(QPointF pixel, QSize size) const;
+    // Where `p` shows in a viewport of `size`; nothing for a point behind the eye.
+    std::optional<QPointF> pixelOf(Vector3 p, QSize size) const;
     // Pixels per metre at `depth` along the forward direction.
     float pixelsPerMetre(float depth, QSize size) const;
 

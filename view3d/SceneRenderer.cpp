@@ -437,7 +437,9 @@ void SceneRenderer::buildInstances()
         cull.clear();
         modelOf.clear();
         for (const Footer3d& footer : list) {
-            if (footer.model < 0)
+            // A model without triangles draws nothing, not even a point.
+            if (footer.model < 0 || static_cast<std::size_t>(footer.model) >= scene.models.size() ||
+                scene.models[static_cast<std::size_t>(footer.model)].mesh.indices.empty())
                 continue;
             const Model3d& model = scene.models[static_cast<std::size_t>(footer.model)];
             const auto& e = footer.matrix;
