@@ -51,6 +51,26 @@ void paintAll(QPainter& painter, const PlanScene& scene, const Layout& layout)
     paintLegend(painter, layout.legend, scene.view, !scene.preview.empty());
 }
 
+PlanFileResult writeWhole(const QByteArray& bytes, const QString& fileName)
+{
+    PlanFileResult result;
+    // QSaveFile would replace a read-only file by renaming over it, or refuse it in words that
+    // name the file again; the report names it once.
+    const QFileInfo existing(fileName);
+    if (existing.exists() && !existing.isDir() && !existing.isWritable()) {
+        result.error = QStringLiteral("Permission denied");
+        return result;
+    }
+    // Written whole or not at all: a failed write leaves the old file.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        result.error = file.errorString();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
 }  // namespace
 
 PlanFileFormat planFileFormat(const QString& fileName)
@@ -110,22 +130,18 @@ PlanFileResult writePlanFile(const PlanScene& scene, const QString& fileName)
         image.save(&buffer, "PNG");
     }
     buffer.close();
+    return writeWhole(bytes, fileName);
+}
 
-    // QSaveFile would replace a read-only file by renaming over it, or refuse it in words that
-    // name the file again; the report names it once.
-    const QFileInfo existing(fileName);
-    if (existing.exists() && !existing.isDir() && !existing.isWritable()) {
-        result.error = QStringLiteral("Permission denied");
-        return result;
-    }
-    // Written whole or not at all: a failed write leaves the old file.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        result.error = file.errorString();
-        return result;
-    }
-    result.ok = true;
-    return result;
+PlanFileResult writePlanPicture(const QImage& picture, const QString& fileName)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG"))
+        return {false, QStringLiteral("the picture cannot be encoded as PNG")};
+    buffer.close();
+    return writeWhole(bytes, fileName);
 }
 
 }  // namespace pw

@@ -3,6 +3,7 @@
 
 #include "PlanScene.h"
 
+#include <QImage>
 #include <QString>
 
 namespace pw {
@@ -21,5 +22,8 @@ struct PlanFileResult {
 
 // The scene fills 1000 pixels along its longer side, the legend sits on its right.
 PlanFileResult writePlanFile(const PlanScene& scene, const QString& fileName);
+
+// A picture drawn elsewhere (the 3D view) written as PNG, whole or not at all.
+PlanFileResult writePlanPicture(const QImage& picture, const QString& fileName);
 
 }  // namespace pw
