@@ -3,12 +3,14 @@
 #include "PlanCanvas.h"
 #include "PlanSummary.h"
 #include "PlanWindow.h"
+#include "View3dPanel.h"
 #include "frmMain.h"
 #include "footers/DoubledFooters.h"
 #include "footers/FooterGeneration.h"
 #include "footers/ObjectDirectory.h"
 #include "frontend/QtPaths.h"
 #include "plan/PlanScene.h"
+#include "view3d/Scene3d.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -71,6 +73,7 @@ void PlanCoordinator::trackLoaded()
     objectsBeforeGenerate_ = main_.currentTrack().sceneryObjects.size();
     tubeEnds_.emplace(main_.currentTrack());
     preview_.clear();  // made for the track before
+    window_->view3d()->newTrack();
     readInstalledModelsAfresh();
     previewTimer_.stop();
     rebuildScene(true);
@@ -133,6 +136,11 @@ void PlanCoordinator::rebuildScene(bool fit)
 {
     if (main_.trackFileName().isEmpty())
         return;
+    if (window_->threeDShown()) {
+        rebuildScene3d();
+        updateSummary();
+        return;
+    }
     window_->setScene(pw::buildPlanScene(main_.currentTrack(), window_->view(), sources(), preview_,
                                          tubeEnds_ ? &*tubeEnds_ : nullptr),
                       fit);
@@ -158,9 +166,20 @@ void PlanCoordinator::updatePreview()
             preview_.clear();
         }
     }
-    window_->canvas()->setPreview(
-        pw::buildPlanFooters(main_.currentTrack(), window_->view(), sources(), preview_));
+    if (window_->threeDShown())
+        rebuildScene3d();
+    else
+        window_->canvas()->setPreview(
+            pw::buildPlanFooters(main_.currentTrack(), window_->view(), sources(), preview_));
     updateSummary();
+}
+
+void PlanCoordinator::rebuildScene3d()
+{
+    if (main_.trackFileName().isEmpty())
+        return;
+    window_->view3d()->setScene(std::make_shared<const pw::Scene3d>(pw::buildScene3d(
+        main_.currentTrack(), sources(), preview_, tubeEnds_ ? &*tubeEnds_ : nullptr)));
 }
 
 void PlanCoordinator::updateSummary()

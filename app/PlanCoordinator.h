@@ -41,6 +41,7 @@ private:
     void readInstalledModelsAfresh();
     pw::FootprintSources sources();
     void rebuildScene(bool fit);
+    void rebuildScene3d();
     void updatePreview();
     void updateSummary();
 
