@@ -255,7 +255,7 @@ private Q_SLOTS:
 
     void threeDViewWithoutOpenGLSaysWhyAndThePlanGoesOn()
     {
-        // These tests run without a display: the offscreen platform then has no OpenGL.
+        // The offscreen platform these tests run on cannot show OpenGL in a window.
         h->click("buttonSelectInput", {demo});
         PlanWindow& window = plan->window();
         window.findChild<QAction*>(QStringLiteral("planThreeDView"))->trigger();

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <limits>
@@ -215,6 +217,28 @@ TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
         const QPoint pixel = pixelOf(shown->footers.front().facts.position);
         EXPECT_NE(pick3d(*shown, camera, pixel, size).kind, Pick3d::Kind::Footer) << c.name;
     }
+}
+
+TEST(PlanCommand3d, WritesTheDemoSeenFromTheDefaultCamera)
+{
+    QTemporaryDir directory;
+    const QString png = directory.filePath(QStringLiteral("view.png"));
+    QProcess cli;
+    cli.start(QStringLiteral(PLINTHWRIGHT_CLI_PATH),
+              {"plan", QStringLiteral(PLINTHWRIGHT_EXAMPLES_DIR "/demo-footers.nltrack"), "-o", png,
+               "--3d", "--models-dir", QStringLiteral(PLINTHWRIGHT_EXAMPLES_DIR "/models")});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const QImage written(png);
+    EXPECT_EQ(written.size(), QSize(1280, 800));
+
+    // The same picture as the renderer makes of the same scene.
+    ModelFootprints models{examples / "models"};
+    const auto scene = std::make_shared<const Scene3d>(
+        buildScene3d(readExample("demo-footers.nltrack"), {&models}));
+    QString problem;
+    const QImage rendered = renderScene3d(scene, QSize(1280, 800), problem);
+    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), rendered);
 }
 
 }  // namespace
