@@ -68,10 +68,33 @@ void main()
 }
 )";
 
+// One triangle over the whole view; each pixel takes its own texel of the line picture.
+constexpr const char* layerVertexShader = R"(#version 330 core
+void main()
+{
+    gl_Position = vec4(gl_VertexID == 1 ? 3.0 : -1.0, gl_VertexID == 2 ? 3.0 : -1.0, 0.0, 1.0);
+}
+)";
+
+constexpr const char* layerFragmentShader = R"(#version 330 core
+uniform sampler2D layer;
+out vec4 fragColour;
+void main()
+{
+    vec4 colour = texelFetch(layer, ivec2(gl_FragCoord.xy), 0);
+    if (colour.a == 0.0)
+        discard;
+    fragColour = colour;
+}
+)";
+
 constexpr int flatFloats = 7;  // x, y, z, r, g, b, a
 constexpr int cylinderSides = 8;
 constexpr int gridHalfLines = 40;
 constexpr int gridVertices = 2 * 2 * (2 * gridHalfLines + 1);
+// A segment of the track is drawn in a straight piece per this many pixels of its size on screen,
+// up to one piece per sample.
+constexpr float pixelsPerTrackPiece = 8.0f;
 // The track and the grid are drawn in colours of their own: the plan's black track would show
 // no light at all.
 constexpr QRgb trackRgb3d = 0x505050;
@@ -206,7 +229,8 @@ SceneRenderer::~SceneRenderer() = default;
 
 namespace {
 
-QString compileProgram(QOpenGLExtraFunctions& gl, const char* vertexSource, unsigned& program)
+QString compileProgram(QOpenGLExtraFunctions& gl, const char* vertexSource, unsigned& program,
+                       const char* fragmentSource = fragmentShader)
 {
     const auto compile = [&](unsigned kind, const char* source, unsigned& shader) -> QString {
         shader = gl.glCreateShader(kind);
@@ -223,7 +247,7 @@ QString compileProgram(QOpenGLExtraFunctions& gl, const char* vertexSource, unsi
     unsigned vertex = 0, fragment = 0;
     QString problem = compile(GL_VERTEX_SHADER, vertexSource, vertex);
     if (problem.isEmpty())
-        problem = compile(GL_FRAGMENT_SHADER, fragmentShader, fragment);
+        problem = compile(GL_FRAGMENT_SHADER, fragmentSource, fragment);
     if (problem.isEmpty()) {
         program = gl.glCreateProgram();
         gl.glAttachShader(program, vertex);
@@ -256,8 +280,17 @@ QString SceneRenderer::initialize()
     QString problem = compileProgram(*this, meshVertexShader, meshProgram_);
     if (problem.isEmpty())
         problem = compileProgram(*this, flatVertexShader, flatProgram_);
+    if (problem.isEmpty())
+        problem = compileProgram(*this, layerVertexShader, layerProgram_, layerFragmentShader);
     if (!problem.isEmpty())
         return problem;
+    glGenVertexArrays(1, &layerVao_);
+    glGenTextures(1, &layerTexture_);
+    glBindTexture(GL_TEXTURE_2D, layerTexture_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    layerTextureSize_ = {};
     meshViewProjection_ = glGetUniformLocation(meshProgram_, "viewProjection");
     meshToLight_ = glGetUniformLocation(meshProgram_, "toLight");
     flatViewProjection_ = glGetUniformLocation(flatProgram_, "viewProjection");
@@ -279,7 +312,6 @@ QString SceneRenderer::initialize()
         glBindVertexArray(0);
         return lines;
     };
-    staticLines_ = makeLines();
     frameLines_ = makeLines();
     axes_ = makeLines();
     std::vector<float> axisVertices;
@@ -368,12 +400,15 @@ void SceneRenderer::destroy()
     releaseScene();
     release(cylinder_);
     release(block_);
-    for (Lines* lines : {&staticLines_, &frameLines_, &axes_}) {
+    for (Lines* lines : {&frameLines_, &axes_}) {
         glDeleteVertexArrays(1, &lines->vao);
         glDeleteBuffers(1, &lines->buffer);
     }
     glDeleteProgram(meshProgram_);
     glDeleteProgram(flatProgram_);
+    glDeleteProgram(layerProgram_);
+    glDeleteTextures(1, &layerTexture_);
+    glDeleteVertexArrays(1, &layerVao_);
     initialized_ = false;
 }
 
@@ -403,19 +438,22 @@ void SceneRenderer::setScene(std::shared_ptr<const Scene3d> scene)
         framePreview_[m].reserve(static_cast<std::size_t>(preview[m]));
     }
     // One buffer each for all tubes and track pieces, and for all blocks.
+    std::size_t trackPieces = 0;
+    for (const std::vector<Vector3>& samples : scene_->curve)
+        trackPieces += samples.size() - 1;
+    const std::size_t pieces = tubeInstances_.size() + trackPieces;
     glBindBuffer(GL_ARRAY_BUFFER, cylinder_.instances);
     glBufferData(GL_ARRAY_BUFFER,
-                 static_cast<GLsizeiptr>(std::max<std::size_t>(pieceInstances_.size(), 1) *
-                                         sizeof(Instance3d)),
+                 static_cast<GLsizeiptr>(std::max<std::size_t>(pieces, 1) * sizeof(Instance3d)),
                  nullptr, GL_DYNAMIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, block_.instances);
     glBufferData(GL_ARRAY_BUFFER,
                  static_cast<GLsizeiptr>(std::max<std::size_t>(blockInstances_.size(), 1) *
                                          sizeof(Instance3d)),
                  nullptr, GL_DYNAMIC_DRAW);
-    framePieces_.reserve(pieceInstances_.size());
+    framePieces_.reserve(pieces);
     frameBlocks_.reserve(blockInstances_.size());
-    // The grid, every footer and block as a point, and the highlight's point.
+    // The grid, every footer and block as a point, the highlight's point.
     const std::size_t flatCapacity =
         (gridVertices + footerInstances_.size() + previewInstances_.size() +
          blockInstances_.size() + 1) * flatFloats;
@@ -424,7 +462,6 @@ void SceneRenderer::setScene(std::shared_ptr<const Scene3d> scene)
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(flatCapacity * sizeof(float)), nullptr,
                  GL_DYNAMIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    buildStaticLines();
 }
 
 void SceneRenderer::buildInstances()
@@ -455,18 +492,23 @@ void SceneRenderer::buildInstances()
     footers(scene.footers, 1.0f, footerInstances_, footerCull_, footerModelOf_);
     footers(scene.preview, previewAlpha, previewInstances_, previewCull_, previewModelOf_);
 
-    pieceInstances_.clear();
-    pieceCull_.clear();
-    const auto piece = [&](Vector3 a, Vector3 b, float radius, std::array<float, 4> colour) {
-        pieceInstances_.push_back(cylinderInstance(a, b, radius, colour));
-        pieceCull_.push_back({scaled(plus(a, b), 0.5f), 0.5f * length(b - a) + radius, radius});
-    };
-    // Tubes first: a picked tube is found by its index.
-    for (const Tube3d& tube : scene.tubes)
-        piece(tube.a, tube.b, tubeRadius(tube.style), rgba(supportRgb));
-    for (const std::vector<Vector3>& samples : scene.curve)
-        for (std::size_t k = 1; k < samples.size(); ++k)
-            piece(samples[k - 1], samples[k], trackTubeRadius, rgba(trackRgb3d));
+    tubeInstances_.clear();
+    tubeCull_.clear();
+    for (const Tube3d& tube : scene.tubes) {
+        const float radius = tubeRadius(tube.style);
+        tubeInstances_.push_back(cylinderInstance(tube.a, tube.b, radius, rgba(supportRgb)));
+        tubeCull_.push_back(
+            {scaled(plus(tube.a, tube.b), 0.5f), 0.5f * length(tube.b - tube.a) + radius, radius});
+    }
+    segmentCull_.clear();
+    for (const std::vector<Vector3>& samples : scene.curve) {
+        Bounds3d bounds;
+        for (const Vector3 p : samples)
+            bounds.extend(p);
+        segmentCull_.push_back({scaled(plus(bounds.minimum, bounds.maximum), 0.5f),
+                                0.5f * length(bounds.maximum - bounds.minimum) + trackTubeRadius,
+                                trackTubeRadius});
+    }
 
     blockInstances_.clear();
     blockCull_.clear();
@@ -476,26 +518,6 @@ void SceneRenderer::buildInstances()
             {{s, 0, 0, p.x, 0, 0.5f * s, 0, p.y, 0, 0, s, p.z}, rgba(fundamentRgb)});
         blockCull_.push_back({p, s, 0.0f});
     }
-}
-
-void SceneRenderer::buildStaticLines()
-{
-    std::vector<float> vertices;
-    const Scene3d& scene = *scene_;
-    for (const std::vector<Vector3>& samples : scene.curve)
-        for (std::size_t k = 1; k < samples.size(); ++k) {
-            pushFlat(vertices, samples[k - 1], rgba(trackRgb3d));
-            pushFlat(vertices, samples[k], rgba(trackRgb3d));
-        }
-    trackLineVertices_ = static_cast<int>(vertices.size() / flatFloats);
-    for (const Tube3d& tube : scene.tubes) {
-        pushFlat(vertices, tube.a, rgba(supportRgb));
-        pushFlat(vertices, tube.b, rgba(supportRgb));
-    }
-    glBindBuffer(GL_ARRAY_BUFFER, staticLines_.buffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(std::max<std::size_t>(vertices.size(), 1) * sizeof(float)),
-                 vertices.data(), GL_STATIC_DRAW);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
 void SceneRenderer::drawInstanced(Mesh& mesh, const std::vector<Instance3d>& instances)
@@ -518,6 +540,39 @@ void SceneRenderer::drawFlat(Lines& lines, unsigned mode, int first, int count, 
     glUniform1f(flatPointSize_, pointSize);
     glBindVertexArray(lines.vao);
     glDrawArrays(mode, first, count);
+}
+
+void SceneRenderer::drawLineLayer()
+{
+    if (lineLayer_.empty())
+        return;
+    const QSize size = lineLayer_.size();
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, layerTexture_);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    if (layerTextureSize_ != size) {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size.width(), size.height(), 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, nullptr);
+        layerTextureSize_ = size;
+    }
+    // Only the rectangle the lines were drawn in is uploaded and laid under the frame.
+    const QRect drawn = lineLayer_.drawn();
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, size.width());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, drawn.x(), drawn.y(), drawn.width(), drawn.height(), GL_RGBA,
+                    GL_UNSIGNED_BYTE,
+                    lineLayer_.pixels() + static_cast<std::ptrdiff_t>(drawn.y()) * size.width() +
+                        drawn.x());
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    // Under everything drawn later: the meshes and points test their depth against the grid's.
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(drawn.x(), drawn.y(), drawn.width(), drawn.height());
+    glUseProgram(layerProgram_);
+    glBindVertexArray(layerVao_);
+    glDrawArrays(GL_TRIANGLES, 0, 3);
+    glDisable(GL_SCISSOR_TEST);
+    glEnable(GL_DEPTH_TEST);
+    glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 void SceneRenderer::render(const OrbitCamera& camera, QSize size)
@@ -565,20 +620,50 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
         pushFlat(frameFlat_, {originX - reach, 0.0f, originZ + offset}, rgba(gridRgb));
         pushFlat(frameFlat_, {originX + reach, 0.0f, originZ + offset}, rgba(gridRgb));
     }
-    const int solidPointsFirst = static_cast<int>(frameFlat_.size() / flatFloats);
 
     framePieces_.clear();
-    for (std::size_t i = 0; i < pieceInstances_.size(); ++i) {
-        const Cull& cull = pieceCull_[i];
+    lineLayer_.begin(viewProjection, size);
+    const std::array<float, 4> trackColour = rgba(trackRgb3d);
+    const std::uint32_t supportLine = LineLayer::pack(rgba(supportRgb));
+    const std::uint32_t trackLine = LineLayer::pack(trackColour);
+    for (std::size_t i = 0; i < tubeInstances_.size(); ++i) {
+        const Cull& cull = tubeCull_[i];
         if (!frustum.sees(cull.centre, cull.radius))
             continue;
-        if (pixels(cull, 2.0f * cull.thickness) >= 1.0f) {
-            framePieces_.push_back(pieceInstances_[i]);
+        if (pixels(cull, 2.0f * cull.thickness) >= lineTubePixels) {
+            framePieces_.push_back(tubeInstances_[i]);
             ++counts_.meshTubes;
         } else {
+            lineLayer_.draw(scene.tubes[i].a, scene.tubes[i].b, supportLine);
             ++counts_.lineTubes;
         }
     }
+    // Each segment in as many pieces as it spans pixels apart, as the plan draws it.
+    for (std::size_t i = 0; i < segmentCull_.size(); ++i) {
+        const Cull& cull = segmentCull_[i];
+        if (!frustum.sees(cull.centre, cull.radius))
+            continue;
+        const std::vector<Vector3>& samples = scene.curve[i];
+        const int last = static_cast<int>(samples.size()) - 1;
+        const int steps = std::clamp(
+            static_cast<int>(pixels(cull, 2.0f * cull.radius) / pixelsPerTrackPiece), 1, last);
+        const bool thick = pixels(cull, 2.0f * cull.thickness) >= lineTubePixels;
+        int from = 0;
+        for (int k = 1; k <= steps; ++k) {
+            const int to = k * last / steps;
+            const Vector3 a = samples[static_cast<std::size_t>(from)];
+            const Vector3 b = samples[static_cast<std::size_t>(to)];
+            if (thick) {
+                framePieces_.push_back(cylinderInstance(a, b, trackTubeRadius, trackColour));
+                ++counts_.meshTrackPieces;
+            } else {
+                lineLayer_.draw(a, b, trackLine);
+                ++counts_.lineTrackPieces;
+            }
+            from = to;
+        }
+    }
+    const int solidPointsFirst = static_cast<int>(frameFlat_.size() / flatFloats);
     frameBlocks_.clear();
     for (std::size_t i = 0; i < blockInstances_.size(); ++i) {
         const Cull& cull = blockCull_[i];
@@ -616,7 +701,7 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     const std::array<float, 4> highlightColour = rgba(highlightRgb);
     std::size_t highlightModel = 0;
     if (highlight_.kind == Pick3d::Kind::Tube && highlight_.index < scene.tubes.size()) {
-        highlight = pieceInstances_[highlight_.index];
+        highlight = tubeInstances_[highlight_.index];
         const Tube3d& tube = scene.tubes[highlight_.index];
         pushFlat(frameFlat_, scaled(plus(tube.a, tube.b), 0.5f), highlightColour);
     } else if (highlight_.kind != Pick3d::Kind::None) {
@@ -639,13 +724,11 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(frameFlat_.size() * sizeof(float)),
                     frameFlat_.data());
 
-    // Lines and points first: a mesh drawn later covers the centre line inside it.
     glUseProgram(flatProgram_);
     glUniformMatrix4fv(flatViewProjection_, 1, GL_FALSE, viewProjection.constData());
     drawFlat(frameLines_, GL_LINES, 0, gridVertices, 1.0f);
-    const int staticVertices =
-        trackLineVertices_ + 2 * static_cast<int>(scene.tubes.size());
-    drawFlat(staticLines_, GL_LINES, 0, staticVertices, 1.0f);
+    drawLineLayer();
+    glUseProgram(flatProgram_);
     drawFlat(frameLines_, GL_POINTS, solidPointsFirst, previewPointsFirst - solidPointsFirst,
              pointFooterPixels);
 
@@ -654,8 +737,11 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     Vector3 toLight{0.35f, 1.0f, 0.55f};
     normalize(toLight);
     glUniform3f(meshToLight_, toLight.x, toLight.y, toLight.z);
+    // Cylinders and blocks are closed enough, and wound outwards: their far sides are not drawn.
+    glEnable(GL_CULL_FACE);
     drawInstanced(cylinder_, framePieces_);
     drawInstanced(block_, frameBlocks_);
+    glDisable(GL_CULL_FACE);
     for (std::size_t m = 0; m < models_.size(); ++m)
         drawInstanced(models_[m], frameFooters_[m]);
 

@@ -3,12 +3,15 @@
 // model's mesh, the unit cylinder of tubes and the fundaments' block are uploaded once per scene;
 // footers, tubes and blocks are drawn instanced, one draw per model, one matrix per instance.
 // Each frame sorts what is in view by its size on screen: a footer of fewer than a few pixels is
-// a point, a tube or track piece thinner than a pixel is only its centre line (always drawn
-// beneath). A frame allocates nothing: its arrays are sized when the scene is set.
+// a point, a tube thinner than two pixels a line, and each segment of the track is drawn in as
+// many straight pieces as its size on screen asks for, as cylinders or, as thin, as lines. The
+// lines are drawn on the processor (LineLayer.h) and laid under the rest. A frame allocates
+// nothing: its arrays are sized when the scene is set, the line picture when the view grows.
 //
 // Every call needs the context current that initialize() ran in; destroy() releases the GL
 // objects and must run in it too.
 
+#include "LineLayer.h"
 #include "OrbitCamera.h"
 #include "Picking3d.h"
 #include "Scene3d.h"
@@ -33,14 +36,17 @@ struct Instance3d {
 struct FrameCounts {
     int meshFooters = 0;
     int pointFooters = 0;
-    int meshTubes = 0;  // track pieces included
+    int meshTubes = 0;
     int lineTubes = 0;
+    int meshTrackPieces = 0;
+    int lineTrackPieces = 0;
 };
 
 class SceneRenderer : protected QOpenGLExtraFunctions {
 public:
     static constexpr float previewAlpha = 0.35f;
     static constexpr float pointFooterPixels = 3.0f;  // footers smaller than this are points
+    static constexpr float lineTubePixels = 2.0f;     // tubes thinner than this are lines
 
     SceneRenderer() = default;
     SceneRenderer(const SceneRenderer&) = delete;
@@ -82,12 +88,17 @@ private:
     Mesh makeMesh(const ModelMesh& mesh, int instanceCapacity);
     void drawInstanced(Mesh& mesh, const std::vector<Instance3d>& instances);
     void drawFlat(Lines& lines, unsigned mode, int first, int count, float pointSize);
+    void drawLineLayer();
     void buildInstances();
-    void buildStaticLines();
 
     bool initialized_ = false;
     unsigned meshProgram_ = 0;
     unsigned flatProgram_ = 0;
+    unsigned layerProgram_ = 0;  // lays the line picture under the frame
+    unsigned layerTexture_ = 0;
+    unsigned layerVao_ = 0;
+    QSize layerTextureSize_;
+    LineLayer lineLayer_;
     int meshViewProjection_ = -1, meshToLight_ = -1;
     int flatViewProjection_ = -1, flatPointSize_ = -1;
 
@@ -97,19 +108,17 @@ private:
     std::vector<Mesh> previewModels_;  // the same meshes, with the preview's instances
     Mesh cylinder_;
     Mesh block_;
-    Lines staticLines_;  // the centre lines of track pieces and tubes
-    Lines frameLines_;   // points, the grid and the highlight, filled per frame
+    Lines frameLines_;  // the grid, lines, points and the highlight, filled per frame
     Lines axes_;
 
     // Built once per scene: every instance with its bounding sphere.
-    std::vector<Instance3d> footerInstances_, previewInstances_, pieceInstances_, blockInstances_;
-    std::vector<Cull> footerCull_, previewCull_, pieceCull_, blockCull_;
+    std::vector<Instance3d> footerInstances_, previewInstances_, tubeInstances_, blockInstances_;
+    std::vector<Cull> footerCull_, previewCull_, tubeCull_, blockCull_, segmentCull_;
     std::vector<int> previewModelOf_, footerModelOf_;
-    int trackLineVertices_ = 0;
     // Filled per frame within the capacity reserved per scene.
     std::vector<std::vector<Instance3d>> frameFooters_, framePreview_;
     std::vector<Instance3d> framePieces_, frameBlocks_;
-    std::vector<float> frameFlat_;  // the grid, then points: x, y, z, r, g, b, a each
+    std::vector<float> frameFlat_;  // the grid, lines, then points: x, y, z, r, g, b, a each
     FrameCounts counts_;
 };
 
