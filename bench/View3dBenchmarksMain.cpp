@@ -61,6 +61,7 @@ struct Timing {
 Timing measure(int runs, const std::function<void()>& run)
 {
     std::vector<double> times;
+    times.reserve(static_cast<std::size_t>(runs));
     double processor = 1e300;
     for (int i = 0; i < runs; ++i) {
         const std::clock_t processorStart = std::clock();
@@ -146,9 +147,13 @@ int main(int argc, char** argv)
 
     const auto frames = [&](const char* name, const char* what, const OrbitCamera& camera) {
         renderer.renderFrame(camera, size);  // the framebuffer is made on the first
-        const long before = allocations.load();
-        const Timing timing = measure(30, [&] { renderer.renderFrame(camera, size); });
-        const double perFrame = static_cast<double>(allocations.load() - before) / 30.0;
+        long during = 0;
+        const Timing timing = measure(30, [&] {
+            const long before = allocations.load();
+            renderer.renderFrame(camera, size);
+            during += allocations.load() - before;
+        });
+        const double perFrame = static_cast<double>(during) / 30.0;
         const FrameCounts& counts = renderer.lastFrame();
         report(name, what, timing);
         std::printf("    footers: %d meshes, %d points; tubes: %d meshes, %d lines; track: %d "

@@ -101,22 +101,36 @@ void LineLayer::draw(Vector3 a, Vector3 b, std::uint32_t colour)
 
 void LineLayer::drawInView(float x0, float y0, float x1, float y1, std::uint32_t colour)
 {
-    // A pixel at every column, or every row for a steep line.
-    const float dx = x1 - x0, dy = y1 - y0;
-    const int steps = static_cast<int>(std::ceil(std::max(std::abs(dx), std::abs(dy))));
-    const float sx = steps > 0 ? dx / static_cast<float>(steps) : 0.0f;
-    const float sy = steps > 0 ? dy / static_cast<float>(steps) : 0.0f;
     const int width = size_.width(), height = size_.height();
-    const QRect covers = QRect(QPoint(static_cast<int>(std::min(x0, x1)), static_cast<int>(std::min(y0, y1))),
-                               QPoint(static_cast<int>(std::max(x0, x1)), static_cast<int>(std::max(y0, y1))))
-                             .intersected(QRect(0, 0, width, height));
+    const QRect covers =
+        QRect(QPoint(static_cast<int>(std::min(x0, x1)), static_cast<int>(std::min(y0, y1))),
+              QPoint(static_cast<int>(std::max(x0, x1)), static_cast<int>(std::max(y0, y1))))
+            .intersected(QRect(0, 0, width, height));
     dirty_ = dirty_.united(covers);
-    float x = x0, y = y0;
-    for (int i = 0; i <= steps; ++i, x += sx, y += sy) {
-        const int column = std::clamp(static_cast<int>(x), 0, width - 1);
-        const int row = std::clamp(static_cast<int>(y), 0, height - 1);
-        pixels_[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
-                static_cast<std::size_t>(column)] = colour;
+    // A pixel in every column the line spans, or every row for a steep line, where its centre
+    // line crosses the middle of that column or row; the minor coordinate in 16.16 fixed point.
+    const bool steep = std::abs(y1 - y0) > std::abs(x1 - x0);
+    if (steep) {
+        std::swap(x0, y0);
+        std::swap(x1, y1);
+    }
+    if (x0 > x1) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    const int first = static_cast<int>(x0), last = static_cast<int>(x1);
+    const float slope = x1 > x0 ? (y1 - y0) / (x1 - x0) : 0.0f;
+    constexpr float one = 65536.0f;
+    auto minor = static_cast<std::int32_t>((y0 + slope * (static_cast<float>(first) + 0.5f - x0)) * one);
+    const auto step = static_cast<std::int32_t>(slope * one);
+    const int minorLimit = (steep ? width : height) - 1;
+    std::uint32_t* const pixels = pixels_.data();
+    for (int major = first; major <= last; ++major, minor += step) {
+        const int other = std::clamp(minor >> 16, 0, minorLimit);
+        const int column = steep ? other : major;
+        const int row = steep ? major : other;
+        pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+               static_cast<std::size_t>(column)] = colour;
     }
 }
 

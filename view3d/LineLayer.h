@@ -2,7 +2,7 @@
 // The lines of a frame drawn on the processor: tubes and pieces of track thinner than a pixel or
 // two. A full view of a large track holds tens of thousands of them, millions of pixels long, and
 // a software OpenGL (Mesa's llvmpipe) spends about 15 ns on each pixel of a line: written here,
-// one word a pixel, they cost a tenth of that. The renderer lays the picture under everything
+// one word a pixel, they cost about a tenth of that. The renderer lays the picture under everything
 // else it draws, so a line never hides a mesh; one in front of a mesh is hidden by it instead.
 //
 // Pixels are in OpenGL's window order: row 0 at the bottom. Each word holds R, G, B, A in memory
