@@ -171,5 +171,18 @@ int main(int argc, char** argv)
     report("view3d_frame_full_1px_ms", "Frame, whole track, 1 x 1 pixel", measure(30, [&] {
                renderer.renderFrame(full, QSize(1, 1));
            }));
+
+    // A ride of realistic size: 1,000 segments, 2,000 tubes.
+    Track realistic = makeSyntheticTrack(realisticTrackSize());
+    placeFooters(realistic, everyClassOnItsOwnModel(), generation);
+    const auto realisticScene =
+        std::make_shared<const Scene3d>(buildScene3d(realistic, {&footprints}));
+    renderer.setScene(realisticScene);
+    OrbitCamera realisticFull;
+    realisticFull.fit(realisticScene->bounds.minimum, realisticScene->bounds.maximum, size);
+    OrbitCamera realisticZoomed = realisticFull;
+    realisticZoomed.zoomTowards(20.0f, realisticZoomed.pivot());
+    frames("view3d_realistic_full_ms", "Realistic track: frame, whole track", realisticFull);
+    frames("view3d_realistic_zoomed_ms", "Realistic track: frame, zoomed in 20x", realisticZoomed);
     return 0;
 }

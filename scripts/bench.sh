@@ -125,6 +125,8 @@ awk '
     printf "| Frame, zoomed in 20x | %s | |\n", cell("large", "view3d_frame_zoomed_ms", "%.1f")
     printf "| Frame, zoomed in 200x | %s | |\n", cell("large", "view3d_frame_close_ms", "%.1f")
     printf "| Frame, whole track, 1 x 1 pixel | %s | |\n", cell("large", "view3d_frame_full_1px_ms", "%.1f")
+    printf "| Realistic track: frame, whole track | %s | |\n", cell("large", "view3d_realistic_full_ms", "%.1f")
+    printf "| Realistic track: frame, zoomed in 20x | %s | |\n", cell("large", "view3d_realistic_zoomed_ms", "%.1f")
     printf "| Scene (load, generate, preview) | %s | |\n", cell("large", "view3d_scene_ms", "%.1f")
     printf "| GPU buffers | %s | |\n", cell("large", "view3d_buffers_ms", "%.1f")
     printf "| Scene and buffers together | %s | <= 100 |\n", cell("large", "view3d_rebuild_ms", "%.1f")
