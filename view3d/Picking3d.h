@@ -9,6 +9,9 @@
 #include <QSize>
 #include <QString>
 
+#include <array>
+#include <optional>
+
 namespace pw {
 
 struct Pick3d {
