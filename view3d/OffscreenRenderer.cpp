@@ -100,7 +100,10 @@ QImage renderScene3d(std::shared_ptr<const Scene3d> scene, QSize size, QString& 
     if (!scene->bounds.empty)
         camera.fit(scene->bounds.minimum, scene->bounds.maximum, size);
     renderer.setScene(std::move(scene));
-    return renderer.render(camera, size);
+    QImage picture = renderer.render(camera, size);
+    if (picture.isNull())
+        problem = QStringLiteral("the frame could not be read back from OpenGL");
+    return picture;
 }
 
 }  // namespace pw
