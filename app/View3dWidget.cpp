@@ -164,7 +164,8 @@ void View3dWidget::wheelEvent(QWheelEvent* event)
         return;
     const QPointF pointer = event->position();
     camera_.zoomTowards(static_cast<float>(std::pow(zoomPerNotch, notches)),
-                        camera_.pointAtPivotDepth(pointer, size()));
+                        scene_ ? pw::zoomTarget(*scene_, camera_, pointer, size())
+                               : camera_.pointAtPivotDepth(pointer, size()));
     followsSize_ = false;
     update();
     event->accept();

@@ -111,6 +111,17 @@ Pick3d pick3d(const Scene3d& scene, const OrbitCamera& camera, QPointF pixel, QS
     return best;
 }
 
+Vector3 zoomTarget(const Scene3d& scene, const OrbitCamera& camera, QPointF pixel, QSize size)
+{
+    const Ray3d ray = camera.rayThrough(pixel, size);
+    const Pick3d hit = pick3d(scene, camera, pixel, size);
+    if (hit.kind != Pick3d::Kind::None)
+        return plus(ray.origin, scaled(ray.direction, hit.distance));
+    if (ray.direction.y * ray.origin.y < 0.0f)
+        return plus(ray.origin, scaled(ray.direction, -ray.origin.y / ray.direction.y));
+    return camera.pointAtPivotDepth(pixel, size);
+}
+
 QString describePick(const Scene3d& scene, const Pick3d& pick)
 {
     const auto point = [](Vector3 p) {

@@ -33,6 +33,11 @@ std::optional<float> rayHitsTube(const Ray3d& ray, Vector3 a, Vector3 b, float r
 Pick3d pick3d(const Scene3d& scene, const OrbitCamera& camera, QPointF pixel, QSize size,
               float reachPixels = 3.0f);
 
+// What the wheel zooms towards at `pixel`: the nearest footer or tube there, else the ground
+// (height 0) in front of the eye, else the point at the pivot's depth. Zooming towards the
+// ground keeps the eye above it.
+Vector3 zoomTarget(const Scene3d& scene, const OrbitCamera& camera, QPointF pixel, QSize size);
+
 // The plan's tooltip for a footer; class and ends for a tube; empty for nothing.
 QString describePick(const Scene3d& scene, const Pick3d& pick);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace pw {
@@ -108,6 +109,38 @@ TEST(Picking3d, NearestOfFooterPreviewAndTubeWins)
         EXPECT_EQ(pick.kind, Pick3d::Kind::Footer);
         EXPECT_EQ(pick.index, i);
     }
+}
+
+TEST(Picking3d, WheelZoomsTowardsWhatIsUnderThePointerAndStaysAboveTheGround)
+{
+    Scene3d scene;
+    const ModelMesh triangle{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}}, {0, 1, 2}};
+    scene.models.push_back({triangle, {-1, 0, -1}, {1, 2, 1}});
+    scene.footers.push_back({{}, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, 0});
+    const QSize size(400, 300);
+    OrbitCamera camera;
+    camera.fit({-50, 0, -50}, {50, 10, 50}, size);
+    // On the footer: the point where the ray enters its box, in front of the point aimed at.
+    const Vector3 aim{0, 1, 0};
+    const Vector3 onFooter = zoomTarget(scene, camera, *camera.pixelOf(aim, size), size);
+    EXPECT_LE(std::abs(onFooter.x), 1.01f);
+    EXPECT_LE(std::abs(onFooter.z), 1.01f);
+    EXPECT_GE(onFooter.y, -0.01f);
+    EXPECT_LE(onFooter.y, 2.01f);
+    EXPECT_LT(length(onFooter - camera.eye()), length(aim - camera.eye()) - 0.5f);
+    // Near the bottom edge, where the pivot's depth lies under the ground: the ground instead,
+    // and notch after notch the eye stays above it.
+    const QPointF low(300, 290);
+    EXPECT_NEAR(zoomTarget(scene, camera, low, size).y, 0.0f, 1e-3f);
+    for (int notch = 0; notch < 30; ++notch) {
+        camera.zoomTowards(1.25f, zoomTarget(scene, camera, low, size));
+        EXPECT_GT(camera.eye().y, 0.0f) << notch;
+    }
+    // Above the horizon: the point at the pivot's depth.
+    camera.orbit(0.0f, -camera.pitchDegrees());
+    const Vector3 sky = zoomTarget(scene, camera, QPointF(200, 10), size);
+    const Vector3 atPivotDepth = camera.pointAtPivotDepth(QPointF(200, 10), size);
+    EXPECT_EQ(sky, atPivotDepth);
 }
 
 }  // namespace
