@@ -1,6 +1,7 @@
 #include "ApplicationNames.h"
 
 #include <QCoreApplication>
+#include <QSettings>
 
 namespace pw {
 
@@ -9,6 +10,17 @@ void registerApplicationNames()
     QCoreApplication::setOrganizationName(QString::fromLatin1(organisationName));
     QCoreApplication::setOrganizationDomain(QString::fromLatin1(organisationDomain));
     QCoreApplication::setApplicationName(QString::fromLatin1(applicationName));
+}
+
+}  // namespace pw
+
+namespace pw {
+
+std::unique_ptr<QSettings> openSettingsStore(QObject* parent)
+{
+    return std::make_unique<QSettings>(QSettings::defaultFormat(), QSettings::UserScope,
+                                       QString::fromLatin1(organisationName),
+                                       QString::fromLatin1(settingsApplicationName), parent);
 }
 
 }  // namespace pw

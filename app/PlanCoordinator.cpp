@@ -1,38 +1,26 @@
 #include "PlanCoordinator.h"
 
+#include "ApplicationNames.h"
 #include "PlanCanvas.h"
 #include "PlanSummary.h"
 #include "PlanWindow.h"
+#include "TrackSession.h"
 #include "View3dPanel.h"
-#include "frmMain.h"
 #include "footers/DoubledFooters.h"
 #include "footers/FooterGeneration.h"
+#include "footers/ModelInstallation.h"
 #include "footers/ObjectDirectory.h"
 #include "frontend/QtPaths.h"
 #include "plan/PlanScene.h"
 #include "view3d/Scene3d.h"
 
-#include <QAbstractButton>
 #include <QDir>
-#include <QSpinBox>
+#include <QSettings>
 
 #include <new>
-#include <span>
 
-namespace {
-
-// Every control whose change alters what generate would add.
-const char* const choiceCheckBoxes[] = {
-    "useSmallTube",   "useSmallTubeDefault",   "useMediumTube",          "useMediumTubeDefault",
-    "useLargeTube",   "useLargeTubeDefault",   "useXLargeTube",          "useXLargeTubeDefault",
-    "useXXLargeTube", "useXXLargeTubeDefault", "deleteNativeFundaments", "checkAlignTangent"};
-const char* const choiceScaleBoxes[] = {"scaleSmallTube", "scaleMediumTube", "scaleLargeTube",
-                                        "scaleXLargeTube", "scaleXXLargeTube"};
-
-}  // namespace
-
-PlanCoordinator::PlanCoordinator(frmMain& mainWindow)
-    : main_(mainWindow), window_(std::make_unique<PlanWindow>())
+PlanCoordinator::PlanCoordinator(const TrackSession& session, QWidget& mainWindow)
+    : session_(session), main_(&mainWindow), window_(std::make_unique<PlanWindow>())
 {
     // The main window alone decides when the program ends.
     window_->setAttribute(Qt::WA_QuitOnClose, false);
@@ -45,46 +33,89 @@ PlanCoordinator::PlanCoordinator(frmMain& mainWindow)
             updatePreview();
     });
 
-    connect(&main_, &frmMain::trackLoaded, this, &PlanCoordinator::trackLoaded);
-    connect(&main_, &frmMain::modelDirectoryInspected, this,
-            &PlanCoordinator::modelDirectoryInspected);
-    connect(&main_, &frmMain::footersGenerated, this, &PlanCoordinator::footersGenerated);
-    connect(&main_, &frmMain::trackSaved, this, &PlanCoordinator::trackSaved);
-    connect(&main_, &frmMain::nolimitsDirectoryChanged, this, [this] {
+    connect(&session_, &TrackSession::trackReplaced, this, &PlanCoordinator::followTrackReplaced);
+    connect(&session_, &TrackSession::modelDirectoryInspected, this,
+            &PlanCoordinator::followModelDirectoryInspected);
+    connect(&session_, &TrackSession::trackGenerated, this, &PlanCoordinator::followTrackGenerated);
+    connect(&session_, &TrackSession::saved, this, &PlanCoordinator::followTrackSaved);
+    connect(&session_, &TrackSession::modifiedChanged, this, &PlanCoordinator::updateSummary);
+    connect(&session_, &TrackSession::nolimitsDirectoryChanged, this, [this] {
         readInstalledModelsAfresh();
         if (window_->isVisible())
             rebuildScene(false);
     });
-    for (const char* name : choiceCheckBoxes)
-        if (auto* box = main_.findChild<QAbstractButton*>(QLatin1String(name)))
-            connect(box, &QAbstractButton::toggled, &previewTimer_, qOverload<>(&QTimer::start));
-    for (const char* name : choiceScaleBoxes)
-        if (auto* box = main_.findChild<QSpinBox*>(QLatin1String(name)))
-            connect(box, &QSpinBox::valueChanged, &previewTimer_, qOverload<>(&QTimer::start));
-    connect(window_.get(), &PlanWindow::viewChanged, this, [this] { rebuildScene(true); });
+    connect(&session_, &TrackSession::choicesChanged, &previewTimer_, qOverload<>(&QTimer::start));
+    restorePlace();
+    connect(window_.get(), &PlanWindow::viewChanged, this, [this] {
+        rebuildScene(true);
+        rememberPlace();
+    });
+
+    // What the session already holds, such as a model directory remembered from the last run.
+    if (session_.modelDirectoryContents())
+        followModelDirectoryInspected();
+    readInstalledModelsAfresh();
 }
 
-PlanCoordinator::~PlanCoordinator() = default;
+PlanCoordinator::~PlanCoordinator() { rememberPlace(); }
 
-void PlanCoordinator::trackLoaded()
+namespace {
+
+const QString planGroup = QStringLiteral("planWindow");
+const QString geometryKey = QStringLiteral("geometry");
+const QString viewKey = QStringLiteral("view");
+const QString frontView = QStringLiteral("front");
+const QString threeDView = QStringLiteral("3d");
+
+}  // namespace
+
+void PlanCoordinator::restorePlace()
 {
-    trackText_ = pw::trackSummary(main_.trackFileName(), main_.currentTrack());
+    const std::unique_ptr<QSettings> settings = pw::openSettingsStore();
+    settings->beginGroup(planGroup);
+    window_->restorePlace(settings->value(geometryKey).toByteArray());
+    const QString view = settings->value(viewKey).toString();
+    if (view == frontView)
+        window_->setView(pw::PlanView::Side);
+    else if (view == threeDView)
+        window_->showThreeD();
+    settings->endGroup();
+}
+
+void PlanCoordinator::rememberPlace() const
+{
+    const std::unique_ptr<QSettings> settings = pw::openSettingsStore();
+    settings->beginGroup(planGroup);
+    // A window never shown has no place of its own yet.
+    if (window_->placed())
+        settings->setValue(geometryKey, window_->saveGeometry());
+    settings->setValue(viewKey, window_->threeDShown()                   ? threeDView
+                                : window_->view() == pw::PlanView::Side ? frontView
+                                                                        : QStringLiteral("top"));
+    settings->endGroup();
+}
+
+void PlanCoordinator::followTrackReplaced()
+{
+    const pw::Track& track = session_.track();
+    trackText_ = pw::trackSummary(session_.trackFile(), track);
     actionText_.clear();
-    objectsBeforeGenerate_ = main_.currentTrack().sceneryObjects.size();
-    tubeEnds_.emplace(main_.currentTrack());
+    objectsBeforeGenerate_ = track.sceneryObjects.size();
+    tubeEnds_.emplace(track);
     preview_.clear();  // made for the track before
     window_->view3d()->newTrack();
     readInstalledModelsAfresh();
     previewTimer_.stop();
     rebuildScene(true);
     updatePreview();
-    window_->showBeside(main_);
+    if (main_)
+        window_->showBeside(*main_);
 }
 
-void PlanCoordinator::modelDirectoryInspected()
+void PlanCoordinator::followModelDirectoryInspected()
 {
     // Read afresh: the files may have changed since the last look.
-    footprints_.emplace(pw::toFileSystemPath(main_.modelDirectory()));
+    footprints_.emplace(pw::toFileSystemPath(session_.modelDirectory()));
     modelText_ = pw::modelSummary(*footprints_);
     readInstalledModelsAfresh();
     previewTimer_.stop();
@@ -94,26 +125,25 @@ void PlanCoordinator::modelDirectoryInspected()
     updatePreview();
 }
 
-void PlanCoordinator::footersGenerated(const pw::GenerationReport& report)
+void PlanCoordinator::followTrackGenerated(const pw::GenerationReport& report)
 {
-    const pw::Track& track = main_.currentTrack();
+    const pw::Track& track = session_.track();
     const int doubled = pw::countDoubledFooters(track.sceneryObjects, objectsBeforeGenerate_);
     objectsBeforeGenerate_ = track.sceneryObjects.size();
     tubeEnds_.emplace(track);
     preview_.clear();
     readInstalledModelsAfresh();  // generate has just copied them
-    const pw::GenerationOptions options = main_.generationOptions();
-    const QString copiedTo = pw::fromFileSystemPath(
-        options.nolimitsDirectory / "objects" / pw::objectDirectoryPath(options.objectDirectory));
-    actionText_ = pw::generateSummary(report, doubled, copiedTo);
-    trackText_ = pw::trackSummary(main_.trackFileName(), track);
+    actionText_ =
+        pw::generateSummary(report, doubled, pw::toFileSystemPath(session_.nolimitsDirectory()));
+    trackText_ = pw::trackSummary(session_.trackFile(), track);
     previewTimer_.stop();
     rebuildScene(false);
     updatePreview();
-    window_->showBeside(main_);
+    if (main_)
+        window_->showBeside(*main_);
 }
 
-void PlanCoordinator::trackSaved(const QString& fileName)
+void PlanCoordinator::followTrackSaved(const QString& fileName)
 {
     actionText_ = tr("Saved %1").arg(QDir::toNativeSeparators(fileName));
     updateSummary();
@@ -122,9 +152,9 @@ void PlanCoordinator::trackSaved(const QString& fileName)
 void PlanCoordinator::readInstalledModelsAfresh()
 {
     installed_.reset();
-    const QString nolimits = main_.chosenNolimitsDirectory();
+    const QString nolimits = session_.nolimitsDirectory();
     if (!nolimits.isEmpty())
-        installed_.emplace(pw::toFileSystemPath(nolimits) / "objects");
+        installed_.emplace(pw::objectsDirectory(pw::toFileSystemPath(nolimits)));
 }
 
 pw::FootprintSources PlanCoordinator::sources()
@@ -134,14 +164,14 @@ pw::FootprintSources PlanCoordinator::sources()
 
 void PlanCoordinator::rebuildScene(bool fit)
 {
-    if (main_.trackFileName().isEmpty())
+    if (!session_.hasTrack())
         return;
     if (window_->threeDShown()) {
         rebuildScene3d();
         updateSummary();
         return;
     }
-    window_->setScene(pw::buildPlanScene(main_.currentTrack(), window_->view(), sources(), preview_,
+    window_->setScene(pw::buildPlanScene(session_.track(), window_->view(), sources(), preview_,
                                          tubeEnds_ ? &*tubeEnds_ : nullptr),
                       fit);
     updateSummary();
@@ -151,35 +181,43 @@ void PlanCoordinator::rebuildScene(bool fit)
 void PlanCoordinator::updatePreview()
 {
     preview_.clear();
-    if (!main_.trackFileName().isEmpty() && footprints_) {
-        try {
-            pw::Track copy = main_.currentTrack();
-            const std::size_t before = copy.sceneryObjects.size();
-            pw::GenerationReport report;
-            pw::placeFooters(copy, main_.generationOptions(), report,
-                             tubeEnds_ ? &*tubeEnds_ : nullptr);
-            preview_.assign(std::make_move_iterator(copy.sceneryObjects.begin() +
-                                                    static_cast<std::ptrdiff_t>(before)),
-                            std::make_move_iterator(copy.sceneryObjects.end()));
-        } catch (const std::bad_alloc&) {
-            // A track too large to copy has no preview; generate says why when pressed.
-            preview_.clear();
+    previewProblem_.clear();
+    if (session_.hasTrack() && footprints_) {
+        const pw::GenerationOptions options = session_.previewOptions();
+        // What generate would refuse is named instead of footers it would not add.
+        if (pw::Result<void> models =
+                pw::checkModelsToInstall(options.choices, options.modelSourceDirectory);
+            !models) {
+            previewProblem_ = QString::fromStdString(pw::errorText(models.error()));
+        } else {
+            try {
+                pw::Track copy = session_.track();
+                const std::size_t before = copy.sceneryObjects.size();
+                pw::GenerationReport report;
+                pw::placeFooters(copy, options, report, tubeEnds_ ? &*tubeEnds_ : nullptr);
+                preview_.assign(std::make_move_iterator(copy.sceneryObjects.begin() +
+                                                        static_cast<std::ptrdiff_t>(before)),
+                                std::make_move_iterator(copy.sceneryObjects.end()));
+            } catch (const std::bad_alloc&) {
+                // A track too large to copy has no preview; generate says why when pressed.
+                preview_.clear();
+            }
         }
     }
     if (window_->threeDShown())
         rebuildScene3d();
     else
         window_->canvas()->setPreview(
-            pw::buildPlanFooters(main_.currentTrack(), window_->view(), sources(), preview_));
+            pw::buildPlanFooters(session_.track(), window_->view(), sources(), preview_));
     updateSummary();
 }
 
 void PlanCoordinator::rebuildScene3d()
 {
-    if (main_.trackFileName().isEmpty())
+    if (!session_.hasTrack())
         return;
     window_->view3d()->setScene(std::make_shared<const pw::Scene3d>(pw::buildScene3d(
-        main_.currentTrack(), sources(), preview_, tubeEnds_ ? &*tubeEnds_ : nullptr)));
+        session_.track(), sources(), preview_, tubeEnds_ ? &*tubeEnds_ : nullptr)));
 }
 
 void PlanCoordinator::updateSummary()
@@ -188,11 +226,17 @@ void PlanCoordinator::updateSummary()
     for (const QString* text : {&trackText_, &modelText_})
         if (!text->isEmpty())
             parts << *text;
-    if (footprints_ && !main_.trackFileName().isEmpty())
-        parts << (preview_.size() == 1 ? tr("would add 1 footer")
-                                       : tr("would add %1 footers").arg(preview_.size()));
+    if (footprints_ && session_.hasTrack()) {
+        if (!previewProblem_.isEmpty())
+            parts << tr("generate would refuse: %1").arg(previewProblem_);
+        else
+            parts << (preview_.size() == 1 ? tr("would add 1 footer")
+                                           : tr("would add %1 footers").arg(preview_.size()));
+    }
     if (!actionText_.isEmpty())
         parts << actionText_;
-    parts << pw::nolimitsSummary(main_.chosenNolimitsDirectory());
+    if (session_.isModified())
+        parts << tr("unsaved changes");
+    parts << pw::nolimitsSummary(session_.nolimitsDirectory());
     window_->setSummary(parts.join(QStringLiteral("  \u00b7  ")));
 }

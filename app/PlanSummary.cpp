@@ -1,6 +1,7 @@
 #include "PlanSummary.h"
 
 #include "footers/ModelInstallation.h"
+#include "frontend/InstallationText.h"
 #include "frontend/QtPaths.h"
 #include "plan/PlanScene.h"
 
@@ -60,7 +61,8 @@ QString modelSummary(ModelFootprints& footprints)
     return models.join(QStringLiteral(", "));
 }
 
-QString generateSummary(const GenerationReport& report, int doubled, const QString& copiedTo)
+QString generateSummary(const GenerationReport& report, int doubled,
+                        const std::filesystem::path& nolimitsDirectory)
 {
     QStringList perClass;
     for (const TubeSizeClass sizeClass : allSizeClasses) {
@@ -76,9 +78,15 @@ QString generateSummary(const GenerationReport& report, int doubled, const QStri
     if (report.freeNodesAdded > 0)
         text += QStringLiteral(", replaced %1")
                     .arg(count(report.fundamentsRemoved, "fundament", "fundaments"));
-    text +=
-        QStringLiteral(", copied %1 to %2")
-            .arg(count(report.filesCopied, "model", "models"), QDir::toNativeSeparators(copiedTo));
+    const ModelInstallation& installation = report.installation;
+    text += QStringLiteral(", copied %1 to %2")
+                .arg(count(report.filesCopied(), "model", "models"),
+                     QDir::toNativeSeparators(fromFileSystemPath(installation.directory)));
+    if (!installation.copied.empty())
+        text +=
+            QStringLiteral(" (%1)").arg(copiedFileNames(installation).join(QStringLiteral(", ")));
+    for (const QString& replaced : replacedCopies(installation, nolimitsDirectory))
+        text += QStringLiteral(", ") + replaced;
     if (doubled > 0)
         text += QStringLiteral(", %1 doubled").arg(count(doubled, "footer", "footers"));
     return text;

@@ -48,6 +48,8 @@ PlanWindow::PlanWindow(QWidget* parent)
     setWindowTitle(QStringLiteral("Plinthwright \u2014 Plan"));
     // The main window keeps the keyboard: its Parts fix how it is used without a mouse.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // Never active, so its tooltips would otherwise wait for a click into it.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFocusPolicy(Qt::NoFocus);
     views_->addWidget(canvas_);
     views_->addWidget(view3d_);
@@ -91,6 +93,32 @@ pw::PlanView PlanWindow::view() const
 }
 
 bool PlanWindow::threeDShown() const { return threeDView_->isChecked(); }
+
+void PlanWindow::setView(pw::PlanView view)
+{
+    if (view == this->view())
+        return;
+    (view == pw::PlanView::Side ? sideView_ : topView_)->setChecked(true);
+    Q_EMIT viewChanged(view);
+}
+
+bool PlanWindow::restorePlace(const QByteArray& geometry)
+{
+    if (geometry.isEmpty() || !restoreGeometry(geometry))
+        return false;
+    placed_ = true;
+    return true;
+}
+
+void PlanWindow::showThreeD()
+{
+    if (threeDShown())
+        return;
+    threeDView_->setChecked(true);
+    view3d_->activate();
+    views_->setCurrentWidget(view3d_);
+    Q_EMIT viewChanged(view());
+}
 
 void PlanWindow::setScene(pw::PlanScene scene, bool fit)
 {

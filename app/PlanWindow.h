@@ -27,12 +27,19 @@ public:
     // The plan's view, or the last one shown while the 3D view is.
     pw::PlanView view() const;
     bool threeDShown() const;
+    void setView(pw::PlanView view);
+    // Shows the 3D view, as its button does.
+    void showThreeD();
     void setScene(pw::PlanScene scene, bool fit);
     void setSummary(const QString& text);
     QString summary() const;
     // Shows the window to the right of `mainWindow`, as tall as it, the first time; later only
     // shows it again where the user left it.
     void showBeside(const QWidget& mainWindow);
+    // Where the user left the window in an earlier run (from saveGeometry); showBeside then
+    // keeps it there. False for an unusable one.
+    bool restorePlace(const QByteArray& geometry);
+    bool placed() const { return placed_; }
 
 Q_SIGNALS:
     void viewChanged(pw::PlanView view);

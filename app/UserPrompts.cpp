@@ -1,7 +1,5 @@
 #include "UserPrompts.h"
 
-#include <QMessageBox>
-
 namespace pw {
 
 UserPrompts standardUserPrompts()
@@ -21,6 +19,10 @@ UserPrompts standardUserPrompts()
     };
     prompts.warning = [](QWidget* parent, const QString& title, const QString& text) {
         QMessageBox::warning(parent, title, text);
+    };
+    prompts.question = [](QWidget* parent, const QString& title, const QString& text,
+                          QMessageBox::StandardButtons buttons) {
+        return QMessageBox::question(parent, title, text, buttons);
     };
     return prompts;
 }

@@ -3,6 +3,7 @@
 // them through these functions so that a test can answer, cancel or record them.
 
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QString>
 
 #include <functional>
@@ -20,6 +21,10 @@ struct UserPrompts {
         existingDirectory;
     // parent, title, text
     std::function<void(QWidget*, const QString&, const QString&)> warning;
+    // parent, title, text, the buttons offered; the button chosen (Cancel or No when closed)
+    std::function<QMessageBox::StandardButton(QWidget*, const QString&, const QString&,
+                                              QMessageBox::StandardButtons)>
+        question;
 };
 
 // The toolkit's static file dialogs and warning box.

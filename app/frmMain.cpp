@@ -3,31 +3,35 @@
 
 #include "ApplicationNames.h"
 #include "IncomingTrackFile.h"
-#include "footers/FooterGeneration.h"
 #include "footers/ModelInstallation.h"
-#include "footers/ObjectDirectory.h"
-#include "frontend/ObjectDirectoryText.h"
 #include "frontend/QtPaths.h"
-#include "tracklib/TrackFile.h"
 #include "tracklib/TrackOpening.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QMimeData>
 #include <QSettings>
+#include <QShortcut>
 
 #include <cstddef>
-#include <filesystem>
-#include <new>
 #include <utility>
 
 namespace {
 
 const QString trackFileFilter = QStringLiteral("NoLimits Coaster Files (*.nltrack)");
+const QString trackSuffix = QStringLiteral("nltrack");
 const QFileDialog::Options directoryDialogOptions =
     QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks;
+
+// Settings keys beside the NoLimits directory, in the window's group.
+const QString nolimitsDirKey = QStringLiteral("nolimitsDir");
+const QString modelDirKey = QStringLiteral("modelDir");
+const QString deleteNativeFundamentsKey = QStringLiteral("deleteNativeFundaments");
+const QString checkAlignTangentKey = QStringLiteral("checkAlignTangent");
 
 }  // namespace
 
@@ -38,7 +42,6 @@ frmMain::frmMain(QWidget* parent)
     // state is set, so no check-box rule runs while the tree is built.
     ui->setupUi(this);
     pw::registerApplicationNames();
-    loadSettings();
 
     sizeClassControls = {{
         {ui->useSmallTube, ui->useSmallTubeDefault, ui->scaleSmallTube},
@@ -47,78 +50,113 @@ frmMain::frmMain(QWidget* parent)
         {ui->useXLargeTube, ui->useXLargeTubeDefault, ui->scaleXLargeTube},
         {ui->useXXLargeTube, ui->useXXLargeTubeDefault, ui->scaleXXLargeTube},
     }};
+    connectChoices();
+    loadSettings();
+
     setAcceptDrops(true);
     // A track dropped on the file field should open, not become its text.
     ui->textInputFile->setAcceptDrops(false);
+
+    // Not widgets: the tree stays as it is. Written out, since Windows has no standard Quit key.
+    const auto shortcut = [this](QKeyCombination keys, auto action) {
+        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, action);
+    };
+    shortcut(Qt::CTRL | Qt::Key_O, [this] { ui->buttonSelectInput->click(); });
+    shortcut(Qt::CTRL | Qt::Key_S, [this] { ui->buttonSave->click(); });
+    shortcut(Qt::CTRL | Qt::Key_Q, [this] { close(); });
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The fields lose the focus as the widget tree goes, after this object is gone.
+    for (const QLineEdit* field : {ui->textInputFile, ui->text3dsDir})
+        disconnect(field, nullptr, this, nullptr);
+}
 
 void frmMain::setUserPrompts(pw::UserPrompts newPrompts) { prompts = std::move(newPrompts); }
+
+void frmMain::connectChoices()
+{
+    for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
+        const SizeClassControls& boxes = controls(sizeClass);
+        connect(boxes.scale, &QSpinBox::valueChanged, this,
+                [this, sizeClass] { storeSizeClass(sizeClass); });
+    }
+    connect(ui->deleteNativeFundaments, &QCheckBox::toggled, this, [this](bool checked) {
+        session_.setReplaceFundaments(checked);
+        saveSettings();
+    });
+    connect(ui->checkAlignTangent, &QCheckBox::toggled, this, [this](bool checked) {
+        session_.setAlignToTangent(checked);
+        saveSettings();
+    });
+    connect(ui->textObjDir, &QLineEdit::textChanged, &session_,
+            &TrackSession::setObjectDirectoryText);
+    connect(ui->textInputFile, &QLineEdit::editingFinished, this, &frmMain::typedTrackFile);
+    connect(ui->text3dsDir, &QLineEdit::editingFinished, this, &frmMain::typedModelDirectory);
+    connect(&session_, &TrackSession::modelDirectoryInspected, this, &frmMain::showInspection);
+}
 
 void frmMain::loadSettings()
 {
     // The default format is the platform's own store; tests switch it to files of their own.
-    settings = new QSettings(QSettings::defaultFormat(), QSettings::UserScope,
-                             QString::fromLatin1(pw::organisationName),
-                             QString::fromLatin1(pw::settingsApplicationName), this);
+    settings = pw::openSettingsStore(this).release();
     settings->beginGroup(QStringLiteral("frmMain"));
-    nolimitsDir = settings->value(QStringLiteral("nolimitsDir"), QStringLiteral("/")).toString();
-    nolimitsDirChosen = settings->contains(QStringLiteral("nolimitsDir"));
+    // Until the user chooses one, the dialogs start at the root of the file system.
+    const QString nolimitsDir = settings->value(nolimitsDirKey).toString();
+    const QString modelDir = settings->value(modelDirKey).toString();
+    const bool replaceFundaments = settings->value(deleteNativeFundamentsKey, true).toBool();
+    const bool alignToTangent = settings->value(checkAlignTangentKey, true).toBool();
     settings->endGroup();
+    if (!nolimitsDir.isEmpty())
+        session_.setNolimitsDirectory(nolimitsDir);
+    ui->deleteNativeFundaments->setChecked(replaceFundaments);
+    ui->checkAlignTangent->setChecked(alignToTangent);
+    // A directory gone since is simply not looked at again.
+    if (!modelDir.isEmpty() && QFileInfo(modelDir).isDir())
+        (void)session_.inspectModelDirectory(modelDir);
 }
 
 void frmMain::saveSettings()
 {
     settings->beginGroup(QStringLiteral("frmMain"));
-    settings->setValue(QStringLiteral("nolimitsDir"), nolimitsDir);
+    if (!session_.nolimitsDirectory().isEmpty())
+        settings->setValue(nolimitsDirKey, session_.nolimitsDirectory());
+    if (!session_.modelDirectory().isEmpty())
+        settings->setValue(modelDirKey, session_.modelDirectory());
+    settings->setValue(deleteNativeFundamentsKey, ui->deleteNativeFundaments->isChecked());
+    settings->setValue(checkAlignTangentKey, ui->checkAlignTangent->isChecked());
     settings->endGroup();
 }
 
 bool frmMain::readTrack(const QString& fileName)
 {
-    // A fresh record, so that a file that cannot be opened leaves the loaded track as it was.
-    pw::OpenedTrack opened =
-        pw::openTrack(pw::toFileSystemPath(fileName), pw::TrackSource::RegularFile);
-    switch (opened.status) {
-    case pw::OpenStatus::CannotOpen:
-        prompts.warning(
-            this, tr("Open NlTrack file"),
-            tr("The track file %1 could not be opened:\n%2")
-                .arg(QDir::toNativeSeparators(fileName),
-                     QString::fromStdString(pw::errorReason(*opened.diagnostics.openError))));
-        return false;
-    case pw::OpenStatus::NoTrackData:
-        // Loading a file of other bytes would let "save" replace it with an empty track.
+    const pw::Result<pw::ReadDiagnostics> opened = session_.openTrack(fileName);
+    if (!opened) {
         prompts.warning(this, tr("Open NlTrack file"),
-                        tr("The track file %1 could not be opened:\nit holds no track data.")
-                            .arg(QDir::toNativeSeparators(fileName)));
+                        tr("The track file %1 could not be opened:\n%2")
+                            .arg(QDir::toNativeSeparators(fileName),
+                                 QString::fromStdString(pw::errorReason(opened.error()))));
         return false;
-    case pw::OpenStatus::Opened: break;
     }
     // The track loads all the same; saving it lays out only what the reader understood.
-    if (pw::isDamaged(opened.diagnostics)) {
+    if (pw::isDamaged(*opened)) {
         prompts.warning(this, tr("Open NlTrack file"),
                         tr("The track file %1 is damaged (%2).\nOnly what could be read is "
                            "loaded, and only that will be saved.")
                             .arg(QDir::toNativeSeparators(fileName),
-                                 QString::fromStdString(pw::passedOverText(opened.diagnostics))));
+                                 QString::fromStdString(pw::passedOverText(*opened))));
     }
-    track = std::move(opened.track);
+    showTrack();
     return true;
 }
 
-void frmMain::loadTrack(bool reread)
+void frmMain::showTrack()
 {
-    if (reread && !readTrack(inputFile))
-        return;
-
-    const QFileInfo info(inputFile);
-    lastInputDir = info.absolutePath();
-    ui->textInputFile->setText(inputFile);
-    ui->textNumberFooter->setText(QStringLiteral("%1").arg(track.fundaments.size()));
-    ui->textObjDir->setText(
-        QString::fromStdString(pw::proposedObjectDirectoryName(pw::toFileSystemPath(inputFile))));
+    lastInputDir = QFileInfo(session_.trackFile()).absolutePath();
+    ui->textInputFile->setText(session_.trackFile());
+    ui->textNumberFooter->setText(QStringLiteral("%1").arg(session_.track().fundaments.size()));
+    ui->textObjDir->setText(session_.objectDirectoryText());
     ui->buttonReloadInput->setEnabled(true);
     ui->buttonGenerate->setEnabled(true);
     ui->groupOptions->setEnabled(true);
@@ -126,19 +164,58 @@ void frmMain::loadTrack(bool reread)
 
 void frmMain::openTrackFile(const QString& fileName)
 {
-    if (fileName.isEmpty() || !readTrack(fileName))
+    if (fileName.isEmpty() || !keepUnsavedWork())
         return;
-    inputFile = fileName;
-    loadTrack(false);
-    Q_EMIT trackLoaded();
+    readTrack(fileName);
 }
 
-void frmMain::refreshObjectDir()
+void frmMain::typedTrackFile()
 {
-    ui->text3dsDir->setText(objectDir);
+    const QString typed = ui->textInputFile->text();
+    if (takingTypedPath || typed == session_.trackFile())
+        return;
+    takingTypedPath = true;
+    // The field shows what the session holds until the typed file has been opened.
+    ui->textInputFile->setText(session_.trackFile());
+    if (typed.isEmpty() || !keepUnsavedWork()) {
+        takingTypedPath = false;
+        return;
+    }
+    readTrack(QFileInfo(typed).absoluteFilePath());
+    takingTypedPath = false;
+}
+
+bool frmMain::refreshObjectDir(const QString& directory)
+{
+    const pw::Result<void> inspected = session_.inspectModelDirectory(directory);
+    if (!inspected) {
+        prompts.warning(this, tr("Select footer object directory"),
+                        tr("The footer object directory %1 could not be used:\n%2")
+                            .arg(QDir::toNativeSeparators(directory),
+                                 QString::fromStdString(pw::errorReason(inspected.error()))));
+        return false;
+    }
+    saveSettings();
+    return true;
+}
+
+bool frmMain::typedModelDirectory()
+{
+    const QString typed = ui->text3dsDir->text();
+    if (takingTypedPath || typed == session_.modelDirectory())
+        return true;
+    takingTypedPath = true;
+    ui->text3dsDir->setText(session_.modelDirectory());
+    const bool taken = typed.isEmpty() || refreshObjectDir(QFileInfo(typed).absoluteFilePath());
+    takingTypedPath = false;
+    return taken;
+}
+
+void frmMain::showInspection()
+{
+    ui->text3dsDir->setText(session_.modelDirectory());
     ui->buttonSelectRefresh->setEnabled(true);
-    const pw::ModelDirectoryContents contents =
-        pw::inspectModelDirectory(pw::toFileSystemPath(objectDir));
+    const pw::ModelDirectoryContents& contents = *session_.modelDirectoryContents();
     for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
         const bool exists = contents.ownModel[static_cast<std::size_t>(sizeClass)];
         const SizeClassControls& boxes = controls(sizeClass);
@@ -158,7 +235,6 @@ void frmMain::refreshObjectDir()
         if (!boxes.defaultModel->isEnabled())
             boxes.defaultModel->setChecked(false);
     }
-    Q_EMIT modelDirectoryInspected();
 }
 
 const frmMain::SizeClassControls& frmMain::controls(pw::TubeSizeClass sizeClass) const
@@ -174,7 +250,17 @@ void frmMain::sizeClassBoxChanged(const QObject* box)
             ownModelBoxChanged(sizeClass);
         else if (box == boxes.defaultModel)
             defaultModelBoxChanged(sizeClass);
+        else
+            continue;
+        storeSizeClass(sizeClass);
     }
+}
+
+void frmMain::storeSizeClass(pw::TubeSizeClass sizeClass)
+{
+    const SizeClassControls& boxes = controls(sizeClass);
+    session_.setSizeClassChoice(sizeClass, {boxes.ownModel->isChecked(),
+                                            boxes.defaultModel->isChecked(), boxes.scale->value()});
 }
 
 // The two boxes of a class are never both checked, and the scale box is usable exactly when the
@@ -201,16 +287,28 @@ void frmMain::defaultModelBoxChanged(pw::TubeSizeClass sizeClass)
     }
 }
 
-pw::FooterModelChoices frmMain::readFooterModelChoices() const
+void frmMain::closeEvent(QCloseEvent* event)
 {
-    pw::FooterModelChoices choices;
-    for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
-        const SizeClassControls& boxes = controls(sizeClass);
-        choices[static_cast<std::size_t>(sizeClass)] =
-            pw::makeFooterModelChoice(sizeClass, boxes.ownModel->isChecked(),
-                                      boxes.defaultModel->isChecked(), boxes.scale->value());
+    if (keepUnsavedWork())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool frmMain::keepUnsavedWork()
+{
+    if (!session_.isModified())
+        return true;
+    const QMessageBox::StandardButton answer = prompts.question(
+        this, tr("Plinthwright"),
+        tr("The generated footers of %1 are not saved.\nDo you want to save the track?")
+            .arg(QFileInfo(session_.trackFile()).fileName()),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    switch (answer) {
+    case QMessageBox::Save: return saveWithDialog();
+    case QMessageBox::Discard: return true;
+    default: return false;
     }
-    return choices;
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent* event)
@@ -230,16 +328,18 @@ void frmMain::dropEvent(QDropEvent* event)
 
 void frmMain::on_buttonSelectInput_clicked()
 {
+    const QString nolimitsDir =
+        session_.nolimitsDirectory().isEmpty() ? QStringLiteral("/") : session_.nolimitsDirectory();
     const QString startDir = lastInputDir.isEmpty() ? nolimitsDir : lastInputDir;
-    openTrackFile(prompts.openFileName(this, tr("Open NlTrack file"), startDir, trackFileFilter));
+    const QString fileName =
+        prompts.openFileName(this, tr("Open NlTrack file"), startDir, trackFileFilter);
+    openTrackFile(fileName);
 }
 
 void frmMain::on_buttonReloadInput_clicked()
 {
-    if (!readTrack(inputFile))
-        return;
-    loadTrack(false);
-    Q_EMIT trackLoaded();
+    if (keepUnsavedWork())
+        readTrack(session_.trackFile());
 }
 
 bool frmMain::selectNolimitsDirectory()
@@ -248,10 +348,8 @@ bool frmMain::selectNolimitsDirectory()
                                                   QStringLiteral("/"), directoryDialogOptions);
     if (dir.isEmpty())
         return false;
-    nolimitsDir = dir;
-    nolimitsDirChosen = true;
+    session_.setNolimitsDirectory(dir);
     saveSettings();
-    Q_EMIT nolimitsDirectoryChanged();
     return true;
 }
 
@@ -259,95 +357,75 @@ bool frmMain::ensureNolimitsDirectoryChosen()
 {
     // Until one is chosen the directory is the root of the file system: the models would land
     // there (or fail to) and the simulator would never see them.
-    return nolimitsDirChosen || selectNolimitsDirectory();
+    return !session_.nolimitsDirectory().isEmpty() || selectNolimitsDirectory();
 }
 
 void frmMain::on_buttonSelectNLDirectory_clicked() { selectNolimitsDirectory(); }
-
-pw::GenerationOptions frmMain::generationOptions() const
-{
-    pw::GenerationOptions options;
-    // A name the track cannot store is left out here; generate refuses it with the reason.
-    (void)pw::objectDirectoryFromText(ui->textObjDir->text(), options.objectDirectory);
-    options.choices = readFooterModelChoices();
-    options.modelSourceDirectory = pw::toFileSystemPath(ui->text3dsDir->text());
-    options.nolimitsDirectory = pw::toFileSystemPath(nolimitsDir);
-    options.replaceFundaments = ui->deleteNativeFundaments->isChecked();
-    options.alignToTangent = ui->checkAlignTangent->isChecked();
-    return options;
-}
-
-QString frmMain::chosenNolimitsDirectory() const
-{
-    return nolimitsDirChosen ? nolimitsDir : QString();
-}
 
 void frmMain::on_buttonGenerate_clicked()
 {
     if (!ensureNolimitsDirectoryChosen())
         return;
-    pw::GenerationOptions options = generationOptions();
-    if (const std::optional<pw::CoreError> refused =
-            pw::objectDirectoryFromText(ui->textObjDir->text(), options.objectDirectory)) {
-        warnGenerationFailed(pw::errorText(*refused));
+    // A directory typed but not yet taken (no Enter, the focus still in the field) is taken now;
+    // one refused stops here rather than generating from the directory before it.
+    if (!typedModelDirectory())
+        return;
+    const pw::Result<pw::GenerationReport> report = session_.generate();
+    if (!report) {
+        warnGenerationFailed(report.error());
         return;
     }
-
-    pw::GenerationReport report;
-    try {
-        // On a copy, so that running out of memory part of the way keeps the track as it was.
-        pw::Track generated = track;
-        report = pw::generateFooters(generated, options);
-        if (report.ok)
-            track = std::move(generated);
-    } catch (const std::bad_alloc&) {
-        report = pw::GenerationReport{};
-        report.error.code = pw::ErrorCode::NoMemoryToGenerate;
-    }
-    if (!report.ok) {
-        warnGenerationFailed(pw::errorText(report.error));
-        return;
-    }
-    loadTrack(false);
+    showTrack();
     ui->buttonSave->setEnabled(true);
-    Q_EMIT footersGenerated(report);
 }
 
-void frmMain::warnGenerationFailed(const std::string& reason)
+void frmMain::warnGenerationFailed(const pw::CoreError& error)
 {
-    prompts.warning(
-        this, tr("Generate footers"),
-        tr("The footers could not be generated:\n%1").arg(QString::fromStdString(reason)));
+    prompts.warning(this, tr("Generate footers"),
+                    tr("The footers could not be generated:\n%1")
+                        .arg(QString::fromStdString(pw::errorText(error))));
 }
 
-void frmMain::on_buttonSave_clicked()
+bool frmMain::saveWithDialog()
 {
-    const QString fileName =
+    QString fileName =
         prompts.saveFileName(this, tr("Save NlTrack file"), lastInputDir, trackFileFilter);
     if (fileName.isEmpty())
-        return;
-    const pw::WriteResult result = pw::writeTrackFile(pw::toFileSystemPath(fileName), track);
-    if (!result.ok) {
+        return false;
+    // The dialog asked about replacing the name as typed; the name with the suffix is asked here.
+    if (QFileInfo(fileName).suffix().isEmpty()) {
+        fileName += QLatin1Char('.') + trackSuffix;
+        if (QFileInfo::exists(fileName) &&
+            prompts.question(this, tr("Save NlTrack file"),
+                             tr("%1 already exists.\nDo you want to replace it?")
+                                 .arg(QDir::toNativeSeparators(fileName)),
+                             QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+            return false;
+    }
+    const pw::Result<void> saved = session_.saveTrack(fileName);
+    if (!saved) {
         prompts.warning(this, tr("Save NlTrack file"),
                         tr("The track file %1 could not be saved:\n%2")
                             .arg(QDir::toNativeSeparators(fileName),
-                                 QString::fromStdString(pw::errorReason(result.error))));
-        return;
+                                 QString::fromStdString(pw::errorReason(saved.error()))));
+        return false;
     }
-    Q_EMIT trackSaved(fileName);
+    return true;
 }
+
+void frmMain::on_buttonSave_clicked() { saveWithDialog(); }
 
 void frmMain::on_buttonSelectDirectory_clicked()
 {
+    const QString nolimitsDir =
+        session_.nolimitsDirectory().isEmpty() ? QStringLiteral("/") : session_.nolimitsDirectory();
     const QString dir = prompts.existingDirectory(this, tr("Select footer object directory"),
                                                   nolimitsDir, directoryDialogOptions);
-    if (dir.isEmpty())
-        return;
-    objectDir = dir;
-    refreshObjectDir();
+    if (!dir.isEmpty())
+        refreshObjectDir(dir);
 }
 
-void frmMain::on_buttonSelectRefresh_clicked() { refreshObjectDir(); }
+void frmMain::on_buttonSelectRefresh_clicked() { refreshObjectDir(session_.modelDirectory()); }
 
 // The ten check-box slots keep their names for the form's connection by name; each hands the box
 // that changed to the one rule.

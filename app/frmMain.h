@@ -1,20 +1,21 @@
 #pragma once
 // The main window: open a track, inspect the footer model directory, choose the options,
-// generate the footers and save. It reads its widgets and hands the work to the core.
+// generate the footers and save. It writes what the user does into its session, shows what the
+// session holds, and asks before unsaved work is lost.
 
+#include "TrackSession.h"
 #include "UserPrompts.h"
-#include "footers/FooterGeneration.h"
 #include "footers/FooterModelChoice.h"
-#include "tracklib/Track.h"
+#include "tracklib/CoreError.h"
 
 #include <QMainWindow>
 #include <QString>
 
 #include <array>
 #include <memory>
-#include <string>
 
 class QCheckBox;
+class QCloseEvent;
 class QDragEnterEvent;
 class QDropEvent;
 class QSettings;
@@ -34,29 +35,14 @@ public:
     // Replaces the dialogs and warnings, so that a test can answer them.
     void setUserPrompts(pw::UserPrompts prompts);
 
-    // Loads a track as if it had been chosen in the open dialog.
+    // Loads a track as if it had been chosen in the open dialog, asking first about unsaved work.
     void openTrackFile(const QString& fileName);
 
-    // The per-class choices as the size-class boxes and scale boxes stand now.
-    pw::FooterModelChoices readFooterModelChoices() const;
-    // Everything generate would use, as the widgets stand now.
-    pw::GenerationOptions generationOptions() const;
-
-    // For the plan window, which shows what the window holds.
-    const pw::Track& currentTrack() const { return track; }
-    QString trackFileName() const { return inputFile; }
-    QString modelDirectory() const { return objectDir; }
-    // Empty until the user has chosen one.
-    QString chosenNolimitsDirectory() const;
-
-Q_SIGNALS:
-    void trackLoaded();  // opened, dropped or reloaded
-    void modelDirectoryInspected();
-    void footersGenerated(const pw::GenerationReport& report);
-    void trackSaved(const QString& fileName);
-    void nolimitsDirectoryChanged();
+    // What the window holds, for the views that observe it; only the window writes into it.
+    const TrackSession& session() const { return session_; }
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -88,17 +74,34 @@ private:
 
     void loadSettings();
     void saveSettings();
+    void connectChoices();
     // The NoLimits-directory dialog; a chosen directory is kept and stored. False when cancelled.
     bool selectNolimitsDirectory();
     // Asks for the NoLimits directory when none was ever chosen; false when the user declines.
     bool ensureNolimitsDirectoryChosen();
 
-    // Reads `fileName` into a fresh track and adopts it; on failure warns and keeps everything.
+    // Opens or reloads through the session; on failure warns and keeps everything.
     bool readTrack(const QString& fileName);
-    // With `reread`, reads inputFile again first; then shows the track's details.
-    void loadTrack(bool reread);
-    void refreshObjectDir();
-    void warnGenerationFailed(const std::string& reason);
+    // Shows the track's details and enables the next stage.
+    void showTrack();
+    // Inspects the directory through the session; on failure warns and keeps everything.
+    bool refreshObjectDir(const QString& directory);
+    // Sets the size-class boxes from what the session's inspection found.
+    void showInspection();
+    void warnGenerationFailed(const pw::CoreError& error);
+    // A path typed into a field is used as its dialog's answer would be, or refused with its
+    // warning; the field then shows what the session holds.
+    void typedTrackFile();
+    // False when a typed directory was refused.
+    bool typedModelDirectory();
+
+    // Before unsaved work would be lost: Save (through the save dialog), Discard or Cancel.
+    // False when the work must stay.
+    bool keepUnsavedWork();
+    // The save dialog and the save; false when cancelled or failed (then warned).
+    bool saveWithDialog();
+    // Writes what the size-class boxes of this class show into the session.
+    void storeSizeClass(pw::TubeSizeClass sizeClass);
 
     // A size-class box changed: applies the rule of its class and kind.
     void sizeClassBoxChanged(const QObject* box);
@@ -107,13 +110,10 @@ private:
     const SizeClassControls& controls(pw::TubeSizeClass sizeClass) const;
 
     std::unique_ptr<Ui::frmMain> ui;
-    pw::Track track;
+    TrackSession session_;
     std::array<SizeClassControls, pw::sizeClassCount> sizeClassControls;
     pw::UserPrompts prompts;
-    QString inputFile;
-    QString objectDir;
     QSettings* settings = nullptr;  // a child of the window
-    QString nolimitsDir;
-    bool nolimitsDirChosen = false;  // stored by the user, not the first-run default
     QString lastInputDir;
+    bool takingTypedPath = false;  // a warning's focus change must not take the field again
 };

@@ -12,7 +12,7 @@ int main(int argc, char* argv[])
 
     frmMain window;
     window.show();
-    const PlanCoordinator plan(window);
+    const PlanCoordinator plan(window.session(), window);
     // The toolkit has taken its own options out; a file named next is a track to open.
     window.openTrackFile(pw::trackFileFromArguments(QApplication::arguments()));
     return application.exec();

@@ -102,9 +102,9 @@ int main(int argc, char** argv)
 
         constructions = 0;
         lookups = 0;
-        const GenerationReport report = generateFooters(track, options);
-        if (!report.ok) {
-            std::fprintf(stderr, "generation failed: %s\n", errorText(report.error).c_str());
+        const Result<GenerationReport> report = generateFooters(track, options);
+        if (!report.ok()) {
+            std::fprintf(stderr, "generation failed: %s\n", errorText(report.error()).c_str());
             return 1;
         }
         if (footers > 0 && lookups == 0) {

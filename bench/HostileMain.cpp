@@ -54,13 +54,13 @@ bool run(const std::string& action, const std::filesystem::path& file)
                                   out, err) == 0;
     }
     pw::Track track;
-    if (pw::readTrackFile(file, track) != 1)
+    if (!pw::readTrackFile(file, track))
         return false;
     if (action == "save")
-        return pw::writeTrackFile(pw::bench::scratchDirectory() / "saved.nltrack", track).ok;
+        return pw::writeTrackFile(pw::bench::scratchDirectory() / "saved.nltrack", track).ok();
     if (action == "generate")
         return pw::generateFooters(track, pw::bench::footerOptions(pw::bench::scratchDirectory()))
-            .ok;
+            .ok();
     return action == "read";
 }
 

@@ -26,7 +26,7 @@ int main(int argc, char** argv)
 
     const std::int64_t before = pw::bench::peakResidentBytes();
     pw::Track track;
-    if (pw::readTrackFile(file, track) != 1) {
+    if (!pw::readTrackFile(file, track)) {
         std::fprintf(stderr, "cannot open %s\n", file.string().c_str());
         return 1;
     }
@@ -41,10 +41,10 @@ int main(int argc, char** argv)
 
     const pw::GenerationOptions options = pw::bench::footerOptions(pw::bench::scratchDirectory());
     const std::int64_t beforeGenerating = pw::bench::peakResidentBytes();
-    const pw::GenerationReport report = pw::generateFooters(track, options);
+    const pw::Result<pw::GenerationReport> report = pw::generateFooters(track, options);
     const std::int64_t afterGenerating = pw::bench::peakResidentBytes();
-    if (!report.ok) {
-        std::fprintf(stderr, "generation failed: %s\n", errorText(report.error).c_str());
+    if (!report.ok()) {
+        std::fprintf(stderr, "generation failed: %s\n", pw::errorText(report.error()).c_str());
         return 1;
     }
     pw::bench::printMetric(name, "peak_generate_extra_mb",

@@ -196,7 +196,7 @@ int main(int argc, char** argv)
     report("huge", "plan_file_ms", "Plan of 100,000 vertices to PNG (scene and file)",
            fastestMs(3, [&] {
                const PlanScene hugeScene = buildPlanScene(huge, PlanView::Top, nullptr);
-               if (!writePlanFile(hugeScene, QString::fromStdString(png.string())).ok)
+               if (!writePlanFile(hugeScene, QString::fromStdString(png.string())).ok())
                    std::abort();
            }));
     std::filesystem::remove(png);

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,7 +95,7 @@ void readFromFile(benchmark::State& state, const SyntheticTrackSize& size)
 {
     timeOnFixture(state, size, [&](const TrackFixture& fixture) {
         Track track;
-        if (readTrackFile(fixture.file, track) != 1)
+        if (!readTrackFile(fixture.file, track))
             state.SkipWithError("the track file did not open");
         benchmark::DoNotOptimize(track.tubes.data());
     });
@@ -112,9 +113,9 @@ void encodeToMemory(benchmark::State& state, const SyntheticTrackSize& size)
 void writeToFile(benchmark::State& state, const SyntheticTrackSize& size)
 {
     timeOnFixture(state, size, [&](const TrackFixture& fixture) {
-        const WriteResult result = writeTrackFile(fixture.output, fixture.track);
-        if (!result.ok)
-            state.SkipWithError(errorText(result.error).c_str());
+        const Result<void> result = writeTrackFile(fixture.output, fixture.track);
+        if (!result.ok())
+            state.SkipWithError(errorText(result.error()).c_str());
     });
 }
 
@@ -122,8 +123,8 @@ void roundTrip(benchmark::State& state, const SyntheticTrackSize& size)
 {
     timeOnFixture(state, size, [](const TrackFixture& fixture) {
         Track track;
-        readTrackFile(fixture.file, track);
-        writeTrackFile(fixture.output, track);
+        (void)readTrackFile(fixture.file, track);
+        (void)writeTrackFile(fixture.output, track);
     });
 }
 
@@ -172,18 +173,20 @@ void generate(benchmark::State& state, const SyntheticTrackSize& size)
     const TrackFixture& fixture = trackFixture(size);
     const GenerationOptions options = footerOptions(scratchDirectory());
     Track work;
-    GenerationReport report;
+    std::optional<Result<GenerationReport>> report;
     for (auto _ : state) {
         state.PauseTiming();
         work = fixture.track;
         state.ResumeTiming();
-        report = generateFooters(work, options);
+        report.emplace(generateFooters(work, options));
     }
-    if (!report.ok)
-        state.SkipWithError(errorText(report.error).c_str());
+    if (!report || !*report) {
+        state.SkipWithError(report ? errorText(report->error()).c_str() : "not run");
+        return;
+    }
     state.counters["tubes"] = static_cast<double>(fixture.track.tubes.size());
-    state.counters["footers"] = report.objectsAddedTotal();
-    state.counters["removed"] = report.fundamentsRemoved;
+    state.counters["footers"] = (*report)->objectsAddedTotal();
+    state.counters["removed"] = (*report)->fundamentsRemoved;
 }
 
 SceneryObject standInObject()

@@ -81,6 +81,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
         std::exit(1);
     };
+    // Every generate is saved before the next load: nothing may ask about unsaved work.
+    prompts.question = [](QWidget*, const QString& title, const QString& text,
+                          QMessageBox::StandardButtons) {
+        std::fprintf(stderr, "unexpected question %s: %s\n", qPrintable(title), qPrintable(text));
+        std::exit(1);
+        return QMessageBox::Cancel;
+    };
     window.setUserPrompts(std::move(prompts));
     window.show();
     const auto click = [&window](const char* button) {

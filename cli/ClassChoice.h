@@ -18,9 +18,6 @@ struct ClassChoice {
     friend bool operator==(const ClassChoice&, const ClassChoice&) = default;
 };
 
-inline constexpr int minimumScalePercent = 10;
-inline constexpr int maximumScalePercent = 1000;
-
 // "own", "none", "default" (the class's start percentage) or "default:PCT" with PCT a whole
 // number from 10 to 1000. Anything else gives nothing.
 std::optional<ClassChoice> parseClassChoice(const QString& text, TubeSizeClass sizeClass);

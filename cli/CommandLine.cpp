@@ -88,6 +88,23 @@ int usageError(QTextStream& err, const QString& problem)
     return exitUsage;
 }
 
+// The usage line names the forms side by side, for a usage error; help lists one form a line,
+// "or:" in front of the later ones, which is also what help2man reads as the man page's synopsis.
+QString synopsis()
+{
+    const QString usage = QString::fromLatin1(cliUsageLine);
+    const QString prefix = QStringLiteral("Usage: %1 ").arg(QLatin1String(cliProgramName));
+    const QStringList forms = usage.mid(prefix.size()).split(QLatin1String(" | "));
+    QString text;
+    for (const QString& form : forms) {
+        text += (text.isEmpty() ? QStringLiteral("Usage: ") : QStringLiteral("  or:  ")) +
+                QLatin1String(cliProgramName) + QLatin1Char(' ') + form + QLatin1Char('\n');
+    }
+    return text;
+}
+
+// Laid out as help2man reads it: the paragraphs before "Options:" describe, a line ending in
+// a colon heads a subsection, and "Examples:" with "$ " lines becomes the examples.
 QString helpText(const QCommandLineParser& parser)
 {
     QString options = parser.helpText();
@@ -96,18 +113,42 @@ QString helpText(const QCommandLineParser& parser)
     const qsizetype end = options.indexOf(QLatin1String("\nArguments:"));
     if (start >= 0)
         options = options.mid(start, end > start ? end - start : -1);
-    return QString::fromLatin1(cliUsageLine) +
+    return synopsis() +
+           QStringLiteral(
+               "\n"
+               "Inspects NoLimits Coaster track files (.nltrack) and places footer models (3ds)\n"
+               "on the support tubes that stand on fundaments, as the Plinthwright window does.\n"
+               "\n"
+               "Commands:\n"
+               "  info TRACK        A short summary of the track, and what the reader passed\n"
+               "                    over if the file held anything it did not recognise.\n"
+               "  dump TRACK        The whole track record as JSON on stdout.\n"
+               "  plan TRACK        A plan (SVG or PNG, by the extension of --output) of track,\n"
+               "                    supports and footers, seen from above, from the front\n"
+               "                    (--front) or in 3D (--3d, PNG only).\n"
+               "  generate TRACK    Copies the chosen footer models into objects/NAME/ of the\n"
+               "                    simulator's directory as fundament-<model>, places a footer\n"
+               "                    on every support tube that stands on a fundament and saves\n"
+               "                    the track as OUT.\n"
+               "\n"
+               "TRACK is a track file, or - to read one from standard input (generate then\n"
+               "needs --object-dir).\n"
+               "\n") +
+           options.trimmed() +
            QStringLiteral(
                "\n\n"
-               "Commands:\n"
-               "  info TRACK        A short summary of the track.\n"
-               "  dump TRACK        The whole track record as JSON on stdout.\n"
-               "  plan TRACK        A plan (SVG or PNG) of track, supports and footers.\n"
-               "  generate TRACK    Place footer models and save the track as OUT.\n"
+               "Exit status:\n"
+               "  0  success\n"
+               "  1  a file could not be read, written, created or copied (the output is\n"
+               "     then not created, or left as it was)\n"
+               "  2  the command line is wrong: an unknown option, a bad choice, a missing\n"
+               "     argument\n"
                "\n"
-               "Exit codes: 0 success, 1 a file could not be read, written or copied,"
-               " 2 a usage error.\n\n") +
-           options.trimmed() + QLatin1Char('\n');
+               "Examples:\n"
+               "  $ plinthwright-cli info my.nltrack\n"
+               "  $ plinthwright-cli plan my.nltrack -o my-plan.png --models-dir ~/footers\n"
+               "  $ plinthwright-cli generate my.nltrack -o my-footers.nltrack "
+               "--nolimits-dir ~/NoLimits --models-dir ~/footers --xxlarge default:300\n");
 }
 
 // The options a command does not take are refused rather than ignored.

@@ -2,23 +2,43 @@
 
 #include "TrackLoading.h"
 #include "footers/ObjectDirectory.h"
+#include "footers/ModelInstallation.h"
+#include "frontend/InstallationText.h"
 #include "frontend/ObjectDirectoryText.h"
 #include "frontend/QtPaths.h"
 #include "tracklib/TrackFile.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QStringList>
 
 namespace pw {
 
-std::optional<CoreError> generationOptions(const GenerateArguments& arguments,
-                                           GenerationOptions& options)
+namespace {
+
+// "Copied to: DIR", each copy's file name, and each copy that replaced a different file.
+QString installationText(const ModelInstallation& installation, const QString& nolimitsDirectory)
+{
+    const std::filesystem::path nolimits = toFileSystemPath(nolimitsDirectory);
+    QString text = QStringLiteral("Copied to: %1\n")
+                       .arg(QDir::toNativeSeparators(fromFileSystemPath(installation.directory)));
+    for (const QString& name : copiedFileNames(installation))
+        text += QStringLiteral("  %1\n").arg(name);
+    for (const QString& line : replacedCopies(installation, nolimits))
+        text += line.at(0).toUpper() + line.mid(1) + QLatin1Char('\n');
+    return text;
+}
+
+}  // namespace
+
+Result<GenerationOptions> generationOptions(const GenerateArguments& arguments)
 {
     const QString objectDirectory = arguments.objectDirectoryName.value_or(
         QString::fromStdString(proposedObjectDirectoryName(toFileSystemPath(arguments.trackPath))));
-    if (std::optional<CoreError> refused =
-            objectDirectoryFromText(objectDirectory, options.objectDirectory))
-        return refused;
+    Result<ObjectDirectory> named = objectDirectoryFromText(objectDirectory);
+    if (!named)
+        return named.error();
+    GenerationOptions options;
+    options.objectDirectory = std::move(*named);
     options.modelSourceDirectory = toFileSystemPath(arguments.modelsDirectory);
     options.nolimitsDirectory = toFileSystemPath(arguments.nolimitsDirectory);
     options.replaceFundaments = !arguments.keepFundaments;
@@ -29,10 +49,10 @@ std::optional<CoreError> generationOptions(const GenerateArguments& arguments,
             choiceFromModelDirectory(options.modelSourceDirectory, sizeClass));
         options.choices[index] = toFooterModelChoice(sizeClass, choice);
     }
-    return std::nullopt;
+    return options;
 }
 
-QString reportText(const GenerationReport& report)
+QString reportText(const GenerationReport& report, const QString& nolimitsDirectory)
 {
     QStringList perClass;
     for (const TubeSizeClass sizeClass : allSizeClasses) {
@@ -46,11 +66,12 @@ QString reportText(const GenerationReport& report)
                "Free nodes added: %3\n"
                "Fundaments removed: %4\n"
                "Files copied: %5\n")
-        .arg(report.objectsAddedTotal())
-        .arg(perClass.join(QStringLiteral(", ")))
-        .arg(report.freeNodesAdded)
-        .arg(report.fundamentsRemoved)
-        .arg(report.filesCopied);
+               .arg(report.objectsAddedTotal())
+               .arg(perClass.join(QStringLiteral(", ")))
+               .arg(report.freeNodesAdded)
+               .arg(report.fundamentsRemoved)
+               .arg(report.filesCopied()) +
+           installationText(report.installation, nolimitsDirectory);
 }
 
 int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStream& err)
@@ -59,33 +80,30 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
     std::optional<OpenedTrack> loaded = loadTrack(arguments.trackPath, err);
     if (!loaded)
         return 1;
-    if (loaded->status == OpenStatus::NoTrackData) {
-        reportFailure(err, arguments.trackPath, QStringLiteral("holds no track data"));
-        return 1;
-    }
     // Refused before any model is installed: nothing may change for an output never written.
     if (!outputPathAccepted(arguments.outputPath, err))
         return 1;
-    if (!QFileInfo(arguments.modelsDirectory).isDir()) {
-        reportFailure(err, arguments.modelsDirectory, QStringLiteral("is not a directory"));
+    if (Result<void> models = checkModelDirectory(toFileSystemPath(arguments.modelsDirectory));
+        !models) {
+        reportError(err, models.error());
         return 1;
     }
 
-    GenerationOptions options;
-    if (const std::optional<CoreError> refused = generationOptions(arguments, options)) {
-        reportError(err, *refused);
+    const Result<GenerationOptions> options = generationOptions(arguments);
+    if (!options) {
+        reportError(err, options.error());
         return 1;
     }
-    const GenerationReport report = generateFooters(loaded->track, options);
-    if (!report.ok) {
-        reportError(err, report.error);
+    const Result<GenerationReport> report = generateFooters(loaded->track, *options);
+    if (!report) {
+        reportError(err, report.error());
         return 1;
     }
 
-    const WriteResult written =
-        writeTrackFile(toFileSystemPath(arguments.outputPath), loaded->track);
-    if (!written.ok) {
-        reportError(err, written.error);
+    if (Result<void> written =
+            writeTrackFile(toFileSystemPath(arguments.outputPath), loaded->track);
+        !written) {
+        reportError(err, written.error());
         return 1;
     }
     // The writer lays out only what the reader understood; say so when that was not all.
@@ -95,7 +113,8 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
             << arguments.outputPath << " holds only what could be read\n";
         err.flush();
     }
-    out << reportText(report) << QStringLiteral("Written: %1\n").arg(arguments.outputPath);
+    out << reportText(*report, arguments.nolimitsDirectory)
+        << QStringLiteral("Written: %1\n").arg(arguments.outputPath);
     return 0;
 }
 

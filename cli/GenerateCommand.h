@@ -24,12 +24,13 @@ struct GenerateArguments {
     bool noAlign = false;
 };
 
-// Fills the options generateFooters is given: classes left out are decided by the models
-// directory. Returns why not when the object directory name is refused.
-std::optional<CoreError> generationOptions(const GenerateArguments& arguments,
-                                           GenerationOptions& options);
+// The options generateFooters is given: classes left out are decided by the models directory.
+// Fails when the object directory name is refused.
+Result<GenerationOptions> generationOptions(const GenerateArguments& arguments);
 
-QString reportText(const GenerationReport& report);
+// The counts, then where the models went, each file copied and each copy that replaced a file of
+// other content; paths below `nolimitsDirectory` are given relative to it.
+QString reportText(const GenerationReport& report, const QString& nolimitsDirectory);
 
 // 0 when OUT was written; 1 (OUT untouched) when the track could not be read, the models could not
 // be installed or OUT could not be written.

@@ -1,5 +1,6 @@
 #include "InfoCommand.h"
 
+#include "TerminalText.h"
 #include "TrackLoading.h"
 #include "footers/FooterModelChoice.h"
 
@@ -51,35 +52,6 @@ QString railConnectorLine(const Track& track)
         .arg(track.groups.size());
 }
 
-// A track's text as one line of Latin-1 that a terminal shows as it is: line breaks, escape
-// sequences and other control characters of a downloaded track could forge or hide summary lines,
-// so they are written as \n, \r, \t or \xHH, and a backslash as \\.
-QString escapedText(const std::string& latin1)
-{
-    static constexpr char hexDigits[] = "0123456789abcdef";
-    QString text;
-    text.reserve(static_cast<qsizetype>(latin1.size()));
-    for (const char c : latin1) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '\\': text += QLatin1String("\\\\"); continue;
-        case '\n': text += QLatin1String("\\n"); continue;
-        case '\r': text += QLatin1String("\\r"); continue;
-        case '\t': text += QLatin1String("\\t"); continue;
-        default: break;
-        }
-        // C0 controls, DEL and the C1 controls of Latin-1 (0x9b starts an escape sequence too).
-        if (byte < 0x20 || (byte >= 0x7f && byte < 0xa0)) {
-            text += QLatin1String("\\x");
-            text += QLatin1Char(hexDigits[byte >> 4]);
-            text += QLatin1Char(hexDigits[byte & 0x0F]);
-        } else {
-            text += QChar(byte);
-        }
-    }
-    return text;
-}
-
 QString terrainLine(const Terrain& terrain)
 {
     if (terrain.terrainColumns == 0)
@@ -112,6 +84,7 @@ QString trackSummary(const Track& track, const ReadDiagnostics& diagnostics)
 
 int runInfo(const QString& trackPath, QTextStream& out, QTextStream& err)
 {
+    // A summary of nothing would pass a file of other bytes off as an empty track.
     const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err);
     if (!loaded)
         return 1;

@@ -1,7 +1,9 @@
 #include "PlanCommand.h"
 
 #include "CommandLine.h"
+#include "TerminalText.h"
 #include "TrackLoading.h"
+#include "footers/ObjectDirectory.h"
 #include "frontend/QtPaths.h"
 #include "plan/ModelFootprints.h"
 #include "plan/PlanFile.h"
@@ -20,13 +22,14 @@ namespace {
 // What a window of the 3D view would show on a common screen.
 constexpr QSize picture3dSize(1280, 800);
 
-// The plan is written all the same; say which footers are only squares, and why.
+// The plan is written all the same; say which footers are only squares, and why. The file's name
+// comes from the track, so it is escaped as info escapes the track's texts.
 void warnUnreadable(const ModelFootprints& footprints, const QString& directory, QTextStream& err)
 {
     for (const auto& [file, problem] : footprints.unreadable())
-        err << cliProgramName
-            << ": warning: " << QDir(directory).filePath(QString::fromLatin1(file)) << ": "
-            << QString::fromStdString(problem) << "; its footers are drawn as 1 m squares\n";
+        err << cliProgramName << ": warning: " << QDir(directory).filePath(escapedText(file))
+            << ": " << QString::fromStdString(problem)
+            << "; its footers are drawn as 1 m squares\n";
     err.flush();
 }
 
@@ -39,11 +42,13 @@ int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err)
     if (!outputPathAccepted(outputPath, err))
         return exitFailure;
     if (planFileFormat(outputPath) == PlanFileFormat::Svg && !planSvgAvailable()) {
-        reportFailure(err, outputPath,
-                      QStringLiteral("SVG output is not available in this build; write a .png"));
+        reportError(
+            err,
+            CoreError{ErrorCode::PlanSvgUnavailable, toFileSystemPath(outputPath), {}, {}, 0, {}});
         return exitFailure;
     }
-    const std::optional<OpenedTrack> loaded = loadTrack(arguments.trackPath, err);
+    const std::optional<OpenedTrack> loaded =
+        loadTrack(arguments.trackPath, err, WithoutTrackData::Accept);
     if (!loaded)
         return exitFailure;
     std::optional<ModelFootprints> footprints;
@@ -52,13 +57,13 @@ int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err)
     const QString objects =
         arguments.nolimitsDirectory.isEmpty()
             ? QString()
-            : QDir(arguments.nolimitsDirectory).filePath(QStringLiteral("objects"));
+            : fromFileSystemPath(objectsDirectory(toFileSystemPath(arguments.nolimitsDirectory)));
     std::optional<ModelFootprints> installed;
     if (!objects.isEmpty())
         installed.emplace(toFileSystemPath(objects));
     const FootprintSources sources(footprints ? &*footprints : nullptr,
                                    installed ? &*installed : nullptr);
-    PlanFileResult written;
+    Result<void> written;
     if (arguments.threeD) {
         QString problem;
         const QImage picture = renderScene3d(
@@ -75,8 +80,8 @@ int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err)
             loaded->track, arguments.front ? PlanView::Side : PlanView::Top, sources);
         written = writePlanFile(scene, outputPath);
     }
-    if (!written.ok) {
-        reportFailure(err, outputPath, written.error);
+    if (!written) {
+        reportError(err, written.error());
         return exitFailure;
     }
     // An installed copy that cannot be read gives way to the models directory's model.

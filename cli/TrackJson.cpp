@@ -2,6 +2,7 @@
 
 #include "JsonWriter.h"
 #include "TrackLoading.h"
+#include "tracklib/ElementLayouts.h"
 #include "tracklib/Track.h"
 
 #include <algorithm>
@@ -33,15 +34,6 @@ void writeColours(JsonWriter& json, const std::array<Colour, N>& colours)
     json.endArray();
 }
 
-void writeFloat3(JsonWriter& json, const Float3& v)
-{
-    json.beginArray(true);
-    json.value(v.x);
-    json.value(v.y);
-    json.value(v.z);
-    json.endArray();
-}
-
 template <typename Container>
 void writeInt8s(JsonWriter& json, const Container& bytes)
 {
@@ -51,107 +43,96 @@ void writeInt8s(JsonWriter& json, const Container& bytes)
     json.endArray();
 }
 
-// The kind blocks are written as one inline list of their fields in order.
-class BlockList {
+// Walks an element's layout, the one the reader and the writer walk: a field inside an object is
+// written under its name, one inside a list as its value; reserved bytes are no field.
+class LayoutJson {
 public:
-    explicit BlockList(JsonWriter& json) : json_(json) { json_.beginArray(true); }
-    ~BlockList() { json_.endArray(); }
-    BlockList(const BlockList&) = delete;
-    BlockList& operator=(const BlockList&) = delete;
+    LayoutJson(JsonWriter& json, bool inList) : json_(json) { inList_.push_back(inList); }
 
-    BlockList& f(float v)
+    void int32(std::int32_t value, const char* name = nullptr)
     {
-        json_.value(v);
-        return *this;
+        key(name);
+        json_.value(value);
     }
-    BlockList& b(std::int8_t v)
+    void float32(float value, const char* name = nullptr)
     {
-        json_.value(std::int32_t{v});
-        return *this;
+        key(name);
+        json_.value(value);
     }
-    BlockList& g(Flag v)
+    void int8(std::int8_t value, const char* name = nullptr) { int32(value, name); }
+    void flag(Flag value, const char* name = nullptr) { int32(flagValue(value), name); }
+    void colour(const Colour& value, const char* name = nullptr)
     {
-        json_.value(flagValue(v));
-        return *this;
+        key(name);
+        writeColour(json_, value);
     }
-    BlockList& i(std::int32_t v)
+    void text(const std::string& value, const char* name = nullptr)
     {
-        json_.value(v);
-        return *this;
+        key(name);
+        json_.latin1Value(value);
+    }
+    void reserved(std::size_t) {}
+    void beginList(const char* name)
+    {
+        key(name);
+        json_.beginArray(true);
+        inList_.push_back(true);
+    }
+    void beginObject(const char* name)
+    {
+        key(name);
+        json_.beginObject(true);
+        inList_.push_back(false);
+    }
+    void endGroup()
+    {
+        if (inList_.back())
+            json_.endArray();
+        else
+            json_.endObject();
+        inList_.pop_back();
     }
 
 private:
+    void key(const char* name)
+    {
+        if (!inList_.back())
+            json_.key(name);
+    }
+
     JsonWriter& json_;
+    std::vector<bool> inList_;
 };
 
-void writeKind1(JsonWriter& json, const SegmentKind1Data& d)
+// The element as one inline list of its fields' values.
+template <class Element, class Layout>
+void writeLayoutList(JsonWriter& json, const Element& element, Layout layout)
 {
-    BlockList(json)
-        .f(d.field1)
-        .f(d.field2)
-        .f(d.field3)
-        .f(d.field4)
-        .b(d.field5)
-        .b(d.field6)
-        .g(d.field7)
-        .b(d.field8)
-        .f(d.field9)
-        .b(d.field10)
-        .b(d.field11)
-        .g(d.field12)
-        .g(d.field13)
-        .f(d.field14)
-        .f(d.field15)
-        .f(d.field16)
-        .g(d.field17)
-        .f(d.field18)
-        .f(d.field19)
-        .f(d.field20)
-        .b(d.field21)
-        .f(d.field22)
-        .g(d.field23);
+    json.beginArray(true);
+    LayoutJson io(json, true);
+    layout(io, element);
+    json.endArray();
 }
 
-void writeKind2(JsonWriter& json, const SegmentKind2Data& d)
+// The element as one inline object of its named fields.
+template <class Element, class Layout>
+void writeLayoutObject(JsonWriter& json, const Element& element, Layout layout)
 {
-    BlockList(json).b(d.field1).f(d.field2).f(d.field3).f(d.field4).g(d.field5).g(d.field6).i(
-        d.field7);
+    json.beginObject(true);
+    LayoutJson io(json, false);
+    layout(io, element);
+    json.endObject();
 }
 
-void writeKind3(JsonWriter& json, const SegmentKind3Data& d)
+// Each element of the list, one per line.
+template <class Elements, class Layout>
+void writeLayoutObjects(JsonWriter& json, const char* name, const Elements& elements, Layout layout)
 {
-    BlockList(json)
-        .f(d.field1)
-        .f(d.field2)
-        .f(d.field3)
-        .b(d.field4)
-        .g(d.field5)
-        .g(d.field6)
-        .b(d.field7)
-        .b(d.field8)
-        .f(d.field9);
-}
-
-void writeKind4(JsonWriter& json, const SegmentKind4Data& d)
-{
-    BlockList(json)
-        .f(d.field1)
-        .f(d.field2)
-        .f(d.field3)
-        .f(d.field4)
-        .g(d.field5)
-        .g(d.field6)
-        .f(d.field7)
-        .f(d.field8)
-        .f(d.field9)
-        .g(d.field10)
-        .g(d.field11)
-        .g(d.field12)
-        .b(d.field13)
-        .i(d.field14)
-        .g(d.field15)
-        .f(d.field16)
-        .g(d.field17);
+    json.key(name);
+    json.beginArray();
+    for (const auto& element : elements)
+        writeLayoutObject(json, element, layout);
+    json.endArray();
 }
 
 void writeSegment(JsonWriter& json, const Segment& s)
@@ -173,24 +154,12 @@ void writeSegment(JsonWriter& json, const Segment& s)
     if (s.kind >= 1 && s.kind <= 4)
         json.key("block");
     switch (s.kind) {
-    case 1: writeKind1(json, s.kind1); break;
-    case 2: writeKind2(json, s.kind2); break;
-    case 3: writeKind3(json, s.kind3); break;
-    case 4: writeKind4(json, s.kind4); break;
+    case 1: writeLayoutList(json, s.kind1, kind1Layout<LayoutJson, const SegmentKind1Data>); break;
+    case 2: writeLayoutList(json, s.kind2, kind2Layout<LayoutJson, const SegmentKind2Data>); break;
+    case 3: writeLayoutList(json, s.kind3, kind3Layout<LayoutJson, const SegmentKind3Data>); break;
+    case 4: writeLayoutList(json, s.kind4, kind4Layout<LayoutJson, const SegmentKind4Data>); break;
     default: break;
     }
-    json.endObject();
-}
-
-void writeTubeEnd(JsonWriter& json, const TubeEnd& end)
-{
-    json.beginObject(true);
-    json.key("kind");
-    json.value(end.kind);
-    json.key("group");
-    json.value(end.group);
-    json.key("index");
-    json.value(end.index);
     json.endObject();
 }
 
@@ -210,19 +179,7 @@ void writeHeaders(JsonWriter& json, const Track& t)
     json.value(t.slotCount);
     json.key("trackValueC");
     json.value(t.trackValueC);
-    json.key("slots");
-    json.beginArray();
-    for (const TrackSlot& slot : t.slots) {
-        json.beginObject(true);
-        json.key("flag");
-        json.value(flagValue(slot.flag));
-        json.key("text");
-        json.latin1Value(slot.text);
-        json.key("colours");
-        writeColours(json, slot.colours);
-        json.endObject();
-    }
-    json.endArray();
+    writeLayoutObjects(json, "slots", t.slots, slotLayout<LayoutJson, const TrackSlot>);
     json.key("colours");
     writeColours(json, t.colours);
     json.key("trackBytes");
@@ -243,26 +200,7 @@ void writeCurve(JsonWriter& json, const Track& t)
 {
     json.key("vertexLength");
     json.value(t.vertexLength);
-    json.key("vertices");
-    json.beginArray();
-    for (const Vertex& v : t.vertices) {
-        json.beginObject(true);
-        json.key("position");
-        writeFloat3(json, v.position);
-        json.key("controlIn");
-        writeFloat3(json, v.controlIn);
-        json.key("controlOut");
-        writeFloat3(json, v.controlOut);
-        json.key("value");
-        json.value(v.value);
-        json.key("flags");
-        json.beginArray(true);
-        for (const Flag flag : v.flags)
-            json.value(flagValue(flag));
-        json.endArray();
-        json.endObject();
-    }
-    json.endArray();
+    writeLayoutObjects(json, "vertices", t.vertices, vertexLayout<LayoutJson, const Vertex>);
     json.key("segmentLength");
     json.value(t.segmentLength);
     json.key("segmentFlag");
@@ -280,76 +218,25 @@ void writeSupports(JsonWriter& json, const Track& t)
     json.value(t.supportLength);
     json.key("fundamentLength");
     json.value(t.fundamentLength);
-    json.key("fundaments");
-    json.beginArray();
-    for (const Fundament& f : t.fundaments) {
-        json.beginObject(true);
-        json.key("flagA");
-        json.value(flagValue(f.flagA));
-        json.key("valueA");
-        json.value(f.valueA);
-        json.key("flagB");
-        json.value(flagValue(f.flagB));
-        json.key("angle");
-        json.value(f.angle);
-        json.key("byteValue");
-        json.value(std::int32_t{f.byteValue});
-        json.key("valueB");
-        json.value(f.valueB);
-        json.key("position");
-        writeFloat3(json, f.position);
-        json.endObject();
-    }
-    json.endArray();
+    writeLayoutObjects(json, "fundaments", t.fundaments,
+                       fundamentLayout<LayoutJson, const Fundament>);
     json.key("railConnectorLength");
     json.value(t.railConnectorLength);
     json.key("groups");
     json.beginArray();
     for (const RailConnectorGroup& group : t.groups) {
         json.beginArray();
-        for (const RailConnector& c : group.connectors) {
-            json.beginObject(true);
-            json.key("value");
-            json.value(c.value);
-            json.key("position");
-            json.value(c.position);
-            json.endObject();
-        }
+        for (const RailConnector& c : group.connectors)
+            writeLayoutObject(json, c, railConnectorLayout<LayoutJson, const RailConnector>);
         json.endArray();
     }
     json.endArray();
     json.key("freeNodeLength");
     json.value(t.freeNodeLength);
-    json.key("freeNodes");
-    json.beginArray();
-    for (const FreeNode& n : t.freeNodes) {
-        json.beginObject(true);
-        json.key("position");
-        writeFloat3(json, n.position);
-        json.key("value");
-        json.value(n.value);
-        json.endObject();
-    }
-    json.endArray();
+    writeLayoutObjects(json, "freeNodes", t.freeNodes, freeNodeLayout<LayoutJson, const FreeNode>);
     json.key("tubeLength");
     json.value(t.tubeLength);
-    json.key("tubes");
-    json.beginArray();
-    for (const Tube& tube : t.tubes) {
-        json.beginObject(true);
-        json.key("endA");
-        writeTubeEnd(json, tube.endA);
-        json.key("endB");
-        writeTubeEnd(json, tube.endB);
-        json.key("sizeClass");
-        json.value(tube.sizeClass);
-        json.key("valueA");
-        json.value(tube.valueA);
-        json.key("valueB");
-        json.value(tube.valueB);
-        json.endObject();
-    }
-    json.endArray();
+    writeLayoutObjects(json, "tubes", t.tubes, tubeLayout<LayoutJson, const Tube>);
     json.key("catwalkLength");
     json.value(t.catwalkLength);
     json.key("catwalks");
@@ -379,34 +266,14 @@ void writeScenery(JsonWriter& json, const Track& t)
     for (const SceneryItem& item : t.sceneryItems) {
         json.beginObject(true);
         json.key("values");
-        json.beginArray(true);
-        json.value(item.valueA);
-        json.value(item.valueB);
-        json.value(item.valueC);
-        json.value(item.valueD);
-        json.value(item.valueE);
-        json.endArray();
+        writeLayoutList(json, item, sceneryItemLayout<LayoutJson, const SceneryItem>);
         json.endObject();
     }
     json.endArray();
     json.key("sceneryObjectLength");
     json.value(t.sceneryObjectLength);
-    json.key("sceneryObjects");
-    json.beginArray();
-    for (const SceneryObject& object : t.sceneryObjects) {
-        json.beginObject(true);
-        json.key("textA");
-        json.latin1Value(object.textA);
-        json.key("textB");
-        json.latin1Value(object.textB);
-        json.key("matrix");
-        json.beginArray(true);
-        for (const float e : object.matrix)
-            json.value(e);
-        json.endArray();
-        json.endObject();
-    }
-    json.endArray();
+    writeLayoutObjects(json, "sceneryObjects", t.sceneryObjects,
+                       sceneryObjectLayout<LayoutJson, const SceneryObject>);
     json.key("environmentLength");
     json.value(t.environmentLength);
     json.key("environmentTextA");
@@ -430,38 +297,9 @@ void writeTerrain(JsonWriter& json, const Terrain& t)
         return;
     }
     json.beginObject();
-    json.key("terrainValue");
-    json.value(t.terrainValue);
-    json.key("terrainColumns");
-    json.value(t.terrainColumns);
-    json.key("terrainRows");
-    json.value(t.terrainRows);
-    json.key("terrainF1");
-    json.value(t.terrainF1);
-    json.key("terrainF2");
-    json.value(t.terrainF2);
-    json.key("terrainTextA");
-    json.latin1Value(t.terrainTextA);
-    json.key("terrainF3");
-    json.value(t.terrainF3);
-    json.key("terrainTextB");
-    json.latin1Value(t.terrainTextB);
-    json.key("terrainF4");
-    json.value(t.terrainF4);
-    json.key("terrainFlagA");
-    json.value(flagValue(t.terrainFlagA));
-    json.key("terrainF5");
-    json.value(t.terrainF5);
-    json.key("terrainTextC");
-    json.latin1Value(t.terrainTextC);
-    json.key("terrainF6");
-    json.value(t.terrainF6);
-    json.key("terrainByte");
-    json.value(std::int32_t{t.terrainByte});
-    json.key("terrainFlagB");
-    json.value(flagValue(t.terrainFlagB));
-    json.key("terrainF7");
-    json.value(t.terrainF7);
+    // The counts as the record holds them, unclamped.
+    LayoutJson io(json, false);
+    terrainHeaderLayout(io, t, t.terrainColumns, t.terrainRows);
     const int rows = std::clamp(t.terrainRows, 0, terrainGridSize);
     const int columns = std::clamp(t.terrainColumns, 0, terrainGridSize);
     json.key("grid");
@@ -504,7 +342,8 @@ void writeTrackJson(const Track& track, const std::function<void(std::string_vie
 
 int runDump(const QString& trackPath, QTextStream& out, QTextStream& err)
 {
-    const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err);
+    // The record as read, whatever the bytes were: dump is how one looks at them.
+    const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err, WithoutTrackData::Accept);
     if (!loaded)
         return 1;
     // Streamed: the text of a large track is many times its file's size.

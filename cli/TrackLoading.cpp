@@ -17,20 +17,19 @@ void reportError(QTextStream& err, const CoreError& error)
     err.flush();
 }
 
-std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err)
+std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err,
+                                     WithoutTrackData withoutData)
 {
-    OpenedTrack loaded = path == QLatin1String(standardInputName)
-                             ? openTrackFromStandardInput()
-                             : openTrack(toFileSystemPath(path));
-    if (loaded.status == OpenStatus::CannotOpen) {
-        // The reader's reason already names the file.
-        if (!loaded.diagnostics.openError)
-            reportFailure(err, path, QStringLiteral("cannot be opened"));
-        else
-            reportError(err, *loaded.diagnostics.openError);
+    Result<OpenedTrack> loaded =
+        path == QLatin1String(standardInputName)
+            ? openTrackFromStandardInput(withoutData)
+            : openTrack(toFileSystemPath(path), TrackSource::AnyFile, withoutData);
+    if (!loaded) {
+        // The core's text already names the file.
+        reportError(err, loaded.error());
         return std::nullopt;
     }
-    return loaded;
+    return std::move(*loaded);
 }
 
 bool outputPathAccepted(const QString& path, QTextStream& err)

@@ -16,10 +16,11 @@ inline constexpr const char* cliProgramName = "plinthwright-cli";
 // A TRACK given as this is read from standard input.
 inline constexpr const char* standardInputName = "-";
 
-// Reads the whole file (or standard input) into memory. When it cannot be opened, writes one line
-// naming the file and the reason to `err` and returns nothing. A file without track data is
-// returned as read; the commands that would save it refuse it.
-std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err);
+// Reads the whole file (or standard input) into memory. When it cannot be opened, or holds no
+// track data where `withoutData` refuses that, writes one line naming the file and the reason to
+// `err` and returns nothing.
+std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err,
+                                     WithoutTrackData withoutData = WithoutTrackData::Refuse);
 
 // Whether `path` may be written as an output file; when it exists and is not a regular file (a
 // directory, a FIFO, a device), reports that and returns false, before any work is done.

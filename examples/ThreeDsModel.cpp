@@ -102,16 +102,39 @@ Mesh plinthMesh(const std::string& name, float baseWidth, float topWidth, float 
 
 std::vector<std::uint8_t> encodeThreeDs(const Mesh& mesh)
 {
-    assert(mesh.vertices.size() < 0x10000 && mesh.faces.size() < 0x10000);
+    return encodeThreeDs(std::vector<Mesh>{mesh}, {});
+}
+
+std::vector<std::uint8_t> encodeThreeDs(const std::vector<Mesh>& meshes,
+                                        const std::vector<KeyframerNode>& nodes)
+{
     constexpr std::uint32_t formatVersion = 3;
-    std::vector<std::uint8_t> name(mesh.name.begin(), mesh.name.end());
-    name.push_back(0);
-    const auto triangleMesh =
-        chunk(chunkTriangleMesh, concat({vertexList(mesh.vertices), faceList(mesh.faces)}));
-    const auto object = chunk(chunkObject, concat({name, triangleMesh}));
-    const auto editor =
-        chunk(chunkEditor, concat({chunk(chunkMeshVersion, uint32Body(formatVersion)), object}));
-    return chunk(chunkMain, concat({chunk(chunkVersion, uint32Body(formatVersion)), editor}));
+    std::vector<std::uint8_t> editorBody = chunk(chunkMeshVersion, uint32Body(formatVersion));
+    for (const Mesh& mesh : meshes) {
+        assert(mesh.vertices.size() < 0x10000 && mesh.faces.size() < 0x10000);
+        std::vector<std::uint8_t> name(mesh.name.begin(), mesh.name.end());
+        name.push_back(0);
+        const auto triangleMesh =
+            chunk(chunkTriangleMesh, concat({vertexList(mesh.vertices), faceList(mesh.faces)}));
+        const auto object = chunk(chunkObject, concat({name, triangleMesh}));
+        editorBody.insert(editorBody.end(), object.begin(), object.end());
+    }
+    std::vector<std::uint8_t> mainBody =
+        concat({chunk(chunkVersion, uint32Body(formatVersion)), chunk(chunkEditor, editorBody)});
+    if (!nodes.empty()) {
+        std::vector<std::uint8_t> keyframer;
+        for (const KeyframerNode& node : nodes) {
+            std::vector<std::uint8_t> header(node.name.begin(), node.name.end());
+            header.push_back(0);
+            appendUint32(header, 0);  // two flag words
+            appendUint16(header, static_cast<std::uint16_t>(node.parent));
+            const auto objectNode = chunk(chunkObjectNode, chunk(chunkNodeHeader, header));
+            keyframer.insert(keyframer.end(), objectNode.begin(), objectNode.end());
+        }
+        const auto keyframerChunk = chunk(chunkKeyframer, keyframer);
+        mainBody.insert(mainBody.end(), keyframerChunk.begin(), keyframerChunk.end());
+    }
+    return chunk(chunkMain, mainBody);
 }
 
 }  // namespace pw

@@ -20,7 +20,10 @@ enum ChunkId : std::uint16_t {
     chunkObject = 0x4000,
     chunkTriangleMesh = 0x4100,
     chunkVertexList = 0x4110,
-    chunkFaceList = 0x4120
+    chunkFaceList = 0x4120,
+    chunkKeyframer = 0xB000,
+    chunkObjectNode = 0xB002,
+    chunkNodeHeader = 0xB010
 };
 inline constexpr std::size_t chunkHeaderSize = 6;
 
@@ -41,7 +44,17 @@ struct Mesh {
 Mesh plinthMesh(const std::string& name, float baseWidth, float topWidth, float bottom,
                 float height);
 
+// An object node of the keyframer: the name of the mesh it places and its parent, by the
+// position of the parent among the nodes (-1 for none).
+struct KeyframerNode {
+    std::string name;
+    std::int16_t parent = -1;
+};
+
 // The whole file. The mesh must have fewer than 65536 vertices and faces.
 std::vector<std::uint8_t> encodeThreeDs(const Mesh& mesh);
+// Several meshes, then a keyframer with the nodes when there are any.
+std::vector<std::uint8_t> encodeThreeDs(const std::vector<Mesh>& meshes,
+                                        const std::vector<KeyframerNode>& nodes);
 
 }  // namespace pw

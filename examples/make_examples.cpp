@@ -70,10 +70,10 @@ int main(int argc, char** argv)
         }
     }
 
-    const pw::WriteResult written =
+    const pw::Result<void> written =
         pw::writeTrackFile(directory / "demo.nltrack", pw::makeDemoTrack());
-    if (!written.ok) {
-        std::fprintf(stderr, "make_examples: %s\n", pw::errorText(written.error).c_str());
+    if (!written.ok()) {
+        std::fprintf(stderr, "make_examples: %s\n", pw::errorText(written.error()).c_str());
         return 1;
     }
     std::printf("wrote %s and %s\n", (directory / "demo.nltrack").string().c_str(),

@@ -84,27 +84,21 @@ Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale,
     return m;
 }
 
-GenerationReport generateFooters(Track& track, const GenerationOptions& options)
+Result<GenerationReport> generateFooters(Track& track, const GenerationOptions& options)
 {
-    GenerationReport report;
-
     // The front ends refuse such a name already; options made elsewhere must not escape either.
-    if (const std::optional<CoreError> refused =
-            objectDirectoryNameError(options.objectDirectory.name)) {
-        report.error = *refused;
-        return report;
-    }
+    if (Result<void> refused = checkObjectDirectoryName(options.objectDirectory.name); !refused)
+        return refused.error();
 
     // Installation first: if a model cannot be put in place, the track must not refer to it.
-    const InstallResult installed = installFooterModels(
+    Result<ModelInstallation> installed = installFooterModels(
         options.choices, options.nolimitsDirectory, objectDirectoryPath(options.objectDirectory),
         options.modelSourceDirectory);
-    report.filesCopied = installed.filesCopied;
-    if (!installed.ok) {
-        report.error = installed.error;
-        return report;
-    }
+    if (!installed)
+        return installed.error();
 
+    GenerationReport report;
+    report.installation = std::move(*installed);
     placeFooters(track, options, report);
     return report;
 }
@@ -172,7 +166,6 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
     keepFundamentsInUse(track, fundamentsToRemove);
     removeFundaments(fundamentsToRemove, track);
     report.fundamentsRemoved = static_cast<int>(fundamentsToRemove.size());
-    report.ok = true;
 }
 
 }  // namespace pw

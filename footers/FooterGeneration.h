@@ -2,6 +2,7 @@
 // Places a footer model at the fundament end of every support tube of an enabled size class.
 
 #include "FooterModelChoice.h"
+#include "ModelInstallation.h"
 #include "ObjectDirectory.h"
 #include "geometry/Matrix4.h"
 #include "geometry/Vector3.h"
@@ -25,24 +26,23 @@ struct GenerationOptions {
 };
 
 struct GenerationReport {
-    bool ok = false;
-    CoreError error;  // what failed and why when !ok; the track is then unchanged
     std::array<int, sizeClassCount> objectsAdded{};  // by TubeSizeClass
     int freeNodesAdded = 0;
     int fundamentsRemoved = 0;
-    int filesCopied = 0;
+    ModelInstallation installation;  // where the models went, each file copied
     int objectsAddedTotal() const;
+    int filesCopied() const { return static_cast<int>(installation.copied.size()); }
 };
 
 // Installs the chosen models, then walks the tubes and changes the track in place. When the
 // object directory name is refused or the installation fails, nothing of the track changes and
-// the report says why.
-GenerationReport generateFooters(Track& track, const GenerationOptions& options);
+// the error says why.
+Result<GenerationReport> generateFooters(Track& track, const GenerationOptions& options);
 
 // The walk alone: places the footers and replaces fundaments as generateFooters does, without
-// checking the object directory name or installing any model. Adds to `report`'s counts (not
-// filesCopied) and sets report.ok. A preview runs it on a copy of the track, and may pass the
-// tube ends of that track worked out beforehand (ignored when made for another tube count).
+// checking the object directory name or installing any model. Adds to `report`'s counts (not the
+// installation). A preview runs it on a copy of the track, and may pass the tube ends of that
+// track worked out beforehand (ignored when made for another tube count).
 void placeFooters(Track& track, const GenerationOptions& options, GenerationReport& report,
                   const TubeEndTable* tubeEnds = nullptr);
 

@@ -23,6 +23,9 @@ const char* ownModelFile(TubeSizeClass sizeClass);
 const char* sizeClassLabel(TubeSizeClass sizeClass);
 // The scale box's value at start: 80, 110, 200, 280, 330 percent.
 int defaultScalePercent(TubeSizeClass sizeClass);
+// The percentages the default model may be scaled by, in the window and on the command line.
+inline constexpr int minimumScalePercent = 10;
+inline constexpr int maximumScalePercent = 1000;
 
 // Size code of a tube (its sizeClass field), compared unsigned: 0 medium, 1 large, 2 small,
 // 5 x-large, 6 xx-large; 3, 4 and every other value have no footer.

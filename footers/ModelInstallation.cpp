@@ -20,64 +20,141 @@ namespace {
 
 // Creates only the last level: a name with several missing levels is refused, as is a file that
 // stands where the directory should be.
-bool ensureDirectory(const fs::path& directory, CoreError& error)
+Result<void> ensureDirectory(const fs::path& directory)
 {
     std::error_code ec;
     if (fs::is_directory(directory, ec))
-        return true;
+        return {};
     fs::create_directory(directory, ec);
     if (!ec && !fs::is_directory(directory, ec))
         ec = std::make_error_code(std::errc::file_exists);
-    if (ec) {
-        error = CoreError{ErrorCode::CannotCreateDirectory, directory, ec, {}, 0, {}};
-        return false;
+    if (ec)
+        return CoreError{ErrorCode::CannotCreateDirectory, directory, ec, {}, 0, {}};
+    return {};
+}
+
+// The same concatenation everywhere, so what is found is what gets copied.
+fs::path modelFilePath(const fs::path& modelSourceDirectory, const std::string& modelFile)
+{
+    fs::path file = modelSourceDirectory;
+    file += "/";
+    file += modelFile;
+    return file;
+}
+
+std::string tooLargeReason(std::uintmax_t size)
+{
+    return "at " + std::to_string(size) + " bytes it is larger than " +
+           std::to_string(largestModelCopyBytes >> 20) +
+           " MiB, too large for a footer model; nothing was copied";
+}
+
+// The first enabled model over the copy cap, checked before anything is made or copied.
+Result<void> refuseModelsTooLarge(const FooterModelChoices& choices,
+                                  const fs::path& modelSourceDirectory)
+{
+    for (const FooterModelChoice& choice : choices) {
+        if (!choice.enabled)
+            continue;
+        const fs::path source = modelFilePath(modelSourceDirectory, choice.modelFile);
+        std::error_code ec;
+        const std::uintmax_t size = fs::is_regular_file(source, ec) ? fs::file_size(source, ec) : 0;
+        if (!ec && size > largestModelCopyBytes)
+            return CoreError{
+                ErrorCode::ModelTooLargeToCopy, source, {}, {}, size, tooLargeReason(size)};
     }
-    return true;
+    return {};
 }
 
 }  // namespace
 
-InstallResult installFooterModels(const FooterModelChoices& choices,
-                                  const fs::path& nolimitsDirectory,
-                                  const fs::path& objectDirectoryName,
+Result<ModelInstallation> installFooterModels(const FooterModelChoices& choices,
+                                              const fs::path& nolimitsDirectory,
+                                              const fs::path& objectDirectoryName,
+                                              const fs::path& modelSourceDirectory)
+{
+    ModelInstallation installation;
+    const fs::path objectsRoot = objectsDirectory(nolimitsDirectory);
+    installation.directory = modelDirectoryIn(nolimitsDirectory, objectDirectoryName);
+
+    if (Result<void> fits = refuseModelsTooLarge(choices, modelSourceDirectory); !fits)
+        return fits.error();
+    for (const fs::path& directory : {objectsRoot, installation.directory})
+        if (Result<void> made = ensureDirectory(directory); !made)
+            return made.error();
+
+    for (const FooterModelChoice& choice : choices) {
+        // Classes sharing the default model share its one copy.
+        if (!choice.enabled ||
+            std::any_of(installation.copied.begin(), installation.copied.end(),
+                        [&](const CopiedModel& c) { return c.modelFile == choice.modelFile; }))
+            continue;
+        const fs::path source = modelFilePath(modelSourceDirectory, choice.modelFile);
+        CopiedModel copy{
+            choice.modelFile,
+            modelFilePath(installation.directory, footerModelPrefix + choice.modelFile), false};
+        // Looked at before it is replaced: another track may name the file standing there.
+        std::error_code ec;
+        copy.replacedDifferent = fs::exists(fs::symlink_status(copy.destination, ec)) &&
+                                 !sameFileContents(source, copy.destination);
+        if (Result<void> copied = copyModelFile(source, copy.destination); !copied)
+            return copied.error();
+        installation.copied.push_back(std::move(copy));
+    }
+    return installation;
+}
+
+Result<void> checkModelDirectory(const fs::path& modelSourceDirectory)
+{
+    std::error_code ec;
+    if (!fs::is_directory(modelSourceDirectory, ec))
+        return CoreError{ErrorCode::NotADirectory, modelSourceDirectory, {}, {}, 0, {}};
+    return {};
+}
+
+Result<void> checkModelsToInstall(const FooterModelChoices& choices,
                                   const fs::path& modelSourceDirectory)
 {
-    InstallResult result;
-
-    // Plain concatenation, not operator/: the stored names are relative to objectsRoot with
-    // forward slashes, and the directory is taken exactly as the user gave it.
-    fs::path objectsRoot = nolimitsDirectory;
-    objectsRoot += "/objects";
-    fs::path modelDirectory = objectsRoot;
-    modelDirectory += "/";
-    modelDirectory += objectDirectoryName;
-
-    if (!ensureDirectory(objectsRoot, result.error) ||
-        !ensureDirectory(modelDirectory, result.error))
-        return result;
-
-    // Classes sharing the default model share its one copy.
-    std::vector<std::string> copied;
+    if (modelSourceDirectory.empty())
+        return CoreError{ErrorCode::NoModelDirectory, {}, {}, {}, 0, {}};
+    if (Result<void> directory = checkModelDirectory(modelSourceDirectory); !directory)
+        return directory;
+    bool anyTicked = false;
     for (const FooterModelChoice& choice : choices) {
-        if (!choice.enabled ||
-            std::find(copied.begin(), copied.end(), choice.modelFile) != copied.end())
+        if (!choice.enabled)
             continue;
-        fs::path source = modelSourceDirectory;
-        source += "/";
-        source += choice.modelFile;
-        fs::path destination = modelDirectory;
-        destination += "/";
-        destination += footerModelPrefix;
-        destination += choice.modelFile;
-        if (std::optional<CoreError> failed = copyModelFile(source, destination)) {
-            result.error = std::move(*failed);
-            return result;
-        }
-        copied.push_back(choice.modelFile);
-        ++result.filesCopied;
+        anyTicked = true;
+        if (!hasModelFile(modelSourceDirectory, choice.modelFile))
+            return CoreError{ErrorCode::ModelMissing,
+                             modelFilePath(modelSourceDirectory, choice.modelFile),
+                             {},
+                             {},
+                             0,
+                             {}};
     }
-    result.ok = true;
-    return result;
+    if (!anyTicked)
+        return CoreError{ErrorCode::NoModelChosen, modelSourceDirectory, {}, {}, 0, {}};
+    return {};
+}
+
+bool sameFileContents(const fs::path& a, const fs::path& b)
+{
+    std::ifstream first(a, std::ios::binary);
+    std::ifstream second(b, std::ios::binary);
+    if (!first || !second)
+        return false;
+    std::vector<char> bufferA(64 * 1024);
+    std::vector<char> bufferB(bufferA.size());
+    for (;;) {
+        first.read(bufferA.data(), static_cast<std::streamsize>(bufferA.size()));
+        second.read(bufferB.data(), static_cast<std::streamsize>(bufferB.size()));
+        const std::streamsize got = first.gcount();
+        if (got != second.gcount() || first.bad() || second.bad() ||
+            !std::equal(bufferA.begin(), bufferA.begin() + got, bufferB.begin()))
+            return false;
+        if (got == 0 || (!first && !second))
+            return !first.bad() && !second.bad();
+    }
 }
 
 ModelDirectoryContents inspectModelDirectory(const fs::path& modelSourceDirectory)
@@ -92,15 +169,11 @@ ModelDirectoryContents inspectModelDirectory(const fs::path& modelSourceDirector
 
 bool hasModelFile(const fs::path& modelSourceDirectory, const std::string& modelFile)
 {
-    // The same concatenation as the copy's source, so what is found is what gets copied.
-    fs::path file = modelSourceDirectory;
-    file += "/";
-    file += modelFile;
     std::error_code ec;
-    return fs::is_regular_file(file, ec);
+    return fs::is_regular_file(modelFilePath(modelSourceDirectory, modelFile), ec);
 }
 
-std::optional<CoreError> copyModelFile(const fs::path& source, const fs::path& destination)
+Result<void> copyModelFile(const fs::path& source, const fs::path& destination)
 {
     const auto fail = [&](std::error_code system, std::string detail) {
         return CoreError{ErrorCode::CannotCopy, source, system, destination, 0, std::move(detail)};
@@ -111,6 +184,9 @@ std::optional<CoreError> copyModelFile(const fs::path& source, const fs::path& d
         return fail(ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory), {});
     if (!fs::is_regular_file(sourceStatus))
         return fail({}, "the model is not a regular file");
+    if (const std::uintmax_t size = fs::file_size(source, ec); !ec && size > largestModelCopyBytes)
+        return CoreError{
+            ErrorCode::ModelTooLargeToCopy, source, {}, destination, size, tooLargeReason(size)};
 
     // The copy is made whole beside the destination and renamed over it: a full disk, a kill or a
     // second generation at the same moment never leaves a piece of a model where a track
@@ -124,9 +200,16 @@ std::optional<CoreError> copyModelFile(const fs::path& source, const fs::path& d
             return false;
         }
         std::vector<char> buffer(64 * 1024);
+        std::uintmax_t total = 0;
         while (in) {
             in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
             const auto got = static_cast<std::size_t>(in.gcount());
+            // A file that grows while it is copied stops at the cap all the same.
+            total += got;
+            if (total > largestModelCopyBytes) {
+                errno = EFBIG;
+                return false;
+            }
             if (got > 0 && std::fwrite(buffer.data(), 1, got, out) != got)
                 return false;
         }
@@ -137,16 +220,16 @@ std::optional<CoreError> copyModelFile(const fs::path& source, const fs::path& d
         }
         return true;
     };
-    FileWriteOutcome outcome;
+    Result<void> outcome;
     // A signal arriving mid-copy interrupts it without any fault of the files; try again.
     for (int attempt = 0; attempt < 10; ++attempt) {
         outcome = replaceFileAtomically(destination, LinkAtDestination::Replace, copyContent);
-        if (outcome.code != std::errc::interrupted)
+        if (outcome || outcome.error().system != std::errc::interrupted)
             break;
     }
-    if (!outcome.ok())
-        return fail(outcome.code, outcome.reason);
-    return std::nullopt;
+    if (!outcome)
+        return fail(outcome.error().system, outcome.error().detail);
+    return {};
 }
 
 }  // namespace pw

@@ -38,7 +38,7 @@ bool holdsOnWindows(const std::string& name)
 
 }  // namespace
 
-std::optional<CoreError> objectDirectoryNameError(const std::string& latin1Name)
+Result<void> checkObjectDirectoryName(const std::string& latin1Name)
 {
     if (latin1Name == "." || latin1Name == ".." ||
         latin1Name.find_first_of("/\\") != std::string::npos) {
@@ -57,7 +57,23 @@ std::optional<CoreError> objectDirectoryNameError(const std::string& latin1Name)
                          0,
                          {}};
     }
-    return std::nullopt;
+    return {};
+}
+
+std::filesystem::path objectsDirectory(const std::filesystem::path& nolimitsDirectory)
+{
+    std::filesystem::path objects = nolimitsDirectory;
+    objects += "/objects";
+    return objects;
+}
+
+std::filesystem::path modelDirectoryIn(const std::filesystem::path& nolimitsDirectory,
+                                       const std::filesystem::path& objectDirectoryName)
+{
+    std::filesystem::path directory = objectsDirectory(nolimitsDirectory);
+    directory += "/";
+    directory += objectDirectoryName;
+    return directory;
 }
 
 std::filesystem::path objectDirectoryPath(const ObjectDirectory& directory)

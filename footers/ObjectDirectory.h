@@ -3,7 +3,7 @@
 // the names generated scenery objects give their models.
 
 #include "FooterModelChoice.h"
-#include "tracklib/CoreError.h"
+#include "tracklib/Result.h"
 
 #include <filesystem>
 #include <optional>
@@ -25,7 +25,14 @@ struct ObjectDirectory {
 // would put the models somewhere other than one directory inside objects; one that Windows cannot
 // hold (< > : " | ? *, control characters, a dot or space at the end, CON, NUL, COM1 ...) would
 // leave the simulator without its models.
-std::optional<CoreError> objectDirectoryNameError(const std::string& latin1Name);
+Result<void> checkObjectDirectoryName(const std::string& latin1Name);
+
+// The simulator's objects directory: nolimitsDirectory + "/objects", joined as text so that the
+// directory is used exactly as the user gave it. Every stored model path is relative to it.
+std::filesystem::path objectsDirectory(const std::filesystem::path& nolimitsDirectory);
+// The directory the models of an object directory name go to: objectsDirectory + "/" + name.
+std::filesystem::path modelDirectoryIn(const std::filesystem::path& nolimitsDirectory,
+                                       const std::filesystem::path& objectDirectoryName);
 
 // The same name for the file system: each Latin-1 byte is the character of that number.
 std::filesystem::path objectDirectoryPath(const ObjectDirectory& directory);

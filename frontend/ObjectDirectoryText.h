@@ -2,19 +2,17 @@
 // The object directory a front end's text field or option names.
 
 #include "footers/ObjectDirectory.h"
-#include "tracklib/CoreError.h"
+#include "tracklib/Result.h"
 
 #include <QString>
 
-#include <optional>
-
 namespace pw {
 
-// Sets `directory` from the text and returns nothing, or returns why the text names no object
-// directory. The text is composed first, so that an accented letter given decomposed (as file
-// names copied from macOS often are) stores as its one Latin-1 character and names the same
-// directory. Refused: a character beyond Latin-1 (the track would store a question mark and every
-// footer would name a directory never made), and a name that is not one directory inside objects.
-std::optional<CoreError> objectDirectoryFromText(const QString& text, ObjectDirectory& directory);
+// The object directory the text names, or why it names none. The text is composed first, so that an
+// accented letter given decomposed (as file names copied from macOS often are) stores as its one
+// Latin-1 character and names the same directory. Refused: a character beyond Latin-1 (the track
+// would store a question mark and every footer would name a directory never made), and a name that
+// is not one directory inside objects.
+Result<ObjectDirectory> objectDirectoryFromText(const QString& text);
 
 }  // namespace pw

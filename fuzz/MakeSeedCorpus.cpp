@@ -16,9 +16,9 @@ int main(int argc, char** argv)
     const std::filesystem::path directory = argv[1];
     int failures = 0;
     for (const auto& seed : pw::hardening::seedTracks()) {
-        const pw::WriteResult result = pw::writeTrackFile(directory / seed.fileName, seed.track);
-        if (!result.ok) {
-            std::fprintf(stderr, "%s\n", pw::errorText(result.error).c_str());
+        const pw::Result<void> result = pw::writeTrackFile(directory / seed.fileName, seed.track);
+        if (!result.ok()) {
+            std::fprintf(stderr, "%s\n", pw::errorText(result.error()).c_str());
             ++failures;
         }
     }

@@ -28,9 +28,9 @@ std::string checkReadGenerateWrite(std::span<const std::uint8_t> bytes,
     for (const GenerationVariant& variant : variants) {
         Track track = read;
         // Every model is in the sandbox, so the installation cannot be what fails.
-        const GenerationReport report = generateFooters(track, sandbox.options(variant));
-        if (!report.ok) {
-            return describe(variant) + ": generation failed: " + errorText(report.error);
+        const Result<GenerationReport> report = generateFooters(track, sandbox.options(variant));
+        if (!report.ok()) {
+            return describe(variant) + ": generation failed: " + errorText(report.error());
         }
         if (std::string failure = checkWrittenTrackReadsBack(track); !failure.empty()) {
             return describe(variant) + ": after generation: " + failure;

@@ -10,4 +10,8 @@ namespace pw {
 // the first point. Fewer than three distinct points stay as they are (deduplicated).
 void convexHullInPlace(std::vector<QPointF>& points);
 
+// For each point, whether it lies on a corner of the hull (compared exactly). Fewer than three
+// distinct points are all corners. Sorts once: n log n.
+std::vector<bool> onConvexHull(const std::vector<QPointF>& points);
+
 }  // namespace pw

@@ -2,6 +2,7 @@
 
 #include "ConvexHull.h"
 #include "SceneGeometry.h"
+#include "ThreeDsScreening.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
@@ -10,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
-#include <set>
 #include <system_error>
 #include <tuple>
 
@@ -21,10 +21,9 @@ namespace {
 // A model with more vertices than this keeps only those on its outline seen from above, from the
 // front and from the side: enough to draw it turned or tilted.
 constexpr std::size_t mostPointsKept = 256;
-constexpr unsigned char threeDsMagic[2] = {0x4D, 0x4D};  // the main chunk, little-endian 0x4D4D
 
 struct FileBytes {
-    std::vector<char> bytes;
+    std::vector<std::uint8_t> bytes;
     std::string problem;
 };
 
@@ -47,29 +46,26 @@ FileBytes readBounded(const std::filesystem::path& file)
     }
     std::ifstream in(file, std::ios::binary);
     result.bytes.resize(static_cast<std::size_t>(size));
-    if (!in.read(result.bytes.data(), static_cast<std::streamsize>(size))) {
+    if (!in.read(reinterpret_cast<char*>(result.bytes.data()),
+                 static_cast<std::streamsize>(size))) {
         result.bytes.clear();
         result.problem = "cannot be read";
     }
     return result;
 }
 
-// The vertices on the outline of one of the three axis views.
-void keepOutline(const std::vector<Vector3>& all, int dropAxis, std::set<std::size_t>& kept)
+// Marks the vertices on the outline of one of the three axis views.
+void keepOutline(const std::vector<Vector3>& all, int dropAxis, std::vector<bool>& kept)
 {
     std::vector<QPointF> plane;
     plane.reserve(all.size());
-    const auto project = [dropAxis](Vector3 p) {
-        return dropAxis == 0   ? QPointF(p.y, p.z)
-               : dropAxis == 1 ? QPointF(p.x, p.z)
-                               : QPointF(p.x, p.y);
-    };
     for (const Vector3 p : all)
-        plane.push_back(project(p));
-    convexHullInPlace(plane);
+        plane.push_back(dropAxis == 0   ? QPointF(p.y, p.z)
+                        : dropAxis == 1 ? QPointF(p.x, p.z)
+                                        : QPointF(p.x, p.y));
+    const std::vector<bool> corners = onConvexHull(plane);
     for (std::size_t i = 0; i < all.size(); ++i)
-        if (std::find(plane.begin(), plane.end(), project(all[i])) != plane.end())
-            kept.insert(i);
+        kept[i] = kept[i] || corners[i];
 }
 
 std::vector<Vector3> reduced(std::vector<Vector3> all)
@@ -79,13 +75,20 @@ std::vector<Vector3> reduced(std::vector<Vector3> all)
     all.erase(std::unique(all.begin(), all.end()), all.end());
     if (all.size() <= mostPointsKept)
         return all;
-    std::set<std::size_t> kept;
+    std::vector<bool> kept(all.size());
     for (int axis = 0; axis < 3; ++axis)
         keepOutline(all, axis, kept);
     std::vector<Vector3> points;
-    for (const std::size_t i : kept)
-        points.push_back(all[i]);
+    for (std::size_t i = 0; i < all.size(); ++i)
+        if (kept[i])
+            points.push_back(all[i]);
     return points;
+}
+
+bool withinModelReach(Vector3 v)
+{
+    return std::abs(v.x) <= modelReachMetres && std::abs(v.y) <= modelReachMetres &&
+           std::abs(v.z) <= modelReachMetres;
 }
 
 }  // namespace
@@ -106,19 +109,25 @@ ModelFootprint readModelFootprint(const std::filesystem::path& file)
     const FileBytes file3ds = readBounded(file);
     if (!file3ds.problem.empty())
         return unitSquareFootprint(file3ds.problem);
-    // Other formats assimp knows are no use to the simulator, and are not handed to it.
-    if (file3ds.bytes.size() < 6 ||
-        static_cast<unsigned char>(file3ds.bytes[0]) != threeDsMagic[0] ||
-        static_cast<unsigned char>(file3ds.bytes[1]) != threeDsMagic[1])
-        return unitSquareFootprint("not a 3ds model");
+    return modelFootprintOf(file3ds.bytes);
+}
+
+ModelFootprint modelFootprintOf(std::span<const std::uint8_t> file)
+{
+    // Only the chunks our own walk accepted reach assimp; other formats it knows never do.
+    const ScreenedModel screened = screenThreeDs(file);
+    if (!screened.problem.empty())
+        return unitSquareFootprint(screened.problem);
 
     SceneGeometry geometry;
     try {
         Assimp::Importer importer;
         const aiScene* scene =
-            importer.ReadFileFromMemory(file3ds.bytes.data(), file3ds.bytes.size(), 0, "3ds");
+            importer.ReadFileFromMemory(screened.bytes.data(), screened.bytes.size(), 0, "3ds");
+        // Without smoothing groups a 3ds model is faceted; assimp would smooth it all over.
         if (scene != nullptr)
-            geometry = collectSceneGeometry(*scene, NormalSource::Flat);
+            geometry = collectSceneGeometry(
+                *scene, screened.smoothingGroups ? NormalSource::Model : NormalSource::Flat);
     } catch (...) {
         geometry = {};
     }
@@ -135,6 +144,10 @@ ModelFootprint readModelFootprint(const std::filesystem::path& file)
         footprint.maximum = {std::max(footprint.maximum.x, p.x), std::max(footprint.maximum.y, p.y),
                              std::max(footprint.maximum.z, p.z)};
     }
+    if (!withinModelReach(footprint.minimum) || !withinModelReach(footprint.maximum) ||
+        !withinModelReach(footprint.maximum - footprint.minimum))
+        return unitSquareFootprint(
+            "reaches beyond " + std::to_string(static_cast<int>(modelReachMetres / 1000)) + " km");
     footprint.points = reduced(std::move(vertices));
     footprint.mesh = std::move(geometry.mesh);
     return footprint;

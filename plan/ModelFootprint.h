@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@ namespace pw {
 // Real footer models are a few hundred kilobytes; anything far beyond is no footer, and a
 // hostile file must not keep the reader busy for long.
 inline constexpr std::uintmax_t largestModelFileBytes = 16u * 1024u * 1024u;
+
+// No footer reaches this far from its origin, nor spans this much: a model that does is drawn as
+// the unit square rather than shrink the whole plan below a pixel.
+inline constexpr float modelReachMetres = 10000.0f;
 
 struct ModelFootprint {
     bool readable = false;
@@ -29,7 +34,10 @@ struct ModelFootprint {
 ModelFootprint unitSquareFootprint(std::string problem);
 
 // Reads the model's vertices through its node transforms. Never throws; a file that is missing,
-// empty, larger than largestModelFileBytes or not a model gives the unit square and the problem.
+// empty, larger than largestModelFileBytes, not a model, over the bounds of screenThreeDs or
+// reaching beyond modelReachMetres gives the unit square and the problem.
 ModelFootprint readModelFootprint(const std::filesystem::path& file);
+// The same for a file's bytes already in memory (no size cap of its own).
+ModelFootprint modelFootprintOf(std::span<const std::uint8_t> file);
 
 }  // namespace pw

@@ -1,6 +1,7 @@
 #include "PlanFile.h"
 
 #include "PlanPainter.h"
+#include "frontend/QtPaths.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -51,24 +52,24 @@ void paintAll(QPainter& painter, const PlanScene& scene, const Layout& layout)
     paintLegend(painter, layout.legend, scene.view, !scene.preview.empty());
 }
 
-PlanFileResult writeWhole(const QByteArray& bytes, const QString& fileName)
+CoreError saveFailure(const QString& fileName, std::error_code system, std::string detail)
 {
-    PlanFileResult result;
+    return CoreError{ErrorCode::CannotSave, toFileSystemPath(fileName), system, {}, 0,
+                     std::move(detail)};
+}
+
+Result<void> writeWhole(const QByteArray& bytes, const QString& fileName)
+{
     // QSaveFile would replace a read-only file by renaming over it, or refuse it in words that
     // name the file again; the report names it once.
     const QFileInfo existing(fileName);
-    if (existing.exists() && !existing.isDir() && !existing.isWritable()) {
-        result.error = QStringLiteral("Permission denied");
-        return result;
-    }
+    if (existing.exists() && !existing.isDir() && !existing.isWritable())
+        return saveFailure(fileName, std::make_error_code(std::errc::permission_denied), {});
     // Written whole or not at all: a failed write leaves the old file.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        result.error = file.errorString();
-        return result;
-    }
-    result.ok = true;
-    return result;
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return saveFailure(fileName, {}, file.errorString().toStdString());
+    return {};
 }
 
 }  // namespace
@@ -91,18 +92,16 @@ bool planSvgAvailable()
 #endif
 }
 
-PlanFileResult writePlanFile(const PlanScene& scene, const QString& fileName)
+Result<void> writePlanFile(const PlanScene& scene, const QString& fileName)
 {
-    PlanFileResult result;
+    const auto failure = [&](ErrorCode code, std::error_code system, std::string detail) {
+        return CoreError{code, toFileSystemPath(fileName), system, {}, 0, std::move(detail)};
+    };
     const PlanFileFormat format = planFileFormat(fileName);
-    if (format == PlanFileFormat::Unknown) {
-        result.error = QStringLiteral("a plan is written as .svg or .png");
-        return result;
-    }
-    if (format == PlanFileFormat::Svg && !planSvgAvailable()) {
-        result.error = QStringLiteral("SVG output is not available in this build; write a .png");
-        return result;
-    }
+    if (format == PlanFileFormat::Unknown)
+        return failure(ErrorCode::PlanFormatUnknown, {}, {});
+    if (format == PlanFileFormat::Svg && !planSvgAvailable())
+        return failure(ErrorCode::PlanSvgUnavailable, {}, {});
     const Layout layout = layoutFor(scene.bounds);
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -133,13 +132,13 @@ PlanFileResult writePlanFile(const PlanScene& scene, const QString& fileName)
     return writeWhole(bytes, fileName);
 }
 
-PlanFileResult writePlanPicture(const QImage& picture, const QString& fileName)
+Result<void> writePlanPicture(const QImage& picture, const QString& fileName)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!picture.save(&buffer, "PNG"))
-        return {false, QStringLiteral("the picture cannot be encoded as PNG")};
+        return saveFailure(fileName, {}, "the picture cannot be encoded as PNG");
     buffer.close();
     return writeWhole(bytes, fileName);
 }

@@ -2,6 +2,7 @@
 // A plan written to a picture file: SVG or PNG, chosen by the file name's extension.
 
 #include "PlanScene.h"
+#include "tracklib/Result.h"
 
 #include <QImage>
 #include <QString>
@@ -15,15 +16,11 @@ PlanFileFormat planFileFormat(const QString& fileName);
 // False in a build without Qt Svg (the Windows one): plans are then written as PNG only.
 bool planSvgAvailable();
 
-struct PlanFileResult {
-    bool ok = false;
-    QString error;  // the reason; the file is then left as it was
-};
-
-// The scene fills 1000 pixels along its longer side, the legend sits on its right.
-PlanFileResult writePlanFile(const PlanScene& scene, const QString& fileName);
+// The scene fills 1000 pixels along its longer side, the legend sits on its right. On failure the
+// file is left as it was.
+Result<void> writePlanFile(const PlanScene& scene, const QString& fileName);
 
 // A picture drawn elsewhere (the 3D view) written as PNG, whole or not at all.
-PlanFileResult writePlanPicture(const QImage& picture, const QString& fileName);
+Result<void> writePlanPicture(const QImage& picture, const QString& fileName);
 
 }  // namespace pw

@@ -94,9 +94,14 @@ void sortByStyle(std::vector<PlanFooter>& footers)
                      [](const PlanFooter& a, const PlanFooter& b) { return a.style < b.style; });
 }
 
-// A point or a horizontal line still counts, where QRectF::united would pass it over.
+// A point or a horizontal line still counts, where QRectF::united would pass it over. Whatever
+// reaches beyond planFitReachMetres is drawn but not fitted: one runaway value would shrink the
+// whole plan below a pixel.
 void extend(std::optional<QRectF>& bounds, const QRectF& more)
 {
+    const auto near = [](qreal v) { return std::abs(v) <= planFitReachMetres; };
+    if (!near(more.left()) || !near(more.right()) || !near(more.top()) || !near(more.bottom()))
+        return;
     if (!bounds)
         bounds = more;
     else

@@ -45,6 +45,10 @@ struct PlanCurvePiece {
     QRectF bounds;
 };
 
+// No park reaches this far: a piece of the plan beyond it is drawn, but the view is not fitted to
+// it.
+inline constexpr double planFitReachMetres = 1e6;
+
 struct PlanScene {
     PlanView view = PlanView::Top;
     QString title;                      // the track's info text
@@ -54,7 +58,8 @@ struct PlanScene {
     std::vector<QPointF> sceneryObjects;  // those that are no footer
     std::vector<PlanFooter> footers;      // in the track, ordered by style
     std::vector<PlanFooter> preview;      // what a generation would add, ordered by style
-    QRectF bounds;                        // of everything drawn; empty for an empty track
+    // Of everything drawn within planFitReachMetres of the origin; empty for an empty track.
+    QRectF bounds;
     // Footers in the track per style, and how many a file could not be read for.
     std::array<int, footerStyleCount> footersPerStyle{};
 };

@@ -15,10 +15,7 @@ namespace {
 constexpr std::uint32_t dropped = std::numeric_limits<std::uint32_t>::max();
 constexpr Vector3 upwards{0.0f, 1.0f, 0.0f};
 
-bool isFinite(Vector3 v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
+bool isFinite(Vector3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 // A unit vector, or nothing when `v` has no usable direction.
 bool toUnit(Vector3& v)
@@ -103,7 +100,8 @@ void appendMesh(const aiMesh& source, const aiMatrix4x4& transform, NormalSource
         return;
     }
 
-    const std::uint32_t base = static_cast<std::uint32_t>(mesh.positions.size() - first);
+    // The kept vertices follow in their order: vertex `corner` lands at start + (corner - first).
+    const std::size_t start = mesh.positions.size();
     std::vector<bool> usable;
     for (unsigned v = 0; v < source.mNumVertices; ++v) {
         if (index[v] == dropped)
@@ -117,11 +115,12 @@ void appendMesh(const aiMesh& source, const aiMatrix4x4& transform, NormalSource
     forEachTriangle(source, index, mirrored, [&](auto a, auto b, auto c) {
         const Vector3 normal = flatNormal(kept[a - first], kept[b - first], kept[c - first]);
         for (const std::uint32_t corner : {a, b, c}) {
+            const std::size_t at = start + (corner - first);
             if (!usable[corner - first]) {
-                mesh.normals[corner + base] = normal;
+                mesh.normals[at] = normal;
                 usable[corner - first] = true;
             }
-            mesh.indices.push_back(corner + base);
+            mesh.indices.push_back(static_cast<std::uint32_t>(at));
         }
     });
 }

@@ -11,7 +11,8 @@ source scripts/setup.sh
 # The release preset's directory unless PLINTHWRIGHT_BENCH_BUILD names another.
 build=${PLINTHWRIGHT_BENCH_BUILD:-build-release}
 cmake --preset release -B "$build" >/dev/null
-targets=(plinthwright_bench bench_make_track bench_peak_memory bench_hostile bench_plan bench_view3d)
+targets=(plinthwright_bench bench_make_track bench_peak_memory bench_hostile bench_plan
+         bench_model_reading bench_view3d)
 grep -q bench_curve_evaluations "$build/build.ninja" && targets+=(bench_curve_evaluations)
 grep -q bench_window_actions "$build/build.ninja" && targets+=(bench_window_actions)
 cmake --build "$build" -j2 --target "${targets[@]}"
@@ -50,6 +51,14 @@ for entry in "${hostile[@]}"; do
       grep '^metric' >>"$metrics"
   done
   rm -f "$work/$shape.nltrack"
+done
+
+# Hostile footer models at the reading's bounds (bench/ModelReadingMain.cpp): made by one process,
+# read by another.
+for shape in deep-chain flat-nodes chain-at-bound circle dense many-objects padded; do
+  "$bin/bench_model_reading" "$shape" make "$work/$shape.3ds"
+  "$bin/bench_model_reading" "$shape" read "$work/$shape.3ds" | grep '^metric' >>"$metrics"
+  rm -f "$work/$shape.3ds"
 done
 
 # The fastest of five repetitions stands for each benchmark: other programs share the machine.
@@ -146,4 +155,18 @@ awk '
     for (i = 1; i <= n; ++i)
       printf "| %s | %.0f | %.2f | %.2f |\n", names[i], value[names[i] " input_mb"],
              value[names[i] " seconds_per_10_mb"], value[names[i] " peak_mb_per_input_mb"]
+    print "\nHostile footer models (target: at most 1 s of processor time, peak at most 8 x file + 64 MB):\n"
+    print "| Model | File, MB | Processor time, s | Peak memory added, MB | Budget, MB |"
+    print "|---|---|---|---|---|"
+    m = 0
+    for (key in value) {
+      split(key, part, " ")
+      if (part[1] ~ /^model:/ && part[2] == "file_mb") models[++m] = part[1]
+    }
+    for (i = 1; i <= m; ++i) for (j = i + 1; j <= m; ++j)
+      if (models[j] < models[i]) { t = models[i]; models[i] = models[j]; models[j] = t }
+    for (i = 1; i <= m; ++i)
+      printf "| %s | %.2f | %.3f | %.1f | %.0f |\n", substr(models[i], 7),
+             value[models[i] " file_mb"], value[models[i] " cpu_s"], value[models[i] " peak_mb"],
+             8 * value[models[i] " file_mb"] + 64
   }' "$metrics"

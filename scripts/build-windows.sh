@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows zip on Debian 12 and smoke-tests it under wine:
+# Cross-builds the Windows zip and installer on Debian 12 and smoke-tests both under wine:
 #   build-windows/plinthwright-windows.zip
+#   build-windows/plinthwright-setup.exe     (scripts/windows-installer.sh)
 # Qt and assimp for Windows are built once from Debian's own source packages and cached in
 # ~/.cache/plinthwright (PLINTHWRIGHT_CACHE overrides); later runs reuse them.
 #   scripts/build-windows.sh               everything: libraries, programs, zip, smoke test
@@ -18,7 +19,10 @@ esac
 set --
 
 source scripts/setup.sh g++-mingw-w64-x86-64-posix wine64 dpkg-dev libz-mingw-w64-dev \
-  libutfcpp-dev libstb-dev xvfb xauth xdotool imagemagick zip
+  libutfcpp-dev libstb-dev xvfb xauth xdotool imagemagick zip nsis
+
+# The installer's build and checks.
+source scripts/windows-installer.sh
 
 cache=${PLINTHWRIGHT_CACHE:-$HOME/.cache/plinthwright}
 toolchain=$source_dir/cmake/mingw-w64-x86_64.cmake
@@ -193,6 +197,15 @@ copy_dependencies() {
   done
 }
 
+# Text is drawn by Qt's own FreeType engine. Windows' GDI engine measures a line of text by the
+# font's Windows line metrics (tmHeight), which for some fonts are several times the font's size
+# (under wine, whose "MS Shell Dlg" falls back to such a font, 46 px for an 11 px font): line
+# edits and spin boxes centre that height in their box and draw their text, selection and cursor
+# outside it. FreeType measures by the font's typographic metrics, as on Linux.
+write_qt_conf() {
+  printf '[Platforms]\r\nWindowsArguments = fontengine=freetype\r\n' >"$stage/qt.conf"
+}
+
 write_readme() {
   sed 's/$/\r/' >"$stage/README.txt" <<'TEXT'
 Plinthwright for Windows
@@ -201,8 +214,10 @@ Plinthwright for Windows
 Places footer models (3ds) on the support tubes of a NoLimits Coaster track that stand on
 fundaments, copies the models into the simulator's objects directory and saves the track.
 
-Nothing to install: unpack the zip anywhere and double-click plinthwright.exe. Keep the files
-together; the program needs the DLLs and the platforms and styles folders beside it.
+plinthwright-setup.exe installs it with a Start menu entry, opens .nltrack files on a
+double-click and can be uninstalled in "Apps & features". Without installing: unpack the zip
+anywhere and double-click plinthwright.exe. Keep the files together; the program needs the DLLs,
+qt.conf and the plugin folders beside it.
 
 The window: open a track (.nltrack), choose the directory with your footer models, select the
 simulator's directory, then Generate and Save. The examples folder holds a demo track and sample
@@ -237,15 +252,25 @@ pack() {
   # Debian's MinGW runtime DLLs carry their symbols (libstdc++ alone 23 MB).
   x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
   cp -r examples/demo.nltrack examples/demo-footers.nltrack examples/models "$stage/examples/"
+  write_qt_conf
   write_readme
   (cd "$out" && zip -qr "$(basename "$zip_file")" "$(basename "$stage")")
   echo "Wrote $zip_file ($(du -h "$zip_file" | cut -f1))"
+}
+
+# The installer holds what the zip holds; its version is the project's.
+setup_file=$out/plinthwright-setup.exe
+make_installer() {
+  local version
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$win_build/CMakeCache.txt")
+  build_installer "$stage" "$version" "$setup_file"
 }
 
 started=$SECONDS
 mkdir -p "$out"
 build_programs
 pack
+make_installer
 echo "Programs built and packed in $(( SECONDS - started )) s"
 
 # ---- Smoke test under wine -------------------------------------------------------------------
@@ -397,11 +422,54 @@ opens_without_warning() {
   sleep 3
   ! xdotool search --name '^Open NlTrack file$' >/dev/null 2>&1
 }
+# Line edits and spin boxes draw their text: in a screenshot of the main window with a track
+# open, the track field (the topmost wide white box) and the five scale boxes (five boxes of one
+# size, one above the other) each hold pixels clearly darker than their own background.
+texts_drawn_in() {
+  local shot=$1 background
+  # The window's own grey is its most frequent colour.
+  background=$(convert "$shot" -format %c histogram:info:- | sort -rn | head -n1 |
+    sed -n 's/.*\(#[0-9A-Fa-f]\{6\}\).*/\1/p')
+  # The inner areas of the boxes, as connected areas of one colour: "WxH+X+Y" each.
+  areas_of() {
+    convert "$shot" -fill black +opaque "$1" -fill white -opaque "$1" \
+      -define connected-components:verbose=true -define connected-components:area-threshold=80 \
+      -connected-components 4 null: | awk '$NF ~ /255,255,255|gray\(255\)|#FFFFFF/ {print $2}'
+  }
+  # Whether the left $2 percent of area $1 holds a pixel clearly darker than its own colour.
+  holds_text() {
+    local w h x y
+    IFS='x+' read -r w h x y <<<"$1"
+    local darkest lightest
+    read -r darkest lightest < <(convert "$shot" -crop "$((w * $2 / 100))x$h+$x+$y" +repage \
+      -colorspace Gray -format '%[fx:int(255*minima)] %[fx:int(255*maxima)]\n' info:)
+    [ "$darkest" -lt $((lightest * 80 / 100)) ]
+  }
+  local field
+  field=$(areas_of white | awk -F'[x+]' '$1 >= 200 && $2 >= 12 && $2 <= 30' | sort -t+ -k3 -n | head -n1)
+  echo "      track field: ${field:-none}"
+  [ -n "$field" ] && holds_text "$field" 100 || { echo "      the track field shows no text"; return 1; }
+  # The scale boxes: five areas of one size, one above the other.
+  local boxes
+  boxes=$(areas_of "$background" | awk -F'[x+]' '$1 >= 25 && $1 <= 100 && $2 >= 12 && $2 <= 30 {print $1 "x" $2 "+" $3, $0}' |
+    sort | awk '{n[$1]++; line[$1] = line[$1] " " $2} END {for (k in n) if (n[k] >= 5) print line[k]}')
+  echo "      scale boxes: ${boxes:-none}"
+  [ "$(wc -w <<<"$boxes")" -ge 5 ] || return 1
+  local box
+  for box in $boxes; do holds_text "$box" 60 || return 1; done
+}
+main_window_shows_its_texts() {
+  local shot=$out/window-main.png
+  import -window "$(xdotool search --name '^Plinthwright$' | head -n1)" "$shot" 2>/dev/null &&
+    texts_drawn_in "$shot"
+}
 for file in examples/demo.nltrack "$track"; do
   windows_file=${file//\//\\}
   (cd "$windows_root" && "$wine" plinthwright.exe "$windows_file" >/dev/null 2>&1 &)
   check "plinthwright.exe opens a window titled Plinthwright with $windows_file" \
     opens_without_warning
+  [ "$file" = examples/demo.nltrack ] &&
+    check "its track field and scale boxes show their text" main_window_shows_its_texts
   shot=$out/window.png
   [ "$file" = examples/demo.nltrack ] || shot=$out/window-accents.png
   import -window root -trim +repage "$shot" 2>/dev/null && echo "      screenshot: $shot"
@@ -498,6 +566,12 @@ generates_and_saves_through_the_window() {
 }
 check "the window generates ${window_track//\//\\} and saves it as ${window_saved//\//\\}, as on Linux" \
   generates_and_saves_through_the_window
+"$wineserver" -k 2>/dev/null || true
+
+# The installer, for all users and for one user: silent install, the files, the Start menu entry,
+# the file type, a track opened through it (the window shows it without a warning), silent
+# uninstall, nothing of ours left, the user's settings kept.
+check_installer "$setup_file" "$stage" opens_without_warning
 "$wineserver" -k 2>/dev/null || true
 
 echo "$passed passed, $failed failed"

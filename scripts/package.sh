@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds a release, checks the desktop integration files and makes a Debian package.
+# Builds a release, checks the desktop integration files and makes a Debian package, which lintian
+# then checks (any error fails; warnings are printed).
 #   scripts/package.sh          build, check, package; prints the path of the .deb
 #   scripts/package.sh --try    also installs the package, starts both programs and removes it
 #                               again (needs root; for a disposable machine)
@@ -14,7 +15,7 @@ case "${1:-}" in
 esac
 
 # Explicit arguments: setup.sh would otherwise take ours as package names.
-source scripts/setup.sh dpkg-dev desktop-file-utils appstream shared-mime-info
+source scripts/setup.sh dpkg-dev desktop-file-utils appstream shared-mime-info help2man lintian
 
 app_id=io.github.plinthwright.Plinthwright
 build=build-package
@@ -44,26 +45,54 @@ check_installed_tree() {
            "share/mime/packages/$app_id.xml" \
            "share/icons/hicolor/scalable/apps/$app_id.svg" \
            "share/icons/hicolor/128x128/apps/$app_id.png" \
+           share/man/man1/plinthwright.1.gz share/man/man1/plinthwright-cli.1.gz \
+           share/bash-completion/completions/plinthwright-cli \
+           share/doc/plinthwright/copyright share/doc/plinthwright/changelog.gz \
            share/plinthwright/examples/demo.nltrack \
            share/plinthwright/examples/models/default.3ds; do
     [ -e "$stage/$f" ] || { echo "package.sh: the install lacks $f" >&2; exit 1; }
   done
 }
 
+# help2man reads --help by its layout: the options, the exit status and the examples must come out
+# as the man page's own sections.
+check_man_page() {
+  local page
+  page=$(zcat "$build/packaging/plinthwright-cli.1.gz")
+  local part
+  for part in '.SH SYNOPSIS' '.SH DESCRIPTION' '.SS "Commands:"' '.SH OPTIONS' \
+              '.SS "Exit status:"' '.SH EXAMPLES' '\fB\-\-xxlarge\fR' '.BR plinthwright (1)'; do
+    grep -qF -- "$part" <<<"$page" ||
+      { echo "package.sh: the man page of plinthwright-cli lacks $part" >&2; exit 1; }
+  done
+}
+
 check_desktop_files
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLINTHWRIGHT_BUILD_TESTS=OFF >/dev/null
+# Debian's hardening (stack protector, fortified C library calls, read-only relocations bound at
+# start); our Release optimisation comes after its -O2 and wins.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLINTHWRIGHT_BUILD_TESTS=OFF \
+  -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 cmake --build "$build"
+check_man_page
 check_installed_tree
 rm -f "$build"/*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(realpath "$build"/plinthwright_*.deb)
 dpkg-deb --field "$deb" Package Version Depends
+# Errors fail the script; warnings are printed (there are none today).
+lintian --fail-on error --tag-display-limit 0 "$deb" >&2
 
 if $try_package; then
   [ "$(id -u)" -eq 0 ] || { echo "package.sh: --try needs root" >&2; exit 1; }
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
   trap 'DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq plinthwright >/dev/null' EXIT
   plinthwright-cli --version
+  for f in /usr/share/man/man1/plinthwright-cli.1.gz /usr/share/man/man1/plinthwright.1.gz \
+           /usr/share/bash-completion/completions/plinthwright-cli; do
+    [ -f "$f" ] || { echo "package.sh: the installed package lacks $f" >&2; exit 1; }
+  done
   # A window that is still running when the timeout ends has started: status 124.
   status=0
   QT_QPA_PLATFORM=offscreen timeout 3 plinthwright || status=$?

@@ -26,16 +26,23 @@ std::string kindProblem(const fs::file_status& status)
     }
 }
 
-FileWriteOutcome failed(int error, const char* fallback)
+// The file being written could not be: the system's reason, or ours where it gave none.
+CoreError failed(const fs::path& destination, const std::error_code& code, std::string fallback)
 {
-    if (error == 0) {
-        return {std::error_code(), fallback};
-    }
-    const std::error_code code(error, std::generic_category());
-    return {code, code.message()};
+    return CoreError{ErrorCode::CannotSave,
+                     destination,
+                     code,
+                     {},
+                     0,
+                     code ? std::string() : std::move(fallback)};
 }
 
-FileWriteOutcome failed(const std::error_code& code) { return {code, code.message()}; }
+CoreError failed(const fs::path& destination, int error, const char* fallback)
+{
+    return failed(destination,
+                  error != 0 ? std::error_code(error, std::generic_category()) : std::error_code(),
+                  fallback);
+}
 
 // Where a chain of symbolic links ends, whether that file exists yet or not; `path` itself when
 // it is no link. A loop ends the chain after a bounded number of steps.
@@ -68,7 +75,8 @@ fs::path temporaryPathBeside(const fs::path& target)
 }
 
 // Writes the content, flushes it to the disk and closes the file.
-FileWriteOutcome writeAndClose(FileHandle file, const std::function<bool(std::FILE*)>& writeContent)
+Result<void> writeAndClose(const fs::path& destination, FileHandle file,
+                           const std::function<bool(std::FILE*)>& writeContent)
 {
     errno = 0;
     const bool written =
@@ -77,18 +85,18 @@ FileWriteOutcome writeAndClose(FileHandle file, const std::function<bool(std::FI
     errno = 0;
     const bool closed = std::fclose(file.release()) == 0;
     if (!written) {
-        return failed(writeError, "writing failed");
+        return failed(destination, writeError, "writing failed");
     }
     if (!closed) {
-        return failed(errno, "closing failed");
+        return failed(destination, errno, "closing failed");
     }
     return {};
 }
 
 // The complete content under a temporary name beside `target`, in `temporary`.
-FileWriteOutcome writeTemporaryFile(const fs::path& target,
-                                    const std::function<bool(std::FILE*)>& writeContent,
-                                    fs::path& temporary)
+Result<void> writeTemporaryFile(const fs::path& destination, const fs::path& target,
+                                const std::function<bool(std::FILE*)>& writeContent,
+                                fs::path& temporary)
 {
     // Unnamed first: nothing can be left behind while the content is written.
     if (FileHandle unnamed = openUnnamedFile(target.parent_path())) {
@@ -96,7 +104,7 @@ FileWriteOutcome writeTemporaryFile(const fs::path& target,
         const bool written = writeContent(unnamed.get()) && std::fflush(unnamed.get()) == 0 &&
                              flushToDisk(unnamed.get());
         if (!written) {
-            return failed(errno, "writing failed");  // the file vanishes as it is closed
+            return failed(destination, errno, "writing failed");  // vanishes as it is closed
         }
         for (int attempt = 0; attempt < 8; ++attempt) {
             temporary = temporaryPathBeside(target);
@@ -104,7 +112,7 @@ FileWriteOutcome writeTemporaryFile(const fs::path& target,
             if (!ec) {
                 errno = 0;
                 if (std::fclose(unnamed.release()) != 0) {
-                    const FileWriteOutcome outcome = failed(errno, "closing failed");
+                    CoreError outcome = failed(destination, errno, "closing failed");
                     std::error_code ignored;
                     fs::remove(temporary, ignored);
                     return outcome;
@@ -127,9 +135,9 @@ FileWriteOutcome writeTemporaryFile(const fs::path& target,
         }
     }
     if (!file) {
-        return failed(errno, "the file cannot be created");
+        return failed(destination, errno, "the file cannot be created");
     }
-    const FileWriteOutcome outcome = writeAndClose(std::move(file), writeContent);
+    Result<void> outcome = writeAndClose(destination, std::move(file), writeContent);
     if (!outcome.ok()) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
@@ -145,8 +153,8 @@ std::string fileKindProblem(const fs::path& path)
     return kindProblem(fs::status(path, ec));
 }
 
-FileWriteOutcome replaceFileAtomically(const fs::path& destination, LinkAtDestination links,
-                                       const std::function<bool(std::FILE*)>& writeContent)
+Result<void> replaceFileAtomically(const fs::path& destination, LinkAtDestination links,
+                                   const std::function<bool(std::FILE*)>& writeContent)
 {
     const fs::path target =
         links == LinkAtDestination::Follow ? endOfSymlinks(destination) : destination;
@@ -155,7 +163,7 @@ FileWriteOutcome replaceFileAtomically(const fs::path& destination, LinkAtDestin
     if (!fs::is_symlink(previous)) {
         // Opening a FIFO or a device to test it could block or act on it; refuse it unopened.
         if (std::string problem = kindProblem(previous); !problem.empty()) {
-            return {std::error_code(), std::move(problem)};
+            return failed(destination, std::error_code(), std::move(problem));
         }
     }
     // A file made read-only stays as it is, just as it would if it were written in place.
@@ -163,12 +171,12 @@ FileWriteOutcome replaceFileAtomically(const fs::path& destination, LinkAtDestin
     if (replacesFile) {
         errno = 0;
         if (!canWriteExistingFile(target)) {
-            return failed(errno, "the file is read-only");
+            return failed(destination, errno, "the file is read-only");
         }
     }
 
     fs::path temporary;
-    if (FileWriteOutcome written = writeTemporaryFile(target, writeContent, temporary);
+    if (Result<void> written = writeTemporaryFile(destination, target, writeContent, temporary);
         !written.ok()) {
         return written;
     }
@@ -179,7 +187,7 @@ FileWriteOutcome replaceFileAtomically(const fs::path& destination, LinkAtDestin
     if (ec) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        return failed(ec);
+        return failed(destination, ec, {});
     }
     syncDirectory(target.parent_path());
     return {};

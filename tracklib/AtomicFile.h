@@ -6,24 +6,18 @@
 // unnamed files, it is named "<destination>.plinthwright-tmp-<12 hex digits>" and a killed
 // process leaves that file, which is safe to delete.
 
+#include "Result.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <system_error>
 
 namespace pw {
 
 enum class LinkAtDestination {
     Follow,   // the file a symbolic link names is replaced and the link stays (track saves)
     Replace,  // the link itself is replaced and what it names stays untouched (model copies)
-};
-
-struct FileWriteOutcome {
-    std::error_code code;  // the system's error, when it gave one
-    std::string reason;    // empty on success
-
-    bool ok() const { return reason.empty(); }
 };
 
 // Why `path` cannot be read or written whole as a file, following symbolic links: it exists and
@@ -34,9 +28,10 @@ std::string fileKindProblem(const std::filesystem::path& path);
 // Writes the content through `writeContent`, which returns false when it fails and leaves the
 // reason in errno. An existing destination that is read-only, or not a regular file (nor a link,
 // for LinkAtDestination::Replace), is refused and left as it was; a replaced file keeps its
-// permissions. On failure the destination is untouched and no temporary file remains.
-FileWriteOutcome replaceFileAtomically(const std::filesystem::path& destination,
-                                       LinkAtDestination links,
-                                       const std::function<bool(std::FILE*)>& writeContent);
+// permissions. On failure the destination is untouched, no temporary file remains, and the error
+// is CannotSave on `destination`.
+Result<void> replaceFileAtomically(const std::filesystem::path& destination,
+                                   LinkAtDestination links,
+                                   const std::function<bool(std::FILE*)>& writeContent);
 
 }  // namespace pw

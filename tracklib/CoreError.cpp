@@ -32,6 +32,11 @@ std::string ownReason(const CoreError& error)
         return "it holds more than " + std::to_string(error.size) +
                " bytes, too large for a track file";
     case ErrorCode::NoMemoryToRead: return "not enough memory to read it";
+    case ErrorCode::NoTrackData: return "it holds no track data";
+    case ErrorCode::PlanFormatUnknown: return "a plan is written as .svg or .png";
+    case ErrorCode::PlanSvgUnavailable:
+        return "SVG output is not available in this build; write a .png";
+    case ErrorCode::NotADirectory: return "it is not a directory";
     default: return "failed";
     }
 }
@@ -58,16 +63,28 @@ std::string errorText(const CoreError& error)
     case ErrorCode::FileTooLarge:
     case ErrorCode::StreamTooLarge:
     case ErrorCode::NoMemoryToRead:
+    case ErrorCode::NoTrackData:
         return "Cannot open " + quoted(error.path) + ": " + errorReason(error);
     case ErrorCode::CannotSave:
+    case ErrorCode::PlanFormatUnknown:
+    case ErrorCode::PlanSvgUnavailable:
         return "Cannot save " + quoted(error.path) + ": " + errorReason(error);
     case ErrorCode::CannotCreateDirectory:
         return "Cannot create directory " + quoted(error.path) + ": " + errorReason(error);
     case ErrorCode::CannotCopy:
         return "Cannot copy " + quoted(error.path) + " to " + quoted(error.otherPath) + ": " +
                errorReason(error);
+    case ErrorCode::ModelTooLargeToCopy:
+        return "Cannot copy " + quoted(error.path) + ": " + errorReason(error);
     case ErrorCode::NoMemoryToGenerate:
         return "there is not enough memory to generate the footers of this track";
+    case ErrorCode::NotADirectory:
+        return "Cannot use " + quoted(error.path) + ": " + errorReason(error);
+    case ErrorCode::NoModelDirectory: return "no footer model directory is chosen";
+    case ErrorCode::NoModelChosen:
+        return "no size class has a footer model from " + quoted(error.path) + " ticked";
+    case ErrorCode::ModelMissing:
+        return "the ticked footer model " + quoted(error.path) + " is not there";
     case ErrorCode::ObjectDirectoryNotLatin1:
         return "Cannot store the object directory name " + quoted(error.path) +
                " in the track: a track holds Latin-1 characters only (letters of Western European "

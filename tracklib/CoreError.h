@@ -17,12 +17,21 @@ enum class ErrorCode {
     FileTooLarge,    // size: the file's size in bytes
     StreamTooLarge,  // size: the most a track may hold
     NoMemoryToRead,
-    // saving a track file
+    NoTrackData,  // nothing in the file was recognised
+    // saving a track file or a plan
     CannotSave,
+    PlanFormatUnknown,   // path: the picture; a plan is .svg or .png
+    PlanSvgUnavailable,  // path: the picture; this build writes PNG only
     // installing the footer models
     CannotCreateDirectory,
-    CannotCopy,  // path: the source, otherPath: the destination
+    CannotCopy,           // path: the source, otherPath: the destination
+    ModelTooLargeToCopy,  // path: the source, size: its size in bytes, detail: the reason
     NoMemoryToGenerate,
+    // what generate would copy
+    NotADirectory,     // path: the directory given
+    NoModelDirectory,  // no footer model directory chosen
+    NoModelChosen,     // path: the model directory; no size class has a model ticked
+    ModelMissing,      // path: the ticked model file, not in the model directory
     // the object directory name, as given
     ObjectDirectoryNotLatin1,
     ObjectDirectoryNotInside,

@@ -113,25 +113,24 @@ int textsCutAtZero(const Track& track)
 
 void fixLengthsOfDamagedChunks(const std::array<bool, TagEnvironment + 1>& cutShort, Track& track)
 {
-    std::array<std::int64_t, TagEnvironment + 1> dropped{};
-    dropped[TagInfo] = droppedTextBytes(track.infoText);
-    dropped[TagEnvironment] =
-        droppedTextBytes(track.environmentTextA) + droppedTextBytes(track.environmentTextB);
+    // A text cut at a zero byte may have run past its chunk, so the stored length says nothing
+    // about what is written: such a chunk is measured afresh, like one cut short.
+    std::array<bool, TagEnvironment + 1> measured = cutShort;
+    measured[TagInfo] = measured[TagInfo] || droppedTextBytes(track.infoText) > 0;
+    measured[TagEnvironment] = measured[TagEnvironment] ||
+                               droppedTextBytes(track.environmentTextA) > 0 ||
+                               droppedTextBytes(track.environmentTextB) > 0;
     for (const SceneryObject& object : track.sceneryObjects) {
-        dropped[TagSceneryObjects] +=
-            droppedTextBytes(object.textA) + droppedTextBytes(object.textB);
+        measured[TagSceneryObjects] = measured[TagSceneryObjects] ||
+                                      droppedTextBytes(object.textA) > 0 ||
+                                      droppedTextBytes(object.textB) > 0;
     }
 
     const std::int32_t objectsLengthBefore = track.sceneryObjectLength;
     for (int tag = TagInfo; tag <= TagEnvironment; ++tag) {
         std::int32_t* length = lengthField(tag, track);
-        if (length == nullptr || tag == TagScenery) {
-            continue;
-        }
-        if (cutShort[static_cast<std::size_t>(tag)]) {
+        if (length != nullptr && tag != TagScenery && measured[static_cast<std::size_t>(tag)]) {
             *length = writtenChunkLength(tag, track);
-        } else if (dropped[static_cast<std::size_t>(tag)] > 0) {
-            moveChunkLength(*length, -dropped[static_cast<std::size_t>(tag)]);
         }
     }
     // The scenery chunk's length covers its object child's, whose length as read is unknown

@@ -11,40 +11,39 @@ int chunksCutShort(const ReadDiagnostics& diagnostics)
     return diagnostics.chunksCutShort + diagnostics.negativeTextLengths;
 }
 
-OpenStatus statusAfterReading(int read, const Track& track)
+Result<OpenedTrack> afterReading(const Result<void>& read, OpenedTrack&& opened,
+                                 const std::filesystem::path& path, WithoutTrackData withoutData)
 {
-    if (read == 0)
-        return OpenStatus::CannotOpen;
-    return holdsTrackData(track) ? OpenStatus::Opened : OpenStatus::NoTrackData;
+    if (!read)
+        return read.error();
+    if (withoutData == WithoutTrackData::Refuse && !holdsTrackData(opened.track))
+        return CoreError{ErrorCode::NoTrackData, path, {}, {}, 0, {}};
+    return std::move(opened);
 }
 
 }  // namespace
 
-OpenedTrack openTrack(const std::filesystem::path& path, TrackSource source)
+Result<OpenedTrack> openTrack(const std::filesystem::path& path, TrackSource source,
+                              WithoutTrackData withoutData)
 {
-    OpenedTrack opened;
     if (source == TrackSource::RegularFile) {
         std::error_code ignored;
         // A directory gets the reader's own answer.
         if (!std::filesystem::is_directory(path, ignored)) {
-            if (std::string problem = fileKindProblem(path); !problem.empty()) {
-                opened.diagnostics.openError =
-                    CoreError{ErrorCode::CannotOpen, path, {}, {}, 0, std::move(problem)};
-                return opened;
-            }
+            if (std::string problem = fileKindProblem(path); !problem.empty())
+                return CoreError{ErrorCode::CannotOpen, path, {}, {}, 0, std::move(problem)};
         }
     }
-    opened.status =
-        statusAfterReading(readTrackFile(path, opened.track, &opened.diagnostics), opened.track);
-    return opened;
+    OpenedTrack opened;
+    const Result<void> read = readTrackFile(path, opened.track, &opened.diagnostics);
+    return afterReading(read, std::move(opened), path, withoutData);
 }
 
-OpenedTrack openTrackFromStandardInput()
+Result<OpenedTrack> openTrackFromStandardInput(WithoutTrackData withoutData)
 {
     OpenedTrack opened;
-    opened.status = statusAfterReading(
-        readTrackFromStandardInput(opened.track, &opened.diagnostics), opened.track);
-    return opened;
+    const Result<void> read = readTrackFromStandardInput(opened.track, &opened.diagnostics);
+    return afterReading(read, std::move(opened), {}, withoutData);
 }
 
 std::string passedOverText(const ReadDiagnostics& diagnostics)

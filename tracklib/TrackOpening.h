@@ -2,6 +2,7 @@
 // Opening a track to work on, the same for every front end: the whole file read, what the reader
 // passed over, and whether the file holds track data at all.
 
+#include "Result.h"
 #include "Track.h"
 #include "TrackFile.h"
 
@@ -10,14 +11,7 @@
 
 namespace pw {
 
-enum class OpenStatus {
-    Opened,
-    CannotOpen,   // diagnostics.openError says why; the track is empty
-    NoTrackData,  // nothing was recognised: saving it would replace the file with an empty track
-};
-
 struct OpenedTrack {
-    OpenStatus status = OpenStatus::CannotOpen;
     Track track;
     ReadDiagnostics diagnostics;
 };
@@ -26,8 +20,15 @@ struct OpenedTrack {
 // device; a command line may read either, as it reads its standard input.
 enum class TrackSource { AnyFile, RegularFile };
 
-OpenedTrack openTrack(const std::filesystem::path& path, TrackSource source = TrackSource::AnyFile);
-OpenedTrack openTrackFromStandardInput();
+// A file in which the reader recognised nothing is refused (NoTrackData) where the track is to be
+// worked on: saving it would replace the file with an empty track. Looking at it may accept it.
+enum class WithoutTrackData { Refuse, Accept };
+
+Result<OpenedTrack> openTrack(const std::filesystem::path& path,
+                              TrackSource source = TrackSource::AnyFile,
+                              WithoutTrackData withoutData = WithoutTrackData::Refuse);
+Result<OpenedTrack> openTrackFromStandardInput(
+    WithoutTrackData withoutData = WithoutTrackData::Refuse);
 
 // What a damaged file (isDamaged) lost: "N bytes skipped; chunks cut short: M", followed by
 // "; texts cut at a zero byte: K" when there are such texts. A chunk stopped by a negative text

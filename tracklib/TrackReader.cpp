@@ -507,42 +507,38 @@ WholeRead readWhole(std::FILE* in, std::uint64_t expectedSize, std::vector<std::
 }
 
 // Reads and decodes; `path` names the source in errors, empty for standard input.
-int readTrackFrom(std::FILE* in, std::uint64_t expectedSize, const std::filesystem::path& path,
-                  Track& track, ReadDiagnostics& report)
+Result<void> readTrackFrom(std::FILE* in, std::uint64_t expectedSize,
+                           const std::filesystem::path& path, Track& track, ReadDiagnostics& report)
 {
     try {
         std::vector<std::uint8_t> bytes;
         errno = 0;
         switch (readWhole(in, expectedSize, bytes)) {
         case WholeRead::TooLarge:
-            report.openError =
-                CoreError{ErrorCode::StreamTooLarge, path, {}, {}, largestTrackFileSize, {}};
-            return 0;
+            return CoreError{ErrorCode::StreamTooLarge, path, {}, {}, largestTrackFileSize, {}};
         case WholeRead::Failed:
-            report.openError =
-                CoreError{ErrorCode::CannotOpen,
-                          path,
-                          errno != 0 ? errnoCode() : std::make_error_code(std::errc::io_error),
-                          {},
-                          0,
-                          {}};
-            return 0;
+            return CoreError{ErrorCode::CannotOpen,
+                             path,
+                             errno != 0 ? errnoCode() : std::make_error_code(std::errc::io_error),
+                             {},
+                             0,
+                             {}};
         case WholeRead::Complete: break;
         }
         readTrackBytes(bytes, track, &report);
-        return 1;
+        return {};
     } catch (const std::bad_alloc&) {
         // The caller passed an empty track; it gets one back rather than a part.
         track = Track{};
         report = ReadDiagnostics{};
-        report.openError = CoreError{ErrorCode::NoMemoryToRead, path, {}, {}, 0, {}};
-        return 0;
+        return CoreError{ErrorCode::NoMemoryToRead, path, {}, {}, 0, {}};
     }
 }
 
 }  // namespace
 
-int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnostics* diagnostics)
+Result<void> readTrackFile(const std::filesystem::path& path, Track& track,
+                           ReadDiagnostics* diagnostics)
 {
     ReadDiagnostics unused;
     ReadDiagnostics& report = diagnostics != nullptr ? *diagnostics : unused;
@@ -550,14 +546,12 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
 
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        report.openError = CoreError{ErrorCode::OpenedADirectory, path, {}, {}, 0, {}};
-        return 0;
+        return CoreError{ErrorCode::OpenedADirectory, path, {}, {}, 0, {}};
     }
     errno = 0;
     const FileHandle file = openFileForReading(path);
     if (!file) {
-        report.openError = CoreError{ErrorCode::CannotOpen, path, errnoCode(), {}, 0, {}};
-        return 0;
+        return CoreError{ErrorCode::CannotOpen, path, errnoCode(), {}, 0, {}};
     }
     // A regular file's size is known: one far beyond any track is refused unread. Pipes and
     // devices have none, and are read up to the same limit.
@@ -569,13 +563,12 @@ int readTrackFile(const std::filesystem::path& path, Track& track, ReadDiagnosti
         }
     }
     if (size > largestTrackFileSize) {
-        report.openError = CoreError{ErrorCode::FileTooLarge, path, {}, {}, size, {}};
-        return 0;
+        return CoreError{ErrorCode::FileTooLarge, path, {}, {}, size, {}};
     }
     return readTrackFrom(file.get(), size, path, track, report);
 }
 
-int readTrackFromStandardInput(Track& track, ReadDiagnostics* diagnostics)
+Result<void> readTrackFromStandardInput(Track& track, ReadDiagnostics* diagnostics)
 {
     ReadDiagnostics unused;
     ReadDiagnostics& report = diagnostics != nullptr ? *diagnostics : unused;

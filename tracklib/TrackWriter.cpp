@@ -209,12 +209,6 @@ void writeTerrain(ChunkWriter& out, const Terrain& terrain)
     writeChunkEnd(out);
 }
 
-WriteResult failure(const std::filesystem::path& path, std::error_code system, std::string detail)
-{
-    return WriteResult{false,
-                       CoreError{ErrorCode::CannotSave, path, system, {}, 0, std::move(detail)}};
-}
-
 // Close to the encoded size (headers and a few texts are rounded up), so encoding a large track
 // fills one buffer instead of regrowing it a dozen times.
 std::size_t encodedSizeHint(const Track& track)
@@ -264,24 +258,20 @@ std::vector<std::uint8_t> encodeTrack(const Track& track)
     return out.take();
 }
 
-WriteResult writeTrackFile(const std::filesystem::path& path, const Track& track)
+Result<void> writeTrackFile(const std::filesystem::path& path, const Track& track)
 {
     std::vector<std::uint8_t> bytes;
     try {
         bytes = encodeTrack(track);
     } catch (const std::bad_alloc&) {
-        return failure(path, {}, "not enough memory to encode the track");
+        return CoreError{
+            ErrorCode::CannotSave, path, {}, {}, 0, "not enough memory to encode the track"};
     }
     // Saving through a symbolic link replaces the file it points to; renaming over the link
     // would turn the link into a copy and leave that file as it was.
-    const FileWriteOutcome outcome =
-        replaceFileAtomically(path, LinkAtDestination::Follow, [&](std::FILE* file) {
-            return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        });
-    if (!outcome.ok()) {
-        return failure(path, outcome.code, outcome.reason);
-    }
-    return WriteResult{true, CoreError{}};
+    return replaceFileAtomically(path, LinkAtDestination::Follow, [&](std::FILE* file) {
+        return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    });
 }
 
 }  // namespace pw

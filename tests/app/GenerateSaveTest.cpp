@@ -22,7 +22,7 @@ namespace {
 Track readBack(const QString& fileName)
 {
     Track track;
-    if (readTrackFile(toFileSystemPath(fileName), track) != 1)
+    if (!readTrackFile(toFileSystemPath(fileName), track))
         qFatal("cannot read %s", qPrintable(fileName));
     return track;
 }
@@ -44,11 +44,6 @@ private Q_SLOTS:
     {
         QTemporaryDir simulator;
         prepare(simulator.path());
-        // Medium on the default model, and turned rather than tilted, so that every option the
-        // window reads is visible in the result.
-        h->boxes()[1].ownModel->click();
-        h->boxes()[1].scale->setValue(150);
-        h->get<QCheckBox>("checkAlignTangent")->click();
         // What the user typed over the proposed names is what the generation uses.
         const QString typedModels = h->modelDirectory(allModelFiles);
         QFile typedSmall(typedModels + QStringLiteral("/small.3ds"));
@@ -56,7 +51,12 @@ private Q_SLOTS:
         typedSmall.write("the typed directory's small model");
         typedSmall.close();
         h->get<QLineEdit>("textObjDir")->setText(QStringLiteral("park"));
-        h->get<QLineEdit>("text3dsDir")->setText(typedModels);
+        h->type("text3dsDir", typedModels);
+        // Medium on the default model, and turned rather than tilted, so that every option the
+        // window reads is visible in the result.
+        h->boxes()[1].ownModel->click();
+        h->boxes()[1].scale->setValue(150);
+        h->get<QCheckBox>("checkAlignTangent")->click();
 
         h->click("buttonGenerate");
         QVERIFY2(h->warnings.isEmpty(), qPrintable(h->warnings.join(QLatin1Char('\n'))));
@@ -74,12 +74,12 @@ private Q_SLOTS:
         options.nolimitsDirectory = toFileSystemPath(simulator.path());
         options.replaceFundaments = true;
         options.alignToTangent = false;
-        const GenerationReport report = generateFooters(expected, options);
-        QVERIFY(report.ok && report.objectsAddedTotal() > 0 && report.fundamentsRemoved > 0);
+        const Result<GenerationReport> report = generateFooters(expected, options);
+        QVERIFY(report.ok() && report->objectsAddedTotal() > 0 && report->fundamentsRemoved > 0);
 
         const auto fundaments = static_cast<int>(makeRichTrack().fundaments.size());
         QCOMPARE(h->text("textNumberFooter"),
-                 QString::number(fundaments - report.fundamentsRemoved));
+                 QString::number(fundaments - report->fundamentsRemoved));
         for (const char* copied : {"fundament-small.3ds", "fundament-default.3ds"})
             QVERIFY(QFile::exists(
                 simulator.filePath(QStringLiteral("objects/park/") + QLatin1String(copied))));
@@ -125,6 +125,63 @@ private Q_SLOTS:
             QStringLiteral("Generate footers\nThe footers could not be generated:\n")));
         QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
         QVERIFY(!h->get("buttonSave")->isEnabled());
+    }
+
+    // Nothing to copy, or a ticked model that is not there: generate says why and makes nothing.
+    void generateThatWouldDoNothingIsRefused()
+    {
+        QTemporaryDir simulator;
+        const QStringList largeAndDefault{QStringLiteral("large.3ds"),
+                                          QStringLiteral("default.3ds")};
+        const struct {
+            std::vector<QStringList> modelDirectories;  // chosen one after the other
+            QString reason;                             // %1: the last model directory
+        } rows[] = {
+            {{}, QStringLiteral("no footer model directory is chosen")},
+            {{{}}, QStringLiteral("no size class has a footer model from \"%1\" ticked")},
+            // Large lost its own model and fell back on a default model that is not here.
+            {{largeAndDefault, {}},
+             QStringLiteral("the ticked footer model \"%1/default.3ds\" is not there")},
+        };
+        for (const auto& row : rows) {
+            h.emplace();
+            h->click("buttonSelectNLDirectory", {simulator.path()});
+            h->window->openTrackFile(h->writeTrack(QStringLiteral("t.nltrack"), makeRichTrack()));
+            QString last;
+            for (const QStringList& files : row.modelDirectories)
+                h->click("buttonSelectDirectory", {last = h->modelDirectory(files)});
+            h->click("buttonGenerate");
+            QCOMPARE(h->warnings,
+                     QStringList{QStringLiteral("Generate footers\nThe footers could "
+                                                "not be generated:\n") +
+                                 (last.isEmpty() ? row.reason : row.reason.arg(last))});
+            QVERIFY(!h->get("buttonSave")->isEnabled());
+            QVERIFY(!QFileInfo::exists(simulator.filePath(QStringLiteral("objects"))));
+        }
+    }
+
+    void saveAddsTheSuffixAndAsksBeforeReplacingThatName()
+    {
+        QTemporaryDir simulator;
+        prepare(simulator.path());
+        h->click("buttonGenerate");
+        const QString typed = h->dir.filePath(QStringLiteral("my-demo"));
+        const QString full = typed + QStringLiteral(".nltrack");
+        h->click("buttonSave", {typed});
+        QVERIFY(QFileInfo::exists(full));
+        QVERIFY(!QFileInfo::exists(typed));
+        QVERIFY(h->questions.isEmpty());
+
+        touchFiles(h->dir.path(), {QStringLiteral("my-demo.nltrack")});
+        h->click("buttonSave", {typed});  // not replaced
+        QCOMPARE(h->questions,
+                 QStringList{QStringLiteral("Save NlTrack file\n%1 already exists.\nDo you want "
+                                            "to replace it?")
+                                 .arg(QDir::toNativeSeparators(full))});
+        QCOMPARE(QFileInfo(full).size(), qint64{18});
+        h->replies = {QMessageBox::Yes};
+        h->click("buttonSave", {typed});
+        QVERIFY(QFileInfo(full).size() > 18);
     }
 
     // "../x" would put the models beside the objects directory, inside the simulator's own.

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QApplication>
 #include <QScreen>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -34,7 +35,7 @@ private Q_SLOTS:
     {
         h.emplace();
         h->window->show();
-        plan = std::make_unique<PlanCoordinator>(*h->window);
+        plan = std::make_unique<PlanCoordinator>(h->window->session(), *h->window);
         demo = h->dir.filePath(QStringLiteral("demo.nltrack"));
         QFile::remove(demo);
         QVERIFY(QFile::copy(examples + QStringLiteral("/demo.nltrack"), demo));
@@ -148,6 +149,78 @@ private Q_SLOTS:
         QVERIFY(window.isVisible());
         QVERIFY(window.summary().contains(QStringLiteral(", 21 footers doubled")));
         QCOMPARE(window.canvas()->scene().footers.size(), std::size_t{42});
+    }
+
+    // Another track's models of the same names are named when replaced; the summary says what is
+    // not saved, and names a ticked model that is missing instead of promising footers.
+    void summarySaysWhatGenerateReplacedAndWhatIsNotSaved()
+    {
+        QTemporaryDir simulator;
+        h->click("buttonSelectNLDirectory", {simulator.path()});
+        h->click("buttonSelectInput", {demo});
+        h->click("buttonSelectDirectory", {examples + QStringLiteral("/models")});
+        h->click("buttonGenerate");
+        PlanWindow& window = plan->window();
+        QVERIFY(!window.summary().contains(QStringLiteral("which differed")));
+        QVERIFY(window.summary().endsWith(
+            QStringLiteral("  \u00b7  unsaved changes  \u00b7  NoLimits directory: ") +
+            QDir::toNativeSeparators(simulator.path())));
+
+        h->replies = {QMessageBox::Discard};
+        h->click("buttonReloadInput");
+        QVERIFY(!window.summary().contains(QStringLiteral("unsaved changes")));
+        h->click("buttonSelectDirectory", {h->modelDirectory(allModelFiles)});  // stand-ins
+        h->click("buttonGenerate");
+        QVERIFY2(window.summary().contains(
+                     QStringLiteral("copied 5 models to %1 (fundament-small.3ds, "
+                                    "fundament-medium.3ds, fundament-large.3ds, "
+                                    "fundament-xlarge.3ds, fundament-xxlarge.3ds), replaced %2, "
+                                    "which differed")
+                         .arg(QDir::toNativeSeparators(simulator.path() +
+                                                       QStringLiteral("/objects/demo")),
+                              QDir::toNativeSeparators(
+                                  QStringLiteral("objects/demo/fundament-small.3ds")))),
+                 qPrintable(window.summary()));
+        h->click("buttonSave", {h->dir.filePath(QStringLiteral("saved.nltrack"))});
+        QVERIFY(!window.summary().contains(QStringLiteral("unsaved changes")));
+
+        // Large loses its own model and falls back on a default model that is not there.
+        h->click("buttonSelectInput", {demo});
+        h->click("buttonSelectDirectory",
+                 {h->modelDirectory({QStringLiteral("large.3ds"), QStringLiteral("default.3ds")})});
+        const QString empty = h->modelDirectory({});
+        h->click("buttonSelectDirectory", {empty});
+        QTRY_VERIFY2(
+            window.summary().contains(QStringLiteral("generate would refuse: the ticked footer "
+                                                     "model \"%1/default.3ds\" is not there")
+                                          .arg(empty)),
+            qPrintable(window.summary()));
+        QVERIFY(!window.summary().contains(QStringLiteral("would add")));
+    }
+
+    // The plan window is never active, yet its tooltips come without a click into it.
+    void tooltipComesWhileTheMainWindowIsActive()
+    {
+        h->click("buttonSelectInput", {demo});
+        h->click("buttonSelectDirectory", {examples + QStringLiteral("/models")});
+        h->window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(h->window.get()));
+        PlanCanvas* canvas = plan->window().canvas();
+        QVERIFY(QTest::qWaitForWindowExposed(&plan->window()));
+        QVERIFY(!plan->window().isActiveWindow());
+        // Zoomed in about the first footer, so that the pointer rests on it alone.
+        const QPointF world = canvas->scene().preview.front().bounds.center();
+        const QPointF pointer = canvas->worldToDevice().map(world);
+        QWheelEvent wheel(pointer, canvas->mapToGlobal(pointer), QPoint(), QPoint(0, 360),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas, &wheel);
+        const QPoint footer = canvas->worldToDevice().map(world).toPoint();
+        const QString tip = canvas->toolTipAt(footer);
+        QVERIFY(!tip.isEmpty());
+        // Through the window system, as a real pointer arrives.
+        QTest::mouseMove(plan->window().windowHandle(), canvas->mapTo(&plan->window(), footer));
+        QTRY_COMPARE(QToolTip::text(), tip);
+        QVERIFY(h->window->isActiveWindow());
     }
 
     void opensRightOfTheMainWindowWhereTheScreenHasRoom()

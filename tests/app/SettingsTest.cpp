@@ -2,8 +2,11 @@
 // settings store's own application key.
 
 #include "ApplicationNames.h"
+#include "PlanCoordinator.h"
+#include "PlanWindow.h"
 #include "WindowHarness.h"
 
+#include <QAction>
 #include <QSettings>
 #include <QtTest>
 
@@ -57,6 +60,34 @@ private Q_SLOTS:
         QCOMPARE(h.dialogStart("buttonSelectDirectory"), simulator);
         h.reopen();
         QCOMPARE(storedSimulatorDir(), simulator);
+    }
+
+    // The model directory, the two options and the plan window's place and view come back too.
+    void choicesAndPlanPlaceOutliveTheWindow()
+    {
+        WindowHarness h;
+        const QString models = h.modelDirectory({QStringLiteral("small.3ds")});
+        h.get<QCheckBox>("deleteNativeFundaments")->click();
+        const QString track = h.writeTrack(QStringLiteral("t.nltrack"), makeRichTrack());
+        QPoint placed;
+        {
+            const PlanCoordinator plan(h.window->session(), *h.window);
+            h.window->openTrackFile(track);
+            h.click("buttonSelectDirectory", {models});
+            plan.window().findChild<QAction*>(QStringLiteral("planSideView"))->trigger();
+            plan.window().move(plan.window().pos() + QPoint(40, 30));
+            placed = plan.window().pos();
+        }
+
+        h.reopen();
+        QCOMPARE(h.text("text3dsDir"), models);
+        QVERIFY(!h.get<QCheckBox>("deleteNativeFundaments")->isChecked());
+        QVERIFY(h.get<QCheckBox>("checkAlignTangent")->isChecked());
+        const PlanCoordinator plan(h.window->session(), *h.window);
+        QCOMPARE(plan.window().view(), PlanView::Side);
+        h.window->openTrackFile(track);
+        QCOMPARE(h.boxStates(), QStringLiteral("e+ d- d | d- d- d | d- d- d | d- d- d | d- d- d"));
+        QCOMPARE(plan.window().pos(), placed);
     }
 };
 

@@ -103,7 +103,7 @@ private Q_SLOTS:
         b[4].defaultModel->click();
         b[4].scale->setValue(10);
 
-        const FooterModelChoices choices = h->window->readFooterModelChoices();
+        const FooterModelChoices choices = h->window->session().footerModelChoices();
         QCOMPARE(choices[0], (FooterModelChoice{true, "small.3ds", 1.0f}));
         QCOMPARE(choices[1], (FooterModelChoice{true, "default.3ds", 0.8f}));
         QCOMPARE(choices[2], (FooterModelChoice{false, "", 0.0f}));

@@ -62,6 +62,33 @@ private Q_SLOTS:
         QCOMPARE(h->text("textObjDir"), QStringLiteral("my"));
     }
 
+    // A typed path is used as the dialog's answer would be, or refused with its warning.
+    void typedPathIsUsedOrRefused()
+    {
+        h->type("textInputFile", richFile);
+        QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
+        QCOMPARE(h->text("textObjDir"), QStringLiteral("my"));
+        const QString missing = h->dir.filePath(QStringLiteral("missing.nltrack"));
+        h->type("textInputFile", missing);
+        QCOMPARE(h->warnings.size(), 1);
+        QVERIFY(h->warnings[0].startsWith(
+            QStringLiteral("Open NlTrack file\nThe track file %1 could not be opened:\n")
+                .arg(QDir::toNativeSeparators(missing))));
+        QCOMPARE(h->text("textInputFile"), richFile);
+
+        const QString models = h->modelDirectory({QStringLiteral("small.3ds")});
+        h->type("text3dsDir", models);
+        QCOMPARE(h->boxStates(), QStringLiteral("e+ d- d | d- d- d | d- d- d | d- d- d | d- d- d"));
+        h->type("text3dsDir", richFile);
+        QCOMPARE(h->warnings.size(), 2);
+        QCOMPARE(h->warnings[1],
+                 QStringLiteral("Select footer object directory\nThe footer object directory %1 "
+                                "could not be used:\nit is not a directory")
+                     .arg(QDir::toNativeSeparators(richFile)));
+        QCOMPARE(h->text("text3dsDir"), models);
+        QCOMPARE(h->window->session().modelDirectory(), models);
+    }
+
     void fileThatCannotBeOpenedWarnsAndKeepsTheWindow()
     {
         const QString missing = h->dir.filePath(QStringLiteral("missing.nltrack"));
@@ -92,7 +119,7 @@ private Q_SLOTS:
         h->window->openTrackFile(notes);
         QCOMPARE(h->warnings.size(), 3);
         QCOMPARE(h->warnings[2], warning.arg(QDir::toNativeSeparators(notes)) +
-                                     QStringLiteral("it holds no track data."));
+                                     QStringLiteral("it holds no track data"));
         QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
         QCOMPARE(h->text("textInputFile"), richFile);
 
@@ -167,7 +194,7 @@ private Q_SLOTS:
         QCOMPARE(
             h->warnings[0],
             QStringLiteral("Open NlTrack file\nThe track file %1 could not be "
-                           "opened:\nit holds no track data.")
+                           "opened:\nit holds no track data")
                 .arg(QDir::toNativeSeparators(h->dir.filePath(QStringLiteral("empty.nltrack")))));
         QCOMPARE(h->text("textInputFile"), QString());
         QVERIFY(!h->get("buttonGenerate")->isEnabled());

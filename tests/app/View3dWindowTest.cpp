@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QtTest>
 
 #include <memory>
@@ -28,7 +29,7 @@ private Q_SLOTS:
     {
         h.emplace();
         h->window->show();
-        plan = std::make_unique<PlanCoordinator>(*h->window);
+        plan = std::make_unique<PlanCoordinator>(h->window->session(), *h->window);
         demo = h->dir.filePath(QStringLiteral("demo.nltrack"));
         QFile::remove(demo);
         QVERIFY(QFile::copy(QStringLiteral(PLINTHWRIGHT_EXAMPLES_DIR "/demo.nltrack"), demo));
@@ -85,6 +86,7 @@ private Q_SLOTS:
         QCOMPARE(view->scene()->preview.size(), std::size_t{0});
         QCOMPARE(view->scene()->footers.size(), std::size_t{21});
         QCOMPARE(view->camera().yawDegrees(), yaw);
+        h->replies = {QMessageBox::Discard};  // the generated footers are not saved
         h->click("buttonSelectInput", {demo});
         QTRY_COMPARE(view->camera().yawDegrees(), OrbitCamera::defaultYawDegrees);
     }

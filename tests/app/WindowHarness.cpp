@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMetaEnum>
 #include <QSettings>
+#include <QTest>
 
 namespace pw::test {
 
@@ -50,7 +51,20 @@ void WindowHarness::reopen()
     prompts.warning = [this](QWidget*, const QString& title, const QString& text) {
         warnings << title + QLatin1Char('\n') + text;
     };
+    prompts.question = [this](QWidget*, const QString& title, const QString& text,
+                              QMessageBox::StandardButtons) {
+        questions << title + QLatin1Char('\n') + text;
+        return replies.isEmpty() ? QMessageBox::Cancel : replies.takeFirst();
+    };
     window->setUserPrompts(std::move(prompts));
+}
+
+void WindowHarness::type(const char* lineEdit, const QString& text)
+{
+    auto* field = get<QLineEdit>(lineEdit);
+    field->selectAll();
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
 }
 
 void WindowHarness::click(const char* button, const QStringList& queued)
@@ -111,9 +125,9 @@ QString WindowHarness::boxStates() const
 QString WindowHarness::writeTrack(const QString& name, const Track& track) const
 {
     const QString path = dir.filePath(name);
-    const WriteResult result = writeTrackFile(toFileSystemPath(path), track);
-    if (!result.ok)
-        qFatal("cannot write fixture %s: %s", qPrintable(path), errorText(result.error).c_str());
+    const Result<void> result = writeTrackFile(toFileSystemPath(path), track);
+    if (!result.ok())
+        qFatal("cannot write fixture %s: %s", qPrintable(path), errorText(result.error()).c_str());
     return path;
 }
 

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSpinBox>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -47,6 +48,8 @@ struct WindowHarness {
     }
     // Queues `answers` for the dialogs, then clicks the button as the user would.
     void click(const char* button, const QStringList& answers = {});
+    // Replaces the field's text as typed and presses Enter.
+    void type(const char* lineEdit, const QString& text);
     // Clicks the button and returns where its (cancelled) dialog started.
     QString dialogStart(const char* button);
     QString text(const char* labelOrLineEdit) const;
@@ -64,6 +67,9 @@ struct WindowHarness {
     QStringList answers;   // none left means the dialog is cancelled
     QStringList dialogs;   // "caption | start directory | filter or options"
     QStringList warnings;  // "title\ntext"
+    // Answers to the questions (Save, Discard, Yes, ...); none left means Cancel.
+    QList<QMessageBox::StandardButton> replies;
+    QStringList questions;  // "title\ntext"
     QTemporaryDir dir;
     std::unique_ptr<frmMain> window;
 

@@ -37,6 +37,15 @@ private Q_SLOTS:
             QCOMPARE(b.scale->maximum(), 1000);
         }
         QCOMPARE(scales, (QList<int>{80, 110, 200, 280, 330}));
+        // The form's numbers are the core's, which the command line and the session use too.
+        for (const TubeSizeClass sizeClass : allSizeClasses) {
+            const SizeClassBoxes& b = h->boxes()[static_cast<std::size_t>(sizeClass)];
+            QCOMPARE(b.scale->value(), defaultScalePercent(sizeClass));
+            QCOMPARE(b.scale->minimum(), minimumScalePercent);
+            QCOMPARE(b.scale->maximum(), maximumScalePercent);
+            QCOMPARE(h->window->session().sizeClassChoice(sizeClass).scalePercent,
+                     defaultScalePercent(sizeClass));
+        }
     }
 
     void tabOrderFollowsCreationOrder()

@@ -57,14 +57,14 @@ inline void expectFailure(const CliRun& run, const QString& subject)
 
 inline void writeTrack(const QString& path, const Track& track)
 {
-    const WriteResult result = writeTrackFile(toFileSystemPath(path), track);
-    EXPECT_TRUE(result.ok) << result.error;
+    const Result<void> result = writeTrackFile(toFileSystemPath(path), track);
+    EXPECT_TRUE(result.ok()) << result.error();
 }
 
 inline Track readTrack(const QString& path)
 {
     Track track;
-    EXPECT_EQ(readTrackFile(toFileSystemPath(path), track), 1) << path.toStdString();
+    EXPECT_EQ(readTrackFile(toFileSystemPath(path), track).ok(), true) << path.toStdString();
     return track;
 }
 

@@ -76,15 +76,41 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndTheUsageLine)
     }
 }
 
-// The usage line and the commands are ours; the option list is the parser's, without its arguments.
-TEST(CommandLine, HelpAndVersion)
+// help2man makes the man page from --help: the synopsis from the "Usage:" and "  or:" lines, a
+// subsection from each line that ends in a colon, the examples from the "$ " lines after
+// "Examples:". The synopsis holds the forms the usage line of an error shows side by side.
+TEST(CommandLine, HelpIsLaidOutForHelp2man)
 {
     const CliRun help = runCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.startsWith(usageLine + "\n\nCommands:\n"));
+    EXPECT_TRUE(help.err.isEmpty());
+    ASSERT_TRUE(help.out.endsWith('\n'));
+    const QStringList lines = help.out.chopped(1).split('\n');
+
+    QStringList forms;
+    for (const QString& line : lines) {
+        if (line.startsWith("Usage: plinthwright-cli ") || line.startsWith("  or:  plinthwright-cli "))
+            forms << line.section(QLatin1String("plinthwright-cli "), 1);
+    }
+    EXPECT_EQ(forms.size(), 4);
+    EXPECT_EQ("Usage: plinthwright-cli " + forms.join(" | "), usageLine);
+    EXPECT_EQ(lines.mid(0, forms.size() + 1).last(), "");
+
+    QStringList headings;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].endsWith(':') && !lines[i].startsWith(' ')) {
+            headings << lines[i];
+            EXPECT_EQ(lines[i - 1], "") << lines[i].toStdString();
+        }
+    }
+    EXPECT_EQ(headings, (QStringList{"Commands:", "Options:", "Exit status:", "Examples:"}));
+    const qsizetype examples = lines.indexOf("Examples:");
+    ASSERT_GT(examples, 0);
+    for (const QString& example : lines.mid(examples + 1))
+        EXPECT_TRUE(example.startsWith("  $ plinthwright-cli ")) << example.toStdString();
     EXPECT_TRUE(help.out.contains("\n\nOptions:\n  -h, --help "));
     EXPECT_FALSE(help.out.contains("Arguments:"));
-    EXPECT_TRUE(help.err.isEmpty());
+
     EXPECT_EQ(runCli({"--version"}).out,
               QStringLiteral("plinthwright-cli " PLINTHWRIGHT_VERSION "\n"));
 }
@@ -164,6 +190,8 @@ TEST(Executable, ExitCodesAndStreams)
     TempFiles files;
     const QString rich = files.track("rich.nltrack");
     const QString missing = files.path("gone.nltrack");
+    const QString notes = files.path("notes.nltrack");
+    writeFile(notes, "Lift hill: 40 m, then the first drop.\n");
     const struct {
         QStringList arguments;
         int exitCode;
@@ -171,12 +199,17 @@ TEST(Executable, ExitCodesAndStreams)
         QString err;
     } rows[] = {
         {{"--version"}, 0, "plinthwright-cli " PLINTHWRIGHT_VERSION "\n", ""},
-        {{"-h"}, 0, usageLine + '\n', ""},
+        {{"-h"}, 0, "Usage: plinthwright-cli info TRACK\n", ""},
         {{"generate", "a.nltrack", "--bogus"},
          2,
          "",
          "plinthwright-cli: Unknown option 'bogus'.\n" + usageLine + '\n'},
         {{"info", missing}, 1, "", "plinthwright-cli: "},
+        // A summary of nothing would pass other bytes off as an empty track.
+        {{"info", notes},
+         1,
+         "",
+         "plinthwright-cli: Cannot open \"" + notes + "\": it holds no track data\n"},
         // The child counts and the custom chunk pair of a saved file are nothing passed over.
         {{"info", rich}, 0, richSummary, ""},
         {{"dump", rich}, 0, QString::fromStdString(trackToJson(makeRichTrack())), ""},

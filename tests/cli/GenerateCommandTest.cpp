@@ -91,7 +91,13 @@ TEST_F(GenerateRun, PlacesFootersReplacesFundamentsAndCopiesModels)
               "Free nodes added: 5\n"
               "Fundaments removed: 2\n"
               "Files copied: 3\n"
-              "Written: " +
+              "Copied to: " +
+                  QDir::toNativeSeparators(nolimits + "/objects/rich") +
+                  "\n"
+                  "  fundament-small.3ds\n"
+                  "  fundament-medium.3ds\n"
+                  "  fundament-default.3ds\n"
+                  "Written: " +
                   output + '\n');
 
     // The object directory is the track's name up to its first dot.
@@ -222,7 +228,7 @@ TEST_F(GenerateRun, EveryFailureLeavesAnExistingOutputAsItWas)
         QString subject;
     } rows[] = {
         {replaced(1, missing), missing},
-        {replaced(1, notes), notes + ": holds no track data"},
+        {replaced(1, notes), notes + "\": it holds no track data"},
         // Its objects directory cannot be made.
         {replaced(5, files.path("nowhere/NoLimits")), "nowhere"},
         {replaced(7, files.path("no-models")), "no-models"},
@@ -277,6 +283,26 @@ TEST_F(GenerateRun, OutputThatIsNoRegularFileIsRefusedBeforeAnythingIsInstalled)
 }
 #endif
 
+// Tracks named alike up to the first dot share an objects directory: a copy that replaces another
+// model is named, one that replaces the same bytes is not.
+TEST_F(GenerateRun, NamesEachCopyThatReplacedADifferentFile)
+{
+    ASSERT_EQ(runCli(arguments()).exitCode, 0);
+    CliRun run = runCli(arguments());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_FALSE(run.out.contains("Replaced")) << run.out.toStdString();
+
+    writeFile(models + "/small.3ds", "another track's small model");
+    const QString other = files.track("rich.v3.nltrack");
+    run = runCli(
+        {"generate", other, "-o", output, "--nolimits-dir", nolimits, "--models-dir", models});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("  fundament-medium.3ds\nReplaced " +
+                                 QDir::toNativeSeparators("objects/rich/fundament-small.3ds") +
+                                 ", which differed\nWritten: "))
+        << run.out.toStdString();
+}
+
 // The window's own end-to-end scenario: every model present, medium on the default model at
 // 150 percent, turned rather than tilted. The saved track is what the core makes of it.
 TEST_F(GenerateRun, SavesWhatTheWindowSavesForTheSameChoices)
@@ -295,7 +321,7 @@ TEST_F(GenerateRun, SavesWhatTheWindowSavesForTheSameChoices)
     options.modelSourceDirectory = models.toStdString();
     options.nolimitsDirectory = nolimits.toStdString();
     options.alignToTangent = false;
-    ASSERT_TRUE(generateFooters(expected, options).ok);
+    ASSERT_TRUE(generateFooters(expected, options).ok());
 
     const Track result = readTrack(output);
     EXPECT_EQ(result.sceneryObjects.size(), 7u);

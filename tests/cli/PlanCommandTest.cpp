@@ -99,6 +99,25 @@ TEST(PlanCommand, NamesTheModelsItCouldNotRead)
     EXPECT_TRUE(QFileInfo::exists(files.path("plan.png")));
 }
 
+// A model path stored in a downloaded track reaches the terminal escaped, never as the escape
+// sequence or line break it holds.
+TEST(PlanCommand, EscapesTheStoredModelPathInItsWarning)
+{
+    TempFiles files;
+    Track track = readTrack(examples + "/demo-footers.nltrack");
+    for (SceneryObject& object : track.sceneryObjects)
+        object.textB = "demo/fundament-\x1b[2J\nx.3ds";
+    writeTrack(files.path("t.nltrack"), track);
+    QDir().mkpath(files.path("nl/objects"));
+    const CliRun run = runCli({"plan", files.path("t.nltrack"), "-o", files.path("plan.png"),
+                               "--nolimits-dir", files.path("nl")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err,
+              "plinthwright-cli: warning: " + files.path("nl/objects") +
+                  "/demo/fundament-\\x1b[2J\\nx.3ds: not found; its footers are drawn as 1 m "
+                  "squares\n");
+}
+
 // What the window shows can be had without it: the front view, and footers drawn from the copies
 // the simulator loads.
 TEST(PlanCommand, DrawsFromTheFrontAndFromTheInstalledModels)
@@ -158,7 +177,7 @@ TEST(PlanCommand, CommandWritesTheFileOrNothing)
     const QString track = files.track("rich.nltrack");
     const QString unwritable = files.path("no-dir/plan.svg");
     CliRun run = runCli({"plan", track, "-o", unwritable});
-    expectFailure(run, unwritable + ": ");
+    expectFailure(run, "Cannot save \"" + unwritable + "\": ");
     EXPECT_FALSE(QFileInfo::exists(unwritable));
 
     // An unknown picture format is a usage error, and writes nothing.

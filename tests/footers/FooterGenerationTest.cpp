@@ -59,13 +59,13 @@ TEST_F(FooterGeneration, FooterFollowsTheObjectsAndLeavesTheSupportsWhenNotRepla
     build.tube(onFundament(f), onFreeNode(build.freeNode(8, 20, 6)), testing::smallCode);
     const Track before = track;
 
-    const GenerationReport report = generateFooters(track, options(false, false));
+    const Result<GenerationReport> report = generateFooters(track, options(false, false));
 
-    ASSERT_TRUE(report.ok) << report.error;
-    EXPECT_EQ(report.objectsAdded, (Counts{1, 0, 0, 0, 0}));
-    EXPECT_EQ(report.freeNodesAdded, 0);
-    EXPECT_EQ(report.fundamentsRemoved, 0);
-    EXPECT_EQ(report.filesCopied, 5);
+    ASSERT_TRUE(report.ok()) << report.error();
+    EXPECT_EQ(report->objectsAdded, (Counts{1, 0, 0, 0, 0}));
+    EXPECT_EQ(report->freeNodesAdded, 0);
+    EXPECT_EQ(report->fundamentsRemoved, 0);
+    EXPECT_EQ(report->filesCopied(), 5);
     ASSERT_EQ(track.sceneryObjects.size(), 2u);
     EXPECT_EQ(track.sceneryObjects[0], existing);
     // No free node to name: textA stays empty.
@@ -84,7 +84,7 @@ TEST_F(FooterGeneration, EmptyObjectDirectoryNameStartsThePathWithASlash)
     GenerationOptions o = options(false, true);
     o.objectDirectory = ObjectDirectory{""};
 
-    ASSERT_TRUE(generateFooters(track, o).ok);
+    ASSERT_TRUE(generateFooters(track, o).ok());
     EXPECT_EQ(track.sceneryObjects.at(0).textB, "/fundament-medium.3ds");
 }
 
@@ -97,9 +97,9 @@ TEST_F(FooterGeneration, ObjectDirectoryNameThatLeavesObjectsIsRefusedBeforeCopy
     const Track before = track;
     for (const char* name : {"../../x", "..", "a/b", "a\\b"}) {
         o.objectDirectory = ObjectDirectory{name};
-        const GenerationReport refused = generateFooters(track, o);
-        EXPECT_FALSE(refused.ok) << name;
-        EXPECT_EQ(refused.error.code, ErrorCode::ObjectDirectoryNotInside) << name;
+        const Result<GenerationReport> refused = generateFooters(track, o);
+        EXPECT_FALSE(refused.ok()) << name;
+        EXPECT_EQ(refused.error().code, ErrorCode::ObjectDirectoryNotInside) << name;
     }
     EXPECT_EQ(track, before);
     EXPECT_FALSE(fs::exists(scratch.simulator() / "objects"));
@@ -125,10 +125,10 @@ TEST_F(FooterGeneration, OtherEndOfEveryKind)
     // An end of no known kind, right after tubes that had a point: the footer stands upright.
     build.tube(onFundament(build.fundament(3, 0, 3)), {9, 0, 0}, testing::xxLargeCode);
 
-    const GenerationReport report = generateFooters(track, options(false, true));
+    const Result<GenerationReport> report = generateFooters(track, options(false, true));
 
-    ASSERT_TRUE(report.ok) << report.error;
-    EXPECT_EQ(report.objectsAdded, (Counts{2, 0, 2, 0, 1}));
+    ASSERT_TRUE(report.ok()) << report.error();
+    EXPECT_EQ(report->objectsAdded, (Counts{2, 0, 2, 0, 1}));
     ASSERT_EQ(track.sceneryObjects.size(), 5u);
     const float h = std::sqrt(0.5f);
     const struct {
@@ -187,15 +187,15 @@ TEST_F(FooterGeneration, QueuedFundamentsAreRemovedAndTheRestRenumbered)
         const int keptLast = build.tube(onFreeNode(node), onFundament(6), testing::noFooterCode);
         Track& track = build.track();
 
-        const GenerationReport report = generateFooters(track, options(true, false));
+        const Result<GenerationReport> report = generateFooters(track, options(true, false));
 
-        ASSERT_TRUE(report.ok) << report.error;
+        ASSERT_TRUE(report.ok()) << report.error();
         EXPECT_EQ(fundamentXs(track), (std::vector<float>{0, 1, 3, 4, 6}));
         EXPECT_EQ(track.tubes[keptFirst].endA, onFundament(0));
         EXPECT_EQ(track.tubes[keptLast].endB, onFundament(4));
         EXPECT_EQ(track.fundamentLength, 40 + 5 * fundamentEncodedSize);
-        EXPECT_EQ(report.fundamentsRemoved, 2);
-        EXPECT_EQ(report.freeNodesAdded, 2);
+        EXPECT_EQ(report->fundamentsRemoved, 2);
+        EXPECT_EQ(report->freeNodesAdded, 2);
         // Every chunk length follows the changes.
         Track reread;
         readTrackBytes(encodeTrack(track), reread);
@@ -214,12 +214,12 @@ TEST_F(FooterGeneration, ReplacingGivesEachFooterItsOwnFreeNodeAndRemovesItsFund
     build.tube(onFundament(f), onFreeNode(build.freeNode(0, 10, 0)), testing::smallCode);
     build.tube(onFreeNode(build.freeNode(8, 10, 8)), onFundament(f), testing::mediumCode);
 
-    const GenerationReport report = generateFooters(track, options(true, true));
+    const Result<GenerationReport> report = generateFooters(track, options(true, true));
 
-    ASSERT_TRUE(report.ok) << report.error;
-    EXPECT_EQ(report.objectsAdded, (Counts{2, 1, 0, 0, 0}));
-    EXPECT_EQ(report.freeNodesAdded, 3);
-    EXPECT_EQ(report.fundamentsRemoved, 2);
+    ASSERT_TRUE(report.ok()) << report.error();
+    EXPECT_EQ(report->objectsAdded, (Counts{2, 1, 0, 0, 0}));
+    EXPECT_EQ(report->freeNodesAdded, 3);
+    EXPECT_EQ(report->fundamentsRemoved, 2);
     ASSERT_EQ(track.sceneryObjects.size(), 3u);
     EXPECT_EQ(track.sceneryObjects[0].textA, "fundament3");
     EXPECT_EQ(track.sceneryObjects[1].textA, "fundament4");
@@ -244,18 +244,18 @@ TEST_F(FooterGeneration, TubeBetweenTwoFundamentsKeepsItsOtherEndUntilASecondRun
     build.tube(onFundament(a), onFreeNode(build.freeNode(0, 10, 0)), testing::smallCode);
 
     // The first tube's footer takes B; A, queued by the second tube, still carries the first.
-    const GenerationReport first = generateFooters(track, options(true, true));
-    ASSERT_TRUE(first.ok) << first.error;
-    EXPECT_EQ(first.fundamentsRemoved, 1);
+    const Result<GenerationReport> first = generateFooters(track, options(true, true));
+    ASSERT_TRUE(first.ok()) << first.error();
+    EXPECT_EQ(first->fundamentsRemoved, 1);
     EXPECT_EQ(fundamentXs(track), std::vector<float>{0});
     EXPECT_EQ(track.tubes[0].endA, onFundament(0));
     EXPECT_EQ(track.tubes[0].endB, onFreeNode(1));
     EXPECT_EQ(track.tubes[1].endA, onFreeNode(2));
 
     // A second run gives A its footer; the tube now joins two distinct nodes.
-    const GenerationReport second = generateFooters(track, options(true, true));
-    ASSERT_TRUE(second.ok) << second.error;
-    EXPECT_EQ(second.objectsAddedTotal(), 1);
+    const Result<GenerationReport> second = generateFooters(track, options(true, true));
+    ASSERT_TRUE(second.ok()) << second.error();
+    EXPECT_EQ(second->objectsAddedTotal(), 1);
     EXPECT_TRUE(track.fundaments.empty());
     EXPECT_EQ(track.tubes[0].endA, onFreeNode(3));
     EXPECT_EQ(track.tubes[0].endB, onFreeNode(1));
@@ -272,11 +272,11 @@ TEST_F(FooterGeneration, FundamentStaysWhilePassedOverTubesStandOnIt)
     GenerationOptions o = options(true, true);
     o.choices[static_cast<std::size_t>(TubeSizeClass::Medium)] = {};
 
-    const GenerationReport report = generateFooters(track, o);
+    const Result<GenerationReport> report = generateFooters(track, o);
 
-    ASSERT_TRUE(report.ok) << report.error;
-    EXPECT_EQ(report.objectsAddedTotal(), 2);
-    EXPECT_EQ(report.fundamentsRemoved, 1);
+    ASSERT_TRUE(report.ok()) << report.error();
+    EXPECT_EQ(report->objectsAddedTotal(), 2);
+    EXPECT_EQ(report->fundamentsRemoved, 1);
     EXPECT_EQ(fundamentXs(track), std::vector<float>{1});
     EXPECT_EQ(track.tubes[passedOver].endA, onFundament(0));
 }
@@ -298,10 +298,10 @@ TEST_F(FooterGeneration, FreeNodesAddedDuringTheRunDoNotMendADanglingEnd)
             build.tube(onFundament(b), dangling, testing::smallCode);
         Track& track = build.track();
 
-        const GenerationReport report = generateFooters(track, options(true, true));
+        const Result<GenerationReport> report = generateFooters(track, options(true, true));
 
-        ASSERT_TRUE(report.ok) << report.error;
-        EXPECT_EQ(report.objectsAddedTotal(), 1);
+        ASSERT_TRUE(report.ok()) << report.error();
+        EXPECT_EQ(report->objectsAddedTotal(), 1);
         EXPECT_EQ(fundamentXs(track), std::vector<float>{50});
         const Tube& passedOver = track.tubes[danglingFirst ? 0 : 1];
         EXPECT_EQ(passedOver.endA, onFundament(0));
@@ -339,13 +339,13 @@ TEST_F(FooterGeneration, TubesWithoutFooterOrWithDamagedReferencesChangeNothing)
     o.choices[static_cast<std::size_t>(TubeSizeClass::Medium)] = {};
     const Track before = track;
 
-    const GenerationReport report = generateFooters(track, o);
+    const Result<GenerationReport> report = generateFooters(track, o);
 
-    ASSERT_TRUE(report.ok) << report.error;
-    EXPECT_EQ(report.objectsAddedTotal(), 0);
+    ASSERT_TRUE(report.ok()) << report.error();
+    EXPECT_EQ(report->objectsAddedTotal(), 0);
     EXPECT_EQ(track, before);
     // The enabled classes' models are installed even without a tube to use them.
-    EXPECT_EQ(report.filesCopied, 4);
+    EXPECT_EQ(report->filesCopied(), 4);
 }
 
 }  // namespace

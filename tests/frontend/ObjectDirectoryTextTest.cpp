@@ -32,22 +32,22 @@ protected:
 
 TEST_F(ObjectDirectoryText, NameMustFitTheTracksLatin1Text)
 {
-    ObjectDirectory directory{"kept"};
-    const std::optional<CoreError> refused =
-        objectDirectoryFromText(QString::fromUtf8("\u0422\u0440\u0435\u043a"), directory);
-    ASSERT_TRUE(refused);
-    EXPECT_EQ(errorText(*refused),
+    const Result<ObjectDirectory> refused =
+        objectDirectoryFromText(QString::fromUtf8("\u0422\u0440\u0435\u043a"));
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(errorText(refused.error()),
               "Cannot store the object directory name \"\u0422\u0440\u0435\u043a\" in the track: a "
               "track holds Latin-1 characters only (letters of Western European languages, digits "
               "and punctuation)");
-    EXPECT_EQ(directory.name, "kept");
 
     // Latin-1 beyond ASCII fits: stored as one byte, the directory under its real name. Given
     // decomposed (e and a combining accent), the name is composed first.
     for (const char* cafe : {"Caf\u00e9", "Cafe\u0301"}) {
         SCOPED_TRACE(cafe);
-        ASSERT_FALSE(objectDirectoryFromText(QString::fromUtf8(cafe), options.objectDirectory));
-        ASSERT_TRUE(generateFooters(track, options).ok);
+        const Result<ObjectDirectory> named = objectDirectoryFromText(QString::fromUtf8(cafe));
+        ASSERT_TRUE(named);
+        options.objectDirectory = *named;
+        ASSERT_TRUE(generateFooters(track, options).ok());
         EXPECT_EQ(track.sceneryObjects.back().textB, "Caf\xe9/fundament-medium.3ds");
         EXPECT_EQ(objectDirectoryPath(options.objectDirectory),
                   toFileSystemPath(QString::fromUtf8("Caf\u00e9")));
@@ -64,13 +64,12 @@ TEST_F(ObjectDirectoryText, NameOtherThanOneDirectoryInsideObjectsIsRefused)
     const auto expectRefused = [](std::initializer_list<const char*> names, const char* reason) {
         for (const char* name : names) {
             SCOPED_TRACE(name);
-            ObjectDirectory directory{"kept"};
-            const std::optional<CoreError> refused =
-                objectDirectoryFromText(QString::fromUtf8(name), directory);
-            ASSERT_TRUE(refused);
-            EXPECT_EQ(errorText(*refused), std::string("Cannot use the object directory name \"") +
-                                               name + "\": " + reason);
-            EXPECT_EQ(directory.name, "kept");
+            const Result<ObjectDirectory> refused =
+                objectDirectoryFromText(QString::fromUtf8(name));
+            ASSERT_FALSE(refused);
+            EXPECT_EQ(
+                errorText(refused.error()),
+                std::string("Cannot use the object directory name \"") + name + "\": " + reason);
         }
     };
     expectRefused({"../../x", "..", ".", "a/b", "a\\b", "/abs", "x/"},
@@ -82,9 +81,9 @@ TEST_F(ObjectDirectoryText, NameOtherThanOneDirectoryInsideObjectsIsRefused)
                   "< > : \" | ? * or control characters, no dot or space at the end, and not a "
                   "device name such as CON, NUL, COM1 or LPT1)");
     for (const char* name : {"", "my.track", "..x", "a b", "CONSOLE", "com10", " lead"}) {
-        ObjectDirectory directory;
-        EXPECT_FALSE(objectDirectoryFromText(QString::fromUtf8(name), directory)) << name;
-        EXPECT_EQ(directory.name, name);
+        const Result<ObjectDirectory> named = objectDirectoryFromText(QString::fromUtf8(name));
+        ASSERT_TRUE(named) << name;
+        EXPECT_EQ(named->name, name);
     }
 }
 

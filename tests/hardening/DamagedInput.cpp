@@ -78,11 +78,9 @@ std::string checkFileOpens(const Bytes& bytes, const std::filesystem::path& path
     writeBytes(path, bytes);
     Track track;
     ReadDiagnostics diagnostics;
-    const int result = readTrackFile(path, track, &diagnostics);
-    if (result != 1) {
-        return "read gave " + std::to_string(result) + ": " +
-               (diagnostics.openError ? errorText(*diagnostics.openError) : std::string());
-    }
+    const Result<void> result = readTrackFile(path, track, &diagnostics);
+    if (!result)
+        return "read failed: " + errorText(result.error());
     return {};
 }
 

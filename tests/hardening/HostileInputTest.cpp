@@ -192,13 +192,14 @@ TEST_F(HostileInputTest, TubeEndsNamingMissingElementsAreSafeToGenerate)
 
     for (const GenerationVariant& variant : pairwiseVariants) {
         Track generated = track;
-        const GenerationReport report = generateFooters(generated, sandbox().options(variant));
-        ASSERT_TRUE(report.ok) << report.error;
+        const Result<GenerationReport> report =
+            generateFooters(generated, sandbox().options(variant));
+        ASSERT_TRUE(report.ok()) << report.error();
         // Only the three tubes whose far end is of no known kind get a footer, standing
         // upright; fundaments 0 and 1 also carry tubes left without one, so both stay.
-        EXPECT_EQ(report.objectsAddedTotal(), 3);
-        EXPECT_EQ(report.freeNodesAdded, variant.replaceFundaments ? 3 : 0);
-        EXPECT_EQ(report.fundamentsRemoved, 0);
+        EXPECT_EQ(report->objectsAddedTotal(), 3);
+        EXPECT_EQ(report->freeNodesAdded, variant.replaceFundaments ? 3 : 0);
+        EXPECT_EQ(report->fundamentsRemoved, 0);
         EXPECT_EQ(generated.sceneryObjects.size(), track.sceneryObjects.size() + 3);
         EXPECT_EQ(generated.fundaments, track.fundaments);
         EXPECT_EQ(generated.vertices, track.vertices);

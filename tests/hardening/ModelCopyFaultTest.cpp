@@ -9,6 +9,7 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,7 +33,7 @@ namespace fs = std::filesystem;
 class ModelCopyFaultTest : public ::testing::Test {
 protected:
     // Copies the small class's own model into objects/mytrack of `simulator`.
-    InstallResult installSmall(const fs::path& simulator, const fs::path& models) const
+    Result<ModelInstallation> installSmall(const fs::path& simulator, const fs::path& models) const
     {
         FooterModelChoices choices{};
         choices[0] = makeFooterModelChoice(TubeSizeClass::Small, true, false, 100);
@@ -56,8 +57,8 @@ TEST_F(ModelCopyFaultTest, LinkAtTheDestinationIsReplacedNotFollowed)
     fs::create_directories(installed_.parent_path());
     fs::create_symlink(victim, installed_);
 
-    const InstallResult result = installSmall(sandbox_.nolimitsDirectory(), models_);
-    ASSERT_TRUE(result.ok) << result.error;
+    const Result<ModelInstallation> result = installSmall(sandbox_.nolimitsDirectory(), models_);
+    ASSERT_TRUE(result.ok()) << result.error();
     EXPECT_EQ(readBytes(victim), filled(100, 'v'));
     EXPECT_FALSE(fs::is_symlink(installed_));
     EXPECT_EQ(readBytes(installed_), readBytes(models_ / "small.3ds"));
@@ -76,11 +77,11 @@ TEST_F(ModelCopyFaultTest, TwoInstallsAtOnceLeaveOneWholeModel)
     writeBytes(modelsA / "small.3ds", modelA);
     writeBytes(modelsB / "small.3ds", modelB);
 
-    ASSERT_TRUE(installSmall(sandbox_.nolimitsDirectory(), modelsA).ok);
+    ASSERT_TRUE(installSmall(sandbox_.nolimitsDirectory(), modelsA).ok());
     for (int round = 0; round < 10; ++round) {
         SCOPED_TRACE(round);
-        InstallResult resultA;
-        InstallResult resultB;
+        std::optional<Result<ModelInstallation>> resultA;
+        std::optional<Result<ModelInstallation>> resultB;
         std::atomic<bool> done{false};
         // A track saved earlier names this model at every moment: it must read whole throughout.
         int partialReads = 0;
@@ -96,8 +97,8 @@ TEST_F(ModelCopyFaultTest, TwoInstallsAtOnceLeaveOneWholeModel)
         second.join();
         done = true;
         reader.join();
-        ASSERT_TRUE(resultA.ok) << resultA.error;
-        ASSERT_TRUE(resultB.ok) << resultB.error;
+        ASSERT_TRUE(resultA->ok()) << resultA->error();
+        ASSERT_TRUE(resultB->ok()) << resultB->error();
         ASSERT_EQ(partialReads, 0);
         const Bytes result = readBytes(installed_);
         ASSERT_TRUE(result == modelA || result == modelB) << "a mix of both models";
@@ -112,13 +113,13 @@ TEST_F(ModelCopyFaultTest, TwoInstallsAtOnceLeaveOneWholeModel)
 
 enum CopyOutcome { FailedWithReason = 0, Succeeded = 1, FailedOtherwise = 2, CouldNotSetUp = 3 };
 
-CopyOutcome outcomeOf(const InstallResult& result, const std::string& reason)
+CopyOutcome outcomeOf(const Result<ModelInstallation>& result, const std::string& reason)
 {
-    if (result.ok) {
+    if (result.ok()) {
         return Succeeded;
     }
     const std::string ending = ": " + reason;
-    const std::string text = errorText(result.error);
+    const std::string text = errorText(result.error());
     return text.size() > ending.size() &&
                    text.compare(text.size() - ending.size(), ending.size(), ending) == 0
                ? FailedWithReason
@@ -141,30 +142,30 @@ TEST_F(ModelCopyFaultTest, FullDiskKeepsTheEarlierModelAndLeavesNoPart)
     fs::create_directory(simulator);
     const Bytes earlier = filled(8 * 1024, 'e');
     writeBytes(models_ / "small.3ds", earlier);
-    const InstallResult first = installSmall(simulator, models_);
+    const Result<ModelInstallation> first = installSmall(simulator, models_);
     writeBytes(models_ / "small.3ds", filled(256 * 1024, 'n'));
-    const InstallResult second = installSmall(simulator, models_);
+    const Result<ModelInstallation> second = installSmall(simulator, models_);
     const fs::path installed = simulator / "objects/mytrack/fundament-small.3ds";
     const Bytes afterwards = fs::exists(installed) ? readBytes(installed) : Bytes();
     const std::vector<std::string> names = namesIn(installed.parent_path());
     // A first install that finds no room leaves no file at all.
     std::error_code ec;
     fs::remove(installed, ec);
-    const InstallResult fresh = installSmall(simulator, models_);
+    const Result<ModelInstallation> fresh = installSmall(simulator, models_);
     const std::vector<std::string> namesAfterFresh = namesIn(installed.parent_path());
 
-    ASSERT_TRUE(first.ok) << first.error;
-    EXPECT_EQ(outcomeOf(second, "No space left on device"), FailedWithReason) << second.error;
+    ASSERT_TRUE(first.ok()) << first.error();
+    EXPECT_EQ(outcomeOf(second, "No space left on device"), FailedWithReason) << second.error();
     EXPECT_EQ(afterwards, earlier);
     EXPECT_EQ(names, std::vector<std::string>{"fundament-small.3ds"});
-    EXPECT_EQ(outcomeOf(fresh, "No space left on device"), FailedWithReason) << fresh.error;
+    EXPECT_EQ(outcomeOf(fresh, "No space left on device"), FailedWithReason) << fresh.error();
     EXPECT_EQ(namesAfterFresh, std::vector<std::string>{});
 }
 
 TEST_F(ModelCopyFaultTest, CopyStoppedByAFileSizeLimitKeepsTheEarlierModel)
 {
     const Bytes earlier = filled(1024, 'e');
-    ASSERT_TRUE(installSmall(sandbox_.nolimitsDirectory(), models_).ok);
+    ASSERT_TRUE(installSmall(sandbox_.nolimitsDirectory(), models_).ok());
     writeBytes(installed_, earlier);
     writeBytes(models_ / "small.3ds", filled(512 * 1024, 'n'));
 

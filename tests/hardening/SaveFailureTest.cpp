@@ -65,12 +65,12 @@ protected:
     const Bytes previous_ = encodeTrack(makeNewTrack());
 };
 
-SaveOutcome outcomeOf(const WriteResult& result)
+SaveOutcome outcomeOf(const Result<void>& result)
 {
-    if (result.ok) {
+    if (result.ok()) {
         return ReportedSuccess;
     }
-    return errorText(result.error).find("mytrack") != std::string::npos
+    return errorText(result.error()).find("mytrack") != std::string::npos
                ? ReportedFailure
                : ReportedFailureWithoutName;
 }
@@ -78,8 +78,8 @@ SaveOutcome outcomeOf(const WriteResult& result)
 TEST_F(SaveFailureTest, SuccessfulSaveReplacesTheFileAndLeavesNothingBesideIt)
 {
     const Track rich = makeRichTrack();
-    const WriteResult result = writeTrackFile(target_, rich);
-    ASSERT_TRUE(result.ok) << result.error;
+    const Result<void> result = writeTrackFile(target_, rich);
+    ASSERT_TRUE(result.ok()) << result.error();
     EXPECT_EQ(readBytes(target_), encodeTrack(rich));
     EXPECT_EQ(namesIn(directory_), std::vector<std::string>{"mytrack.nltrack"});
 }
@@ -97,9 +97,10 @@ TEST_F(SaveFailureTest, TargetThatIsADirectoryLeavesItAndNoTemporaryFile)
     fs::create_directory(folder);
     writeBytes(folder / "inside", previous_);
 
-    const WriteResult result = writeTrackFile(folder, makeRichTrack());
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(errorText(result.error).find("folder.nltrack"), std::string::npos) << result.error;
+    const Result<void> result = writeTrackFile(folder, makeRichTrack());
+    EXPECT_FALSE(result.ok());
+    EXPECT_NE(errorText(result.error()).find("folder.nltrack"), std::string::npos)
+        << result.error();
     EXPECT_EQ(namesIn(directory_), (std::vector<std::string>{"folder.nltrack", "mytrack.nltrack"}));
     EXPECT_EQ(namesIn(folder), std::vector<std::string>{"inside"});
 }
@@ -157,8 +158,8 @@ TEST_F(SaveFailureTest, ReadOnlyFileKeepsThePreviousFile)
                     fs::perm_options::replace);
     const int outcome = exitCodeOfUnprivilegedChild(
         [&] {
-            const WriteResult result = writeTrackFile(target_, makeRichTrack());
-            const bool saysWhy = errorText(result.error) ==
+            const Result<void> result = writeTrackFile(target_, makeRichTrack());
+            const bool saysWhy = errorText(result.error()) ==
                                  "Cannot save \"" + target_.string() + "\": Permission denied";
             return saysWhy ? int{outcomeOf(result)} : int{ReportedFailureWithoutName};
         },
@@ -176,10 +177,10 @@ TEST_F(SaveFailureTest, NamedPipeIsRefusedUnopenedAndLeftInPlace)
     // Opening the pipe for writing would block without a reader; the refusal must not open it.
     for (const fs::path& target : {pipe, link}) {
         SCOPED_TRACE(target.filename().string());
-        const WriteResult result = writeTrackFile(target, makeRichTrack());
-        EXPECT_FALSE(result.ok);
-        EXPECT_EQ(errorText(result.error), "Cannot save \"" + target.string() +
-                                               "\": it is a named pipe, not a regular file");
+        const Result<void> result = writeTrackFile(target, makeRichTrack());
+        EXPECT_FALSE(result.ok());
+        EXPECT_EQ(errorText(result.error()), "Cannot save \"" + target.string() +
+                                                 "\": it is a named pipe, not a regular file");
     }
     EXPECT_TRUE(fs::is_fifo(pipe));
     EXPECT_TRUE(fs::is_symlink(link));

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cmath>
 #include <fstream>
 #include <limits>
 
@@ -89,6 +90,28 @@ TEST_F(ModelFiles, MeshKeepsTrianglesWithOutwardUnitNormals)
         }
     }
     EXPECT_TRUE(readModelFootprint(write("text.3ds", {'n', 'o'})).mesh.positions.empty());
+}
+
+// A tetrahedron whose four faces share one smoothing group: the normals are assimp's, shared by
+// the faces at a corner. At the right-angled corner three faces facing -x, -y and -z meet (in
+// y-up terms -x, -y and +z), so its normal is their mean, which no flat normal would be.
+TEST_F(ModelFiles, SmoothingGroupsGiveSharedNormals)
+{
+    const ModelMesh mesh =
+        readModelFootprint(std::string(PLINTHWRIGHT_MODEL_SEED_DIR) + "/smoothing-groups.3ds").mesh;
+    ASSERT_EQ(mesh.indices.size(), 12u);
+    const float third = 1.0f / std::sqrt(3.0f);
+    int atCorner = 0;
+    for (const std::uint32_t i : mesh.indices) {
+        EXPECT_NEAR(length(mesh.normals[i]), 1.0f, 1e-5f);
+        if (mesh.positions[i] == Vector3{0, 0, 0}) {
+            ++atCorner;
+            EXPECT_NEAR(mesh.normals[i].x, -third, 1e-5f);
+            EXPECT_NEAR(mesh.normals[i].y, -third, 1e-5f);
+            EXPECT_NEAR(mesh.normals[i].z, third, 1e-5f);
+        }
+    }
+    EXPECT_EQ(atCorner, 3);
 }
 
 TEST_F(ModelFiles, BadFilesGiveTheUnitSquareAndSayWhy)

@@ -109,6 +109,18 @@ TEST(PlanScene, LeavesOutWhatCannotBeDrawn)
     EXPECT_TRUE(std::isfinite(scene.bounds.width()));
     EXPECT_EQ(scene.title, QString::fromUtf8("a<b&c?\u00e9"));
 
+    // Beyond a million metres, a footer, a vertex or a scale is drawn but not fitted.
+    const QRectF fitted = scene.bounds;
+    track.sceneryObjects.push_back(
+        placedObject("p/fundament-small.3ds", {1, 0, 0, 2e6f, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
+    track.sceneryObjects.push_back(placedObject(
+        "p/fundament-small.3ds", {1e30f, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1e30f, 0, 0, 0, 0, 1}));
+    track.vertices[2].position.z = -1e30f;
+    const PlanScene runaway = buildPlanScene(track, PlanView::Top, nullptr);
+    EXPECT_EQ(runaway.footers.size(), 2u);
+    EXPECT_EQ(runaway.bounds.top(), fitted.top());
+    EXPECT_EQ(runaway.bounds.right(), fitted.right());
+
     const PlanScene empty = buildPlanScene(Track{}, PlanView::Top, nullptr);
     EXPECT_TRUE(empty.bounds.isNull());
 }

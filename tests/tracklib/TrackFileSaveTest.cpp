@@ -24,15 +24,16 @@ namespace fs = std::filesystem;
 TEST_F(TrackFileTest, ReadsWhatTheWriterWroteAndEveryCutOfIt)
 {
     const Track rich = makeRichTrack();
-    ASSERT_TRUE(writeTrackFile(directory_ / "rich.nltrack", rich).ok);
+    ASSERT_TRUE(writeTrackFile(directory_ / "rich.nltrack", rich).ok());
     Track read;
-    EXPECT_EQ(readTrackFile(directory_ / "rich.nltrack", read), 1);
+    EXPECT_EQ(readTrackFile(directory_ / "rich.nltrack", read).ok(), true);
     EXPECT_EQ(read, rich);
 
     const Bytes file = encodeTrack(rich);
     for (std::size_t cut = 0; cut <= file.size(); cut += 13) {
         Track track;
-        ASSERT_EQ(readTrackFile(write("cut.nltrack", slice(file, 0, cut)), track), 1) << cut;
+        ASSERT_EQ(readTrackFile(write("cut.nltrack", slice(file, 0, cut)), track).ok(), true)
+            << cut;
         if (cut == 0) {
             EXPECT_EQ(track, Track{});  // an empty file changes nothing
         }
@@ -43,22 +44,24 @@ TEST_F(TrackFileTest, AFileThatCannotBeOpenedLeavesTheTrackAlone)
 {
     Track track = makeNewTrack();
     ReadDiagnostics diagnostics;
-    EXPECT_EQ(readTrackFile(directory_ / "missing.nltrack", track, &diagnostics), 0);
+    const Result<void> read1 = readTrackFile(directory_ / "missing.nltrack", track, &diagnostics);
+    ASSERT_FALSE(read1.ok());
     EXPECT_EQ(track, makeNewTrack());
-    EXPECT_NE(errorText(diagnostics.openError.value()).find("missing.nltrack"), std::string::npos);
-    EXPECT_EQ(readTrackFile(directory_, track, &diagnostics), 0);
-    EXPECT_NE(errorText(diagnostics.openError.value()).find("directory"), std::string::npos);
+    EXPECT_NE(errorText(read1.error()).find("missing.nltrack"), std::string::npos);
+    const Result<void> read2 = readTrackFile(directory_, track, &diagnostics);
+    ASSERT_FALSE(read2.ok());
+    EXPECT_NE(errorText(read2.error()).find("directory"), std::string::npos);
 
     // Refused before anything is read into memory (the file is sparse where the system can).
     const fs::path huge = write("huge.nltrack", encodeTrack(makeRichTrack()));
     fs::resize_file(huge, largestTrackFileSize + 1);
-    EXPECT_EQ(readTrackFile(huge, track, &diagnostics), 0);
+    const Result<void> read3 = readTrackFile(huge, track, &diagnostics);
+    ASSERT_FALSE(read3.ok());
     EXPECT_EQ(track, makeNewTrack());
-    EXPECT_EQ(errorText(diagnostics.openError.value()),
+    EXPECT_EQ(errorText(read3.error()),
               "Cannot open \"" + huge.string() +
                   "\": at 268435457 bytes it is too large for a track file");
-    EXPECT_EQ(errorReason(diagnostics.openError.value()),
-              "at 268435457 bytes it is too large for a track file");
+    EXPECT_EQ(errorReason(read3.error()), "at 268435457 bytes it is too large for a track file");
 }
 
 #ifndef _WIN32
@@ -79,7 +82,7 @@ TEST_F(TrackFileTest, ReadsAPipeToItsEndUpToTheSizeLimit)
     std::thread writer = feed(rich.size());
     Track track;
     ReadDiagnostics diagnostics;
-    EXPECT_EQ(readTrackFile(pipe, track, &diagnostics), 1);
+    EXPECT_EQ(readTrackFile(pipe, track, &diagnostics).ok(), true);
     writer.join();
     EXPECT_EQ(track, makeRichTrack());
     EXPECT_EQ(diagnostics.bytesSkipped, 0u);
@@ -88,13 +91,13 @@ TEST_F(TrackFileTest, ReadsAPipeToItsEndUpToTheSizeLimit)
     std::signal(SIGPIPE, SIG_IGN);
     writer = feed(static_cast<std::size_t>(largestTrackFileSize) + 1);
     Track tooMuch;
-    EXPECT_EQ(readTrackFile(pipe, tooMuch, &diagnostics), 0);
+    const Result<void> read4 = readTrackFile(pipe, tooMuch, &diagnostics);
+    ASSERT_FALSE(read4.ok());
     writer.join();
     EXPECT_EQ(tooMuch, Track{});
-    EXPECT_EQ(errorText(diagnostics.openError.value()),
-              "Cannot open \"" + pipe.string() +
-                  "\": it holds more than 268435456 bytes, too large for "
-                  "a track file");
+    EXPECT_EQ(errorText(read4.error()), "Cannot open \"" + pipe.string() +
+                                            "\": it holds more than 268435456 bytes, too large for "
+                                            "a track file");
 }
 #endif
 
@@ -105,10 +108,10 @@ TEST_F(TrackFileTest, ReadErrorIsAnErrorAndLeavesTheTrack)
 {
     Track track = makeNewTrack();
     ReadDiagnostics diagnostics;
-    EXPECT_EQ(readTrackFile("/proc/self/mem", track, &diagnostics), 0);
+    const Result<void> read5 = readTrackFile("/proc/self/mem", track, &diagnostics);
+    ASSERT_FALSE(read5.ok());
     EXPECT_EQ(track, makeNewTrack());
-    EXPECT_EQ(errorText(diagnostics.openError.value()),
-              "Cannot open \"/proc/self/mem\": Input/output error");
+    EXPECT_EQ(errorText(read5.error()), "Cannot open \"/proc/self/mem\": Input/output error");
 }
 #endif
 
@@ -129,25 +132,26 @@ protected:
 TEST_F(TrackFileSaveTest, ReplacesTheFileWithTheEncodedTrack)
 {
     const Track rich = makeRichTrack();
-    const WriteResult result = writeTrackFile(target_, rich);
-    ASSERT_TRUE(result.ok) << result.error;
+    const Result<void> result = writeTrackFile(target_, rich);
+    ASSERT_TRUE(result.ok()) << result.error();
     EXPECT_EQ(readAll(target_), encodeTrack(rich));
     EXPECT_EQ(entries(), onlyTarget);
 
-    ASSERT_TRUE(writeTrackFile(target_, rich).ok);
+    ASSERT_TRUE(writeTrackFile(target_, rich).ok());
     EXPECT_EQ(readAll(target_), encodeTrack(rich));  // saving twice gives the same file
 }
 
 TEST_F(TrackFileSaveTest, AMissingDirectoryIsReportedByName)
 {
     const fs::path elsewhere = directory_ / "no-such-dir" / "out.nltrack";
-    const WriteResult result = writeTrackFile(elsewhere, makeRichTrack());
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(errorText(result.error).find(elsewhere.string()), std::string::npos) << result.error;
-    EXPECT_EQ(errorText(result.error),
-              "Cannot save \"" + elsewhere.string() + "\": " + errorReason(result.error));
-    EXPECT_FALSE(errorReason(result.error).empty());
-    EXPECT_EQ(errorReason(result.error).find("out.nltrack"), std::string::npos) << result.error;
+    const Result<void> result = writeTrackFile(elsewhere, makeRichTrack());
+    EXPECT_FALSE(result.ok());
+    EXPECT_NE(errorText(result.error()).find(elsewhere.string()), std::string::npos)
+        << result.error();
+    EXPECT_EQ(errorText(result.error()),
+              "Cannot save \"" + elsewhere.string() + "\": " + errorReason(result.error()));
+    EXPECT_FALSE(errorReason(result.error()).empty());
+    EXPECT_EQ(errorReason(result.error()).find("out.nltrack"), std::string::npos) << result.error();
     EXPECT_EQ(readAll(target_), previous_);
     EXPECT_EQ(entries(), onlyTarget);
 }
@@ -155,9 +159,9 @@ TEST_F(TrackFileSaveTest, AMissingDirectoryIsReportedByName)
 TEST_F(TrackFileSaveTest, ATargetThatIsADirectoryFailsAndLeavesNoTemporaryFile)
 {
     fs::create_directory(directory_ / "taken.nltrack");
-    const WriteResult result = writeTrackFile(directory_ / "taken.nltrack", makeRichTrack());
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(errorText(result.error).find("taken.nltrack"), std::string::npos) << result.error;
+    const Result<void> result = writeTrackFile(directory_ / "taken.nltrack", makeRichTrack());
+    EXPECT_FALSE(result.ok());
+    EXPECT_NE(errorText(result.error()).find("taken.nltrack"), std::string::npos) << result.error();
     EXPECT_EQ(entries().size(), 2u);
     EXPECT_TRUE(fs::is_directory(directory_ / "taken.nltrack"));
 }
@@ -183,30 +187,30 @@ TEST_F(TrackFileSaveTest, ANonAsciiNameIsCreatedReplacedAndReadBack)
     fs::create_directory(folder);
     const fs::path target = folder / fs::path(u8"Achterbahn-\u00dc-\u0142.nltrack");
     const Track rich = makeRichTrack();
-    const WriteResult created = writeTrackFile(target, makeNewTrack());
-    ASSERT_TRUE(created.ok) << created.error;
-    const WriteResult replaced = writeTrackFile(target, rich);
-    ASSERT_TRUE(replaced.ok) << replaced.error;
+    const Result<void> created = writeTrackFile(target, makeNewTrack());
+    ASSERT_TRUE(created.ok()) << created.error();
+    const Result<void> replaced = writeTrackFile(target, rich);
+    ASSERT_TRUE(replaced.ok()) << replaced.error();
 
     Track read;
-    EXPECT_EQ(readTrackFile(target, read), 1);
+    EXPECT_EQ(readTrackFile(target, read).ok(), true);
     EXPECT_EQ(read, rich);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     EXPECT_TRUE(fs::exists(target));
 
     const fs::path missing = folder / fs::path(u8"Stra\u00dfe") / "x.nltrack";
-    const WriteResult failed = writeTrackFile(missing, rich);
-    EXPECT_FALSE(failed.ok);
-    EXPECT_NE(errorText(failed.error)
+    const Result<void> failed = writeTrackFile(missing, rich);
+    EXPECT_FALSE(failed.ok());
+    EXPECT_NE(errorText(failed.error())
                   .find("\xC3\x9C"
                         "bung"),
               std::string::npos)
-        << failed.error;
-    EXPECT_NE(errorText(failed.error)
+        << failed.error();
+    EXPECT_NE(errorText(failed.error())
                   .find("Stra\xC3\x9F"
                         "e"),
               std::string::npos)
-        << failed.error;
+        << failed.error();
 }
 
 TEST_F(TrackFileSaveTest, ANewFileIsNeverOneThatExists)
@@ -225,11 +229,11 @@ TEST_F(TrackFileSaveTest, AReadOnlyFileIsRefusedAndKept)
         fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);
         GTEST_SKIP() << "this user may write read-only files (root); SaveFailureTest drops root";
     }
-    const WriteResult result = writeTrackFile(target_, makeRichTrack());
+    const Result<void> result = writeTrackFile(target_, makeRichTrack());
     fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);
 
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(errorText(result.error),
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(errorText(result.error()),
               "Cannot save \"" + pathText(target_) + "\": Permission denied");
     EXPECT_EQ(readAll(target_), previous_);
     EXPECT_EQ(entries(), onlyTarget);
@@ -247,8 +251,8 @@ TEST_F(TrackFileSaveTest, AWriteCutShortKeepsTheOldFile)
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{100, 100};
         setrlimit(RLIMIT_FSIZE, &limit);
-        const WriteResult result = writeTrackFile(target_, makeRichTrack());
-        _exit(!result.ok && !errorText(result.error).empty() ? 0 : 1);
+        const Result<void> result = writeTrackFile(target_, makeRichTrack());
+        _exit(!result.ok() && !errorText(result.error()).empty() ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -273,8 +277,8 @@ TEST_F(TrackFileSaveTest, SavingThroughASymbolicLinkReplacesTheFileItNames)
     // A link whose file does not exist yet: saving creates that file.
     fs::create_symlink("made.nltrack", directory_ / "ahead.nltrack");
     const Track rich = makeRichTrack();
-    ASSERT_TRUE(writeTrackFile(directory_ / "link.nltrack", rich).ok);
-    ASSERT_TRUE(writeTrackFile(directory_ / "ahead.nltrack", rich).ok);
+    ASSERT_TRUE(writeTrackFile(directory_ / "link.nltrack", rich).ok());
+    ASSERT_TRUE(writeTrackFile(directory_ / "ahead.nltrack", rich).ok());
 
     EXPECT_TRUE(fs::is_symlink(directory_ / "link.nltrack"));
     EXPECT_TRUE(fs::is_symlink(directory_ / "ahead.nltrack"));
@@ -291,12 +295,12 @@ TEST_F(TrackFileSaveTest, NothingNamedExistsWhileTheNewContentIsWritten)
 {
     // What a process killed at this moment would leave: on Linux the new file has no name yet.
     std::vector<fs::path> whileWriting;
-    const FileWriteOutcome outcome =
+    const Result<void> outcome =
         replaceFileAtomically(target_, LinkAtDestination::Follow, [&](std::FILE* file) {
             whileWriting = entries();
             return std::fputs("new", file) >= 0;
         });
-    ASSERT_TRUE(outcome.ok()) << outcome.reason;
+    ASSERT_TRUE(outcome.ok()) << outcome.error();
     EXPECT_EQ(whileWriting, onlyTarget);
     EXPECT_EQ(readAll(target_), (Bytes{'n', 'e', 'w'}));
     EXPECT_EQ(entries(), onlyTarget);
@@ -310,7 +314,7 @@ TEST_F(TrackFileSaveTest, AReplacedFileKeepsItsPermissions)
 #endif
     const auto permissions = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(target_, permissions);
-    ASSERT_TRUE(writeTrackFile(target_, makeRichTrack()).ok);
+    ASSERT_TRUE(writeTrackFile(target_, makeRichTrack()).ok());
     EXPECT_EQ(fs::status(target_).permissions(), permissions);
 }
 

@@ -325,6 +325,45 @@ TEST(TrackReaderTest, TextsWithAZeroByteAreCountedAndTheirChunksLoseTheCutBytes)
         EXPECT_EQ(length, bytes);
 }
 
+// A text that claims more bytes than its chunk holds runs into the chunks after it; cut at a zero
+// byte, its chunk must get the length of what is written, whatever the stored length was.
+TEST(TrackReaderTest, ChunksWithATextCutAtAZeroByteGetTheLengthOfWhatIsWritten)
+{
+    Track track = makeRichTrack();
+    setInfoText("ab#cd", track);
+    setEnvironmentTexts("e", "env#", track);
+    track.sceneryObjects.resize(1);
+    track.sceneryObjects[0].textA = "xyz";
+    track.sceneryObjects[0].textB = "Q#";
+    const std::int32_t objectsLength = 40 + 88 + 3 + 2;
+    moveChunkLength(track.sceneryLength, objectsLength - track.sceneryObjectLength);
+    track.sceneryObjectLength = objectsLength;
+    const Bytes intact = encodeTrack(track);
+    const struct {
+        const char* text;
+        std::int32_t Track::*length;
+        std::int32_t written;
+    } cases[] = {
+        {"ab#cd", &Track::infoLength, 4 + 2},
+        {"env#", &Track::environmentLength, 44 + 1 + 3},
+        {"Q#", &Track::sceneryObjectLength, 40 + 88 + 3 + 1},
+    };
+    for (const auto& c : cases) {
+        Bytes file = intact;
+        const std::size_t at = find(file, c.text);
+        ASSERT_LT(at, file.size()) << c.text;
+        file[at + std::string_view(c.text).find('#')] = 0;
+        file[at - 1] += 8;  // the text's length field claims 8 bytes more than its chunk holds
+        const Track read = decode(file);
+        EXPECT_EQ(read.*c.length, c.written) << c.text;
+        EXPECT_EQ(read.sceneryLength - read.sceneryObjectLength,
+                  track.sceneryLength - track.sceneryObjectLength)
+            << c.text;
+        for (const auto& [length, bytes] : lengthsAndBytes(encodeTrack(read)))
+            EXPECT_EQ(length, bytes) << c.text;
+    }
+}
+
 TEST(TrackReaderTest, SurvivesEveryByteOfTheRichFileFlipped)
 {
     const Bytes file = encodeTrack(makeRichTrack());

@@ -29,7 +29,7 @@ const QSize size(1280, 800);
 Track readExample(const char* name)
 {
     Track track;
-    EXPECT_EQ(readTrackFile(examples / name, track), 1) << name;
+    EXPECT_TRUE(readTrackFile(examples / name, track).ok()) << name;
     return track;
 }
 

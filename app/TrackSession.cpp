@@ -1,0 +1,171 @@
+#include "TrackSession.h"
+
+#include "footers/ObjectDirectory.h"
+#include "frontend/ObjectDirectoryText.h"
+#include "frontend/QtPaths.h"
+#include "tracklib/TrackOpening.h"
+
+#include <new>
+#include <utility>
+
+TrackSession::TrackSession(QObject* parent) : QObject(parent)
+{
+    for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses)
+        sizeClasses_[static_cast<std::size_t>(sizeClass)].scalePercent =
+            pw::defaultScalePercent(sizeClass);
+}
+
+pw::Result<pw::ReadDiagnostics> TrackSession::openTrack(const QString& fileName)
+{
+    // Into a fresh record, so that a file that cannot be opened leaves the track as it was.
+    pw::Result<pw::OpenedTrack> opened =
+        pw::openTrack(pw::toFileSystemPath(fileName), pw::TrackSource::RegularFile);
+    if (!opened)
+        return opened.error();
+    track_ = std::move(opened->track);
+    trackFile_ = fileName;
+    lastReport_.reset();
+    setObjectDirectoryText(
+        QString::fromStdString(pw::proposedObjectDirectoryName(pw::toFileSystemPath(trackFile_))));
+    setModified(false);
+    Q_EMIT trackReplaced();
+    return opened->diagnostics;
+}
+
+pw::Result<void> TrackSession::saveTrack(const QString& fileName)
+{
+    pw::Result<void> written = pw::writeTrackFile(pw::toFileSystemPath(fileName), track_);
+    if (!written)
+        return written;
+    setModified(false);
+    Q_EMIT saved(fileName);
+    return written;
+}
+
+pw::Result<pw::GenerationReport> TrackSession::generate()
+{
+    pw::Result<pw::ObjectDirectory> objectDirectory =
+        pw::objectDirectoryFromText(objectDirectoryText_);
+    if (!objectDirectory)
+        return objectDirectory.error();
+    const pw::GenerationOptions options = optionsFor(*objectDirectory);
+    if (pw::Result<void> models =
+            pw::checkModelsToInstall(options.choices, options.modelSourceDirectory);
+        !models)
+        return models.error();
+
+    std::optional<pw::Result<pw::GenerationReport>> report;
+    try {
+        // On a copy, so that running out of memory part of the way keeps the track as it was.
+        pw::Track generated = track_;
+        report.emplace(pw::generateFooters(generated, options));
+        if (!*report)
+            return *report;
+        track_ = std::move(generated);
+    } catch (const std::bad_alloc&) {
+        return pw::CoreError{pw::ErrorCode::NoMemoryToGenerate, {}, {}, {}, 0, {}};
+    }
+    lastReport_ = report->value();
+    // The name proposed again, as after opening the track.
+    setObjectDirectoryText(
+        QString::fromStdString(pw::proposedObjectDirectoryName(pw::toFileSystemPath(trackFile_))));
+    setModified(true);
+    Q_EMIT trackGenerated(*lastReport_);
+    return *report;
+}
+
+pw::Result<void> TrackSession::inspectModelDirectory(const QString& directory)
+{
+    const std::filesystem::path path = pw::toFileSystemPath(directory);
+    if (pw::Result<void> isDirectory = pw::checkModelDirectory(path); !isDirectory)
+        return isDirectory;
+    modelDirectory_ = directory;
+    contents_ = pw::inspectModelDirectory(path);
+    Q_EMIT modelDirectoryInspected();
+    return {};
+}
+
+const TrackSession::SizeClassChoice& TrackSession::sizeClassChoice(
+    pw::TubeSizeClass sizeClass) const
+{
+    return sizeClasses_[static_cast<std::size_t>(sizeClass)];
+}
+
+void TrackSession::setSizeClassChoice(pw::TubeSizeClass sizeClass, const SizeClassChoice& choice)
+{
+    SizeClassChoice& held = sizeClasses_[static_cast<std::size_t>(sizeClass)];
+    if (held == choice)
+        return;
+    held = choice;
+    Q_EMIT choicesChanged();
+}
+
+void TrackSession::setReplaceFundaments(bool replace)
+{
+    if (replaceFundaments_ == replace)
+        return;
+    replaceFundaments_ = replace;
+    Q_EMIT choicesChanged();
+}
+
+void TrackSession::setAlignToTangent(bool align)
+{
+    if (alignToTangent_ == align)
+        return;
+    alignToTangent_ = align;
+    Q_EMIT choicesChanged();
+}
+
+void TrackSession::setObjectDirectoryText(const QString& text)
+{
+    if (objectDirectoryText_ == text)
+        return;
+    objectDirectoryText_ = text;
+    Q_EMIT choicesChanged();
+}
+
+void TrackSession::setNolimitsDirectory(const QString& directory)
+{
+    if (nolimitsDirectory_ == directory)
+        return;
+    nolimitsDirectory_ = directory;
+    Q_EMIT nolimitsDirectoryChanged();
+}
+
+pw::FooterModelChoices TrackSession::footerModelChoices() const
+{
+    pw::FooterModelChoices choices;
+    for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
+        const SizeClassChoice& choice = sizeClassChoice(sizeClass);
+        choices[static_cast<std::size_t>(sizeClass)] = pw::makeFooterModelChoice(
+            sizeClass, choice.ownModel, choice.defaultModel, choice.scalePercent);
+    }
+    return choices;
+}
+
+pw::GenerationOptions TrackSession::previewOptions() const
+{
+    pw::Result<pw::ObjectDirectory> objectDirectory =
+        pw::objectDirectoryFromText(objectDirectoryText_);
+    return optionsFor(objectDirectory ? *objectDirectory : pw::ObjectDirectory{});
+}
+
+pw::GenerationOptions TrackSession::optionsFor(const pw::ObjectDirectory& objectDirectory) const
+{
+    pw::GenerationOptions options;
+    options.choices = footerModelChoices();
+    options.objectDirectory = objectDirectory;
+    options.modelSourceDirectory = pw::toFileSystemPath(modelDirectory_);
+    options.nolimitsDirectory = pw::toFileSystemPath(nolimitsDirectory_);
+    options.replaceFundaments = replaceFundaments_;
+    options.alignToTangent = alignToTangent_;
+    return options;
+}
+
+void TrackSession::setModified(bool modified)
+{
+    if (modified_ == modified)
+        return;
+    modified_ = modified;
+    Q_EMIT modifiedChanged(modified);
+}

@@ -1,0 +1,106 @@
+#pragma once
+// The window's state in one place: the track and its file, the choices generate uses, the
+// NoLimits directory, the last generation's report and whether there is unsaved work. The main
+// window writes what the user does into it and shows what it holds; the plan window only
+// observes it. The rules stay in the core: this holds their inputs and results and signals each
+// change.
+
+#include "footers/FooterGeneration.h"
+#include "footers/FooterModelChoice.h"
+#include "footers/ModelInstallation.h"
+#include "tracklib/Result.h"
+#include "tracklib/Track.h"
+#include "tracklib/TrackFile.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+class TrackSession : public QObject {
+    Q_OBJECT
+
+public:
+    // The two boxes and the scale of one size class, as the user left them.
+    struct SizeClassChoice {
+        bool ownModel = false;
+        bool defaultModel = false;
+        int scalePercent = 100;
+        friend bool operator==(const SizeClassChoice&, const SizeClassChoice&) = default;
+    };
+
+    explicit TrackSession(QObject* parent = nullptr);
+
+    // The track: none until one has been opened.
+    bool hasTrack() const { return !trackFile_.isEmpty(); }
+    const pw::Track& track() const { return track_; }
+    const QString& trackFile() const { return trackFile_; }
+    // Opens the file as the track to work on, with the window's checks (a regular file holding
+    // track data). On failure nothing changes. On success says what the reader passed over.
+    pw::Result<pw::ReadDiagnostics> openTrack(const QString& fileName);
+    // Reads the opened file again.
+    pw::Result<pw::ReadDiagnostics> reloadTrack() { return openTrack(trackFile_); }
+    // Writes the track; the work counts as saved afterwards.
+    pw::Result<void> saveTrack(const QString& fileName);
+    // Generates with the current choices into a copy of the track, adopted only on success.
+    // Refuses (and changes nothing, creating no directory) when the object directory name cannot
+    // be used, no model directory is inspected or no ticked model is there.
+    pw::Result<pw::GenerationReport> generate();
+    // The report of the last generate since the track was opened.
+    const std::optional<pw::GenerationReport>& lastReport() const { return lastReport_; }
+    // Generated and not saved since.
+    bool isModified() const { return modified_; }
+
+    // The footer model directory, once inspected, and what it held then.
+    const QString& modelDirectory() const { return modelDirectory_; }
+    const std::optional<pw::ModelDirectoryContents>& modelDirectoryContents() const
+    {
+        return contents_;
+    }
+    // Looks at which models the directory holds; refuses what is not a directory.
+    pw::Result<void> inspectModelDirectory(const QString& directory);
+
+    const SizeClassChoice& sizeClassChoice(pw::TubeSizeClass sizeClass) const;
+    void setSizeClassChoice(pw::TubeSizeClass sizeClass, const SizeClassChoice& choice);
+    bool replaceFundaments() const { return replaceFundaments_; }
+    void setReplaceFundaments(bool replace);
+    bool alignToTangent() const { return alignToTangent_; }
+    void setAlignToTangent(bool align);
+    // As typed; proposed from the track file's name on every open and after generate.
+    const QString& objectDirectoryText() const { return objectDirectoryText_; }
+    void setObjectDirectoryText(const QString& text);
+
+    pw::FooterModelChoices footerModelChoices() const;
+    // What generate would use, unchecked, for a preview: a name that cannot be used is empty.
+    pw::GenerationOptions previewOptions() const;
+
+    // Empty until the user has chosen one.
+    const QString& nolimitsDirectory() const { return nolimitsDirectory_; }
+    void setNolimitsDirectory(const QString& directory);
+
+Q_SIGNALS:
+    void trackReplaced();  // opened or reloaded
+    void trackGenerated(const pw::GenerationReport& report);
+    void choicesChanged();
+    void modelDirectoryInspected();
+    void nolimitsDirectoryChanged();
+    void saved(const QString& fileName);
+    void modifiedChanged(bool modified);
+
+private:
+    void setModified(bool modified);
+    pw::GenerationOptions optionsFor(const pw::ObjectDirectory& objectDirectory) const;
+
+    pw::Track track_;
+    QString trackFile_;
+    std::optional<pw::GenerationReport> lastReport_;
+    bool modified_ = false;
+    QString modelDirectory_;
+    std::optional<pw::ModelDirectoryContents> contents_;
+    std::array<SizeClassChoice, pw::sizeClassCount> sizeClasses_;
+    bool replaceFundaments_ = true;
+    bool alignToTangent_ = true;
+    QString objectDirectoryText_;
+    QString nolimitsDirectory_;
+};

@@ -1,0 +1,24 @@
+#pragma once
+// Footer models built to attack a reader: each stands for a file seen from outside, well-formed
+// as far as its chunks go, but costly or absurd. For tests, benchmarks and fuzz seeds.
+
+#include "ThreeDsModel.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace pw {
+
+// A box whose keyframer holds `nodes` object nodes, each the child of the one before.
+std::vector<std::uint8_t> keyframerChainModel(std::size_t nodes);
+// A box whose keyframer holds `nodes` object nodes side by side.
+std::vector<std::uint8_t> flatKeyframerModel(std::size_t nodes);
+// `vertices` points on a circle of radius 1 m, fanned into triangles: every point on the outline.
+Mesh circleMesh(std::size_t vertices);
+// A box with one corner moved to x = `far`.
+Mesh farCornerMesh(float far);
+// `meshes` meshes of `faces` triangles each, for the cost of large models.
+std::vector<std::uint8_t> denseModel(std::size_t meshes, std::size_t faces);
+
+}  // namespace pw

@@ -1,0 +1,19 @@
+// Any bytes, read as a footer model the way the plan and the 3D view read one: our own chunk walk,
+// assimp, the outline and the mesh. Nothing may crash, and the footprint keeps its promises.
+
+#include "ModelChecks.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (const std::string failure = pw::hardening::checkModelFootprint({data, size});
+        !failure.empty()) {
+        std::fprintf(stderr, "%s\n", failure.c_str());
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,65 @@
+#pragma once
+// Reads footer models off the calling thread, so that a window never waits on a model. A newer
+// request cancels an older one: the older one's files are no longer read once the one in hand is
+// done, and its results are never delivered. Results arrive through `inspected`, emitted on the
+// thread the inspector lives in (the caller's), from its event loop.
+
+#include "ModelFootprints.h"
+
+#include <QObject>
+
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace pw {
+
+// The model files to read in one directory (names, or relative paths with '/').
+struct ModelDirectoryRequest {
+    std::filesystem::path directory;
+    std::vector<std::string> modelFiles;
+};
+
+class ModelInspector : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ModelInspector(QObject* parent = nullptr);
+    // Stops the reading, waiting for the one model in hand (each read is bounded to about a
+    // second).
+    ~ModelInspector() override;
+
+    // Starts reading every listed file; returns the request's number, which `inspected` carries.
+    std::uint64_t inspect(std::vector<ModelDirectoryRequest> directories);
+    // Forgets the latest request: nothing more is delivered until the next one.
+    void cancel();
+    std::uint64_t latestRequest() const { return latest_; }
+
+Q_SIGNALS:
+    // One ModelFootprints per requested directory, in the order asked, each with every listed
+    // file read.
+    void inspected(std::uint64_t request, std::vector<pw::ModelFootprints>& footprints);
+
+private:
+    struct Job {
+        std::uint64_t request = 0;
+        std::vector<ModelDirectoryRequest> directories;
+    };
+    void work(std::stop_token stop);
+    bool isCurrent(std::uint64_t request);
+
+    std::mutex mutex_;
+    std::condition_variable_any wake_;
+    std::optional<Job> pending_;  // guarded by mutex_
+    std::uint64_t current_ = 0;   // the request not cancelled; guarded by mutex_
+    std::uint64_t latest_ = 0;    // the caller's thread only
+    std::jthread worker_;         // last: started once everything above exists
+};
+
+}  // namespace pw

@@ -1,0 +1,366 @@
+#include "ThreeDsScreening.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <optional>
+
+namespace pw {
+
+namespace {
+
+enum : std::uint16_t {
+    idMain = 0x4D4D,
+    idVersion = 0x0002,
+    idEditor = 0x3D3D,
+    idMeshVersion = 0x3D3E,
+    idMasterScale = 0x0100,
+    idObject = 0x4000,
+    idTriangleMesh = 0x4100,
+    idVertices = 0x4110,
+    idFaces = 0x4120,
+    idSmoothingGroups = 0x4150,
+    idMeshMatrix = 0x4160,
+    idKeyframer = 0xB000,
+    idFirstNode = 0xB001,  // ambient, object, camera, target, light, spot target, spot
+    idLastNode = 0xB007,
+    idNodeHeader = 0xB010,
+    idDummyName = 0xB011,
+    idPivot = 0xB013,
+    idPositionTrack = 0xB020,
+    idRotationTrack = 0xB021,
+    idScaleTrack = 0xB022,
+};
+
+constexpr std::size_t headerSize = 6;
+
+// Reads little-endian values and never past its bytes: a read that does not fit fails and
+// leaves the position where it was.
+class Cursor {
+public:
+    explicit Cursor(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+    std::size_t left() const { return bytes_.size() - at_; }
+    std::size_t at() const { return at_; }
+
+    bool skip(std::size_t count)
+    {
+        if (count > left())
+            return false;
+        at_ += count;
+        return true;
+    }
+    bool u16(std::uint16_t& value) { return unsigned_(value, 2); }
+    bool u32(std::uint32_t& value) { return unsigned_(value, 4); }
+    bool f32(float& value)
+    {
+        std::uint32_t bits = 0;
+        if (!u32(bits))
+            return false;
+        value = std::bit_cast<float>(bits);
+        return true;
+    }
+    // Past a text ended by a zero byte.
+    bool skipText()
+    {
+        const auto rest = bytes_.subspan(at_);
+        const auto zero = std::find(rest.begin(), rest.end(), std::uint8_t{0});
+        return zero != rest.end() && skip(static_cast<std::size_t>(zero - rest.begin()) + 1);
+    }
+
+private:
+    template <typename T>
+    bool unsigned_(T& value, std::size_t size)
+    {
+        if (size > left())
+            return false;
+        value = 0;
+        for (std::size_t i = size; i > 0; --i)
+            value = static_cast<T>(value << 8 | bytes_[at_ + i - 1]);
+        at_ += size;
+        return true;
+    }
+
+    std::span<const std::uint8_t> bytes_;
+    std::size_t at_ = 0;
+};
+
+struct Chunk {
+    std::uint16_t id = 0;
+    std::span<const std::uint8_t> body;
+};
+
+// What the walk has seen so far, and the first reason to refuse the file.
+struct Walk {
+    std::size_t chunks = 0;
+    std::size_t nodes = 0;
+    std::size_t vertices = 0;
+    std::size_t faces = 0;
+    bool smoothingGroups = false;
+    std::string problem;
+
+    bool fail(std::string why)
+    {
+        if (problem.empty())
+            problem = std::move(why);
+        return false;
+    }
+};
+
+const std::string damaged = "not a 3ds model";
+
+// The chunks that fill `body`; nothing when one of them does not fit in it. A tail shorter than
+// a header is left out.
+std::optional<std::vector<Chunk>> splitChunks(std::span<const std::uint8_t> body, Walk& walk)
+{
+    std::vector<Chunk> chunks;
+    Cursor in(body);
+    while (in.left() >= headerSize) {
+        Chunk chunk;
+        std::uint32_t length = 0;
+        in.u16(chunk.id);
+        in.u32(length);
+        if (length < headerSize || length - headerSize > in.left()) {
+            walk.fail(damaged);
+            return std::nullopt;
+        }
+        if (++walk.chunks > mostThreeDsChunks) {
+            walk.fail("more than " + std::to_string(mostThreeDsChunks) + " chunks");
+            return std::nullopt;
+        }
+        chunk.body = body.subspan(in.at(), length - headerSize);
+        in.skip(length - headerSize);
+        chunks.push_back(chunk);
+    }
+    return chunks;
+}
+
+void appendU16(std::vector<std::uint8_t>& out, std::uint16_t value)
+{
+    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+// Writes a chunk whose body `fill` appends, with the length of what it appended.
+template <typename Fill>
+bool writeChunk(std::vector<std::uint8_t>& out, std::uint16_t id, Fill fill)
+{
+    const std::size_t start = out.size();
+    appendU16(out, id);
+    out.insert(out.end(), 4, 0);
+    if (!fill())
+        return false;
+    const auto length = static_cast<std::uint32_t>(out.size() - start);
+    for (int i = 0; i < 4; ++i)
+        out[start + 2 + i] = static_cast<std::uint8_t>(length >> (8 * i));
+    return true;
+}
+
+void copyChunk(std::vector<std::uint8_t>& out, const Chunk& chunk)
+{
+    writeChunk(out, chunk.id, [&] {
+        out.insert(out.end(), chunk.body.begin(), chunk.body.end());
+        return true;
+    });
+}
+
+// Walks the children of a chunk whose own data takes the first `prefix` bytes: `child` writes or
+// leaves out each one and fails the walk by returning false.
+template <typename Child>
+bool writeContainer(std::vector<std::uint8_t>& out, const Chunk& chunk, std::size_t prefix,
+                    int depth, Walk& walk, Child child)
+{
+    if (depth > deepestThreeDsChunk)
+        return walk.fail(damaged);
+    return writeChunk(out, chunk.id, [&] {
+        out.insert(out.end(), chunk.body.begin(), chunk.body.begin() + prefix);
+        const auto children = splitChunks(chunk.body.subspan(prefix), walk);
+        if (!children)
+            return false;
+        for (const Chunk& c : *children)
+            if (!child(c))
+                return false;
+        return true;
+    });
+}
+
+// A keyframer track: a header, a key count, then keys of a frame number, spline flags, one float
+// for each flag set among the lowest five, and the value.
+bool trackFits(std::span<const std::uint8_t> body, std::size_t valueFloats)
+{
+    Cursor in(body);
+    std::uint32_t keys = 0;
+    if (!in.skip(10) || !in.u32(keys))
+        return false;
+    for (std::uint32_t k = 0; k < keys; ++k) {
+        std::uint32_t frame = 0;
+        std::uint16_t flags = 0;
+        if (!in.u32(frame) || !in.u16(flags) ||
+            !in.skip(4 * (std::popcount(static_cast<unsigned>(flags & 0x1F)) + valueFloats)))
+            return false;
+    }
+    return true;
+}
+
+bool writeNode(std::vector<std::uint8_t>& out, const Chunk& node, int depth, Walk& walk)
+{
+    return writeContainer(out, node, 0, depth, walk, [&](const Chunk& c) {
+        Cursor in(c.body);
+        bool fits = false;
+        switch (c.id) {
+        case idNodeHeader: fits = in.skipText() && in.skip(6); break;
+        case idDummyName: fits = in.skipText(); break;
+        case idPivot: fits = in.skip(12); break;
+        case idPositionTrack:
+        case idScaleTrack: fits = trackFits(c.body, 3); break;
+        case idRotationTrack: fits = trackFits(c.body, 4); break;
+        default: break;
+        }
+        if (fits)
+            copyChunk(out, c);
+        return true;
+    });
+}
+
+bool writeKeyframer(std::vector<std::uint8_t>& out, const Chunk& keyframer, int depth, Walk& walk)
+{
+    return writeContainer(out, keyframer, 0, depth, walk, [&](const Chunk& c) {
+        if (c.id < idFirstNode || c.id > idLastNode)
+            return true;
+        if (++walk.nodes > mostKeyframerNodes)
+            return walk.fail("more than " + std::to_string(mostKeyframerNodes) +
+                             " keyframer nodes");
+        return writeNode(out, c, depth + 1, walk);
+    });
+}
+
+// A mesh's vertex list and its face list with their children, checked against each other.
+bool writeTriangleMesh(std::vector<std::uint8_t>& out, const Chunk& mesh, int depth, Walk& walk)
+{
+    std::size_t vertices = 0;
+    std::uint32_t largestIndex = 0;
+    bool hasFaces = false;
+    const bool written = writeContainer(out, mesh, 0, depth, walk, [&](const Chunk& c) {
+        Cursor in(c.body);
+        std::uint16_t count = 0;
+        switch (c.id) {
+        case idVertices:
+            if (!in.u16(count) || !in.skip(12 * std::size_t{count}))
+                return walk.fail(damaged);
+            vertices += count;
+            walk.vertices += count;
+            if (walk.vertices > mostModelVertices)
+                return walk.fail("more than " + std::to_string(mostModelVertices) + " vertices");
+            copyChunk(out, c);
+            return true;
+        case idFaces:
+            if (!in.u16(count))
+                return walk.fail(damaged);
+            for (std::uint16_t f = 0; f < count; ++f) {
+                std::uint16_t corner[4] = {};
+                for (std::uint16_t& value : corner)
+                    if (!in.u16(value))
+                        return walk.fail(damaged);
+                largestIndex = std::max<std::uint32_t>(largestIndex,
+                                                       std::max({corner[0], corner[1], corner[2]}));
+            }
+            hasFaces = hasFaces || count > 0;
+            walk.faces += count;
+            if (walk.faces > mostModelFaces)
+                return walk.fail("more than " + std::to_string(mostModelFaces) + " faces");
+            return writeContainer(out, c, in.at(), depth + 1, walk, [&](const Chunk& g) {
+                if (g.id != idSmoothingGroups)
+                    return true;
+                if (g.body.size() < 4 * std::size_t{count})
+                    return walk.fail(damaged);
+                walk.smoothingGroups = true;
+                copyChunk(out, g);
+                return true;
+            });
+        case idMeshMatrix:
+            if (in.skip(48))
+                copyChunk(out, c);
+            return true;
+        default: return true;
+        }
+    });
+    // Faces naming vertices the mesh does not have.
+    if (written && hasFaces && largestIndex >= vertices)
+        return walk.fail(damaged);
+    return written;
+}
+
+bool writeEditor(std::vector<std::uint8_t>& out, const Chunk& editor, int depth, Walk& walk)
+{
+    return writeContainer(out, editor, 0, depth, walk, [&](const Chunk& c) {
+        Cursor in(c.body);
+        float scale = 0.0f;
+        switch (c.id) {
+        case idMeshVersion: copyChunk(out, c); return true;
+        case idMasterScale:
+            if (in.f32(scale) && std::isfinite(scale) && scale > 0.0f)
+                copyChunk(out, c);
+            return true;
+        case idObject:
+            if (!in.skipText())
+                return walk.fail(damaged);
+            return writeContainer(out, c, in.at(), depth + 1, walk, [&](const Chunk& m) {
+                return m.id != idTriangleMesh || writeTriangleMesh(out, m, depth + 2, walk);
+            });
+        default: return true;
+        }
+    });
+}
+
+}  // namespace
+
+ScreenedModel screenThreeDs(std::span<const std::uint8_t> file)
+{
+    ScreenedModel result;
+    Walk walk;
+    Cursor in(file);
+    std::uint16_t id = 0;
+    std::uint32_t length = 0;
+    if (!in.u16(id) || !in.u32(length) || id != idMain || length < headerSize ||
+        length > file.size()) {
+        result.problem = damaged;
+        return result;
+    }
+    const Chunk main{id, file.subspan(headerSize, length - headerSize)};
+
+    std::vector<std::uint8_t> out;
+    out.reserve(length);
+    const bool written = writeContainer(out, main, 0, 1, walk, [&](const Chunk& c) {
+        switch (c.id) {
+        case idVersion: copyChunk(out, c); return true;
+        case idEditor: return writeEditor(out, c, 2, walk);
+        case idKeyframer: {
+            // The keyframer only places meshes that are already in place without it: one too
+            // large to read safely is left out whole, and the model read without it.
+            Walk keyframerWalk = walk;
+            const std::size_t before = out.size();
+            if (writeKeyframer(out, c, 2, keyframerWalk)) {
+                walk = keyframerWalk;
+            } else {
+                out.resize(before);
+                result.keyframerLeftOut = true;
+            }
+            return true;
+        }
+        default: return true;
+        }
+    });
+    if (written && walk.vertices == 0)
+        walk.fail(damaged);
+    if (!walk.problem.empty()) {
+        result.problem = walk.problem;
+        return result;
+    }
+    result.bytes = std::move(out);
+    result.smoothingGroups = walk.smoothingGroups;
+    result.vertices = walk.vertices;
+    result.faces = walk.faces;
+    return result;
+}
+
+}  // namespace pw

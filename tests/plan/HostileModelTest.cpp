@@ -1,0 +1,140 @@
+#include "plan/ModelFootprint.h"
+#include "plan/ThreeDsScreening.h"
+
+#include "examples/FooterModels.h"
+#include "examples/HostileModels.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <tuple>
+
+namespace pw {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A chunk as a 3ds file holds it: id and length little-endian, the length counting the header.
+Bytes chunk(std::uint16_t id, const Bytes& body)
+{
+    const auto length = static_cast<std::uint32_t>(body.size() + 6);
+    Bytes out{static_cast<std::uint8_t>(id), static_cast<std::uint8_t>(id >> 8)};
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(length >> (8 * i)));
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+Bytes repeated(const Bytes& part, std::size_t times)
+{
+    Bytes out;
+    for (std::size_t i = 0; i < times; ++i)
+        out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+// An editor inside an editor, `depth` times.
+Bytes nestedEditors(int depth)
+{
+    Bytes inner;
+    for (int i = 0; i < depth; ++i)
+        inner = chunk(0x3D3D, inner);
+    return chunk(0x4D4D, inner);
+}
+
+class HostileModels : public testing::Test {
+protected:
+    ModelFootprint read(const Bytes& bytes)
+    {
+        const std::filesystem::path path =
+            std::filesystem::path(dir.path().toStdString()) / "m.3ds";
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return readModelFootprint(path);
+    }
+    QTemporaryDir dir;
+};
+
+// Each model stands for one seen from outside that crashed, froze or blanked the plan. The
+// answers are exact: a readable box keeps its eight corners; the others name their bound.
+TEST_F(HostileModels, EachIsAnsweredWithinItsBound)
+{
+    Mesh manyFaces = plinthMesh("faces", 1, 1, 0, 1);
+    manyFaces.faces.assign(50000, {0, 1, 2});
+    const struct {
+        const char* name;
+        Bytes bytes;
+        const char* problem;  // empty when readable
+        std::size_t points;
+    } cases[] = {
+        {"20,000-deep keyframer chain", keyframerChainModel(20000), "", 8},
+        {"100,000 keyframer nodes side by side", flatKeyframerModel(100000), "", 8},
+        {"keyframer chain at the bound", keyframerChainModel(mostKeyframerNodes), "", 8},
+        {"corner at 3e38 m", encodeThreeDs(farCornerMesh(3e38f)), "reaches beyond 10 km", 4},
+        {"corner at 10,001 m", encodeThreeDs(farCornerMesh(10001.0f)), "reaches beyond 10 km", 4},
+        {"corner at 9,999 m", encodeThreeDs(farCornerMesh(9999.0f)), "", 8},
+        {"three meshes of 50,000 faces", encodeThreeDs({manyFaces, manyFaces, manyFaces}, {}),
+         "more than 131072 faces", 4},
+        {"three meshes of 50,002 vertices", denseModel(3, 50000), "more than 131072 vertices", 4},
+        {"70,000 chunks", chunk(0x4D4D, chunk(0x3D3D, repeated(chunk(0x3D3E, {}), 70000))),
+         "more than 65536 chunks", 4},
+        {"editors nested 10,000 deep", nestedEditors(10000), "not a 3ds model", 4},
+    };
+    for (const auto& c : cases) {
+        const ModelFootprint footprint = read(c.bytes);
+        EXPECT_EQ(footprint.problem, c.problem) << c.name;
+        EXPECT_EQ(footprint.readable, footprint.problem.empty()) << c.name;
+        EXPECT_EQ(footprint.points.size(), c.points) << c.name;
+    }
+}
+
+TEST_F(HostileModels, KeyframerOverTheBoundIsLeftOutAndTheMeshStays)
+{
+    EXPECT_FALSE(screenThreeDs(keyframerChainModel(mostKeyframerNodes)).keyframerLeftOut);
+    const ScreenedModel over = screenThreeDs(keyframerChainModel(mostKeyframerNodes + 1));
+    EXPECT_TRUE(over.keyframerLeftOut);
+    EXPECT_EQ(over.bytes, encodeThreeDs(plinthMesh("box", 1.0f, 1.0f, 0.0f, 1.0f)));
+}
+
+// Far over the count where only the outline is kept; the outline is found in n log n (a search per
+// point took half a minute here).
+TEST_F(HostileModels, CircleOfTheMostVerticesKeepsItsOutline)
+{
+    const ModelFootprint footprint = read(encodeThreeDs(circleMesh(65535)));
+    ASSERT_TRUE(footprint.readable) << footprint.problem;
+    EXPECT_GT(footprint.points.size(), 20000u);  // the corners that float rounding leaves
+    EXPECT_EQ(footprint.minimum.x, -1.0f);
+    EXPECT_EQ(footprint.maximum.x, 1.0f);
+    EXPECT_EQ(footprint.mesh.indices.size(), 3u * 65533u);
+}
+
+// The sample models pass the walk byte for byte, and their outlines are the corners of the meshes
+// they were made from, turned from z up to y up.
+TEST_F(HostileModels, ExampleModelsAreUnchanged)
+{
+    for (const FooterModelFile& model : sampleFooterModels()) {
+        const std::filesystem::path path =
+            std::filesystem::path(PLINTHWRIGHT_EXAMPLES_DIR) / "models" / model.fileName;
+        std::ifstream in(path, std::ios::binary);
+        const Bytes file{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_EQ(screenThreeDs(file).bytes, file) << model.fileName;
+
+        std::vector<Vector3> expected;
+        for (const Float3& v : model.mesh.vertices)
+            expected.push_back({v.x, v.z, -v.y});
+        std::vector<Vector3> points = readModelFootprint(path).points;
+        const auto key = [](Vector3 p) { return std::make_tuple(p.x, p.y, p.z); };
+        const auto less = [&](Vector3 a, Vector3 b) { return key(a) < key(b); };
+        std::sort(expected.begin(), expected.end(), less);
+        std::sort(points.begin(), points.end(), less);
+        EXPECT_EQ(points, expected) << model.fileName;
+    }
+}
+
+}  // namespace
+}  // namespace pw
