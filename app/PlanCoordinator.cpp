@@ -5,12 +5,14 @@
 #include "PlanSummary.h"
 #include "PlanWindow.h"
 #include "TrackSession.h"
+#include "View3dPanel.h"
 #include "footers/DoubledFooters.h"
 #include "footers/FooterGeneration.h"
 #include "footers/ModelInstallation.h"
 #include "footers/ObjectDirectory.h"
 #include "frontend/QtPaths.h"
 #include "plan/PlanScene.h"
+#include "view3d/Scene3d.h"
 
 #include <QDir>
 #include <QSettings>
@@ -63,6 +65,7 @@ const QString planGroup = QStringLiteral("planWindow");
 const QString geometryKey = QStringLiteral("geometry");
 const QString viewKey = QStringLiteral("view");
 const QString frontView = QStringLiteral("front");
+const QString threeDView = QStringLiteral("3d");
 
 }  // namespace
 
@@ -71,8 +74,11 @@ void PlanCoordinator::restorePlace()
     const std::unique_ptr<QSettings> settings = pw::openSettingsStore();
     settings->beginGroup(planGroup);
     window_->restorePlace(settings->value(geometryKey).toByteArray());
-    if (settings->value(viewKey).toString() == frontView)
+    const QString view = settings->value(viewKey).toString();
+    if (view == frontView)
         window_->setView(pw::PlanView::Side);
+    else if (view == threeDView)
+        window_->showThreeD();
     settings->endGroup();
 }
 
@@ -83,8 +89,9 @@ void PlanCoordinator::rememberPlace() const
     // A window never shown has no place of its own yet.
     if (window_->placed())
         settings->setValue(geometryKey, window_->saveGeometry());
-    settings->setValue(viewKey,
-                       window_->view() == pw::PlanView::Side ? frontView : QStringLiteral("top"));
+    settings->setValue(viewKey, window_->threeDShown()                   ? threeDView
+                                : window_->view() == pw::PlanView::Side ? frontView
+                                                                        : QStringLiteral("top"));
     settings->endGroup();
 }
 
@@ -96,6 +103,7 @@ void PlanCoordinator::followTrackReplaced()
     objectsBeforeGenerate_ = track.sceneryObjects.size();
     tubeEnds_.emplace(track);
     preview_.clear();  // made for the track before
+    window_->view3d()->newTrack();
     readInstalledModelsAfresh();
     previewTimer_.stop();
     rebuildScene(true);
@@ -158,6 +166,11 @@ void PlanCoordinator::rebuildScene(bool fit)
 {
     if (!session_.hasTrack())
         return;
+    if (window_->threeDShown()) {
+        rebuildScene3d();
+        updateSummary();
+        return;
+    }
     window_->setScene(pw::buildPlanScene(session_.track(), window_->view(), sources(), preview_,
                                          tubeEnds_ ? &*tubeEnds_ : nullptr),
                       fit);
@@ -191,9 +204,20 @@ void PlanCoordinator::updatePreview()
             }
         }
     }
-    window_->canvas()->setPreview(
-        pw::buildPlanFooters(session_.track(), window_->view(), sources(), preview_));
+    if (window_->threeDShown())
+        rebuildScene3d();
+    else
+        window_->canvas()->setPreview(
+            pw::buildPlanFooters(session_.track(), window_->view(), sources(), preview_));
     updateSummary();
+}
+
+void PlanCoordinator::rebuildScene3d()
+{
+    if (!session_.hasTrack())
+        return;
+    window_->view3d()->setScene(std::make_shared<const pw::Scene3d>(pw::buildScene3d(
+        session_.track(), sources(), preview_, tubeEnds_ ? &*tubeEnds_ : nullptr)));
 }
 
 void PlanCoordinator::updateSummary()

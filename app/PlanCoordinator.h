@@ -45,6 +45,7 @@ private:
     void readInstalledModelsAfresh();
     pw::FootprintSources sources();
     void rebuildScene(bool fit);
+    void rebuildScene3d();
     void updatePreview();
     void updateSummary();
     // The window's place, size and view, kept for the next run.

@@ -1,11 +1,13 @@
 #include "PlanWindow.h"
 
 #include "PlanCanvas.h"
+#include "View3dPanel.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QLabel>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -35,9 +37,12 @@ QRect planWindowGeometry(const QRect& mainFrame, const QRect& screenArea)
 PlanWindow::PlanWindow(QWidget* parent)
     : QMainWindow(parent, Qt::Window),
       canvas_(new PlanCanvas(this)),
+      view3d_(new View3dPanel(this)),
+      views_(new QStackedWidget(this)),
       summary_(new QLabel(this)),
       topView_(new QAction(tr("From above"), this)),
-      sideView_(new QAction(tr("From the front"), this))
+      sideView_(new QAction(tr("From the front"), this)),
+      threeDView_(new QAction(tr("3D"), this))
 {
     setObjectName(QStringLiteral("planWindow"));
     setWindowTitle(QStringLiteral("Plinthwright \u2014 Plan"));
@@ -46,25 +51,33 @@ PlanWindow::PlanWindow(QWidget* parent)
     // Never active, so its tooltips would otherwise wait for a click into it.
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setFocusPolicy(Qt::NoFocus);
-    setCentralWidget(canvas_);
+    views_->addWidget(canvas_);
+    views_->addWidget(view3d_);
+    setCentralWidget(views_);
 
     auto* views = new QActionGroup(this);
-    for (QAction* action : {topView_, sideView_}) {
+    for (QAction* action : {topView_, sideView_, threeDView_}) {
         action->setCheckable(true);
         views->addAction(action);
     }
     topView_->setObjectName(QStringLiteral("planTopView"));
     sideView_->setObjectName(QStringLiteral("planSideView"));
+    threeDView_->setObjectName(QStringLiteral("planThreeDView"));
     topView_->setToolTip(tr("The plan from above: x right, z down"));
     sideView_->setToolTip(tr("The plan from the front: x right, y up, to check tilted footers"));
+    threeDView_->setToolTip(tr("The track, its supports and every footer as its model, in 3D"));
     topView_->setChecked(true);
     auto* toolBar = addToolBar(tr("View"));
     toolBar->setObjectName(QStringLiteral("planViewBar"));
     toolBar->setMovable(false);
     toolBar->setFocusPolicy(Qt::NoFocus);
-    toolBar->addActions({topView_, sideView_});
-    connect(views, &QActionGroup::triggered, this,
-            [this](QAction*) { Q_EMIT viewChanged(view()); });
+    toolBar->addActions({topView_, sideView_, threeDView_});
+    connect(views, &QActionGroup::triggered, this, [this](QAction*) {
+        if (threeDShown())
+            view3d_->activate();
+        views_->setCurrentWidget(threeDShown() ? static_cast<QWidget*>(view3d_) : canvas_);
+        Q_EMIT viewChanged(view());
+    });
 
     summary_->setObjectName(QStringLiteral("planSummary"));
     summary_->setTextInteractionFlags(Qt::NoTextInteraction);
@@ -78,6 +91,8 @@ pw::PlanView PlanWindow::view() const
 {
     return sideView_->isChecked() ? pw::PlanView::Side : pw::PlanView::Top;
 }
+
+bool PlanWindow::threeDShown() const { return threeDView_->isChecked(); }
 
 void PlanWindow::setView(pw::PlanView view)
 {
@@ -93,6 +108,16 @@ bool PlanWindow::restorePlace(const QByteArray& geometry)
         return false;
     placed_ = true;
     return true;
+}
+
+void PlanWindow::showThreeD()
+{
+    if (threeDShown())
+        return;
+    threeDView_->setChecked(true);
+    view3d_->activate();
+    views_->setCurrentWidget(view3d_);
+    Q_EMIT viewChanged(view());
 }
 
 void PlanWindow::setScene(pw::PlanScene scene, bool fit)

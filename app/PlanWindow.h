@@ -9,6 +9,8 @@
 class PlanCanvas;
 class QAction;
 class QLabel;
+class QStackedWidget;
+class View3dPanel;
 
 // Where the plan window opens: right of the main window's frame, as tall as it, narrowed to the
 // room left on the screen, and over the main window's right part only where no room is left.
@@ -21,8 +23,13 @@ public:
     explicit PlanWindow(QWidget* parent = nullptr);
 
     PlanCanvas* canvas() const { return canvas_; }
+    View3dPanel* view3d() const { return view3d_; }
+    // The plan's view, or the last one shown while the 3D view is.
     pw::PlanView view() const;
+    bool threeDShown() const;
     void setView(pw::PlanView view);
+    // Shows the 3D view, as its button does.
+    void showThreeD();
     void setScene(pw::PlanScene scene, bool fit);
     void setSummary(const QString& text);
     QString summary() const;
@@ -39,8 +46,11 @@ Q_SIGNALS:
 
 private:
     PlanCanvas* canvas_;
+    View3dPanel* view3d_;
+    QStackedWidget* views_;
     QLabel* summary_;
     QAction* topView_;
     QAction* sideView_;
+    QAction* threeDView_;
     bool placed_ = false;
 };

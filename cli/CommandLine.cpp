@@ -55,6 +55,9 @@ struct Options {
                                "along their tube."};
     QCommandLineOption front{"front",
                              "plan: draw from the front (x right, y up) instead of from above."};
+    QCommandLineOption threeD{"3d",
+                              "plan: render the 3D view from its default camera into a .png "
+                              "(needs OpenGL 3.3)."};
 
     std::vector<const QCommandLineOption*> generateOnly() const
     {
@@ -73,7 +76,7 @@ void setUp(QCommandLineParser& parser, const Options& options)
                        options.modelsDir, options.objectDir});
     for (const QCommandLineOption& option : options.classes)
         parser.addOption(option);
-    parser.addOptions({options.keepFundaments, options.noAlign, options.front});
+    parser.addOptions({options.keepFundaments, options.noAlign, options.front, options.threeD});
     parser.addPositionalArgument("command", "info, dump, plan or generate.");
     parser.addPositionalArgument("track", "The track file (.nltrack); - for standard input.");
 }
@@ -121,7 +124,8 @@ QString helpText(const QCommandLineParser& parser)
                "                    over if the file held anything it did not recognise.\n"
                "  dump TRACK        The whole track record as JSON on stdout.\n"
                "  plan TRACK        A plan (SVG or PNG, by the extension of --output) of track,\n"
-               "                    supports and footers, seen from above.\n"
+               "                    supports and footers, seen from above, from the front\n"
+               "                    (--front) or in 3D (--3d, PNG only).\n"
                "  generate TRACK    Copies the chosen footer models into objects/NAME/ of the\n"
                "                    simulator's directory as fundament-<model>, places a footer\n"
                "                    on every support tube that stands on a fundament and saves\n"
@@ -161,8 +165,10 @@ std::optional<QString> unexpectedOption(const QCommandLineParser& parser,
 int runGenerateCommand(const QCommandLineParser& parser, const Options& options,
                        const QString& track, QTextStream& out, QTextStream& err)
 {
-    if (parser.isSet(options.front))
-        return usageError(err, QStringLiteral("generate takes no --front"));
+    for (const QCommandLineOption* planOnly : {&options.front, &options.threeD})
+        if (parser.isSet(*planOnly))
+            return usageError(
+                err, QStringLiteral("generate takes no --%1").arg(planOnly->names().constLast()));
     for (const QCommandLineOption* required :
          {&options.output, &options.nolimitsDir, &options.modelsDir}) {
         if (parser.value(*required).isEmpty())
@@ -265,7 +271,8 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
     std::vector<const QCommandLineOption*> refused = options.generateOnly();
     if (command != QLatin1String("plan"))
         refused.insert(refused.end(),
-                       {&options.output, &options.modelsDir, &options.nolimitsDir, &options.front});
+                       {&options.output, &options.modelsDir, &options.nolimitsDir, &options.front,
+                        &options.threeD});
     if (const auto option = unexpectedOption(parser, refused))
         return usageError(err, QStringLiteral("%1 takes no --%2").arg(command, *option));
 
@@ -281,12 +288,17 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return exitFailure;
     if (planFileFormat(output) == PlanFileFormat::Unknown)
         return usageError(err, QStringLiteral("plan writes .svg or .png, not '%1'").arg(output));
+    if (parser.isSet(options.threeD) && planFileFormat(output) != PlanFileFormat::Png)
+        return usageError(err, QStringLiteral("plan --3d writes .png, not '%1'").arg(output));
+    if (parser.isSet(options.threeD) && parser.isSet(options.front))
+        return usageError(err, QStringLiteral("plan takes --3d or --front, not both"));
     PlanArguments plan;
     plan.trackPath = track;
     plan.outputPath = output;
     plan.modelsDirectory = parser.value(options.modelsDir);
     plan.nolimitsDirectory = parser.value(options.nolimitsDir);
     plan.front = parser.isSet(options.front);
+    plan.threeD = parser.isSet(options.threeD);
     return runPlan(plan, out, err);
 }
 

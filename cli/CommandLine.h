@@ -15,7 +15,7 @@ enum ExitCode : int {
 
 inline constexpr const char* cliUsageLine =
     "Usage: plinthwright-cli info TRACK | dump TRACK | plan TRACK -o SVG|PNG [--models-dir DIR]"
-    " [--nolimits-dir DIR] [--front]"
+    " [--nolimits-dir DIR] [--front|--3d]"
     " | generate TRACK -o OUT --nolimits-dir DIR --models-dir DIR [options]";
 
 // Whether the command paints (plan), and so needs a QGuiApplication rather than a core one.

@@ -8,6 +8,8 @@
 #include "plan/ModelFootprints.h"
 #include "plan/PlanFile.h"
 #include "plan/PlanScene.h"
+#include "view3d/OffscreenRenderer.h"
+#include "view3d/Scene3d.h"
 
 #include <QDir>
 
@@ -16,6 +18,9 @@
 namespace pw {
 
 namespace {
+
+// What a window of the 3D view would show on a common screen.
+constexpr QSize picture3dSize(1280, 800);
 
 // The plan is written all the same; say which footers are only squares, and why. The file's name
 // comes from the track, so it is escaped as info escapes the track's texts.
@@ -56,10 +61,26 @@ int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err)
     std::optional<ModelFootprints> installed;
     if (!objects.isEmpty())
         installed.emplace(toFileSystemPath(objects));
-    const PlanScene scene = buildPlanScene(
-        loaded->track, arguments.front ? PlanView::Side : PlanView::Top,
-        FootprintSources(footprints ? &*footprints : nullptr, installed ? &*installed : nullptr));
-    if (Result<void> written = writePlanFile(scene, outputPath); !written) {
+    const FootprintSources sources(footprints ? &*footprints : nullptr,
+                                   installed ? &*installed : nullptr);
+    Result<void> written;
+    if (arguments.threeD) {
+        QString problem;
+        const QImage picture = renderScene3d(
+            std::make_shared<const Scene3d>(buildScene3d(loaded->track, sources)), picture3dSize,
+            problem);
+        if (picture.isNull()) {
+            err << cliProgramName << ": no 3D view: " << problem << '\n';
+            err.flush();
+            return exitFailure;
+        }
+        written = writePlanPicture(picture, outputPath);
+    } else {
+        const PlanScene scene = buildPlanScene(
+            loaded->track, arguments.front ? PlanView::Side : PlanView::Top, sources);
+        written = writePlanFile(scene, outputPath);
+    }
+    if (!written) {
         reportError(err, written.error());
         return exitFailure;
     }

@@ -14,6 +14,7 @@ struct PlanArguments {
     QString modelsDirectory;    // may be empty
     QString nolimitsDirectory;  // may be empty; footers without a model are unit squares
     bool front = false;
+    bool threeD = false;  // the 3D view from its default camera, into a PNG
 };
 
 int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err);

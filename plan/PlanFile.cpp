@@ -52,6 +52,26 @@ void paintAll(QPainter& painter, const PlanScene& scene, const Layout& layout)
     paintLegend(painter, layout.legend, scene.view, !scene.preview.empty());
 }
 
+CoreError saveFailure(const QString& fileName, std::error_code system, std::string detail)
+{
+    return CoreError{ErrorCode::CannotSave, toFileSystemPath(fileName), system, {}, 0,
+                     std::move(detail)};
+}
+
+Result<void> writeWhole(const QByteArray& bytes, const QString& fileName)
+{
+    // QSaveFile would replace a read-only file by renaming over it, or refuse it in words that
+    // name the file again; the report names it once.
+    const QFileInfo existing(fileName);
+    if (existing.exists() && !existing.isDir() && !existing.isWritable())
+        return saveFailure(fileName, std::make_error_code(std::errc::permission_denied), {});
+    // Written whole or not at all: a failed write leaves the old file.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return saveFailure(fileName, {}, file.errorString().toStdString());
+    return {};
+}
+
 }  // namespace
 
 PlanFileFormat planFileFormat(const QString& fileName)
@@ -109,18 +129,18 @@ Result<void> writePlanFile(const PlanScene& scene, const QString& fileName)
         image.save(&buffer, "PNG");
     }
     buffer.close();
+    return writeWhole(bytes, fileName);
+}
 
-    // QSaveFile would replace a read-only file by renaming over it, or refuse it in words that
-    // name the file again; the report names it once.
-    const QFileInfo existing(fileName);
-    if (existing.exists() && !existing.isDir() && !existing.isWritable())
-        return failure(ErrorCode::CannotSave, std::make_error_code(std::errc::permission_denied),
-                       {});
-    // Written whole or not at all: a failed write leaves the old file.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return failure(ErrorCode::CannotSave, {}, file.errorString().toStdString());
-    return {};
+Result<void> writePlanPicture(const QImage& picture, const QString& fileName)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG"))
+        return saveFailure(fileName, {}, "the picture cannot be encoded as PNG");
+    buffer.close();
+    return writeWhole(bytes, fileName);
 }
 
 }  // namespace pw

@@ -4,6 +4,7 @@
 #include "PlanScene.h"
 #include "tracklib/Result.h"
 
+#include <QImage>
 #include <QString>
 
 namespace pw {
@@ -18,5 +19,8 @@ bool planSvgAvailable();
 // The scene fills 1000 pixels along its longer side, the legend sits on its right. On failure the
 // file is left as it was.
 Result<void> writePlanFile(const PlanScene& scene, const QString& fileName);
+
+// A picture drawn elsewhere (the 3D view) written as PNG, whole or not at all.
+Result<void> writePlanPicture(const QImage& picture, const QString& fileName);
 
 }  // namespace pw

@@ -1,5 +1,6 @@
 #include "PlanPainter.h"
 
+#include "PlanColours.h"
 #include "RasterTarget.h"
 
 #include <QFont>
@@ -19,10 +20,10 @@ constexpr std::array<QRgb, footerStyleCount> styleColours{0x1f77b4, 0x2ca02c, 0x
 constexpr std::array<const char*, footerStyleCount> styleLabels{
     "small footer",   "medium footer",   "large footer",
     "x-large footer", "xx-large footer", "default or other model"};
-const QColor trackColour(0, 0, 0);
-const QColor supportColour(0x8c, 0x56, 0x4b);
-const QColor fundamentColour(0x55, 0x55, 0x55);
-const QColor sceneryColour(0x17, 0xbe, 0xcf);
+const QColor trackColour(trackRgb);
+const QColor supportColour(supportRgb);
+const QColor fundamentColour(fundamentRgb);
+const QColor sceneryColour(sceneryRgb);
 constexpr int footerFillAlpha = 150;
 // Below this size on screen an element is drawn as a point or a straight line.
 constexpr double smallestDrawnPixels = 3.0;

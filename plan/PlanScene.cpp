@@ -1,6 +1,7 @@
 #include "PlanScene.h"
 
 #include "ConvexHull.h"
+#include "FooterStyles.h"
 #include "ModelFootprints.h"
 #include "footers/ObjectDirectory.h"
 #include "footers/TubeEndPoints.h"
@@ -8,10 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <optional>
 #include <utility>
-#include <tuple>
 
 namespace pw {
 
@@ -36,22 +35,11 @@ Vector3 bezierPoint(const std::array<Vector3, 4>& p, float t)
 std::vector<PlanCurvePiece> curvePieces(const Track& track, PlanView view)
 {
     std::vector<PlanCurvePiece> pieces;
-    for (int i = 0; i + 1 < static_cast<int>(track.vertices.size()); ++i) {
-        if (!hasCurveSegment(i, track))
-            continue;
-        const Vertex& from = track.vertices[static_cast<std::size_t>(i)];
-        const Vertex& to = track.vertices[static_cast<std::size_t>(i) + 1];
-        const std::array<Vector3, 4> control{from.position, from.controlOut, to.controlIn,
-                                             to.position};
+    for (const std::vector<Vector3>& samples : sampledCurve(track)) {
         PlanCurvePiece piece;
-        piece.points.reserve(curveSamplesPerSegment + 1);
-        for (int k = 0; k <= curveSamplesPerSegment; ++k) {
-            const float t = static_cast<float>(k) / curveSamplesPerSegment;
-            piece.points.push_back(projected(view, bezierPoint(control, t)));
-        }
-        if (!std::all_of(piece.points.begin(), piece.points.end(),
-                         [](QPointF p) { return isFinite(p); }))
-            continue;
+        piece.points.reserve(static_cast<qsizetype>(samples.size()));
+        for (const Vector3 p : samples)
+            piece.points.push_back(projected(view, p));
         piece.bounds = piece.points.boundingRect();
         pieces.push_back(std::move(piece));
     }
@@ -71,64 +59,6 @@ std::vector<QLineF> tubeLines(const Track& track, PlanView view, const TubeEndTa
     return lines;
 }
 
-std::tuple<float, float, float> key(Vector3 p) { return {p.x, p.y, p.z}; }
-
-// The size class of the tube standing at each fundament or free node, so that a footer on the
-// default model is coloured by the class it serves.
-class ClassesByPosition {
-public:
-    explicit ClassesByPosition(const Track& track)
-    {
-        for (const Tube& tube : track.tubes) {
-            const std::optional<TubeSizeClass> sizeClass = sizeClassOfCode(tube.sizeClass);
-            if (!sizeClass)
-                continue;
-            for (const TubeEnd* end : {&tube.endA, &tube.endB}) {
-                if (end->kind == TubeEndFundament && hasIndex(track.fundaments, end->index))
-                    add(track.fundaments[static_cast<std::size_t>(end->index)].position,
-                        *sizeClass);
-                else if (end->kind == TubeEndFreeNode && hasIndex(track.freeNodes, end->index))
-                    add(track.freeNodes[static_cast<std::size_t>(end->index)].position, *sizeClass);
-            }
-        }
-        std::sort(entries_.begin(), entries_.end(),
-                  [](const Entry& a, const Entry& b) { return key(a.position) < key(b.position); });
-    }
-
-    std::optional<int> at(Vector3 p) const
-    {
-        if (!isFinite(p))
-            return std::nullopt;
-        const auto found =
-            std::lower_bound(entries_.begin(), entries_.end(), p,
-                             [](const Entry& e, Vector3 q) { return key(e.position) < key(q); });
-        if (found == entries_.end() || !(found->position == p))
-            return std::nullopt;
-        return found->style;
-    }
-
-private:
-    struct Entry {
-        Vector3 position;
-        int style;
-    };
-    // Non-finite positions would break the ordering; no footer stands there anyway.
-    void add(Float3 p, TubeSizeClass sizeClass)
-    {
-        if (isFinite(p))
-            entries_.push_back({p, static_cast<int>(sizeClass)});
-    }
-    std::vector<Entry> entries_;
-};
-
-int styleOfModel(const std::string& modelFile)
-{
-    for (const TubeSizeClass sizeClass : allSizeClasses)
-        if (modelFile == ownModelFile(sizeClass))
-            return static_cast<int>(sizeClass);
-    return otherFooterStyle;
-}
-
 Vector3 placed(const std::array<float, 16>& e, Vector3 p)
 {
     return {e[0] * p.x + e[1] * p.y + e[2] * p.z + e[3],
@@ -136,51 +66,25 @@ Vector3 placed(const std::array<float, 16>& e, Vector3 p)
             e[8] * p.x + e[9] * p.y + e[10] * p.z + e[11]};
 }
 
-const ModelFootprint& footprintOf(const PlanFooter& footer, const std::string& modelPath,
-                                  FootprintSources footprints, bool installed)
-{
-    static const ModelFootprint unitSquare = unitSquareFootprint({});
-    if (installed && footprints.installed != nullptr) {
-        const ModelFootprint& copy = footprints.installed->of(modelPath);
-        if (copy.readable || footprints.modelDirectory == nullptr)
-            return copy;
-    }
-    return footprints.modelDirectory != nullptr ? footprints.modelDirectory->of(footer.modelFile)
-                                                : unitSquare;
-}
-
 std::optional<PlanFooter> makeFooter(const SceneryObject& object, PlanView view,
                                      FootprintSources footprints, bool installed,
-                                     const ClassesByPosition& classes)
+                                     const FooterStyles& styles)
 {
-    std::optional<std::string> modelFile = footerModelFileOf(object.textB);
-    if (!modelFile)
+    std::optional<PlanFooter> footer = footerFacts(object, styles);
+    if (!footer)
         return std::nullopt;
-    const auto& e = object.matrix;
-    PlanFooter footer;
-    footer.modelFile = std::move(*modelFile);
-    footer.position = {e[3], e[7], e[11]};
-    footer.style = classes.at(footer.position).value_or(styleOfModel(footer.modelFile));
-
-    const float scale = std::sqrt(e[0] * e[0] + e[4] * e[4] + e[8] * e[8]);
-    footer.scale = scale;
-    const float up = scale > 0.0f ? std::clamp(e[5] / scale, -1.0f, 1.0f) : 1.0f;
-    const float tilt = std::acos(up) * 180.0f / std::numbers::pi_v<float>;
-    footer.tilted = tilt > 0.01f;
-    footer.angleDegrees =
-        footer.tilted ? tilt : std::atan2(e[2], e[0]) * 180.0f / std::numbers::pi_v<float>;
-
-    const ModelFootprint& footprint = footprintOf(footer, object.textB, footprints, installed);
+    const ModelFootprint& footprint =
+        footprintFor(footer->modelFile, object.textB, footprints, installed);
     std::vector<QPointF> points;
     points.reserve(footprint.points.size());
     for (const Vector3 p : footprint.points)
-        points.push_back(projected(view, placed(e, p)));
+        points.push_back(projected(view, placed(object.matrix, p)));
     if (!std::all_of(points.begin(), points.end(), [](QPointF p) { return isFinite(p); }) ||
-        !isFinite(footer.position))
+        !isFinite(footer->position))
         return std::nullopt;
     convexHullInPlace(points);
-    footer.outline = QPolygonF(points.begin(), points.end());
-    footer.bounds = footer.outline.boundingRect();
+    footer->outline = QPolygonF(points.begin(), points.end());
+    footer->bounds = footer->outline.boundingRect();
     return footer;
 }
 
@@ -209,6 +113,27 @@ void extend(std::optional<QRectF>& bounds, const QRectF& more)
 
 }  // namespace
 
+std::vector<std::vector<Vector3>> sampledCurve(const Track& track)
+{
+    std::vector<std::vector<Vector3>> pieces;
+    for (int i = 0; i + 1 < static_cast<int>(track.vertices.size()); ++i) {
+        if (!hasCurveSegment(i, track))
+            continue;
+        const Vertex& from = track.vertices[static_cast<std::size_t>(i)];
+        const Vertex& to = track.vertices[static_cast<std::size_t>(i) + 1];
+        const std::array<Vector3, 4> control{from.position, from.controlOut, to.controlIn,
+                                             to.position};
+        std::vector<Vector3> samples;
+        samples.reserve(curveSamplesPerSegment + 1);
+        for (int k = 0; k <= curveSamplesPerSegment; ++k)
+            samples.push_back(
+                bezierPoint(control, static_cast<float>(k) / curveSamplesPerSegment));
+        if (std::all_of(samples.begin(), samples.end(), [](Vector3 p) { return isFinite(p); }))
+            pieces.push_back(std::move(samples));
+    }
+    return pieces;
+}
+
 QPointF projected(PlanView view, Vector3 p)
 {
     return view == PlanView::Top ? QPointF(p.x, p.z) : QPointF(p.x, -p.y);
@@ -223,7 +148,7 @@ std::vector<PlanFooter> buildPlanFooters(const Track& track, PlanView view,
                                          FootprintSources footprints,
                                          std::span<const SceneryObject> objects)
 {
-    const ClassesByPosition classes(track);
+    const FooterStyles classes(track);
     std::vector<PlanFooter> footers;
     footers.reserve(objects.size());
     for (const SceneryObject& object : objects)
@@ -255,7 +180,7 @@ PlanScene buildPlanScene(const Track& track, PlanView view, FootprintSources foo
             scene.fundaments.push_back(p);
     }
 
-    const ClassesByPosition classes(track);
+    const FooterStyles classes(track);
     for (const SceneryObject& object : track.sceneryObjects) {
         if (std::optional<PlanFooter> footer =
                 makeFooter(object, view, footprints, true, classes)) {

@@ -67,6 +67,10 @@ struct PlanScene {
 // The plane point of a position: (x, z) from above, (x, -y) from the front.
 QPointF projected(PlanView view, Vector3 p);
 
+// The track curve as plans draw it: 17 points along each segment, segments with a non-finite
+// point left out.
+std::vector<std::vector<Vector3>> sampledCurve(const Track& track);
+
 // Whether a scenery object's model path names a footer ("<dir>/fundament-<model>").
 bool isFooterObject(const SceneryObject& object);
 

@@ -12,7 +12,7 @@ source scripts/setup.sh
 build=${PLINTHWRIGHT_BENCH_BUILD:-build-release}
 cmake --preset release -B "$build" >/dev/null
 targets=(plinthwright_bench bench_make_track bench_peak_memory bench_hostile bench_plan
-         bench_model_reading)
+         bench_model_reading bench_view3d)
 grep -q bench_curve_evaluations "$build/build.ninja" && targets+=(bench_curve_evaluations)
 grep -q bench_window_actions "$build/build.ninja" && targets+=(bench_window_actions)
 cmake --build "$build" -j2 --target "${targets[@]}"
@@ -68,6 +68,9 @@ grep '^metric' "$work/bench.txt" >>"$metrics" || true
 # The plan paints off screen; its figures get a table of their own.
 "$bin/bench_plan" | tee "$work/plan.txt"
 grep '^metric' "$work/plan.txt" >>"$metrics" || true
+# The 3D view renders through OpenGL: Mesa's software renderer on a virtual X server of its own.
+xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$bin/bench_view3d" | tee "$work/view3d.txt"
+grep '^metric' "$work/view3d.txt" >>"$metrics" || true
 
 echo
 echo "Results ($(date -u '+%Y-%m-%d'), $(nproc) cores, $(lscpu 2>/dev/null | sed -n 's/^Model name: *//p' | head -n1))"
@@ -124,6 +127,18 @@ awk '
     printf "| Scene, tube ends included (load, generate) | %s | |\n", cell("large", "plan_scene_ms", "%.1f")
     printf "| Scene, tube ends known (view toggle, inspection) | %s | |\n", cell("large", "plan_view_ms", "%.1f")
     printf "| Plan of 100,000 vertices to PNG | %s | seconds, not tens |\n", cell("huge", "plan_file_ms", "%.0f")
+    print ""
+    print "| 3D view (large track, 1280 x 800, llvmpipe) | ms | Target |"
+    print "|---|---|---|"
+    printf "| Frame, whole track | %s | <= 16 (floor <= 33) |\n", cell("large", "view3d_frame_full_ms", "%.1f")
+    printf "| Frame, zoomed in 20x | %s | |\n", cell("large", "view3d_frame_zoomed_ms", "%.1f")
+    printf "| Frame, zoomed in 200x | %s | |\n", cell("large", "view3d_frame_close_ms", "%.1f")
+    printf "| Frame, whole track, 1 x 1 pixel | %s | |\n", cell("large", "view3d_frame_full_1px_ms", "%.1f")
+    printf "| Realistic track: frame, whole track | %s | |\n", cell("large", "view3d_realistic_full_ms", "%.1f")
+    printf "| Realistic track: frame, zoomed in 20x | %s | |\n", cell("large", "view3d_realistic_zoomed_ms", "%.1f")
+    printf "| Scene (load, generate, preview) | %s | |\n", cell("large", "view3d_scene_ms", "%.1f")
+    printf "| GPU buffers | %s | |\n", cell("large", "view3d_buffers_ms", "%.1f")
+    printf "| Scene and buffers together | %s | <= 100 |\n", cell("large", "view3d_rebuild_ms", "%.1f")
     printf "\nAdding 8192 elements vs 1024, time per element (1 = linear, 8 = quadratic): "
     printf "scenery objects %s, free nodes %s\n", cell("all", "add-scenery-objects_growth", "%.2f"),
            cell("all", "add-free-nodes_growth", "%.2f")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the window, shows it on a virtual X server with the demo track loaded and the sample
 # models chosen, and writes a picture of it and the plan window beside it to docs/window.png (or
-# the path given as the first argument). Also draws docs/plan.svg with the command line.
+# the path given as the first argument). Also draws docs/plan.svg and the 3D view in
+# docs/view3d.png with the command line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh xvfb xauth imagemagick xdotool
@@ -58,3 +59,6 @@ echo "Wrote $output"
 
 "$build_dir/bin/plinthwright-cli" plan examples/demo-footers.nltrack -o docs/plan.svg \
   --models-dir examples/models
+# The 3D view renders through OpenGL, which it gets from the same virtual X server.
+DISPLAY=":$display" "$build_dir/bin/plinthwright-cli" plan examples/demo-footers.nltrack \
+  -o docs/view3d.png --3d --models-dir examples/models

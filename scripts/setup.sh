@@ -5,7 +5,10 @@ set -euo pipefail
 
 plinthwright_packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev
                        libbenchmark-dev qt6-qpa-plugins fonts-dejavu-core libassimp-dev
-                       qt6-svg-dev "$@")
+                       qt6-svg-dev
+                       # The 3D view: Qt OpenGL; its tests render with Mesa on a virtual X server.
+                       libqt6opengl6-dev libgl1-mesa-dri libglx-mesa0 xvfb xauth
+                       "$@")
 
 missing=()
 for p in "${plinthwright_packages[@]}"; do

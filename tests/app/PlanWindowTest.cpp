@@ -6,6 +6,7 @@
 #include "PlanCanvas.h"
 #include "PlanCoordinator.h"
 #include "PlanWindow.h"
+#include "View3dPanel.h"
 
 #include <QAction>
 #include <QPainter>
@@ -323,6 +324,23 @@ private Q_SLOTS:
         const PlanScene& scene = window.canvas()->scene();
         QVERIFY(!scene.preview.empty());
         QVERIFY(std::abs(scene.preview.front().bounds.width() - 1.0) < 0.5);
+    }
+
+    void threeDViewWithoutOpenGLSaysWhyAndThePlanGoesOn()
+    {
+        // The offscreen platform these tests run on cannot show OpenGL in a window.
+        h->click("buttonSelectInput", {demo});
+        PlanWindow& window = plan->window();
+        window.findChild<QAction*>(QStringLiteral("planThreeDView"))->trigger();
+        QVERIFY(window.threeDShown());
+        QVERIFY(window.view3d()->view() == nullptr);
+        QVERIFY2(window.view3d()->message().startsWith(QStringLiteral("No 3D view: ")),
+                 qPrintable(window.view3d()->message()));
+        QVERIFY(!window.view3d()->message().contains(QLatin1Char('\n')));
+        window.findChild<QAction*>(QStringLiteral("planSideView"))->trigger();
+        QCOMPARE(window.canvas()->scene().view, PlanView::Side);
+        QCOMPARE(window.canvas()->scene().tubes.size(), std::size_t{23});
+        QVERIFY(window.canvas()->isVisible());
     }
 
 private:

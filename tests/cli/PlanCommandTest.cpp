@@ -210,5 +210,27 @@ TEST(PlanCommand, ProgramPaintsWithoutADisplay)
     EXPECT_FALSE(QImage(png).isNull());
 }
 
+TEST(PlanCommand, ThreeDWithoutAnyOpenGLSaysWhyInOneLineAndWritesNothing)
+{
+    TempFiles files;
+    const QString png = files.path("view.png");
+    QTemporaryDir runtime;  // Qt would otherwise warn that it has none
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("QT_QPA_PLATFORM");
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    environment.insert("XDG_RUNTIME_DIR", runtime.path());
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(PLINTHWRIGHT_CLI_PATH),
+                  {"plan", examples + "/demo.nltrack", "-o", png, "--3d"});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()),
+              "plinthwright-cli: no 3D view: no OpenGL context can be made on the \"offscreen\" "
+              "platform without an X display (DISPLAY is not set)\n");
+    EXPECT_FALSE(QFileInfo::exists(png));
+}
+
 }  // namespace
 }  // namespace pw

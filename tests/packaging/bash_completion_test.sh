@@ -60,7 +60,7 @@ expect 'info ' "$tracks"
 expect 'info a.nltrack ' ''
 expect 'dump a.nltrack --' ''
 expect '--object-dir x generate ' "$tracks"
-expect 'plan a.nltrack --' '--front|--models-dir|--nolimits-dir|--output'
+expect 'plan a.nltrack --' '--3d|--front|--models-dir|--nolimits-dir|--output'
 expect 'plan a.nltrack -o ' 'models|my tracks|plan.png|plan.svg'
 expect 'plan a.nltrack --output=pl' 'plan.png|plan.svg'
 expect 'generate a.nltrack ' "$generate_options"

@@ -1,0 +1,42 @@
+#pragma once
+// The plan window's "3D" view: the OpenGL view once it is first shown and a context that runs it
+// can be made; otherwise one line that says why, while the window and its other views go on as
+// before. The view is made only then, so that a window never shown in 3D needs no OpenGL.
+// It keeps its camera while the window shows another view, and fits the next track loaded.
+
+#include "view3d/Scene3d.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QStackedLayout;
+class View3dWidget;
+
+class View3dPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit View3dPanel(QWidget* parent = nullptr);
+
+    // Makes the OpenGL view if it is not made yet and OpenGL allows it.
+    void activate();
+    void setScene(std::shared_ptr<const pw::Scene3d> scene);
+    // The next scene is another track's: the camera fits it.
+    void newTrack() { fitNext_ = true; }
+    // Null until activated, and where OpenGL cannot run the view.
+    View3dWidget* view() const { return view_; }
+    // Why there is no 3D view; empty while there is one or it was not tried yet.
+    QString message() const;
+
+private:
+    void showProblem(const QString& reason);
+
+    QStackedLayout* stack_;
+    QLabel* message_;
+    View3dWidget* view_ = nullptr;
+    bool tried_ = false;
+    bool fitNext_ = true;
+    std::shared_ptr<const pw::Scene3d> scene_;
+};

@@ -1,0 +1,214 @@
+#include "View3dWidget.h"
+
+#include "view3d/OffscreenRenderer.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr float degreesPerPixel = 0.4f;
+constexpr float degreesPerKey = 5.0f;
+constexpr float zoomPerNotch = 1.25f;
+// A press and release closer than this is a click, not a drag.
+constexpr int clickSlackPixels = 3;
+
+}  // namespace
+
+View3dWidget::View3dWidget(QWidget* parent) : QOpenGLWidget(parent)
+{
+    setObjectName(QStringLiteral("view3d"));
+    setFormat(pw::view3dSurfaceFormat());
+    setFocusPolicy(Qt::ClickFocus);
+    setMinimumSize(200, 150);
+}
+
+View3dWidget::~View3dWidget()
+{
+    // QOpenGLWidget destroys the context after this destructor: no call may come back here.
+    disconnect(contextGone_);
+    releaseGl();
+}
+
+void View3dWidget::releaseGl()
+{
+    if (!renderer_.initialized() || context() == nullptr)
+        return;
+    makeCurrent();
+    renderer_.destroy();
+    doneCurrent();
+}
+
+void View3dWidget::setScene(std::shared_ptr<const pw::Scene3d> scene, bool fit)
+{
+    const bool first = scene_ == nullptr;
+    scene_ = std::move(scene);
+    sceneUploaded_ = false;
+    picked_ = {};
+    // Fitted when next painted, at the size the widget then has.
+    if (fit || first)
+        fitPending_ = true;
+    update();
+}
+
+void View3dWidget::fitToView()
+{
+    fitPending_ = false;
+    followsSize_ = true;
+    if (scene_ && !scene_->bounds.empty)
+        camera_.fit(scene_->bounds.minimum, scene_->bounds.maximum, size());
+    update();
+}
+
+QString View3dWidget::pickAt(QPoint position)
+{
+    picked_ = scene_ ? pw::pick3d(*scene_, camera_, QPointF(position), size()) : pw::Pick3d{};
+    renderer_.setHighlight(picked_);
+    update();
+    return scene_ ? pw::describePick(*scene_, picked_) : QString();
+}
+
+void View3dWidget::initializeGL()
+{
+    // The context goes when the widget moves to another window: its objects go with it.
+    disconnect(contextGone_);
+    contextGone_ = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
+                           &View3dWidget::releaseGl);
+    const QString problem = renderer_.initialize();
+    sceneUploaded_ = false;
+    if (!problem.isEmpty())
+        QMetaObject::invokeMethod(this, [this, problem] { Q_EMIT unavailable(problem); },
+                                  Qt::QueuedConnection);
+}
+
+void View3dWidget::paintGL()
+{
+    if (fitPending_)
+        fitToView();
+    if (!sceneUploaded_ && renderer_.initialized()) {
+        renderer_.setScene(scene_);
+        renderer_.setHighlight(picked_);
+        sceneUploaded_ = true;
+    }
+    renderer_.render(camera_, size() * devicePixelRatio());
+}
+
+void View3dWidget::resizeGL(int, int)
+{
+    if (fitPending_ || followsSize_)
+        fitToView();
+}
+
+void View3dWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (dragButton_ != Qt::NoButton)
+        return;
+    dragButton_ = event->button();
+    panning_ = dragButton_ == Qt::RightButton || dragButton_ == Qt::MiddleButton ||
+               (dragButton_ == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier));
+    dragged_ = false;
+    pressPosition_ = lastPosition_ = event->position().toPoint();
+}
+
+void View3dWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (dragButton_ == Qt::NoButton)
+        return;
+    const QPoint position = event->position().toPoint();
+    if (!dragged_ && (position - pressPosition_).manhattanLength() <= clickSlackPixels)
+        return;
+    dragged_ = true;
+    const QPoint moved = position - lastPosition_;
+    lastPosition_ = position;
+    followsSize_ = false;
+    if (panning_)
+        camera_.pan(moved, size());
+    else
+        camera_.orbit(-moved.x() * degreesPerPixel, moved.y() * degreesPerPixel);
+    setCursor(panning_ ? Qt::ClosedHandCursor : Qt::SizeAllCursor);
+    update();
+}
+
+void View3dWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != dragButton_)
+        return;
+    const bool click = !dragged_ && dragButton_ == Qt::LeftButton;
+    dragButton_ = Qt::NoButton;
+    unsetCursor();
+    if (!click)
+        return;
+    const QString text = pickAt(event->position().toPoint());
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event->globalPosition().toPoint(), text, this);
+}
+
+void View3dWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        fitToView();
+}
+
+void View3dWidget::wheelEvent(QWheelEvent* event)
+{
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0.0)
+        return;
+    const QPointF pointer = event->position();
+    camera_.zoomTowards(static_cast<float>(std::pow(zoomPerNotch, notches)),
+                        scene_ ? pw::zoomTarget(*scene_, camera_, pointer, size())
+                               : camera_.pointAtPivotDepth(pointer, size()));
+    followsSize_ = false;
+    update();
+    event->accept();
+}
+
+void View3dWidget::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Home:
+        fitToView();
+        return;
+    case Qt::Key_Left:
+        camera_.orbit(degreesPerKey, 0.0f);
+        break;
+    case Qt::Key_Right:
+        camera_.orbit(-degreesPerKey, 0.0f);
+        break;
+    case Qt::Key_Up:
+        camera_.orbit(0.0f, degreesPerKey);
+        break;
+    case Qt::Key_Down:
+        camera_.orbit(0.0f, -degreesPerKey);
+        break;
+    default:
+        QOpenGLWidget::keyPressEvent(event);
+        return;
+    }
+    followsSize_ = false;
+    update();
+}
+
+bool View3dWidget::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString text =
+            scene_ ? pw::describePick(*scene_, pw::pick3d(*scene_, camera_, help->pos(), size()))
+                   : QString();
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, this);
+        return true;
+    }
+    return QOpenGLWidget::event(event);
+}

@@ -1,0 +1,104 @@
+// The plan window's 3D view: fed like the plan, picked with the pointer, its camera kept while
+// the window shows another view. Runs on the xcb platform of a virtual X server, where OpenGL
+// renders in software: the offscreen platform cannot show OpenGL in a window.
+
+#include "WindowHarness.h"
+
+#include "PlanCanvas.h"
+#include "PlanCoordinator.h"
+#include "PlanWindow.h"
+#include "View3dPanel.h"
+#include "View3dWidget.h"
+#include "plan/PlanHitTest.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QtTest>
+
+#include <memory>
+#include <optional>
+
+namespace pw::test {
+
+class View3dWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        h.emplace();
+        h->window->show();
+        plan = std::make_unique<PlanCoordinator>(h->window->session(), *h->window);
+        demo = h->dir.filePath(QStringLiteral("demo.nltrack"));
+        QFile::remove(demo);
+        QVERIFY(QFile::copy(QStringLiteral(PLINTHWRIGHT_EXAMPLES_DIR "/demo.nltrack"), demo));
+    }
+
+    void cleanup()
+    {
+        plan.reset();
+        h.reset();
+    }
+
+    void showsThePreviewPicksAFooterAndKeepsItsCamera()
+    {
+        h->click("buttonSelectInput", {demo});
+        h->click("buttonSelectDirectory", {QStringLiteral(PLINTHWRIGHT_EXAMPLES_DIR "/models")});
+        PlanWindow& window = plan->window();
+        QWidget* keyboard = QApplication::focusWidget();
+        window.findChild<QAction*>(QStringLiteral("planThreeDView"))->trigger();
+        View3dWidget* view = window.view3d()->view();
+        // A test machine without OpenGL fails here: it must not pass in silence.
+        QVERIFY2(view != nullptr, qPrintable(window.view3d()->message()));
+        QTRY_VERIFY(view->scene() != nullptr && view->isVisible());
+        QCOMPARE(view->scene()->preview.size(), std::size_t{21});
+        QCOMPARE(QApplication::focusWidget(), keyboard);
+
+        // The largest footer, clicked at the middle of its model's box.
+        const QImage picture = view->grabFramebuffer();
+        QCOMPARE(picture.size(), view->size() * view->devicePixelRatio());
+        const Footer3d& footer = view->scene()->preview.back();
+        const Model3d& model = view->scene()->models[static_cast<std::size_t>(footer.model)];
+        const Vector3 centre{footer.facts.position.x,
+                             footer.facts.position.y +
+                                 footer.facts.scale * 0.5f * (model.minimum.y + model.maximum.y),
+                             footer.facts.position.z};
+        const QPoint at = view->camera().pixelOf(centre, view->size())->toPoint();
+        QTest::mouseClick(view, Qt::LeftButton, {}, at);
+        QCOMPARE(view->picked().kind, Pick3d::Kind::PreviewFooter);
+        QCOMPARE(describePick(*view->scene(), view->picked()),
+                 describeFooter(view->scene()->preview[view->picked().index].facts, true));
+        QCOMPARE(window.focusWidget(), view);  // clicked: the arrows are its own now
+
+        QTest::keyClick(view, Qt::Key_Left);
+        const float yaw = view->camera().yawDegrees();
+        QCOMPARE(yaw, OrbitCamera::defaultYawDegrees + 5.0f);
+        window.findChild<QAction*>(QStringLiteral("planTopView"))->trigger();
+        QCOMPARE(window.canvas()->scene().view, PlanView::Top);
+        window.findChild<QAction*>(QStringLiteral("planThreeDView"))->trigger();
+        QCOMPARE(view->camera().yawDegrees(), yaw);
+
+        // Generate: the preview becomes the track's footers. Another track fits the camera.
+        QTemporaryDir simulator;
+        h->click("buttonSelectNLDirectory", {simulator.path()});
+        h->click("buttonGenerate");
+        QCOMPARE(view->scene()->preview.size(), std::size_t{0});
+        QCOMPARE(view->scene()->footers.size(), std::size_t{21});
+        QCOMPARE(view->camera().yawDegrees(), yaw);
+        h->replies = {QMessageBox::Discard};  // the generated footers are not saved
+        h->click("buttonSelectInput", {demo});
+        QTRY_COMPARE(view->camera().yawDegrees(), OrbitCamera::defaultYawDegrees);
+    }
+
+private:
+    std::optional<WindowHarness> h;
+    std::unique_ptr<PlanCoordinator> plan;
+    QString demo;
+};
+
+PW_WINDOW_TEST(View3dWindowTest)
+
+}  // namespace pw::test
+
+#include "View3dWindowTest.moc"

@@ -1,0 +1,245 @@
+// The demo rendered off screen: what shows at each footer's projected centre.
+
+#include "view3d/OffscreenRenderer.h"
+#include "view3d/Picking3d.h"
+#include "view3d/Scene3d.h"
+
+#include "footers/FooterGeneration.h"
+#include "plan/ModelFootprints.h"
+#include "plan/PlanHitTest.h"
+#include "plan/PlanPainter.h"
+#include "tracklib/TrackFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+
+namespace pw {
+namespace {
+
+const std::filesystem::path examples = PLINTHWRIGHT_EXAMPLES_DIR;
+const QSize size(1280, 800);
+
+Track readExample(const char* name)
+{
+    Track track;
+    EXPECT_TRUE(readTrackFile(examples / name, track).ok()) << name;
+    return track;
+}
+
+// Lighting scales a colour by a factor of 0.4 to 1; what comes out of it, rounded to whole
+// levels, is such a multiple of `base` and of no other colour.
+bool isLit(QRgb pixel, QRgb base)
+{
+    const double p[3] = {double(qRed(pixel)), double(qGreen(pixel)), double(qBlue(pixel))};
+    const double b[3] = {double(qRed(base)), double(qGreen(base)), double(qBlue(base))};
+    const double factor = (p[0] * b[0] + p[1] * b[1] + p[2] * b[2]) /
+                          std::max(b[0] * b[0] + b[1] * b[1] + b[2] * b[2], 1.0);
+    if (factor < 0.39 || factor > 1.01)
+        return false;
+    for (int k = 0; k < 3; ++k)
+        if (std::abs(p[k] - factor * b[k]) > 2.5)
+            return false;
+    return true;
+}
+
+Vector3 boxCentre(const Scene3d& scene, const Footer3d& footer)
+{
+    const Model3d& model = scene.models[static_cast<std::size_t>(footer.model)];
+    const Vector3 c{(model.minimum.x + model.maximum.x) / 2, (model.minimum.y + model.maximum.y) / 2,
+                    (model.minimum.z + model.maximum.z) / 2};
+    const auto& e = footer.matrix;
+    return {e[0] * c.x + e[1] * c.y + e[2] * c.z + e[3], e[4] * c.x + e[5] * c.y + e[6] * c.z + e[7],
+            e[8] * c.x + e[9] * c.y + e[10] * c.z + e[11]};
+}
+
+// Whether the track, which is no footer nor tube and so cannot be picked, hides `p` from the eye.
+bool trackHides(const Scene3d& scene, const OrbitCamera& camera, Vector3 p)
+{
+    const Vector3 eye = camera.eye();
+    Vector3 direction = p - eye;
+    const float distance = length(direction);
+    normalize(direction);
+    for (const std::vector<Vector3>& samples : scene.curve)
+        for (std::size_t k = 1; k < samples.size(); ++k)
+            if (const auto hit = rayHitsTube({eye, direction}, samples[k - 1], samples[k],
+                                             trackTubeRadius);
+                hit && *hit < distance)
+                return true;
+    return false;
+}
+
+class RenderDemo : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        // In CI a machine without OpenGL fails here rather than passing in silence.
+        ASSERT_TRUE(renderer.usable()) << renderer.problem().toStdString();
+    }
+
+    std::shared_ptr<const Scene3d> show(const Track& track, std::span<const SceneryObject> preview = {})
+    {
+        auto scene = std::make_shared<const Scene3d>(buildScene3d(track, {&models}, preview));
+        camera.fit(scene->bounds.minimum, scene->bounds.maximum, size);
+        renderer.setScene(scene);
+        return scene;
+    }
+
+    QPoint pixelOf(Vector3 p) const
+    {
+        const QPointF at = *camera.pixelOf(p, size);
+        return {static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y()))};
+    }
+
+    ModelFootprints models{examples / "models"};
+    OffscreenRenderer renderer;
+    OrbitCamera camera;
+};
+
+TEST_F(RenderDemo, EachFooterShowsItsClassColourAtItsCentre)
+{
+    const auto scene = show(readExample("demo-footers.nltrack"));
+    const QImage image = renderer.render(camera, size);
+    ASSERT_EQ(scene->footers.size(), 21u);
+    int seen = 0;
+    for (const Footer3d& footer : scene->footers) {
+        if (trackHides(*scene, camera, boxCentre(*scene, footer)))
+            continue;
+        ++seen;
+        const QPoint pixel = pixelOf(boxCentre(*scene, footer));
+        ASSERT_TRUE(image.rect().contains(pixel));
+        EXPECT_TRUE(isLit(image.pixel(pixel), footerColour(footer.facts.style).rgb()))
+            << footer.facts.modelFile << " at " << pixel.x() << ',' << pixel.y() << ": "
+            << std::hex << image.pixel(pixel);
+    }
+    EXPECT_GE(seen, 19);
+    // Every footer was drawn as its mesh, none as a point.
+    EXPECT_EQ(renderer.lastFrame().meshFooters, 21);
+}
+
+TEST_F(RenderDemo, PreviewIsTranslucentBeforeGenerateAndSolidAfter)
+{
+    GenerationOptions options;
+    for (const TubeSizeClass sizeClass : allSizeClasses)
+        options.choices[static_cast<std::size_t>(sizeClass)] =
+            makeFooterModelChoice(sizeClass, true, false, 100);
+    const Track demo = readExample("demo.nltrack");
+    Track generated = demo;
+    GenerationReport report;
+    placeFooters(generated, options, report);
+    const std::vector<SceneryObject> added(generated.sceneryObjects.begin() +
+                                               static_cast<std::ptrdiff_t>(demo.sceneryObjects.size()),
+                                           generated.sceneryObjects.end());
+    ASSERT_EQ(added.size(), 21u);
+
+    show(demo);
+    const QImage bareImage = renderer.render(camera, size);
+    const auto before = show(demo, added);
+    const QImage previewImage = renderer.render(camera, size);
+    const auto after = show(generated);
+    const QImage generatedImage = renderer.render(camera, size);
+    ASSERT_EQ(before->preview.size(), after->footers.size());
+    int seen = 0;
+    for (std::size_t i = 0; i < before->preview.size(); ++i) {
+        const Vector3 centre = boxCentre(*before, before->preview[i]);
+        if (trackHides(*before, camera, centre))
+            continue;
+        ++seen;
+        const QRgb colour = footerColour(before->preview[i].facts.style).rgb();
+        const QPoint pixel = pixelOf(centre);
+        const QRgb translucent = previewImage.pixel(pixel), solid = generatedImage.pixel(pixel);
+        EXPECT_TRUE(isLit(solid, colour)) << i << std::hex << ' ' << solid;
+        // Drawn, but mixed with what lies behind it: no longer a shade of its colour alone.
+        EXPECT_NE(translucent, bareImage.pixel(pixel)) << i;
+        EXPECT_FALSE(isLit(translucent, colour)) << i << std::hex << ' ' << translucent;
+    }
+    EXPECT_GE(seen, 19);
+}
+
+TEST_F(RenderDemo, PickAtAFootersCentreNamesAndHighlightsIt)
+{
+    const auto scene = show(readExample("demo-footers.nltrack"));
+    for (std::size_t i = 0; i < scene->footers.size(); ++i) {
+        const Footer3d& footer = scene->footers[i];
+        const QPoint pixel = pixelOf(boxCentre(*scene, footer));
+        const Pick3d pick = pick3d(*scene, camera, QPointF(pixel) + QPointF(0.5, 0.5), size);
+        ASSERT_EQ(pick.kind, Pick3d::Kind::Footer) << i;
+        EXPECT_EQ(pick.index, i);
+        EXPECT_EQ(describePick(*scene, pick), describeFooter(footer.facts, false));
+    }
+    const std::size_t chosen = 7;
+    renderer.setHighlight({Pick3d::Kind::Footer, chosen, 0.0f});
+    const QImage image = renderer.render(camera, size);
+    const QPoint pixel = pixelOf(boxCentre(*scene, scene->footers[chosen]));
+    EXPECT_TRUE(isLit(image.pixel(pixel), 0xffd400)) << std::hex << image.pixel(pixel);
+}
+
+TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
+{
+    // The demo's footers, all on one model; the background shows where they stand.
+    const auto demo = show(readExample("demo-footers.nltrack"));
+    const QImage empty = [&] {
+        Scene3d bare = *demo;
+        bare.footers.clear();
+        renderer.setScene(std::make_shared<const Scene3d>(std::move(bare)));
+        return renderer.render(camera, size);
+    }();
+    const ModelMesh good = demo->models.front().mesh;
+    struct Case {
+        const char* name;
+        void (*spoil)(ModelMesh&);
+    };
+    const Case cases[] = {
+        {"non-finite vertex",
+         [](ModelMesh& m) { m.positions[1].y = std::numeric_limits<float>::quiet_NaN(); }},
+        {"no triangles", [](ModelMesh& m) { m.indices.clear(); }},
+    };
+    for (const Case& c : cases) {
+        ModelFootprint footprint;
+        footprint.readable = true;
+        footprint.mesh = good;
+        c.spoil(footprint.mesh);
+        Scene3d broken = *demo;
+        broken.models = {drawableModel(footprint)};
+        for (Footer3d& footer : broken.footers)
+            footer.model = 0;
+        const auto shown = std::make_shared<const Scene3d>(std::move(broken));
+        renderer.setScene(shown);
+        const QImage image = renderer.render(camera, size);
+        EXPECT_EQ(image, empty) << c.name;
+        // Nothing to pick either.
+        const QPoint pixel = pixelOf(shown->footers.front().facts.position);
+        EXPECT_NE(pick3d(*shown, camera, pixel, size).kind, Pick3d::Kind::Footer) << c.name;
+    }
+}
+
+TEST(PlanCommand3d, WritesTheDemoSeenFromTheDefaultCamera)
+{
+    QTemporaryDir directory;
+    const QString png = directory.filePath(QStringLiteral("view.png"));
+    QProcess cli;
+    cli.start(QStringLiteral(PLINTHWRIGHT_CLI_PATH),
+              {"plan", QStringLiteral(PLINTHWRIGHT_EXAMPLES_DIR "/demo-footers.nltrack"), "-o", png,
+               "--3d", "--models-dir", QStringLiteral(PLINTHWRIGHT_EXAMPLES_DIR "/models")});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const QImage written(png);
+    EXPECT_EQ(written.size(), QSize(1280, 800));
+
+    // The same picture as the renderer makes of the same scene.
+    ModelFootprints models{examples / "models"};
+    const auto scene = std::make_shared<const Scene3d>(
+        buildScene3d(readExample("demo-footers.nltrack"), {&models}));
+    QString problem;
+    const QImage rendered = renderScene3d(scene, QSize(1280, 800), problem);
+    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), rendered);
+}
+
+}  // namespace
+}  // namespace pw

@@ -1,0 +1,107 @@
+#include "view3d/Scene3d.h"
+
+#include "tests/support/TrackFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace pw {
+namespace {
+
+constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+
+// A tetrahedron standing on the ground, 1 m high.
+ModelFootprint tetrahedron()
+{
+    ModelFootprint footprint;
+    footprint.readable = true;
+    footprint.mesh.positions = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {0, 1, 0}};
+    footprint.mesh.normals = {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}, {0, 1, 0}};
+    footprint.mesh.indices = {0, 1, 2, 0, 1, 3, 0, 2, 3, 1, 2, 3};
+    return footprint;
+}
+
+TEST(Scene3d, ModelsThatCannotBeDrawnHaveNoTriangles)
+{
+    struct Case {
+        const char* name;
+        void (*spoil)(ModelMesh&);
+    };
+    const Case cases[] = {
+        {"non-finite vertex", [](ModelMesh& m) { m.positions[2].y = nan; }},
+        {"infinite vertex", [](ModelMesh& m) { m.positions[0].x = std::numeric_limits<float>::infinity(); }},
+        {"no triangles", [](ModelMesh& m) { m.indices.clear(); }},
+        {"index out of range", [](ModelMesh& m) { m.indices[5] = 4; }},
+        {"a triangle cut short", [](ModelMesh& m) { m.indices.pop_back(); }},
+    };
+    for (const Case& c : cases) {
+        ModelFootprint footprint = tetrahedron();
+        c.spoil(footprint.mesh);
+        EXPECT_TRUE(drawableModel(footprint).mesh.indices.empty()) << c.name;
+    }
+}
+
+TEST(Scene3d, DrawableModelKeepsTheMeshAndMendsItsNormals)
+{
+    const Model3d whole = drawableModel(tetrahedron());
+    EXPECT_EQ(whole.mesh.indices.size(), 12u);
+    EXPECT_EQ(whole.minimum, (Vector3{0, 0, 0}));
+    EXPECT_EQ(whole.maximum, (Vector3{1, 1, 1}));
+
+    ModelFootprint noNormals = tetrahedron();
+    noNormals.mesh.normals.clear();
+    const Model3d mended = drawableModel(noNormals);
+    ASSERT_EQ(mended.mesh.normals.size(), 4u);
+    for (const Vector3 n : mended.mesh.normals)
+        EXPECT_NEAR(length(n), 1.0f, 1e-5f);
+
+    // A model that could not be read is the plan's 1 m square, seen from above and below.
+    const Model3d square = drawableModel(unitSquareFootprint("not found"));
+    EXPECT_EQ(square.mesh.indices.size(), 12u);
+    EXPECT_EQ(square.minimum, (Vector3{-0.5f, 0.0f, -0.5f}));
+    EXPECT_EQ(square.maximum, (Vector3{0.5f, 0.0f, 0.5f}));
+}
+
+TEST(Scene3d, HoldsTubesFundamentsAndFootersOfTheTrack)
+{
+    Track track = makeRichTrack();
+    const std::array<float, 16> placed{1, 0, 0, 1234, 0, 1, 0, 0, 0, 0, 1, -60, 0, 0, 0, 1};
+    std::array<float, 16> spoiled = placed;
+    spoiled[5] = nan;
+    track.sceneryObjects.push_back({"a", "rich/fundament-xxlarge.3ds", placed});
+    track.sceneryObjects.push_back({"b", "rich/fundament-small.3ds", placed});
+    track.sceneryObjects.push_back({"c", "rich/fundament-medium.3ds", spoiled});
+    const std::vector<SceneryObject> preview{{"d", "rich/fundament-large.3ds", placed}};
+
+    const Scene3d scene = buildScene3d(track, {}, preview);
+    EXPECT_EQ(scene.curve.size(), 5u);
+    EXPECT_EQ(scene.tubes.size(), 8u);
+    EXPECT_EQ(scene.fundaments.size(), track.fundaments.size());
+    // Ordered by class; the one with a non-finite value is left out.
+    ASSERT_EQ(scene.footers.size(), 2u);
+    EXPECT_EQ(scene.footers[0].facts.style, static_cast<int>(TubeSizeClass::Small));
+    EXPECT_EQ(scene.footers[1].facts.style, static_cast<int>(TubeSizeClass::XXLarge));
+    EXPECT_EQ(scene.footers[0].matrix, placed);
+    ASSERT_EQ(scene.preview.size(), 1u);
+    EXPECT_EQ(scene.preview[0].facts.modelFile, "large.3ds");
+    // Without a model directory every footer shares the one square.
+    ASSERT_EQ(scene.models.size(), 1u);
+    EXPECT_EQ(scene.preview[0].model, 0);
+    EXPECT_EQ(scene.bounds.maximum.x, 1234.0f);
+}
+
+TEST(Scene3d, TubesGrowThickerWithTheirClass)
+{
+    float previous = 0.0f;
+    for (int style = 0; style < sizeClassCount; ++style) {
+        EXPECT_GT(tubeRadius(style), previous);
+        previous = tubeRadius(style);
+    }
+    EXPECT_EQ(tubeRadius(otherFooterStyle), tubeRadius(0));
+    EXPECT_EQ(tubeRadius(-3), tubeRadius(0));
+}
+
+}  // namespace
+}  // namespace pw

@@ -1,0 +1,55 @@
+#pragma once
+// The 3D view rendered without a window, into a framebuffer object of its own context: for the
+// command line, the tests and the benchmarks. Where no OpenGL 3.3 context can be made (no
+// display for the platform, an old driver), problem() says why and nothing is drawn.
+
+#include "OrbitCamera.h"
+#include "SceneRenderer.h"
+
+#include <QImage>
+#include <QString>
+#include <QSurfaceFormat>
+
+#include <memory>
+
+class QOffscreenSurface;
+class QOpenGLContext;
+class QOpenGLFramebufferObject;
+
+namespace pw {
+
+// What the 3D view asks of OpenGL: 3.3, core profile, a depth buffer.
+QSurfaceFormat view3dSurfaceFormat();
+
+class OffscreenRenderer {
+public:
+    OffscreenRenderer();
+    ~OffscreenRenderer();
+    OffscreenRenderer(const OffscreenRenderer&) = delete;
+    OffscreenRenderer& operator=(const OffscreenRenderer&) = delete;
+
+    bool usable() const { return problem_.isEmpty(); }
+    const QString& problem() const { return problem_; }
+
+    void setScene(std::shared_ptr<const Scene3d> scene);
+    void setHighlight(Pick3d pick);
+    // Draws a frame and waits until the driver has finished it.
+    void renderFrame(const OrbitCamera& camera, QSize size);
+    // A frame as a picture; a null image when the renderer is not usable.
+    QImage render(const OrbitCamera& camera, QSize size);
+    const FrameCounts& lastFrame() const { return renderer_.lastFrame(); }
+
+private:
+    bool makeCurrent();
+
+    std::unique_ptr<QOpenGLContext> context_;
+    std::unique_ptr<QOffscreenSurface> surface_;
+    std::unique_ptr<QOpenGLFramebufferObject> framebuffer_;
+    SceneRenderer renderer_;
+    QString problem_;
+};
+
+// The whole scene from the default camera, as `plan --3d` writes it.
+QImage renderScene3d(std::shared_ptr<const Scene3d> scene, QSize size, QString& problem);
+
+}  // namespace pw

@@ -1,0 +1,125 @@
+#pragma once
+// Draws a Scene3d with OpenGL 3.3 (core profile) into the framebuffer that is bound. Every
+// model's mesh, the unit cylinder of tubes and the fundaments' block are uploaded once per scene;
+// footers, tubes and blocks are drawn instanced, one draw per model, one matrix per instance.
+// Each frame sorts what is in view by its size on screen: a footer of fewer than a few pixels is
+// a point, a tube thinner than two pixels a line, and each segment of the track is drawn in as
+// many straight pieces as its size on screen asks for, as cylinders or, as thin, as lines. The
+// lines are drawn on the processor (LineLayer.h) and laid under the rest. A frame allocates
+// nothing: its arrays are sized when the scene is set, the line picture when the view grows.
+//
+// Every call needs the context current that initialize() ran in; destroy() releases the GL
+// objects and must run in it too.
+
+#include "LineLayer.h"
+#include "OrbitCamera.h"
+#include "Picking3d.h"
+#include "Scene3d.h"
+
+#include <QOpenGLExtraFunctions>
+#include <QSize>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace pw {
+
+// The per-instance values the shader takes: the first three rows of the placement, then the
+// colour with its alpha.
+struct Instance3d {
+    std::array<float, 12> rows;
+    std::array<float, 4> colour;
+};
+
+struct FrameCounts {
+    int meshFooters = 0;
+    int pointFooters = 0;
+    int meshTubes = 0;
+    int lineTubes = 0;
+    int meshTrackPieces = 0;
+    int lineTrackPieces = 0;
+};
+
+class SceneRenderer : protected QOpenGLExtraFunctions {
+public:
+    static constexpr float previewAlpha = 0.35f;
+    static constexpr float pointFooterPixels = 3.0f;  // footers smaller than this are points
+    static constexpr float lineTubePixels = 2.0f;     // tubes thinner than this are lines
+
+    SceneRenderer() = default;
+    SceneRenderer(const SceneRenderer&) = delete;
+    SceneRenderer& operator=(const SceneRenderer&) = delete;
+    ~SceneRenderer();
+
+    // Compiles the shaders; the reason when the context cannot run them.
+    QString initialize();
+    bool initialized() const { return initialized_; }
+    // Uploads the scene's meshes and instances.
+    void setScene(std::shared_ptr<const Scene3d> scene);
+    const Scene3d* scene() const { return scene_.get(); }
+    void setHighlight(Pick3d pick) { highlight_ = pick; }
+    // `size` in device pixels.
+    void render(const OrbitCamera& camera, QSize size);
+    const FrameCounts& lastFrame() const { return counts_; }
+    void destroy();
+
+private:
+    struct Mesh {
+        unsigned vao = 0;
+        unsigned vertices = 0;
+        unsigned indices = 0;
+        unsigned instances = 0;
+        int indexCount = 0;
+    };
+    struct Lines {
+        unsigned vao = 0;
+        unsigned buffer = 0;
+    };
+    struct Cull {
+        Vector3 centre;
+        float radius;     // of the sphere around the instance
+        float thickness;  // a tube's radius
+    };
+
+    void releaseScene();
+    void release(Mesh& mesh);
+    Mesh makeMesh(const ModelMesh& mesh, int instanceCapacity);
+    void drawInstanced(Mesh& mesh, const std::vector<Instance3d>& instances);
+    void drawFlat(Lines& lines, unsigned mode, int first, int count, float pointSize);
+    void drawLineLayer();
+    void buildInstances();
+
+    bool initialized_ = false;
+    unsigned meshProgram_ = 0;
+    unsigned flatProgram_ = 0;
+    unsigned layerProgram_ = 0;  // lays the line picture under the frame
+    unsigned layerTexture_ = 0;
+    unsigned layerVao_ = 0;
+    QSize layerTextureSize_;
+    LineLayer lineLayer_;
+    int meshViewProjection_ = -1, meshToLight_ = -1;
+    int flatViewProjection_ = -1, flatPointSize_ = -1;
+
+    std::shared_ptr<const Scene3d> scene_;
+    Pick3d highlight_;
+    std::vector<Mesh> models_;         // one per scene model
+    std::vector<Mesh> previewModels_;  // the same meshes, with the preview's instances
+    Mesh cylinder_;
+    Mesh block_;
+    Lines frameLines_;  // the grid, lines, points and the highlight, filled per frame
+    Lines axes_;
+
+    // Built once per scene: every instance with its bounding sphere.
+    std::vector<Instance3d> footerInstances_, previewInstances_, tubeInstances_, blockInstances_;
+    std::vector<Cull> footerCull_, previewCull_, tubeCull_, blockCull_, segmentCull_;
+    std::vector<int> previewModelOf_, footerModelOf_;
+    // Filled per frame within the capacity reserved per scene.
+    std::vector<std::vector<Instance3d>> frameFooters_, framePreview_;
+    std::vector<Instance3d> framePieces_, frameBlocks_;
+    std::vector<float> frameFlat_;  // the grid, lines, then points: x, y, z, r, g, b, a each
+    FrameCounts counts_;
+};
+
+}  // namespace pw
