@@ -405,7 +405,42 @@ run_windows plan-svg plan examples/demo.nltrack -o plan.svg
 check "plan -o plan.svg is refused: SVG output is not available, nothing written" \
   test "$(cat "$smoke/plan-svg.windows.code")" = 1 -a ! -e "$windows_root/plan.svg" -a \
   "$(cat "$smoke/plan-svg.windows.out")" = \
-  "plinthwright-cli: plan.svg: SVG output is not available in this build; write a .png"
+  "plinthwright-cli: Cannot save \"plan.svg\": SVG output is not available in this build; write a .png"
+
+# The 3D view: the command line renders it through an OpenGL context of its own (wine hands
+# OpenGL to the X server's Mesa). Every size class shows in its colour, lit.
+# Prints, for each size class's colour, how many pixels of IMAGE are a lit shade of it (the colour
+# scaled by the light's factor of 0.4 to 1): "small medium large x-large xx-large".
+lit_class_pixels() {
+  convert "$1" -format %c histogram:info:- | awk '
+    BEGIN { split("31 119 180 44 160 44 255 127 14 214 39 40 148 103 189", c, " ")
+            for (i = 0; i < 5; i++) { r[i] = c[3*i+1]; g[i] = c[3*i+2]; b[i] = c[3*i+3]; n[i] = 0 } }
+    function abs(x) { return x < 0 ? -x : x }
+    match($0, /\( *[0-9]+, *[0-9]+, *[0-9]+/) {
+      count = $1 + 0
+      split(substr($0, RSTART + 1, RLENGTH - 1), p, /, */)
+      for (i = 0; i < 5; i++) {
+        f = (p[1] * r[i] + p[2] * g[i] + p[3] * b[i]) / (r[i] * r[i] + g[i] * g[i] + b[i] * b[i])
+        if (f < 0.39 || f > 1.01) continue
+        if (abs(p[1] - f * r[i]) <= 2.5 && abs(p[2] - f * g[i]) <= 2.5 && abs(p[3] - f * b[i]) <= 2.5)
+          n[i] += count
+      }
+    }
+    END { print n[0], n[1], n[2], n[3], n[4] }'
+}
+every_class_lit() {
+  local counts least=$2
+  counts=$(lit_class_pixels "$1") || return 1
+  echo "      lit pixels per class (small to xx-large): $counts"
+  for count in $counts; do [ "$count" -ge "$least" ] || return 1; done
+}
+run_windows plan-3d plan examples/demo-footers.nltrack -o plan-3d.png --3d --models-dir examples/models
+check "plan --3d writes a 1280 x 800 PNG of the 3D view with every size class in its colour" \
+  eval 'test "$(cat "$smoke/plan-3d.windows.code")" = 0 &&
+    test "$(identify -format %wx%h "$windows_root/plan-3d.png" 2>/dev/null)" = 1280x800 &&
+    every_class_lit "$windows_root/plan-3d.png" 20'
+[ -f "$windows_root/plan-3d.png" ] && cp "$windows_root/plan-3d.png" "$out/plan-3d.png" &&
+  echo "      3D plan: $out/plan-3d.png"
 
 # The window: started with a track, it shows itself titled "Plinthwright" and no warning that
 # the track could not be opened.
@@ -505,6 +540,31 @@ chooses_directory_into_registry() {
 check "the chosen simulator directory ${nolimits//\//\\} is kept in the registry" \
   chooses_directory_into_registry
 "$wineserver" -k 2>/dev/null || true
+
+# The window's 3D view: the plan window remembers the 3D view and the main window the model
+# directory, so a start with the generated demo shows its footers as meshes in 3D.
+plan_key='HKCU\Software\tallowmere\basaltora\planWindow'
+shows_the_3d_view() {
+  "$wine" reg add "$plan_key" /v view /t REG_SZ /d 3d /f >/dev/null 2>&1 &&
+    "$wine" reg add "$registry_key" /v modelDir /t REG_SZ /d "Z:${windows_root//\//\\}\\examples\\models" \
+      /f >/dev/null 2>&1 || return 1
+  (cd "$windows_root" && "$wine" plinthwright.exe examples\\demo-footers.nltrack >/dev/null 2>&1 &)
+  window_shows || return 1
+  local plan i
+  for i in $(seq 1 20); do
+    plan=$(xdotool search --name '^Plinthwright .+ Plan$' 2>/dev/null | head -n1)
+    [ -n "$plan" ] && break
+    sleep 1
+  done
+  [ -n "$plan" ] || return 1
+  sleep 5
+  import -window "$plan" "$out/window-3d.png" 2>/dev/null && echo "      screenshot: $out/window-3d.png"
+  every_class_lit "$out/window-3d.png" 5
+}
+check "the plan window shows the generated demo in 3D, every size class in its colour" \
+  shows_the_3d_view
+"$wineserver" -k 2>/dev/null || true
+"$wine" reg delete "$plan_key" /f >/dev/null 2>&1 || true
 
 # Generate and save through the window, every path outside ASCII: a track given as the argument,
 # the models chosen by keyboard, the simulator's directory asked for by the first generate (none
