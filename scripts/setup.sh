@@ -3,9 +3,10 @@
 # Sourced by the other scripts; extra package names may be passed as arguments.
 set -euo pipefail
 
+# zlib1g-dev: assimp's CMake package links libz.so, and libassimp-dev does not pull it in.
 plinthwright_packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev
                        libbenchmark-dev qt6-qpa-plugins fonts-dejavu-core libassimp-dev
-                       qt6-svg-dev "$@")
+                       zlib1g-dev qt6-svg-dev "$@")
 
 missing=()
 for p in "${plinthwright_packages[@]}"; do

@@ -138,7 +138,9 @@ cleanup() {
   elif $keep; then
     echo "The roots are kept in $work"
   else
+    local started=$SECONDS
     rm -rf --one-file-system "$work"
+    echo "Removed the roots in $((SECONDS - started)) s"
   fi
   exit "$status"
 }
@@ -152,6 +154,8 @@ mount_into() {
   mount --bind /dev "$root/dev"
   # Nothing mounted below it may reach the machine's /dev.
   mount --make-private "$root/dev"
+  # apt keeps its terminal log through a pseudo-terminal.
+  mount --bind /dev/pts "$root/dev/pts"
   # fuzz.sh keeps its scratch files in /dev/shm: a memory of the root's own.
   mount -t tmpfs -o mode=1777 shm "$root/dev/shm"
   if [ -n "$cache" ]; then
