@@ -16,9 +16,12 @@ case "${1:-}" in
   *) echo "usage: scripts/build-windows.sh [--deps-only]" >&2; exit 2 ;;
 esac
 set --
+# Wine takes the arguments' encoding from the locale, and the smoke test's paths are not ASCII:
+# a UTF-8 locale whatever the caller's environment holds (an empty one has none).
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 source scripts/setup.sh g++-mingw-w64-x86-64-posix wine64 dpkg-dev libz-mingw-w64-dev \
-  libutfcpp-dev libstb-dev xvfb xauth xdotool imagemagick zip
+  libutfcpp-dev libstb-dev xvfb xauth xdotool imagemagick zip unzip
 
 cache=${PLINTHWRIGHT_CACHE:-$HOME/.cache/plinthwright}
 toolchain=$source_dir/cmake/mingw-w64-x86_64.cmake
@@ -259,8 +262,6 @@ wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 export WINEDEBUG=-all
 export WINEPREFIX=$PWD/$out/wineprefix
-# Wine takes the arguments' encoding from the locale.
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 smoke=$PWD/$out/smoke
 rm -rf "$smoke"

@@ -4,6 +4,9 @@
 # the path given as the first argument). Also draws docs/plan.svg with the command line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The picture shows numbers as the C locale writes them whoever makes it, and xdotool reads the
+# path it types (which need not be ASCII) in the locale's encoding.
+export LC_ALL=C.UTF-8
 source scripts/setup.sh xvfb xauth imagemagick xdotool
 
 output=${1:-docs/window.png}
