@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Runs the README's commands on a fresh machine: a minimal Debian 12 root made with
 # `debootstrap --variant=minbase bookworm` from the Debian registry this machine's apt sources
-# name, holding the committed tree (HEAD, as a clone has it: no build directories). From an
+# name, holding a clone of the committed tree (HEAD; no build directories). From an
 # empty environment, as a bare login has it, the root runs scripts/test.sh to the end and
 # scripts/run.sh --build-only, then scripts/package.sh; a second fresh root installs that .deb
 # with apt-get and runs the installed command line on the demo track and starts the window.
-# Needs root (debootstrap, chroot, mounts) and a Debian host; installs debootstrap when missing.
+# Needs root (debootstrap, chroot, mounts) and a Debian host; installs debootstrap and git when
+# missing.
 #   scripts/test-fresh.sh                   all of the above
 #   scripts/test-fresh.sh --no-deb          without the package and the second root
 #   scripts/test-fresh.sh -- COMMAND...     runs these commands (each one line for bash) in the
@@ -38,16 +39,19 @@ done
 [ ${#commands[@]} -gt 0 ] || commands=(scripts/test.sh "scripts/run.sh --build-only")
 
 [ "$(id -u)" -eq 0 ] || { echo "test-fresh.sh: needs root (debootstrap, chroot, mount)" >&2; exit 1; }
-command -v git >/dev/null && git -C "$source_dir" rev-parse --verify -q HEAD >/dev/null ||
-  { echo "test-fresh.sh: needs git and a repository: the root gets the committed tree" >&2; exit 1; }
+missing=()
+command -v debootstrap >/dev/null || missing+=(debootstrap)
+command -v git >/dev/null || missing+=(git)
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+    >/dev/null
+fi
+git -C "$source_dir" rev-parse --verify -q HEAD >/dev/null ||
+  { echo "test-fresh.sh: needs a git repository: the root gets its committed tree" >&2; exit 1; }
 if [ -n "$(git -C "$source_dir" status --porcelain --untracked-files=no)" ]; then
   echo "test-fresh.sh: note: uncommitted changes are not in the root; it gets HEAD"
-fi
-
-if ! command -v debootstrap >/dev/null; then
-  echo "Installing: debootstrap"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
 fi
 
 # The Debian stanzas of the machine's own apt sources (deb only), in the deb822 format.
@@ -231,10 +235,12 @@ new_root() {
   tar -C "$root" -xf "$base"
   mount_into "$root"
 }
+# A clone of HEAD alone, as a newcomer has it: the committed files and .git, no build directories.
 copy_tree() {
-  local root=$1
-  mkdir -p "$root/root/plinthwright"
-  git -C "$source_dir" archive --format=tar HEAD | tar -C "$root/root/plinthwright" -xf -
+  local tree=$1/root/plinthwright
+  git -c init.defaultBranch=main init -q "$tree"
+  git -C "$tree" fetch -q --depth=1 "file://$source_dir" HEAD
+  git -C "$tree" checkout -q FETCH_HEAD
 }
 
 root_a=$work/root-build
