@@ -72,11 +72,12 @@ host_sources() {
         if (binary && text ~ /URIs:[^\n]*debian/) print text "\n"
       }' "$f"
   done
-  # A classic one-line sources.list, turned into the same form.
-  [ -f /etc/apt/sources.list ] && awk '$1 == "deb" && $2 ~ /debian/ {
+  # A classic one-line sources.list (options in brackets dropped), turned into the same form.
+  [ -f /etc/apt/sources.list ] && sed -E 's/^deb +\[[^]]*\] +/deb /' /etc/apt/sources.list |
+    awk '$1 == "deb" && $2 ~ /debian/ {
       uri = $2; suite = $3; $1 = $2 = $3 = ""; sub(/^ +/, "")
       printf "Types: deb\nURIs: %s\nSuites: %s\nComponents: %s\n\n", uri, suite, $0
-    }' /etc/apt/sources.list
+    }'
   return 0
 }
 sources=$(host_sources)
