@@ -227,7 +227,8 @@ make_base() {
   rm -f "$root/etc/apt/sources.list"
   printf '%s\n' "$sources" >"$root/etc/apt/sources.list.d/debian.sources"
   mkdir -p "$(dirname "$base")"
-  tar -C "$root" -cf "$base.part" . && mv "$base.part" "$base"
+  tar -C "$root" -cf "$base.part" .
+  mv "$base.part" "$base"
   rm -rf --one-file-system "$root"
 }
 new_root() {
@@ -246,7 +247,8 @@ copy_tree() {
 
 root_a=$work/root-build
 step "debootstrap --variant=minbase bookworm $mirror" make_base
-step "a fresh root with the committed tree" eval 'new_root "$root_a" && copy_tree "$root_a"'
+# Separate commands, not a list joined by &&: errexit covers the functions' insides only so.
+step "a fresh root with the committed tree" eval 'new_root "$root_a"; copy_tree "$root_a"'
 for line in "${commands[@]}"; do
   step "$line" in_root "$root_a" /root/plinthwright "$line"
 done
