@@ -4,9 +4,10 @@
 set -euo pipefail
 
 # zlib1g-dev: assimp's CMake package links libz.so, and libassimp-dev does not pull it in.
+# desktop-file-utils, appstream: the tests check the desktop files only where these are found.
 plinthwright_packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev
                        libbenchmark-dev qt6-qpa-plugins fonts-dejavu-core libassimp-dev
-                       zlib1g-dev qt6-svg-dev "$@")
+                       zlib1g-dev qt6-svg-dev desktop-file-utils appstream "$@")
 
 missing=()
 for p in "${plinthwright_packages[@]}"; do
