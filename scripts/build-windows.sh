@@ -17,9 +17,12 @@ case "${1:-}" in
   *) echo "usage: scripts/build-windows.sh [--deps-only]" >&2; exit 2 ;;
 esac
 set --
+# Wine takes the arguments' encoding from the locale, and the smoke test's paths are not ASCII:
+# a UTF-8 locale whatever the caller's environment holds (an empty one has none).
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 source scripts/setup.sh g++-mingw-w64-x86-64-posix wine64 dpkg-dev libz-mingw-w64-dev \
-  libutfcpp-dev libstb-dev xvfb xauth xdotool imagemagick zip nsis
+  libutfcpp-dev libstb-dev xvfb xauth xdotool imagemagick zip unzip nsis
 
 # The installer's build and checks.
 source scripts/windows-installer.sh
@@ -284,8 +287,6 @@ wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 export WINEDEBUG=-all
 export WINEPREFIX=$PWD/$out/wineprefix
-# Wine takes the arguments' encoding from the locale.
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 smoke=$PWD/$out/smoke
 rm -rf "$smoke"
@@ -300,13 +301,16 @@ cleanup() {
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
-display=99
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+# Xvfb picks a free display and tells its number: a server in another root or container can hold
+# a number whose files this /tmp does not show.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$smoke/display" >/dev/null 2>&1 &
 server_pid=$!
-export DISPLAY=":$display"
+for _ in $(seq 1 100); do
+  [ -s "$smoke/display" ] && break
+  sleep 0.1
+done
+[ -s "$smoke/display" ] || { echo "build-windows.sh: the virtual X server did not start" >&2; exit 1; }
+export DISPLAY=":$(cat "$smoke/display")"
 mkdir -p "$WINEPREFIX"
 "$wine" wineboot --init >/dev/null 2>&1 || true
 

@@ -5,6 +5,9 @@
 # docs/view3d.png with the command line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The picture shows numbers as the C locale writes them whoever makes it, and xdotool reads the
+# path it types (which need not be ASCII) in the locale's encoding.
+export LC_ALL=C.UTF-8
 source scripts/setup.sh xvfb xauth imagemagick xdotool
 
 output=${1:-docs/window.png}
@@ -25,15 +28,18 @@ cleanup() {
 trap cleanup EXIT
 
 # A display number nobody uses, a first-run settings store, and no window manager: the window
-# sits at the top left corner without a frame.
-display=99
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-  display=$((display + 1))
-done
-# Wide enough for the plan window beside the main window.
-Xvfb ":$display" -screen 0 1400x720x24 -nolisten tcp >/dev/null 2>&1 &
+# sits at the top left corner without a frame. The X server picks the number itself and writes it
+# to descriptor 3: a server in another root or container can hold a number whose files this /tmp
+# does not show (its sockets are shared all the same). Wide enough for the plan window beside
+# the main window.
+Xvfb -displayfd 3 -screen 0 1400x720x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
 server_pid=$!
-sleep 1
+for _ in $(seq 1 100); do
+  [ -s "$scratch/display" ] && break
+  sleep 0.1
+done
+display=$(cat "$scratch/display")
+[ -n "$display" ] || { echo "screenshot.sh: the virtual X server did not start" >&2; exit 1; }
 
 mkdir -m 700 "$scratch/runtime"
 DISPLAY=":$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$scratch/config" \

@@ -3,9 +3,11 @@
 # Sourced by the other scripts; extra package names may be passed as arguments.
 set -euo pipefail
 
+# zlib1g-dev: assimp's CMake package links libz.so, and libassimp-dev does not pull it in.
+# desktop-file-utils, appstream: the tests check the desktop files only where these are found.
 plinthwright_packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev
                        libbenchmark-dev qt6-qpa-plugins fonts-dejavu-core libassimp-dev
-                       qt6-svg-dev
+                       zlib1g-dev qt6-svg-dev desktop-file-utils appstream
                        # The 3D view: Qt OpenGL; its tests render with Mesa on a virtual X server.
                        libqt6opengl6-dev libgl1-mesa-dri libglx-mesa0 xvfb xauth
                        "$@")

@@ -4,6 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 set --
+# Wine turns Windows names into Unix file names through the locale's encoding: without a UTF-8
+# locale (an empty environment has none) the suites cannot make their "Übung" directories.
+export LC_ALL=C.UTF-8
 source scripts/setup.sh g++-mingw-w64-x86-64-posix wine64 googletest
 
 build=build-windows-tests

@@ -3,7 +3,8 @@
 #   scripts/test.sh         the Debug build and every test
 #   scripts/test.sh --all   the same, then every test again under AddressSanitizer and UBSan,
 #                           a minute of each fuzz target, and the core's suites built for
-#                           Windows and run under wine (what CI runs; about 15 minutes)
+#                           Windows and run under wine (what CI runs after scripts/test-fresh.sh;
+#                           about 15 minutes)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 all=false
