@@ -72,7 +72,7 @@ grep '^metric' "$work/bench.txt" >>"$metrics" || true
 "$bin/bench_plan" | tee "$work/plan.txt"
 grep '^metric' "$work/plan.txt" >>"$metrics" || true
 # The 3D view renders through OpenGL: Mesa's software renderer on a virtual X server of its own.
-xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$bin/bench_view3d" | tee "$work/view3d.txt"
+tests/support/with-xvfb.sh "$bin/bench_view3d" | tee "$work/view3d.txt"
 grep '^metric' "$work/view3d.txt" >>"$metrics" || true
 
 echo
