@@ -3,6 +3,11 @@
 // renderer on a virtual X server, as scripts/bench.sh runs it), and the scene and GPU buffers
 // built after a load, generate or preview change. Prints each figure (the fastest of several
 // runs by the wall clock, and the median) and "metric" lines for scripts/bench.sh's table.
+//
+//     bench_view3d [--only=TEXT] [--frames=N] [PICTURE_DIRECTORY]
+//
+// --only runs the frames whose metric name holds TEXT (and skips the buffers); a directory given
+// receives each frame measured as a picture, to look at.
 
 #include "MetricLine.h"
 #include "SyntheticTrack.h"
@@ -102,8 +107,18 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    // A directory given: each frame measured is written there as a picture, to look at.
-    const std::filesystem::path pictures = argc > 1 ? std::filesystem::path(argv[1]) : "";
+    std::filesystem::path pictures;
+    std::string only;
+    int frameRuns = 30;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument.starts_with("--only="))
+            only = argument.substr(7);
+        else if (argument.starts_with("--frames="))
+            frameRuns = std::max(1, std::atoi(argument.c_str() + 9));
+        else
+            pictures = argument;
+    }
     OffscreenRenderer renderer;
     if (!renderer.usable()) {
         std::fprintf(stderr, "bench_view3d: no 3D view: %s\n", qPrintable(renderer.problem()));
@@ -118,22 +133,29 @@ int main(int argc, char** argv)
     ModelFootprints footprints(models);
     const TubeEndTable tubeEnds(generated);
 
+    const auto wanted = [&](const std::string& name) {
+        return only.empty() || name.find(only) != std::string::npos;
+    };
     // After a load or generate: the scene, then its buffers on the GPU.
-    std::shared_ptr<const Scene3d> scene;
-    report("view3d_scene_ms", "Scene of the generated track (tube ends known)",
-           measure(5, [&] {
-               scene = std::make_shared<const Scene3d>(
-                   buildScene3d(generated, {&footprints}, {}, &tubeEnds));
-           }));
-    report("view3d_buffers_ms", "GPU buffers of that scene", measure(5, [&] {
-               renderer.setScene(scene);
-               renderer.renderFrame(OrbitCamera(), QSize(1, 1));
-           }));
-    report("view3d_rebuild_ms", "Scene and buffers together (target <= 100)", measure(5, [&] {
-               renderer.setScene(std::make_shared<const Scene3d>(
-                   buildScene3d(generated, {&footprints}, {}, &tubeEnds)));
-               renderer.renderFrame(OrbitCamera(), QSize(1, 1));
-           }));
+    std::shared_ptr<const Scene3d> scene = std::make_shared<const Scene3d>(
+        buildScene3d(generated, {&footprints}, {}, &tubeEnds));
+    renderer.setScene(scene);
+    if (only.empty()) {
+        report("view3d_scene_ms", "Scene of the generated track (tube ends known)",
+               measure(5, [&] {
+                   scene = std::make_shared<const Scene3d>(
+                       buildScene3d(generated, {&footprints}, {}, &tubeEnds));
+               }));
+        report("view3d_buffers_ms", "GPU buffers of that scene", measure(5, [&] {
+                   renderer.setScene(scene);
+                   renderer.renderFrame(OrbitCamera(), QSize(1, 1));
+               }));
+        report("view3d_rebuild_ms", "Scene and buffers together (target <= 100)", measure(5, [&] {
+                   renderer.setScene(std::make_shared<const Scene3d>(
+                       buildScene3d(generated, {&footprints}, {}, &tubeEnds)));
+                   renderer.renderFrame(OrbitCamera(), QSize(1, 1));
+               }));
+    }
     std::printf("large track: %zu tubes, %zu footers, %zu track pieces\n", scene->tubes.size(),
                 scene->footers.size(), scene->curve.size() * 16);
 
@@ -145,21 +167,28 @@ int main(int argc, char** argv)
     OrbitCamera close = full;
     close.zoomTowards(200.0f, close.pivot());
 
-    const auto frames = [&](const char* name, const char* what, const OrbitCamera& camera) {
+    // A still camera, or one turned by `orbitStep` degrees before every frame, as dragging does.
+    const auto frames = [&](const char* name, const char* what, const OrbitCamera& still,
+                            float orbitStep = 0.0f) {
+        if (!wanted(name))
+            return;
+        OrbitCamera camera = still;
         renderer.renderFrame(camera, size);  // the framebuffer is made on the first
         long during = 0;
-        const Timing timing = measure(30, [&] {
+        const Timing timing = measure(frameRuns, [&] {
+            camera.orbit(orbitStep, 0.0f);
             const long before = allocations.load();
             renderer.renderFrame(camera, size);
             during += allocations.load() - before;
         });
-        const double perFrame = static_cast<double>(during) / 30.0;
+        const double perFrame = static_cast<double>(during) / frameRuns;
         const FrameCounts& counts = renderer.lastFrame();
         report(name, what, timing);
-        std::printf("    footers: %d meshes, %d points; tubes: %d meshes, %d lines; track: %d "
-                    "cylinders, %d lines; %.1f allocations per frame\n",
-                    counts.meshFooters, counts.pointFooters, counts.meshTubes, counts.lineTubes,
-                    counts.meshTrackPieces, counts.lineTrackPieces, perFrame);
+        std::printf("    footers: %d meshes, %d points; tubes: %d cylinders, %d bands, %d lines; "
+                    "track: %d cylinders, %d bands, %d lines; %.1f allocations per frame\n",
+                    counts.meshFooters, counts.pointFooters, counts.meshTubes, counts.bandTubes,
+                    counts.lineTubes, counts.meshTrackPieces, counts.bandTrackPieces,
+                    counts.lineTrackPieces, perFrame);
         if (!pictures.empty())
             renderer.render(camera, size).save(
                 QString::fromStdString((pictures / (std::string(name) + ".png")).string()));
@@ -167,12 +196,18 @@ int main(int argc, char** argv)
     frames("view3d_frame_full_ms", "Frame, whole track (target <= 16, floor <= 33)", full);
     frames("view3d_frame_zoomed_ms", "Frame, zoomed in 20x", zoomed);
     frames("view3d_frame_close_ms", "Frame, zoomed in 200x", close);
+    frames("view3d_orbit_full_ms", "Frame, whole track, orbiting 2 degrees a frame", full, 2.0f);
+    frames("view3d_orbit_zoomed_ms", "Frame, zoomed in 20x, orbiting", zoomed, 2.0f);
+    frames("view3d_orbit_close_ms", "Frame, zoomed in 200x, orbiting", close, 2.0f);
     // The same frames at one pixel: what they cost without filling pixels.
-    report("view3d_frame_full_1px_ms", "Frame, whole track, 1 x 1 pixel", measure(30, [&] {
-               renderer.renderFrame(full, QSize(1, 1));
-           }));
+    if (wanted("view3d_frame_full_1px_ms"))
+        report("view3d_frame_full_1px_ms", "Frame, whole track, 1 x 1 pixel", measure(30, [&] {
+                   renderer.renderFrame(full, QSize(1, 1));
+               }));
 
     // A ride of realistic size: 1,000 segments, 2,000 tubes.
+    if (!wanted("view3d_realistic_full_ms") && !wanted("view3d_realistic_zoomed_ms"))
+        return 0;
     Track realistic = makeSyntheticTrack(realisticTrackSize());
     placeFooters(realistic, everyClassOnItsOwnModel(), generation);
     const auto realisticScene =

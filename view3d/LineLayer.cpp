@@ -12,8 +12,36 @@ namespace {
 constexpr float nearestW = 1e-4f;
 
 struct Clip {
-    float x, y, w;
+    float x, y, z, w;
 };
+
+Clip mix(const Clip& p, const Clip& q, float t)
+{
+    return {p.x + t * (q.x - p.x), p.y + t * (q.y - p.y), p.z + t * (q.z - p.z),
+            p.w + t * (q.w - p.w)};
+}
+
+Vector3 along(Vector3 a, Vector3 b, float t)
+{
+    return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
+}
+
+// Liang and Barsky's step for one boundary: keeps the part of [t0, t1] where `from + t * delta`
+// stays at or above zero; false when nothing is left.
+bool clipTo(float from, float delta, float& t0, float& t1)
+{
+    if (delta == 0.0f)
+        return from >= 0.0f;
+    const float t = -from / delta;
+    if (delta > 0.0f)
+        t0 = std::max(t0, t);
+    else
+        t1 = std::min(t1, t);
+    return t0 <= t1;
+}
+
+// Depth as OpenGL writes it, within its range.
+float windowDepth(float z, float w) { return std::clamp(0.5f * z / w + 0.5f, 0.0f, 1.0f); }
 
 }  // namespace
 
@@ -29,24 +57,40 @@ std::uint32_t LineLayer::pack(std::array<float, 4> rgba)
         return (r << 24) | (g << 16) | (b << 8) | a;
 }
 
-void LineLayer::begin(const QMatrix4x4& viewProjection, QSize size)
+void LineLayer::begin(const QMatrix4x4& viewProjection, QSize size, const BandView& view)
 {
     std::copy_n(viewProjection.constData(), 16, matrix_.begin());
+    view_ = view;
     const std::size_t count = static_cast<std::size_t>(std::max(size.width(), 0)) *
                               static_cast<std::size_t>(std::max(size.height(), 0));
     if (size != size_) {
-        if (pixels_.size() < count)
+        if (pixels_.size() < count) {
             pixels_.resize(count);
+            depths_.resize(count);
+        }
         std::fill_n(pixels_.begin(), count, 0u);
+        std::fill_n(depths_.begin(), count, 1.0f);
     } else {
         // Only what the last frame drew is cleared.
-        for (int row = dirty_.top(); row <= dirty_.bottom() && !dirty_.isEmpty(); ++row)
-            std::fill_n(pixels_.begin() + static_cast<std::ptrdiff_t>(row) * size.width() +
-                            dirty_.left(),
-                        dirty_.width(), 0u);
+        for (int row = dirty_.top(); row <= dirty_.bottom() && !dirty_.isEmpty(); ++row) {
+            const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(row) * size.width() + dirty_.left();
+            std::fill_n(pixels_.begin() + first, dirty_.width(), 0u);
+            if (banded_)
+                std::fill_n(depths_.begin() + first, dirty_.width(), 1.0f);
+        }
     }
     size_ = size;
     dirty_ = QRect();
+    banded_ = false;
+}
+
+void LineLayer::markDrawn(float x0, float y0, float x1, float y1, float margin)
+{
+    const auto low = [&](float a, float b) { return static_cast<int>(std::floor(std::min(a, b) - margin)); };
+    const auto high = [&](float a, float b) { return static_cast<int>(std::floor(std::max(a, b) + margin)); };
+    const QRect covers = QRect(QPoint(low(x0, x1), low(y0, y1)), QPoint(high(x0, x1), high(y0, y1)))
+                             .intersected(QRect(QPoint(0, 0), size_));
+    dirty_ = dirty_.united(covers);
 }
 
 void LineLayer::draw(Vector3 a, Vector3 b, std::uint32_t colour)
@@ -55,6 +99,7 @@ void LineLayer::draw(Vector3 a, Vector3 b, std::uint32_t colour)
     const auto toClip = [&m](Vector3 p) {
         return Clip{m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12],
                     m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
+                    m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14],
                     m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15]};
     };
     Clip p = toClip(a), q = toClip(b);
@@ -64,8 +109,8 @@ void LineLayer::draw(Vector3 a, Vector3 b, std::uint32_t colour)
     if (p.w < nearestW || q.w < nearestW) {
         Clip& behind = p.w < nearestW ? p : q;
         const Clip& front = p.w < nearestW ? q : p;
-        const float t = (nearestW - front.w) / (behind.w - front.w);
-        behind = {front.x + t * (behind.x - front.x), front.y + t * (behind.y - front.y), nearestW};
+        behind = mix(front, behind, (nearestW - front.w) / (behind.w - front.w));
+        behind.w = nearestW;
     }
     const float width = static_cast<float>(size_.width()), height = static_cast<float>(size_.height());
     const auto window = [&](const Clip& c, float& x, float& y) {
@@ -77,36 +122,23 @@ void LineLayer::draw(Vector3 a, Vector3 b, std::uint32_t colour)
     window(q, x1, y1);
     if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
         return;
-    // Liang and Barsky's clipping to the pixels' centres' range, so that no step leaves the view.
+    // Clipped to the pixels' centres' range, so that no step leaves the view.
     float t0 = 0.0f, t1 = 1.0f;
     const float dx = x1 - x0, dy = y1 - y0;
-    const float limits[4][2] = {{-dx, x0 - 0.0f}, {dx, width - 0.001f - x0},
-                                {-dy, y0 - 0.0f}, {dy, height - 0.001f - y0}};
-    for (const auto& [pAxis, qAxis] : limits) {
-        if (pAxis == 0.0f) {
-            if (qAxis < 0.0f)
-                return;
-            continue;
-        }
-        const float r = qAxis / pAxis;
-        if (pAxis < 0.0f)
-            t0 = std::max(t0, r);
-        else
-            t1 = std::min(t1, r);
-        if (t0 > t1)
-            return;
-    }
-    drawInView(x0 + t0 * dx, y0 + t0 * dy, x0 + t1 * dx, y0 + t1 * dy, colour);
+    if (!clipTo(x0, dx, t0, t1) || !clipTo(width - 0.001f - x0, -dx, t0, t1) ||
+        !clipTo(y0, dy, t0, t1) || !clipTo(height - 0.001f - y0, -dy, t0, t1))
+        return;
+    // Depth is affine across the window, as 1 / w is; only bands drawn before need it.
+    const float z0 = windowDepth(p.z, p.w), z1 = windowDepth(q.z, q.w);
+    drawInView(x0 + t0 * dx, y0 + t0 * dy, z0 + t0 * (z1 - z0), x0 + t1 * dx, y0 + t1 * dy,
+               z0 + t1 * (z1 - z0), colour);
 }
 
-void LineLayer::drawInView(float x0, float y0, float x1, float y1, std::uint32_t colour)
+void LineLayer::drawInView(float x0, float y0, float z0, float x1, float y1, float z1,
+                           std::uint32_t colour)
 {
     const int width = size_.width(), height = size_.height();
-    const QRect covers =
-        QRect(QPoint(static_cast<int>(std::min(x0, x1)), static_cast<int>(std::min(y0, y1))),
-              QPoint(static_cast<int>(std::max(x0, x1)), static_cast<int>(std::max(y0, y1))))
-            .intersected(QRect(0, 0, width, height));
-    dirty_ = dirty_.united(covers);
+    markDrawn(x0, y0, x1, y1, 0.0f);
     // A pixel in every column the line spans, or every row for a steep line, where its centre
     // line crosses the middle of that column or row; the minor coordinate in 16.16 fixed point.
     const bool steep = std::abs(y1 - y0) > std::abs(x1 - x0);
@@ -117,6 +149,7 @@ void LineLayer::drawInView(float x0, float y0, float x1, float y1, std::uint32_t
     if (x0 > x1) {
         std::swap(x0, x1);
         std::swap(y0, y1);
+        std::swap(z0, z1);
     }
     const int first = static_cast<int>(x0), last = static_cast<int>(x1);
     const float slope = x1 > x0 ? (y1 - y0) / (x1 - x0) : 0.0f;
@@ -125,12 +158,153 @@ void LineLayer::drawInView(float x0, float y0, float x1, float y1, std::uint32_t
     const auto step = static_cast<std::int32_t>(slope * one);
     const int minorLimit = (steep ? width : height) - 1;
     std::uint32_t* const pixels = pixels_.data();
-    for (int major = first; major <= last; ++major, minor += step) {
-        const int other = std::clamp(minor >> 16, 0, minorLimit);
+    const auto at = [&](int major, std::int32_t minorFixed) {
+        const int other = std::clamp(minorFixed >> 16, 0, minorLimit);
         const int column = steep ? other : major;
         const int row = steep ? major : other;
-        pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
-               static_cast<std::size_t>(column)] = colour;
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+               static_cast<std::size_t>(column);
+    };
+    if (!banded_) {
+        for (int major = first; major <= last; ++major, minor += step)
+            pixels[at(major, minor)] = colour;
+        return;
+    }
+    const float depthSlope = x1 > x0 ? (z1 - z0) / (x1 - x0) : 0.0f;
+    float depth = z0 + depthSlope * (static_cast<float>(first) + 0.5f - x0);
+    for (int major = first; major <= last; ++major, minor += step, depth += depthSlope) {
+        const std::size_t i = at(major, minor);
+        if (depth <= depths_[i])
+            pixels[i] = colour;
+    }
+}
+
+void LineLayer::drawBand(Vector3 a, Vector3 b, float radius, std::array<float, 3> rgb)
+{
+    const auto& m = matrix_;
+    const auto toClip = [&m](Vector3 p) {
+        return Clip{m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12],
+                    m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
+                    m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14],
+                    m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15]};
+    };
+    const Clip p = toClip(a), q = toClip(b);
+    // Between OpenGL's near and far planes, as a mesh there would be.
+    float t0 = 0.0f, t1 = 1.0f;
+    if (!clipTo(p.w + p.z, (q.w + q.z) - (p.w + p.z), t0, t1) ||
+        !clipTo(p.w - p.z, (q.w - q.z) - (p.w - p.z), t0, t1) ||
+        !clipTo(p.w - nearestW, q.w - p.w, t0, t1))
+        return;
+    const float width = static_cast<float>(size_.width()), height = static_cast<float>(size_.height());
+    const auto window = [&](const Clip& c) {
+        return Clipped{(c.x / c.w + 1.0f) * 0.5f * width, (c.y / c.w + 1.0f) * 0.5f * height,
+                       windowDepth(c.z, c.w), 1.0f / c.w};
+    };
+    const Clipped from = window(mix(p, q, t0)), to = window(mix(p, q, t1));
+    if (!std::isfinite(from.x) || !std::isfinite(from.y) || !std::isfinite(to.x) ||
+        !std::isfinite(to.y) || !std::isfinite(radius))
+        return;
+
+    // Lit as the cylinder's side that faces the eye, at the middle of what is drawn: across the
+    // band from one edge (-1) to the other (1), the normal turns from `side` over `front`.
+    const Vector3 middle = along(a, b, 0.5f * (t0 + t1));
+    Vector3 axis = b - a;
+    normalize(axis);
+    Vector3 toEye = view_.eye - middle;
+    normalize(toEye);
+    Vector3 side = cross(axis, toEye);
+    normalize(side);
+    Vector3 front = cross(side, axis);
+    normalize(front);
+    // Which way `side` runs on screen decides which edge of the band is lit by it.
+    const bool steep = std::abs(to.y - from.y) > std::abs(to.x - from.x);
+    const Clip centre = toClip(middle);
+    const Clip aside = toClip({middle.x + side.x, middle.y + side.y, middle.z + side.z});
+    const float minorCentre = steep ? centre.x / centre.w : centre.y / centre.w;
+    const float minorAside = steep ? aside.x / aside.w : aside.y / aside.w;
+    const float toward = aside.w > 0.0f && minorAside < minorCentre ? -1.0f : 1.0f;
+    const float lightSide = toward * dot(side, view_.toLight), lightFront = dot(front, view_.toLight);
+    std::array<std::uint32_t, shadeSteps> shades;
+    for (int k = 0; k < shadeSteps; ++k) {
+        const float u = -1.0f + (2.0f * static_cast<float>(k) + 1.0f) / shadeSteps;
+        const float facing = std::max(u * lightSide + std::sqrt(1.0f - u * u) * lightFront, 0.0f);
+        const float shade = 0.4f + 0.6f * facing;
+        shades[static_cast<std::size_t>(k)] =
+            pack({rgb[0] * shade, rgb[1] * shade, rgb[2] * shade, 1.0f});
+    }
+    drawBandInView(from, to, radius, shades);
+}
+
+void LineLayer::drawBandInView(const Clipped& from, const Clipped& to, float radius,
+                               const std::array<std::uint32_t, shadeSteps>& shades)
+{
+    const int width = size_.width(), height = size_.height();
+    const bool steep = std::abs(to.y - from.y) > std::abs(to.x - from.x);
+    // Major and minor axes: a row of pixels across the band at every column (row when steep).
+    float x0 = steep ? from.y : from.x, y0 = steep ? from.x : from.y;
+    float x1 = steep ? to.y : to.x, y1 = steep ? to.x : to.y;
+    float z0 = from.z, z1 = to.z, q0 = from.q, q1 = to.q;
+    if (x0 > x1) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+        std::swap(z0, z1);
+        std::swap(q0, q1);
+    }
+    const float run = x1 - x0;
+    const float slope = run > 0.0f ? (y1 - y0) / run : 0.0f;
+    // Half the width across the minor axis per unit of 1 / w.
+    const float reach = radius * view_.pixelsPerMetre * std::sqrt(1.0f + slope * slope);
+    const float margin = reach * std::max(q0, q1) + 1.0f;
+    // Nothing in view: the band's reach beyond its centre line included.
+    const int majorSize = steep ? height : width, minorSize = steep ? width : height;
+    if (x1 < -margin || x0 > static_cast<float>(majorSize) + margin ||
+        std::max(y0, y1) < -margin || std::min(y0, y1) > static_cast<float>(minorSize) + margin)
+        return;
+    const int first = std::max(static_cast<int>(std::floor(x0)), 0);
+    const int last = std::min(static_cast<int>(std::floor(x1)), majorSize - 1);
+    if (first > last)
+        return;
+    banded_ = true;
+    if (steep)
+        markDrawn(y0, x0, y1, x1, margin);
+    else
+        markDrawn(x0, y0, x1, y1, margin);
+
+    std::uint32_t* const pixels = pixels_.data();
+    float* const depths = depths_.data();
+    // A step along the minor axis is a pixel along the row when steep, else a row.
+    const std::ptrdiff_t majorStride = steep ? width : 1, minorStride = steep ? 1 : width;
+    for (int major = first; major <= last; ++major) {
+        // The centre, half the width across and the depth at the middle of the column; the
+        // ends keep the values of the band's ends.
+        const float s = std::clamp(static_cast<float>(major) + 0.5f - x0, 0.0f, run);
+        const float t = run > 0.0f ? s / run : 0.0f;
+        const float centre = y0 + slope * s;
+        const float half = std::max(reach * (q0 + t * (q1 - q0)), 0.5f);
+        const float depth = z0 + t * (z1 - z0);
+        // Pixels whose centres lie within half a width of the centre line; one at least.
+        int low = static_cast<int>(std::ceil(centre - half - 0.5f));
+        int high = static_cast<int>(std::ceil(centre + half - 0.5f)) - 1;
+        if (high < low)
+            low = high = static_cast<int>(std::floor(centre));
+        // The shade's index across the band in 16.16 fixed point.
+        constexpr float one = 65536.0f;
+        const float shadesPerPixel = static_cast<float>(shadeSteps) / (2.0f * half);
+        const auto perPixel = static_cast<std::int32_t>(shadesPerPixel * one);
+        auto shade = static_cast<std::int32_t>(
+            (static_cast<float>(low) + 0.5f - (centre - half)) * shadesPerPixel * one);
+        if (low < 0) {
+            shade -= low * perPixel;
+            low = 0;
+        }
+        high = std::min(high, minorSize - 1);
+        std::ptrdiff_t i = major * majorStride + low * minorStride;
+        for (int minor = low; minor <= high; ++minor, shade += perPixel, i += minorStride) {
+            if (depth < depths[i]) {
+                depths[i] = depth;
+                pixels[i] = shades[static_cast<std::size_t>(std::clamp(shade >> 16, 0, shadeSteps - 1))];
+            }
+        }
     }
 }
 

@@ -1,9 +1,17 @@
 #pragma once
-// The lines of a frame drawn on the processor: tubes and pieces of track thinner than a pixel or
-// two. A full view of a large track holds tens of thousands of them, millions of pixels long, and
-// a software OpenGL (Mesa's llvmpipe) spends about 15 ns on each pixel of a line: written here,
-// one word a pixel, they cost about a tenth of that. The renderer lays the picture under everything
-// else it draws, so a line never hides a mesh; one in front of a mesh is hidden by it instead.
+// The thin tubes of a frame drawn on the processor. A software OpenGL (Mesa's llvmpipe) pays per
+// triangle for every 4 x 4 block a triangle touches, so a tube a few pixels wide, drawn as a
+// cylinder of long sliver triangles, costs it some 40 ns per pixel; a large track zoomed in has
+// thousands of such tubes across the view. Written here they cost a few nanoseconds a pixel.
+//
+// Two kinds:
+// - Lines: tubes thinner than a pixel or two, one pixel wide. They keep no depth, so a line
+//   never hides a mesh; one in front of a mesh is hidden by it instead.
+// - Bands: tubes a few pixels wide, as wide as the tube shows at each depth and shaded across
+//   as the cylinders are lit. They keep their depth (OpenGL's window depth, 0 near to 1 far),
+//   which the renderer writes with the colour, so that bands and meshes hide one another as
+//   they lie. A line is drawn only where no band lies in front of it.
+// Draw the bands of a frame before its lines.
 //
 // Pixels are in OpenGL's window order: row 0 at the bottom. Each word holds R, G, B, A in memory
 // order, so that it uploads as GL_RGBA bytes.
@@ -20,29 +28,57 @@
 
 namespace pw {
 
+// What bands need beyond the matrix: their width on screen and their light.
+struct BandView {
+    float pixelsPerMetre = 1.0f;  // at clip w 1: a tube of radius r is 2 r / w pixels wide
+    Vector3 eye{0.0f, 0.0f, 1e6f};
+    Vector3 toLight{0.0f, 0.0f, 1.0f};  // unit length
+};
+
 class LineLayer {
 public:
-    // Clears the picture to transparent at `size`; allocates only when the size grows.
-    void begin(const QMatrix4x4& viewProjection, QSize size);
+    static constexpr int shadeSteps = 8;  // shades across a band
+
+    // Clears the picture to transparent and the depth to far at `size`; allocates only when the
+    // size grows.
+    void begin(const QMatrix4x4& viewProjection, QSize size, const BandView& view = {});
     // One line from `a` to `b`, clipped to the view; nothing of it behind the eye.
     void draw(Vector3 a, Vector3 b, std::uint32_t colour);
+    // A tube from `a` to `b` of `radius`, at least a pixel wide, lit as a cylinder of `rgb`
+    // (0 to 1 each); clipped to the view and to OpenGL's near and far planes.
+    void drawBand(Vector3 a, Vector3 b, float radius, std::array<float, 3> rgb);
     // Whether anything was drawn since begin().
     bool empty() const { return dirty_.isEmpty(); }
+    // Whether a band was drawn since begin(): only then does the depth matter.
+    bool banded() const { return banded_; }
     // The pixels drawn since begin(): only these need uploading and laying under the frame.
     QRect drawn() const { return dirty_; }
     const std::uint32_t* pixels() const { return pixels_.data(); }
+    // Window depths in the pixels' order, far (1) where no band lies.
+    const float* depths() const { return depths_.data(); }
     QSize size() const { return size_; }
 
     // An opaque colour packed in memory order R, G, B, A.
     static std::uint32_t pack(std::array<float, 4> rgba);
 
 private:
-    void drawInView(float x0, float y0, float x1, float y1, std::uint32_t colour);
+    // An end of a band clipped to OpenGL's planes: window pixels, window depth and 1 / w.
+    struct Clipped {
+        float x, y, z, q;
+    };
+    void drawInView(float x0, float y0, float z0, float x1, float y1, float z1,
+                    std::uint32_t colour);
+    void drawBandInView(const Clipped& from, const Clipped& to, float radius,
+                        const std::array<std::uint32_t, shadeSteps>& shades);
+    void markDrawn(float x0, float y0, float x1, float y1, float margin);
 
     std::array<float, 16> matrix_{};  // column-major, as QMatrix4x4 keeps it
+    BandView view_;
     QSize size_;
     std::vector<std::uint32_t> pixels_;
+    std::vector<float> depths_;
     QRect dirty_;  // of this frame, in window pixels; cleared by the next begin()
+    bool banded_ = false;
 };
 
 }  // namespace pw

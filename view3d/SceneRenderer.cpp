@@ -76,15 +76,21 @@ void main()
 }
 )";
 
+// Bands carry their depth, so that meshes drawn later hide them or are hidden by them; lines
+// carry the far depth, or the depth of a band behind them.
 constexpr const char* layerFragmentShader = R"(#version 330 core
 uniform sampler2D layer;
+uniform sampler2D layerDepth;
+uniform bool banded;
 out vec4 fragColour;
 void main()
 {
-    vec4 colour = texelFetch(layer, ivec2(gl_FragCoord.xy), 0);
+    ivec2 pixel = ivec2(gl_FragCoord.xy);
+    vec4 colour = texelFetch(layer, pixel, 0);
     if (colour.a == 0.0)
         discard;
     fragColour = colour;
+    gl_FragDepth = banded ? texelFetch(layerDepth, pixel, 0).r : 1.0;
 }
 )";
 
@@ -108,6 +114,18 @@ std::array<float, 4> rgba(QRgb rgb, float alpha = 1.0f)
 {
     return {static_cast<float>(qRed(rgb)) / 255.0f, static_cast<float>(qGreen(rgb)) / 255.0f,
             static_cast<float>(qBlue(rgb)) / 255.0f, alpha};
+}
+
+std::array<float, 3> rgbOf(const std::array<float, 4>& colour)
+{
+    return {colour[0], colour[1], colour[2]};
+}
+
+Vector3 lightDirection()
+{
+    Vector3 toLight{0.35f, 1.0f, 0.55f};
+    normalize(toLight);
+    return toLight;
 }
 
 std::array<float, 4> styleColour(int style, float alpha = 1.0f)
@@ -217,9 +235,24 @@ struct Frustum {
     bool sees(Vector3 c, float radius) const
     {
         for (const auto& plane : planes)
-            if (plane[0] * c.x + plane[1] * c.y + plane[2] * c.z + plane[3] < -radius)
+            if (distance(plane, c) < -radius)
                 return false;
         return true;
+    }
+
+    // Whether any of a tube of `radius` from `a` to `b` may lie in view: no plane has it all
+    // outside.
+    bool sees(Vector3 a, Vector3 b, float radius) const
+    {
+        for (const auto& plane : planes)
+            if (distance(plane, a) < -radius && distance(plane, b) < -radius)
+                return false;
+        return true;
+    }
+
+    static float distance(const std::array<float, 4>& plane, Vector3 p)
+    {
+        return plane[0] * p.x + plane[1] * p.y + plane[2] * p.z + plane[3];
     }
 };
 
@@ -285,12 +318,19 @@ QString SceneRenderer::initialize()
     if (!problem.isEmpty())
         return problem;
     glGenVertexArrays(1, &layerVao_);
-    glGenTextures(1, &layerTexture_);
-    glBindTexture(GL_TEXTURE_2D, layerTexture_);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    for (unsigned* texture : {&layerTexture_, &layerDepthTexture_}) {
+        glGenTextures(1, texture);
+        glBindTexture(GL_TEXTURE_2D, *texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    }
     glBindTexture(GL_TEXTURE_2D, 0);
     layerTextureSize_ = {};
+    glUseProgram(layerProgram_);
+    glUniform1i(glGetUniformLocation(layerProgram_, "layer"), 0);
+    glUniform1i(glGetUniformLocation(layerProgram_, "layerDepth"), 1);
+    layerBanded_ = glGetUniformLocation(layerProgram_, "banded");
+    glUseProgram(0);
     meshViewProjection_ = glGetUniformLocation(meshProgram_, "viewProjection");
     meshToLight_ = glGetUniformLocation(meshProgram_, "toLight");
     flatViewProjection_ = glGetUniformLocation(flatProgram_, "viewProjection");
@@ -408,6 +448,7 @@ void SceneRenderer::destroy()
     glDeleteProgram(flatProgram_);
     glDeleteProgram(layerProgram_);
     glDeleteTextures(1, &layerTexture_);
+    glDeleteTextures(1, &layerDepthTexture_);
     glDeleteVertexArrays(1, &layerVao_);
     initialized_ = false;
 }
@@ -452,6 +493,7 @@ void SceneRenderer::setScene(std::shared_ptr<const Scene3d> scene)
                                          sizeof(Instance3d)),
                  nullptr, GL_DYNAMIC_DRAW);
     framePieces_.reserve(pieces);
+    frameLineEnds_.reserve(pieces);
     frameBlocks_.reserve(blockInstances_.size());
     // The grid, every footer and block as a point, the highlight's point.
     const std::size_t flatCapacity =
@@ -547,31 +589,48 @@ void SceneRenderer::drawLineLayer()
     if (lineLayer_.empty())
         return;
     const QSize size = lineLayer_.size();
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, layerTexture_);
+    const bool banded = lineLayer_.banded();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     if (layerTextureSize_ != size) {
+        glBindTexture(GL_TEXTURE_2D, layerTexture_);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size.width(), size.height(), 0, GL_RGBA,
                      GL_UNSIGNED_BYTE, nullptr);
+        glBindTexture(GL_TEXTURE_2D, layerDepthTexture_);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_R32F, size.width(), size.height(), 0, GL_RED, GL_FLOAT,
+                     nullptr);
         layerTextureSize_ = size;
     }
-    // Only the rectangle the lines were drawn in is uploaded and laid under the frame.
+    // Only the rectangle the lines and bands were drawn in is uploaded and laid under the frame.
     const QRect drawn = lineLayer_.drawn();
+    const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(drawn.y()) * size.width() + drawn.x();
     glPixelStorei(GL_UNPACK_ROW_LENGTH, size.width());
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, layerTexture_);
     glTexSubImage2D(GL_TEXTURE_2D, 0, drawn.x(), drawn.y(), drawn.width(), drawn.height(), GL_RGBA,
-                    GL_UNSIGNED_BYTE,
-                    lineLayer_.pixels() + static_cast<std::ptrdiff_t>(drawn.y()) * size.width() +
-                        drawn.x());
+                    GL_UNSIGNED_BYTE, lineLayer_.pixels() + first);
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, layerDepthTexture_);
+    if (banded)
+        glTexSubImage2D(GL_TEXTURE_2D, 0, drawn.x(), drawn.y(), drawn.width(), drawn.height(),
+                        GL_RED, GL_FLOAT, lineLayer_.depths() + first);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    // Under everything drawn later: the meshes and points test their depth against the grid's.
-    glDisable(GL_DEPTH_TEST);
+    // Lines alone lie under everything drawn later, which tests its depth against the grid's;
+    // bands write their own depth.
+    if (banded)
+        glDepthFunc(GL_ALWAYS);
+    else
+        glDisable(GL_DEPTH_TEST);
     glEnable(GL_SCISSOR_TEST);
     glScissor(drawn.x(), drawn.y(), drawn.width(), drawn.height());
     glUseProgram(layerProgram_);
+    glUniform1i(layerBanded_, banded ? 1 : 0);
     glBindVertexArray(layerVao_);
     glDrawArrays(GL_TRIANGLES, 0, 3);
     glDisable(GL_SCISSOR_TEST);
     glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
@@ -622,21 +681,64 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     }
 
     framePieces_.clear();
-    lineLayer_.begin(viewProjection, size);
+    frameLineEnds_.clear();
+    const Vector3 toLight = lightDirection();
+    const float pixelsAtUnitDepth = camera.pixelsPerMetre(1.0f, size);
+    lineLayer_.begin(viewProjection, size, {pixelsAtUnitDepth, eye, toLight});
     const std::array<float, 4> trackColour = rgba(trackRgb3d);
-    const std::uint32_t supportLine = LineLayer::pack(rgba(supportRgb));
+    const std::array<float, 4> supportColour = rgba(supportRgb);
+    const std::uint32_t supportLine = LineLayer::pack(supportColour);
     const std::uint32_t trackLine = LineLayer::pack(trackColour);
+    // A tube as wide on screen as it is at each depth, cut where that width crosses a limit:
+    // a cylinder where it is wider than a band may be, a band down to a line's width, a line
+    // beyond. Lines wait until every band is drawn. Says how the widest part is drawn.
+    enum class Drawn { None, Line, Band, Cylinder };
+    const auto drawTube = [&](Vector3 a, Vector3 b, float radius,
+                              const std::array<float, 4>& colour, std::uint32_t line,
+                              const Instance3d* whole) {
+        if (!frustum.sees(a, b, radius))
+            return Drawn::None;
+        float nearDepth = dot(a - eye, forward), farDepth = dot(b - eye, forward);
+        Vector3 near = a, far = b;
+        if (farDepth < nearDepth) {
+            std::swap(near, far);
+            std::swap(nearDepth, farDepth);
+        }
+        const float widthScale = 2.0f * radius * pixelsAtUnitDepth;
+        const float bandDepth = widthScale / bandTubePixels, lineDepth = widthScale / lineTubePixels;
+        // The point at `depth`, which lies between the ends' depths.
+        const auto at = [&](float depth) {
+            return plus(near, scaled(far - near, (depth - nearDepth) / (farDepth - nearDepth)));
+        };
+        const Vector3 bandFrom = nearDepth >= bandDepth ? near : farDepth <= bandDepth ? far : at(bandDepth);
+        const Vector3 lineFrom = nearDepth >= lineDepth ? near : farDepth <= lineDepth ? far : at(lineDepth);
+        Drawn drawn = Drawn::Line;
+        if (nearDepth < lineDepth && farDepth > bandDepth) {
+            lineLayer_.drawBand(bandFrom, lineFrom, radius, rgbOf(colour));
+            drawn = Drawn::Band;
+        }
+        if (nearDepth < bandDepth) {
+            if (farDepth <= bandDepth && whole)
+                framePieces_.push_back(*whole);
+            else if (frustum.sees(near, bandFrom, radius))
+                framePieces_.push_back(cylinderInstance(near, bandFrom, radius, colour));
+            drawn = Drawn::Cylinder;
+        }
+        if (farDepth > lineDepth)
+            frameLineEnds_.push_back({lineFrom, far, line});
+        return drawn;
+    };
     for (std::size_t i = 0; i < tubeInstances_.size(); ++i) {
         const Cull& cull = tubeCull_[i];
         if (!frustum.sees(cull.centre, cull.radius))
             continue;
-        if (pixels(cull, 2.0f * cull.thickness) >= lineTubePixels) {
-            framePieces_.push_back(tubeInstances_[i]);
-            ++counts_.meshTubes;
-        } else {
-            lineLayer_.draw(scene.tubes[i].a, scene.tubes[i].b, supportLine);
-            ++counts_.lineTubes;
-        }
+        const Tube3d& tube = scene.tubes[i];
+        const Drawn drawn = drawTube(tube.a, tube.b, cull.thickness, supportColour, supportLine,
+                                     &tubeInstances_[i]);
+        if (drawn != Drawn::None)
+            ++(drawn == Drawn::Cylinder ? counts_.meshTubes
+               : drawn == Drawn::Band   ? counts_.bandTubes
+                                        : counts_.lineTubes);
     }
     // Each segment in as many pieces as it spans pixels apart, as the plan draws it.
     for (std::size_t i = 0; i < segmentCull_.size(); ++i) {
@@ -647,22 +749,21 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
         const int last = static_cast<int>(samples.size()) - 1;
         const int steps = std::clamp(
             static_cast<int>(pixels(cull, 2.0f * cull.radius) / pixelsPerTrackPiece), 1, last);
-        const bool thick = pixels(cull, 2.0f * cull.thickness) >= lineTubePixels;
         int from = 0;
         for (int k = 1; k <= steps; ++k) {
             const int to = k * last / steps;
             const Vector3 a = samples[static_cast<std::size_t>(from)];
             const Vector3 b = samples[static_cast<std::size_t>(to)];
-            if (thick) {
-                framePieces_.push_back(cylinderInstance(a, b, trackTubeRadius, trackColour));
-                ++counts_.meshTrackPieces;
-            } else {
-                lineLayer_.draw(a, b, trackLine);
-                ++counts_.lineTrackPieces;
-            }
+            const Drawn drawn = drawTube(a, b, trackTubeRadius, trackColour, trackLine, nullptr);
+            if (drawn != Drawn::None)
+                ++(drawn == Drawn::Cylinder ? counts_.meshTrackPieces
+                   : drawn == Drawn::Band   ? counts_.bandTrackPieces
+                                            : counts_.lineTrackPieces);
             from = to;
         }
     }
+    for (const LineEnds& line : frameLineEnds_)
+        lineLayer_.draw(line.a, line.b, line.colour);
     const int solidPointsFirst = static_cast<int>(frameFlat_.size() / flatFloats);
     frameBlocks_.clear();
     for (std::size_t i = 0; i < blockInstances_.size(); ++i) {
@@ -734,8 +835,6 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
 
     glUseProgram(meshProgram_);
     glUniformMatrix4fv(meshViewProjection_, 1, GL_FALSE, viewProjection.constData());
-    Vector3 toLight{0.35f, 1.0f, 0.55f};
-    normalize(toLight);
     glUniform3f(meshToLight_, toLight.x, toLight.y, toLight.z);
     // Cylinders and blocks are closed enough, and wound outwards: their far sides are not drawn.
     glEnable(GL_CULL_FACE);

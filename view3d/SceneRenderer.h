@@ -3,10 +3,12 @@
 // model's mesh, the unit cylinder of tubes and the fundaments' block are uploaded once per scene;
 // footers, tubes and blocks are drawn instanced, one draw per model, one matrix per instance.
 // Each frame sorts what is in view by its size on screen: a footer of fewer than a few pixels is
-// a point, a tube thinner than two pixels a line, and each segment of the track is drawn in as
-// many straight pieces as its size on screen asks for, as cylinders or, as thin, as lines. The
-// lines are drawn on the processor (LineLayer.h) and laid under the rest. A frame allocates
-// nothing: its arrays are sized when the scene is set, the line picture when the view grows.
+// a point, and each segment of the track is drawn in as many straight pieces as its size on
+// screen asks for. Tubes and track pieces are cut where their width on screen crosses a limit:
+// cylinders where wider than 16 pixels, bands with their depth down to 2 pixels, lines beyond.
+// Bands and lines are drawn on the processor (LineLayer.h) and laid into the frame first, the
+// bands with their depth, the lines under everything. A frame allocates nothing: its arrays are
+// sized when the scene is set, the line picture when the view grows.
 //
 // Every call needs the context current that initialize() ran in; destroy() releases the GL
 // objects and must run in it too.
@@ -36,9 +38,11 @@ struct Instance3d {
 struct FrameCounts {
     int meshFooters = 0;
     int pointFooters = 0;
-    int meshTubes = 0;
+    int meshTubes = 0;  // a cylinder, near the eye, maybe with a band beyond
+    int bandTubes = 0;
     int lineTubes = 0;
     int meshTrackPieces = 0;
+    int bandTrackPieces = 0;
     int lineTrackPieces = 0;
 };
 
@@ -47,6 +51,9 @@ public:
     static constexpr float previewAlpha = 0.35f;
     static constexpr float pointFooterPixels = 3.0f;  // footers smaller than this are points
     static constexpr float lineTubePixels = 2.0f;     // tubes thinner than this are lines
+    // Tubes up to this wide are bands: llvmpipe pays for every 4 x 4 block that each sliver
+    // triangle of a thin cylinder touches, about ten times what a band's pixels cost.
+    static constexpr float bandTubePixels = 16.0f;
 
     SceneRenderer() = default;
     SceneRenderer(const SceneRenderer&) = delete;
@@ -96,6 +103,8 @@ private:
     unsigned flatProgram_ = 0;
     unsigned layerProgram_ = 0;  // lays the line picture under the frame
     unsigned layerTexture_ = 0;
+    unsigned layerDepthTexture_ = 0;
+    int layerBanded_ = -1;
     unsigned layerVao_ = 0;
     QSize layerTextureSize_;
     LineLayer lineLayer_;
@@ -118,6 +127,11 @@ private:
     // Filled per frame within the capacity reserved per scene.
     std::vector<std::vector<Instance3d>> frameFooters_, framePreview_;
     std::vector<Instance3d> framePieces_, frameBlocks_;
+    struct LineEnds {
+        Vector3 a, b;
+        std::uint32_t colour;
+    };
+    std::vector<LineEnds> frameLineEnds_;  // drawn after the bands
     std::vector<float> frameFlat_;  // the grid, lines, then points: x, y, z, r, g, b, a each
     FrameCounts counts_;
 };

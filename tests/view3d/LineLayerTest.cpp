@@ -79,6 +79,123 @@ TEST(LineLayer, NothingBehindTheEye)
     EXPECT_FALSE(litAt(layer, 15, 5));
 }
 
+std::array<int, 4> bytesOf(std::uint32_t word)
+{
+    const auto* b = reinterpret_cast<const unsigned char*>(&word);
+    return {b[0], b[1], b[2], b[3]};
+}
+
+int litInColumn(const LineLayer& layer, int x)
+{
+    int count = 0;
+    for (int y = 0; y < size.height(); ++y)
+        count += litAt(layer, x, y) ? 1 : 0;
+    return count;
+}
+
+float depthAt(const LineLayer& layer, int x, int y) { return layer.depths()[y * size.width() + x]; }
+
+constexpr std::array<float, 3> red{1, 0, 0}, blue{0, 0, 1};
+
+TEST(LineLayer, BandsCoverTheirWidthWithinTheView)
+{
+    // One pixel per world unit; the pixel matrix's depth is 0.5 at z 0, nearer at larger z.
+    struct Case {
+        const char* name;
+        Vector3 a, b;
+        float radius;
+        int pixels;
+    };
+    const Case cases[] = {
+        {"across, three rows", {2.5f, 5.5f, 0}, {12.5f, 5.5f, 0}, 1.5f, 33},
+        {"thinner than a pixel, one row", {2.5f, 5.5f, 0}, {12.5f, 5.5f, 0}, 0.1f, 11},
+        {"steep, three columns", {5.5f, 0.5f, 0}, {5.5f, 9.5f, 0}, 1.5f, 30},
+        {"beyond both sides", {-50, 5.5f, 0}, {70, 5.5f, 0}, 1.5f, 60},
+        {"centre outside, edge inside", {2.5f, -0.5f, 0}, {12.5f, -0.5f, 0}, 1.5f, 11},
+        {"outside", {-5, 20, 0}, {30, 20, 0}, 1.5f, 0},
+        {"beyond the far plane", {2.5f, 5.5f, -5}, {12.5f, 5.5f, -5}, 1.5f, 0},
+    };
+    LineLayer layer;
+    for (const Case& c : cases) {
+        layer.begin(pixelMatrix(), size);
+        layer.drawBand(c.a, c.b, c.radius, red);
+        EXPECT_EQ(lit(layer), c.pixels) << c.name;
+        EXPECT_EQ(layer.banded(), c.pixels > 0) << c.name;
+        for (int i = 0; i < size.width() * size.height(); ++i)
+            if (layer.pixels()[i] != 0u) {
+                EXPECT_FLOAT_EQ(layer.depths()[i], 0.5f) << c.name;
+                EXPECT_TRUE(layer.drawn().contains(i % size.width(), i / size.width())) << c.name;
+            }
+    }
+    // The next frame starts far and transparent again.
+    layer.begin(pixelMatrix(), size);
+    EXPECT_EQ(lit(layer), 0);
+    EXPECT_FLOAT_EQ(depthAt(layer, 7, 5), 1.0f);
+}
+
+TEST(LineLayer, NearerWinsWhateverTheOrderAndLinesHideBehindBands)
+{
+    const Vector3 left{2.5f, 5.5f, 0}, right{12.5f, 5.5f, 0};
+    for (const bool redFirst : {true, false}) {
+        LineLayer layer;
+        layer.begin(pixelMatrix(), size);
+        // Red lies in front (z 0.5, depth 0.25) of blue (z -0.5, depth 0.75), crossing at x 7.
+        const auto drawRed = [&] { layer.drawBand({7.5f, 0.5f, 0.5f}, {7.5f, 9.5f, 0.5f}, 0.5f, red); };
+        const auto drawBlue = [&] {
+            layer.drawBand({left.x, left.y, -0.5f}, {right.x, right.y, -0.5f}, 0.5f, blue);
+        };
+        redFirst ? (drawRed(), drawBlue()) : (drawBlue(), drawRed());
+        EXPECT_GT(bytesOf(layer.pixels()[5 * size.width() + 7])[0], 0) << redFirst;
+        EXPECT_EQ(bytesOf(layer.pixels()[5 * size.width() + 7])[2], 0) << redFirst;
+        EXPECT_FLOAT_EQ(depthAt(layer, 7, 5), 0.25f) << redFirst;
+        EXPECT_FLOAT_EQ(depthAt(layer, 3, 5), 0.75f) << redFirst;
+    }
+    // A line shows in front of a band and not behind it; it leaves the depth as it was.
+    struct Case {
+        const char* name;
+        float z;
+        bool shows;
+    };
+    for (const Case& c : {Case{"in front", 0.5f, true}, Case{"behind", -0.5f, false}}) {
+        LineLayer layer;
+        layer.begin(pixelMatrix(), size);
+        layer.drawBand(left, right, 0.5f, blue);
+        layer.draw({7.5f, 0.5f, c.z}, {7.5f, 9.5f, c.z}, ink);
+        EXPECT_EQ(layer.pixels()[5 * size.width() + 7] == ink, c.shows) << c.name;
+        EXPECT_FLOAT_EQ(depthAt(layer, 7, 5), 0.5f) << c.name;
+        // Beside the band the line shows either way, at the far depth.
+        EXPECT_EQ(layer.pixels()[8 * size.width() + 7], ink) << c.name;
+        EXPECT_FLOAT_EQ(depthAt(layer, 7, 8), 1.0f) << c.name;
+    }
+}
+
+TEST(LineLayer, BandsNarrowWithDistanceAndAreLitFromTheirLightsSide)
+{
+    // 90 degrees vertically over 10 rows: a metre at depth 1 spans 5 pixels.
+    QMatrix4x4 perspective;
+    perspective.perspective(90.0f, 2.0f, 0.1f, 100.0f);
+    const BandView view{5.0f, {0, 0, 0}, {0, 1, 0}};
+    struct Case {
+        float depth;
+        int rows;  // in the middle column
+    };
+    LineLayer layer;
+    for (const Case c : {Case{1.0f, 5}, Case{2.0f, 2}, Case{5.0f, 1}, Case{50.0f, 1}}) {
+        layer.begin(perspective, size, view);
+        layer.drawBand({-2.0f * c.depth, 0, -c.depth}, {2.0f * c.depth, 0, -c.depth}, 0.5f, red);
+        EXPECT_EQ(litInColumn(layer, 10), c.rows) << c.depth;
+    }
+    // Lit from above: the upper edge (higher rows) bright, the lower one at the ambient 40 %.
+    layer.begin(perspective, size, view);
+    layer.drawBand({-2, 0, -1}, {2, 0, -1}, 0.5f, red);
+    EXPECT_EQ(bytesOf(layer.pixels()[3 * size.width() + 10])[0], 102);
+    EXPECT_EQ(bytesOf(layer.pixels()[6 * size.width() + 10])[0], 198);
+    // Nothing of a band behind the eye.
+    layer.begin(perspective, size, view);
+    layer.drawBand({-1, 0, 5}, {1, 0, 5}, 0.5f, red);
+    EXPECT_TRUE(layer.empty());
+}
+
 TEST(LineLayer, PacksColoursInMemoryOrder)
 {
     const std::uint32_t packed = LineLayer::pack({1.0f, 0.5f, 0.0f, 1.0f});

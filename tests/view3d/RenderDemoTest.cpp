@@ -6,6 +6,7 @@
 
 #include "footers/FooterGeneration.h"
 #include "plan/ModelFootprints.h"
+#include "plan/PlanColours.h"
 #include "plan/PlanHitTest.h"
 #include "plan/PlanPainter.h"
 #include "tracklib/TrackFile.h"
@@ -178,6 +179,39 @@ TEST_F(RenderDemo, PickAtAFootersCentreNamesAndHighlightsIt)
     const QImage image = renderer.render(camera, size);
     const QPoint pixel = pixelOf(boxCentre(*scene, scene->footers[chosen]));
     EXPECT_TRUE(isLit(image.pixel(pixel), 0xffd400)) << std::hex << image.pixel(pixel);
+}
+
+TEST_F(RenderDemo, ThinTubesDrawnOnTheProcessorHideAndAreHiddenByDepth)
+{
+    // A tube a few pixels wide (0.8 m about 130 m away) across the line of sight to a footer's
+    // centre, once between the eye and the footer, once beyond it.
+    const auto demo = show(readExample("demo-footers.nltrack"));
+    const Footer3d& footer = demo->footers.front();
+    const Vector3 centre = boxCentre(*demo, footer), eye = camera.eye(), right = camera.right();
+    const QPoint pixel = pixelOf(centre);
+    struct Case {
+        const char* name;
+        float towardsEye;  // share of the way from the centre to the eye
+        QRgb shows;
+    };
+    const Case cases[] = {
+        {"in front", 0.2f, supportRgb},
+        {"behind", -0.2f, footerColour(footer.facts.style).rgb()},
+    };
+    for (const Case& c : cases) {
+        Scene3d scene = *demo;
+        const Vector3 at{centre.x + c.towardsEye * (eye.x - centre.x),
+                         centre.y + c.towardsEye * (eye.y - centre.y),
+                         centre.z + c.towardsEye * (eye.z - centre.z)};
+        scene.tubes = {{{at.x - 3 * right.x, at.y - 3 * right.y, at.z - 3 * right.z},
+                        {at.x + 3 * right.x, at.y + 3 * right.y, at.z + 3 * right.z},
+                        static_cast<int>(TubeSizeClass::XXLarge)}};
+        renderer.setScene(std::make_shared<const Scene3d>(std::move(scene)));
+        const QImage image = renderer.render(camera, size);
+        EXPECT_EQ(renderer.lastFrame().bandTubes, 1) << c.name;
+        EXPECT_TRUE(isLit(image.pixel(pixel), c.shows))
+            << c.name << std::hex << ' ' << image.pixel(pixel);
+    }
 }
 
 TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
