@@ -41,4 +41,14 @@ GenerationOptions footerOptions(const std::filesystem::path& scratch)
     return options;
 }
 
+GenerationOptions everyClassOnItsOwnModel()
+{
+    GenerationOptions options;
+    for (const TubeSizeClass sizeClass : allSizeClasses)
+        options.choices[static_cast<std::size_t>(sizeClass)] =
+            makeFooterModelChoice(sizeClass, true, false, 100);
+    options.objectDirectory.name = "bench";
+    return options;
+}
+
 }  // namespace pw::bench

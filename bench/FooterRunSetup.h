@@ -18,4 +18,7 @@ void writeStandInModels(const std::filesystem::path& directory);
 // below `scratch`.
 GenerationOptions footerOptions(const std::filesystem::path& scratch);
 
+// Every class on its own model at its natural size, for placing footers without copying any.
+GenerationOptions everyClassOnItsOwnModel();
+
 }  // namespace pw::bench

@@ -3,6 +3,7 @@
 // 100,000 vertices. Prints each figure (the fastest of several runs, in processor and wall time)
 // and a "metric" line of the processor time for scripts/bench.sh's table.
 
+#include "FooterRunSetup.h"
 #include "MetricLine.h"
 #include "SyntheticTrack.h"
 
@@ -60,16 +61,6 @@ void report(const char* track, const char* name, const char* what, Timing timing
     std::printf("%-60s %9.2f ms processor, %9.2f ms wall\n", what, timing.processorMs,
                 timing.wallMs);
     printMetric(track, name, timing.processorMs);
-}
-
-GenerationOptions everyClassOnItsOwnModel()
-{
-    GenerationOptions options;
-    for (const TubeSizeClass sizeClass : allSizeClasses)
-        options.choices[static_cast<std::size_t>(sizeClass)] =
-            makeFooterModelChoice(sizeClass, true, false, 100);
-    options.objectDirectory.name = "bench";
-    return options;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 // --only runs the frames whose metric name holds TEXT (and skips the buffers); a directory given
 // receives each frame measured as a picture, to look at.
 
+#include "FooterRunSetup.h"
 #include "MetricLine.h"
 #include "SyntheticTrack.h"
 
@@ -88,16 +89,6 @@ void report(const char* name, const char* what, Timing timing)
                 timing.fastestMs, timing.medianMs, timing.processorMs);
     printMetric("large", name, timing.fastestMs);
     printMetric("large", std::string(name) + "_cpu", timing.processorMs);
-}
-
-GenerationOptions everyClassOnItsOwnModel()
-{
-    GenerationOptions options;
-    for (const TubeSizeClass sizeClass : allSizeClasses)
-        options.choices[static_cast<std::size_t>(sizeClass)] =
-            makeFooterModelChoice(sizeClass, true, false, 100);
-    options.objectDirectory.name = "bench";
-    return options;
 }
 
 }  // namespace
