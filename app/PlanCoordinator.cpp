@@ -11,6 +11,7 @@
 #include "footers/ModelInstallation.h"
 #include "footers/ObjectDirectory.h"
 #include "frontend/QtPaths.h"
+#include "plan/FootprintFiles.h"
 #include "plan/PlanScene.h"
 #include "view3d/Scene3d.h"
 
@@ -19,8 +20,12 @@
 
 #include <new>
 
-PlanCoordinator::PlanCoordinator(const TrackSession& session, QWidget& mainWindow)
-    : session_(session), main_(&mainWindow), window_(std::make_unique<PlanWindow>())
+PlanCoordinator::PlanCoordinator(const TrackSession& session, QWidget& mainWindow,
+                                 pw::ModelFileReader readModel)
+    : session_(session),
+      main_(&mainWindow),
+      window_(std::make_unique<PlanWindow>()),
+      inspector_(std::move(readModel))
 {
     // The main window alone decides when the program ends.
     window_->setAttribute(Qt::WA_QuitOnClose, false);
@@ -40,10 +45,12 @@ PlanCoordinator::PlanCoordinator(const TrackSession& session, QWidget& mainWindo
     connect(&session_, &TrackSession::saved, this, &PlanCoordinator::followTrackSaved);
     connect(&session_, &TrackSession::modifiedChanged, this, &PlanCoordinator::updateSummary);
     connect(&session_, &TrackSession::nolimitsDirectoryChanged, this, [this] {
-        readInstalledModelsAfresh();
+        inspectModels();
         if (window_->isVisible())
             rebuildScene(false);
     });
+    connect(&inspector_, &pw::ModelInspector::inspected, this,
+            [this](std::uint64_t, std::vector<pw::ModelFootprints>& read) { adoptModels(read); });
     connect(&session_, &TrackSession::choicesChanged, &previewTimer_, qOverload<>(&QTimer::start));
     restorePlace();
     connect(window_.get(), &PlanWindow::viewChanged, this, [this] {
@@ -52,9 +59,7 @@ PlanCoordinator::PlanCoordinator(const TrackSession& session, QWidget& mainWindo
     });
 
     // What the session already holds, such as a model directory remembered from the last run.
-    if (session_.modelDirectoryContents())
-        followModelDirectoryInspected();
-    readInstalledModelsAfresh();
+    inspectModels();
 }
 
 PlanCoordinator::~PlanCoordinator() { rememberPlace(); }
@@ -104,7 +109,7 @@ void PlanCoordinator::followTrackReplaced()
     tubeEnds_.emplace(track);
     preview_.clear();  // made for the track before
     window_->view3d()->newTrack();
-    readInstalledModelsAfresh();
+    inspectModels();
     previewTimer_.stop();
     rebuildScene(true);
     updatePreview();
@@ -115,9 +120,7 @@ void PlanCoordinator::followTrackReplaced()
 void PlanCoordinator::followModelDirectoryInspected()
 {
     // Read afresh: the files may have changed since the last look.
-    footprints_.emplace(pw::toFileSystemPath(session_.modelDirectory()));
-    modelText_ = pw::modelSummary(*footprints_);
-    readInstalledModelsAfresh();
+    inspectModels();
     previewTimer_.stop();
     if (!window_->isVisible())
         return;
@@ -132,7 +135,7 @@ void PlanCoordinator::followTrackGenerated(const pw::GenerationReport& report)
     objectsBeforeGenerate_ = track.sceneryObjects.size();
     tubeEnds_.emplace(track);
     preview_.clear();
-    readInstalledModelsAfresh();  // generate has just copied them
+    inspectModels();  // generate has just copied them
     actionText_ =
         pw::generateSummary(report, doubled, pw::toFileSystemPath(session_.nolimitsDirectory()));
     trackText_ = pw::trackSummary(session_.trackFile(), track);
@@ -149,12 +152,45 @@ void PlanCoordinator::followTrackSaved(const QString& fileName)
     updateSummary();
 }
 
-void PlanCoordinator::readInstalledModelsAfresh()
+void PlanCoordinator::inspectModels()
 {
+    // Until the models arrive every footer is a square; a newer inspection cancels this one.
+    footprints_.reset();
     installed_.reset();
-    const QString nolimits = session_.nolimitsDirectory();
-    if (!nolimits.isEmpty())
-        installed_.emplace(pw::objectsDirectory(pw::toFileSystemPath(nolimits)));
+    const pw::FootprintFiles files = pw::footprintFilesOf(session_.track());
+    std::vector<pw::ModelDirectoryRequest> requests;
+    if (session_.modelDirectoryContents()) {
+        footprints_.emplace(pw::toFileSystemPath(session_.modelDirectory()), pw::ModelFileReader());
+        requests.push_back({footprints_->directory(), files.modelDirectory});
+    }
+    if (const QString nolimits = session_.nolimitsDirectory(); !nolimits.isEmpty()) {
+        installed_.emplace(pw::objectsDirectory(pw::toFileSystemPath(nolimits)),
+                           pw::ModelFileReader());
+        requests.push_back({installed_->directory(), files.installed});
+    }
+    modelText_.clear();
+    readingModels_ = !requests.empty();
+    if (readingModels_)
+        inspector_.inspect(std::move(requests));
+    else
+        inspector_.cancel();
+}
+
+void PlanCoordinator::adoptModels(std::vector<pw::ModelFootprints>& read)
+{
+    // Delivered in the order asked: the model directory first, when there is one.
+    auto next = read.begin();
+    for (std::optional<pw::ModelFootprints>* source : {&footprints_, &installed_})
+        if (*source && next != read.end())
+            **source = std::move(*next++);
+    readingModels_ = false;
+    if (footprints_)
+        modelText_ = pw::modelSummary(*footprints_);
+    // The view is fitted again only if the user has not zoomed or panned since it was.
+    if (window_->isVisible())
+        rebuildScene(false);
+    else
+        updateSummary();
 }
 
 pw::FootprintSources PlanCoordinator::sources()
@@ -223,9 +259,12 @@ void PlanCoordinator::rebuildScene3d()
 void PlanCoordinator::updateSummary()
 {
     QStringList parts;
-    for (const QString* text : {&trackText_, &modelText_})
-        if (!text->isEmpty())
-            parts << *text;
+    if (!trackText_.isEmpty())
+        parts << trackText_;
+    if (readingModels_)
+        parts << tr("reading models\u2026");
+    else if (!modelText_.isEmpty())
+        parts << modelText_;
     if (footprints_ && session_.hasTrack()) {
         if (!previewProblem_.isEmpty())
             parts << tr("generate would refuse: %1").arg(previewProblem_);

@@ -1,10 +1,12 @@
 #pragma once
 // Keeps the plan window in step with the session: it opens beside the main window when a track
 // is loaded, follows every later change, and shows what generate would add with the current
-// choices. It only observes the session.
+// choices. It only observes the session. Footer models are read off the window's thread: until
+// they arrive the plan draws their footers as 1 m squares.
 
 #include "footers/TubeEndPoints.h"
 #include "plan/ModelFootprints.h"
+#include "plan/ModelInspector.h"
 #include "plan/PlanScene.h"
 #include "tracklib/Track.h"
 
@@ -29,11 +31,15 @@ class PlanCoordinator : public QObject {
     Q_OBJECT
 
 public:
-    // `mainWindow` is where the plan window opens beside.
-    PlanCoordinator(const TrackSession& session, QWidget& mainWindow);
+    // `mainWindow` is where the plan window opens beside. `readModel` reads each footer model, on
+    // a thread of its own.
+    PlanCoordinator(const TrackSession& session, QWidget& mainWindow,
+                    pw::ModelFileReader readModel = pw::readModelFootprint);
     ~PlanCoordinator() override;
 
     PlanWindow& window() const { return *window_; }
+    // The footer models are being read; the plan shows their footers as squares meanwhile.
+    bool readingModels() const { return readingModels_; }
     // How long the choices must rest before the preview is worked out again.
     static constexpr int previewDelayMs = 150;
 
@@ -42,7 +48,9 @@ private:
     void followModelDirectoryInspected();
     void followTrackGenerated(const pw::GenerationReport& report);
     void followTrackSaved(const QString& fileName);
-    void readInstalledModelsAfresh();
+    // Reads the models of both directories afresh, in the background.
+    void inspectModels();
+    void adoptModels(std::vector<pw::ModelFootprints>& read);
     pw::FootprintSources sources();
     void rebuildScene(bool fit);
     void rebuildScene3d();
@@ -55,8 +63,11 @@ private:
     const TrackSession& session_;
     QPointer<QWidget> main_;
     std::unique_ptr<PlanWindow> window_;
-    std::optional<pw::ModelFootprints> footprints_;  // the model directory, once inspected
-    std::optional<pw::ModelFootprints> installed_;   // the simulator's objects directory
+    // The model directory, once inspected, and the simulator's objects directory. Neither reads
+    // a file: each holds what the inspector delivered, or nothing while it reads.
+    std::optional<pw::ModelFootprints> footprints_;
+    std::optional<pw::ModelFootprints> installed_;
+    bool readingModels_ = false;
     // The tube ends of the track as loaded or generated: every preview and view reuses them.
     std::optional<pw::TubeEndTable> tubeEnds_;
     std::vector<pw::SceneryObject> preview_;
@@ -66,4 +77,6 @@ private:
     QString trackText_;
     QString modelText_;
     QString actionText_;
+    // Last, so that it is stopped first: it waits for the one model it has in hand.
+    pw::ModelInspector inspector_;
 };

@@ -30,8 +30,8 @@ bool isPlainRelativePath(const std::string& path)
 
 }  // namespace
 
-ModelFootprints::ModelFootprints(std::filesystem::path modelDirectory)
-    : directory_(std::move(modelDirectory))
+ModelFootprints::ModelFootprints(std::filesystem::path modelDirectory, ModelFileReader reader)
+    : directory_(std::move(modelDirectory)), reader_(std::move(reader))
 {
 }
 
@@ -40,10 +40,14 @@ const ModelFootprint& ModelFootprints::of(const std::string& modelFile)
     const auto found = read_.find(modelFile);
     if (found != read_.end())
         return found->second;
+    if (!reader_) {
+        static const ModelFootprint notRead = unitSquareFootprint("not read yet");
+        return notRead;
+    }
     // A stored name is never allowed to leave the directory.
     ModelFootprint footprint =
         isPlainRelativePath(modelFile)
-            ? readModelFootprint(directory_ / toFileSystemPath(QString::fromLatin1(modelFile)))
+            ? reader_(directory_ / toFileSystemPath(QString::fromLatin1(modelFile)))
             : unitSquareFootprint("not a model file name");
     return read_.emplace(modelFile, std::move(footprint)).first->second;
 }

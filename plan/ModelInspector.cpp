@@ -7,8 +7,10 @@
 
 namespace pw {
 
-ModelInspector::ModelInspector(QObject* parent)
-    : QObject(parent), worker_([this](std::stop_token stop) { work(std::move(stop)); })
+ModelInspector::ModelInspector(ModelFileReader reader, QObject* parent)
+    : QObject(parent),
+      reader_(std::move(reader)),
+      worker_([this](std::stop_token stop) { work(std::move(stop)); })
 {
 }
 
@@ -57,7 +59,7 @@ void ModelInspector::work(std::stop_token stop)
         auto footprints = std::make_shared<std::vector<ModelFootprints>>();
         bool finished = true;
         for (const ModelDirectoryRequest& directory : job.directories) {
-            ModelFootprints& read = footprints->emplace_back(directory.directory);
+            ModelFootprints& read = footprints->emplace_back(directory.directory, reader_);
             for (const std::string& file : directory.modelFiles) {
                 if (stop.stop_requested() || !isCurrent(job.request)) {
                     finished = false;
@@ -70,6 +72,9 @@ void ModelInspector::work(std::stop_token stop)
         }
         if (!finished)
             continue;
+        // Whoever takes them must never read a file on its own thread.
+        for (ModelFootprints& read : *footprints)
+            read.stopReading();
         // Queued to the inspector's own thread; dropped by Qt if the inspector is gone by then.
         QMetaObject::invokeMethod(
             this,

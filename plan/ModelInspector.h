@@ -30,7 +30,8 @@ class ModelInspector : public QObject {
     Q_OBJECT
 
 public:
-    explicit ModelInspector(QObject* parent = nullptr);
+    // `reader` runs on the inspector's own thread.
+    explicit ModelInspector(ModelFileReader reader = readModelFootprint, QObject* parent = nullptr);
     // Stops the reading, waiting for the one model in hand (each read is bounded to about a
     // second).
     ~ModelInspector() override;
@@ -43,7 +44,7 @@ public:
 
 Q_SIGNALS:
     // One ModelFootprints per requested directory, in the order asked, each with every listed
-    // file read.
+    // file read and reading nothing more.
     void inspected(std::uint64_t request, std::vector<pw::ModelFootprints>& footprints);
 
 private:
@@ -54,6 +55,7 @@ private:
     void work(std::stop_token stop);
     bool isCurrent(std::uint64_t request);
 
+    const ModelFileReader reader_;
     std::mutex mutex_;
     std::condition_variable_any wake_;
     std::optional<Job> pending_;  // guarded by mutex_

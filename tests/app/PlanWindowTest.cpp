@@ -1,5 +1,5 @@
 // The plan window beside the main window: it opens on load, follows the main window's actions,
-// previews what generate would add, and answers the pointer.
+// previews what generate would add, answers the pointer, and never waits on a footer model.
 
 #include "WindowHarness.h"
 
@@ -7,6 +7,7 @@
 #include "PlanCoordinator.h"
 #include "PlanWindow.h"
 #include "View3dPanel.h"
+#include "frontend/QtPaths.h"
 
 #include <QAction>
 #include <QPainter>
@@ -16,7 +17,10 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 namespace pw::test {
@@ -24,6 +28,33 @@ namespace pw::test {
 namespace {
 
 const QString examples = QStringLiteral(PLINTHWRIGHT_EXAMPLES_DIR);
+
+// Holds every model read until released and records the files read (to be looked at once they
+// are delivered). A read on the window's thread would hold the window: the test times out.
+struct ModelGate {
+    ModelFootprint operator()(const std::filesystem::path& file)
+    {
+        std::unique_lock lock(mutex);
+        ++waiting;
+        released.wait(lock, [this] { return open; });
+        --waiting;
+        read.push_back(file);
+        lock.unlock();
+        return readModelFootprint(file);
+    }
+    void release()
+    {
+        const std::lock_guard lock(mutex);
+        open = true;
+        released.notify_all();
+    }
+
+    std::mutex mutex;
+    std::condition_variable released;
+    bool open = false;
+    std::atomic<int> waiting = 0;
+    std::vector<std::filesystem::path> read;
+};
 
 }  // namespace
 
@@ -43,8 +74,63 @@ private Q_SLOTS:
 
     void cleanup()
     {
+        if (gate)
+            gate->release();  // the plan's end waits for the model in hand
         plan.reset();
+        gate.reset();
         h.reset();
+    }
+
+    void planShowsSquaresUntilTheOutlinesArrive()
+    {
+        holdModels();
+        h->click("buttonSelectInput", {demo});
+        h->click("buttonSelectDirectory", {examples + QStringLiteral("/models")});
+        QTRY_COMPARE(gate->waiting, 1);
+        PlanCanvas& canvas = *plan->window().canvas();
+        QCOMPARE(
+            plan->window().summary(),
+            QString::fromUtf8("demo.nltrack \u2014 21 fundaments, 23 tubes, 0 footers  \u00b7  "
+                              "reading models\u2026  \u00b7  would add 21 footers  \u00b7  "
+                              "NoLimits directory: not chosen"));
+        // The first small footer, tilted a little along its tube: a 1 m square, then its plinth,
+        // 0.6 m wide at its foot.
+        const auto smallWidth = [&canvas] { return canvas.scene().preview.front().bounds.width(); };
+        const double squareWidth = smallWidth();
+        QVERIFY2(std::abs(squareWidth - 1.0) < 0.01, qPrintable(QString::number(squareWidth)));
+
+        // The window goes on: the user zooms while the models are read.
+        const QPointF middle(canvas.width() / 2.0, canvas.height() / 2.0);
+        QWheelEvent wheel(middle, canvas.mapToGlobal(middle), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&canvas, &wheel);
+        const QTransform zoomed = canvas.worldToDevice();
+        QVERIFY(plan->readingModels());
+
+        gate->release();
+        QTRY_VERIFY(!plan->readingModels());
+        QCOMPARE(smallWidth(), 0.6 * squareWidth);
+        QVERIFY(plan->window().summary().contains(
+            QString::fromUtf8("  \u00b7  small.3ds 0.60 \u00d7 0.60 \u00d7 0.60 m, ")));
+        QCOMPARE(canvas.worldToDevice(), zoomed);  // the user's zoom stays
+    }
+
+    void newerInspectionCancelsTheOlderOne()
+    {
+        holdModels();
+        h->click("buttonSelectInput", {demo});
+        const QString older = h->modelDirectory(allModelFiles);
+        h->click("buttonSelectDirectory", {older});
+        QTRY_COMPARE(gate->waiting, 1);  // the older's first model in hand
+        const QString newer = h->modelDirectory(allModelFiles);
+        h->click("buttonSelectDirectory", {newer});
+        gate->release();
+        QTRY_VERIFY(!plan->readingModels());
+
+        std::vector<std::filesystem::path> expected{toFileSystemPath(older) / "small.3ds"};
+        for (const QString& file : allModelFiles)
+            expected.push_back(toFileSystemPath(newer) / toFileSystemPath(file));
+        QCOMPARE(gate->read, expected);
     }
 
     void opensOnLoadAndFollowsGenerate()
@@ -68,6 +154,7 @@ private Q_SLOTS:
 
         // Inspecting the models previews every footer as an outline of its real model.
         h->click("buttonSelectDirectory", {examples + QStringLiteral("/models")});
+        QTRY_VERIFY(!plan->readingModels());
         QVERIFY(window.summary().contains(
             QString::fromUtf8("small.3ds 0.60 \u00d7 0.60 \u00d7 0.60 m")));
         QVERIFY(window.summary().contains(QStringLiteral("would add 21 footers")));
@@ -203,6 +290,7 @@ private Q_SLOTS:
     {
         h->click("buttonSelectInput", {demo});
         h->click("buttonSelectDirectory", {examples + QStringLiteral("/models")});
+        QTRY_VERIFY(!plan->readingModels());
         h->window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(h->window.get()));
         PlanCanvas* canvas = plan->window().canvas();
@@ -235,6 +323,7 @@ private Q_SLOTS:
     {
         h->click("buttonSelectInput", {demo});
         h->click("buttonSelectDirectory", {examples + QStringLiteral("/models")});
+        QTRY_VERIFY(!plan->readingModels());
         PlanCanvas* canvas = plan->window().canvas();
         const PlanFooter& footer = canvas->scene().preview.front();
         const QPointF world = footer.bounds.center();
@@ -320,6 +409,7 @@ private Q_SLOTS:
         h->click("buttonSelectInput", {demo});
         h->click("buttonSelectDirectory", {models});
         PlanWindow& window = plan->window();
+        QTRY_VERIFY(!plan->readingModels());
         QVERIFY(window.summary().contains(QStringLiteral("small.3ds: not a 3ds model")));
         const PlanScene& scene = window.canvas()->scene();
         QVERIFY(!scene.preview.empty());
@@ -344,7 +434,16 @@ private Q_SLOTS:
     }
 
 private:
+    // A plan whose models are read only once the gate is released.
+    void holdModels()
+    {
+        gate.emplace();
+        plan.reset();
+        plan = std::make_unique<PlanCoordinator>(h->window->session(), *h->window, std::ref(*gate));
+    }
+
     std::optional<WindowHarness> h;
+    std::optional<ModelGate> gate;
     std::unique_ptr<PlanCoordinator> plan;
     QString demo;
 };

@@ -54,6 +54,12 @@ private Q_SLOTS:
         QTRY_VERIFY(view->scene() != nullptr && view->isVisible());
         QCOMPARE(view->scene()->preview.size(), std::size_t{21});
         QCOMPARE(QApplication::focusWidget(), keyboard);
+        // Read in the background: each footer becomes its model's mesh once it arrives.
+        QTRY_COMPARE(view->scene()->models.size(), std::size_t{5});  // small to xx-large
+        const Footer3d& largest = view->scene()->preview.back();
+        QCOMPARE(
+            view->scene()->models[static_cast<std::size_t>(largest.model)].mesh.positions,
+            readModelFootprint(PLINTHWRIGHT_EXAMPLES_DIR "/models/xxlarge.3ds").mesh.positions);
 
         // The largest footer, clicked at the middle of its model's box.
         const QImage picture = view->grabFramebuffer();

@@ -39,7 +39,7 @@ private Q_SLOTS:
         QCOMPARE(scales, (QList<int>{80, 110, 200, 280, 330}));
         // The form's numbers are the core's, which the command line and the session use too.
         for (const TubeSizeClass sizeClass : allSizeClasses) {
-            const SizeClassBoxes& b = h->boxes()[static_cast<std::size_t>(sizeClass)];
+            const SizeClassBoxes b = h->boxes()[static_cast<std::size_t>(sizeClass)];
             QCOMPARE(b.scale->value(), defaultScalePercent(sizeClass));
             QCOMPARE(b.scale->minimum(), minimumScalePercent);
             QCOMPARE(b.scale->maximum(), maximumScalePercent);

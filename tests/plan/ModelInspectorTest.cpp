@@ -82,6 +82,8 @@ TEST_F(ModelInspection, DeliversEveryDirectoryOnTheCallersThread)
               (std::vector<std::pair<std::string, std::string>>{{"missing.3ds", "not found"}}));
     std::filesystem::remove(root / "small.3ds");  // read already: not read again
     EXPECT_TRUE(read[0].of("small.3ds").readable);
+    // What was not asked for is not read on the caller's thread either.
+    EXPECT_EQ(read[0].of("circle.3ds").problem, "not read yet");
     EXPECT_EQ(read[1].unreadable().size(), 1u);
 }
 
