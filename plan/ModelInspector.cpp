@@ -2,7 +2,9 @@
 
 #include <QMetaObject>
 
+#include <exception>
 #include <memory>
+#include <new>
 #include <utility>
 
 namespace pw {
@@ -47,6 +49,17 @@ bool ModelInspector::isCurrent(std::uint64_t request)
 
 void ModelInspector::work(std::stop_token stop)
 {
+    // A model that exhausts memory (or a reader that throws) is that model's problem, drawn as
+    // the unit square with the reason, not the end of the program.
+    const ModelFileReader guardedReader = [this](const std::filesystem::path& file) {
+        try {
+            return reader_(file);
+        } catch (const std::bad_alloc&) {
+            return unitSquareFootprint("not enough memory to read it");
+        } catch (const std::exception& error) {
+            return unitSquareFootprint(error.what());
+        }
+    };
     while (true) {
         Job job;
         {
@@ -59,13 +72,18 @@ void ModelInspector::work(std::stop_token stop)
         auto footprints = std::make_shared<std::vector<ModelFootprints>>();
         bool finished = true;
         for (const ModelDirectoryRequest& directory : job.directories) {
-            ModelFootprints& read = footprints->emplace_back(directory.directory, reader_);
+            ModelFootprints& read = footprints->emplace_back(directory.directory, guardedReader);
             for (const std::string& file : directory.modelFiles) {
                 if (stop.stop_requested() || !isCurrent(job.request)) {
                     finished = false;
                     break;
                 }
-                read.of(file);
+                // An exception would end the program from this thread. A file whose entry
+                // could not even be kept stays "not read yet".
+                try {
+                    read.of(file);
+                } catch (const std::exception&) {
+                }
             }
             if (!finished)
                 break;

@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <new>
 
 namespace pw {
 namespace {
@@ -100,6 +101,28 @@ TEST_F(ModelInspection, NewerRequestCancelsTheOlderOne)
     inspector.cancel();
     waitFor(2, 500);
     EXPECT_EQ(deliveries.size(), 1u);
+}
+
+// A reader that runs out of memory leaves that model a square with the reason; the thread and
+// the other models carry on.
+TEST_F(ModelInspection, ModelThatExhaustsMemoryIsASquareWithTheReason)
+{
+    ModelInspector throwing([](const std::filesystem::path& file) -> ModelFootprint {
+        if (file.filename() == "circle.3ds")
+            throw std::bad_alloc();
+        return readModelFootprint(file);
+    });
+    QObject::connect(&throwing, &ModelInspector::inspected,
+                     [this](std::uint64_t request, std::vector<ModelFootprints>& footprints) {
+                         deliveries.push_back({request, std::move(footprints), nullptr});
+                     });
+    throwing.inspect({{root, {"circle.3ds", "small.3ds"}}});
+    waitFor(1);
+    ASSERT_EQ(deliveries.size(), 1u);
+    EXPECT_EQ(deliveries[0].footprints[0].unreadable(),
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"circle.3ds", "not enough memory to read it"}}));
+    EXPECT_TRUE(deliveries[0].footprints[0].of("small.3ds").readable);
 }
 
 }  // namespace
