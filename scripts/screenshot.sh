@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the window, shows it on a virtual X server with the demo track loaded and the sample
-# models chosen, and writes a picture of it and the plan window beside it to docs/window.png (or
-# the path given as the first argument). Also draws docs/plan.svg and the 3D view in
-# docs/view3d.png with the command line.
+# models chosen, and writes a picture of it and the plan window beside it in its 3D view to
+# docs/window.png (or the path given as the first argument), and with the plan from above to
+# window-plan.png beside it. Also draws docs/plan.svg and the 3D view in docs/view3d.png with
+# the command line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The picture shows numbers as the C locale writes them whoever makes it, and xdotool reads the
@@ -42,26 +43,41 @@ display=$(cat "$scratch/display")
 [ -n "$display" ] || { echo "screenshot.sh: the virtual X server did not start" >&2; exit 1; }
 
 mkdir -m 700 "$scratch/runtime"
-DISPLAY=":$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$scratch/config" \
-  XDG_RUNTIME_DIR="$scratch/runtime" "$build_dir/bin/plinthwright" examples/demo.nltrack &
-window_pid=$!
-sleep 3
 
-# The model directory through the keyboard, as a user without a mouse would choose it: the
-# fifth widget after the file field is "select..." of the model directory. Without a window
-# manager the main window gets the focus only when asked.
-main_window=$(DISPLAY=":$display" xdotool search --onlyvisible --name '^Plinthwright$' | head -n1)
-DISPLAY=":$display" xdotool windowfocus --sync "$main_window"
-DISPLAY=":$display" xdotool key Tab Tab Tab Tab Tab space
-sleep 1
-DISPLAY=":$display" xdotool type --delay 20 "$PWD/examples/models"
-DISPLAY=":$display" xdotool key Return
-sleep 2
+# Starts the window on a first-run settings store in which the plan window was last left in
+# view $1 (top or 3d), chooses the models and writes the screen to $2.
+take() {
+  rm -rf "$scratch/config"
+  mkdir -p "$scratch/config/tallowmere"
+  printf '[planWindow]\nview=%s\n' "$1" >"$scratch/config/tallowmere/basaltora.conf"
+  DISPLAY=":$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$scratch/config" \
+    XDG_RUNTIME_DIR="$scratch/runtime" "$build_dir/bin/plinthwright" examples/demo.nltrack &
+  window_pid=$!
+  sleep 3
 
-mkdir -p "$(dirname "$output")"
-# The root window is black around the window; trimming leaves the window alone.
-DISPLAY=":$display" import -window root -trim +repage "$output"
-echo "Wrote $output"
+  # The model directory through the keyboard, as a user without a mouse would choose it: the
+  # fifth widget after the file field is "select..." of the model directory. Without a window
+  # manager the main window gets the focus only when asked.
+  local main_window
+  main_window=$(DISPLAY=":$display" xdotool search --onlyvisible --name '^Plinthwright$' | head -n1)
+  DISPLAY=":$display" xdotool windowfocus --sync "$main_window"
+  DISPLAY=":$display" xdotool key Tab Tab Tab Tab Tab space
+  sleep 1
+  DISPLAY=":$display" xdotool type --delay 20 "$PWD/examples/models"
+  DISPLAY=":$display" xdotool key Return
+  sleep 3
+
+  mkdir -p "$(dirname "$2")"
+  # The root window is black around the window; trimming leaves the window alone.
+  DISPLAY=":$display" import -window root -trim +repage "$2"
+  echo "Wrote $2"
+  kill "$window_pid" 2>/dev/null || true
+  wait "$window_pid" 2>/dev/null || true
+  window_pid=
+}
+# The README's picture shows the 3D view; the window's own page the plan from above.
+take 3d "$output"
+take top "$(dirname "$output")/window-plan.png"
 
 "$build_dir/bin/plinthwright-cli" plan examples/demo-footers.nltrack -o docs/plan.svg \
   --models-dir examples/models
