@@ -94,7 +94,7 @@ void PlanCoordinator::rememberPlace() const
     // A window never shown has no place of its own yet.
     if (window_->placed())
         settings->setValue(geometryKey, window_->saveGeometry());
-    settings->setValue(viewKey, window_->threeDShown()                   ? threeDView
+    settings->setValue(viewKey, window_->threeDShown()                  ? threeDView
                                 : window_->view() == pw::PlanView::Side ? frontView
                                                                         : QStringLiteral("top"));
     settings->endGroup();

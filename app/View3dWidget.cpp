@@ -78,13 +78,13 @@ void View3dWidget::initializeGL()
 {
     // The context goes when the widget moves to another window: its objects go with it.
     disconnect(contextGone_);
-    contextGone_ = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
-                           &View3dWidget::releaseGl);
+    contextGone_ =
+        connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &View3dWidget::releaseGl);
     const QString problem = renderer_.initialize();
     sceneUploaded_ = false;
     if (!problem.isEmpty())
-        QMetaObject::invokeMethod(this, [this, problem] { Q_EMIT unavailable(problem); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, problem] { Q_EMIT unavailable(problem); }, Qt::QueuedConnection);
 }
 
 void View3dWidget::paintGL()
@@ -174,24 +174,12 @@ void View3dWidget::wheelEvent(QWheelEvent* event)
 void View3dWidget::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
-    case Qt::Key_Home:
-        fitToView();
-        return;
-    case Qt::Key_Left:
-        camera_.orbit(degreesPerKey, 0.0f);
-        break;
-    case Qt::Key_Right:
-        camera_.orbit(-degreesPerKey, 0.0f);
-        break;
-    case Qt::Key_Up:
-        camera_.orbit(0.0f, degreesPerKey);
-        break;
-    case Qt::Key_Down:
-        camera_.orbit(0.0f, -degreesPerKey);
-        break;
-    default:
-        QOpenGLWidget::keyPressEvent(event);
-        return;
+    case Qt::Key_Home: fitToView(); return;
+    case Qt::Key_Left: camera_.orbit(degreesPerKey, 0.0f); break;
+    case Qt::Key_Right: camera_.orbit(-degreesPerKey, 0.0f); break;
+    case Qt::Key_Up: camera_.orbit(0.0f, degreesPerKey); break;
+    case Qt::Key_Down: camera_.orbit(0.0f, -degreesPerKey); break;
+    default: QOpenGLWidget::keyPressEvent(event); return;
     }
     followsSize_ = false;
     update();

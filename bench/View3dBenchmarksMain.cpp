@@ -128,12 +128,11 @@ int main(int argc, char** argv)
         return only.empty() || name.find(only) != std::string::npos;
     };
     // After a load or generate: the scene, then its buffers on the GPU.
-    std::shared_ptr<const Scene3d> scene = std::make_shared<const Scene3d>(
-        buildScene3d(generated, {&footprints}, {}, &tubeEnds));
+    std::shared_ptr<const Scene3d> scene =
+        std::make_shared<const Scene3d>(buildScene3d(generated, {&footprints}, {}, &tubeEnds));
     renderer.setScene(scene);
     if (only.empty()) {
-        report("view3d_scene_ms", "Scene of the generated track (tube ends known)",
-               measure(5, [&] {
+        report("view3d_scene_ms", "Scene of the generated track (tube ends known)", measure(5, [&] {
                    scene = std::make_shared<const Scene3d>(
                        buildScene3d(generated, {&footprints}, {}, &tubeEnds));
                }));
@@ -175,14 +174,15 @@ int main(int argc, char** argv)
         const double perFrame = static_cast<double>(during) / frameRuns;
         const FrameCounts& counts = renderer.lastFrame();
         report(name, what, timing);
-        std::printf("    footers: %d meshes, %d points; tubes: %d cylinders, %d bands, %d lines; "
-                    "track: %d cylinders, %d bands, %d lines; %.1f allocations per frame\n",
-                    counts.meshFooters, counts.pointFooters, counts.meshTubes, counts.bandTubes,
-                    counts.lineTubes, counts.meshTrackPieces, counts.bandTrackPieces,
-                    counts.lineTrackPieces, perFrame);
+        std::printf(
+            "    footers: %d meshes, %d points; tubes: %d cylinders, %d bands, %d lines; "
+            "track: %d cylinders, %d bands, %d lines; %.1f allocations per frame\n",
+            counts.meshFooters, counts.pointFooters, counts.meshTubes, counts.bandTubes,
+            counts.lineTubes, counts.meshTrackPieces, counts.bandTrackPieces,
+            counts.lineTrackPieces, perFrame);
         if (!pictures.empty())
-            renderer.render(camera, size).save(
-                QString::fromStdString((pictures / (std::string(name) + ".png")).string()));
+            renderer.render(camera, size)
+                .save(QString::fromStdString((pictures / (std::string(name) + ".png")).string()));
     };
     frames("view3d_frame_full_ms", "Frame, whole track (target <= 16, floor <= 33)", full);
     frames("view3d_frame_zoomed_ms", "Frame, zoomed in 20x", zoomed);
@@ -192,9 +192,8 @@ int main(int argc, char** argv)
     frames("view3d_orbit_close_ms", "Frame, zoomed in 200x, orbiting", close, 2.0f);
     // The same frames at one pixel: what they cost without filling pixels.
     if (wanted("view3d_frame_full_1px_ms"))
-        report("view3d_frame_full_1px_ms", "Frame, whole track, 1 x 1 pixel", measure(30, [&] {
-                   renderer.renderFrame(full, QSize(1, 1));
-               }));
+        report("view3d_frame_full_1px_ms", "Frame, whole track, 1 x 1 pixel",
+               measure(30, [&] { renderer.renderFrame(full, QSize(1, 1)); }));
 
     // A ride of realistic size: 1,000 segments, 2,000 tubes.
     if (!wanted("view3d_realistic_full_ms") && !wanted("view3d_realistic_zoomed_ms"))

@@ -270,9 +270,8 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 
     std::vector<const QCommandLineOption*> refused = options.generateOnly();
     if (command != QLatin1String("plan"))
-        refused.insert(refused.end(),
-                       {&options.output, &options.modelsDir, &options.nolimitsDir, &options.front,
-                        &options.threeD});
+        refused.insert(refused.end(), {&options.output, &options.modelsDir, &options.nolimitsDir,
+                                       &options.front, &options.threeD});
     if (const auto option = unexpectedOption(parser, refused))
         return usageError(err, QStringLiteral("%1 takes no --%2").arg(command, *option));
 

@@ -66,9 +66,9 @@ int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err)
     Result<void> written;
     if (arguments.threeD) {
         QString problem;
-        const QImage picture = renderScene3d(
-            std::make_shared<const Scene3d>(buildScene3d(loaded->track, sources)), picture3dSize,
-            problem);
+        const QImage picture =
+            renderScene3d(std::make_shared<const Scene3d>(buildScene3d(loaded->track, sources)),
+                          picture3dSize, problem);
         if (picture.isNull()) {
             err << cliProgramName << ": no 3D view: " << problem << '\n';
             err.flush();

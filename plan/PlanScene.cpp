@@ -99,8 +99,9 @@ void sortByStyle(std::vector<PlanFooter>& footers)
 // whole plan below a pixel.
 void extend(std::optional<QRectF>& bounds, const QRectF& more)
 {
-    const auto near = [](qreal v) { return std::abs(v) <= planFitReachMetres; };
-    if (!near(more.left()) || !near(more.right()) || !near(more.top()) || !near(more.bottom()))
+    const auto withinReach = [](qreal v) { return std::abs(v) <= planFitReachMetres; };
+    if (!withinReach(more.left()) || !withinReach(more.right()) || !withinReach(more.top()) ||
+        !withinReach(more.bottom()))
         return;
     if (!bounds)
         bounds = more;
@@ -126,8 +127,7 @@ std::vector<std::vector<Vector3>> sampledCurve(const Track& track)
         std::vector<Vector3> samples;
         samples.reserve(curveSamplesPerSegment + 1);
         for (int k = 0; k <= curveSamplesPerSegment; ++k)
-            samples.push_back(
-                bezierPoint(control, static_cast<float>(k) / curveSamplesPerSegment));
+            samples.push_back(bezierPoint(control, static_cast<float>(k) / curveSamplesPerSegment));
         if (std::all_of(samples.begin(), samples.end(), [](Vector3 p) { return isFinite(p); }))
             pieces.push_back(std::move(samples));
     }

@@ -73,7 +73,8 @@ void LineLayer::begin(const QMatrix4x4& viewProjection, QSize size, const BandVi
     } else {
         // Only what the last frame drew is cleared.
         for (int row = dirty_.top(); row <= dirty_.bottom() && !dirty_.isEmpty(); ++row) {
-            const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(row) * size.width() + dirty_.left();
+            const std::ptrdiff_t first =
+                static_cast<std::ptrdiff_t>(row) * size.width() + dirty_.left();
             std::fill_n(pixels_.begin() + first, dirty_.width(), 0u);
             if (banded_)
                 std::fill_n(depths_.begin() + first, dirty_.width(), 1.0f);
@@ -86,8 +87,12 @@ void LineLayer::begin(const QMatrix4x4& viewProjection, QSize size, const BandVi
 
 void LineLayer::markDrawn(float x0, float y0, float x1, float y1, float margin)
 {
-    const auto low = [&](float a, float b) { return static_cast<int>(std::floor(std::min(a, b) - margin)); };
-    const auto high = [&](float a, float b) { return static_cast<int>(std::floor(std::max(a, b) + margin)); };
+    const auto low = [&](float a, float b) {
+        return static_cast<int>(std::floor(std::min(a, b) - margin));
+    };
+    const auto high = [&](float a, float b) {
+        return static_cast<int>(std::floor(std::max(a, b) + margin));
+    };
     const QRect covers = QRect(QPoint(low(x0, x1), low(y0, y1)), QPoint(high(x0, x1), high(y0, y1)))
                              .intersected(QRect(QPoint(0, 0), size_));
     dirty_ = dirty_.united(covers);
@@ -112,7 +117,8 @@ void LineLayer::draw(Vector3 a, Vector3 b, std::uint32_t colour)
         behind = mix(front, behind, (nearestW - front.w) / (behind.w - front.w));
         behind.w = nearestW;
     }
-    const float width = static_cast<float>(size_.width()), height = static_cast<float>(size_.height());
+    const float width = static_cast<float>(size_.width()),
+                height = static_cast<float>(size_.height());
     const auto window = [&](const Clip& c, float& x, float& y) {
         x = (c.x / c.w + 1.0f) * 0.5f * width;
         y = (c.y / c.w + 1.0f) * 0.5f * height;
@@ -154,7 +160,8 @@ void LineLayer::drawInView(float x0, float y0, float z0, float x1, float y1, flo
     const int first = static_cast<int>(x0), last = static_cast<int>(x1);
     const float slope = x1 > x0 ? (y1 - y0) / (x1 - x0) : 0.0f;
     constexpr float one = 65536.0f;
-    auto minor = static_cast<std::int32_t>((y0 + slope * (static_cast<float>(first) + 0.5f - x0)) * one);
+    auto minor =
+        static_cast<std::int32_t>((y0 + slope * (static_cast<float>(first) + 0.5f - x0)) * one);
     const auto step = static_cast<std::int32_t>(slope * one);
     const int minorLimit = (steep ? width : height) - 1;
     std::uint32_t* const pixels = pixels_.data();
@@ -195,7 +202,8 @@ void LineLayer::drawBand(Vector3 a, Vector3 b, float radius, std::array<float, 3
         !clipTo(p.w - p.z, (q.w - q.z) - (p.w - p.z), t0, t1) ||
         !clipTo(p.w - nearestW, q.w - p.w, t0, t1))
         return;
-    const float width = static_cast<float>(size_.width()), height = static_cast<float>(size_.height());
+    const float width = static_cast<float>(size_.width()),
+                height = static_cast<float>(size_.height());
     const auto window = [&](const Clip& c) {
         return Clipped{(c.x / c.w + 1.0f) * 0.5f * width, (c.y / c.w + 1.0f) * 0.5f * height,
                        windowDepth(c.z, c.w), 1.0f / c.w};
@@ -223,7 +231,8 @@ void LineLayer::drawBand(Vector3 a, Vector3 b, float radius, std::array<float, 3
     const float minorCentre = steep ? centre.x / centre.w : centre.y / centre.w;
     const float minorAside = steep ? aside.x / aside.w : aside.y / aside.w;
     const float toward = aside.w > 0.0f && minorAside < minorCentre ? -1.0f : 1.0f;
-    const float lightSide = toward * dot(side, view_.toLight), lightFront = dot(front, view_.toLight);
+    const float lightSide = toward * dot(side, view_.toLight),
+                lightFront = dot(front, view_.toLight);
     std::array<std::uint32_t, shadeSteps> shades;
     for (int k = 0; k < shadeSteps; ++k) {
         const float u = -1.0f + (2.0f * static_cast<float>(k) + 1.0f) / shadeSteps;
@@ -257,8 +266,8 @@ void LineLayer::drawBandInView(const Clipped& from, const Clipped& to, float rad
     const float margin = reach * std::max(q0, q1) + 1.0f;
     // Nothing in view: the band's reach beyond its centre line included.
     const int majorSize = steep ? height : width, minorSize = steep ? width : height;
-    if (x1 < -margin || x0 > static_cast<float>(majorSize) + margin ||
-        std::max(y0, y1) < -margin || std::min(y0, y1) > static_cast<float>(minorSize) + margin)
+    if (x1 < -margin || x0 > static_cast<float>(majorSize) + margin || std::max(y0, y1) < -margin ||
+        std::min(y0, y1) > static_cast<float>(minorSize) + margin)
         return;
     const int first = std::max(static_cast<int>(std::floor(x0)), 0);
     const int last = std::min(static_cast<int>(std::floor(x1)), majorSize - 1);
@@ -291,8 +300,8 @@ void LineLayer::drawBandInView(const Clipped& from, const Clipped& to, float rad
         constexpr float one = 65536.0f;
         const float shadesPerPixel = static_cast<float>(shadeSteps) / (2.0f * half);
         const auto perPixel = static_cast<std::int32_t>(shadesPerPixel * one);
-        auto shade = static_cast<std::int32_t>(
-            (static_cast<float>(low) + 0.5f - (centre - half)) * shadesPerPixel * one);
+        auto shade = static_cast<std::int32_t>((static_cast<float>(low) + 0.5f - (centre - half)) *
+                                               shadesPerPixel * one);
         if (low < 0) {
             shade -= low * perPixel;
             low = 0;
@@ -302,7 +311,8 @@ void LineLayer::drawBandInView(const Clipped& from, const Clipped& to, float rad
         for (int minor = low; minor <= high; ++minor, shade += perPixel, i += minorStride) {
             if (depth < depths[i]) {
                 depths[i] = depth;
-                pixels[i] = shades[static_cast<std::size_t>(std::clamp(shade >> 16, 0, shadeSteps - 1))];
+                pixels[i] =
+                    shades[static_cast<std::size_t>(std::clamp(shade >> 16, 0, shadeSteps - 1))];
             }
         }
     }

@@ -85,8 +85,7 @@ QImage OffscreenRenderer::render(const OrbitCamera& camera, QSize size)
     if (!usable())
         return {};
     renderFrame(camera, size);
-    return framebuffer_ ? framebuffer_->toImage().convertToFormat(QImage::Format_RGB32)
-                        : QImage();
+    return framebuffer_ ? framebuffer_->toImage().convertToFormat(QImage::Format_RGB32) : QImage();
 }
 
 QImage renderScene3d(std::shared_ptr<const Scene3d> scene, QSize size, QString& problem)

@@ -14,7 +14,10 @@ constexpr float radiansPerDegree = std::numbers::pi_v<float> / 180.0f;
 Vector3 operator+(Vector3 a, Vector3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 Vector3 operator*(Vector3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
 
-float tanHalfVertical() { return std::tan(OrbitCamera::fieldOfViewDegrees * 0.5f * radiansPerDegree); }
+float tanHalfVertical()
+{
+    return std::tan(OrbitCamera::fieldOfViewDegrees * 0.5f * radiansPerDegree);
+}
 
 float aspect(QSize size)
 {
@@ -36,10 +39,7 @@ Vector3 OrbitCamera::right() const
     return {std::cos(yaw), 0.0f, -std::sin(yaw)};
 }
 
-Vector3 OrbitCamera::up() const
-{
-    return cross(right(), forward());
-}
+Vector3 OrbitCamera::up() const { return cross(right(), forward()); }
 
 Vector3 OrbitCamera::eye() const { return pivot_ - forward() * distance_; }
 
@@ -107,11 +107,12 @@ QMatrix4x4 OrbitCamera::view() const
 QMatrix4x4 OrbitCamera::projection(QSize size, Vector3 sceneCentre, float sceneRadius) const
 {
     const float centreDepth = dot(sceneCentre - eye(), forward());
-    const float far = std::max(centreDepth + sceneRadius, distance_) * 1.05f + 1.0f;
-    // The depth buffer resolves about far / near; 24 bits keep 1e4 fine enough.
-    const float near = std::max({centreDepth - sceneRadius, far * 1e-4f, 0.01f});
+    const float farPlane = std::max(centreDepth + sceneRadius, distance_) * 1.05f + 1.0f;
+    // The depth buffer resolves about farPlane / nearPlane; 24 bits keep 1e4 fine enough.
+    const float nearPlane = std::max({centreDepth - sceneRadius, farPlane * 1e-4f, 0.01f});
     QMatrix4x4 m;
-    m.perspective(fieldOfViewDegrees, aspect(size), std::min(near, distance_ * 0.5f), far);
+    m.perspective(fieldOfViewDegrees, aspect(size), std::min(nearPlane, distance_ * 0.5f),
+                  farPlane);
     return m;
 }
 
@@ -120,7 +121,8 @@ Ray3d OrbitCamera::rayThrough(QPointF pixel, QSize size) const
     const float tanV = tanHalfVertical();
     const float x = (2.0f * static_cast<float>(pixel.x()) / std::max(size.width(), 1) - 1.0f) *
                     tanV * aspect(size);
-    const float y = (1.0f - 2.0f * static_cast<float>(pixel.y()) / std::max(size.height(), 1)) * tanV;
+    const float y =
+        (1.0f - 2.0f * static_cast<float>(pixel.y()) / std::max(size.height(), 1)) * tanV;
     Vector3 d = forward() + right() * x + up() * y;
     d = d * (1.0f / std::sqrt(dot(d, d)));
     return {eye(), d};

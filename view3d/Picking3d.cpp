@@ -35,7 +35,8 @@ std::optional<float> rayHitsPlacedBox(const Ray3d& ray, const std::array<float, 
                     dot(r2, ray.direction) / det};
     float enter = 0.0f, leave = std::numeric_limits<float>::infinity();
     const float origin[3] = {o.x, o.y, o.z}, direction[3] = {d.x, d.y, d.z};
-    const float low[3] = {minimum.x, minimum.y, minimum.z}, high[3] = {maximum.x, maximum.y, maximum.z};
+    const float low[3] = {minimum.x, minimum.y, minimum.z},
+                high[3] = {maximum.x, maximum.y, maximum.z};
     for (int axis = 0; axis < 3; ++axis) {
         const float lo = low[axis] - slabSlack, hi = high[axis] + slabSlack;
         if (std::abs(direction[axis]) < 1e-12f) {
@@ -100,8 +101,9 @@ Pick3d pick3d(const Scene3d& scene, const OrbitCamera& camera, QPointF pixel, QS
     for (std::size_t i = 0; i < scene.tubes.size(); ++i) {
         const Tube3d& tube = scene.tubes[i];
         // A thin tube far away is still hit within reach of the pointer.
-        const float depth = std::max(std::min(dot(tube.a - eye, forward), dot(tube.b - eye, forward)),
-                                     OrbitCamera::nearestDistance);
+        const float depth =
+            std::max(std::min(dot(tube.a - eye, forward), dot(tube.b - eye, forward)),
+                     OrbitCamera::nearestDistance);
         const float reach = reachPixels / camera.pixelsPerMetre(depth, size);
         const float radius = std::max(tubeRadius(tube.style), reach);
         consider(rayHitsTube(ray, tube.a, tube.b, radius), Pick3d::Kind::Tube, i);
@@ -130,21 +132,18 @@ QString describePick(const Scene3d& scene, const Pick3d& pick)
                  QString::number(p.z, 'f', 2));
     };
     switch (pick.kind) {
-    case Pick3d::Kind::Footer:
-        return describeFooter(scene.footers[pick.index].facts, false);
-    case Pick3d::Kind::PreviewFooter:
-        return describeFooter(scene.preview[pick.index].facts, true);
+    case Pick3d::Kind::Footer: return describeFooter(scene.footers[pick.index].facts, false);
+    case Pick3d::Kind::PreviewFooter: return describeFooter(scene.preview[pick.index].facts, true);
     case Pick3d::Kind::Tube: {
         const Tube3d& tube = scene.tubes[pick.index];
-        const QString kind =
-            tube.style < sizeClassCount
-                ? QStringLiteral("%1 support tube")
-                      .arg(QString::fromLatin1(sizeClassLabel(static_cast<TubeSizeClass>(tube.style))))
-                : QStringLiteral("support tube of no footer class");
+        const QString kind = tube.style < sizeClassCount
+                                 ? QStringLiteral("%1 support tube")
+                                       .arg(QString::fromLatin1(
+                                           sizeClassLabel(static_cast<TubeSizeClass>(tube.style))))
+                                 : QStringLiteral("support tube of no footer class");
         return QStringLiteral("%1\nfrom %2\nto %3").arg(kind, point(tube.a), point(tube.b));
     }
-    case Pick3d::Kind::None:
-        break;
+    case Pick3d::Kind::None: break;
     }
     return {};
 }

@@ -17,10 +17,10 @@ bool isFinite(Vector3 p) { return std::isfinite(p.x) && std::isfinite(p.y) && st
 Model3d unitSquare()
 {
     Model3d model;
-    model.mesh.positions = {{-0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, 0.5f},
+    model.mesh.positions = {{-0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, -0.5f},  {0.5f, 0.0f, 0.5f},
                             {-0.5f, 0.0f, 0.5f},  {-0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, -0.5f},
                             {0.5f, 0.0f, 0.5f},   {-0.5f, 0.0f, 0.5f}};
-    model.mesh.normals = {{0, 1, 0}, {0, 1, 0}, {0, 1, 0}, {0, 1, 0},
+    model.mesh.normals = {{0, 1, 0},  {0, 1, 0},  {0, 1, 0},  {0, 1, 0},
                           {0, -1, 0}, {0, -1, 0}, {0, -1, 0}, {0, -1, 0}};
     model.mesh.indices = {0, 2, 1, 0, 3, 2, 4, 5, 6, 4, 6, 7};
     model.minimum = {-0.5f, 0.0f, -0.5f};
@@ -31,8 +31,9 @@ Model3d unitSquare()
 Vector3 unit(Vector3 v)
 {
     const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-    return length > 0.0f && std::isfinite(length) ? Vector3{v.x / length, v.y / length, v.z / length}
-                                                  : Vector3{0.0f, 1.0f, 0.0f};
+    return length > 0.0f && std::isfinite(length)
+               ? Vector3{v.x / length, v.y / length, v.z / length}
+               : Vector3{0.0f, 1.0f, 0.0f};
 }
 
 // Each vertex gets the sum of its faces' normals, weighted by their areas.
@@ -42,8 +43,8 @@ std::vector<Vector3> faceNormals(const ModelMesh& mesh)
     for (std::size_t i = 0; i + 2 < mesh.indices.size(); i += 3) {
         const std::uint32_t a = mesh.indices[i], b = mesh.indices[i + 1], c = mesh.indices[i + 2];
         const Vector3 pa = mesh.positions[a], pb = mesh.positions[b], pc = mesh.positions[c];
-        const Vector3 n = cross({pb.x - pa.x, pb.y - pa.y, pb.z - pa.z},
-                                {pc.x - pa.x, pc.y - pa.y, pc.z - pa.z});
+        const Vector3 n =
+            cross({pb.x - pa.x, pb.y - pa.y, pb.z - pa.z}, {pc.x - pa.x, pc.y - pa.y, pc.z - pa.z});
         for (const std::uint32_t v : {a, b, c})
             sums[v] = {sums[v].x + n.x, sums[v].y + n.y, sums[v].z + n.z};
     }
@@ -78,20 +79,18 @@ Model3d drawableModel(const ModelFootprint& footprint)
         return unitSquare();
     const ModelMesh& mesh = footprint.mesh;
     Model3d model;
-    const bool wellFormed =
-        mesh.indices.size() >= 3 && mesh.indices.size() % 3 == 0 &&
-        std::all_of(mesh.positions.begin(), mesh.positions.end(),
-                    [](Vector3 p) { return isFinite(p); }) &&
-        std::all_of(mesh.indices.begin(), mesh.indices.end(),
-                    [&](std::uint32_t i) { return i < mesh.positions.size(); });
+    const bool wellFormed = mesh.indices.size() >= 3 && mesh.indices.size() % 3 == 0 &&
+                            std::all_of(mesh.positions.begin(), mesh.positions.end(),
+                                        [](Vector3 p) { return isFinite(p); }) &&
+                            std::all_of(mesh.indices.begin(), mesh.indices.end(),
+                                        [&](std::uint32_t i) { return i < mesh.positions.size(); });
     if (!wellFormed)
         return model;
     model.mesh = mesh;
-    const bool normalsUsable =
-        mesh.normals.size() == mesh.positions.size() &&
-        std::all_of(mesh.normals.begin(), mesh.normals.end(), [](Vector3 n) {
-            return isFinite(n) && n.x * n.x + n.y * n.y + n.z * n.z > 0.25f;
-        });
+    const bool normalsUsable = mesh.normals.size() == mesh.positions.size() &&
+                               std::all_of(mesh.normals.begin(), mesh.normals.end(), [](Vector3 n) {
+                                   return isFinite(n) && n.x * n.x + n.y * n.y + n.z * n.z > 0.25f;
+                               });
     if (!normalsUsable)
         model.mesh.normals = faceNormals(mesh);
     Bounds3d bounds;

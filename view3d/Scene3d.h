@@ -19,7 +19,7 @@
 namespace pw {
 
 struct Model3d {
-    ModelMesh mesh;  // empty when the model has nothing drawable
+    ModelMesh mesh;   // empty when the model has nothing drawable
     Vector3 minimum;  // bounds of the mesh; the picking box
     Vector3 maximum;
 };

@@ -155,7 +155,8 @@ Instance3d instanceOf(const std::array<float, 16>& m, std::array<float, 4> colou
 Instance3d cylinderInstance(Vector3 a, Vector3 b, float radius, std::array<float, 4> colour)
 {
     const Vector3 axis = b - a;
-    const Vector3 helper = std::abs(axis.y) > 0.9f * length(axis) ? Vector3{1, 0, 0} : Vector3{0, 1, 0};
+    const Vector3 helper =
+        std::abs(axis.y) > 0.9f * length(axis) ? Vector3{1, 0, 0} : Vector3{0, 1, 0};
     Vector3 p = cross(axis, helper);
     normalize(p);
     Vector3 q = cross(p, axis);
@@ -186,14 +187,15 @@ ModelMesh blockMesh()
 {
     ModelMesh mesh;
     // Six faces of four corners each, so that every face has its own normal.
-    const Vector3 normals[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
+    const Vector3 normals[6] = {{1, 0, 0},  {-1, 0, 0}, {0, 1, 0},
+                                {0, -1, 0}, {0, 0, 1},  {0, 0, -1}};
     for (const Vector3 n : normals) {
         const Vector3 u = std::abs(n.y) > 0.5f ? Vector3{1, 0, 0} : Vector3{0, 1, 0};
         const Vector3 v = cross(n, u);
         const auto first = static_cast<std::uint32_t>(mesh.positions.size());
         for (const auto& [su, sv] : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}) {
-            mesh.positions.push_back(plus(scaled(n, 0.5f), plus(scaled(u, 0.5f * su),
-                                                                scaled(v, 0.5f * sv))));
+            mesh.positions.push_back(
+                plus(scaled(n, 0.5f), plus(scaled(u, 0.5f * su), scaled(v, 0.5f * sv))));
             mesh.normals.push_back(n);
         }
         mesh.indices.insert(mesh.indices.end(),
@@ -225,7 +227,8 @@ struct Frustum {
             }
         }
         for (auto& plane : planes) {
-            const float length = std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
+            const float length =
+                std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
             if (length > 0.0f)
                 for (float& v : plane)
                     v /= length;
@@ -275,7 +278,8 @@ QString compileProgram(QOpenGLExtraFunctions& gl, const char* vertexSource, unsi
             return {};
         char log[512] = {};
         gl.glGetShaderInfoLog(shader, sizeof log - 1, nullptr, log);
-        return QStringLiteral("a shader does not compile: %1").arg(QString::fromLatin1(log).trimmed());
+        return QStringLiteral("a shader does not compile: %1")
+            .arg(QString::fromLatin1(log).trimmed());
     };
     unsigned vertex = 0, fragment = 0;
     QString problem = compile(GL_VERTEX_SHADER, vertexSource, vertex);
@@ -496,9 +500,9 @@ void SceneRenderer::setScene(std::shared_ptr<const Scene3d> scene)
     frameLineEnds_.reserve(pieces);
     frameBlocks_.reserve(blockInstances_.size());
     // The grid, every footer and block as a point, the highlight's point.
-    const std::size_t flatCapacity =
-        (gridVertices + footerInstances_.size() + previewInstances_.size() +
-         blockInstances_.size() + 1) * flatFloats;
+    const std::size_t flatCapacity = (gridVertices + footerInstances_.size() +
+                                      previewInstances_.size() + blockInstances_.size() + 1) *
+                                     flatFloats;
     frameFlat_.reserve(flatCapacity);
     glBindBuffer(GL_ARRAY_BUFFER, frameLines_.buffer);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(flatCapacity * sizeof(float)), nullptr,
@@ -652,10 +656,11 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     glEnable(GL_PROGRAM_POINT_SIZE);
 
     const Bounds3d& bounds = scene.bounds;
-    const Vector3 centre = bounds.empty ? camera.pivot()
-                                        : scaled(plus(bounds.minimum, bounds.maximum), 0.5f);
+    const Vector3 centre =
+        bounds.empty ? camera.pivot() : scaled(plus(bounds.minimum, bounds.maximum), 0.5f);
     // Models reach beyond the positions the bounds hold; a generous sphere keeps them in.
-    const float radius = (bounds.empty ? 1.0f : 0.5f * length(bounds.maximum - bounds.minimum)) + 10.0f;
+    const float radius =
+        (bounds.empty ? 1.0f : 0.5f * length(bounds.maximum - bounds.minimum)) + 10.0f;
     const QMatrix4x4 viewProjection = camera.projection(size, centre, radius) * camera.view();
     const Frustum frustum(viewProjection);
     const Vector3 eye = camera.eye(), forward = camera.forward();
@@ -668,7 +673,8 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     // What is in view, and how it is drawn.
     frameFlat_.clear();
     const Vector3 pivot = camera.pivot();
-    const float spacing = std::pow(10.0f, std::floor(std::log10(std::max(camera.distance(), 1.0f) * 0.1f)));
+    const float spacing =
+        std::pow(10.0f, std::floor(std::log10(std::max(camera.distance(), 1.0f) * 0.1f)));
     const float originX = std::round(pivot.x / spacing) * spacing;
     const float originZ = std::round(pivot.z / spacing) * spacing;
     const float reach = gridHalfLines * spacing;
@@ -699,19 +705,25 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
         if (!frustum.sees(a, b, radius))
             return Drawn::None;
         float nearDepth = dot(a - eye, forward), farDepth = dot(b - eye, forward);
-        Vector3 near = a, far = b;
+        Vector3 nearEnd = a, farEnd = b;
         if (farDepth < nearDepth) {
-            std::swap(near, far);
+            std::swap(nearEnd, farEnd);
             std::swap(nearDepth, farDepth);
         }
         const float widthScale = 2.0f * radius * pixelsAtUnitDepth;
-        const float bandDepth = widthScale / bandTubePixels, lineDepth = widthScale / lineTubePixels;
+        const float bandDepth = widthScale / bandTubePixels,
+                    lineDepth = widthScale / lineTubePixels;
         // The point at `depth`, which lies between the ends' depths.
         const auto at = [&](float depth) {
-            return plus(near, scaled(far - near, (depth - nearDepth) / (farDepth - nearDepth)));
+            return plus(nearEnd,
+                        scaled(farEnd - nearEnd, (depth - nearDepth) / (farDepth - nearDepth)));
         };
-        const Vector3 bandFrom = nearDepth >= bandDepth ? near : farDepth <= bandDepth ? far : at(bandDepth);
-        const Vector3 lineFrom = nearDepth >= lineDepth ? near : farDepth <= lineDepth ? far : at(lineDepth);
+        const Vector3 bandFrom = nearDepth >= bandDepth  ? nearEnd
+                                 : farDepth <= bandDepth ? farEnd
+                                                         : at(bandDepth);
+        const Vector3 lineFrom = nearDepth >= lineDepth  ? nearEnd
+                                 : farDepth <= lineDepth ? farEnd
+                                                         : at(lineDepth);
         Drawn drawn = Drawn::Line;
         if (nearDepth < lineDepth && farDepth > bandDepth) {
             lineLayer_.drawBand(bandFrom, lineFrom, radius, rgbOf(colour));
@@ -720,12 +732,12 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
         if (nearDepth < bandDepth) {
             if (farDepth <= bandDepth && whole)
                 framePieces_.push_back(*whole);
-            else if (frustum.sees(near, bandFrom, radius))
-                framePieces_.push_back(cylinderInstance(near, bandFrom, radius, colour));
+            else if (frustum.sees(nearEnd, bandFrom, radius))
+                framePieces_.push_back(cylinderInstance(nearEnd, bandFrom, radius, colour));
             drawn = Drawn::Cylinder;
         }
         if (farDepth > lineDepth)
-            frameLineEnds_.push_back({lineFrom, far, line});
+            frameLineEnds_.push_back({lineFrom, farEnd, line});
         return drawn;
     };
     for (std::size_t i = 0; i < tubeInstances_.size(); ++i) {

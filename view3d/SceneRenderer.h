@@ -132,7 +132,7 @@ private:
         std::uint32_t colour;
     };
     std::vector<LineEnds> frameLineEnds_;  // drawn after the bands
-    std::vector<float> frameFlat_;  // the grid, lines, then points: x, y, z, r, g, b, a each
+    std::vector<float> frameFlat_;         // the grid, lines, then points: x, y, z, r, g, b, a each
     FrameCounts counts_;
 };
 

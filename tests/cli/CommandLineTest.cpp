@@ -89,7 +89,8 @@ TEST(CommandLine, HelpIsLaidOutForHelp2man)
 
     QStringList forms;
     for (const QString& line : lines) {
-        if (line.startsWith("Usage: plinthwright-cli ") || line.startsWith("  or:  plinthwright-cli "))
+        if (line.startsWith("Usage: plinthwright-cli ") ||
+            line.startsWith("  or:  plinthwright-cli "))
             forms << line.section(QLatin1String("plinthwright-cli "), 1);
     }
     EXPECT_EQ(forms.size(), 4);

@@ -163,7 +163,8 @@ TEST_F(InstallFooterModels, ModelOverTheCopyCapIsRefusedBeforeAnythingIsWritten)
                   "/medium.3ds\": at 268435457 bytes it is larger than 256 MiB, too large for a "
                   "footer model; nothing was copied");
     EXPECT_FALSE(fs::exists(scratch.simulator() / "objects"));
-    const Result<void> copy = copyModelFile(scratch.models() / "medium.3ds", scratch.path() / "copy");
+    const Result<void> copy =
+        copyModelFile(scratch.models() / "medium.3ds", scratch.path() / "copy");
     ASSERT_FALSE(copy.ok());
     EXPECT_EQ(copy.error().code, ErrorCode::ModelTooLargeToCopy);
     EXPECT_FALSE(fs::exists(scratch.path() / "copy"));

@@ -140,7 +140,9 @@ TEST(LineLayer, NearerWinsWhateverTheOrderAndLinesHideBehindBands)
         LineLayer layer;
         layer.begin(pixelMatrix(), size);
         // Red lies in front (z 0.5, depth 0.25) of blue (z -0.5, depth 0.75), crossing at x 7.
-        const auto drawRed = [&] { layer.drawBand({7.5f, 0.5f, 0.5f}, {7.5f, 9.5f, 0.5f}, 0.5f, red); };
+        const auto drawRed = [&] {
+            layer.drawBand({7.5f, 0.5f, 0.5f}, {7.5f, 9.5f, 0.5f}, 0.5f, red);
+        };
         const auto drawBlue = [&] {
             layer.drawBand({left.x, left.y, -0.5f}, {right.x, right.y, -0.5f}, 0.5f, blue);
         };

@@ -50,9 +50,9 @@ TEST(OrbitCamera, FitShowsEveryCornerOfTheBox)
         Vector3 minimum, maximum;
         QSize size;
     };
-    for (const Case& c : {Case{{-60, 0, -35}, {60, 25, 35}, {1280, 800}},
-                          Case{{-1, -1, -1}, {1, 1, 1}, {200, 600}},
-                          Case{{1000, 0, 1000}, {1000, 0, 1000}, {640, 480}}}) {
+    for (const Case& c :
+         {Case{{-60, 0, -35}, {60, 25, 35}, {1280, 800}}, Case{{-1, -1, -1}, {1, 1, 1}, {200, 600}},
+          Case{{1000, 0, 1000}, {1000, 0, 1000}, {640, 480}}}) {
         OrbitCamera camera;
         camera.fit(c.minimum, c.maximum, c.size);
         EXPECT_NEAR(camera.pivot().x, 0.5f * (c.minimum.x + c.maximum.x), 1e-3f);
@@ -104,8 +104,8 @@ TEST(OrbitCamera, OrbitKeepsThePitchOffThePoles)
     OrbitCamera camera;
     camera.orbit(400.0f, 200.0f);
     EXPECT_FLOAT_EQ(camera.pitchDegrees(), 89.0f);
-    EXPECT_NEAR(camera.yawDegrees(), std::remainder(OrbitCamera::defaultYawDegrees + 400.0f, 360.0f),
-                1e-4f);
+    EXPECT_NEAR(camera.yawDegrees(),
+                std::remainder(OrbitCamera::defaultYawDegrees + 400.0f, 360.0f), 1e-4f);
     camera.orbit(0.0f, -400.0f);
     EXPECT_FLOAT_EQ(camera.pitchDegrees(), -89.0f);
 }

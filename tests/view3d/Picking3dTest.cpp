@@ -60,8 +60,8 @@ TEST(Picking3d, RayMeetsTheTubeWithinItsRadius)
         {{0, 5, 20}, 0.2f, 20.0f},
         {{0.15f, 5, 20}, 0.2f, 20.0f},
         {{0.25f, 5, 20}, 0.2f, std::nullopt},
-        {{0, 11, 20}, 0.2f, std::nullopt},   // above its upper end
-        {{0, 10.1f, 20}, 0.2f, 20.0f},       // the end is rounded
+        {{0, 11, 20}, 0.2f, std::nullopt},  // above its upper end
+        {{0, 10.1f, 20}, 0.2f, 20.0f},      // the end is rounded
         {{0, -3, 20}, 0.2f, std::nullopt},
     };
     for (const Case& c : cases) {
@@ -79,7 +79,8 @@ TEST(Picking3d, NearestOfFooterPreviewAndTubeWins)
 {
     Scene3d scene;
     // Picked by its box: one triangle will do for a mesh.
-    const ModelMesh triangle{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}}, {0, 1, 2}};
+    const ModelMesh triangle{
+        {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}}, {0, 1, 2}};
     scene.models.push_back({triangle, {-0.5f, 0.0f, -0.5f}, {0.5f, 1.0f, 0.5f}});
     scene.models.push_back({{}, {-0.5f, 0.0f, -0.5f}, {0.5f, 1.0f, 0.5f}});
     const auto at = [](float x, float z) {
@@ -96,7 +97,9 @@ TEST(Picking3d, NearestOfFooterPreviewAndTubeWins)
     camera.orbit(-OrbitCamera::defaultYawDegrees, -OrbitCamera::defaultPitchDegrees);
     camera.zoomTowards(camera.distance() / 40.0f, camera.pivot());  // 40 m away, on +z
     const QSize size(400, 300);
-    const auto pickAt = [&](Vector3 p) { return pick3d(scene, camera, *camera.pixelOf(p, size), size); };
+    const auto pickAt = [&](Vector3 p) {
+        return pick3d(scene, camera, *camera.pixelOf(p, size), size);
+    };
     // Along the line of sight: the preview at z 5, then the tube at z 3, the footers behind.
     EXPECT_EQ(pickAt({0, 0.5f, 0}).kind, Pick3d::Kind::PreviewFooter);
     EXPECT_EQ(pickAt({3, 0.5f, 0}).kind, Pick3d::Kind::Tube);
@@ -114,7 +117,8 @@ TEST(Picking3d, NearestOfFooterPreviewAndTubeWins)
 TEST(Picking3d, WheelZoomsTowardsWhatIsUnderThePointerAndStaysAboveTheGround)
 {
     Scene3d scene;
-    const ModelMesh triangle{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}}, {0, 1, 2}};
+    const ModelMesh triangle{
+        {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}}, {0, 1, 2}};
     scene.models.push_back({triangle, {-1, 0, -1}, {1, 2, 1}});
     scene.footers.push_back({{}, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, 0});
     const QSize size(400, 300);

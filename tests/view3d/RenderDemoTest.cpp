@@ -53,10 +53,12 @@ bool isLit(QRgb pixel, QRgb base)
 Vector3 boxCentre(const Scene3d& scene, const Footer3d& footer)
 {
     const Model3d& model = scene.models[static_cast<std::size_t>(footer.model)];
-    const Vector3 c{(model.minimum.x + model.maximum.x) / 2, (model.minimum.y + model.maximum.y) / 2,
+    const Vector3 c{(model.minimum.x + model.maximum.x) / 2,
+                    (model.minimum.y + model.maximum.y) / 2,
                     (model.minimum.z + model.maximum.z) / 2};
     const auto& e = footer.matrix;
-    return {e[0] * c.x + e[1] * c.y + e[2] * c.z + e[3], e[4] * c.x + e[5] * c.y + e[6] * c.z + e[7],
+    return {e[0] * c.x + e[1] * c.y + e[2] * c.z + e[3],
+            e[4] * c.x + e[5] * c.y + e[6] * c.z + e[7],
             e[8] * c.x + e[9] * c.y + e[10] * c.z + e[11]};
 }
 
@@ -69,8 +71,8 @@ bool trackHides(const Scene3d& scene, const OrbitCamera& camera, Vector3 p)
     normalize(direction);
     for (const std::vector<Vector3>& samples : scene.curve)
         for (std::size_t k = 1; k < samples.size(); ++k)
-            if (const auto hit = rayHitsTube({eye, direction}, samples[k - 1], samples[k],
-                                             trackTubeRadius);
+            if (const auto hit =
+                    rayHitsTube({eye, direction}, samples[k - 1], samples[k], trackTubeRadius);
                 hit && *hit < distance)
                 return true;
     return false;
@@ -84,7 +86,8 @@ protected:
         ASSERT_TRUE(renderer.usable()) << renderer.problem().toStdString();
     }
 
-    std::shared_ptr<const Scene3d> show(const Track& track, std::span<const SceneryObject> preview = {})
+    std::shared_ptr<const Scene3d> show(const Track& track,
+                                        std::span<const SceneryObject> preview = {})
     {
         auto scene = std::make_shared<const Scene3d>(buildScene3d(track, {&models}, preview));
         camera.fit(scene->bounds.minimum, scene->bounds.maximum, size);
@@ -116,8 +119,8 @@ TEST_F(RenderDemo, EachFooterShowsItsClassColourAtItsCentre)
         const QPoint pixel = pixelOf(boxCentre(*scene, footer));
         ASSERT_TRUE(image.rect().contains(pixel));
         EXPECT_TRUE(isLit(image.pixel(pixel), footerColour(footer.facts.style).rgb()))
-            << footer.facts.modelFile << " at " << pixel.x() << ',' << pixel.y() << ": "
-            << std::hex << image.pixel(pixel);
+            << footer.facts.modelFile << " at " << pixel.x() << ',' << pixel.y() << ": " << std::hex
+            << image.pixel(pixel);
     }
     EXPECT_GE(seen, 19);
     // Every footer was drawn as its mesh, none as a point.
@@ -134,9 +137,9 @@ TEST_F(RenderDemo, PreviewIsTranslucentBeforeGenerateAndSolidAfter)
     Track generated = demo;
     GenerationReport report;
     placeFooters(generated, options, report);
-    const std::vector<SceneryObject> added(generated.sceneryObjects.begin() +
-                                               static_cast<std::ptrdiff_t>(demo.sceneryObjects.size()),
-                                           generated.sceneryObjects.end());
+    const std::vector<SceneryObject> added(
+        generated.sceneryObjects.begin() + static_cast<std::ptrdiff_t>(demo.sceneryObjects.size()),
+        generated.sceneryObjects.end());
     ASSERT_EQ(added.size(), 21u);
 
     show(demo);

@@ -31,7 +31,8 @@ TEST(Scene3d, ModelsThatCannotBeDrawnHaveNoTriangles)
     };
     const Case cases[] = {
         {"non-finite vertex", [](ModelMesh& m) { m.positions[2].y = nan; }},
-        {"infinite vertex", [](ModelMesh& m) { m.positions[0].x = std::numeric_limits<float>::infinity(); }},
+        {"infinite vertex",
+         [](ModelMesh& m) { m.positions[0].x = std::numeric_limits<float>::infinity(); }},
         {"no triangles", [](ModelMesh& m) { m.indices.clear(); }},
         {"index out of range", [](ModelMesh& m) { m.indices[5] = 4; }},
         {"a triangle cut short", [](ModelMesh& m) { m.indices.pop_back(); }},
