@@ -143,7 +143,10 @@ void PlanPainter::paint(QPainter& painter, const PlanScene& scene, const QTransf
         const double extent =
             std::max(piece.bounds.width(), piece.bounds.height()) * pixelsPerMetre;
         const auto last = static_cast<int>(piece.points.size()) - 1;
-        const int steps = std::clamp(static_cast<int>(extent / pixelsPerCurveStep), 1, last);
+        // Clamped before it becomes an int: a piece far beyond the fitted view spans more pixels
+        // than an int holds.
+        const int steps = static_cast<int>(
+            std::clamp(extent / pixelsPerCurveStep, 1.0, double(std::max(last, 1))));
         int from = 0;
         for (int k = 1; k <= steps; ++k) {
             const int to = k * last / steps;
