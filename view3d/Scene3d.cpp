@@ -13,6 +13,15 @@ namespace {
 
 bool isFinite(Vector3 p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
+// The scene's bounds fit the camera. A point beyond the plan's reach is drawn but not fitted: one
+// runaway value would shrink the whole track below a pixel.
+void fit(Bounds3d& bounds, Vector3 p)
+{
+    const auto withinReach = [](float v) { return std::abs(v) <= planFitReachMetres; };
+    if (withinReach(p.x) && withinReach(p.y) && withinReach(p.z))
+        bounds.extend(p);
+}
+
 // The square is seen from below too: its two faces point up and down.
 Model3d unitSquare()
 {
@@ -123,7 +132,7 @@ public:
             const ModelFootprint& footprint =
                 footprintFor(facts->modelFile, object.textB, footprints_, installed);
             Footer3d footer{std::move(*facts), object.matrix, modelIndex(footprint)};
-            scene_.bounds.extend(footer.facts.position);
+            fit(scene_.bounds, footer.facts.position);
             into.push_back(std::move(footer));
         }
         std::stable_sort(into.begin(), into.end(), [](const Footer3d& a, const Footer3d& b) {
@@ -160,7 +169,7 @@ Scene3d buildScene3d(const Track& track, FootprintSources footprints,
     scene.curve = sampledCurve(track);
     for (const std::vector<Vector3>& piece : scene.curve)
         for (const Vector3 p : piece)
-            scene.bounds.extend(p);
+            fit(scene.bounds, p);
 
     std::optional<TubeEndTable> ownEnds;
     if (tubeEnds == nullptr || tubeEnds->tubeCount() != track.tubes.size())
@@ -174,14 +183,14 @@ Scene3d buildScene3d(const Track& track, FootprintSources footprints,
         const std::optional<TubeSizeClass> sizeClass = sizeClassOfCode(track.tubes[t].sizeClass);
         scene.tubes.push_back(
             {*a, *b, sizeClass ? static_cast<int>(*sizeClass) : otherFooterStyle});
-        scene.bounds.extend(*a);
-        scene.bounds.extend(*b);
+        fit(scene.bounds, *a);
+        fit(scene.bounds, *b);
     }
     for (const Fundament& fundament : track.fundaments) {
         if (!isFinite(fundament.position))
             continue;
         scene.fundaments.push_back(fundament.position);
-        scene.bounds.extend(fundament.position);
+        fit(scene.bounds, fundament.position);
     }
 
     SceneBuilder builder(scene, track, footprints);

@@ -50,7 +50,7 @@ struct Scene3d {
     std::vector<Model3d> models;
     std::vector<Footer3d> footers;  // in the track
     std::vector<Footer3d> preview;  // what generate would add
-    Bounds3d bounds;                // of the track, tubes, fundaments and footer positions
+    Bounds3d bounds;  // of the track, tubes, fundaments and footer positions within 1e6 m
 };
 
 // Radius of a support tube of a style: small 0.10 m, medium 0.15, large 0.22, x-large 0.30,

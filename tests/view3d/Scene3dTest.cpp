@@ -91,6 +91,17 @@ TEST(Scene3d, HoldsTubesFundamentsAndFootersOfTheTrack)
     ASSERT_EQ(scene.models.size(), 1u);
     EXPECT_EQ(scene.preview[0].model, 0);
     EXPECT_EQ(scene.bounds.maximum.x, 1234.0f);
+
+    // A runaway footer and fundament are drawn but not fitted: the camera keeps the track.
+    std::array<float, 16> runaway = placed;
+    runaway[3] = 1e30f;
+    track.sceneryObjects.push_back({"e", "rich/fundament-small.3ds", runaway});
+    track.fundaments.front().position.z = -2e7f;
+    const Scene3d wild = buildScene3d(track, {}, preview);
+    EXPECT_EQ(wild.footers.size(), 3u);
+    EXPECT_EQ(wild.fundaments.size(), track.fundaments.size());
+    EXPECT_EQ(wild.bounds.maximum, scene.bounds.maximum);
+    EXPECT_EQ(wild.bounds.minimum, scene.bounds.minimum);
 }
 
 TEST(Scene3d, TubesGrowThickerWithTheirClass)
