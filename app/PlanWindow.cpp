@@ -46,7 +46,7 @@ PlanWindow::PlanWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("planWindow"));
     setWindowTitle(QStringLiteral("Plinthwright \u2014 Plan"));
-    // The main window keeps the keyboard: its Parts fix how it is used without a mouse.
+    // The main window keeps the keyboard: its tab order is how it is used without a mouse.
     setAttribute(Qt::WA_ShowWithoutActivating);
     // Never active, so its tooltips would otherwise wait for a click into it.
     setAttribute(Qt::WA_AlwaysShowToolTips);
