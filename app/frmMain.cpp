@@ -164,7 +164,7 @@ void frmMain::showTrack()
 
 void frmMain::openTrackFile(const QString& fileName)
 {
-    if (fileName.isEmpty() || !keepUnsavedWork())
+    if (fileName.isEmpty() || !mayLeaveUnsavedWork())
         return;
     readTrack(fileName);
 }
@@ -177,7 +177,7 @@ void frmMain::typedTrackFile()
     takingTypedPath = true;
     // The field shows what the session holds until the typed file has been opened.
     ui->textInputFile->setText(session_.trackFile());
-    if (typed.isEmpty() || !keepUnsavedWork()) {
+    if (typed.isEmpty() || !mayLeaveUnsavedWork()) {
         takingTypedPath = false;
         return;
     }
@@ -289,13 +289,13 @@ void frmMain::defaultModelBoxChanged(pw::TubeSizeClass sizeClass)
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (keepUnsavedWork())
+    if (mayLeaveUnsavedWork())
         event->accept();
     else
         event->ignore();
 }
 
-bool frmMain::keepUnsavedWork()
+bool frmMain::mayLeaveUnsavedWork()
 {
     if (!session_.isModified())
         return true;
@@ -338,7 +338,7 @@ void frmMain::on_buttonSelectInput_clicked()
 
 void frmMain::on_buttonReloadInput_clicked()
 {
-    if (keepUnsavedWork())
+    if (mayLeaveUnsavedWork())
         readTrack(session_.trackFile());
 }
 

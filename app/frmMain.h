@@ -96,8 +96,8 @@ private:
     bool typedModelDirectory();
 
     // Before unsaved work would be lost: Save (through the save dialog), Discard or Cancel.
-    // False when the work must stay.
-    bool keepUnsavedWork();
+    // True when the window may go on: saved, or the user let the work go. False when it stays.
+    bool mayLeaveUnsavedWork();
     // The save dialog and the save; false when cancelled or failed (then warned).
     bool saveWithDialog();
     // Writes what the size-class boxes of this class show into the session.
