@@ -72,30 +72,49 @@ void LineLayer::begin(const QMatrix4x4& viewProjection, QSize size, const BandVi
         std::fill_n(depths_.begin(), count, 1.0f);
     } else {
         // Only what the last frame drew is cleared.
-        for (int row = dirty_.top(); row <= dirty_.bottom() && !dirty_.isEmpty(); ++row) {
+        const QRect dirty = drawn();
+        for (int row = dirty.top(); row <= dirty.bottom() && !dirty.isEmpty(); ++row) {
             const std::ptrdiff_t first =
-                static_cast<std::ptrdiff_t>(row) * size.width() + dirty_.left();
-            std::fill_n(pixels_.begin() + first, dirty_.width(), 0u);
-            if (banded_)
-                std::fill_n(depths_.begin() + first, dirty_.width(), 1.0f);
+                static_cast<std::ptrdiff_t>(row) * size.width() + dirty.left();
+            std::fill_n(pixels_.begin() + first, dirty.width(), 0u);
+            if (depthsWritten_)
+                std::fill_n(depths_.begin() + first, dirty.width(), 1.0f);
         }
     }
     size_ = size;
-    dirty_ = QRect();
+    dirty_ = {};
     banded_ = false;
+    depthsWritten_ = false;
+}
+
+QRect LineLayer::drawn() const
+{
+    return dirty_.right < dirty_.left
+               ? QRect()
+               : QRect(QPoint(dirty_.left, dirty_.bottom), QPoint(dirty_.right, dirty_.top));
+}
+
+void LineLayer::markDrawn(int left, int bottom, int right, int top)
+{
+    left = std::max(left, 0), bottom = std::max(bottom, 0);
+    right = std::min(right, size_.width() - 1), top = std::min(top, size_.height() - 1);
+    if (right < left || top < bottom)
+        return;
+    if (dirty_.right < dirty_.left) {
+        dirty_ = {left, bottom, right, top};
+        return;
+    }
+    dirty_.left = std::min(dirty_.left, left), dirty_.bottom = std::min(dirty_.bottom, bottom);
+    dirty_.right = std::max(dirty_.right, right), dirty_.top = std::max(dirty_.top, top);
 }
 
 void LineLayer::markDrawn(float x0, float y0, float x1, float y1, float margin)
 {
-    const auto low = [&](float a, float b) {
-        return static_cast<int>(std::floor(std::min(a, b) - margin));
-    };
-    const auto high = [&](float a, float b) {
-        return static_cast<int>(std::floor(std::max(a, b) + margin));
-    };
-    const QRect covers = QRect(QPoint(low(x0, x1), low(y0, y1)), QPoint(high(x0, x1), high(y0, y1)))
-                             .intersected(QRect(QPoint(0, 0), size_));
-    dirty_ = dirty_.united(covers);
+    // Floors of finite values within the view and a margin of it: no overflow.
+    markDrawn(static_cast<int>(std::floor(std::min(x0, x1) - margin)),
+              static_cast<int>(std::floor(std::min(y0, y1) - margin)),
+              static_cast<int>(std::floor(std::max(x0, x1) + margin)),
+              static_cast<int>(std::floor(std::max(y0, y1) + margin)));
 }
 
 void LineLayer::draw(Vector3 a, Vector3 b, std::uint32_t colour)
@@ -172,7 +191,7 @@ void LineLayer::drawInView(float x0, float y0, float z0, float x1, float y1, flo
         return static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
                static_cast<std::size_t>(column);
     };
-    if (!banded_) {
+    if (!depthsWritten_) {
         for (int major = first; major <= last; ++major, minor += step)
             pixels[at(major, minor)] = colour;
         return;
@@ -183,6 +202,43 @@ void LineLayer::drawInView(float x0, float y0, float z0, float x1, float y1, flo
         const std::size_t i = at(major, minor);
         if (depth <= depths_[i])
             pixels[i] = colour;
+    }
+}
+
+void LineLayer::drawDot(Vector3 p, std::uint32_t colour, int pixels)
+{
+    const auto& m = matrix_;
+    const float w = m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15];
+    const float z = m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14];
+    if (!(w > 0.0f) || z < -w || z > w)
+        return;
+    const float x = ((m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12]) / w + 1.0f) * 0.5f *
+                    static_cast<float>(size_.width());
+    const float y = ((m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13]) / w + 1.0f) * 0.5f *
+                    static_cast<float>(size_.height());
+    const float half = 0.5f * static_cast<float>(pixels);
+    // The pixels whose centres lie in the square, its left and lower edges included.
+    const float left = std::ceil(x - half - 0.5f), bottom = std::ceil(y - half - 0.5f);
+    if (!(left > -static_cast<float>(pixels) && left < static_cast<float>(size_.width()) &&
+          bottom > -static_cast<float>(pixels) && bottom < static_cast<float>(size_.height())))
+        return;  // out of view, or not finite
+    const int fromColumn = std::max(static_cast<int>(left), 0),
+              toColumn = std::min(static_cast<int>(left) + pixels, size_.width()) - 1,
+              fromRow = std::max(static_cast<int>(bottom), 0),
+              toRow = std::min(static_cast<int>(bottom) + pixels, size_.height()) - 1;
+    markDrawn(fromColumn, fromRow, toColumn, toRow);
+    depthsWritten_ = true;
+    const float depth = windowDepth(z, w);
+    const int width = size_.width();
+    for (int row = fromRow; row <= toRow; ++row) {
+        const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(row) * width;
+        for (int column = fromColumn; column <= toColumn; ++column) {
+            const std::size_t i = static_cast<std::size_t>(first + column);
+            if (depth <= depths_[i]) {
+                depths_[i] = depth;
+                pixels_[i] = colour;
+            }
+        }
     }
 }
 
@@ -274,6 +330,7 @@ void LineLayer::drawBandInView(const Clipped& from, const Clipped& to, float rad
     if (first > last)
         return;
     banded_ = true;
+    depthsWritten_ = true;
     if (steep)
         markDrawn(y0, x0, y1, x1, margin);
     else

@@ -4,14 +4,18 @@
 // cylinder of long sliver triangles, costs it some 40 ns per pixel; a large track zoomed in has
 // thousands of such tubes across the view. Written here they cost a few nanoseconds a pixel.
 //
-// Two kinds:
+// Three kinds:
 // - Lines: tubes thinner than a pixel or two, one pixel wide. They keep no depth, so a line
 //   never hides a mesh; one in front of a mesh is hidden by it instead.
 // - Bands: tubes a few pixels wide, as wide as the tube shows at each depth and shaded across
 //   as the cylinders are lit. They keep their depth (OpenGL's window depth, 0 near to 1 far),
 //   which the renderer writes with the colour, so that bands and meshes hide one another as
-//   they lie. A line is drawn only where no band lies in front of it.
-// Draw the bands of a frame before its lines.
+//   they lie.
+// - Dots: footers and fundaments too small on screen to show their shape, squares as OpenGL
+//   draws points (it pays per point what a few thousand pixels cost here). They keep their
+//   depth like bands; only where there is a band is that depth laid into the frame.
+// The nearer of bands and dots shows; a line is drawn only where neither lies in front of it.
+// Draw the bands of a frame before its lines, and its lines before its dots.
 //
 // Pixels are in OpenGL's window order: row 0 at the bottom. Each word holds R, G, B, A in memory
 // order, so that it uploads as GL_RGBA bytes.
@@ -47,12 +51,15 @@ public:
     // A tube from `a` to `b` of `radius`, at least a pixel wide, lit as a cylinder of `rgb`
     // (0 to 1 each); clipped to the view and to OpenGL's near and far planes.
     void drawBand(Vector3 a, Vector3 b, float radius, std::array<float, 3> rgb);
+    // A square of `pixels` on a side about `p`, as OpenGL draws a point of that size, with its
+    // depth: the nearer of bands and dots shows. Between OpenGL's near and far planes only.
+    void drawDot(Vector3 p, std::uint32_t colour, int pixels);
     // Whether anything was drawn since begin().
-    bool empty() const { return dirty_.isEmpty(); }
+    bool empty() const { return dirty_.right < dirty_.left; }
     // Whether a band was drawn since begin(): only then does the depth matter.
     bool banded() const { return banded_; }
     // The pixels drawn since begin(): only these need uploading and laying under the frame.
-    QRect drawn() const { return dirty_; }
+    QRect drawn() const;
     const std::uint32_t* pixels() const { return pixels_.data(); }
     // Window depths in the pixels' order, far (1) where no band lies.
     const float* depths() const { return depths_.data(); }
@@ -71,14 +78,20 @@ private:
     void drawBandInView(const Clipped& from, const Clipped& to, float radius,
                         const std::array<std::uint32_t, shadeSteps>& shades);
     void markDrawn(float x0, float y0, float x1, float y1, float margin);
+    void markDrawn(int left, int bottom, int right, int top);  // clipped to the view
 
     std::array<float, 16> matrix_{};  // column-major, as QMatrix4x4 keeps it
     BandView view_;
     QSize size_;
     std::vector<std::uint32_t> pixels_;
     std::vector<float> depths_;
-    QRect dirty_;  // of this frame, in window pixels; cleared by the next begin()
+    // What this frame drew, in window pixels; cleared by the next begin(). Plain bounds: a
+    // frame widens them for every line and dot.
+    struct Bounds {
+        int left = 0, bottom = 0, right = -1, top = -1;
+    } dirty_;
     bool banded_ = false;
+    bool depthsWritten_ = false;  // by bands or dots; lines test against them
 };
 
 }  // namespace pw

@@ -6,9 +6,9 @@
 // a point, and each segment of the track is drawn in as many straight pieces as its size on
 // screen asks for. Tubes and track pieces are cut where their width on screen crosses a limit:
 // cylinders where wider than 16 pixels, bands with their depth down to 2 pixels, lines beyond.
-// Bands and lines are drawn on the processor (LineLayer.h) and laid into the frame first, the
-// bands with their depth, the lines under everything. A frame allocates nothing: its arrays are
-// sized when the scene is set, the line picture when the view grows.
+// Bands, lines and solid points are drawn on the processor (LineLayer.h) and laid into the frame
+// first, with their depth where there are bands, else under everything. A frame allocates
+// nothing: its arrays are sized when the scene is set, the line picture when the view grows.
 //
 // Every call needs the context current that initialize() ran in; destroy() releases the GL
 // objects and must run in it too.
@@ -101,10 +101,10 @@ private:
     bool initialized_ = false;
     unsigned meshProgram_ = 0;
     unsigned flatProgram_ = 0;
-    unsigned layerProgram_ = 0;  // lays the line picture under the frame
+    unsigned bandLayerProgram_ = 0;  // lays the line picture into the frame with its depth
+    unsigned lineLayerProgram_ = 0;  // lays a picture of lines alone under the frame
     unsigned layerTexture_ = 0;
     unsigned layerDepthTexture_ = 0;
-    int layerBanded_ = -1;
     unsigned layerVao_ = 0;
     QSize layerTextureSize_;
     LineLayer lineLayer_;

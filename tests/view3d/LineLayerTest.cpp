@@ -198,6 +198,38 @@ TEST(LineLayer, BandsNarrowWithDistanceAndAreLitFromTheirLightsSide)
     EXPECT_TRUE(layer.empty());
 }
 
+TEST(LineLayer, DotsAreSquaresAsOpenGLDrawsPointsAndHideBehindBands)
+{
+    struct Case {
+        const char* name;
+        Vector3 p;
+        int pixels;
+        QRect drawn;
+    };
+    const Case cases[] = {
+        {"centred on a pixel", {7.5f, 4.5f, 0}, 9, QRect(6, 3, 3, 3)},
+        {"on a pixel's corner", {7.0f, 4.0f, 0}, 9, QRect(5, 2, 3, 3)},
+        {"half out at the left", {0.2f, 4.5f, 0}, 6, QRect(0, 3, 2, 3)},
+        {"out of view", {-3.0f, 4.5f, 0}, 0, QRect()},
+        {"beyond the far plane", {7.5f, 4.5f, -5}, 0, QRect()},
+        {"not finite", {std::numeric_limits<float>::quiet_NaN(), 4.5f, 0}, 0, QRect()},
+    };
+    LineLayer layer;
+    for (const Case& c : cases) {
+        layer.begin(pixelMatrix(), size);
+        layer.drawDot(c.p, ink, 3);
+        EXPECT_EQ(lit(layer), c.pixels) << c.name;
+        EXPECT_EQ(layer.drawn(), c.drawn) << c.name;
+    }
+    for (const float z : {0.5f, -0.5f}) {
+        layer.begin(pixelMatrix(), size);
+        layer.drawBand({2.5f, 5.5f, 0}, {12.5f, 5.5f, 0}, 0.5f, blue);
+        layer.drawDot({7.5f, 5.5f, z}, ink, 3);
+        EXPECT_EQ(layer.pixels()[5 * size.width() + 7] == ink, z > 0.0f) << z;
+        EXPECT_EQ(layer.pixels()[6 * size.width() + 7], ink) << z;
+    }
+}
+
 TEST(LineLayer, PacksColoursInMemoryOrder)
 {
     const std::uint32_t packed = LineLayer::pack({1.0f, 0.5f, 0.0f, 1.0f});
