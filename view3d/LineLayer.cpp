@@ -117,7 +117,22 @@ void LineLayer::markDrawn(float x0, float y0, float x1, float y1, float margin)
               static_cast<int>(std::floor(std::max(y0, y1) + margin)));
 }
 
-void LineLayer::draw(Vector3 a, Vector3 b, std::uint32_t colour)
+void LineLayer::Extent::add(const InView& line)
+{
+    // Clipped to the view, so every pixel lies within the view.
+    const int l = static_cast<int>(std::min(line.x0, line.x1)),
+              r = static_cast<int>(std::max(line.x0, line.x1)),
+              b = static_cast<int>(std::min(line.y0, line.y1)),
+              t = static_cast<int>(std::max(line.y0, line.y1));
+    if (right < left) {
+        left = l, right = r, bottom = b, top = t;
+        return;
+    }
+    left = std::min(left, l), right = std::max(right, r);
+    bottom = std::min(bottom, b), top = std::max(top, t);
+}
+
+bool LineLayer::project(const Line& line, InView& out) const
 {
     const auto& m = matrix_;
     const auto toClip = [&m](Vector3 p) {
@@ -126,9 +141,9 @@ void LineLayer::draw(Vector3 a, Vector3 b, std::uint32_t colour)
                     m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14],
                     m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15]};
     };
-    Clip p = toClip(a), q = toClip(b);
+    Clip p = toClip(line.a), q = toClip(line.b);
     if (p.w < nearestW && q.w < nearestW)
-        return;
+        return false;
     // The part behind the eye is cut off where w reaches the plane near it.
     if (p.w < nearestW || q.w < nearestW) {
         Clip& behind = p.w < nearestW ? p : q;
@@ -146,24 +161,70 @@ void LineLayer::draw(Vector3 a, Vector3 b, std::uint32_t colour)
     window(p, x0, y0);
     window(q, x1, y1);
     if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
-        return;
+        return false;
     // Clipped to the pixels' centres' range, so that no step leaves the view.
     float t0 = 0.0f, t1 = 1.0f;
     const float dx = x1 - x0, dy = y1 - y0;
     if (!clipTo(x0, dx, t0, t1) || !clipTo(width - 0.001f - x0, -dx, t0, t1) ||
         !clipTo(y0, dy, t0, t1) || !clipTo(height - 0.001f - y0, -dy, t0, t1))
-        return;
+        return false;
     // Depth is affine across the window, as 1 / w is; only bands drawn before need it.
     const float z0 = windowDepth(p.z, p.w), z1 = windowDepth(q.z, q.w);
-    drawInView(x0 + t0 * dx, y0 + t0 * dy, z0 + t0 * (z1 - z0), x0 + t1 * dx, y0 + t1 * dy,
-               z0 + t1 * (z1 - z0), colour);
+    out = {x0 + t0 * dx, y0 + t0 * dy,        z0 + t0 * (z1 - z0), x0 + t1 * dx,
+           y0 + t1 * dy, z0 + t1 * (z1 - z0), line.colour};
+    return true;
 }
 
-void LineLayer::drawInView(float x0, float y0, float z0, float x1, float y1, float z1,
-                           std::uint32_t colour)
+void LineLayer::draw(Vector3 a, Vector3 b, std::uint32_t colour)
+{
+    InView line;
+    if (!project({a, b, colour}, line))
+        return;
+    markDrawn(line.x0, line.y0, line.x1, line.y1, 0.0f);
+    fillLine(line, 0, size_.height() - 1);
+}
+
+template <class Work>
+void LineLayer::share(std::size_t items, std::size_t itemsPerPart, Work& work)
+{
+    if (items >= 2 * itemsPerPart && size_.height() >= 2 * rowsPerPart) {
+        if (!threads_)
+            threads_ = std::make_unique<FrameThreads>(mostThreads);
+        threads_->run(work);
+    } else {
+        work(0, 1);
+    }
+}
+
+void LineLayer::drawLines(std::span<const Line> lines)
+{
+    if (size_.isEmpty())
+        return;
+    linesInView_.clear();
+    Extent extent;
+    for (const Line& line : lines) {
+        InView inView;
+        if (project(line, inView)) {
+            linesInView_.push_back(inView);
+            extent.add(inView);
+        }
+    }
+    if (extent.right >= extent.left)
+        markDrawn(extent.left, extent.bottom, extent.right, extent.top);
+    // Each part fills a strip of rows with exactly the pixels one pass would; no two share one.
+    const int height = size_.height();
+    auto fill = [&](int part, int parts) {
+        const int low = height * part / parts, high = height * (part + 1) / parts - 1;
+        for (const InView& line : linesInView_)
+            fillLine(line, low, high);
+    };
+    share(linesInView_.size(), linesPerPart, fill);
+}
+
+void LineLayer::fillLine(const InView& line, int low, int high)
 {
     const int width = size_.width(), height = size_.height();
-    markDrawn(x0, y0, x1, y1, 0.0f);
+    float x0 = line.x0, y0 = line.y0, z0 = line.z0, x1 = line.x1, y1 = line.y1, z1 = line.z1;
     // A pixel in every column the line spans, or every row for a steep line, where its centre
     // line crosses the middle of that column or row; the minor coordinate in 16.16 fixed point.
     const bool steep = std::abs(y1 - y0) > std::abs(x1 - x0);
@@ -179,29 +240,59 @@ void LineLayer::drawInView(float x0, float y0, float z0, float x1, float y1, flo
     const int first = static_cast<int>(x0), last = static_cast<int>(x1);
     const float slope = x1 > x0 ? (y1 - y0) / (x1 - x0) : 0.0f;
     constexpr float one = 65536.0f;
-    auto minor =
+    const auto start =
         static_cast<std::int32_t>((y0 + slope * (static_cast<float>(first) + 0.5f - x0)) * one);
     const auto step = static_cast<std::int32_t>(slope * one);
     const int minorLimit = (steep ? width : height) - 1;
-    std::uint32_t* const pixels = pixels_.data();
-    const auto at = [&](int major, std::int32_t minorFixed) {
-        const int other = std::clamp(minorFixed >> 16, 0, minorLimit);
-        const int column = steep ? other : major;
-        const int row = steep ? major : other;
-        return static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
-               static_cast<std::size_t>(column);
-    };
-    if (!depthsWritten_) {
-        for (int major = first; major <= last; ++major, minor += step)
-            pixels[at(major, minor)] = colour;
-        return;
+    // Only the steps that may reach rows `low` to `high` are walked: a steep line's steps are
+    // rows; any other line's row is its minor coordinate, which grows by `step` a column (a
+    // step more at each side, and the row checked at every pixel, keep it exact).
+    int from = first, to = last;
+    if (steep) {
+        from = std::max(first, low);
+        to = std::min(last, high);
+    } else if (step == 0) {
+        const int row = std::clamp(start >> 16, 0, minorLimit);
+        if (row < low || row > high)
+            return;
+    } else if (low > 0 || high < minorLimit) {
+        const std::int64_t lowest = static_cast<std::int64_t>(low) << 16;
+        const std::int64_t highest = (static_cast<std::int64_t>(high + 1) << 16) - 1;
+        const std::int64_t magnitude = step > 0 ? step : -std::int64_t{step};
+        const auto floorDiv = [magnitude](std::int64_t n) {
+            return n >= 0 ? n / magnitude : -((-n + magnitude - 1) / magnitude);
+        };
+        // Steps k at which start + k * step lies within [lowest, highest]. A minor below zero
+        // still lights row 0, one beyond the last row that row: a bound holds only where the
+        // band does not reach that edge of the view.
+        const bool boundBelow = step > 0 ? low > 0 : high < minorLimit;
+        const bool boundAbove = step > 0 ? high < minorLimit : low > 0;
+        const std::int64_t below = step > 0 ? lowest - start : start - highest;
+        const std::int64_t above = step > 0 ? highest - start : start - lowest;
+        const std::int64_t kFrom = boundBelow ? floorDiv(below) - 1 : 0;
+        const std::int64_t kTo = boundAbove ? floorDiv(above) + 1 : last - first;
+        from = static_cast<int>(std::clamp<std::int64_t>(first + kFrom, first, last + 1));
+        to = static_cast<int>(std::clamp<std::int64_t>(first + kTo, first - 1, last));
     }
     const float depthSlope = x1 > x0 ? (z1 - z0) / (x1 - x0) : 0.0f;
-    float depth = z0 + depthSlope * (static_cast<float>(first) + 0.5f - x0);
-    for (int major = first; major <= last; ++major, minor += step, depth += depthSlope) {
-        const std::size_t i = at(major, minor);
-        if (depth <= depths_[i])
-            pixels[i] = colour;
+    std::uint32_t* const pixels = pixels_.data();
+    const float* const depths = depths_.data();
+    const std::uint32_t colour = line.colour;
+    auto minor = static_cast<std::int32_t>(start + static_cast<std::int64_t>(from - first) * step);
+    for (int major = from; major <= to; ++major, minor += step) {
+        const int other = std::clamp(minor >> 16, 0, minorLimit);
+        if (!steep && (other < low || other > high))
+            continue;
+        const std::size_t i =
+            steep ? static_cast<std::size_t>(major) * static_cast<std::size_t>(width) +
+                        static_cast<std::size_t>(other)
+                  : static_cast<std::size_t>(other) * static_cast<std::size_t>(width) +
+                        static_cast<std::size_t>(major);
+        // Depth per pixel from the line's start, so that a strip of rows finds what one pass
+        // finds; only bands and dots drawn before need it.
+        if (depthsWritten_ && z0 + depthSlope * (static_cast<float>(major) + 0.5f - x0) > depths[i])
+            continue;
+        pixels[i] = colour;
     }
 }
 
@@ -244,6 +335,35 @@ void LineLayer::drawDot(Vector3 p, std::uint32_t colour, int pixels)
 
 void LineLayer::drawBand(Vector3 a, Vector3 b, float radius, std::array<float, 3> rgb)
 {
+    BandInView band;
+    if (prepareBand({a, b, radius, rgb}, band))
+        fillBand(band, 0, size_.height() - 1);
+}
+
+void LineLayer::drawBands(std::span<const Band> bands)
+{
+    if (size_.isEmpty())
+        return;
+    bandsInView_.clear();
+    for (const Band& band : bands) {
+        BandInView inView;
+        if (prepareBand(band, inView))
+            bandsInView_.push_back(inView);
+    }
+    const int height = size_.height();
+    auto fill = [&](int part, int parts) {
+        const int low = height * part / parts, high = height * (part + 1) / parts - 1;
+        for (const BandInView& band : bandsInView_)
+            fillBand(band, low, high);
+    };
+    share(bandsInView_.size(), bandsPerPart, fill);
+}
+
+bool LineLayer::prepareBand(const Band& band, BandInView& out)
+{
+    const Vector3 a = band.a, b = band.b;
+    const float radius = band.radius;
+    const std::array<float, 3>& rgb = band.rgb;
     const auto& m = matrix_;
     const auto toClip = [&m](Vector3 p) {
         return Clip{m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12],
@@ -257,7 +377,7 @@ void LineLayer::drawBand(Vector3 a, Vector3 b, float radius, std::array<float, 3
     if (!clipTo(p.w + p.z, (q.w + q.z) - (p.w + p.z), t0, t1) ||
         !clipTo(p.w - p.z, (q.w - q.z) - (p.w - p.z), t0, t1) ||
         !clipTo(p.w - nearestW, q.w - p.w, t0, t1))
-        return;
+        return false;
     const float width = static_cast<float>(size_.width()),
                 height = static_cast<float>(size_.height());
     const auto window = [&](const Clip& c) {
@@ -267,7 +387,7 @@ void LineLayer::drawBand(Vector3 a, Vector3 b, float radius, std::array<float, 3
     const Clipped from = window(mix(p, q, t0)), to = window(mix(p, q, t1));
     if (!std::isfinite(from.x) || !std::isfinite(from.y) || !std::isfinite(to.x) ||
         !std::isfinite(to.y) || !std::isfinite(radius))
-        return;
+        return false;
 
     // Lit as the cylinder's side that faces the eye, at the middle of what is drawn: across the
     // band from one edge (-1) to the other (1), the normal turns from `side` over `front`.
@@ -297,11 +417,11 @@ void LineLayer::drawBand(Vector3 a, Vector3 b, float radius, std::array<float, 3
         shades[static_cast<std::size_t>(k)] =
             pack({rgb[0] * shade, rgb[1] * shade, rgb[2] * shade, 1.0f});
     }
-    drawBandInView(from, to, radius, shades);
+    return placeBand(from, to, radius, shades, out);
 }
 
-void LineLayer::drawBandInView(const Clipped& from, const Clipped& to, float radius,
-                               const std::array<std::uint32_t, shadeSteps>& shades)
+bool LineLayer::placeBand(const Clipped& from, const Clipped& to, float radius,
+                          const std::array<std::uint32_t, shadeSteps>& shades, BandInView& out)
 {
     const int width = size_.width(), height = size_.height();
     const bool steep = std::abs(to.y - from.y) > std::abs(to.x - from.x);
@@ -324,52 +444,82 @@ void LineLayer::drawBandInView(const Clipped& from, const Clipped& to, float rad
     const int majorSize = steep ? height : width, minorSize = steep ? width : height;
     if (x1 < -margin || x0 > static_cast<float>(majorSize) + margin || std::max(y0, y1) < -margin ||
         std::min(y0, y1) > static_cast<float>(minorSize) + margin)
-        return;
+        return false;
     const int first = std::max(static_cast<int>(std::floor(x0)), 0);
     const int last = std::min(static_cast<int>(std::floor(x1)), majorSize - 1);
     if (first > last)
-        return;
+        return false;
     banded_ = true;
     depthsWritten_ = true;
     if (steep)
         markDrawn(y0, x0, y1, x1, margin);
     else
         markDrawn(x0, y0, x1, y1, margin);
+    out = {steep, x0, y0, z0, z1, q0, q1, run, slope, reach, first, last, shades};
+    return true;
+}
 
+void LineLayer::fillBand(const BandInView& band, int low, int high)
+{
+    const int width = size_.width(), height = size_.height();
+    const bool steep = band.steep;
+    const int minorSize = steep ? width : height;
+    // A steep band's steps are rows. Any other band's rows lie across it: only the columns
+    // whose centre comes within its widest half width (and a pixel) of the rows are walked.
+    int first = band.first, last = band.last;
+    if (steep) {
+        first = std::max(first, low);
+        last = std::min(last, high);
+    } else if (band.slope != 0.0f) {
+        const float widest = std::max(band.reach * std::max(band.q0, band.q1), 0.5f) + 1.0f;
+        const float sLow = (static_cast<float>(low) - widest - band.y0) / band.slope;
+        const float sHigh = (static_cast<float>(high) + widest - band.y0) / band.slope;
+        const float from = std::floor(std::min(sLow, sHigh) + band.x0 - 0.5f) - 1.0f;
+        const float to = std::ceil(std::max(sLow, sHigh) + band.x0 - 0.5f) + 1.0f;
+        // Clamped as floats: far beyond the view they need not fit an int.
+        first = std::max(first, static_cast<int>(std::clamp(from, static_cast<float>(first),
+                                                            static_cast<float>(last) + 1.0f)));
+        last = std::min(last, static_cast<int>(std::clamp(to, static_cast<float>(first) - 1.0f,
+                                                          static_cast<float>(last))));
+    }
+    const int minorLow = steep ? 0 : low, minorHigh = steep ? minorSize - 1 : high;
     std::uint32_t* const pixels = pixels_.data();
     float* const depths = depths_.data();
     // A step along the minor axis is a pixel along the row when steep, else a row.
     const std::ptrdiff_t majorStride = steep ? width : 1, minorStride = steep ? 1 : width;
+    const float x0 = band.x0, y0 = band.y0, run = band.run;
     for (int major = first; major <= last; ++major) {
         // The centre, half the width across and the depth at the middle of the column; the
         // ends keep the values of the band's ends.
         const float s = std::clamp(static_cast<float>(major) + 0.5f - x0, 0.0f, run);
         const float t = run > 0.0f ? s / run : 0.0f;
-        const float centre = y0 + slope * s;
-        const float half = std::max(reach * (q0 + t * (q1 - q0)), 0.5f);
-        const float depth = z0 + t * (z1 - z0);
+        const float centre = y0 + band.slope * s;
+        const float half = std::max(band.reach * (band.q0 + t * (band.q1 - band.q0)), 0.5f);
+        const float depth = band.z0 + t * (band.z1 - band.z0);
         // Pixels whose centres lie within half a width of the centre line; one at least.
-        int low = static_cast<int>(std::ceil(centre - half - 0.5f));
-        int high = static_cast<int>(std::ceil(centre + half - 0.5f)) - 1;
-        if (high < low)
-            low = high = static_cast<int>(std::floor(centre));
+        int lowest = static_cast<int>(std::ceil(centre - half - 0.5f));
+        int highest = static_cast<int>(std::ceil(centre + half - 0.5f)) - 1;
+        if (highest < lowest)
+            lowest = highest = static_cast<int>(std::floor(centre));
+        if (highest < minorLow || lowest > minorHigh)
+            continue;
         // The shade's index across the band in 16.16 fixed point.
         constexpr float one = 65536.0f;
         const float shadesPerPixel = static_cast<float>(shadeSteps) / (2.0f * half);
         const auto perPixel = static_cast<std::int32_t>(shadesPerPixel * one);
-        auto shade = static_cast<std::int32_t>((static_cast<float>(low) + 0.5f - (centre - half)) *
-                                               shadesPerPixel * one);
-        if (low < 0) {
-            shade -= low * perPixel;
-            low = 0;
+        auto shade = static_cast<std::int32_t>(
+            (static_cast<float>(lowest) + 0.5f - (centre - half)) * shadesPerPixel * one);
+        if (lowest < minorLow) {
+            shade += (minorLow - lowest) * perPixel;
+            lowest = minorLow;
         }
-        high = std::min(high, minorSize - 1);
-        std::ptrdiff_t i = major * majorStride + low * minorStride;
-        for (int minor = low; minor <= high; ++minor, shade += perPixel, i += minorStride) {
+        highest = std::min(highest, minorHigh);
+        std::ptrdiff_t i = major * majorStride + lowest * minorStride;
+        for (int minor = lowest; minor <= highest; ++minor, shade += perPixel, i += minorStride) {
             if (depth < depths[i]) {
                 depths[i] = depth;
-                pixels[i] =
-                    shades[static_cast<std::size_t>(std::clamp(shade >> 16, 0, shadeSteps - 1))];
+                pixels[i] = band.shades[static_cast<std::size_t>(
+                    std::clamp(shade >> 16, 0, shadeSteps - 1))];
             }
         }
     }

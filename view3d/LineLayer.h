@@ -20,6 +20,7 @@
 // Pixels are in OpenGL's window order: row 0 at the bottom. Each word holds R, G, B, A in memory
 // order, so that it uploads as GL_RGBA bytes.
 
+#include "FrameThreads.h"
 #include "geometry/Vector3.h"
 
 #include <QMatrix4x4>
@@ -28,6 +29,8 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <vector>
 
 namespace pw {
@@ -42,6 +45,22 @@ struct BandView {
 class LineLayer {
 public:
     static constexpr int shadeSteps = 8;  // shades across a band
+    // Lines or bands drawn together are shared between threads by strips of rows where there
+    // are at least twice this many of them and the view is at least twice this many rows high.
+    static constexpr std::size_t linesPerPart = 2000;
+    static constexpr std::size_t bandsPerPart = 200;
+    static constexpr int rowsPerPart = 64;
+    static constexpr int mostThreads = 4;
+
+    struct Line {
+        Vector3 a, b;
+        std::uint32_t colour;
+    };
+    struct Band {
+        Vector3 a, b;
+        float radius;
+        std::array<float, 3> rgb;
+    };
 
     // Clears the picture to transparent and the depth to far at `size`; allocates only when the
     // size grows.
@@ -51,6 +70,15 @@ public:
     // A tube from `a` to `b` of `radius`, at least a pixel wide, lit as a cylinder of `rgb`
     // (0 to 1 each); clipped to the view and to OpenGL's near and far planes.
     void drawBand(Vector3 a, Vector3 b, float radius, std::array<float, 3> rgb);
+    // Many lines or bands at once: the same picture as drawing them one by one in their order.
+    void drawLines(std::span<const Line> lines);
+    void drawBands(std::span<const Band> bands);
+    // Room for that many lines and bands in one frame, so that a frame need not allocate.
+    void reserve(std::size_t count)
+    {
+        linesInView_.reserve(count);
+        bandsInView_.reserve(count);
+    }
     // A square of `pixels` on a side about `p`, as OpenGL draws a point of that size, with its
     // depth: the nearer of bands and dots shows. Between OpenGL's near and far planes only.
     void drawDot(Vector3 p, std::uint32_t colour, int pixels);
@@ -73,10 +101,34 @@ private:
     struct Clipped {
         float x, y, z, q;
     };
-    void drawInView(float x0, float y0, float z0, float x1, float y1, float z1,
-                    std::uint32_t colour);
-    void drawBandInView(const Clipped& from, const Clipped& to, float radius,
-                        const std::array<std::uint32_t, shadeSteps>& shades);
+    // A line clipped to the view: window pixels and depths at its ends.
+    struct InView {
+        float x0, y0, z0, x1, y1, z1;
+        std::uint32_t colour;
+    };
+    // The lines' pixels, grown line by line.
+    struct Extent {
+        int left = 0, bottom = 0, right = -1, top = -1;
+        void add(const InView& line);
+    };
+    // A band in view along its major axis (x, or y when steep): its start, depths and 1 / w at
+    // both ends, its steps in view, and its shades.
+    struct BandInView {
+        bool steep;
+        float x0, y0, z0, z1, q0, q1, run, slope, reach;
+        int first, last;
+        std::array<std::uint32_t, shadeSteps> shades;
+    };
+    bool project(const Line& line, InView& out) const;
+    // Lights the pixels of a line or band in rows `low` to `high`.
+    void fillLine(const InView& line, int low, int high);
+    bool prepareBand(const Band& band, BandInView& out);
+    bool placeBand(const Clipped& from, const Clipped& to, float radius,
+                   const std::array<std::uint32_t, shadeSteps>& shades, BandInView& out);
+    void fillBand(const BandInView& band, int low, int high);
+    // Runs work(part, parts) for `items` in one part, or in strips of rows between threads.
+    template <class Work>
+    void share(std::size_t items, std::size_t itemsPerPart, Work& work);
     void markDrawn(float x0, float y0, float x1, float y1, float margin);
     void markDrawn(int left, int bottom, int right, int top);  // clipped to the view
 
@@ -92,6 +144,9 @@ private:
     } dirty_;
     bool banded_ = false;
     bool depthsWritten_ = false;  // by bands or dots; lines test against them
+    std::vector<InView> linesInView_;
+    std::vector<BandInView> bandsInView_;
+    std::unique_ptr<FrameThreads> threads_;  // started for the first frame with many lines
 };
 
 }  // namespace pw

@@ -517,6 +517,8 @@ void SceneRenderer::setScene(std::shared_ptr<const Scene3d> scene)
                  nullptr, GL_DYNAMIC_DRAW);
     framePieces_.reserve(pieces);
     frameLineEnds_.reserve(pieces);
+    frameBands_.reserve(pieces);
+    lineLayer_.reserve(pieces);
     frameBlocks_.reserve(blockInstances_.size());
     // The grid, every footer and block as a point, the highlight's point.
     const std::size_t flatCapacity = (gridVertices + footerInstances_.size() +
@@ -706,6 +708,7 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
 
     framePieces_.clear();
     frameLineEnds_.clear();
+    frameBands_.clear();
     const Vector3 toLight = lightDirection();
     const float pixelsAtUnitDepth = camera.pixelsPerMetre(1.0f, size);
     lineLayer_.begin(viewProjection, size, {pixelsAtUnitDepth, eye, toLight});
@@ -715,7 +718,8 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     const std::uint32_t trackLine = LineLayer::pack(trackColour);
     // A tube as wide on screen as it is at each depth, cut where that width crosses a limit:
     // a cylinder where it is wider than a band may be, a band down to a line's width, a line
-    // beyond. Lines wait until every band is drawn. Says how the widest part is drawn.
+    // beyond. Bands and lines are drawn after the loop, bands first. Says how the widest part is
+    // drawn.
     enum class Drawn { None, Line, Band, Cylinder };
     const auto drawTube = [&](Vector3 a, Vector3 b, float radius,
                               const std::array<float, 4>& colour, std::uint32_t line,
@@ -744,7 +748,7 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
                                                          : at(lineDepth);
         Drawn drawn = Drawn::Line;
         if (nearDepth < lineDepth && farDepth > bandDepth) {
-            lineLayer_.drawBand(bandFrom, lineFrom, radius, rgbOf(colour));
+            frameBands_.push_back({bandFrom, lineFrom, radius, rgbOf(colour)});
             drawn = Drawn::Band;
         }
         if (nearDepth < bandDepth) {
@@ -792,8 +796,8 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
             from = to;
         }
     }
-    for (const LineEnds& line : frameLineEnds_)
-        lineLayer_.draw(line.a, line.b, line.colour);
+    lineLayer_.drawBands(frameBands_);
+    lineLayer_.drawLines(frameLineEnds_);
     frameBlocks_.clear();
     for (std::size_t i = 0; i < blockInstances_.size(); ++i) {
         const Cull& cull = blockCull_[i];

@@ -127,12 +127,9 @@ private:
     // Filled per frame within the capacity reserved per scene.
     std::vector<std::vector<Instance3d>> frameFooters_, framePreview_;
     std::vector<Instance3d> framePieces_, frameBlocks_;
-    struct LineEnds {
-        Vector3 a, b;
-        std::uint32_t colour;
-    };
-    std::vector<LineEnds> frameLineEnds_;  // drawn after the bands
-    std::vector<float> frameFlat_;         // the grid, lines, then points: x, y, z, r, g, b, a each
+    std::vector<LineLayer::Band> frameBands_;
+    std::vector<LineLayer::Line> frameLineEnds_;  // drawn after the bands
+    std::vector<float> frameFlat_;  // the grid, lines, then points: x, y, z, r, g, b, a each
     FrameCounts counts_;
 };
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
+#include <random>
 
 namespace pw {
 namespace {
@@ -227,6 +230,45 @@ TEST(LineLayer, DotsAreSquaresAsOpenGLDrawsPointsAndHideBehindBands)
         layer.drawDot({7.5f, 5.5f, z}, ink, 3);
         EXPECT_EQ(layer.pixels()[5 * size.width() + 7] == ink, z > 0.0f) << z;
         EXPECT_EQ(layer.pixels()[6 * size.width() + 7], ink) << z;
+    }
+}
+
+TEST(LineLayer, ManyLinesAndBandsShareTheirRowsAndPaintWhatOneByOnePaints)
+{
+    // Enough of each to be shared between threads, crossing in every direction and depth, some
+    // running far out of view and some behind the eye.
+    const QSize large(320, 200);
+    QMatrix4x4 perspective;
+    perspective.perspective(60.0f, 1.6f, 0.1f, 500.0f);
+    const BandView view{large.height() / (2.0f * std::tan(0.5236f)), {0, 0, 0}, {0.3f, 0.9f, 0.3f}};
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> across(-40.0f, 40.0f), deep(-100.0f, 2.0f);
+    const auto point = [&] { return Vector3{across(random), across(random), deep(random)}; };
+    std::vector<LineLayer::Band> bands;
+    std::vector<LineLayer::Line> lines;
+    for (std::size_t i = 0; i < 4 * LineLayer::bandsPerPart; ++i)
+        bands.push_back({point(), point(), 0.3f, {0.2f, 0.6f, 0.9f}});
+    for (std::size_t i = 0; i < 4 * LineLayer::linesPerPart; ++i)
+        lines.push_back({point(), point(), 0xff000000u | static_cast<std::uint32_t>(i)});
+    LineLayer together, oneByOne;
+    for (const bool withBands : {false, true}) {
+        together.begin(perspective, large, view);
+        oneByOne.begin(perspective, large, view);
+        if (withBands) {
+            together.drawBands(bands);
+            for (const LineLayer::Band& band : bands)
+                oneByOne.drawBand(band.a, band.b, band.radius, band.rgb);
+        }
+        together.drawLines(lines);
+        for (const LineLayer::Line& line : lines)
+            oneByOne.draw(line.a, line.b, line.colour);
+        const auto count = static_cast<std::size_t>(large.width() * large.height());
+        EXPECT_TRUE(std::equal(together.pixels(), together.pixels() + count, oneByOne.pixels()))
+            << withBands;
+        EXPECT_TRUE(std::equal(together.depths(), together.depths() + count, oneByOne.depths()))
+            << withBands;
+        EXPECT_EQ(together.drawn(), oneByOne.drawn()) << withBands;
+        EXPECT_GT(std::count(together.pixels(), together.pixels() + count, 0u), 0) << withBands;
     }
 }
 

@@ -1,0 +1,70 @@
+#include "FrameThreads.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace pw {
+
+FrameThreads::FrameThreads(int parts)
+{
+    const int cores = static_cast<int>(std::max(std::thread::hardware_concurrency(), 1u));
+    const int helpers = std::max(std::min(parts, cores) - 1, 0);
+    helpers_.reserve(static_cast<std::size_t>(helpers));
+    for (int part = 1; part <= helpers; ++part) {
+        try {
+            helpers_.emplace_back([this, part](std::stop_token stop) { serve(stop, part); });
+        } catch (const std::system_error&) {
+            break;  // fewer parts, each larger
+        }
+    }
+}
+
+FrameThreads::~FrameThreads()
+{
+    for (std::jthread& helper : helpers_)
+        helper.request_stop();
+}
+
+void FrameThreads::run(Call call, void* work)
+{
+    const int count = parts();
+    if (count > 1) {
+        const std::lock_guard lock(mutex_);
+        call_ = call;
+        work_ = work;
+        count_ = count;
+        running_ = count - 1;
+        ++round_;
+    }
+    wake_.notify_all();
+    call(work, 0, count);
+    if (count > 1) {
+        std::unique_lock lock(mutex_);
+        finished_.wait(lock, [this] { return running_ == 0; });
+    }
+}
+
+void FrameThreads::serve(const std::stop_token& stop, int part)
+{
+    std::uint64_t done = 0;
+    for (;;) {
+        Call call = nullptr;
+        void* work = nullptr;
+        int count = 0;
+        {
+            std::unique_lock lock(mutex_);
+            if (!wake_.wait(lock, stop, [&] { return round_ != done; }))
+                return;
+            done = round_;
+            call = call_;
+            work = work_;
+            count = count_;
+        }
+        call(work, part, count);
+        const std::lock_guard lock(mutex_);
+        if (--running_ == 0)
+            finished_.notify_one();
+    }
+}
+
+}  // namespace pw
