@@ -76,8 +76,8 @@ void main()
 }
 )";
 
-// Bands carry their depth, so that meshes drawn later hide them or are hidden by them; lines
-// carry the depth of a band behind them.
+// Bands and dots carry their depth, so that meshes drawn later hide them or are hidden by them;
+// lines carry the far depth, or the depth of a band or dot behind them.
 constexpr const char* bandLayerFragmentShader = R"(#version 330 core
 uniform sampler2D layer;
 uniform sampler2D layerDepth;
