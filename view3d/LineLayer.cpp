@@ -264,7 +264,7 @@ void LineLayer::fillLine(const InView& line, int low, int high)
         };
         // Steps k at which start + k * step lies within [lowest, highest]. A minor below zero
         // still lights row 0, one beyond the last row that row: a bound holds only where the
-        // band does not reach that edge of the view.
+        // strip does not reach that edge of the view.
         const bool boundBelow = step > 0 ? low > 0 : high < minorLimit;
         const bool boundAbove = step > 0 ? high < minorLimit : low > 0;
         const std::int64_t below = step > 0 ? lowest - start : start - highest;
