@@ -184,15 +184,23 @@ void LineLayer::draw(Vector3 a, Vector3 b, std::uint32_t colour)
     fillLine(line, 0, size_.height() - 1);
 }
 
-template <class Work>
-void LineLayer::share(std::size_t items, std::size_t itemsPerPart, Work& work)
+template <class Item>
+void LineLayer::fillInStrips(const std::vector<Item>& items, std::size_t itemsPerPart,
+                             void (LineLayer::*fill)(const Item&, int, int))
 {
-    if (items >= 2 * itemsPerPart && size_.height() >= 2 * rowsPerPart) {
+    // Each part fills a strip of rows with exactly the pixels one pass would; no two share one.
+    const int height = size_.height();
+    auto strip = [&](int part, int parts) {
+        const int low = height * part / parts, high = height * (part + 1) / parts - 1;
+        for (const Item& item : items)
+            (this->*fill)(item, low, high);
+    };
+    if (items.size() >= 2 * itemsPerPart && height >= 2 * rowsPerPart) {
         if (!threads_)
             threads_ = std::make_unique<FrameThreads>(mostThreads);
-        threads_->run(work);
+        threads_->run(strip);
     } else {
-        work(0, 1);
+        strip(0, 1);
     }
 }
 
@@ -211,14 +219,7 @@ void LineLayer::drawLines(std::span<const Line> lines)
     }
     if (extent.right >= extent.left)
         markDrawn(extent.left, extent.bottom, extent.right, extent.top);
-    // Each part fills a strip of rows with exactly the pixels one pass would; no two share one.
-    const int height = size_.height();
-    auto fill = [&](int part, int parts) {
-        const int low = height * part / parts, high = height * (part + 1) / parts - 1;
-        for (const InView& line : linesInView_)
-            fillLine(line, low, high);
-    };
-    share(linesInView_.size(), linesPerPart, fill);
+    fillInStrips(linesInView_, linesPerPart, &LineLayer::fillLine);
 }
 
 void LineLayer::fillLine(const InView& line, int low, int high)
@@ -350,13 +351,7 @@ void LineLayer::drawBands(std::span<const Band> bands)
         if (prepareBand(band, inView))
             bandsInView_.push_back(inView);
     }
-    const int height = size_.height();
-    auto fill = [&](int part, int parts) {
-        const int low = height * part / parts, high = height * (part + 1) / parts - 1;
-        for (const BandInView& band : bandsInView_)
-            fillBand(band, low, high);
-    };
-    share(bandsInView_.size(), bandsPerPart, fill);
+    fillInStrips(bandsInView_, bandsPerPart, &LineLayer::fillBand);
 }
 
 bool LineLayer::prepareBand(const Band& band, BandInView& out)

@@ -126,9 +126,10 @@ private:
     bool placeBand(const Clipped& from, const Clipped& to, float radius,
                    const std::array<std::uint32_t, shadeSteps>& shades, BandInView& out);
     void fillBand(const BandInView& band, int low, int high);
-    // Runs work(part, parts) for `items` in one part, or in strips of rows between threads.
-    template <class Work>
-    void share(std::size_t items, std::size_t itemsPerPart, Work& work);
+    // Fills every item in one pass, or, when there are many, in a strip of rows per thread.
+    template <class Item>
+    void fillInStrips(const std::vector<Item>& items, std::size_t itemsPerPart,
+                      void (LineLayer::*fill)(const Item&, int, int));
     void markDrawn(float x0, float y0, float x1, float y1, float margin);
     void markDrawn(int left, int bottom, int right, int top);  // clipped to the view
 
