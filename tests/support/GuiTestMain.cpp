@@ -1,5 +1,6 @@
-// QProcess and QSaveFile want an application object; painting a plan wants a GUI one, and a
-// platform: off screen, so that no display is needed.
+// GoogleTest's main in a QGuiApplication: QProcess and QSaveFile want an application object,
+// painting wants a GUI one and a platform. The platform defaults to "offscreen", so that no
+// display is needed; it makes OpenGL contexts through the X display it is given, if any.
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
