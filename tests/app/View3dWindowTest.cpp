@@ -30,9 +30,8 @@ private Q_SLOTS:
         h.emplace();
         h->window->show();
         plan = std::make_unique<PlanCoordinator>(h->window->session(), *h->window);
-        demo = h->dir.filePath(QStringLiteral("demo.nltrack"));
-        QFile::remove(demo);
-        QVERIFY(QFile::copy(QStringLiteral(PLINTHWRIGHT_EXAMPLES_DIR "/demo.nltrack"), demo));
+        demo = h->copyExample(QStringLiteral("demo.nltrack"));
+        QVERIFY(!demo.isEmpty());
     }
 
     void cleanup()

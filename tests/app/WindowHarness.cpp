@@ -131,6 +131,14 @@ QString WindowHarness::writeTrack(const QString& name, const Track& track) const
     return path;
 }
 
+QString WindowHarness::copyExample(const QString& name) const
+{
+    const QString path = dir.filePath(name);
+    QFile::remove(path);
+    return QFile::copy(QStringLiteral(PLINTHWRIGHT_EXAMPLES_DIR "/") + name, path) ? path
+                                                                                   : QString();
+}
+
 QString WindowHarness::modelDirectory(const QStringList& files)
 {
     const QString path = dir.filePath(QStringLiteral("models%1").arg(++directories));

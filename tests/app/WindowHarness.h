@@ -61,6 +61,8 @@ struct WindowHarness {
     QString boxStates() const;
 
     QString writeTrack(const QString& name, const Track& track) const;
+    // A copy of the example file in dir, replacing one there; empty when it cannot be made.
+    QString copyExample(const QString& name) const;
     // A new directory below dir holding empty files with these names.
     QString modelDirectory(const QStringList& files);
 
