@@ -314,19 +314,7 @@ export DISPLAY=":$(cat "$smoke/display")"
 mkdir -p "$WINEPREFIX"
 "$wine" wineboot --init >/dev/null 2>&1 || true
 
-passed=0
-failed=0
-check() {
-  local what=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "ok    $what"
-  else
-    failed=$((failed + 1))
-    echo "FAIL  $what"
-  fi
-}
+source scripts/check.sh
 
 # Runs the Linux command line in the Linux root, the Windows one in the unpacked zip (paths with
 # backslashes); stdout and the exit code go to $1.{out,code}, with Windows' line ends removed.

@@ -304,19 +304,7 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   mkdir -p "$WINEPREFIX"
   "$wine" wineboot --init >/dev/null 2>&1 || true
 
-  passed=0
-  failed=0
-  check() {
-    local what=$1
-    shift
-    if "$@"; then
-      passed=$((passed + 1))
-      echo "ok    $what"
-    else
-      failed=$((failed + 1))
-      echo "FAIL  $what"
-    fi
-  }
+  source scripts/check.sh
   check_installer "$out/plinthwright-setup.exe" "$stage" stand_in_received
   echo "$passed passed, $failed failed"
   [ "$failed" -eq 0 ]
