@@ -9,8 +9,6 @@ namespace pw::hardening {
 
 namespace {
 
-bool isFinite(Vector3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
 bool withinReach(Vector3 v)
 {
     return isFinite(v) && std::abs(v.x) <= modelReachMetres && std::abs(v.y) <= modelReachMetres &&

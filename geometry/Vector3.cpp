@@ -27,6 +27,12 @@ void normalize(Vector3& a)
 
 Vector3 operator-(Vector3 a, Vector3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 
+Vector3 operator+(Vector3 a, Vector3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+
+Vector3 operator*(Vector3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
+
+bool isFinite(Vector3 a) { return std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(a.z); }
+
 std::ostream& operator<<(std::ostream& out, Vector3 a)
 {
     return out << '(' << a.x << ", " << a.y << ", " << a.z << ')';

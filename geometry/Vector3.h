@@ -18,6 +18,9 @@ float length(Vector3 a);
 // In place; a vector whose squared length is below 1e-6 is left unchanged.
 void normalize(Vector3& a);
 Vector3 operator-(Vector3 a, Vector3 b);
+Vector3 operator+(Vector3 a, Vector3 b);
+Vector3 operator*(Vector3 a, float s);
+bool isFinite(Vector3 a);
 
 // Writes "(x, y, z)" in the stream's current number format.
 std::ostream& operator<<(std::ostream& out, Vector3 a);

@@ -14,8 +14,6 @@ namespace pw {
 
 namespace {
 
-bool isFinite(Vector3 p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
-
 std::tuple<float, float, float> key(Vector3 p) { return {p.x, p.y, p.z}; }
 
 int styleOfModel(const std::string& modelFile)

@@ -20,8 +20,6 @@ constexpr int curveSamplesPerSegment = 16;
 
 bool isFinite(QPointF p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
 
-bool isFinite(Vector3 p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
-
 // Evaluated directly: the arc-length walk of CurveSegment is only needed for rail connectors.
 Vector3 bezierPoint(const std::array<Vector3, 4>& p, float t)
 {

@@ -15,8 +15,6 @@ namespace {
 constexpr std::uint32_t dropped = std::numeric_limits<std::uint32_t>::max();
 constexpr Vector3 upwards{0.0f, 1.0f, 0.0f};
 
-bool isFinite(Vector3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
 // A unit vector, or nothing when `v` has no usable direction.
 bool toUnit(Vector3& v)
 {

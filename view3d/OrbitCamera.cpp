@@ -11,9 +11,6 @@ namespace {
 
 constexpr float radiansPerDegree = std::numbers::pi_v<float> / 180.0f;
 
-Vector3 operator+(Vector3 a, Vector3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vector3 operator*(Vector3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-
 float tanHalfVertical()
 {
     return std::tan(OrbitCamera::fieldOfViewDegrees * 0.5f * radiansPerDegree);

@@ -11,9 +11,6 @@ namespace pw {
 
 namespace {
 
-Vector3 plus(Vector3 a, Vector3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vector3 scaled(Vector3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-
 // Slabs widened by this much, so that a flat model (a square) can still be hit.
 constexpr float slabSlack = 1e-3f;
 
@@ -67,9 +64,9 @@ std::optional<float> rayHitsTube(const Ray3d& ray, Vector3 a, Vector3 b, float r
     float s = aa > 0.0f ? (denominator > 1e-9f * aa ? (aw - ad * dw) / denominator : 0.0f) : 0.0f;
     if (aa > 0.0f)
         s = std::clamp(s, 0.0f, 1.0f);
-    const Vector3 onSegment = plus(a, scaled(axis, s));
+    const Vector3 onSegment = a + axis * s;
     const float t = std::max(0.0f, dot(onSegment - ray.origin, ray.direction));
-    const Vector3 gap = plus(ray.origin, scaled(ray.direction, t)) - onSegment;
+    const Vector3 gap = ray.origin + ray.direction * t - onSegment;
     if (dot(gap, gap) > radius * radius)
         return std::nullopt;
     return t;
@@ -118,9 +115,9 @@ Vector3 zoomTarget(const Scene3d& scene, const OrbitCamera& camera, QPointF pixe
     const Ray3d ray = camera.rayThrough(pixel, size);
     const Pick3d hit = pick3d(scene, camera, pixel, size);
     if (hit.kind != Pick3d::Kind::None)
-        return plus(ray.origin, scaled(ray.direction, hit.distance));
+        return ray.origin + ray.direction * hit.distance;
     if (ray.direction.y * ray.origin.y < 0.0f)
-        return plus(ray.origin, scaled(ray.direction, -ray.origin.y / ray.direction.y));
+        return ray.origin + ray.direction * (-ray.origin.y / ray.direction.y);
     return camera.pointAtPivotDepth(pixel, size);
 }
 

@@ -11,8 +11,6 @@ namespace pw {
 
 namespace {
 
-bool isFinite(Vector3 p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
-
 // The scene's bounds fit the camera. A point beyond the plan's reach is drawn but not fitted: one
 // runaway value would shrink the whole track below a pixel.
 void fit(Bounds3d& bounds, Vector3 p)

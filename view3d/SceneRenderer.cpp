@@ -146,9 +146,6 @@ std::array<float, 4> styleColour(int style, float alpha = 1.0f)
     return rgba(footerColour(style).rgb(), alpha);
 }
 
-Vector3 plus(Vector3 a, Vector3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vector3 scaled(Vector3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-
 Vector3 placed(const std::array<float, 16>& e, Vector3 p)
 {
     return {e[0] * p.x + e[1] * p.y + e[2] * p.z + e[3],
@@ -174,8 +171,8 @@ Instance3d cylinderInstance(Vector3 a, Vector3 b, float radius, std::array<float
     normalize(p);
     Vector3 q = cross(p, axis);
     normalize(q);
-    p = scaled(p, radius);
-    q = scaled(q, radius);
+    p = p * radius;
+    q = q * radius;
     return {{p.x, axis.x, q.x, a.x, p.y, axis.y, q.y, a.y, p.z, axis.z, q.z, a.z}, colour};
 }
 
@@ -207,8 +204,7 @@ ModelMesh blockMesh()
         const Vector3 v = cross(n, u);
         const auto first = static_cast<std::uint32_t>(mesh.positions.size());
         for (const auto& [su, sv] : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}) {
-            mesh.positions.push_back(
-                plus(scaled(n, 0.5f), plus(scaled(u, 0.5f * su), scaled(v, 0.5f * sv))));
+            mesh.positions.push_back(n * 0.5f + (u * (0.5f * su) + v * (0.5f * sv)));
             mesh.normals.push_back(n);
         }
         mesh.indices.insert(mesh.indices.end(),
@@ -547,7 +543,7 @@ void SceneRenderer::buildInstances()
                 continue;
             const Model3d& model = scene.models[static_cast<std::size_t>(footer.model)];
             const auto& e = footer.matrix;
-            const Vector3 centre = placed(e, scaled(plus(model.minimum, model.maximum), 0.5f));
+            const Vector3 centre = placed(e, (model.minimum + model.maximum) * 0.5f);
             const float stretch = std::max({length({e[0], e[4], e[8]}), length({e[1], e[5], e[9]}),
                                             length({e[2], e[6], e[10]})});
             const float radius = 0.5f * stretch * length(model.maximum - model.minimum);
@@ -565,14 +561,14 @@ void SceneRenderer::buildInstances()
         const float radius = tubeRadius(tube.style);
         tubeInstances_.push_back(cylinderInstance(tube.a, tube.b, radius, rgba(supportRgb)));
         tubeCull_.push_back(
-            {scaled(plus(tube.a, tube.b), 0.5f), 0.5f * length(tube.b - tube.a) + radius, radius});
+            {(tube.a + tube.b) * 0.5f, 0.5f * length(tube.b - tube.a) + radius, radius});
     }
     segmentCull_.clear();
     for (const std::vector<Vector3>& samples : scene.curve) {
         Bounds3d bounds;
         for (const Vector3 p : samples)
             bounds.extend(p);
-        segmentCull_.push_back({scaled(plus(bounds.minimum, bounds.maximum), 0.5f),
+        segmentCull_.push_back({(bounds.minimum + bounds.maximum) * 0.5f,
                                 0.5f * length(bounds.maximum - bounds.minimum) + trackTubeRadius,
                                 trackTubeRadius});
     }
@@ -676,8 +672,7 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     glEnable(GL_PROGRAM_POINT_SIZE);
 
     const Bounds3d& bounds = scene.bounds;
-    const Vector3 centre =
-        bounds.empty ? camera.pivot() : scaled(plus(bounds.minimum, bounds.maximum), 0.5f);
+    const Vector3 centre = bounds.empty ? camera.pivot() : (bounds.minimum + bounds.maximum) * 0.5f;
     // Models reach beyond the positions the bounds hold; a generous sphere keeps them in.
     const float radius =
         (bounds.empty ? 1.0f : 0.5f * length(bounds.maximum - bounds.minimum)) + 10.0f;
@@ -737,8 +732,7 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
                     lineDepth = widthScale / lineTubePixels;
         // The point at `depth`, which lies between the ends' depths.
         const auto at = [&](float depth) {
-            return plus(nearEnd,
-                        scaled(farEnd - nearEnd, (depth - nearDepth) / (farDepth - nearDepth)));
+            return nearEnd + (farEnd - nearEnd) * ((depth - nearDepth) / (farDepth - nearDepth));
         };
         const Vector3 bandFrom = nearDepth >= bandDepth  ? nearEnd
                                  : farDepth <= bandDepth ? farEnd
@@ -844,7 +838,7 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     if (highlight_.kind == Pick3d::Kind::Tube && highlight_.index < scene.tubes.size()) {
         highlight = tubeInstances_[highlight_.index];
         const Tube3d& tube = scene.tubes[highlight_.index];
-        pushFlat(frameFlat_, scaled(plus(tube.a, tube.b), 0.5f), highlightColour);
+        pushFlat(frameFlat_, (tube.a + tube.b) * 0.5f, highlightColour);
     } else if (highlight_.kind != Pick3d::Kind::None) {
         const bool preview = highlight_.kind == Pick3d::Kind::PreviewFooter;
         const std::vector<Footer3d>& list = preview ? scene.preview : scene.footers;
@@ -853,8 +847,7 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
             highlightModel = static_cast<std::size_t>(footer.model);
             highlight = instanceOf(footer.matrix, highlightColour);
             const Model3d& model = scene.models[highlightModel];
-            pushFlat(frameFlat_,
-                     placed(footer.matrix, scaled(plus(model.minimum, model.maximum), 0.5f)),
+            pushFlat(frameFlat_, placed(footer.matrix, (model.minimum + model.maximum) * 0.5f),
                      highlightColour);
         }
     }
