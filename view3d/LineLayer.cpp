@@ -21,6 +21,21 @@ Clip mix(const Clip& p, const Clip& q, float t)
             p.w + t * (q.w - p.w)};
 }
 
+Clip toClip(const std::array<float, 16>& m, Vector3 p)
+{
+    return {m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12],
+            m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
+            m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14],
+            m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15]};
+}
+
+// Window pixels of a point in clip space, in a view of `size`.
+void toWindow(const Clip& c, QSize size, float& x, float& y)
+{
+    x = (c.x / c.w + 1.0f) * 0.5f * static_cast<float>(size.width());
+    y = (c.y / c.w + 1.0f) * 0.5f * static_cast<float>(size.height());
+}
+
 Vector3 along(Vector3 a, Vector3 b, float t)
 {
     return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
@@ -89,7 +104,7 @@ void LineLayer::begin(const QMatrix4x4& viewProjection, QSize size, const BandVi
 
 QRect LineLayer::drawn() const
 {
-    return dirty_.right < dirty_.left
+    return dirty_.empty()
                ? QRect()
                : QRect(QPoint(dirty_.left, dirty_.bottom), QPoint(dirty_.right, dirty_.top));
 }
@@ -98,14 +113,8 @@ void LineLayer::markDrawn(int left, int bottom, int right, int top)
 {
     left = std::max(left, 0), bottom = std::max(bottom, 0);
     right = std::min(right, size_.width() - 1), top = std::min(top, size_.height() - 1);
-    if (right < left || top < bottom)
-        return;
-    if (dirty_.right < dirty_.left) {
-        dirty_ = {left, bottom, right, top};
-        return;
-    }
-    dirty_.left = std::min(dirty_.left, left), dirty_.bottom = std::min(dirty_.bottom, bottom);
-    dirty_.right = std::max(dirty_.right, right), dirty_.top = std::max(dirty_.top, top);
+    if (right >= left && top >= bottom)
+        dirty_.add(left, bottom, right, top);
 }
 
 void LineLayer::markDrawn(float x0, float y0, float x1, float y1, float margin)
@@ -117,31 +126,19 @@ void LineLayer::markDrawn(float x0, float y0, float x1, float y1, float margin)
               static_cast<int>(std::floor(std::max(y0, y1) + margin)));
 }
 
-void LineLayer::Extent::add(const InView& line)
+void LineLayer::Extent::add(int fromLeft, int fromBottom, int toRight, int toTop)
 {
-    // Clipped to the view, so every pixel lies within the view.
-    const int l = static_cast<int>(std::min(line.x0, line.x1)),
-              r = static_cast<int>(std::max(line.x0, line.x1)),
-              b = static_cast<int>(std::min(line.y0, line.y1)),
-              t = static_cast<int>(std::max(line.y0, line.y1));
-    if (right < left) {
-        left = l, right = r, bottom = b, top = t;
+    if (empty()) {
+        *this = {fromLeft, fromBottom, toRight, toTop};
         return;
     }
-    left = std::min(left, l), right = std::max(right, r);
-    bottom = std::min(bottom, b), top = std::max(top, t);
+    left = std::min(left, fromLeft), bottom = std::min(bottom, fromBottom);
+    right = std::max(right, toRight), top = std::max(top, toTop);
 }
 
 bool LineLayer::project(const Line& line, InView& out) const
 {
-    const auto& m = matrix_;
-    const auto toClip = [&m](Vector3 p) {
-        return Clip{m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12],
-                    m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
-                    m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14],
-                    m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15]};
-    };
-    Clip p = toClip(line.a), q = toClip(line.b);
+    Clip p = toClip(matrix_, line.a), q = toClip(matrix_, line.b);
     if (p.w < nearestW && q.w < nearestW)
         return false;
     // The part behind the eye is cut off where w reaches the plane near it.
@@ -153,13 +150,9 @@ bool LineLayer::project(const Line& line, InView& out) const
     }
     const float width = static_cast<float>(size_.width()),
                 height = static_cast<float>(size_.height());
-    const auto window = [&](const Clip& c, float& x, float& y) {
-        x = (c.x / c.w + 1.0f) * 0.5f * width;
-        y = (c.y / c.w + 1.0f) * 0.5f * height;
-    };
     float x0, y0, x1, y1;
-    window(p, x0, y0);
-    window(q, x1, y1);
+    toWindow(p, size_, x0, y0);
+    toWindow(q, size_, x1, y1);
     if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
         return false;
     // Clipped to the pixels' centres' range, so that no step leaves the view.
@@ -214,10 +207,14 @@ void LineLayer::drawLines(std::span<const Line> lines)
         InView inView;
         if (project(line, inView)) {
             linesInView_.push_back(inView);
-            extent.add(inView);
+            // Clipped to the view, so every pixel lies within the view.
+            extent.add(static_cast<int>(std::min(inView.x0, inView.x1)),
+                       static_cast<int>(std::min(inView.y0, inView.y1)),
+                       static_cast<int>(std::max(inView.x0, inView.x1)),
+                       static_cast<int>(std::max(inView.y0, inView.y1)));
         }
     }
-    if (extent.right >= extent.left)
+    if (!extent.empty())
         markDrawn(extent.left, extent.bottom, extent.right, extent.top);
     fillInStrips(linesInView_, linesPerPart, &LineLayer::fillLine);
 }
@@ -299,15 +296,11 @@ void LineLayer::fillLine(const InView& line, int low, int high)
 
 void LineLayer::drawDot(Vector3 p, std::uint32_t colour, int pixels)
 {
-    const auto& m = matrix_;
-    const float w = m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15];
-    const float z = m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14];
-    if (!(w > 0.0f) || z < -w || z > w)
+    const Clip c = toClip(matrix_, p);
+    if (!(c.w > 0.0f) || c.z < -c.w || c.z > c.w)
         return;
-    const float x = ((m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12]) / w + 1.0f) * 0.5f *
-                    static_cast<float>(size_.width());
-    const float y = ((m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13]) / w + 1.0f) * 0.5f *
-                    static_cast<float>(size_.height());
+    float x, y;
+    toWindow(c, size_, x, y);
     const float half = 0.5f * static_cast<float>(pixels);
     // The pixels whose centres lie in the square, its left and lower edges included.
     const float left = std::ceil(x - half - 0.5f), bottom = std::ceil(y - half - 0.5f);
@@ -320,7 +313,7 @@ void LineLayer::drawDot(Vector3 p, std::uint32_t colour, int pixels)
               toRow = std::min(static_cast<int>(bottom) + pixels, size_.height()) - 1;
     markDrawn(fromColumn, fromRow, toColumn, toRow);
     depthsWritten_ = true;
-    const float depth = windowDepth(z, w);
+    const float depth = windowDepth(c.z, c.w);
     const int width = size_.width();
     for (int row = fromRow; row <= toRow; ++row) {
         const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(row) * width;
@@ -359,25 +352,17 @@ bool LineLayer::prepareBand(const Band& band, BandInView& out)
     const Vector3 a = band.a, b = band.b;
     const float radius = band.radius;
     const std::array<float, 3>& rgb = band.rgb;
-    const auto& m = matrix_;
-    const auto toClip = [&m](Vector3 p) {
-        return Clip{m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12],
-                    m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
-                    m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14],
-                    m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15]};
-    };
-    const Clip p = toClip(a), q = toClip(b);
+    const Clip p = toClip(matrix_, a), q = toClip(matrix_, b);
     // Between OpenGL's near and far planes, as a mesh there would be.
     float t0 = 0.0f, t1 = 1.0f;
     if (!clipTo(p.w + p.z, (q.w + q.z) - (p.w + p.z), t0, t1) ||
         !clipTo(p.w - p.z, (q.w - q.z) - (p.w - p.z), t0, t1) ||
         !clipTo(p.w - nearestW, q.w - p.w, t0, t1))
         return false;
-    const float width = static_cast<float>(size_.width()),
-                height = static_cast<float>(size_.height());
     const auto window = [&](const Clip& c) {
-        return Clipped{(c.x / c.w + 1.0f) * 0.5f * width, (c.y / c.w + 1.0f) * 0.5f * height,
-                       windowDepth(c.z, c.w), 1.0f / c.w};
+        Clipped clipped{0.0f, 0.0f, windowDepth(c.z, c.w), 1.0f / c.w};
+        toWindow(c, size_, clipped.x, clipped.y);
+        return clipped;
     };
     const Clipped from = window(mix(p, q, t0)), to = window(mix(p, q, t1));
     if (!std::isfinite(from.x) || !std::isfinite(from.y) || !std::isfinite(to.x) ||
@@ -397,8 +382,8 @@ bool LineLayer::prepareBand(const Band& band, BandInView& out)
     normalize(front);
     // Which way `side` runs on screen decides which edge of the band is lit by it.
     const bool steep = std::abs(to.y - from.y) > std::abs(to.x - from.x);
-    const Clip centre = toClip(middle);
-    const Clip aside = toClip({middle.x + side.x, middle.y + side.y, middle.z + side.z});
+    const Clip centre = toClip(matrix_, middle);
+    const Clip aside = toClip(matrix_, middle + side);
     const float minorCentre = steep ? centre.x / centre.w : centre.y / centre.w;
     const float minorAside = steep ? aside.x / aside.w : aside.y / aside.w;
     const float toward = aside.w > 0.0f && minorAside < minorCentre ? -1.0f : 1.0f;

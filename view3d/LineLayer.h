@@ -83,7 +83,7 @@ public:
     // depth: the nearer of bands and dots shows. Between OpenGL's near and far planes only.
     void drawDot(Vector3 p, std::uint32_t colour, int pixels);
     // Whether anything was drawn since begin().
-    bool empty() const { return dirty_.right < dirty_.left; }
+    bool empty() const { return dirty_.empty(); }
     // Whether a band was drawn since begin(): only then does the depth matter.
     bool banded() const { return banded_; }
     // The pixels drawn since begin(): only these need uploading and laying under the frame.
@@ -106,10 +106,11 @@ private:
         float x0, y0, z0, x1, y1, z1;
         std::uint32_t colour;
     };
-    // The lines' pixels, grown line by line.
+    // Pixel bounds, grown by what is drawn.
     struct Extent {
         int left = 0, bottom = 0, right = -1, top = -1;
-        void add(const InView& line);
+        bool empty() const { return right < left; }
+        void add(int fromLeft, int fromBottom, int toRight, int toTop);
     };
     // A band in view along its major axis (x, or y when steep): its start, depths and 1 / w at
     // both ends, its steps in view, and its shades.
@@ -140,9 +141,7 @@ private:
     std::vector<float> depths_;
     // What this frame drew, in window pixels; cleared by the next begin(). Plain bounds: a
     // frame widens them for every line and dot.
-    struct Bounds {
-        int left = 0, bottom = 0, right = -1, top = -1;
-    } dirty_;
+    Extent dirty_;
     bool banded_ = false;
     bool depthsWritten_ = false;  // by bands or dots; lines test against them
     std::vector<InView> linesInView_;

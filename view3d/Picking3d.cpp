@@ -85,11 +85,9 @@ Pick3d pick3d(const Scene3d& scene, const OrbitCamera& camera, QPointF pixel, QS
     const auto footers = [&](const std::vector<Footer3d>& list, Pick3d::Kind kind) {
         for (std::size_t i = 0; i < list.size(); ++i) {
             const Footer3d& footer = list[i];
-            if (footer.model < 0 || static_cast<std::size_t>(footer.model) >= scene.models.size() ||
-                scene.models[static_cast<std::size_t>(footer.model)].mesh.indices.empty())
-                continue;
-            const Model3d& model = scene.models[static_cast<std::size_t>(footer.model)];
-            consider(rayHitsPlacedBox(ray, footer.matrix, model.minimum, model.maximum), kind, i);
+            if (const Model3d* model = drawnModel(scene, footer))
+                consider(rayHitsPlacedBox(ray, footer.matrix, model->minimum, model->maximum), kind,
+                         i);
         }
     };
     footers(scene.footers, Pick3d::Kind::Footer);

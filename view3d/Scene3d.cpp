@@ -197,4 +197,12 @@ Scene3d buildScene3d(const Track& track, FootprintSources footprints,
     return scene;
 }
 
+const Model3d* drawnModel(const Scene3d& scene, const Footer3d& footer)
+{
+    if (footer.model < 0 || static_cast<std::size_t>(footer.model) >= scene.models.size())
+        return nullptr;
+    const Model3d& model = scene.models[static_cast<std::size_t>(footer.model)];
+    return model.mesh.indices.empty() ? nullptr : &model;
+}
+
 }  // namespace pw

@@ -53,6 +53,10 @@ struct Scene3d {
     Bounds3d bounds;  // of the track, tubes, fundaments and footer positions within 1e6 m
 };
 
+// The model a footer is drawn and picked as; null when it draws nothing (no model, or one
+// without triangles).
+const Model3d* drawnModel(const Scene3d& scene, const Footer3d& footer);
+
 // Radius of a support tube of a style: small 0.10 m, medium 0.15, large 0.22, x-large 0.30,
 // xx-large 0.40, a tube of no footer class 0.10.
 float tubeRadius(int style);

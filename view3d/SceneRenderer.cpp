@@ -436,11 +436,9 @@ SceneRenderer::Mesh SceneRenderer::makeMesh(const ModelMesh& source, int instanc
 
 void SceneRenderer::releaseScene()
 {
-    for (std::vector<Mesh>* meshes : {&models_, &previewModels_}) {
-        for (Mesh& mesh : *meshes)
-            release(mesh);
-        meshes->clear();
-    }
+    for (Mesh& mesh : models_)
+        release(mesh);
+    models_.clear();
 }
 
 void SceneRenderer::release(Mesh& mesh)
@@ -492,8 +490,9 @@ void SceneRenderer::setScene(std::shared_ptr<const Scene3d> scene)
     frameFooters_.assign(scene_->models.size(), {});
     framePreview_.assign(scene_->models.size(), {});
     for (std::size_t m = 0; m < scene_->models.size(); ++m) {
-        models_.push_back(makeMesh(scene_->models[m].mesh, solid[m]));
-        previewModels_.push_back(makeMesh(scene_->models[m].mesh, preview[m]));
+        // One mesh for the solid and the preview footers: the preview's draw refills its
+        // instances after the solid one.
+        models_.push_back(makeMesh(scene_->models[m].mesh, std::max(solid[m], preview[m])));
         frameFooters_[m].reserve(static_cast<std::size_t>(solid[m]));
         framePreview_[m].reserve(static_cast<std::size_t>(preview[m]));
     }
@@ -516,10 +515,9 @@ void SceneRenderer::setScene(std::shared_ptr<const Scene3d> scene)
     frameBands_.reserve(pieces);
     lineLayer_.reserve(pieces);
     frameBlocks_.reserve(blockInstances_.size());
-    // The grid, every footer and block as a point, the highlight's point.
-    const std::size_t flatCapacity = (gridVertices + footerInstances_.size() +
-                                      previewInstances_.size() + blockInstances_.size() + 1) *
-                                     flatFloats;
+    // The grid, every preview footer as a point, the highlight's point: solid points are dots
+    // of the line picture.
+    const std::size_t flatCapacity = (gridVertices + previewInstances_.size() + 1) * flatFloats;
     frameFlat_.reserve(flatCapacity);
     glBindBuffer(GL_ARRAY_BUFFER, frameLines_.buffer);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(flatCapacity * sizeof(float)), nullptr,
@@ -538,10 +536,10 @@ void SceneRenderer::buildInstances()
         modelOf.clear();
         for (const Footer3d& footer : list) {
             // A model without triangles draws nothing, not even a point.
-            if (footer.model < 0 || static_cast<std::size_t>(footer.model) >= scene.models.size() ||
-                scene.models[static_cast<std::size_t>(footer.model)].mesh.indices.empty())
+            const Model3d* drawn = drawnModel(scene, footer);
+            if (drawn == nullptr)
                 continue;
-            const Model3d& model = scene.models[static_cast<std::size_t>(footer.model)];
+            const Model3d& model = *drawn;
             const auto& e = footer.matrix;
             const Vector3 centre = placed(e, (model.minimum + model.maximum) * 0.5f);
             const float stretch = std::max({length({e[0], e[4], e[8]}), length({e[1], e[5], e[9]}),
@@ -679,10 +677,11 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     const QMatrix4x4 viewProjection = camera.projection(size, centre, radius) * camera.view();
     const Frustum frustum(viewProjection);
     const Vector3 eye = camera.eye(), forward = camera.forward();
+    const float pixelsAtUnitDepth = camera.pixelsPerMetre(1.0f, size);
     // On-screen size in pixels of `metres` at the nearest depth of a sphere.
     const auto pixels = [&](const Cull& cull, float metres) {
         const float depth = dot(cull.centre - eye, forward) - cull.radius;
-        return depth <= 1e-3f ? 1e9f : metres * camera.pixelsPerMetre(depth, size);
+        return depth <= 1e-3f ? 1e9f : metres * pixelsAtUnitDepth / depth;
     };
 
     // What is in view, and how it is drawn.
@@ -705,7 +704,6 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     frameLineEnds_.clear();
     frameBands_.clear();
     const Vector3 toLight = lightDirection();
-    const float pixelsAtUnitDepth = camera.pixelsPerMetre(1.0f, size);
     lineLayer_.begin(viewProjection, size, {pixelsAtUnitDepth, eye, toLight});
     const std::array<float, 4> trackColour = rgba(trackRgb3d);
     const std::array<float, 4> supportColour = rgba(supportRgb);
@@ -803,9 +801,11 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
             lineLayer_.drawDot(cull.centre, LineLayer::pack(blockInstances_[i].colour),
                                static_cast<int>(pointFooterPixels));
     }
+    // Solid footers too small for their mesh are dots of the line picture; translucent ones
+    // are points drawn over everything later.
     const auto sortFooters = [&](const std::vector<Instance3d>& instances,
                                  const std::vector<Cull>& cull, const std::vector<int>& modelOf,
-                                 std::vector<std::vector<Instance3d>>& perModel) {
+                                 std::vector<std::vector<Instance3d>>& perModel, bool translucent) {
         for (std::vector<Instance3d>& list : perModel)
             list.clear();
         for (std::size_t i = 0; i < instances.size(); ++i) {
@@ -815,9 +815,7 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
                 perModel[static_cast<std::size_t>(modelOf[i])].push_back(instances[i]);
                 ++counts_.meshFooters;
             } else {
-                // Solid ones are dots of the line picture; translucent ones are drawn over
-                // everything later.
-                if (instances[i].colour[3] < 1.0f)
+                if (translucent)
                     pushFlat(frameFlat_, cull[i].centre, instances[i].colour);
                 else
                     lineLayer_.drawDot(cull[i].centre, LineLayer::pack(instances[i].colour),
@@ -826,9 +824,9 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
             }
         }
     };
-    sortFooters(footerInstances_, footerCull_, footerModelOf_, frameFooters_);
+    sortFooters(footerInstances_, footerCull_, footerModelOf_, frameFooters_, false);
     const int previewPointsFirst = static_cast<int>(frameFlat_.size() / flatFloats);
-    sortFooters(previewInstances_, previewCull_, previewModelOf_, framePreview_);
+    sortFooters(previewInstances_, previewCull_, previewModelOf_, framePreview_, true);
     const int highlightPoint = static_cast<int>(frameFlat_.size() / flatFloats);
 
     // The picked footer or tube drawn again over itself, and as a point that shows it when small.
@@ -891,8 +889,8 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
-    for (std::size_t m = 0; m < previewModels_.size(); ++m)
-        drawInstanced(previewModels_[m], framePreview_[m]);
+    for (std::size_t m = 0; m < models_.size(); ++m)
+        drawInstanced(models_[m], framePreview_[m]);
     glUseProgram(flatProgram_);
     drawFlat(frameLines_, GL_POINTS, previewPointsFirst, highlightPoint - previewPointsFirst,
              pointFooterPixels);

@@ -65,7 +65,6 @@ public:
     bool initialized() const { return initialized_; }
     // Uploads the scene's meshes and instances.
     void setScene(std::shared_ptr<const Scene3d> scene);
-    const Scene3d* scene() const { return scene_.get(); }
     void setHighlight(Pick3d pick) { highlight_ = pick; }
     // `size` in device pixels.
     void render(const OrbitCamera& camera, QSize size);
@@ -113,8 +112,7 @@ private:
 
     std::shared_ptr<const Scene3d> scene_;
     Pick3d highlight_;
-    std::vector<Mesh> models_;         // one per scene model
-    std::vector<Mesh> previewModels_;  // the same meshes, with the preview's instances
+    std::vector<Mesh> models_;  // one per scene model, for its solid and its preview footers
     Mesh cylinder_;
     Mesh block_;
     Lines frameLines_;  // the grid, lines, points and the highlight, filled per frame
