@@ -38,13 +38,8 @@ void warnUnreadable(const ModelFootprints& footprints, const QString& directory,
 int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err)
 {
     const QString& outputPath = arguments.outputPath;
-    // A FIFO, device or directory named as the output is refused before any work.
-    if (!outputPathAccepted(outputPath, err))
-        return exitFailure;
-    if (planFileFormat(outputPath) == PlanFileFormat::Svg && !planSvgAvailable()) {
-        reportError(
-            err,
-            CoreError{ErrorCode::PlanSvgUnavailable, toFileSystemPath(outputPath), {}, {}, 0, {}});
+    if (Result<void> named = checkPlanFileName(outputPath); !named.ok()) {
+        reportError(err, named.error());
         return exitFailure;
     }
     const std::optional<OpenedTrack> loaded =
@@ -70,8 +65,7 @@ int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err)
             renderScene3d(std::make_shared<const Scene3d>(buildScene3d(loaded->track, sources)),
                           picture3dSize, problem);
         if (picture.isNull()) {
-            err << cliProgramName << ": no 3D view: " << problem << '\n';
-            err.flush();
+            reportFailure(err, QStringLiteral("no 3D view"), problem);
             return exitFailure;
         }
         written = writePlanPicture(picture, outputPath);

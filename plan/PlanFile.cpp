@@ -92,16 +92,21 @@ bool planSvgAvailable()
 #endif
 }
 
-Result<void> writePlanFile(const PlanScene& scene, const QString& fileName)
+Result<void> checkPlanFileName(const QString& fileName)
 {
-    const auto failure = [&](ErrorCode code, std::error_code system, std::string detail) {
-        return CoreError{code, toFileSystemPath(fileName), system, {}, 0, std::move(detail)};
-    };
     const PlanFileFormat format = planFileFormat(fileName);
     if (format == PlanFileFormat::Unknown)
-        return failure(ErrorCode::PlanFormatUnknown, {}, {});
+        return CoreError{ErrorCode::PlanFormatUnknown, toFileSystemPath(fileName), {}, {}, 0, {}};
     if (format == PlanFileFormat::Svg && !planSvgAvailable())
-        return failure(ErrorCode::PlanSvgUnavailable, {}, {});
+        return CoreError{ErrorCode::PlanSvgUnavailable, toFileSystemPath(fileName), {}, {}, 0, {}};
+    return {};
+}
+
+Result<void> writePlanFile(const PlanScene& scene, const QString& fileName)
+{
+    if (Result<void> named = checkPlanFileName(fileName); !named.ok())
+        return named;
+    const PlanFileFormat format = planFileFormat(fileName);
     const Layout layout = layoutFor(scene.bounds);
     QByteArray bytes;
     QBuffer buffer(&bytes);

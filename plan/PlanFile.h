@@ -16,6 +16,9 @@ PlanFileFormat planFileFormat(const QString& fileName);
 // False in a build without Qt Svg (the Windows one): plans are then written as PNG only.
 bool planSvgAvailable();
 
+// Whether a plan can be written under that name in this build: .png, or .svg where Qt Svg is.
+Result<void> checkPlanFileName(const QString& fileName);
+
 // The scene fills 1000 pixels along its longer side, the legend sits on its right. On failure the
 // file is left as it was.
 Result<void> writePlanFile(const PlanScene& scene, const QString& fileName);
