@@ -5,6 +5,7 @@
 #include "PlanCommand.h"
 #include "TrackJson.h"
 #include "TrackLoading.h"
+#include "footers/FooterModelChoice.h"
 #include "plan/PlanFile.h"
 
 #include <QCommandLineOption>
@@ -38,9 +39,11 @@ struct Options {
                                  "name"};
     std::array<QCommandLineOption, sizeClassCount> classes{{
         {"small",
-         "Footer model of small tubes: own, default, default:PCT (PCT from 10 to "
-         "1000) or none. Left out: own when the models directory holds the class's "
-         "model, else none.",
+         QStringLiteral("Footer model of small tubes: own, default, default:PCT (PCT from %1 to "
+                        "%2) or none. Left out: own when the models directory holds the class's "
+                        "model, else none.")
+             .arg(minimumScalePercent)
+             .arg(maximumScalePercent),
          "C"},
         {"medium", "Footer model of medium tubes, as for --small.", "C"},
         {"large", "Footer model of large tubes, as for --small.", "C"},
@@ -194,8 +197,11 @@ int runGenerateCommand(const QCommandLineParser& parser, const Options& options,
         const QString text = parser.value(option);
         arguments.choices[index] = parseClassChoice(text, sizeClass);
         if (!arguments.choices[index])
-            return usageError(err, QStringLiteral("--%1: bad choice '%2' (own, default, "
-                                                  "default:PCT with PCT 10 to 1000, none)")
+            // The user's text goes in last, where no later arg() reads it.
+            return usageError(err, QStringLiteral("--%3: bad choice '%4' (own, default, "
+                                                  "default:PCT with PCT %1 to %2, none)")
+                                       .arg(minimumScalePercent)
+                                       .arg(maximumScalePercent)
                                        .arg(option.names().constFirst(), text));
     }
     arguments.keepFundaments = parser.isSet(options.keepFundaments);
