@@ -66,6 +66,27 @@ Result<void> refuseModelsTooLarge(const FooterModelChoices& choices,
     return {};
 }
 
+// Whether two files hold the same bytes; false when either cannot be read.
+bool sameFileContents(const fs::path& a, const fs::path& b)
+{
+    std::ifstream first(a, std::ios::binary);
+    std::ifstream second(b, std::ios::binary);
+    if (!first || !second)
+        return false;
+    std::vector<char> bufferA(64 * 1024);
+    std::vector<char> bufferB(bufferA.size());
+    for (;;) {
+        first.read(bufferA.data(), static_cast<std::streamsize>(bufferA.size()));
+        second.read(bufferB.data(), static_cast<std::streamsize>(bufferB.size()));
+        const std::streamsize got = first.gcount();
+        if (got != second.gcount() || first.bad() || second.bad() ||
+            !std::equal(bufferA.begin(), bufferA.begin() + got, bufferB.begin()))
+            return false;
+        if (got == 0 || (!first && !second))
+            return !first.bad() && !second.bad();
+    }
+}
+
 }  // namespace
 
 Result<ModelInstallation> installFooterModels(const FooterModelChoices& choices,
@@ -135,26 +156,6 @@ Result<void> checkModelsToInstall(const FooterModelChoices& choices,
     if (!anyTicked)
         return CoreError{ErrorCode::NoModelChosen, modelSourceDirectory, {}, {}, 0, {}};
     return {};
-}
-
-bool sameFileContents(const fs::path& a, const fs::path& b)
-{
-    std::ifstream first(a, std::ios::binary);
-    std::ifstream second(b, std::ios::binary);
-    if (!first || !second)
-        return false;
-    std::vector<char> bufferA(64 * 1024);
-    std::vector<char> bufferB(bufferA.size());
-    for (;;) {
-        first.read(bufferA.data(), static_cast<std::streamsize>(bufferA.size()));
-        second.read(bufferB.data(), static_cast<std::streamsize>(bufferB.size()));
-        const std::streamsize got = first.gcount();
-        if (got != second.gcount() || first.bad() || second.bad() ||
-            !std::equal(bufferA.begin(), bufferA.begin() + got, bufferB.begin()))
-            return false;
-        if (got == 0 || (!first && !second))
-            return !first.bad() && !second.bad();
-    }
 }
 
 ModelDirectoryContents inspectModelDirectory(const fs::path& modelSourceDirectory)

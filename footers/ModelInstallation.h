@@ -66,7 +66,4 @@ ModelDirectoryContents inspectModelDirectory(const std::filesystem::path& modelS
 Result<void> copyModelFile(const std::filesystem::path& source,
                            const std::filesystem::path& destination);
 
-// Whether two files hold the same bytes; false when either cannot be read.
-bool sameFileContents(const std::filesystem::path& a, const std::filesystem::path& b);
-
 }  // namespace pw
