@@ -105,7 +105,6 @@ void PlanCoordinator::followTrackReplaced()
     const pw::Track& track = session_.track();
     trackText_ = pw::trackSummary(session_.trackFile(), track);
     actionText_.clear();
-    objectsBeforeGenerate_ = track.sceneryObjects.size();
     tubeEnds_.emplace(track);
     preview_.clear();  // made for the track before
     window_->view3d()->newTrack();
@@ -131,8 +130,10 @@ void PlanCoordinator::followModelDirectoryInspected()
 void PlanCoordinator::followTrackGenerated(const pw::GenerationReport& report)
 {
     const pw::Track& track = session_.track();
-    const int doubled = pw::countDoubledFooters(track.sceneryObjects, objectsBeforeGenerate_);
-    objectsBeforeGenerate_ = track.sceneryObjects.size();
+    // Generate only appends its footers to the scenery objects.
+    const int doubled = pw::countDoubledFooters(
+        track.sceneryObjects,
+        track.sceneryObjects.size() - static_cast<std::size_t>(report.objectsAddedTotal()));
     tubeEnds_.emplace(track);
     preview_.clear();
     inspectModels();  // generate has just copied them

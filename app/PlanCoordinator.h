@@ -73,7 +73,6 @@ private:
     std::vector<pw::SceneryObject> preview_;
     QString previewProblem_;  // why generate would refuse, instead of what it would add
     QTimer previewTimer_;
-    std::size_t objectsBeforeGenerate_ = 0;
     QString trackText_;
     QString modelText_;
     QString actionText_;

@@ -25,8 +25,7 @@ pw::Result<pw::ReadDiagnostics> TrackSession::openTrack(const QString& fileName)
     track_ = std::move(opened->track);
     trackFile_ = fileName;
     lastReport_.reset();
-    setObjectDirectoryText(
-        QString::fromStdString(pw::proposedObjectDirectoryName(pw::toFileSystemPath(trackFile_))));
+    proposeObjectDirectoryName();
     setModified(false);
     Q_EMIT trackReplaced();
     return opened->diagnostics;
@@ -67,8 +66,7 @@ pw::Result<pw::GenerationReport> TrackSession::generate()
     }
     lastReport_ = report->value();
     // The name proposed again, as after opening the track.
-    setObjectDirectoryText(
-        QString::fromStdString(pw::proposedObjectDirectoryName(pw::toFileSystemPath(trackFile_))));
+    proposeObjectDirectoryName();
     setModified(true);
     Q_EMIT trackGenerated(*lastReport_);
     return *report;
@@ -121,7 +119,14 @@ void TrackSession::setObjectDirectoryText(const QString& text)
     if (objectDirectoryText_ == text)
         return;
     objectDirectoryText_ = text;
-    Q_EMIT choicesChanged();
+    // The name changes nothing that generate would place.
+    Q_EMIT objectDirectoryTextChanged();
+}
+
+void TrackSession::proposeObjectDirectoryName()
+{
+    setObjectDirectoryText(
+        QString::fromStdString(pw::proposedObjectDirectoryName(pw::toFileSystemPath(trackFile_))));
 }
 
 void TrackSession::setNolimitsDirectory(const QString& directory)

@@ -39,8 +39,6 @@ public:
     // Opens the file as the track to work on, with the window's checks (a regular file holding
     // track data). On failure nothing changes. On success says what the reader passed over.
     pw::Result<pw::ReadDiagnostics> openTrack(const QString& fileName);
-    // Reads the opened file again.
-    pw::Result<pw::ReadDiagnostics> reloadTrack() { return openTrack(trackFile_); }
     // Writes the track; the work counts as saved afterwards.
     pw::Result<void> saveTrack(const QString& fileName);
     // Generates with the current choices into a copy of the track, adopted only on success.
@@ -82,7 +80,8 @@ public:
 Q_SIGNALS:
     void trackReplaced();  // opened or reloaded
     void trackGenerated(const pw::GenerationReport& report);
-    void choicesChanged();
+    void choicesChanged();  // what generate would place
+    void objectDirectoryTextChanged();
     void modelDirectoryInspected();
     void nolimitsDirectoryChanged();
     void saved(const QString& fileName);
@@ -90,6 +89,8 @@ Q_SIGNALS:
 
 private:
     void setModified(bool modified);
+    // The name proposed from the track file's name.
+    void proposeObjectDirectoryName();
     pw::GenerationOptions optionsFor(const pw::ObjectDirectory& objectDirectory) const;
 
     pw::Track track_;

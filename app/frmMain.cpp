@@ -112,8 +112,8 @@ void frmMain::loadSettings()
         session_.setNolimitsDirectory(nolimitsDir);
     ui->deleteNativeFundaments->setChecked(replaceFundaments);
     ui->checkAlignTangent->setChecked(alignToTangent);
-    // A directory gone since is simply not looked at again.
-    if (!modelDir.isEmpty() && QFileInfo(modelDir).isDir())
+    // A directory gone since is simply not looked at again: the session refuses it.
+    if (!modelDir.isEmpty())
         (void)session_.inspectModelDirectory(modelDir);
 }
 
@@ -124,8 +124,8 @@ void frmMain::saveSettings()
         settings->setValue(nolimitsDirKey, session_.nolimitsDirectory());
     if (!session_.modelDirectory().isEmpty())
         settings->setValue(modelDirKey, session_.modelDirectory());
-    settings->setValue(deleteNativeFundamentsKey, ui->deleteNativeFundaments->isChecked());
-    settings->setValue(checkAlignTangentKey, ui->checkAlignTangent->isChecked());
+    settings->setValue(deleteNativeFundamentsKey, session_.replaceFundaments());
+    settings->setValue(checkAlignTangentKey, session_.alignToTangent());
     settings->endGroup();
 }
 
