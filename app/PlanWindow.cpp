@@ -72,12 +72,7 @@ PlanWindow::PlanWindow(QWidget* parent)
     toolBar->setMovable(false);
     toolBar->setFocusPolicy(Qt::NoFocus);
     toolBar->addActions({topView_, sideView_, threeDView_});
-    connect(views, &QActionGroup::triggered, this, [this](QAction*) {
-        if (threeDShown())
-            view3d_->activate();
-        views_->setCurrentWidget(threeDShown() ? static_cast<QWidget*>(view3d_) : canvas_);
-        Q_EMIT viewChanged(view());
-    });
+    connect(views, &QActionGroup::triggered, this, &PlanWindow::showCheckedView);
 
     summary_->setObjectName(QStringLiteral("planSummary"));
     summary_->setTextInteractionFlags(Qt::NoTextInteraction);
@@ -96,10 +91,19 @@ bool PlanWindow::threeDShown() const { return threeDView_->isChecked(); }
 
 void PlanWindow::setView(pw::PlanView view)
 {
-    if (view == this->view())
+    QAction* action = view == pw::PlanView::Side ? sideView_ : topView_;
+    if (action->isChecked())
         return;
-    (view == pw::PlanView::Side ? sideView_ : topView_)->setChecked(true);
-    Q_EMIT viewChanged(view);
+    action->setChecked(true);
+    showCheckedView();
+}
+
+void PlanWindow::showCheckedView()
+{
+    if (threeDShown())
+        view3d_->activate();
+    views_->setCurrentWidget(threeDShown() ? static_cast<QWidget*>(view3d_) : canvas_);
+    Q_EMIT viewChanged(view());
 }
 
 bool PlanWindow::restorePlace(const QByteArray& geometry)
@@ -115,9 +119,7 @@ void PlanWindow::showThreeD()
     if (threeDShown())
         return;
     threeDView_->setChecked(true);
-    view3d_->activate();
-    views_->setCurrentWidget(view3d_);
-    Q_EMIT viewChanged(view());
+    showCheckedView();
 }
 
 void PlanWindow::setScene(pw::PlanScene scene, bool fit)

@@ -24,7 +24,7 @@ public:
 
     PlanCanvas* canvas() const { return canvas_; }
     View3dPanel* view3d() const { return view3d_; }
-    // The plan's view, or the last one shown while the 3D view is.
+    // The plan's view; from above while the 3D view shows.
     pw::PlanView view() const;
     bool threeDShown() const;
     void setView(pw::PlanView view);
@@ -45,6 +45,8 @@ Q_SIGNALS:
     void viewChanged(pw::PlanView view);
 
 private:
+    // Shows the view whose action is checked, and says so.
+    void showCheckedView();
     PlanCanvas* canvas_;
     View3dPanel* view3d_;
     QStackedWidget* views_;
