@@ -1,5 +1,7 @@
 #include "PlanCanvas.h"
 
+#include "ToolTipText.h"
+
 #include "plan/PlanHitTest.h"
 
 #include <QHelpEvent>
@@ -7,7 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPromise>
-#include <QToolTip>
+#include <QHelpEvent>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -241,11 +243,7 @@ bool PlanCanvas::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
-        const QString text = toolTipAt(help->pos());
-        if (text.isEmpty())
-            QToolTip::hideText();
-        else
-            QToolTip::showText(help->globalPos(), text, this);
+        showToolTipText(this, help->globalPos(), toolTipAt(help->pos()));
         return true;
     }
     return QWidget::event(event);

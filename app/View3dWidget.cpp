@@ -1,11 +1,13 @@
 #include "View3dWidget.h"
 
+#include "ToolTipText.h"
+
 #include "view3d/OffscreenRenderer.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOpenGLContext>
-#include <QToolTip>
+#include <QHelpEvent>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -144,11 +146,7 @@ void View3dWidget::mouseReleaseEvent(QMouseEvent* event)
     unsetCursor();
     if (!click)
         return;
-    const QString text = pickAt(event->position().toPoint());
-    if (text.isEmpty())
-        QToolTip::hideText();
-    else
-        QToolTip::showText(event->globalPosition().toPoint(), text, this);
+    showToolTipText(this, event->globalPosition().toPoint(), pickAt(event->position().toPoint()));
 }
 
 void View3dWidget::mouseDoubleClickEvent(QMouseEvent* event)
@@ -189,13 +187,10 @@ bool View3dWidget::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
-        const QString text =
+        showToolTipText(
+            this, help->globalPos(),
             scene_ ? pw::describePick(*scene_, pw::pick3d(*scene_, camera_, help->pos(), size()))
-                   : QString();
-        if (text.isEmpty())
-            QToolTip::hideText();
-        else
-            QToolTip::showText(help->globalPos(), text, this);
+                   : QString());
         return true;
     }
     return QOpenGLWidget::event(event);
