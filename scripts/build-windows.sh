@@ -22,7 +22,7 @@ set --
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 source scripts/setup.sh g++-mingw-w64-x86-64-posix wine64 dpkg-dev libz-mingw-w64-dev \
-  libutfcpp-dev libstb-dev xvfb xauth xdotool imagemagick zip unzip nsis
+  libutfcpp-dev libstb-dev xdotool imagemagick zip unzip nsis
 
 # The installer's build and checks.
 source scripts/windows-installer.sh

@@ -16,8 +16,7 @@ esac
 
 # Explicit arguments: setup.sh would otherwise take ours as package names. CPack's DEB generator
 # runs `file` to find the programs whose libraries go into Depends, and stops without it.
-source scripts/setup.sh dpkg-dev file desktop-file-utils appstream shared-mime-info help2man \
-  lintian
+source scripts/setup.sh dpkg-dev file shared-mime-info help2man lintian
 
 app_id=io.github.plinthwright.Plinthwright
 build=build-package

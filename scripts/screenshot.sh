@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 # The picture shows numbers as the C locale writes them whoever makes it, and xdotool reads the
 # path it types (which need not be ASCII) in the locale's encoding.
 export LC_ALL=C.UTF-8
-source scripts/setup.sh xvfb xauth imagemagick xdotool
+source scripts/setup.sh imagemagick xdotool
 
 output=${1:-docs/window.png}
 build_dir=${PLINTHWRIGHT_BUILD_DIR:-build}
