@@ -3,9 +3,6 @@
 # and prints the table of results. Arguments go to the Google Benchmark program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# The window's benchmarks take the locale Qt sets from the environment, and their printf would
-# write a decimal comma that the table below reads as an integer: the C locale's numbers.
-export LC_ALL=C.UTF-8
 benchmark_args=("$@")
 # setup.sh would take our arguments as package names.
 set --
