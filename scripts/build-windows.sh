@@ -295,22 +295,13 @@ cp -r examples "$smoke/linux/"
 unzip -q "$zip_file" -d "$smoke/windows"
 windows_root=$smoke/windows/plinthwright
 
-server_pid=
+source tests/support/xvfb.sh
 cleanup() {
   "$wineserver" -k 2>/dev/null || true
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
-# Xvfb picks a free display and tells its number: a server in another root or container can hold
-# a number whose files this /tmp does not show.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$smoke/display" >/dev/null 2>&1 &
-server_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$smoke/display" ] && break
-  sleep 0.1
-done
-[ -s "$smoke/display" ] || { echo "build-windows.sh: the virtual X server did not start" >&2; exit 1; }
-export DISPLAY=":$(cat "$smoke/display")"
+start_xvfb "$smoke" 1280x1024x24 -noreset
 mkdir -p "$WINEPREFIX"
 "$wine" wineboot --init >/dev/null 2>&1 || true
 

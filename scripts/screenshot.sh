@@ -18,29 +18,19 @@ if [ "$build_dir" = build ]; then
 fi
 cmake --build "$build_dir" --target plinthwright plinthwright-cli
 
+source tests/support/xvfb.sh
 scratch=$(mktemp -d)
-server_pid=
 window_pid=
 cleanup() {
   [ -n "$window_pid" ] && kill "$window_pid" 2>/dev/null || true
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$scratch"
 }
 trap cleanup EXIT
 
-# A display number nobody uses, a first-run settings store, and no window manager: the window
-# sits at the top left corner without a frame. The X server picks the number itself and writes it
-# to descriptor 3: a server in another root or container can hold a number whose files this /tmp
-# does not show (its sockets are shared all the same). Wide enough for the plan window beside
-# the main window.
-Xvfb -displayfd 3 -screen 0 1400x720x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
-server_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$scratch/display" ] && break
-  sleep 0.1
-done
-display=$(cat "$scratch/display")
-[ -n "$display" ] || { echo "screenshot.sh: the virtual X server did not start" >&2; exit 1; }
+# A display of our own, a first-run settings store, and no window manager: the window sits at
+# the top left corner without a frame. Wide enough for the plan window beside the main window.
+start_xvfb "$scratch" 1400x720x24
 
 mkdir -m 700 "$scratch/runtime"
 
@@ -50,7 +40,7 @@ take() {
   rm -rf "$scratch/config"
   mkdir -p "$scratch/config/tallowmere"
   printf '[planWindow]\nview=%s\n' "$1" >"$scratch/config/tallowmere/basaltora.conf"
-  DISPLAY=":$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$scratch/config" \
+  QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$scratch/config" \
     XDG_RUNTIME_DIR="$scratch/runtime" "$build_dir/bin/plinthwright" examples/demo.nltrack &
   window_pid=$!
   sleep 3
@@ -59,17 +49,17 @@ take() {
   # fifth widget after the file field is "select..." of the model directory. Without a window
   # manager the main window gets the focus only when asked.
   local main_window
-  main_window=$(DISPLAY=":$display" xdotool search --onlyvisible --name '^Plinthwright$' | head -n1)
-  DISPLAY=":$display" xdotool windowfocus --sync "$main_window"
-  DISPLAY=":$display" xdotool key Tab Tab Tab Tab Tab space
+  main_window=$(xdotool search --onlyvisible --name '^Plinthwright$' | head -n1)
+  xdotool windowfocus --sync "$main_window"
+  xdotool key Tab Tab Tab Tab Tab space
   sleep 1
-  DISPLAY=":$display" xdotool type --delay 20 "$PWD/examples/models"
-  DISPLAY=":$display" xdotool key Return
+  xdotool type --delay 20 "$PWD/examples/models"
+  xdotool key Return
   sleep 3
 
   mkdir -p "$(dirname "$2")"
   # The root window is black around the window; trimming leaves the window alone.
-  DISPLAY=":$display" import -window root -trim +repage "$2"
+  import -window root -trim +repage "$2"
   echo "Wrote $2"
   kill "$window_pid" 2>/dev/null || true
   wait "$window_pid" 2>/dev/null || true
@@ -82,5 +72,5 @@ take top "$(dirname "$output")/window-plan.png"
 "$build_dir/bin/plinthwright-cli" plan examples/demo-footers.nltrack -o docs/plan.svg \
   --models-dir examples/models
 # The 3D view renders through OpenGL, which it gets from the same virtual X server.
-DISPLAY=":$display" "$build_dir/bin/plinthwright-cli" plan examples/demo-footers.nltrack \
+"$build_dir/bin/plinthwright-cli" plan examples/demo-footers.nltrack \
   -o docs/view3d.png --3d --models-dir examples/models
