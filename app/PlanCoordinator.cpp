@@ -228,13 +228,8 @@ void PlanCoordinator::updatePreview()
             previewProblem_ = QString::fromStdString(pw::errorText(models.error()));
         } else {
             try {
-                pw::Track copy = session_.track();
-                const std::size_t before = copy.sceneryObjects.size();
-                pw::GenerationReport report;
-                pw::placeFooters(copy, options, report, tubeEnds_ ? &*tubeEnds_ : nullptr);
-                preview_.assign(std::make_move_iterator(copy.sceneryObjects.begin() +
-                                                        static_cast<std::ptrdiff_t>(before)),
-                                std::make_move_iterator(copy.sceneryObjects.end()));
+                preview_ = pw::footersGenerateWouldAdd(session_.track(), options,
+                                                       tubeEnds_ ? &*tubeEnds_ : nullptr);
             } catch (const std::bad_alloc&) {
                 // A track too large to copy has no preview; generate says why when pressed.
                 preview_.clear();

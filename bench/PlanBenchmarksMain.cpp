@@ -158,13 +158,8 @@ int main(int argc, char** argv)
     // ends were worked out when the track was loaded.
     const TubeEndTable tubeEnds(large);
     report("large", "plan_preview_ms", "Preview recomputation (target <= 100)", fastestMs(5, [&] {
-               Track copy = large;
-               GenerationReport previewReport;
-               placeFooters(copy, options, previewReport, &tubeEnds);
-               const std::span<const SceneryObject> added(
-                   copy.sceneryObjects.begin() +
-                       static_cast<std::ptrdiff_t>(large.sceneryObjects.size()),
-                   copy.sceneryObjects.end());
+               const std::vector<SceneryObject> added =
+                   footersGenerateWouldAdd(large, options, &tubeEnds);
                const std::vector<PlanFooter> outlines =
                    buildPlanFooters(large, PlanView::Top, &footprints, added);
                if (outlines.empty())

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -166,6 +167,19 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
     keepFundamentsInUse(track, fundamentsToRemove);
     removeFundaments(fundamentsToRemove, track);
     report.fundamentsRemoved = static_cast<int>(fundamentsToRemove.size());
+}
+
+std::vector<SceneryObject> footersGenerateWouldAdd(const Track& track,
+                                                   const GenerationOptions& options,
+                                                   const TubeEndTable* tubeEnds)
+{
+    Track copy = track;
+    GenerationReport report;
+    placeFooters(copy, options, report, tubeEnds);
+    // Generate only appends its footers to the scenery objects.
+    return {std::make_move_iterator(copy.sceneryObjects.begin() +
+                                    static_cast<std::ptrdiff_t>(track.sceneryObjects.size())),
+            std::make_move_iterator(copy.sceneryObjects.end())};
 }
 
 }  // namespace pw

@@ -10,9 +10,11 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace pw {
 
+struct SceneryObject;
 struct Track;
 class TubeEndTable;
 
@@ -45,6 +47,12 @@ Result<GenerationReport> generateFooters(Track& track, const GenerationOptions& 
 // track worked out beforehand (ignored when made for another tube count).
 void placeFooters(Track& track, const GenerationOptions& options, GenerationReport& report,
                   const TubeEndTable* tubeEnds = nullptr);
+
+// The footers generate would add to the track, in the order it would add them, leaving the
+// track as it is: placeFooters on a copy. Throws std::bad_alloc where the copy does not fit.
+std::vector<SceneryObject> footersGenerateWouldAdd(const Track& track,
+                                                   const GenerationOptions& options,
+                                                   const TubeEndTable* tubeEnds = nullptr);
 
 // Scale by s, then tilt along P-Q (align) or turn about the vertical, then move to P.
 Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale, bool align);
