@@ -96,8 +96,9 @@ public:
 private:
     void key(const char* name)
     {
+        // Every field of an object is named; an unnamed one would show as "".
         if (!inList_.back())
-            json_.key(name);
+            json_.key(name != nullptr ? name : "");
     }
 
     JsonWriter& json_;
