@@ -11,7 +11,7 @@
 #include "footers/ModelInstallation.h"
 #include "footers/ObjectDirectory.h"
 #include "frontend/QtPaths.h"
-#include "plan/FootprintFiles.h"
+#include "footers/FootprintFiles.h"
 #include "plan/PlanScene.h"
 #include "view3d/Scene3d.h"
 

@@ -5,8 +5,8 @@
 // they arrive the plan draws their footers as 1 m squares.
 
 #include "footers/TubeEndPoints.h"
-#include "plan/ModelFootprints.h"
-#include "plan/ModelInspector.h"
+#include "models/ModelFootprints.h"
+#include "models/ModelInspector.h"
 #include "plan/PlanScene.h"
 #include "tracklib/Track.h"
 

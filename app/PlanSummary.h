@@ -2,7 +2,7 @@
 // The texts of the plan window's summary line.
 
 #include "footers/FooterGeneration.h"
-#include "plan/ModelFootprints.h"
+#include "models/ModelFootprints.h"
 #include "tracklib/Track.h"
 
 #include <QString>

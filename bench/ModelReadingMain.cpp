@@ -15,8 +15,8 @@
 #include "OsSeam.h"
 
 #include "examples/HostileModels.h"
-#include "plan/ModelFootprint.h"
-#include "plan/ThreeDsScreening.h"
+#include "models/ModelFootprint.h"
+#include "models/ThreeDsScreening.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -9,7 +9,7 @@
 
 #include "footers/FooterGeneration.h"
 #include "footers/TubeEndPoints.h"
-#include "plan/ModelFootprints.h"
+#include "models/ModelFootprints.h"
 #include "plan/PlanFile.h"
 #include "plan/PlanLayer.h"
 #include "plan/PlanPainter.h"

@@ -15,7 +15,7 @@
 
 #include "footers/FooterGeneration.h"
 #include "footers/TubeEndPoints.h"
-#include "plan/ModelFootprints.h"
+#include "models/ModelFootprints.h"
 #include "view3d/OffscreenRenderer.h"
 #include "view3d/Scene3d.h"
 

@@ -5,7 +5,7 @@
 #include "TrackLoading.h"
 #include "footers/ObjectDirectory.h"
 #include "frontend/QtPaths.h"
-#include "plan/ModelFootprints.h"
+#include "models/ModelFootprints.h"
 #include "plan/PlanFile.h"
 #include "plan/PlanScene.h"
 #include "view3d/OffscreenRenderer.h"

@@ -78,17 +78,7 @@ std::filesystem::path modelDirectoryIn(const std::filesystem::path& nolimitsDire
 
 std::filesystem::path objectDirectoryPath(const ObjectDirectory& directory)
 {
-    std::u8string utf8;
-    for (const char c : directory.name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            utf8 += static_cast<char8_t>(byte);
-        } else {
-            utf8 += static_cast<char8_t>(0xC0 | (byte >> 6));
-            utf8 += static_cast<char8_t>(0x80 | (byte & 0x3F));
-        }
-    }
-    return std::filesystem::path(utf8);
+    return pathFromLatin1(directory.name);
 }
 
 std::string storedModelPath(const ObjectDirectory& directory, const std::string& modelFile)

@@ -1,7 +1,7 @@
 #include "ModelChecks.h"
 
-#include "plan/ModelFootprint.h"
-#include "plan/ThreeDsScreening.h"
+#include "models/ModelFootprint.h"
+#include "models/ThreeDsScreening.h"
 
 #include <cmath>
 

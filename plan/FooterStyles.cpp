@@ -1,6 +1,6 @@
 #include "FooterStyles.h"
 
-#include "ModelFootprints.h"
+#include "models/ModelFootprints.h"
 #include "footers/ObjectDirectory.h"
 #include "footers/TubeEndPoints.h"
 

@@ -3,7 +3,7 @@
 // so that a footer on the default model is coloured by the class it serves; else the class its
 // own model file names; else the style of other models.
 
-#include "ModelFootprint.h"
+#include "models/ModelFootprint.h"
 #include "PlanScene.h"
 #include "tracklib/Track.h"
 

@@ -1,8 +1,8 @@
 #include "PlanScene.h"
 
-#include "ConvexHull.h"
+#include "models/ConvexHull.h"
 #include "FooterStyles.h"
-#include "ModelFootprints.h"
+#include "models/ModelFootprints.h"
 #include "footers/ObjectDirectory.h"
 #include "footers/TubeEndPoints.h"
 #include "footers/TrackCurve.h"

@@ -42,6 +42,22 @@ inline std::string utf8FromUtf16(std::u16string_view text)
     return utf8;
 }
 
+// A Latin-1 text, as a track stores names, as a path: each byte is the character of that number.
+inline std::filesystem::path pathFromLatin1(std::string_view latin1)
+{
+    std::u8string utf8;
+    for (const char c : latin1) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += static_cast<char8_t>(byte);
+        } else {
+            utf8 += static_cast<char8_t>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char8_t>(0x80 | (byte & 0x3F));
+        }
+    }
+    return std::filesystem::path(utf8);
+}
+
 inline std::string pathText(const std::filesystem::path& path)
 {
 #ifdef _WIN32

@@ -6,8 +6,8 @@
 
 #include "footers/TubeEndPoints.h"
 #include "geometry/Vector3.h"
-#include "plan/ModelFootprint.h"
-#include "plan/ModelMesh.h"
+#include "models/ModelFootprint.h"
+#include "models/ModelMesh.h"
 #include "plan/PlanScene.h"
 #include "tracklib/Track.h"
 

@@ -5,7 +5,7 @@
 #include "view3d/Scene3d.h"
 
 #include "footers/FooterGeneration.h"
-#include "plan/ModelFootprints.h"
+#include "models/ModelFootprints.h"
 #include "plan/PlanColours.h"
 #include "plan/PlanHitTest.h"
 #include "plan/PlanPainter.h"

@@ -1,4 +1,4 @@
-#include "plan/FootprintFiles.h"
+#include "footers/FootprintFiles.h"
 
 #include <gtest/gtest.h>
 

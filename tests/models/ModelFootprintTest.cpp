@@ -1,5 +1,5 @@
-#include "plan/ModelFootprint.h"
-#include "plan/ModelFootprints.h"
+#include "models/ModelFootprint.h"
+#include "models/ModelFootprints.h"
 #include "plan/PlanScene.h"
 
 #include "examples/ThreeDsModel.h"

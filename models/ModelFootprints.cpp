@@ -1,8 +1,6 @@
 #include "ModelFootprints.h"
 
-#include "frontend/QtPaths.h"
-
-#include <QString>
+#include "tracklib/PathText.h"
 
 #include <utility>
 
@@ -47,7 +45,7 @@ const ModelFootprint& ModelFootprints::of(const std::string& modelFile)
     // A stored name is never allowed to leave the directory.
     ModelFootprint footprint =
         isPlainRelativePath(modelFile)
-            ? reader_(directory_ / toFileSystemPath(QString::fromLatin1(modelFile)))
+            ? reader_(directory_ / pathFromLatin1(modelFile))
             : unitSquareFootprint("not a model file name");
     return read_.emplace(modelFile, std::move(footprint)).first->second;
 }

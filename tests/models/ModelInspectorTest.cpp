@@ -1,4 +1,4 @@
-#include "plan/ModelInspector.h"
+#include "models/ModelInspector.h"
 
 #include "examples/HostileModels.h"
 

@@ -1,5 +1,5 @@
-#include "plan/ModelFootprint.h"
-#include "plan/ThreeDsScreening.h"
+#include "models/ModelFootprint.h"
+#include "models/ThreeDsScreening.h"
 
 #include "examples/FooterModels.h"
 #include "examples/HostileModels.h"
