@@ -1,7 +1,7 @@
 #pragma once
-// Opaque aliased marks written straight into a 32-bit image. The raster engine spends about 20 ns
-// on each pixel of an aliased line and strokes every wide point as a path; a full view of a large
-// track draws millions of such pixels and tens of thousands of points.
+// Opaque aliased marks written straight into a 32-bit image. Qt's raster engine works out the
+// colour anew for each pixel of an aliased line and strokes every wide point as a path, and a
+// full view of a large track draws millions of such pixels and tens of thousands of points.
 
 #include <QColor>
 #include <QLineF>

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the window, shows it on a virtual X server with the demo track loaded and the sample
-# models chosen, and writes a picture of it and the plan window beside it in its 3D view to
-# docs/window.png (or the path given as the first argument), and with the plan from above to
-# window-plan.png beside it. Also draws docs/plan.svg and the 3D view in docs/view3d.png with
-# the command line.
+# models chosen, both from a scratch home, and writes a picture of it and the plan window beside
+# it in its 3D view to docs/window.png (or the path given as the first argument), and with the
+# plan from above to window-plan.png beside it. Also draws docs/plan.svg and the 3D view in
+# docs/view3d.png with the command line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The picture shows numbers as the C locale writes them whoever makes it, and xdotool reads the
@@ -18,30 +18,45 @@ if [ "$build_dir" = build ]; then
 fi
 cmake --build "$build_dir" --target plinthwright plinthwright-cli
 
-source tests/support/xvfb.sh
-scratch=$(mktemp -d)
+build_dir=$(cd "$build_dir" && pwd)
+case $output in /*) ;; *) output=$PWD/$output ;; esac
+docs=$PWD/docs
+
+# The pictures show the paths the window holds, so they are taken from a scratch home that
+# holds the demo track, the models and a NoLimits directory, never from this checkout. Made in
+# /tmp itself, since TMPDIR may name a place of this machine's own.
+home=$(mktemp -d /tmp/home.XXXXXX)
 window_pid=
+xvfb_pid=
 cleanup() {
   [ -n "$window_pid" ] && kill "$window_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$scratch"
+  rm -rf "$home"
 }
 trap cleanup EXIT
+mkdir -p "$home/tracks" "$home/models" "$home/nolimits" "$home/.xvfb"
+mkdir -m 700 "$home/.runtime"
+cp examples/demo.nltrack examples/demo-footers.nltrack "$home/tracks/"
+cp examples/models/*.3ds "$home/models/"
+# Everything the window and the command line keep or look up goes into the scratch home: the
+# settings, the caches, the runtime files.
+export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_RUNTIME_DIR=$home/.runtime
+unset XDG_CACHE_HOME XDG_DATA_HOME XDG_STATE_HOME
 
-# A display of our own, a first-run settings store, and no window manager: the window sits at
-# the top left corner without a frame. Wide enough for the plan window beside the main window.
-start_xvfb "$scratch" 1400x720x24
+source tests/support/xvfb.sh
+# A display of our own and no window manager: the window sits at the top left corner without a
+# frame. Wide enough for the plan window beside the main window.
+start_xvfb "$home/.xvfb" 1400x720x24
 
-mkdir -m 700 "$scratch/runtime"
-
-# Starts the window on a first-run settings store in which the plan window was last left in
-# view $1 (top or 3d), chooses the models and writes the screen to $2.
+# Starts the window in the scratch home on a settings store that knows only the NoLimits
+# directory and that the plan window was last left in view $1 (top or 3d), chooses the models
+# and writes the screen to $2.
 take() {
-  rm -rf "$scratch/config"
-  mkdir -p "$scratch/config/tallowmere"
-  printf '[planWindow]\nview=%s\n' "$1" >"$scratch/config/tallowmere/basaltora.conf"
-  QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$scratch/config" \
-    XDG_RUNTIME_DIR="$scratch/runtime" "$build_dir/bin/plinthwright" examples/demo.nltrack &
+  rm -rf "$XDG_CONFIG_HOME"
+  mkdir -p "$XDG_CONFIG_HOME/tallowmere"
+  printf '[frmMain]\nnolimitsDir=%s\n\n[planWindow]\nview=%s\n' "$home/nolimits" "$1" \
+    >"$XDG_CONFIG_HOME/tallowmere/basaltora.conf"
+  (cd "$home" && QT_QPA_PLATFORM=xcb exec "$build_dir/bin/plinthwright" "$home/tracks/demo.nltrack") &
   window_pid=$!
   sleep 3
 
@@ -53,7 +68,7 @@ take() {
   xdotool windowfocus --sync "$main_window"
   xdotool key Tab Tab Tab Tab Tab space
   sleep 1
-  xdotool type --delay 20 "$PWD/examples/models"
+  xdotool type --delay 20 "$home/models"
   xdotool key Return
   sleep 3
 
@@ -69,8 +84,9 @@ take() {
 take 3d "$output"
 take top "$(dirname "$output")/window-plan.png"
 
-"$build_dir/bin/plinthwright-cli" plan examples/demo-footers.nltrack -o docs/plan.svg \
-  --models-dir examples/models
+cd "$home"
+"$build_dir/bin/plinthwright-cli" plan tracks/demo-footers.nltrack -o "$docs/plan.svg" \
+  --models-dir models
 # The 3D view renders through OpenGL, which it gets from the same virtual X server.
-"$build_dir/bin/plinthwright-cli" plan examples/demo-footers.nltrack \
-  -o docs/view3d.png --3d --models-dir examples/models
+"$build_dir/bin/plinthwright-cli" plan tracks/demo-footers.nltrack -o "$docs/view3d.png" --3d \
+  --models-dir models

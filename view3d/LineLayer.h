@@ -1,8 +1,9 @@
 #pragma once
 // The thin tubes of a frame drawn on the processor. A software OpenGL (Mesa's llvmpipe) pays per
 // triangle for every 4 x 4 block a triangle touches, so a tube a few pixels wide, drawn as a
-// cylinder of long sliver triangles, costs it some 40 ns per pixel; a large track zoomed in has
-// thousands of such tubes across the view. Written here they cost a few nanoseconds a pixel.
+// cylinder of long sliver triangles, costs it many times what its pixels alone would; a large
+// track zoomed in has thousands of such tubes across the view. Written here, each pixel costs
+// little more than the write itself.
 //
 // Three kinds:
 // - Lines: tubes thinner than a pixel or two, one pixel wide. They keep no depth, so a line
