@@ -195,7 +195,8 @@ private Q_SLOTS:
             {h->writeTrack(QStringLiteral(".nltrack"), makeRichTrack()), models, {},
              QStringLiteral("no object directory name is given: the footer models go into a "
                             "directory of their own inside the simulator's objects directory")},
-            // A name from a file: shown, never acted on.
+#ifndef Q_OS_WIN
+            // A name from a file: shown, never acted on. Windows names hold no such characters.
             {h->writeTrack(QString::fromUtf8("x\x1b]0;PWNED\x07y.nltrack"), makeRichTrack()),
              models, {},
              QStringLiteral("Cannot use the object directory name \"x\\x1b]0;PWNED\\x07y\": "
@@ -203,6 +204,7 @@ private Q_SLOTS:
                             "there (no < > : \" | ? * or control characters, no dot or space at "
                             "the end, at most 255 characters, and not a device name such as CON, "
                             "NUL, COM1 or LPT1)")},
+#endif
         };
         h->click("buttonSelectNLDirectory", {simulator.path()});
         for (const auto& row : rows) {
@@ -218,29 +220,6 @@ private Q_SLOTS:
             QVERIFY(!QFileInfo::exists(simulator.filePath(QStringLiteral("objects"))));
         }
     }
-
-#ifndef Q_OS_WIN
-    void linkInTheNolimitsTreeIsRefused()
-    {
-        QTemporaryDir simulator;
-        prepare(simulator.path());
-        const QString outside = h->dir.filePath(QStringLiteral("outside"));
-        QVERIFY(QDir().mkpath(outside));
-        QVERIFY(QDir().mkpath(simulator.filePath(QStringLiteral("objects"))));
-        QVERIFY(QFile::link(outside, simulator.filePath(QStringLiteral("objects/mytrack"))));
-
-        h->click("buttonGenerate");
-        QCOMPARE(h->warnings,
-                 QStringList{QStringLiteral("Generate footers\nThe footers could not be "
-                                            "generated:\nCannot install the footer models into "
-                                            "\"%1/objects/mytrack\": it is a symbolic link, and "
-                                            "the models stay inside the NoLimits directory "
-                                            "\"%1\"")
-                                 .arg(simulator.path())});
-        QVERIFY(QDir(outside).isEmpty());
-        QCOMPARE(h->text("textNumberFooter"), QStringLiteral("4"));
-    }
-#endif
 
     // A model past our own reading is installed, and the window says so once it has generated.
     void modelBeyondOurReadingIsInstalledWithAWarning()

@@ -2,6 +2,7 @@
 #include "cli/ClassChoice.h"
 #include "cli/GenerateCommand.h"
 #include "tests/support/TestModels.h"
+#include "tracklib/FileSync.h"
 #include "tracklib/TrackOperations.h"
 
 #include <QDir>
@@ -306,6 +307,14 @@ TEST_F(GenerateRun, RefusesWhatTheWindowRefusesBeforeAnythingIsMade)
              "\": Windows cannot hold it, so the simulator would not find the models there (no < "
              "> : \" | ? * or control characters, no dot or space at the end, at most 255 "
              "characters, and not a device name such as CON, NUL, COM1 or LPT1)"},
+#ifndef _WIN32
+        // 200 Latin-1 characters, which Windows takes; here 400 bytes of UTF-8.
+        {arguments({"--object-dir", QString(200, QChar(0xE9))}),
+         "Cannot use the object directory name \"" + QString(200, QChar(0xE9)) +
+             "\": it is longer than the " +
+             QString::number(longestNameIn(toFileSystemPath(nolimits))) +
+             " bytes this file system takes in a name"},
+#endif
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.error.toStdString());
@@ -340,10 +349,15 @@ TEST_F(GenerateRun, ModelBeyondOurReadingIsInstalledWithAWarning)
 // character from one, in an error or in what generate tells.
 TEST_F(GenerateRun, ControlCharactersOfNamesNeverReachTheTerminal)
 {
+#ifdef _WIN32
+    // Windows names hold no C0 controls; the name comes as given instead.
+    const CliRun refused = runCli(arguments({"--object-dir", QString::fromUtf8("x\x1b]0;PWNED\x07y")}));
+#else
     const QString titled = files.track(QString::fromUtf8("x\x1b]0;PWNED\x07y.nltrack"));
     QStringList fromTitled = arguments();
     fromTitled[1] = titled;
     const CliRun refused = runCli(fromTitled);
+#endif
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "plinthwright-cli: Cannot use the object directory name "
                            "\"x\\x1b]0;PWNED\\x07y\": Windows cannot hold it, so the simulator "
@@ -373,14 +387,20 @@ TEST_F(GenerateRun, LinkInTheNolimitsTreeIsRefused)
 {
     const QString outside = files.path("outside");
     ASSERT_TRUE(QDir().mkpath(outside));
-    ASSERT_TRUE(QDir().mkpath(nolimits + "/objects"));
-    ASSERT_TRUE(QFile::link("../../outside", nolimits + "/objects/demo"));
-    const CliRun run = runCli(arguments({"--object-dir", "demo"}));
-    expectFailure(run, "Cannot install the footer models into \"" + nolimits +
-                           "/objects/demo\": it is a symbolic link, and the models stay inside "
-                           "the NoLimits directory \"" + nolimits + '"');
-    EXPECT_TRUE(QDir(outside).isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(output));
+    for (const auto& [link, to] : {std::pair{nolimits + "/objects", QString("../outside")},
+                                   std::pair{nolimits + "/objects/demo", QString("../../outside")}}) {
+        SCOPED_TRACE(link.toStdString());
+        ASSERT_TRUE(QDir().mkpath(nolimits + "/objects"));
+        QDir(link).removeRecursively();
+        ASSERT_TRUE(QFile::link(to, link));
+        const CliRun run = runCli(arguments({"--object-dir", "demo"}));
+        expectFailure(run, "Cannot install the footer models into \"" + link +
+                               "\": it is a symbolic link, and the models stay inside the "
+                               "NoLimits directory \"" + nolimits + '"');
+        EXPECT_TRUE(QDir(outside).isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(output));
+        QFile::remove(link);
+    }
 }
 #endif
 

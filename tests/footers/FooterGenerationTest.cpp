@@ -104,43 +104,6 @@ TEST_F(FooterGeneration, ObjectDirectoryNameThatIsNotOneDirectoryInsideObjectsIs
     EXPECT_FALSE(fs::exists(scratch.path() / "x"));
 }
 
-// Generate installs models only for footers it places, and only real 3ds models.
-TEST_F(FooterGeneration, NothingIsMadeWhenNothingWouldBePlacedOrAModelIsNoModel)
-{
-    build.tube(onFundament(build.fundament(0, 0, 0)), onFreeNode(build.freeNode(0, 5, 0)),
-               testing::mediumCode);
-    const auto withChoices = [&](FooterModelChoices choices) {
-        GenerationOptions o = options(true, true);
-        o.choices = choices;
-        return o;
-    };
-    FooterModelChoices onlySmall{};
-    onlySmall[0] = makeFooterModelChoice(TubeSizeClass::Small, true, false, 100);
-    const Track before = track;
-    const struct {
-        GenerationOptions options;
-        ErrorCode code;
-    } rows[] = {{withChoices({}), ErrorCode::NoModelChosen},
-                // The track's one tube is medium.
-                {withChoices(onlySmall), ErrorCode::NothingToPlace}};
-    for (const auto& row : rows) {
-        const Result<GenerationReport> refused = generateFooters(track, row.options);
-        ASSERT_FALSE(refused.ok());
-        EXPECT_EQ(refused.error().code, row.code) << errorText(refused.error());
-    }
-    EXPECT_EQ(errorText(generateFooters(track, rows[1].options).error()),
-              "nothing to place: no support tube of a size class with a footer model stands on a "
-              "fundament");
-
-    testing::writeFile(scratch.models() / "xlarge.3ds", "a text file\n");
-    const Result<GenerationReport> notAModel = generateFooters(track, options(true, true));
-    ASSERT_FALSE(notAModel.ok());
-    EXPECT_EQ(notAModel.error().code, ErrorCode::ModelNotThreeDs);
-    EXPECT_EQ(notAModel.error().path, scratch.models() / "xlarge.3ds");
-    EXPECT_EQ(track, before);
-    EXPECT_FALSE(fs::exists(scratch.simulator() / "objects"));
-}
-
 TEST_F(FooterGeneration, OtherEndOfEveryKind)
 {
     // Free node: footer below it.

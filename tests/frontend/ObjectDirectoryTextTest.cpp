@@ -83,12 +83,6 @@ TEST_F(ObjectDirectoryText, NameOtherThanOneDirectoryInsideObjectsIsRefused)
                   "Windows cannot hold it, so the simulator would not find the models there (no "
                   "< > : \" | ? * or control characters, no dot or space at the end, at most 255 "
                   "characters, and not a device name such as CON, NUL, COM1 or LPT1)");
-    // A track named ".nltrack" proposes no name at all: the models would land in objects itself.
-    const Result<ObjectDirectory> empty = objectDirectoryFromText(QString());
-    ASSERT_FALSE(empty);
-    EXPECT_EQ(errorText(empty.error()),
-              "no object directory name is given: the footer models go into a directory of their "
-              "own inside the simulator's objects directory");
     for (const char* name :
          {"my.track", "..x", "a b", "CONSOLE", "com10", " lead", longest.c_str()}) {
         const Result<ObjectDirectory> named = objectDirectoryFromText(QString::fromUtf8(name));

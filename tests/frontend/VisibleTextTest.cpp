@@ -1,4 +1,3 @@
-#include "frontend/QtPaths.h"
 #include "frontend/VisibleText.h"
 
 #include <gtest/gtest.h>
@@ -27,16 +26,6 @@ TEST(VisibleText, ShowsWhatIsNotThereToBeSeenAndKeepsTheRest)
         SCOPED_TRACE(row.text.toStdString());
         EXPECT_EQ(visibleText(row.text), row.shown);
     }
-}
-
-TEST(VisibleText, PathsAndTheCoresSentencesGoTheSameWay)
-{
-    const QString name = QString::fromUtf8("/t/x\x1b[2Jy");
-    EXPECT_EQ(visiblePath(toFileSystemPath(name)), visiblePath(name));
-    EXPECT_TRUE(visiblePath(name).endsWith("x\\x1b[2Jy"));
-    const CoreError error{ErrorCode::CannotOpen, toFileSystemPath(name), {}, {}, 0,
-                          "it is \xc2\x9b gone"};
-    EXPECT_EQ(visibleError(error), "Cannot open \"/t/x\\x1b[2Jy\": it is \\x9b gone");
 }
 
 }  // namespace
