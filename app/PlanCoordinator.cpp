@@ -8,9 +8,10 @@
 #include "View3dPanel.h"
 #include "footers/DoubledFooters.h"
 #include "footers/FooterGeneration.h"
-#include "footers/ModelInstallation.h"
+#include "footers/ModelDirectory.h"
 #include "footers/ObjectDirectory.h"
 #include "frontend/QtPaths.h"
+#include "frontend/VisibleText.h"
 #include "footers/FootprintFiles.h"
 #include "plan/PlanScene.h"
 #include "view3d/Scene3d.h"
@@ -225,7 +226,7 @@ void PlanCoordinator::updatePreview()
         if (pw::Result<void> models =
                 pw::checkModelsToInstall(options.choices, options.modelSourceDirectory);
             !models) {
-            previewProblem_ = QString::fromStdString(pw::errorText(models.error()));
+            previewProblem_ = pw::visibleError(models.error());
         } else {
             try {
                 preview_ = pw::footersGenerateWouldAdd(session_.track(), options,

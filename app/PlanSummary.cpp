@@ -1,11 +1,11 @@
 #include "PlanSummary.h"
 
-#include "footers/ModelInstallation.h"
+#include "footers/ModelDirectory.h"
 #include "frontend/InstallationText.h"
 #include "frontend/QtPaths.h"
+#include "frontend/VisibleText.h"
 #include "plan/PlanScene.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -28,7 +28,7 @@ QString trackSummary(const QString& fileName, const Track& track)
     const auto footers =
         std::count_if(track.sceneryObjects.begin(), track.sceneryObjects.end(), isFooterObject);
     return QStringLiteral("%1 \u2014 %2, %3, %4")
-        .arg(QFileInfo(fileName).fileName(),
+        .arg(visibleText(QFileInfo(fileName).fileName()),
              count(static_cast<int>(track.fundaments.size()), "fundament", "fundaments"),
              count(static_cast<int>(track.tubes.size()), "tube", "tubes"),
              count(static_cast<int>(footers), "footer", "footers"));
@@ -47,7 +47,8 @@ QString modelSummary(ModelFootprints& footprints)
         const ModelFootprint& footprint = footprints.of(file);
         const QString name = QString::fromStdString(file);
         if (!footprint.readable) {
-            models << QStringLiteral("%1: %2").arg(name, QString::fromStdString(footprint.problem));
+            models << QStringLiteral("%1: %2").arg(
+                name, visibleText(QString::fromStdString(footprint.problem)));
             continue;
         }
         const Vector3 lo = footprint.minimum;
@@ -56,8 +57,7 @@ QString modelSummary(ModelFootprints& footprints)
                       .arg(name, metres(hi.x - lo.x), metres(hi.z - lo.z), metres(hi.y - lo.y));
     }
     if (models.isEmpty())
-        return QStringLiteral("no footer models in %1")
-            .arg(QDir::toNativeSeparators(fromFileSystemPath(footprints.directory())));
+        return QStringLiteral("no footer models in %1").arg(visiblePath(footprints.directory()));
     return models.join(QStringLiteral(", "));
 }
 
@@ -81,7 +81,7 @@ QString generateSummary(const GenerationReport& report, int doubled,
     const ModelInstallation& installation = report.installation;
     text += QStringLiteral(", copied %1 to %2")
                 .arg(count(report.filesCopied(), "model", "models"),
-                     QDir::toNativeSeparators(fromFileSystemPath(installation.directory)));
+                     visiblePath(installation.directory));
     if (!installation.copied.empty())
         text +=
             QStringLiteral(" (%1)").arg(copiedFileNames(installation).join(QStringLiteral(", ")));
@@ -96,7 +96,7 @@ QString nolimitsSummary(const QString& nolimitsDirectory)
 {
     return QStringLiteral("NoLimits directory: %1")
         .arg(nolimitsDirectory.isEmpty() ? QStringLiteral("not chosen")
-                                         : QDir::toNativeSeparators(nolimitsDirectory));
+                                         : visiblePath(nolimitsDirectory));
 }
 
 }  // namespace pw

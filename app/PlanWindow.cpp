@@ -76,6 +76,8 @@ PlanWindow::PlanWindow(QWidget* parent)
 
     summary_->setObjectName(QStringLiteral("planSummary"));
     summary_->setTextInteractionFlags(Qt::NoTextInteraction);
+    // It names files, which are shown as named, never taken for markup.
+    summary_->setTextFormat(Qt::PlainText);
     // The whole summary stays readable in a narrow window.
     summary_->setWordWrap(true);
     statusBar()->addWidget(summary_, 1);

@@ -48,10 +48,6 @@ pw::Result<pw::GenerationReport> TrackSession::generate()
     if (!objectDirectory)
         return objectDirectory.error();
     const pw::GenerationOptions options = optionsFor(*objectDirectory);
-    if (pw::Result<void> models =
-            pw::checkModelsToInstall(options.choices, options.modelSourceDirectory);
-        !models)
-        return models.error();
 
     std::optional<pw::Result<pw::GenerationReport>> report;
     try {

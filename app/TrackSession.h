@@ -7,6 +7,7 @@
 
 #include "footers/FooterGeneration.h"
 #include "footers/FooterModelChoice.h"
+#include "footers/ModelDirectory.h"
 #include "footers/ModelInstallation.h"
 #include "tracklib/Result.h"
 #include "tracklib/Track.h"
@@ -42,8 +43,8 @@ public:
     // Writes the track; the work counts as saved afterwards.
     pw::Result<void> saveTrack(const QString& fileName);
     // Generates with the current choices into a copy of the track, adopted only on success.
-    // Refuses (and changes nothing, creating no directory) when the object directory name cannot
-    // be used, no model directory is inspected or no ticked model is there.
+    // Refuses (and changes nothing, creating no directory) what generateFooters refuses, and an
+    // object directory name the track cannot store.
     pw::Result<pw::GenerationReport> generate();
     // The report of the last generate since the track was opened.
     const std::optional<pw::GenerationReport>& lastReport() const { return lastReport_; }

@@ -17,12 +17,19 @@ UserPrompts standardUserPrompts()
                                    QFileDialog::Options options) {
         return QFileDialog::getExistingDirectory(parent, caption, dir, options);
     };
+    // Plain text: a file named "<b>x</b>.nltrack" is shown as named, not as markup (the static
+    // functions guess rich text from the message).
     prompts.warning = [](QWidget* parent, const QString& title, const QString& text) {
-        QMessageBox::warning(parent, title, text);
+        QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
     };
     prompts.question = [](QWidget* parent, const QString& title, const QString& text,
                           QMessageBox::StandardButtons buttons) {
-        return QMessageBox::question(parent, title, text, buttons);
+        QMessageBox box(QMessageBox::Question, title, text, buttons, parent);
+        box.setTextFormat(Qt::PlainText);
+        const int answer = box.exec();
+        return answer == 0 ? QMessageBox::NoButton : static_cast<QMessageBox::StandardButton>(answer);
     };
     return prompts;
 }

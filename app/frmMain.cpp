@@ -3,8 +3,8 @@
 
 #include "ApplicationNames.h"
 #include "IncomingTrackFile.h"
-#include "footers/ModelInstallation.h"
 #include "frontend/QtPaths.h"
+#include "frontend/VisibleText.h"
 #include "tracklib/TrackOpening.h"
 
 #include <QCloseEvent>
@@ -135,8 +135,9 @@ bool frmMain::readTrack(const QString& fileName)
     if (!opened) {
         prompts.warning(this, tr("Open NlTrack file"),
                         tr("The track file %1 could not be opened:\n%2")
-                            .arg(QDir::toNativeSeparators(fileName),
-                                 QString::fromStdString(pw::errorReason(opened.error()))));
+                            .arg(pw::visiblePath(fileName),
+                                 pw::visibleText(
+                                     QString::fromStdString(pw::errorReason(opened.error())))));
         return false;
     }
     // The track loads all the same; saving it lays out only what the reader understood.
@@ -144,7 +145,7 @@ bool frmMain::readTrack(const QString& fileName)
         prompts.warning(this, tr("Open NlTrack file"),
                         tr("The track file %1 is damaged (%2).\nOnly what could be read is "
                            "loaded, and only that will be saved.")
-                            .arg(QDir::toNativeSeparators(fileName),
+                            .arg(pw::visiblePath(fileName),
                                  QString::fromStdString(pw::passedOverText(*opened))));
     }
     showTrack();
@@ -191,8 +192,9 @@ bool frmMain::refreshObjectDir(const QString& directory)
     if (!inspected) {
         prompts.warning(this, tr("Select footer object directory"),
                         tr("The footer object directory %1 could not be used:\n%2")
-                            .arg(QDir::toNativeSeparators(directory),
-                                 QString::fromStdString(pw::errorReason(inspected.error()))));
+                            .arg(pw::visiblePath(directory),
+                                 pw::visibleText(
+                                     QString::fromStdString(pw::errorReason(inspected.error())))));
         return false;
     }
     saveSettings();
@@ -302,7 +304,7 @@ bool frmMain::mayLeaveUnsavedWork()
     const QMessageBox::StandardButton answer = prompts.question(
         this, tr("Plinthwright"),
         tr("The generated footers of %1 are not saved.\nDo you want to save the track?")
-            .arg(QFileInfo(session_.trackFile()).fileName()),
+            .arg(pw::visibleText(QFileInfo(session_.trackFile()).fileName())),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     switch (answer) {
     case QMessageBox::Save: return saveWithDialog();
@@ -377,13 +379,21 @@ void frmMain::on_buttonGenerate_clicked()
     }
     showTrack();
     ui->buttonSave->setEnabled(true);
+    // Generated all the same; what the user should know about the models is said after.
+    if (!report->installation.warnings.empty()) {
+        QStringList warnings;
+        for (const pw::CoreError& warning : report->installation.warnings)
+            warnings << pw::visibleError(warning);
+        prompts.warning(this, tr("Generate footers"),
+                        tr("The footers were generated, with a warning:\n%1")
+                            .arg(warnings.join(QLatin1Char('\n'))));
+    }
 }
 
 void frmMain::warnGenerationFailed(const pw::CoreError& error)
 {
     prompts.warning(this, tr("Generate footers"),
-                    tr("The footers could not be generated:\n%1")
-                        .arg(QString::fromStdString(pw::errorText(error))));
+                    tr("The footers could not be generated:\n%1").arg(pw::visibleError(error)));
 }
 
 bool frmMain::saveWithDialog()
@@ -398,7 +408,7 @@ bool frmMain::saveWithDialog()
         if (QFileInfo::exists(fileName) &&
             prompts.question(this, tr("Save NlTrack file"),
                              tr("%1 already exists.\nDo you want to replace it?")
-                                 .arg(QDir::toNativeSeparators(fileName)),
+                                 .arg(pw::visiblePath(fileName)),
                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
             return false;
     }
@@ -406,8 +416,9 @@ bool frmMain::saveWithDialog()
     if (!saved) {
         prompts.warning(this, tr("Save NlTrack file"),
                         tr("The track file %1 could not be saved:\n%2")
-                            .arg(QDir::toNativeSeparators(fileName),
-                                 QString::fromStdString(pw::errorReason(saved.error()))));
+                            .arg(pw::visiblePath(fileName),
+                                 pw::visibleText(
+                                     QString::fromStdString(pw::errorReason(saved.error())))));
         return false;
     }
     return true;

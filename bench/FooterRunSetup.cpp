@@ -1,5 +1,6 @@
 #include "FooterRunSetup.h"
 
+#include "examples/FooterModels.h"
 #include "footers/FooterModelChoice.h"
 
 #include <fstream>
@@ -14,12 +15,16 @@ std::filesystem::path scratchDirectory()
     return directory;
 }
 
-void writeStandInModels(const std::filesystem::path& directory)
+void writeSampleModels(const std::filesystem::path& directory)
 {
     std::filesystem::create_directories(directory);
-    for (const TubeSizeClass sizeClass : allSizeClasses)
-        std::ofstream(directory / ownModelFile(sizeClass), std::ios::binary) << "3ds stand-in";
-    std::ofstream(directory / defaultModelFile, std::ios::binary) << "3ds stand-in";
+    // Real 3ds models: generate installs nothing else.
+    for (const FooterModelFile& model : sampleFooterModels()) {
+        const std::vector<std::uint8_t> bytes = encodeThreeDs(model.mesh);
+        std::ofstream(directory / model.fileName, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
 }
 
 GenerationOptions footerOptions(const std::filesystem::path& scratch)
@@ -36,7 +41,7 @@ GenerationOptions footerOptions(const std::filesystem::path& scratch)
     options.nolimitsDirectory = scratch / "nolimits";
     options.replaceFundaments = true;
     options.alignToTangent = true;
-    writeStandInModels(options.modelSourceDirectory);
+    writeSampleModels(options.modelSourceDirectory);
     std::filesystem::create_directories(options.nolimitsDirectory);
     return options;
 }

@@ -10,11 +10,11 @@ namespace pw::bench {
 // A scratch directory below the system's temporary directory, created when missing.
 std::filesystem::path scratchDirectory();
 
-// Six small stand-in model files ("small.3ds" ... "default.3ds") in `directory`.
-void writeStandInModels(const std::filesystem::path& directory);
+// The six sample footer models ("small.3ds" ... "default.3ds") in `directory`.
+void writeSampleModels(const std::filesystem::path& directory);
 
 // Every class enabled (own models for small to large, the default model above), native
-// fundaments replaced, models aligned to their tubes; stand-in models written and installed
+// fundaments replaced, models aligned to their tubes; sample models written and installed
 // below `scratch`.
 GenerationOptions footerOptions(const std::filesystem::path& scratch);
 

@@ -8,6 +8,7 @@
 #include "SyntheticTrack.h"
 
 #include "footers/FooterGeneration.h"
+#include "footers/ModelDirectory.h"
 #include "footers/ModelInstallation.h"
 #include "tracklib/TrackFile.h"
 #include "tracklib/TrackOperations.h"

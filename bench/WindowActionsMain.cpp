@@ -65,7 +65,7 @@ int main(int argc, char** argv)
     const QString models = scratch.filePath(QStringLiteral("models"));
     const QString simulator = scratch.filePath(QStringLiteral("nolimits"));
     const QString saved = scratch.filePath(QStringLiteral("saved.nltrack"));
-    pw::bench::writeStandInModels(pw::toFileSystemPath(models));
+    pw::bench::writeSampleModels(pw::toFileSystemPath(models));
     QDir().mkpath(simulator);
 
     frmMain window;

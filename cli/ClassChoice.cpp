@@ -1,6 +1,6 @@
 #include "ClassChoice.h"
 
-#include "footers/ModelInstallation.h"
+#include "footers/ModelDirectory.h"
 
 namespace pw {
 

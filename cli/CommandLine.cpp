@@ -6,6 +6,7 @@
 #include "TrackJson.h"
 #include "TrackLoading.h"
 #include "footers/FooterModelChoice.h"
+#include "frontend/VisibleText.h"
 #include "plan/PlanFile.h"
 
 #include <QCommandLineOption>
@@ -86,7 +87,8 @@ void setUp(QCommandLineParser& parser, const Options& options)
 
 int usageError(QTextStream& err, const QString& problem)
 {
-    err << cliProgramName << ": " << problem << '\n' << cliUsageLine << '\n';
+    // The problem quotes what was given, which may hold anything.
+    err << cliProgramName << ": " << visibleText(problem) << '\n' << cliUsageLine << '\n';
     err.flush();
     return exitUsage;
 }
@@ -142,8 +144,10 @@ QString helpText(const QCommandLineParser& parser)
                "\n\n"
                "Exit status:\n"
                "  0  success\n"
-               "  1  a file could not be read, written, created or copied (the output is\n"
-               "     then not created, or left as it was)\n"
+               "  1  a file could not be read, written, created or copied, or generate\n"
+               "     refused (nothing to place, a model missing or no 3ds model, an object\n"
+               "     directory it cannot use); the output is then not created, or left as\n"
+               "     it was\n"
                "  2  the command line is wrong: an unknown option, a bad choice, a missing\n"
                "     argument\n"
                "\n"

@@ -2,13 +2,12 @@
 
 #include "TrackLoading.h"
 #include "footers/ObjectDirectory.h"
-#include "footers/ModelInstallation.h"
 #include "frontend/InstallationText.h"
 #include "frontend/ObjectDirectoryText.h"
 #include "frontend/QtPaths.h"
+#include "frontend/VisibleText.h"
 #include "tracklib/TrackFile.h"
 
-#include <QDir>
 #include <QStringList>
 
 namespace pw {
@@ -19,8 +18,7 @@ namespace {
 QString installationText(const ModelInstallation& installation, const QString& nolimitsDirectory)
 {
     const std::filesystem::path nolimits = toFileSystemPath(nolimitsDirectory);
-    QString text = QStringLiteral("Copied to: %1\n")
-                       .arg(QDir::toNativeSeparators(fromFileSystemPath(installation.directory)));
+    QString text = QStringLiteral("Copied to: %1\n").arg(visiblePath(installation.directory));
     for (const QString& name : copiedFileNames(installation))
         text += QStringLiteral("  %1\n").arg(name);
     for (const QString& line : replacedCopies(installation, nolimits))
@@ -83,12 +81,8 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
     // Refused before any model is installed: nothing may change for an output never written.
     if (!outputPathAccepted(arguments.outputPath, err))
         return 1;
-    if (Result<void> models = checkModelDirectory(toFileSystemPath(arguments.modelsDirectory));
-        !models) {
-        reportError(err, models.error());
-        return 1;
-    }
 
+    // What the core refuses, the window refuses the same way: all before anything is made.
     const Result<GenerationOptions> options = generationOptions(arguments);
     if (!options) {
         reportError(err, options.error());
@@ -106,15 +100,17 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
         reportError(err, written.error());
         return 1;
     }
+    for (const CoreError& warning : report->installation.warnings)
+        reportWarning(err, warning);
     // The writer lays out only what the reader understood; say so when that was not all.
     if (isDamaged(loaded->diagnostics)) {
-        err << cliProgramName << ": warning: " << arguments.trackPath << " is damaged ("
-            << QString::fromStdString(passedOverText(loaded->diagnostics)) << "); "
-            << arguments.outputPath << " holds only what could be read\n";
+        err << cliProgramName << ": warning: " << visiblePath(arguments.trackPath)
+            << " is damaged (" << QString::fromStdString(passedOverText(loaded->diagnostics))
+            << "); " << visiblePath(arguments.outputPath) << " holds only what could be read\n";
         err.flush();
     }
     out << reportText(*report, arguments.nolimitsDirectory)
-        << QStringLiteral("Written: %1\n").arg(arguments.outputPath);
+        << QStringLiteral("Written: %1\n").arg(visiblePath(arguments.outputPath));
     return 0;
 }
 

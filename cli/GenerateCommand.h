@@ -32,8 +32,9 @@ Result<GenerationOptions> generationOptions(const GenerateArguments& arguments);
 // other content; paths below `nolimitsDirectory` are given relative to it.
 QString reportText(const GenerationReport& report, const QString& nolimitsDirectory);
 
-// 0 when OUT was written; 1 (OUT untouched) when the track could not be read, the models could not
-// be installed or OUT could not be written.
+// 0 when OUT was written; 1 (OUT untouched) when the track could not be read, the generation was
+// refused (nothing installed then) or failed, or OUT could not be written. Warnings, such as a
+// model beyond our reading that was installed all the same, go to `err`.
 int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStream& err);
 
 }  // namespace pw

@@ -5,6 +5,7 @@
 #include "TrackLoading.h"
 #include "footers/ObjectDirectory.h"
 #include "frontend/QtPaths.h"
+#include "frontend/VisibleText.h"
 #include "models/ModelFootprints.h"
 #include "plan/PlanFile.h"
 #include "plan/PlanScene.h"
@@ -27,8 +28,9 @@ constexpr QSize picture3dSize(1280, 800);
 void warnUnreadable(const ModelFootprints& footprints, const QString& directory, QTextStream& err)
 {
     for (const auto& [file, problem] : footprints.unreadable())
-        err << cliProgramName << ": warning: " << QDir(directory).filePath(escapedText(file))
-            << ": " << QString::fromStdString(problem)
+        err << cliProgramName << ": warning: "
+            << visibleText(QDir(directory).filePath(escapedText(file))) << ": "
+            << visibleText(QString::fromStdString(problem))
             << "; its footers are drawn as 1 m squares\n";
     err.flush();
 }
@@ -83,7 +85,7 @@ int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err)
         warnUnreadable(*footprints, arguments.modelsDirectory, err);
     else if (installed)
         warnUnreadable(*installed, objects, err);
-    out << QStringLiteral("Written: %1\n").arg(outputPath);
+    out << QStringLiteral("Written: %1\n").arg(visiblePath(outputPath));
     return exitSuccess;
 }
 

@@ -9,7 +9,7 @@ namespace pw {
 
 // A text of a track as one line of Latin-1 that a terminal shows as it is: line breaks, escape
 // sequences and other control characters of a downloaded track could forge or hide lines, so
-// they are written as \n, \r, \t or \xHH, and a backslash as \\.
+// they are shown as visibleText shows them (\n, \r, \t, \xHH), and a backslash as \\.
 QString escapedText(const std::string& latin1);
 
 }  // namespace pw

@@ -1,19 +1,26 @@
 #include "TrackLoading.h"
 
 #include "frontend/QtPaths.h"
+#include "frontend/VisibleText.h"
 #include "tracklib/AtomicFile.h"
 
 namespace pw {
 
 void reportFailure(QTextStream& err, const QString& subject, const QString& reason)
 {
-    err << cliProgramName << ": " << subject << ": " << reason << '\n';
+    err << cliProgramName << ": " << visibleText(subject) << ": " << visibleText(reason) << '\n';
     err.flush();
 }
 
 void reportError(QTextStream& err, const CoreError& error)
 {
-    err << cliProgramName << ": " << QString::fromStdString(errorText(error)) << '\n';
+    err << cliProgramName << ": " << visibleError(error) << '\n';
+    err.flush();
+}
+
+void reportWarning(QTextStream& err, const CoreError& warning)
+{
+    err << cliProgramName << ": warning: " << visibleError(warning) << '\n';
     err.flush();
 }
 

@@ -26,9 +26,12 @@ std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err,
 // directory, a FIFO, a device), reports that and returns false, before any work is done.
 bool outputPathAccepted(const QString& path, QTextStream& err);
 
-// The one-line failure report: "plinthwright-cli: SUBJECT: REASON".
+// The one-line failure report: "plinthwright-cli: SUBJECT: REASON", each shown as visibleText
+// shows it. Every name and path the command line prints goes through visibleText.
 void reportFailure(QTextStream& err, const QString& subject, const QString& reason);
 // The same for a failure of the core, whose text names its subject: "plinthwright-cli: TEXT".
 void reportError(QTextStream& err, const CoreError& error);
+// A warning of the core: "plinthwright-cli: warning: TEXT".
+void reportWarning(QTextStream& err, const CoreError& warning);
 
 }  // namespace pw

@@ -2,6 +2,7 @@
 
 #include "TubeEndPoints.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace pw {
@@ -20,6 +21,21 @@ std::optional<FooterEnds> servedFooterEnds(const Tube& tube, const Track& track,
     if (!hasIndex(track.fundaments, ends.footer.index))
         return std::nullopt;
     return ends;
+}
+
+bool otherEndHasPosition(const FooterEnds& ends)
+{
+    return ends.other.kind == TubeEndFundament || ends.other.kind == TubeEndFreeNode ||
+           ends.other.kind == TubeEndRailConnector;
+}
+
+bool anyFooterToPlace(const Track& track, const FooterModelChoices& choices)
+{
+    return std::any_of(track.tubes.begin(), track.tubes.end(), [&](const Tube& tube) {
+        const std::optional<FooterEnds> ends = servedFooterEnds(tube, track, choices);
+        return ends && (!otherEndHasPosition(*ends) ||
+                        endHasPoint(ends->other, track, track.freeNodes.size()));
+    });
 }
 
 }  // namespace pw

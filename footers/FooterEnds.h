@@ -22,4 +22,13 @@ struct FooterEnds {
 std::optional<FooterEnds> servedFooterEnds(const Tube& tube, const Track& track,
                                            const FooterModelChoices& choices);
 
+// Whether the other end of served ends gives the footer its turn or tilt: a fundament, a free node
+// or a rail connector. An end of another kind leaves the footer upright.
+bool otherEndHasPosition(const FooterEnds& ends);
+
+// Whether generating with these choices would place any footer on the track: a served end whose
+// other end is of no positioned kind, or names an element the track has. Asked before anything
+// is installed, so that nothing is installed for nothing.
+bool anyFooterToPlace(const Track& track, const FooterModelChoices& choices);
+
 }  // namespace pw

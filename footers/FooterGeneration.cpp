@@ -1,6 +1,7 @@
 #include "FooterGeneration.h"
 
 #include "FooterEnds.h"
+#include "ModelDirectory.h"
 #include "ModelInstallation.h"
 #include "TubeEndPoints.h"
 #include "tracklib/Track.h"
@@ -87,14 +88,25 @@ Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale,
 
 Result<GenerationReport> generateFooters(Track& track, const GenerationOptions& options)
 {
-    // The front ends refuse such a name already; options made elsewhere must not escape either.
+    // Everything that can be refused is, before anything is made: the name, the choices, whether
+    // any footer would be placed at all, the models (each opened once and checked as a 3ds
+    // model), and where they would go.
     if (Result<void> refused = checkObjectDirectoryName(options.objectDirectory.name); !refused)
         return refused.error();
+    if (Result<void> chosen = checkModelsChosen(options.choices, options.modelSourceDirectory);
+        !chosen)
+        return chosen.error();
+    if (!anyFooterToPlace(track, options.choices))
+        return CoreError{ErrorCode::NothingToPlace, {}, {}, {}, 0, {}};
+    Result<std::vector<ModelToInstall>> models =
+        openModelsToInstall(options.choices, options.modelSourceDirectory);
+    if (!models)
+        return models.error();
 
     // Installation first: if a model cannot be put in place, the track must not refer to it.
-    Result<ModelInstallation> installed = installFooterModels(
-        options.choices, options.nolimitsDirectory, objectDirectoryPath(options.objectDirectory),
-        options.modelSourceDirectory);
+    Result<ModelInstallation> installed =
+        installFooterModels(std::move(*models), options.nolimitsDirectory,
+                            objectDirectoryPath(options.objectDirectory));
     if (!installed)
         return installed.error();
 
@@ -130,16 +142,12 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
 
         const Fundament& fundament = track.fundaments[static_cast<std::size_t>(f)];
         const Vector3 p = fundament.position;
-        const TubeEnd& other = ends->other;
-        const bool otherHasPosition = other.kind == TubeEndFundament ||
-                                      other.kind == TubeEndFreeNode ||
-                                      other.kind == TubeEndRailConnector;
         // An other end of no known kind gives the footer's own point: it stands upright, unturned.
         const std::optional<Vector3> q =
-            !otherHasPosition ? p
+            !otherEndHasPosition(*ends) ? p
             : tubeEnds != nullptr
                 ? tubeEnds->pointOf(static_cast<std::size_t>(t), ends->footerSide == TubeSide::A)
-                : endPoints->pointOf(other);
+                : endPoints->pointOf(ends->other);
         if (!q)
             continue;
 

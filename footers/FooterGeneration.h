@@ -36,9 +36,12 @@ struct GenerationReport {
     int filesCopied() const { return static_cast<int>(installation.copied.size()); }
 };
 
-// Installs the chosen models, then walks the tubes and changes the track in place. When the
-// object directory name is refused or the installation fails, nothing of the track changes and
-// the error says why.
+// Installs the chosen models, then walks the tubes and changes the track in place. Refuses,
+// before anything is made or copied, in this order: an object directory name that cannot be
+// used, what checkModelsChosen refuses, a track on which nothing would be placed
+// (NothingToPlace: no tube of a class with a model stands on a fundament), the models
+// openModelsToInstall refuses, and a target installFooterModels refuses. On any failure nothing of the track changes and the error
+// says why. Models beyond our own reading are installed, and named in the report's warnings.
 Result<GenerationReport> generateFooters(Track& track, const GenerationOptions& options);
 
 // The walk alone: places the footers and replaces fundaments as generateFooters does, without

@@ -1,16 +1,18 @@
 #include "ModelInstallation.h"
 
+#include "InstallTarget.h"
+#include "ModelDirectory.h"
 #include "ObjectDirectory.h"
 #include "tracklib/AtomicFile.h"
 #include "tracklib/CoreError.h"
+#include "tracklib/FileSync.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
+#include <random>
 #include <system_error>
 #include <utility>
-#include <vector>
 
 namespace pw {
 
@@ -18,219 +20,219 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Creates only the last level: a name with several missing levels is refused, as is a file that
-// stands where the directory should be.
-Result<void> ensureDirectory(const fs::path& directory)
+fs::path destinationIn(const fs::path& directory, const std::string& modelFile)
 {
-    std::error_code ec;
-    if (fs::is_directory(directory, ec))
+    return modelFilePath(directory, footerModelPrefix + modelFile);
+}
+
+CoreError cannotCopy(const ModelToInstall& model, const fs::path& destination, int error,
+                     std::string detail)
+{
+    return CoreError{ErrorCode::CannotCopy,
+                     model.source,
+                     error != 0 ? std::error_code(error, std::generic_category())
+                                : std::error_code(),
+                     destination,
+                     0,
+                     error != 0 ? std::string() : std::move(detail)};
+}
+
+// What a copy cannot replace is refused before anything is made: a directory, a FIFO or a device
+// at the destination, or a read-only file, which stays as it would if written in place.
+Result<void> checkDestination(const ModelToInstall& model, const fs::path& destination)
+{
+    if (!entryExists(destination) || isLink(destination))
         return {};
-    fs::create_directory(directory, ec);
-    if (!ec && !fs::is_directory(directory, ec))
-        ec = std::make_error_code(std::errc::file_exists);
-    if (ec)
-        return CoreError{ErrorCode::CannotCreateDirectory, directory, ec, {}, 0, {}};
+    if (std::string problem = fileKindProblem(destination); !problem.empty())
+        return cannotCopy(model, destination, 0, std::move(problem));
+    errno = 0;
+    if (!canWriteExistingFile(destination))
+        return cannotCopy(model, destination, errno != 0 ? errno : EACCES, {});
     return {};
 }
 
-// The same concatenation everywhere, so what is found is what gets copied.
-fs::path modelFilePath(const fs::path& modelSourceDirectory, const std::string& modelFile)
+// A directory of our own inside objects, under a name no one else uses.
+Result<fs::path> makeTemporaryDirectory(const fs::path& objects)
 {
-    fs::path file = modelSourceDirectory;
-    file += "/";
-    file += modelFile;
-    return file;
-}
-
-std::string tooLargeReason(std::uintmax_t size)
-{
-    return "at " + std::to_string(size) + " bytes it is larger than " +
-           std::to_string(largestModelCopyBytes >> 20) +
-           " MiB, too large for a footer model; nothing was copied";
-}
-
-// The first enabled model over the copy cap, checked before anything is made or copied.
-Result<void> refuseModelsTooLarge(const FooterModelChoices& choices,
-                                  const fs::path& modelSourceDirectory)
-{
-    for (const FooterModelChoice& choice : choices) {
-        if (!choice.enabled)
-            continue;
-        const fs::path source = modelFilePath(modelSourceDirectory, choice.modelFile);
-        std::error_code ec;
-        const std::uintmax_t size = fs::is_regular_file(source, ec) ? fs::file_size(source, ec) : 0;
-        if (!ec && size > largestModelCopyBytes)
-            return CoreError{
-                ErrorCode::ModelTooLargeToCopy, source, {}, {}, size, tooLargeReason(size)};
+    thread_local std::mt19937_64 generator{std::random_device{}()};
+    static constexpr char hex[] = "0123456789abcdef";
+    std::error_code ec;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        std::string name = ".plinthwright-tmp-";
+        auto value = generator();
+        for (int i = 0; i < 12; ++i, value >>= 4)
+            name += hex[value & 0xF];
+        fs::path temporary = objects;
+        temporary /= name;
+        if (fs::create_directory(temporary, ec))
+            return temporary;
+        if (ec)
+            break;
     }
+    return CoreError{ErrorCode::CannotCreateDirectory, objects,
+                     ec ? ec : std::make_error_code(std::errc::file_exists), {}, 0, {}};
+}
+
+// Writes what was checked, then what is left of a larger model, whole to the disk at `to`.
+Result<void> writeCopy(ModelToInstall& model, const fs::path& to, const fs::path& destination)
+{
+    errno = 0;
+    FileHandle out = openNewFile(to);
+    if (!out)
+        return cannotCopy(model, destination, errno, "the copy cannot be created");
+    bool written = std::fwrite(model.bytes.data(), 1, model.bytes.size(), out.get()) ==
+                   model.bytes.size();
+    if (written && model.rest) {
+        std::FILE* in = model.rest->stream.get();
+        std::vector<char> buffer(64 * 1024);
+        std::uintmax_t total = model.bytes.size();
+        for (std::size_t got = 1; written && got > 0;) {
+            got = std::fread(buffer.data(), 1, buffer.size(), in);
+            // A model that grows while it is copied stops at the cap all the same.
+            total += got;
+            if (total > largestModelCopyBytes) {
+                errno = EFBIG;
+                written = false;
+            } else {
+                written = std::fwrite(buffer.data(), 1, got, out.get()) == got;
+            }
+        }
+        if (written && std::ferror(in) != 0) {
+            errno = EIO;
+            written = false;
+        }
+    }
+    written = written && std::fflush(out.get()) == 0 && flushToDisk(out.get());
+    const int writeError = errno;
+    errno = 0;
+    const bool closed = std::fclose(out.release()) == 0;
+    if (!written)
+        return cannotCopy(model, destination, writeError, "writing failed");
+    if (!closed)
+        return cannotCopy(model, destination, errno, "closing failed");
     return {};
 }
 
-// Whether two files hold the same bytes; false when either cannot be read.
-bool sameFileContents(const fs::path& a, const fs::path& b)
+// Whether two files hold the same bytes; false when either cannot be read as a regular file.
+bool sameContents(const fs::path& a, const fs::path& b)
 {
-    std::ifstream first(a, std::ios::binary);
-    std::ifstream second(b, std::ios::binary);
-    if (!first || !second)
+    Result<RegularFile> first = openRegularFile(a);
+    Result<RegularFile> second = openRegularFile(b);
+    if (!first || !second || first->size != second->size)
         return false;
     std::vector<char> bufferA(64 * 1024);
     std::vector<char> bufferB(bufferA.size());
     for (;;) {
-        first.read(bufferA.data(), static_cast<std::streamsize>(bufferA.size()));
-        second.read(bufferB.data(), static_cast<std::streamsize>(bufferB.size()));
-        const std::streamsize got = first.gcount();
-        if (got != second.gcount() || first.bad() || second.bad() ||
-            !std::equal(bufferA.begin(), bufferA.begin() + got, bufferB.begin()))
+        const std::size_t got = std::fread(bufferA.data(), 1, bufferA.size(), first->stream.get());
+        if (std::fread(bufferB.data(), 1, bufferB.size(), second->stream.get()) != got ||
+            !std::equal(bufferA.begin(), bufferA.begin() + static_cast<std::ptrdiff_t>(got),
+                        bufferB.begin()))
             return false;
-        if (got == 0 || (!first && !second))
-            return !first.bad() && !second.bad();
+        if (got < bufferA.size())
+            return std::ferror(first->stream.get()) == 0 && std::ferror(second->stream.get()) == 0;
     }
+}
+
+// Moves the copies from `temporary` into the target's directory. A directory that is not there
+// yet is the temporary one renamed, with every model in it at once.
+Result<void> moveIntoPlace(const fs::path& temporary, const InstallTarget& target,
+                           const std::vector<ModelToInstall>& models,
+                           const std::vector<CopiedModel>& copies)
+{
+    std::error_code ec;
+    if (!entryExists(target.directory)) {
+        fs::rename(temporary, target.directory, ec);
+        if (!ec)
+            return {};
+        // Unless another generation made it meanwhile: then the files go in one by one.
+        if (!entryExists(target.directory))
+            return CoreError{ErrorCode::CannotCreateDirectory, target.directory, ec, {}, 0, {}};
+    }
+    if (Result<void> inside =
+            checkDirectoryInside(target.directory, target.objects, target.nolimits);
+        !inside)
+        return inside;
+    std::vector<fs::path> added;
+    for (std::size_t i = 0; i < copies.size(); ++i) {
+        const fs::path& destination = copies[i].destination;
+        const bool isNew = !entryExists(destination);
+        if (const std::error_code moved = replaceFile(temporary / destination.filename(), destination);
+            moved) {
+            // Those new here go again; one that replaced an earlier file keeps the new copy, whole.
+            for (const fs::path& path : added)
+                fs::remove(path, ec);
+            return CoreError{ErrorCode::CannotCopy, models[i].source, moved, destination, 0, {}};
+        }
+        if (isNew)
+            added.push_back(destination);
+    }
+    fs::remove(temporary, ec);
+    return {};
 }
 
 }  // namespace
 
-Result<ModelInstallation> installFooterModels(const FooterModelChoices& choices,
+Result<ModelInstallation> installFooterModels(std::vector<ModelToInstall> models,
                                               const fs::path& nolimitsDirectory,
-                                              const fs::path& objectDirectoryName,
-                                              const fs::path& modelSourceDirectory)
+                                              const fs::path& objectDirectoryName)
 {
-    ModelInstallation installation;
-    const fs::path objectsRoot = objectsDirectory(nolimitsDirectory);
-    installation.directory = modelDirectoryIn(nolimitsDirectory, objectDirectoryName);
-
-    if (Result<void> fits = refuseModelsTooLarge(choices, modelSourceDirectory); !fits)
+    const InstallTarget target = installTargetIn(nolimitsDirectory, objectDirectoryName);
+    if (Result<void> fits = checkInstallTarget(target); !fits)
         return fits.error();
-    for (const fs::path& directory : {objectsRoot, installation.directory})
-        if (Result<void> made = ensureDirectory(directory); !made)
-            return made.error();
+    for (const ModelToInstall& model : models)
+        if (Result<void> replaceable =
+                checkDestination(model, destinationIn(target.directory, model.modelFile));
+            !replaceable)
+            return replaceable.error();
 
-    for (const FooterModelChoice& choice : choices) {
-        // Classes sharing the default model share its one copy.
-        if (!choice.enabled ||
-            std::any_of(installation.copied.begin(), installation.copied.end(),
-                        [&](const CopiedModel& c) { return c.modelFile == choice.modelFile; }))
-            continue;
-        const fs::path source = modelFilePath(modelSourceDirectory, choice.modelFile);
-        CopiedModel copy{
-            choice.modelFile,
-            modelFilePath(installation.directory, footerModelPrefix + choice.modelFile), false};
+    // Made here, so removed again if the installation fails (only while it is empty).
+    std::error_code ec;
+    bool madeObjects = false;
+    if (!entryExists(target.objects)) {
+        // Only the last level: the NoLimits directory itself must be there.
+        madeObjects = fs::create_directory(target.objects, ec);
+        if (ec)
+            return CoreError{ErrorCode::CannotCreateDirectory, target.objects, ec, {}, 0, {}};
+    }
+    const auto abandon = [&](const fs::path& temporary, CoreError error) {
+        std::error_code ignored;
+        if (!temporary.empty())
+            fs::remove_all(temporary, ignored);
+        if (madeObjects)
+            fs::remove(target.objects, ignored);
+        return error;
+    };
+    // The directory checked is the directory then used.
+    if (Result<void> inside = checkDirectoryInside(target.objects, target.nolimits, target.nolimits);
+        !inside)
+        return abandon({}, inside.error());
+    const Result<fs::path> temporary = makeTemporaryDirectory(target.objects);
+    if (!temporary)
+        return abandon({}, temporary.error());
+
+    ModelInstallation installation;
+    installation.directory = target.directory;
+    for (ModelToInstall& model : models) {
+        CopiedModel copy{model.modelFile, destinationIn(target.directory, model.modelFile), false};
+        const fs::path written = *temporary / copy.destination.filename();
+        if (Result<void> copied = writeCopy(model, written, copy.destination); !copied)
+            return abandon(*temporary, copied.error());
         // Looked at before it is replaced: another track may name the file standing there.
-        std::error_code ec;
-        copy.replacedDifferent = fs::exists(fs::symlink_status(copy.destination, ec)) &&
-                                 !sameFileContents(source, copy.destination);
-        if (Result<void> copied = copyModelFile(source, copy.destination); !copied)
-            return copied.error();
+        if (entryExists(copy.destination)) {
+            copy.replacedDifferent = !sameContents(written, copy.destination);
+            const fs::file_status previous = fs::symlink_status(copy.destination, ec);
+            if (fs::is_regular_file(previous))
+                fs::permissions(written, previous.permissions(), fs::perm_options::replace, ec);
+        }
         installation.copied.push_back(std::move(copy));
+        if (model.warning)
+            installation.warnings.push_back(*model.warning);
     }
+    if (Result<void> moved = moveIntoPlace(*temporary, target, models, installation.copied); !moved)
+        return abandon(*temporary, moved.error());
+    syncDirectory(target.directory);
+    syncDirectory(target.objects);
     return installation;
-}
-
-Result<void> checkModelDirectory(const fs::path& modelSourceDirectory)
-{
-    std::error_code ec;
-    if (!fs::is_directory(modelSourceDirectory, ec))
-        return CoreError{ErrorCode::NotADirectory, modelSourceDirectory, {}, {}, 0, {}};
-    return {};
-}
-
-Result<void> checkModelsToInstall(const FooterModelChoices& choices,
-                                  const fs::path& modelSourceDirectory)
-{
-    if (modelSourceDirectory.empty())
-        return CoreError{ErrorCode::NoModelDirectory, {}, {}, {}, 0, {}};
-    if (Result<void> directory = checkModelDirectory(modelSourceDirectory); !directory)
-        return directory;
-    bool anyTicked = false;
-    for (const FooterModelChoice& choice : choices) {
-        if (!choice.enabled)
-            continue;
-        anyTicked = true;
-        if (!hasModelFile(modelSourceDirectory, choice.modelFile))
-            return CoreError{ErrorCode::ModelMissing,
-                             modelFilePath(modelSourceDirectory, choice.modelFile),
-                             {},
-                             {},
-                             0,
-                             {}};
-    }
-    if (!anyTicked)
-        return CoreError{ErrorCode::NoModelChosen, modelSourceDirectory, {}, {}, 0, {}};
-    return {};
-}
-
-ModelDirectoryContents inspectModelDirectory(const fs::path& modelSourceDirectory)
-{
-    ModelDirectoryContents contents;
-    for (const TubeSizeClass sizeClass : allSizeClasses)
-        contents.ownModel[static_cast<std::size_t>(sizeClass)] =
-            hasModelFile(modelSourceDirectory, ownModelFile(sizeClass));
-    contents.defaultModel = hasModelFile(modelSourceDirectory, defaultModelFile);
-    return contents;
-}
-
-bool hasModelFile(const fs::path& modelSourceDirectory, const std::string& modelFile)
-{
-    std::error_code ec;
-    return fs::is_regular_file(modelFilePath(modelSourceDirectory, modelFile), ec);
-}
-
-Result<void> copyModelFile(const fs::path& source, const fs::path& destination)
-{
-    const auto fail = [&](std::error_code system, std::string detail) {
-        return CoreError{ErrorCode::CannotCopy, source, system, destination, 0, std::move(detail)};
-    };
-    std::error_code ec;
-    const fs::file_status sourceStatus = fs::status(source, ec);
-    if (!fs::exists(sourceStatus))
-        return fail(ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory), {});
-    if (!fs::is_regular_file(sourceStatus))
-        return fail({}, "the model is not a regular file");
-    if (const std::uintmax_t size = fs::file_size(source, ec); !ec && size > largestModelCopyBytes)
-        return CoreError{
-            ErrorCode::ModelTooLargeToCopy, source, {}, destination, size, tooLargeReason(size)};
-
-    // The copy is made whole beside the destination and renamed over it: a full disk, a kill or a
-    // second generation at the same moment never leaves a piece of a model where a track
-    // expects one. A link at the destination is replaced, not written through.
-    const auto copyContent = [&](std::FILE* out) {
-        errno = 0;
-        std::ifstream in(source, std::ios::binary);
-        if (!in) {
-            if (errno == 0)
-                errno = EIO;
-            return false;
-        }
-        std::vector<char> buffer(64 * 1024);
-        std::uintmax_t total = 0;
-        while (in) {
-            in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-            const auto got = static_cast<std::size_t>(in.gcount());
-            // A file that grows while it is copied stops at the cap all the same.
-            total += got;
-            if (total > largestModelCopyBytes) {
-                errno = EFBIG;
-                return false;
-            }
-            if (got > 0 && std::fwrite(buffer.data(), 1, got, out) != got)
-                return false;
-        }
-        if (in.bad()) {
-            if (errno == 0)
-                errno = EIO;
-            return false;
-        }
-        return true;
-    };
-    Result<void> outcome;
-    // A signal arriving mid-copy interrupts it without any fault of the files; try again.
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        outcome = replaceFileAtomically(destination, LinkAtDestination::Replace, copyContent);
-        if (outcome || outcome.error().system != std::errc::interrupted)
-            break;
-    }
-    if (!outcome)
-        return fail(outcome.error().system, outcome.error().detail);
-    return {};
 }
 
 }  // namespace pw

@@ -14,8 +14,9 @@ namespace {
 // and the track then names models that the simulator, a Windows program, cannot open.
 bool holdsOnWindows(const std::string& name)
 {
-    if (name.empty())
-        return true;  // the objects directory itself
+    // Each Latin-1 character is one UTF-16 unit, of which a Windows name holds 255.
+    if (name.size() > 255)
+        return false;
     if (std::any_of(name.begin(), name.end(), [](char c) {
             return static_cast<unsigned char>(c) < 0x20 || std::strchr("<>:\"|?*", c) != nullptr;
         }))
@@ -40,6 +41,9 @@ bool holdsOnWindows(const std::string& name)
 
 Result<void> checkObjectDirectoryName(const std::string& latin1Name)
 {
+    // The models would land in objects itself, and every footer would name "/fundament-...".
+    if (latin1Name.empty())
+        return CoreError{ErrorCode::ObjectDirectoryEmpty, {}, {}, {}, 0, {}};
     if (latin1Name == "." || latin1Name == ".." ||
         latin1Name.find_first_of("/\\") != std::string::npos) {
         return CoreError{ErrorCode::ObjectDirectoryNotInside,

@@ -14,17 +14,16 @@ namespace pw {
 // Every copied model and every stored model path starts its file name with this.
 inline constexpr const char* footerModelPrefix = "fundament-";
 
-// The name as the track stores it (Latin-1 bytes). An empty name stands for the objects
-// directory itself.
+// The name as the track stores it (Latin-1 bytes).
 struct ObjectDirectory {
     std::string name;
     friend bool operator==(const ObjectDirectory&, const ObjectDirectory&) = default;
 };
 
-// Why a Latin-1 name cannot be an object directory: one holding '/' or '\', or being "." or "..",
-// would put the models somewhere other than one directory inside objects; one that Windows cannot
-// hold (< > : " | ? *, control characters, a dot or space at the end, CON, NUL, COM1 ...) would
-// leave the simulator without its models.
+// Why a Latin-1 name cannot be an object directory: an empty one, one holding '/' or '\', or
+// being "." or "..", would put the models somewhere other than one directory inside objects; one
+// that Windows cannot hold (< > : " | ? *, control characters, a dot or space at the end, more
+// than 255 characters, CON, NUL, COM1 ...) would leave the simulator without its models.
 Result<void> checkObjectDirectoryName(const std::string& latin1Name);
 
 // The simulator's objects directory: nolimitsDirectory + "/objects", joined as text so that the

@@ -57,36 +57,40 @@ void TubeEndPoints::findRailPoints(std::vector<std::pair<std::int32_t, std::int3
     }
 }
 
-std::optional<Vector3> TubeEndPoints::pointOf(const TubeEnd& end)
+bool endHasPoint(const TubeEnd& end, const Track& track, std::size_t freeNodeCount)
 {
     switch (end.kind) {
-    case TubeEndFundament:
-        if (!hasIndex(track_.fundaments, end.index))
-            return std::nullopt;
-        return track_.fundaments[static_cast<std::size_t>(end.index)].position;
+    case TubeEndFundament: return hasIndex(track.fundaments, end.index);
     case TubeEndFreeNode:
-        if (end.index < 0 || static_cast<std::size_t>(end.index) >= freeNodeCount_)
-            return std::nullopt;
-        return track_.freeNodes[static_cast<std::size_t>(end.index)].position;
-    case TubeEndRailConnector: {
+        return end.index >= 0 && static_cast<std::size_t>(end.index) < freeNodeCount;
+    case TubeEndRailConnector:
+        return hasIndex(track.groups, end.group) && hasCurveSegment(end.group, track) &&
+               hasIndex(track.groups[static_cast<std::size_t>(end.group)].connectors, end.index);
+    default: return false;
+    }
+}
+
+std::optional<Vector3> TubeEndPoints::pointOf(const TubeEnd& end)
+{
+    if (!endHasPoint(end, track_, freeNodeCount_))
+        return std::nullopt;
+    switch (end.kind) {
+    case TubeEndFundament: return track_.fundaments[static_cast<std::size_t>(end.index)].position;
+    case TubeEndFreeNode: return track_.freeNodes[static_cast<std::size_t>(end.index)].position;
+    default: {
         const auto found = railPoints_.find(connectorKey(end.group, end.index));
         if (found != railPoints_.end())
             return found->second;
         return railConnectorPoint(end.group, end.index);
     }
-    default: return std::nullopt;
     }
 }
 
 std::optional<Vector3> TubeEndPoints::railConnectorPoint(std::int32_t group,
                                                          std::int32_t index) const
 {
-    if (!hasIndex(track_.groups, group) || !hasCurveSegment(group, track_))
-        return std::nullopt;
     const std::vector<RailConnector>& connectors =
         track_.groups[static_cast<std::size_t>(group)].connectors;
-    if (!hasIndex(connectors, index))
-        return std::nullopt;
     return curveSegment(group, track_)
         .pointAtLengthFraction(connectors[static_cast<std::size_t>(index)].position);
 }

@@ -23,6 +23,11 @@ bool hasIndex(const Container& elements, std::int32_t index)
     return index >= 0 && static_cast<std::size_t>(index) < elements.size();
 }
 
+// Whether a tube end names an element the track has, of a kind with a position: what
+// TubeEndPoints::pointOf answers, asked without finding the point. `freeNodeCount` counts the
+// free nodes that may be named (those of the track before a walk adds its own).
+bool endHasPoint(const TubeEnd& end, const Track& track, std::size_t freeNodeCount);
+
 // Answers the points of a track's tube ends. Each curve segment walks its whole arc length when
 // made, and keeps a length table as long as it lives. So the rail-connector points the footer
 // walk will ask for (the far ends of tubes whose footer end stands on a fundament, in a class
@@ -41,6 +46,7 @@ public:
 private:
     // Finds the points of these (group, connector) pairs, sorted, walking each segment once.
     void findRailPoints(std::vector<std::pair<std::int32_t, std::int32_t>> asked);
+    // Of a connector that endHasPoint has found.
     std::optional<Vector3> railConnectorPoint(std::int32_t group, std::int32_t index) const;
     static std::uint64_t connectorKey(std::int32_t group, std::int32_t index);
 

@@ -1,6 +1,7 @@
 #include "InstallationText.h"
 
 #include "QtPaths.h"
+#include "VisibleText.h"
 
 #include <QDir>
 
@@ -14,16 +15,16 @@ QString pathInNolimits(const std::filesystem::path& path,
     if (!root.isEmpty()) {
         const QString relative = QDir(root).relativeFilePath(whole);
         if (!relative.startsWith(QLatin1String("..")) && !QDir::isAbsolutePath(relative))
-            return QDir::toNativeSeparators(relative);
+            return visiblePath(relative);
     }
-    return QDir::toNativeSeparators(whole);
+    return visiblePath(whole);
 }
 
 QStringList copiedFileNames(const ModelInstallation& installation)
 {
     QStringList names;
     for (const CopiedModel& copy : installation.copied)
-        names << fromFileSystemPath(copy.destination.filename());
+        names << visiblePath(copy.destination.filename());
     return names;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // How the front ends tell what an installation of footer models did: where they went, each file
-// copied, and each copy that replaced a file of other content.
+// copied, and each copy that replaced a file of other content. Paths are shown as visiblePath
+// shows them.
 
 #include "footers/ModelInstallation.h"
 

@@ -1,5 +1,7 @@
 #include "SimulatorSandbox.h"
 
+#include "examples/FooterModels.h"
+
 #include <fstream>
 #include <random>
 #include <string>
@@ -22,12 +24,12 @@ std::filesystem::path createUniqueDirectory(const std::filesystem::path& parent)
                                             std::make_error_code(std::errc::file_exists));
 }
 
-void writeStandInModel(const std::filesystem::path& path)
+void writeModel(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
 {
     std::ofstream out(path, std::ios::binary);
-    out << standInModelContent;
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out.flush()) {
-        throw std::filesystem::filesystem_error("cannot write stand-in model", path,
+        throw std::filesystem::filesystem_error("cannot write footer model", path,
                                                 std::make_error_code(std::errc::io_error));
     }
 }
@@ -39,10 +41,10 @@ SimulatorSandbox::SimulatorSandbox()
 {
     std::filesystem::create_directories(nolimitsDirectory() / "objects");
     std::filesystem::create_directories(modelDirectory());
-    for (const TubeSizeClass sizeClass : allSizeClasses) {
-        writeStandInModel(modelDirectory() / ownModelFile(sizeClass));
+    // Real 3ds models: generate installs nothing else.
+    for (const FooterModelFile& model : sampleFooterModels()) {
+        writeModel(modelDirectory() / model.fileName, encodeThreeDs(model.mesh));
     }
-    writeStandInModel(modelDirectory() / defaultModelFile);
 }
 
 SimulatorSandbox::~SimulatorSandbox()

@@ -1,6 +1,6 @@
 #pragma once
 // A throwaway simulator installation for generating footers away from any real one: an empty
-// objects directory and a model directory holding a small stand-in for every footer model.
+// objects directory and a model directory holding the six sample footer models.
 
 #include "footers/FooterGeneration.h"
 
@@ -43,8 +43,5 @@ public:
 private:
     std::filesystem::path root_;
 };
-
-// The bytes every stand-in model holds: the models are copied, never read.
-inline constexpr const char* standInModelContent = "3ds stand-in\n";
 
 }  // namespace pw::hardening

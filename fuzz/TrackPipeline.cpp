@@ -27,8 +27,16 @@ std::string checkReadGenerateWrite(std::span<const std::uint8_t> bytes,
     }
     for (const GenerationVariant& variant : variants) {
         Track track = read;
-        // Every model is in the sandbox, so the installation cannot be what fails.
+        // Every model is in the sandbox, so the installation cannot be what fails. A track on
+        // which nothing would be placed is refused, and stays as it was.
         const Result<GenerationReport> report = generateFooters(track, sandbox.options(variant));
+        if (!report.ok() && report.error().code == ErrorCode::NothingToPlace) {
+            // Compared as written: a NaN read from the file is not equal to itself.
+            if (encodeTrack(track) != encodeTrack(read)) {
+                return describe(variant) + ": refused, yet the track changed";
+            }
+            continue;
+        }
         if (!report.ok()) {
             return describe(variant) + ": generation failed: " + errorText(report.error());
         }

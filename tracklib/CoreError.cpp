@@ -37,6 +37,7 @@ std::string ownReason(const CoreError& error)
     case ErrorCode::PlanSvgUnavailable:
         return "SVG output is not available in this build; write a .png";
     case ErrorCode::NotADirectory: return "it is not a directory";
+    case ErrorCode::ModelNotThreeDs: return "it is not a 3ds model";
     default: return "failed";
     }
 }
@@ -80,11 +81,28 @@ std::string errorText(const CoreError& error)
         return "there is not enough memory to generate the footers of this track";
     case ErrorCode::NotADirectory:
         return "Cannot use " + quoted(error.path) + ": " + errorReason(error);
+    case ErrorCode::DirectoryIsALink:
+        return "Cannot install the footer models into " + quoted(error.path) +
+               ": it is a symbolic link, and the models stay inside the NoLimits directory " +
+               quoted(error.otherPath);
+    case ErrorCode::DirectoryOutsideNolimits:
+        return "Cannot install the footer models into " + quoted(error.path) +
+               ": it lies outside the NoLimits directory " + quoted(error.otherPath);
+    case ErrorCode::ModelNotThreeDs:
+        return "Cannot use the footer model " + quoted(error.path) + ": " + errorReason(error);
+    case ErrorCode::ModelBeyondReadingBounds:
+        return "the footer model " + quoted(error.path) + " goes beyond what Plinthwright reads (" +
+               errorReason(error) +
+               "): it is installed all the same, and the plans draw its footers as 1 m squares";
+    case ErrorCode::NothingToPlace:
+        return "nothing to place: no support tube of a size class with a footer model stands on "
+               "a fundament";
     case ErrorCode::NoModelDirectory: return "no footer model directory is chosen";
     case ErrorCode::NoModelChosen:
-        return "no size class has a footer model from " + quoted(error.path) + " ticked";
+        return "nothing to place: no size class has a footer model from " + quoted(error.path) +
+               " chosen";
     case ErrorCode::ModelMissing:
-        return "the ticked footer model " + quoted(error.path) + " is not there";
+        return "the chosen footer model " + quoted(error.path) + " is not there";
     case ErrorCode::ObjectDirectoryNotLatin1:
         return "Cannot store the object directory name " + quoted(error.path) +
                " in the track: a track holds Latin-1 characters only (letters of Western European "
@@ -96,8 +114,15 @@ std::string errorText(const CoreError& error)
     case ErrorCode::ObjectDirectoryNotForWindows:
         return "Cannot use the object directory name " + quoted(error.path) +
                ": Windows cannot hold it, so the simulator would not find the models there (no < "
-               "> : \" | ? * or control characters, no dot or space at the end, and not a device "
-               "name such as CON, NUL, COM1 or LPT1)";
+               "> : \" | ? * or control characters, no dot or space at the end, at most 255 "
+               "characters, and not a device name such as CON, NUL, COM1 or LPT1)";
+    case ErrorCode::ObjectDirectoryEmpty:
+        return "no object directory name is given: the footer models go into a directory of "
+               "their own inside the simulator's objects directory";
+    case ErrorCode::ObjectDirectoryTooLong:
+        return "Cannot use the object directory name " + quoted(error.path) +
+               ": it is longer than the " + std::to_string(error.size) +
+               " bytes this file system takes in a name";
     }
     return quoted(error.path) + ": " + errorReason(error);
 }

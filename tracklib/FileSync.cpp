@@ -142,4 +142,35 @@ void syncDirectory(const std::filesystem::path& directory)
 #endif
 }
 
+bool isLink(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    // Only links and junctions: other reparse points (cloud placeholders, deduplicated files)
+    // stay where they are.
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           (found.dwReserved0 == IO_REPARSE_TAG_SYMLINK ||
+            found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+#else
+    std::error_code ec;
+    return std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec));
+#endif
+}
+
+std::size_t longestNameIn(const std::filesystem::path& directory)
+{
+    constexpr std::size_t common = 255;
+#ifdef _WIN32
+    (void)directory;  // NTFS, FAT32 with long names and exFAT all take 255 UTF-16 units
+    return common;
+#else
+    const long most = ::pathconf(directory.c_str(), _PC_NAME_MAX);
+    return most > 0 ? static_cast<std::size_t>(most) : common;
+#endif
+}
+
 }  // namespace pw

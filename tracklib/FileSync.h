@@ -1,8 +1,9 @@
 #pragma once
 // The few file operations that saving safely needs and that standard C++ does not offer
 // portably: exclusive creation, files without a name until complete, flushing to the disk,
-// replacing an existing file, and binary standard input.
+// replacing an existing file, binary standard input, links, and how long a name may be.
 
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -49,5 +50,13 @@ void setStandardInputBinary();
 
 // Makes a rename inside `directory` durable where the system needs that; best effort.
 void syncDirectory(const std::filesystem::path& directory);
+
+// Whether `path` is a symbolic link, or on Windows a junction, which leads elsewhere as a link
+// does and which the standard library does not report.
+bool isLink(const std::filesystem::path& path);
+
+// The longest name an entry of `directory` may have, in units of a path's native form (bytes;
+// UTF-16 units on Windows). 255, what common file systems take, where the system cannot say.
+std::size_t longestNameIn(const std::filesystem::path& directory);
 
 }  // namespace pw

@@ -26,6 +26,23 @@ CoreError cannotOpen(const std::filesystem::path& path, std::error_code system, 
 
 const char* const notRegular = "it is not a regular file";
 
+#ifndef _WIN32
+// Named as the check by name (fileKindProblem) names it, so that the words do not depend on
+// which of the two found it.
+const char* kindOf(mode_t mode)
+{
+    if (S_ISFIFO(mode))
+        return "it is a named pipe, not a regular file";
+    if (S_ISCHR(mode))
+        return "it is a character device, not a regular file";
+    if (S_ISBLK(mode))
+        return "it is a block device, not a regular file";
+    if (S_ISSOCK(mode))
+        return "it is a socket, not a regular file";
+    return notRegular;
+}
+#endif
+
 }  // namespace
 
 Result<RegularFile> openRegularFile(const std::filesystem::path& path)
@@ -46,10 +63,14 @@ Result<RegularFile> openRegularFile(const std::filesystem::path& path)
         return cannotOpen(path, std::error_code(static_cast<int>(error), std::system_category()), {});
     }
     BY_HANDLE_FILE_INFORMATION information{};
-    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &information) ||
+    const DWORD type = GetFileType(handle);
+    if (type != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &information) ||
         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         CloseHandle(handle);
-        return cannotOpen(path, {}, notRegular);
+        return cannotOpen(path, {},
+                          type == FILE_TYPE_PIPE   ? "it is a named pipe, not a regular file"
+                          : type == FILE_TYPE_CHAR ? "it is a character device, not a regular file"
+                                                   : notRegular);
     }
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
     if (fd == -1) {
@@ -80,7 +101,7 @@ Result<RegularFile> openRegularFile(const std::filesystem::path& path)
     }
     if (!S_ISREG(status.st_mode)) {
         ::close(fd);
-        return cannotOpen(path, {}, notRegular);
+        return cannotOpen(path, {}, kindOf(status.st_mode));
     }
     // Reads of a regular file never wait anyway; blocking mode keeps stdio's reads plain.
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);

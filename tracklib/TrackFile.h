@@ -6,6 +6,7 @@
 #include "Track.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -39,6 +40,12 @@ Result<void> readTrackFile(const std::filesystem::path& path, Track& track,
 
 // The same from the process's standard input.
 Result<void> readTrackFromStandardInput(Track& track, ReadDiagnostics* diagnostics = nullptr);
+
+// The same from a file already opened (and checked) by the caller, read from where it stands;
+// `expectedSize` (0 when unknown) sizes the buffer, `path` names the file in errors.
+Result<void> readTrackFromOpenFile(std::FILE* in, std::uint64_t expectedSize,
+                                   const std::filesystem::path& path, Track& track,
+                                   ReadDiagnostics* diagnostics = nullptr);
 
 // The same decoding over bytes already in memory.
 void readTrackBytes(std::span<const std::uint8_t> bytes, Track& track,

@@ -1,6 +1,6 @@
 #include "TrackOpening.h"
 
-#include "AtomicFile.h"
+#include "RegularFile.h"
 
 namespace pw {
 
@@ -26,16 +26,20 @@ Result<OpenedTrack> afterReading(const Result<void>& read, OpenedTrack&& opened,
 Result<OpenedTrack> openTrack(const std::filesystem::path& path, TrackSource source,
                               WithoutTrackData withoutData)
 {
-    if (source == TrackSource::RegularFile) {
-        std::error_code ignored;
-        // A directory gets the reader's own answer.
-        if (!std::filesystem::is_directory(path, ignored)) {
-            if (std::string problem = fileKindProblem(path); !problem.empty())
-                return CoreError{ErrorCode::CannotOpen, path, {}, {}, 0, std::move(problem)};
-        }
-    }
     OpenedTrack opened;
-    const Result<void> read = readTrackFile(path, opened.track, &opened.diagnostics);
+    if (source == TrackSource::AnyFile) {
+        const Result<void> read = readTrackFile(path, opened.track, &opened.diagnostics);
+        return afterReading(read, std::move(opened), path, withoutData);
+    }
+    // Opened once and checked as opened: a name checked first could be a FIFO by the time it
+    // was opened, and the open would wait for a writer.
+    Result<RegularFile> file = openRegularFile(path);
+    if (!file)
+        return file.error();
+    if (file->size > largestTrackFileSize)
+        return CoreError{ErrorCode::FileTooLarge, path, {}, {}, file->size, {}};
+    const Result<void> read = readTrackFromOpenFile(file->stream.get(), file->size, path,
+                                                    opened.track, &opened.diagnostics);
     return afterReading(read, std::move(opened), path, withoutData);
 }
 

@@ -568,6 +568,16 @@ Result<void> readTrackFile(const std::filesystem::path& path, Track& track,
     return readTrackFrom(file.get(), size, path, track, report);
 }
 
+Result<void> readTrackFromOpenFile(std::FILE* in, std::uint64_t expectedSize,
+                                   const std::filesystem::path& path, Track& track,
+                                   ReadDiagnostics* diagnostics)
+{
+    ReadDiagnostics unused;
+    ReadDiagnostics& report = diagnostics != nullptr ? *diagnostics : unused;
+    report = ReadDiagnostics{};
+    return readTrackFrom(in, expectedSize, path, track, report);
+}
+
 Result<void> readTrackFromStandardInput(Track& track, ReadDiagnostics* diagnostics)
 {
     ReadDiagnostics unused;

@@ -6,6 +6,7 @@
 
 #include "footers/FooterGeneration.h"
 #include "frontend/QtPaths.h"
+#include "tests/support/TestModels.h"
 #include "tracklib/TrackFile.h"
 
 #include <QSettings>
@@ -18,6 +19,12 @@
 namespace pw::test {
 
 namespace {
+
+QByteArray bytesOf(const std::vector<std::uint8_t>& bytes)
+{
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
+}
 
 Track readBack(const QString& fileName)
 {
@@ -46,9 +53,10 @@ private Q_SLOTS:
         prepare(simulator.path());
         // What the user typed over the proposed names is what the generation uses.
         const QString typedModels = h->modelDirectory(allModelFiles);
+        const QByteArray typedModel = bytesOf(testModel("typed"));
         QFile typedSmall(typedModels + QStringLiteral("/small.3ds"));
         QVERIFY(typedSmall.open(QIODevice::WriteOnly));
-        typedSmall.write("the typed directory's small model");
+        typedSmall.write(typedModel);
         typedSmall.close();
         h->get<QLineEdit>("textObjDir")->setText(QStringLiteral("park"));
         h->type("text3dsDir", typedModels);
@@ -85,7 +93,7 @@ private Q_SLOTS:
                 simulator.filePath(QStringLiteral("objects/park/") + QLatin1String(copied))));
         QFile copiedSmall(simulator.filePath(QStringLiteral("objects/park/fundament-small.3ds")));
         QVERIFY(copiedSmall.open(QIODevice::ReadOnly));
-        QCOMPARE(copiedSmall.readAll(), QByteArray("the typed directory's small model"));
+        QCOMPARE(copiedSmall.readAll(), typedModel);
         QVERIFY(!QFile::exists(simulator.filePath(QStringLiteral("objects/mytrack"))));
 
         const QString saved = h->dir.filePath(QStringLiteral("saved.nltrack"));
@@ -138,10 +146,12 @@ private Q_SLOTS:
             QString reason;                             // %1: the last model directory
         } rows[] = {
             {{}, QStringLiteral("no footer model directory is chosen")},
-            {{{}}, QStringLiteral("no size class has a footer model from \"%1\" ticked")},
+            {{{}},
+             QStringLiteral("nothing to place: no size class has a footer model from \"%1\" "
+                            "chosen")},
             // Large lost its own model and fell back on a default model that is not here.
             {{largeAndDefault, {}},
-             QStringLiteral("the ticked footer model \"%1/default.3ds\" is not there")},
+             QStringLiteral("the chosen footer model \"%1/default.3ds\" is not there")},
         };
         for (const auto& row : rows) {
             h.emplace();
@@ -158,6 +168,78 @@ private Q_SLOTS:
             QVERIFY(!h->get("buttonSave")->isEnabled());
             QVERIFY(!QFileInfo::exists(simulator.filePath(QStringLiteral("objects"))));
         }
+    }
+
+    // The core refuses these for both front ends; the window says why and makes nothing.
+    void generateRefusesWhatTheCoreRefuses()
+    {
+        QTemporaryDir simulator;
+        const QString textModels = h->modelDirectory({});
+        QFile text(textModels + QStringLiteral("/small.3ds"));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("a text file named small.3ds\n") > 0);
+        text.close();
+        Track noTubes = makeNewTrack();
+        const struct {
+            QString track;
+            QString models;
+            QString objectDirectory;  // as typed after opening; null keeps the proposed name
+            QString reason;
+        } rows[] = {
+            {h->writeTrack(QStringLiteral("t.nltrack"), makeRichTrack()), textModels, {},
+             QStringLiteral("Cannot use the footer model \"%1/small.3ds\": it is not a 3ds "
+                            "model")
+                 .arg(textModels)},
+            {h->writeTrack(QStringLiteral("bare.nltrack"), noTubes), models, {},
+             QStringLiteral("nothing to place: no support tube of a size class with a footer "
+                            "model stands on a fundament")},
+            {h->writeTrack(QStringLiteral(".nltrack"), makeRichTrack()), models, {},
+             QStringLiteral("no object directory name is given: the footer models go into a "
+                            "directory of their own inside the simulator's objects directory")},
+#ifndef Q_OS_WIN
+            // A name from a file: shown, never acted on. Windows names hold no such characters.
+            {h->writeTrack(QString::fromUtf8("x\x1b]0;PWNED\x07y.nltrack"), makeRichTrack()),
+             models, {},
+             QStringLiteral("Cannot use the object directory name \"x\\x1b]0;PWNED\\x07y\": "
+                            "Windows cannot hold it, so the simulator would not find the models "
+                            "there (no < > : \" | ? * or control characters, no dot or space at "
+                            "the end, at most 255 characters, and not a device name such as CON, "
+                            "NUL, COM1 or LPT1)")},
+#endif
+        };
+        h->click("buttonSelectNLDirectory", {simulator.path()});
+        for (const auto& row : rows) {
+            h->window->openTrackFile(row.track);
+            h->click("buttonSelectDirectory", {row.models});
+            h->warnings.clear();
+            h->click("buttonGenerate");
+            QCOMPARE(h->warnings,
+                     QStringList{QStringLiteral("Generate footers\nThe footers could not be "
+                                                "generated:\n") +
+                                 row.reason});
+            QVERIFY(!h->get("buttonSave")->isEnabled());
+            QVERIFY(!QFileInfo::exists(simulator.filePath(QStringLiteral("objects"))));
+        }
+    }
+
+    // A model past our own reading is installed, and the window says so once it has generated.
+    void modelBeyondOurReadingIsInstalledWithAWarning()
+    {
+        QTemporaryDir simulator;
+        QFile large(models + QStringLiteral("/large.3ds"));
+        QVERIFY(large.open(QIODevice::WriteOnly));
+        large.write(bytesOf(paddedTestModel((std::size_t{16} << 20) + 1, 0)));
+        large.close();
+        prepare(simulator.path());
+        h->click("buttonGenerate");
+        QCOMPARE(h->warnings,
+                 QStringList{QStringLiteral("Generate footers\nThe footers were generated, with a "
+                                            "warning:\nthe footer model \"%1/large.3ds\" goes "
+                                            "beyond what Plinthwright reads (larger than 16 MiB): "
+                                            "it is installed all the same, and the plans draw its "
+                                            "footers as 1 m squares")
+                                 .arg(models)});
+        QVERIFY(h->get("buttonSave")->isEnabled());
+        QVERIFY(QFile::exists(simulator.filePath(QStringLiteral("objects/mytrack/fundament-large.3ds"))));
     }
 
     void saveAddsTheSuffixAndAsksBeforeReplacingThatName()

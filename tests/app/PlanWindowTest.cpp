@@ -255,7 +255,7 @@ private Q_SLOTS:
         h->replies = {QMessageBox::Discard};
         h->click("buttonReloadInput");
         QVERIFY(!window.summary().contains(QStringLiteral("unsaved changes")));
-        h->click("buttonSelectDirectory", {h->modelDirectory(allModelFiles)});  // stand-ins
+        h->click("buttonSelectDirectory", {h->modelDirectory(allModelFiles)});  // other models
         h->click("buttonGenerate");
         QVERIFY2(window.summary().contains(
                      QStringLiteral("copied 5 models to %1 (fundament-small.3ds, "
@@ -277,7 +277,7 @@ private Q_SLOTS:
         const QString empty = h->modelDirectory({});
         h->click("buttonSelectDirectory", {empty});
         QTRY_VERIFY2(
-            window.summary().contains(QStringLiteral("generate would refuse: the ticked footer "
+            window.summary().contains(QStringLiteral("generate would refuse: the chosen footer "
                                                      "model \"%1/default.3ds\" is not there")
                                           .arg(empty)),
             qPrintable(window.summary()));
@@ -404,7 +404,8 @@ private Q_SLOTS:
 
     void unreadableModelIsNamedAndDrawnAsASquare()
     {
-        const QString models = h->modelDirectory({QStringLiteral("small.3ds")});
+        const QString models = h->modelDirectory({});
+        touchFiles(models, {QStringLiteral("small.3ds")});
         h->click("buttonSelectInput", {demo});
         h->click("buttonSelectDirectory", {models});
         PlanWindow& window = plan->window();

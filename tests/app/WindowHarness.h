@@ -63,7 +63,7 @@ struct WindowHarness {
     QString writeTrack(const QString& name, const Track& track) const;
     // A copy of the example file in dir, replacing one there; empty when it cannot be made.
     QString copyExample(const QString& name) const;
-    // A new directory below dir holding empty files with these names.
+    // A new directory below dir holding these models, each a small 3ds model of its own.
     QString modelDirectory(const QStringList& files);
 
     QStringList answers;   // none left means the dialog is cancelled
@@ -81,7 +81,7 @@ private:
 
 extern const QStringList allModelFiles;  // the five own models and the default model
 
-// Creates empty files with these names in `dir`.
+// Creates files with these names in `dir`, each holding a few bytes of text.
 void touchFiles(const QString& dir, const QStringList& names);
 
 }  // namespace pw::test

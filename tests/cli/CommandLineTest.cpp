@@ -260,8 +260,8 @@ TEST(Executable, ReadsATrackFromAPipe)
     EXPECT_TRUE(
         run.err.startsWith("plinthwright-cli: generate needs --object-dir to read standard "
                            "input\n"))
-        << run.err.toStdString();  // An empty name, given on purpose, is a name: the models go
-                                   // straight into objects.
+        << run.err.toStdString();
+    // Nor is an empty name one: the models would go straight into objects.
     QProcess empty;
     empty.start(QStringLiteral(PLINTHWRIGHT_CLI_PATH),
                 {"generate", "-", "--object-dir", "", "-o", files.path("out.nltrack"),
@@ -270,7 +270,11 @@ TEST(Executable, ReadsATrackFromAPipe)
     empty.write(bytes);
     empty.closeWriteChannel();
     ASSERT_TRUE(empty.waitForFinished(30000));
-    EXPECT_EQ(empty.exitCode(), 0) << empty.readAllStandardError().toStdString();
+    EXPECT_EQ(empty.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(empty.readAllStandardError()),
+              "plinthwright-cli: no object directory name is given: the footer models go into a "
+              "directory of their own inside the simulator's objects directory\n");
+    EXPECT_FALSE(QFileInfo::exists(files.path("objects")));
 }
 
 // AddressSanitizer reserves more address space than any limit this test could set.

@@ -1,6 +1,8 @@
 #include "CliTestSupport.h"
 #include "cli/ClassChoice.h"
 #include "cli/GenerateCommand.h"
+#include "tests/support/TestModels.h"
+#include "tracklib/FileSync.h"
 #include "tracklib/TrackOperations.h"
 
 #include <QDir>
@@ -19,6 +21,13 @@ namespace pw {
 namespace {
 
 using Model = ClassChoice::Model;
+
+// A real 3ds model of its own for each name.
+QByteArray modelBytes(const char* name)
+{
+    const std::vector<std::uint8_t> bytes = testModel(name);
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
 
 TEST(ClassChoice, ParsesTheFourFormsAndRefusesAnythingElse)
 {
@@ -51,8 +60,8 @@ TEST(ClassChoice, LeftOutClassFollowsTheModelDirectory)
               (ClassChoice{Model::None, 0}));
 }
 
-// The rich track, a models directory with small, medium and default models, and an empty
-// simulator directory.
+// The rich track, a models directory with small, medium and default models (each a 3ds model of
+// its own), and an empty simulator directory.
 class GenerateRun : public testing::Test {
 protected:
     void SetUp() override
@@ -60,7 +69,7 @@ protected:
         ASSERT_TRUE(QDir().mkpath(models));
         ASSERT_TRUE(QDir().mkpath(nolimits));
         for (const char* name : {"small", "medium", "default"})
-            writeFile(models + '/' + name + ".3ds", QByteArray(name) + " model");
+            writeFile(models + '/' + name + ".3ds", modelBytes(name));
     }
 
     QStringList arguments(const QStringList& extra = {}) const
@@ -103,7 +112,7 @@ TEST_F(GenerateRun, PlacesFootersReplacesFundamentsAndCopiesModels)
     // The object directory is the track's name up to its first dot.
     const QString modelDir = nolimits + "/objects/rich/";
     for (const char* name : {"small", "medium", "default"})
-        EXPECT_EQ(fileBytes(modelDir + "fundament-" + name + ".3ds"), QByteArray(name) + " model");
+        EXPECT_EQ(fileBytes(modelDir + "fundament-" + name + ".3ds"), modelBytes(name));
     EXPECT_FALSE(QFileInfo::exists(modelDir + "fundament-large.3ds"));
 
     const Track result = readTrack(output);
@@ -257,6 +266,144 @@ TEST_F(GenerateRun, ObjectDirectoryOutsideObjectsIsRefusedBeforeAnythingIsCopied
     EXPECT_FALSE(QFileInfo::exists(files.path("x")));
 }
 
+// What the window refuses, generate refuses: with exit 1, one line naming why, OUT as it was
+// and nothing installed, not even a directory.
+TEST_F(GenerateRun, RefusesWhatTheWindowRefusesBeforeAnythingIsMade)
+{
+    writeFile(output, "previous contents");
+    const QString noTubes = files.track("bare.nltrack", makeNewTrack());
+    const QString unnamed = files.track(".nltrack");
+    QStringList onBareTrack = arguments();
+    onBareTrack[1] = noTubes;
+    QStringList onUnnamedTrack = arguments();
+    onUnnamedTrack[1] = unnamed;
+    const QString textModels = files.path("text-models");
+    ASSERT_TRUE(QDir().mkpath(textModels));
+    writeFile(textModels + "/small.3ds", "a text file named small.3ds\n");
+    QStringList withTextModel = arguments({"--object-dir", "demo"});
+    withTextModel[7] = textModels;
+    const QStringList allNone{"--small", "none", "--medium", "none", "--large", "none",
+                              "--xlarge", "none", "--xxlarge", "none"};
+    const struct {
+        QStringList arguments;
+        QString error;
+    } rows[] = {
+        {arguments(allNone), "nothing to place: no size class has a footer model from \"" +
+                                 models + "\" chosen"},
+        {onBareTrack, "nothing to place: no support tube of a size class with a footer model "
+                      "stands on a fundament"},
+        {arguments({"--large", "own"}),
+         "the chosen footer model \"" + models + "/large.3ds\" is not there"},
+        {withTextModel,
+         "Cannot use the footer model \"" + textModels + "/small.3ds\": it is not a 3ds model"},
+        {arguments({"--object-dir", ""}),
+         "no object directory name is given: the footer models go into a directory of their own "
+         "inside the simulator's objects directory"},
+        {onUnnamedTrack,
+         "no object directory name is given: the footer models go into a directory of their own "
+         "inside the simulator's objects directory"},
+        {arguments({"--object-dir", QString(300, 'n')}),
+         "Cannot use the object directory name \"" + QString(300, 'n') +
+             "\": Windows cannot hold it, so the simulator would not find the models there (no < "
+             "> : \" | ? * or control characters, no dot or space at the end, at most 255 "
+             "characters, and not a device name such as CON, NUL, COM1 or LPT1)"},
+#ifndef _WIN32
+        // 200 Latin-1 characters, which Windows takes; here 400 bytes of UTF-8.
+        {arguments({"--object-dir", QString(200, QChar(0xE9))}),
+         "Cannot use the object directory name \"" + QString(200, QChar(0xE9)) +
+             "\": it is longer than the " +
+             QString::number(longestNameIn(toFileSystemPath(nolimits))) +
+             " bytes this file system takes in a name"},
+#endif
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.error.toStdString());
+        const CliRun run = runCli(row.arguments);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, "plinthwright-cli: " + row.error + '\n');
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(fileBytes(output), "previous contents");
+        EXPECT_FALSE(QFileInfo::exists(nolimits + "/objects"));
+    }
+}
+
+// Our own reading stops at 16 MiB, the simulator's need not: such a model is installed,
+// with a warning.
+TEST_F(GenerateRun, ModelBeyondOurReadingIsInstalledWithAWarning)
+{
+    const std::vector<std::uint8_t> padded = paddedTestModel((std::size_t{16} << 20) + 10, 0);
+    writeFile(models + "/medium.3ds",
+              QByteArray(reinterpret_cast<const char*>(padded.data()),
+                         static_cast<qsizetype>(padded.size())));
+    const CliRun run = runCli(arguments({"--object-dir", "demo"}));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, "plinthwright-cli: warning: the footer model \"" + models +
+                           "/medium.3ds\" goes beyond what Plinthwright reads (larger than 16 MiB): "
+                           "it is installed all the same, and the plans draw its footers as 1 m "
+                           "squares\n");
+    EXPECT_EQ(QFileInfo(nolimits + "/objects/demo/fundament-medium.3ds").size(),
+              static_cast<qint64>(padded.size()));
+}
+
+// Names come from file names, which may hold anything: a terminal is never sent a control
+// character from one, in an error or in what generate tells.
+TEST_F(GenerateRun, ControlCharactersOfNamesNeverReachTheTerminal)
+{
+#ifdef _WIN32
+    // Windows names hold no C0 controls; the name comes as given instead.
+    const CliRun refused = runCli(arguments({"--object-dir", QString::fromUtf8("x\x1b]0;PWNED\x07y")}));
+#else
+    const QString titled = files.track(QString::fromUtf8("x\x1b]0;PWNED\x07y.nltrack"));
+    QStringList fromTitled = arguments();
+    fromTitled[1] = titled;
+    const CliRun refused = runCli(fromTitled);
+#endif
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "plinthwright-cli: Cannot use the object directory name "
+                           "\"x\\x1b]0;PWNED\\x07y\": Windows cannot hold it, so the simulator "
+                           "would not find the models there (no < > : \" | ? * or control "
+                           "characters, no dot or space at the end, at most 255 characters, and "
+                           "not a device name such as CON, NUL, COM1 or LPT1)\n");
+
+    // A C1 control introduces an escape sequence on many terminals, as ESC [ does.
+    const QString csi = files.path(QString::fromUtf8("No\u009b2JLimits"));
+    ASSERT_TRUE(QDir().mkpath(csi));
+    QStringList intoCsi = arguments({"--object-dir", QString::fromUtf8("demo\u009b")});
+    intoCsi[5] = csi;
+    const CliRun copied = runCli(intoCsi);
+    ASSERT_EQ(copied.exitCode, 0) << copied.err.toStdString();
+    const QString shownCsi = files.path("No\\x9b2JLimits");
+    EXPECT_TRUE(copied.out.contains("Copied to: " + shownCsi + "/objects/demo\\x9b\n"))
+        << copied.out.toStdString();
+    for (const CliRun* run : {&refused, &copied})
+        for (const QChar c : run->out + run->err)
+            EXPECT_FALSE(c.category() == QChar::Other_Control && c != '\n')
+                << "U+" << std::hex << static_cast<int>(c.unicode());
+}
+
+#ifndef _WIN32
+// A link inside the NoLimits directory would take the models elsewhere.
+TEST_F(GenerateRun, LinkInTheNolimitsTreeIsRefused)
+{
+    const QString outside = files.path("outside");
+    ASSERT_TRUE(QDir().mkpath(outside));
+    for (const auto& [link, to] : {std::pair{nolimits + "/objects", QString("../outside")},
+                                   std::pair{nolimits + "/objects/demo", QString("../../outside")}}) {
+        SCOPED_TRACE(link.toStdString());
+        ASSERT_TRUE(QDir().mkpath(nolimits + "/objects"));
+        QDir(link).removeRecursively();
+        ASSERT_TRUE(QFile::link(to, link));
+        const CliRun run = runCli(arguments({"--object-dir", "demo"}));
+        expectFailure(run, "Cannot install the footer models into \"" + link +
+                               "\": it is a symbolic link, and the models stay inside the "
+                               "NoLimits directory \"" + nolimits + '"');
+        EXPECT_TRUE(QDir(outside).isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(output));
+        QFile::remove(link);
+    }
+}
+#endif
+
 #ifndef _WIN32
 TEST_F(GenerateRun, OutputThatIsNoRegularFileIsRefusedBeforeAnythingIsInstalled)
 {
@@ -292,7 +439,7 @@ TEST_F(GenerateRun, NamesEachCopyThatReplacedADifferentFile)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_FALSE(run.out.contains("Replaced")) << run.out.toStdString();
 
-    writeFile(models + "/small.3ds", "another track's small model");
+    writeFile(models + "/small.3ds", modelBytes("another"));
     const QString other = files.track("rich.v3.nltrack");
     run = runCli(
         {"generate", other, "-o", output, "--nolimits-dir", nolimits, "--models-dir", models});
@@ -308,7 +455,7 @@ TEST_F(GenerateRun, NamesEachCopyThatReplacedADifferentFile)
 TEST_F(GenerateRun, SavesWhatTheWindowSavesForTheSameChoices)
 {
     for (const char* model : {"large.3ds", "xlarge.3ds", "xxlarge.3ds"})
-        writeFile(models + '/' + QLatin1String(model), model);
+        writeFile(models + '/' + QLatin1String(model), modelBytes(model));
     const CliRun run = runCli(arguments({"--medium", "default:150", "--no-align"}));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 

@@ -77,29 +77,27 @@ TEST_F(FooterGeneration, FooterFollowsTheObjectsAndLeavesTheSupportsWhenNotRepla
     EXPECT_EQ(track.tubes, before.tubes);
 }
 
-TEST_F(FooterGeneration, EmptyObjectDirectoryNameStartsThePathWithASlash)
-{
-    build.tube(onFundament(build.fundament(0, 0, 0)), onFreeNode(build.freeNode(0, 5, 0)),
-               testing::mediumCode);
-    GenerationOptions o = options(false, true);
-    o.objectDirectory = ObjectDirectory{""};
-
-    ASSERT_TRUE(generateFooters(track, o).ok());
-    EXPECT_EQ(track.sceneryObjects.at(0).textB, "/fundament-medium.3ds");
-}
-
-// Options made without a front end cannot lead the copies out of objects either.
-TEST_F(FooterGeneration, ObjectDirectoryNameThatLeavesObjectsIsRefusedBeforeCopying)
+// Options made without a front end cannot lead the copies out of objects either, nor into
+// objects itself; and nothing is made or changed for what is refused.
+TEST_F(FooterGeneration, ObjectDirectoryNameThatIsNotOneDirectoryInsideObjectsIsRefused)
 {
     build.tube(onFundament(build.fundament(0, 0, 0)), onFreeNode(build.freeNode(0, 5, 0)),
                testing::mediumCode);
     GenerationOptions o = options(false, true);
     const Track before = track;
-    for (const char* name : {"../../x", "..", "a/b", "a\\b"}) {
-        o.objectDirectory = ObjectDirectory{name};
+    const struct {
+        const char* name;
+        ErrorCode code;
+    } rows[] = {{"../../x", ErrorCode::ObjectDirectoryNotInside},
+                {"..", ErrorCode::ObjectDirectoryNotInside},
+                {"a/b", ErrorCode::ObjectDirectoryNotInside},
+                {"a\\b", ErrorCode::ObjectDirectoryNotInside},
+                {"", ErrorCode::ObjectDirectoryEmpty}};
+    for (const auto& row : rows) {
+        o.objectDirectory = ObjectDirectory{row.name};
         const Result<GenerationReport> refused = generateFooters(track, o);
-        EXPECT_FALSE(refused.ok()) << name;
-        EXPECT_EQ(refused.error().code, ErrorCode::ObjectDirectoryNotInside) << name;
+        ASSERT_FALSE(refused.ok()) << row.name;
+        EXPECT_EQ(refused.error().code, row.code) << row.name;
     }
     EXPECT_EQ(track, before);
     EXPECT_FALSE(fs::exists(scratch.simulator() / "objects"));
@@ -339,13 +337,25 @@ TEST_F(FooterGeneration, TubesWithoutFooterOrWithDamagedReferencesChangeNothing)
     o.choices[static_cast<std::size_t>(TubeSizeClass::Medium)] = {};
     const Track before = track;
 
+    // The walk places nothing on such a track, and generate, asking ahead, refuses it.
+    Track walked = track;
+    GenerationReport walkedReport;
+    placeFooters(walked, o, walkedReport);
+    EXPECT_EQ(walkedReport.objectsAddedTotal(), 0);
+    EXPECT_EQ(walked, before);
     const Result<GenerationReport> report = generateFooters(track, o);
-
-    ASSERT_TRUE(report.ok()) << report.error();
-    EXPECT_EQ(report->objectsAddedTotal(), 0);
+    ASSERT_FALSE(report.ok());
+    EXPECT_EQ(report.error().code, ErrorCode::NothingToPlace);
     EXPECT_EQ(track, before);
-    // The enabled classes' models are installed even without a tube to use them.
-    EXPECT_EQ(report->filesCopied(), 4);
+    EXPECT_FALSE(fs::exists(scratch.simulator() / "objects"));
+
+    // One tube more that does get a footer: the whole track is walked as before.
+    build.tube(onFundament(f), onFreeNode(node), testing::smallCode);
+    const Result<GenerationReport> placed = generateFooters(track, o);
+    ASSERT_TRUE(placed.ok()) << placed.error();
+    EXPECT_EQ(placed->objectsAddedTotal(), 1);
+    // The enabled classes' models are installed even without a tube of their own.
+    EXPECT_EQ(placed->filesCopied(), 4);
 }
 
 }  // namespace

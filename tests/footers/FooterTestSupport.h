@@ -2,6 +2,7 @@
 // Set-up shared by the footer tests: a scratch directory holding a model source and a simulator
 // directory, and a track's supports built through the track library's own operations.
 
+#include "tests/support/TestModels.h"
 #include "tracklib/Track.h"
 #include "tracklib/TrackOperations.h"
 
@@ -24,8 +25,14 @@ inline std::string readFile(const std::filesystem::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The model a ScratchDirectory holds as `file` ("small.3ds"): a 3ds model of its own.
+inline std::string scratchModel(const std::string& file)
+{
+    return testModelText(file.substr(0, file.find('.')));
+}
+
 // A fresh directory below the system's temporary one, removed with all in it. It holds "models",
-// with every model file reading "model <file name>", and an empty "NoLimits".
+// with every model file a scratchModel, and an empty "NoLimits".
 class ScratchDirectory {
 public:
     ScratchDirectory()
@@ -36,7 +43,7 @@ public:
         std::filesystem::create_directory(simulator());
         for (const char* file :
              {"small.3ds", "medium.3ds", "large.3ds", "xlarge.3ds", "xxlarge.3ds", "default.3ds"})
-            writeFile(models() / file, std::string("model ") + file);
+            writeFile(models() / file, scratchModel(file));
     }
     ~ScratchDirectory()
     {

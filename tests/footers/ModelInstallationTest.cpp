@@ -11,6 +11,7 @@ namespace {
 
 using testing::readFile;
 using testing::ScratchDirectory;
+using testing::scratchModel;
 using testing::writeFile;
 namespace fs = std::filesystem;
 
@@ -29,7 +30,8 @@ FooterModelChoices choicesOf(const char* classes)
 std::vector<std::string> filesIn(const fs::path& directory)
 {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(directory))
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(directory, ec))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
@@ -38,7 +40,7 @@ std::vector<std::string> filesIn(const fs::path& directory)
 // Fails naming what failed, with the system's reason after it.
 void expectFailure(const Result<ModelInstallation>& result, const std::string& start)
 {
-    EXPECT_FALSE(result.ok());
+    ASSERT_FALSE(result.ok());
     EXPECT_EQ(errorText(result.error()).substr(0, start.size()), start);
     EXPECT_GT(errorText(result.error()).size(), start.size());
 }
@@ -48,12 +50,16 @@ protected:
     Result<ModelInstallation> install(const char* classes,
                                       const fs::path& objectDirectoryName = "mytrack") const
     {
-        return installFooterModels(choicesOf(classes), scratch.simulator(), objectDirectoryName,
-                                   scratch.models());
+        Result<std::vector<ModelToInstall>> models =
+            openModelsToInstall(choicesOf(classes), scratch.models());
+        if (!models)
+            return models.error();
+        return installFooterModels(std::move(*models), scratch.simulator(), objectDirectoryName);
     }
 
     ScratchDirectory scratch;
-    const fs::path modelDirectory = scratch.simulator() / "objects" / "mytrack";
+    const fs::path objects = scratch.simulator() / "objects";
+    const fs::path modelDirectory = objects / "mytrack";
     std::string composedModelDirectory() const
     {
         return scratch.simulator().string() + "/objects/mytrack";
@@ -71,18 +77,19 @@ TEST_F(InstallFooterModels, CreatesBothDirectoriesAndCopiesEachChosenModelOnce)
          {"fundament-large.3ds", "fundament-medium.3ds", "fundament-small.3ds",
           "fundament-xlarge.3ds", "fundament-xxlarge.3ds"}},
         {"ddddd", {"fundament-default.3ds"}},  // one copy shared by every class
-        {"-----", {}},                         // the directory all the same
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.classes);
         const Result<ModelInstallation> result = install(row.classes, row.classes);
         ASSERT_TRUE(result.ok()) << result.error();
         EXPECT_EQ(result->copied.size(), row.files.size());
-        const fs::path directory = scratch.simulator() / "objects" / row.classes;
-        EXPECT_EQ(filesIn(directory), row.files);
+        EXPECT_TRUE(result->warnings.empty());
+        EXPECT_EQ(filesIn(objects / row.classes), row.files);
         for (const std::string& file : row.files)
-            EXPECT_EQ(readFile(directory / file), "model " + file.substr(10));
+            EXPECT_EQ(readFile(objects / row.classes / file), scratchModel(file.substr(10)));
     }
+    // The copies went through a directory of their own, which is gone.
+    EXPECT_EQ(filesIn(objects), (std::vector<std::string>{"ddddd", "od---", "ooooo"}));
 }
 
 TEST_F(InstallFooterModels, OverwritesEarlierCopiesAndKeepsOtherFiles)
@@ -105,83 +112,59 @@ TEST_F(InstallFooterModels, OverwritesEarlierCopiesAndKeepsOtherFiles)
             replaced.push_back(copy.replacedDifferent);
         EXPECT_EQ(replaced, round.replacedDifferent);
     }
-    EXPECT_EQ(readFile(modelDirectory / "fundament-large.3ds"), "model large.3ds");
+    EXPECT_EQ(readFile(modelDirectory / "fundament-large.3ds"), scratchModel("large.3ds"));
     EXPECT_EQ(readFile(modelDirectory / "other.3ds"), "other");
+    EXPECT_EQ(filesIn(objects), std::vector<std::string>{"mytrack"});
 }
 
-TEST_F(InstallFooterModels, CreatesOneLevelOnly)
+// What cannot be made is found out before anything is made, or undone when found out later.
+TEST_F(InstallFooterModels, DirectoryThatCannotBeMadeLeavesNothing)
 {
     const fs::path deep = fs::path("deep") / "name";
-    expectFailure(install("-----", deep), "Cannot create directory \"" +
+    expectFailure(install("o----", deep), "Cannot create directory \"" +
                                               scratch.simulator().string() + "/objects/" +
                                               deep.string() + "\": ");
-    EXPECT_TRUE(fs::is_directory(scratch.simulator() / "objects"));
-    EXPECT_FALSE(fs::exists(scratch.simulator() / "objects" / "deep"));
-}
+    EXPECT_FALSE(fs::exists(objects));
 
-TEST_F(InstallFooterModels, MissingSimulatorDirectoryIsNamedAsGiven)
-{
     // Plain concatenation: a trailing separator doubles the slash, as the stored setting "/" would.
     const fs::path given = (scratch.path() / "missing").string() + "/";
-    expectFailure(installFooterModels(choicesOf("o----"), given, "mytrack", scratch.models()),
+    Result<std::vector<ModelToInstall>> models =
+        openModelsToInstall(choicesOf("o----"), scratch.models());
+    ASSERT_TRUE(models.ok());
+    expectFailure(installFooterModels(std::move(*models), given, "mytrack"),
                   "Cannot create directory \"" + given.string() + "/objects\": ");
     EXPECT_FALSE(fs::exists(scratch.path() / "missing"));
-}
-
-TEST_F(InstallFooterModels, FileInPlaceOfTheModelDirectoryFails)
-{
-    fs::create_directory(scratch.simulator() / "objects");
-    writeFile(modelDirectory, "not a directory");
 
     // Messages name the directory as composed, with forward slashes on every system.
+    fs::create_directory(objects);
+    writeFile(modelDirectory, "not a directory");
     expectFailure(install("o----"),
                   "Cannot create directory \"" + composedModelDirectory() + "\": ");
     EXPECT_EQ(readFile(modelDirectory), "not a directory");
+    EXPECT_EQ(filesIn(objects), std::vector<std::string>{"mytrack"});
 }
 
-TEST_F(InstallFooterModels, StopsAtTheFirstModelThatCannotBeCopied)
+// A copy that fails after others were made leaves none of them, nor its working directory.
+TEST_F(InstallFooterModels, LaterCopyThatFailsLeavesNoEarlierCopy)
 {
-    fs::remove(scratch.models() / "medium.3ds");
+    for (const bool directoryThere : {false, true}) {
+        SCOPED_TRACE(directoryThere);
+        if (directoryThere)
+            fs::create_directories(modelDirectory);
+        Result<std::vector<ModelToInstall>> models =
+            openModelsToInstall(choicesOf("oo---"), scratch.models());
+        ASSERT_TRUE(models.ok());
+        // The second copy cannot be created: the first took its name.
+        (*models)[1].modelFile = (*models)[0].modelFile;
 
-    expectFailure(install("ooo--"), "Cannot copy \"" + scratch.models().string() +
-                                        "/medium.3ds\" to \"" + composedModelDirectory() +
-                                        "/fundament-medium.3ds\": ");
-    EXPECT_EQ(filesIn(modelDirectory), std::vector<std::string>{"fundament-small.3ds"});
-}
-
-// A sparse file stands for a huge model: refused by its size before any directory is made or any
-// model copied, the small one before it included.
-TEST_F(InstallFooterModels, ModelOverTheCopyCapIsRefusedBeforeAnythingIsWritten)
-{
-    fs::resize_file(scratch.models() / "medium.3ds", largestModelCopyBytes + 1);
-
-    const Result<ModelInstallation> result = install("ooo--");
-    ASSERT_FALSE(result.ok());
-    EXPECT_EQ(result.error().code, ErrorCode::ModelTooLargeToCopy);
-    EXPECT_EQ(errorText(result.error()),
-              "Cannot copy \"" + scratch.models().string() +
-                  "/medium.3ds\": at 268435457 bytes it is larger than 256 MiB, too large for a "
-                  "footer model; nothing was copied");
-    EXPECT_FALSE(fs::exists(scratch.simulator() / "objects"));
-    const Result<void> copy =
-        copyModelFile(scratch.models() / "medium.3ds", scratch.path() / "copy");
-    ASSERT_FALSE(copy.ok());
-    EXPECT_EQ(copy.error().code, ErrorCode::ModelTooLargeToCopy);
-    EXPECT_FALSE(fs::exists(scratch.path() / "copy"));
-}
-
-TEST(CopyModelFile, ReportsWhy)
-{
-    const ScratchDirectory scratch;
-    writeFile(scratch.path() / "a", "content");
-    EXPECT_TRUE(copyModelFile(scratch.path() / "a", scratch.path() / "b"));
-    EXPECT_EQ(readFile(scratch.path() / "b"), "content");
-    EXPECT_FALSE(copyModelFile(scratch.path() / "none", scratch.path() / "c"));
-    const Result<void> failed = copyModelFile(scratch.path() / "a", scratch.path() / "no" / "c");
-    ASSERT_FALSE(failed);
-    EXPECT_EQ(failed.error().code, ErrorCode::CannotCopy);
-    EXPECT_EQ(failed.error().otherPath, scratch.path() / "no" / "c");
-    EXPECT_TRUE(failed.error().system);
+        expectFailure(installFooterModels(std::move(*models), scratch.simulator(), "mytrack"),
+                      "Cannot copy \"" + scratch.models().string() + "/medium.3ds\" to \"" +
+                          composedModelDirectory() + "/fundament-small.3ds\": ");
+        EXPECT_EQ(fs::exists(objects), directoryThere);
+        EXPECT_EQ(filesIn(objects), directoryThere ? std::vector<std::string>{"mytrack"}
+                                                   : std::vector<std::string>{});
+        EXPECT_EQ(filesIn(modelDirectory), std::vector<std::string>{});
+    }
 }
 
 }  // namespace

@@ -47,8 +47,9 @@ TEST_F(ObjectDirectoryText, NameMustFitTheTracksLatin1Text)
         const Result<ObjectDirectory> named = objectDirectoryFromText(QString::fromUtf8(cafe));
         ASSERT_TRUE(named);
         options.objectDirectory = *named;
-        ASSERT_TRUE(generateFooters(track, options).ok());
-        EXPECT_EQ(track.sceneryObjects.back().textB, "Caf\xe9/fundament-medium.3ds");
+        Track generated = track;
+        ASSERT_TRUE(generateFooters(generated, options).ok());
+        EXPECT_EQ(generated.sceneryObjects.back().textB, "Caf\xe9/fundament-medium.3ds");
         EXPECT_EQ(objectDirectoryPath(options.objectDirectory),
                   toFileSystemPath(QString::fromUtf8("Caf\u00e9")));
     }
@@ -75,12 +76,15 @@ TEST_F(ObjectDirectoryText, NameOtherThanOneDirectoryInsideObjectsIsRefused)
     expectRefused({"../../x", "..", ".", "a/b", "a\\b", "/abs", "x/"},
                   "it must name one directory inside the simulator's objects directory (no / or "
                   "\\, and not . or ..)");
+    const std::string longest(255, 'n');
+    const std::string tooLong(256, 'n');
     expectRefused({"a:b", "why?", "tab\there", "pipe|", "demo.", "demo ", "CON", "nul.txt", "Com1",
-                   "lpt9 .x", "COM\u00b9"},
+                   "lpt9 .x", "COM\u00b9", tooLong.c_str()},
                   "Windows cannot hold it, so the simulator would not find the models there (no "
-                  "< > : \" | ? * or control characters, no dot or space at the end, and not a "
-                  "device name such as CON, NUL, COM1 or LPT1)");
-    for (const char* name : {"", "my.track", "..x", "a b", "CONSOLE", "com10", " lead"}) {
+                  "< > : \" | ? * or control characters, no dot or space at the end, at most 255 "
+                  "characters, and not a device name such as CON, NUL, COM1 or LPT1)");
+    for (const char* name :
+         {"my.track", "..x", "a b", "CONSOLE", "com10", " lead", longest.c_str()}) {
         const Result<ObjectDirectory> named = objectDirectoryFromText(QString::fromUtf8(name));
         ASSERT_TRUE(named) << name;
         EXPECT_EQ(named->name, name);

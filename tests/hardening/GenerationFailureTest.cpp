@@ -1,4 +1,5 @@
-// A generation whose models cannot be installed stops before it touches the track.
+// A generation whose models cannot be installed stops before it touches the track, and before it
+// makes anything.
 
 #include "SimulatorSandbox.h"
 #include "tests/support/TrackFixtures.h"
@@ -27,7 +28,7 @@ struct InstallationFault {
 TEST(GenerationFailureTest, FailedInstallationLeavesTheTrackUnchanged)
 {
     const InstallationFault faults[] = {
-        // The last class's model: the others have been copied by the time it fails.
+        // The last class's model: it is missed before any other is copied.
         {"own model missing",
          {true, true, true},
          [](const SimulatorSandbox& s) { fs::remove(s.modelDirectory() / "xxlarge.3ds"); },
@@ -36,6 +37,12 @@ TEST(GenerationFailureTest, FailedInstallationLeavesTheTrackUnchanged)
          {false, true, false},
          [](const SimulatorSandbox& s) { fs::remove(s.modelDirectory() / "default.3ds"); },
          "default.3ds"},
+        {"model that is a text file",
+         {true, false, false},
+         [](const SimulatorSandbox& s) {
+             std::ofstream(s.modelDirectory() / "large.3ds") << "a text file named large.3ds\n";
+         },
+         "large.3ds\": it is not a 3ds model"},
         {"simulator directory missing",
          {true, false, true},
          [](const SimulatorSandbox& s) { fs::remove_all(s.nolimitsDirectory()); },
@@ -61,6 +68,9 @@ TEST(GenerationFailureTest, FailedInstallationLeavesTheTrackUnchanged)
         EXPECT_NE(errorText(report.error()).find(fault.namedInError), std::string::npos)
             << report.error();
         EXPECT_EQ(encodeTrack(track), before);
+        std::error_code ec;
+        EXPECT_TRUE(!fs::is_directory(sandbox.nolimitsDirectory() / "objects", ec) ||
+                    fs::is_empty(sandbox.nolimitsDirectory() / "objects"));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "ChildProcess.h"
 #include "DamagedInput.h"
 #include "footers/ModelInstallation.h"
+#include "tests/support/TestModels.h"
 
 #include <gtest/gtest.h>
 
@@ -27,8 +28,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Used only by the cases that run on POSIX systems.
-[[maybe_unused]] Bytes filled(std::size_t size, std::uint8_t value) { return Bytes(size, value); }
+// A real 3ds model of `size` bytes, told apart from others by `value`. Used only by the cases
+// that run on POSIX systems.
+[[maybe_unused]] Bytes filled(std::size_t size, std::uint8_t value)
+{
+    return paddedTestModel(size, value);
+}
 
 class ModelCopyFaultTest : public ::testing::Test {
 protected:
@@ -37,7 +42,10 @@ protected:
     {
         FooterModelChoices choices{};
         choices[0] = makeFooterModelChoice(TubeSizeClass::Small, true, false, 100);
-        return installFooterModels(choices, simulator, "mytrack", models);
+        Result<std::vector<ModelToInstall>> opened = openModelsToInstall(choices, models);
+        if (!opened)
+            return opened.error();
+        return installFooterModels(std::move(*opened), simulator, "mytrack");
     }
 
     SimulatorSandbox sandbox_;

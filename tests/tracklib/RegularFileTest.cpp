@@ -42,7 +42,7 @@ TEST_F(RegularFileTest, RefusesWhatIsNoRegularFileWithoutWaiting)
     const Result<RegularFile> fifo = openRegularFile(pipe);
     ASSERT_FALSE(fifo.ok());
     EXPECT_EQ(fifo.error().code, ErrorCode::CannotOpen);
-    EXPECT_EQ(fifo.error().detail, "it is not a regular file");
+    EXPECT_EQ(fifo.error().detail, "it is a named pipe, not a regular file");
 #endif
 }
 
