@@ -28,8 +28,7 @@ ThreadPool::~ThreadPool()
 void ThreadPool::run(int count, Call call, void* work)
 {
     count = std::clamp(count, 1, parts());
-    std::unique_lock busy(busy_, std::defer_lock);
-    if (count == 1 || !busy.try_lock()) {
+    if (count == 1 || busy_.exchange(true, std::memory_order_acquire)) {
         for (int part = 0; part < count; ++part)
             call(work, part, count);
         return;
@@ -44,8 +43,11 @@ void ThreadPool::run(int count, Call call, void* work)
     }
     wake_.notify_all();
     call(work, 0, count);
-    std::unique_lock lock(mutex_);
-    finished_.wait(lock, [this] { return running_ == 0; });
+    {
+        std::unique_lock lock(mutex_);
+        finished_.wait(lock, [this] { return running_ == 0; });
+    }
+    busy_.store(false, std::memory_order_release);
 }
 
 void ThreadPool::serve(const std::stop_token& stop, int part)

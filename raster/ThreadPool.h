@@ -2,6 +2,7 @@
 // Helper threads kept for the life of the program, so that a picture can share its work out
 // without starting threads: starting one allocates, and a frame of the 3D view allocates nothing.
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -41,7 +42,7 @@ private:
     void run(int count, Call call, void* work);
     void serve(const std::stop_token& stop, int part);
 
-    std::mutex busy_;  // held by the call the helpers work for
+    std::atomic<bool> busy_ = false;  // set by the call the helpers work for
     std::mutex mutex_;
     std::condition_variable_any wake_;
     std::condition_variable finished_;
