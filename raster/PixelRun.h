@@ -20,8 +20,8 @@ struct PixelRun {
     std::int64_t step = 0;   // added to `start` per major
     // A minor beyond these is lit on them: a line clipped to the view can round past its edge
     // at its first and last pixel.
-    int lowestMinor = std::numeric_limits<int>::min();
-    int highestMinor = std::numeric_limits<int>::max();
+    std::int64_t lowestMinor = std::numeric_limits<std::int64_t>::min();
+    std::int64_t highestMinor = std::numeric_limits<std::int64_t>::max();
 };
 
 // The columns and rows a walk may light, all four included.
@@ -68,12 +68,11 @@ void walkRun(const PixelRun& run, const PixelWindow& window, Plot&& plot)
     if (from > to || minorLow > minorHigh)
         return;
     const auto minorOf = [&run](std::int64_t fixed) {
-        return static_cast<int>(
-            std::clamp<std::int64_t>(fixed >> 16, run.lowestMinor, run.highestMinor));
+        return std::clamp(fixed >> 16, run.lowestMinor, run.highestMinor);
     };
     const std::int64_t step = run.step;
     if (step == 0) {
-        const int minor = minorOf(run.start);
+        const std::int64_t minor = minorOf(run.start);
         if (minor < minorLow || minor > minorHigh)
             return;
     } else if (minorLow > run.lowestMinor || minorHigh < run.highestMinor) {
@@ -107,8 +106,8 @@ void walkRun(const PixelRun& run, const PixelWindow& window, Plot&& plot)
         }
     }
     const std::int64_t fixed = run.start + static_cast<std::int64_t>(from - run.at) * step;
-    const bool clamped = run.lowestMinor > std::numeric_limits<int>::min() ||
-                         run.highestMinor < std::numeric_limits<int>::max();
+    const bool clamped = run.lowestMinor > std::numeric_limits<std::int64_t>::min() ||
+                         run.highestMinor < std::numeric_limits<std::int64_t>::max();
     // The loop is chosen once per line, not at every pixel.
     const auto steps = [&](auto steep, auto clamp) {
         walkSteps<decltype(steep)::value, decltype(clamp)::value>(run, from, to, fixed, minorLow,
