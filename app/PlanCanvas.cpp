@@ -9,10 +9,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPromise>
-#include <QHelpEvent>
+#include <QThreadPool>
 #include <QWheelEvent>
 
 #include <cmath>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -46,8 +47,8 @@ PlanCanvas::PlanCanvas(QWidget* parent) : QWidget(parent)
 
 PlanCanvas::~PlanCanvas()
 {
-    if (painter_.joinable())
-        painter_.join();
+    // The picture in hand is painted from copies, but it must not outlive the program.
+    painting_.waitForFinished();
 }
 
 void PlanCanvas::startCrispPainting()
@@ -60,18 +61,15 @@ void PlanCanvas::startCrispPainting()
         return;  // its picture, when taken, starts another round if the view moved on
     paintingTransform_ = worldToDevice_;
     paintingVersion_ = sceneVersion_;
-    // The previous round has finished: joining only collects its thread.
-    if (painter_.joinable())
-        painter_.join();
-    QPromise<QImage> promise;
-    painting_.setFuture(promise.future());
-    promise.start();
-    painter_ =
-        std::thread([promise = std::move(promise), scene = scene_, transform = worldToDevice_,
-                     size = size(), ratio = devicePixelRatioF()]() mutable {
-            promise.addResult(pw::paintWholeView(scene, transform, size, ratio));
-            promise.finish();
-        });
+    // Qt's pool takes only copyable jobs; the promise is shared with the one job.
+    auto promise = std::make_shared<QPromise<QImage>>();
+    painting_.setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, scene = scene_, transform = worldToDevice_,
+                                          size = size(), ratio = devicePixelRatioF()] {
+        promise->addResult(pw::paintWholeView(scene, transform, size, ratio));
+        promise->finish();
+    });
 }
 
 void PlanCanvas::takeCrispPicture()

@@ -14,8 +14,6 @@
 #include <QTransform>
 #include <QWidget>
 
-#include <thread>
-
 class PlanCanvas : public QWidget {
     Q_OBJECT
 
@@ -62,8 +60,7 @@ private:
     bool dragging_ = false;
     QPoint lastDragPosition_;
     QTimer crispRepaint_;
-    QFutureWatcher<QImage> painting_;
-    std::thread painter_;  // paints painting_'s picture; joined before the next or on destruction
+    QFutureWatcher<QImage> painting_;  // painted by a job on Qt's thread pool
     QTransform paintingTransform_;
     int sceneVersion_ = 0;  // a picture painted for an older scene is thrown away
     int paintingVersion_ = 0;

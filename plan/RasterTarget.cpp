@@ -1,5 +1,8 @@
 #include "RasterTarget.h"
 
+#include "raster/PixelRun.h"
+#include "raster/RowStrips.h"
+
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
@@ -7,8 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <system_error>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -51,25 +52,14 @@ bool clipToBox(QPointF& a, QPointF& b, double left, double top, double right, do
     return false;
 }
 
-// Where a walk writes: pixel (major, minor) is origin[major * majorStep + minor * minorStep], for
-// minor within [minorLow, minorHigh].
-struct Raster {
-    QRgb* origin;
-    qsizetype majorStep;
-    qsizetype minorStep;
-    int majorLow;
-    int majorHigh;
-    int minorLow;
-    int minorHigh;
-};
-
-// One line's pixels along its major axis, from `first` to `last`. The line between the given end
-// points, which are clipped to a pixel beyond the image, is sampled at each pixel's centre, its
-// end pixels at the end points themselves. The samples run in 16.16 fixed point from the line's
-// first pixel in the image, whatever part of it is painted, so a strip uncovered by a pan lights
-// exactly the pixels a whole paint would.
-void walk(double majorFrom, double minorFrom, double majorTo, double minorTo, int first, int last,
-          const Raster& raster, QRgb value)
+// One line's pixels along its major axis, from `first` to `last`, lit within `window`. The line
+// between the given end points, which are clipped to a pixel beyond the image, is sampled at each
+// pixel's centre, its end pixels at the end points themselves. The samples run in 16.16 fixed
+// point from the line's first pixel in the image, whatever part of it is painted, so a strip
+// uncovered by a pan lights exactly the pixels a whole paint would.
+template <class Plot>
+void walk(bool steep, double majorFrom, double minorFrom, double majorTo, double minorTo, int first,
+          int last, const PixelWindow& window, Plot& plot)
 {
     if (majorFrom > majorTo) {
         std::swap(majorFrom, majorTo);
@@ -79,19 +69,10 @@ void walk(double majorFrom, double minorFrom, double majorTo, double minorTo, in
     const double slope = span > 0.0 ? (minorTo - minorFrom) / span : 0.0;
     const auto anchorFirst = static_cast<int>(std::floor(majorFrom));
     const auto anchorLast = static_cast<int>(std::floor(majorTo));
-    first = std::max({first, anchorFirst, raster.majorLow});
-    last = std::min({last, anchorLast, raster.majorHigh});
+    first = std::max({first, anchorFirst, steep ? window.low : window.left});
+    last = std::min({last, anchorLast, steep ? window.high : window.right});
     if (first > last)
         return;
-    QRgb* const origin = raster.origin;
-    const qsizetype majorStep = raster.majorStep;
-    const qsizetype minorStep = raster.minorStep;
-    const int minorLow = raster.minorLow;
-    const auto minorRange = static_cast<unsigned>(raster.minorHigh - minorLow);
-    const auto put = [=](int major, int minor) {
-        if (static_cast<unsigned>(minor - minorLow) <= minorRange)
-            origin[major * majorStep + minor * minorStep] = value;
-    };
     // Lines are clipped to a pixel beyond the image: below `base` no sample falls.
     constexpr int base = -2;
     constexpr double unit = 65536.0;
@@ -99,18 +80,32 @@ void walk(double majorFrom, double minorFrom, double majorTo, double minorTo, in
         const double at = std::clamp(i + 0.5, majorFrom, majorTo);
         return static_cast<int>(minorFrom + (at - majorFrom) * slope - base) + base;
     };
+    const auto end = [&](int major) {
+        const int minor = sample(major);
+        const int minorLow = steep ? window.left : window.low;
+        const int minorHigh = steep ? window.right : window.high;
+        if (minor < minorLow || minor > minorHigh)
+            return;
+        if (steep)
+            plot(minor, major);
+        else
+            plot(major, minor);
+    };
     if (first == anchorFirst)
-        put(first, sample(first));
+        end(first);
     if (last == anchorLast && last != anchorFirst)
-        put(last, sample(last));
-    const int inner = std::max(first, anchorFirst + 1);
-    const auto startFixed = static_cast<std::int64_t>(
-        std::floor((minorFrom + (anchorFirst + 1.5 - majorFrom) * slope - base) * unit));
-    const auto step = static_cast<std::int64_t>(std::llround(slope * unit));
-    std::int64_t minorFixed = startFixed + (inner - anchorFirst - 1) * step;
-    const int innerLast = std::min(last, anchorLast - 1);
-    for (int i = inner; i <= innerLast; ++i, minorFixed += step)
-        put(i, static_cast<int>(minorFixed >> 16) + base);
+        end(last);
+    PixelRun inner;
+    inner.steep = steep;
+    inner.from = std::max(first, anchorFirst + 1);
+    inner.to = std::min(last, anchorLast - 1);
+    inner.at = anchorFirst + 1;
+    // Worked out above `base`, as `sample` is, and moved back by whole pixels: the same rounding.
+    inner.start = static_cast<std::int64_t>(std::floor(
+                      (minorFrom + (anchorFirst + 1.5 - majorFrom) * slope - base) * unit)) +
+                  std::int64_t{base} * 65536;
+    inner.step = static_cast<std::int64_t>(std::llround(slope * unit));
+    walkRun(inner, window, plot);
 }
 
 bool isFinite(QPointF p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
@@ -173,16 +168,19 @@ std::vector<QLineF> linesInImage(const RasterTarget& target, std::span<const QLi
     return inImage;
 }
 
-// Walks lines made by linesInImage over the target's pixels only.
-void walkLines(const RasterTarget& target, std::span<const QLineF> inImage, QRgb value)
+// Walks lines made by linesInImage over the target's pixels in rows `low` to `high` only.
+void walkLines(const RasterTarget& target, std::span<const QLineF> inImage, QRgb value, int low,
+               int high)
 {
     const QRect& pixels = target.pixels;
-    const Raster wide{
-        target.origin,  1, target.rowStep, pixels.left(), pixels.right(), pixels.top(),
-        pixels.bottom()};
-    const Raster steep{target.origin, target.rowStep, 1, pixels.top(), pixels.bottom(),
-                       pixels.left(), pixels.right()};
-    const QRectF box = QRectF(pixels).adjusted(-1.0, -1.0, 2.0, 2.0);
+    const PixelWindow window{pixels.left(), pixels.right(), low, high};
+    const QRectF box = QRectF(QRect(QPoint(pixels.left(), low), QPoint(pixels.right(), high)))
+                           .adjusted(-1.0, -1.0, 2.0, 2.0);
+    QRgb* const origin = target.origin;
+    const qsizetype rowStep = target.rowStep;
+    auto plot = [origin, rowStep, value](int column, int row) {
+        origin[row * rowStep + column] = value;
+    };
     const auto floorOf = [](double v) { return static_cast<int>(std::floor(v)); };
     for (const QLineF& line : inImage) {
         const QPointF a = line.p1();
@@ -192,18 +190,16 @@ void walkLines(const RasterTarget& target, std::span<const QLineF> inImage, QRgb
         if (!clipToBox(from, to, box.left(), box.top(), box.right(), box.bottom()))
             continue;
         if (std::abs(b.x() - a.x()) >= std::abs(b.y() - a.y()))
-            walk(a.x(), a.y(), b.x(), b.y(), floorOf(std::min(from.x(), to.x())),
-                 floorOf(std::max(from.x(), to.x())), wide, value);
+            walk(false, a.x(), a.y(), b.x(), b.y(), floorOf(std::min(from.x(), to.x())),
+                 floorOf(std::max(from.x(), to.x())), window, plot);
         else
-            walk(a.y(), a.x(), b.y(), b.x(), floorOf(std::min(from.y(), to.y())),
-                 floorOf(std::max(from.y(), to.y())), steep, value);
+            walk(true, a.y(), a.x(), b.y(), b.x(), floorOf(std::min(from.y(), to.y())),
+                 floorOf(std::max(from.y(), to.y())), window, plot);
     }
 }
 
-// Enough lines to be worth a thread per band of rows: a full view of a large track.
-constexpr std::size_t linesPerBand = 2000;
-constexpr int rowsPerBand = 64;
-constexpr unsigned mostBands = 4;
+// Enough lines to be worth a strip of rows per thread: a full view of a large track.
+constexpr std::size_t linesPerStrip = 2000;
 
 }  // namespace
 
@@ -214,30 +210,10 @@ void drawLines(const RasterTarget& target, std::span<const QLineF> lines, const 
         return;
     const QRgb value = colour.rgb();
     const std::vector<QLineF> inImage = linesInImage(target, lines);
-    // The rows are split between threads. Every line's samples start at the image's edge, so each
-    // band lights exactly the pixels a single pass would, and no two bands share a pixel.
-    const auto bands = static_cast<int>(std::min<std::size_t>(
-        {std::max(1u, std::min(std::thread::hardware_concurrency(), mostBands)),
-         inImage.size() / linesPerBand + 1,
-         static_cast<std::size_t>(std::max(pixels.height() / rowsPerBand, 1))}));
-    const auto band = [&](int index) {
-        RasterTarget part = target;
-        const int top = pixels.top() + pixels.height() * index / bands;
-        const int bottom = pixels.top() + pixels.height() * (index + 1) / bands - 1;
-        part.pixels = QRect(QPoint(pixels.left(), top), QPoint(pixels.right(), bottom));
-        return part;
-    };
-    std::vector<std::thread> helpers;
-    for (int index = 1; index < bands; ++index) {
-        try {
-            helpers.emplace_back([&, part = band(index)] { walkLines(part, inImage, value); });
-        } catch (const std::system_error&) {
-            walkLines(band(index), inImage, value);  // no thread to be had: done here
-        }
-    }
-    walkLines(band(0), inImage, value);
-    for (std::thread& helper : helpers)
-        helper.join();
+    // Every line's samples start at the image's edge, so each strip lights exactly the pixels a
+    // single pass would.
+    fillInStrips(pixels.top(), pixels.bottom(), inImage.size(), linesPerStrip,
+                 [&](int low, int high) { walkLines(target, inImage, value, low, high); });
 }
 
 void drawDots(const RasterTarget& target, std::span<const QPointF> points, const QColor& colour,

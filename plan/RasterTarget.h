@@ -36,7 +36,7 @@ std::optional<RasterTarget> rasterTarget(QPainter& painter, const QRectF& area,
 
 // One-pixel lines in the marks' coordinates: each lights the pixels its centre line crosses at
 // every column (or row, for steep lines), both end pixels included. Thousands of lines are shared
-// between up to four threads by bands of rows; the call returns when all are drawn.
+// between up to four threads by strips of rows; the call returns when all are drawn.
 void drawLines(const RasterTarget& target, std::span<const QLineF> lines, const QColor& colour);
 
 enum class DotShape { Square, Round };

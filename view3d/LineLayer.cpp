@@ -1,5 +1,8 @@
 #include "LineLayer.h"
 
+#include "raster/PixelRun.h"
+#include "raster/RowStrips.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -177,26 +180,6 @@ void LineLayer::draw(Vector3 a, Vector3 b, std::uint32_t colour)
     fillLine(line, 0, size_.height() - 1);
 }
 
-template <class Item>
-void LineLayer::fillInStrips(const std::vector<Item>& items, std::size_t itemsPerPart,
-                             void (LineLayer::*fill)(const Item&, int, int))
-{
-    // Each part fills a strip of rows with exactly the pixels one pass would; no two share one.
-    const int height = size_.height();
-    auto strip = [&](int part, int parts) {
-        const int low = height * part / parts, high = height * (part + 1) / parts - 1;
-        for (const Item& item : items)
-            (this->*fill)(item, low, high);
-    };
-    if (items.size() >= 2 * itemsPerPart && height >= 2 * rowsPerPart) {
-        if (!threads_)
-            threads_ = std::make_unique<FrameThreads>(mostThreads);
-        threads_->run(strip);
-    } else {
-        strip(0, 1);
-    }
-}
-
 void LineLayer::drawLines(std::span<const Line> lines)
 {
     if (size_.isEmpty())
@@ -216,7 +199,11 @@ void LineLayer::drawLines(std::span<const Line> lines)
     }
     if (!extent.empty())
         markDrawn(extent.left, extent.bottom, extent.right, extent.top);
-    fillInStrips(linesInView_, linesPerPart, &LineLayer::fillLine);
+    fillInStrips(0, size_.height() - 1, linesInView_.size(), linesPerStrip,
+                 [this](int low, int high) {
+                     for (const InView& line : linesInView_)
+                         fillLine(line, low, high);
+                 });
 }
 
 void LineLayer::fillLine(const InView& line, int low, int high)
@@ -224,7 +211,7 @@ void LineLayer::fillLine(const InView& line, int low, int high)
     const int width = size_.width(), height = size_.height();
     float x0 = line.x0, y0 = line.y0, z0 = line.z0, x1 = line.x1, y1 = line.y1, z1 = line.z1;
     // A pixel in every column the line spans, or every row for a steep line, where its centre
-    // line crosses the middle of that column or row; the minor coordinate in 16.16 fixed point.
+    // line crosses the middle of that column or row.
     const bool steep = std::abs(y1 - y0) > std::abs(x1 - x0);
     if (steep) {
         std::swap(x0, y0);
@@ -238,60 +225,31 @@ void LineLayer::fillLine(const InView& line, int low, int high)
     const int first = static_cast<int>(x0), last = static_cast<int>(x1);
     const float slope = x1 > x0 ? (y1 - y0) / (x1 - x0) : 0.0f;
     constexpr float one = 65536.0f;
-    const auto start =
+    PixelRun run;
+    run.steep = steep;
+    run.from = run.at = first;
+    run.to = last;
+    run.start =
         static_cast<std::int32_t>((y0 + slope * (static_cast<float>(first) + 0.5f - x0)) * one);
-    const auto step = static_cast<std::int32_t>(slope * one);
-    const int minorLimit = (steep ? width : height) - 1;
-    // Only the steps that may reach rows `low` to `high` are walked: a steep line's steps are
-    // rows; any other line's row is its minor coordinate, which grows by `step` a column (a
-    // step more at each side, and the row checked at every pixel, keep it exact).
-    int from = first, to = last;
-    if (steep) {
-        from = std::max(first, low);
-        to = std::min(last, high);
-    } else if (step == 0) {
-        const int row = std::clamp(start >> 16, 0, minorLimit);
-        if (row < low || row > high)
-            return;
-    } else if (low > 0 || high < minorLimit) {
-        const std::int64_t lowest = static_cast<std::int64_t>(low) << 16;
-        const std::int64_t highest = (static_cast<std::int64_t>(high + 1) << 16) - 1;
-        const std::int64_t magnitude = step > 0 ? step : -std::int64_t{step};
-        const auto floorDiv = [magnitude](std::int64_t n) {
-            return n >= 0 ? n / magnitude : -((-n + magnitude - 1) / magnitude);
-        };
-        // Steps k at which start + k * step lies within [lowest, highest]. A minor below zero
-        // still lights row 0, one beyond the last row that row: a bound holds only where the
-        // strip does not reach that edge of the view.
-        const bool boundBelow = step > 0 ? low > 0 : high < minorLimit;
-        const bool boundAbove = step > 0 ? high < minorLimit : low > 0;
-        const std::int64_t below = step > 0 ? lowest - start : start - highest;
-        const std::int64_t above = step > 0 ? highest - start : start - lowest;
-        const std::int64_t kFrom = boundBelow ? floorDiv(below) - 1 : 0;
-        const std::int64_t kTo = boundAbove ? floorDiv(above) + 1 : last - first;
-        from = static_cast<int>(std::clamp<std::int64_t>(first + kFrom, first, last + 1));
-        to = static_cast<int>(std::clamp<std::int64_t>(first + kTo, first - 1, last));
-    }
+    run.step = static_cast<std::int32_t>(slope * one);
+    // The line is clipped to the view: where its ends round past an edge, the edge is lit.
+    run.lowestMinor = 0;
+    run.highestMinor = (steep ? width : height) - 1;
     const float depthSlope = x1 > x0 ? (z1 - z0) / (x1 - x0) : 0.0f;
     std::uint32_t* const pixels = pixels_.data();
     const float* const depths = depths_.data();
     const std::uint32_t colour = line.colour;
-    auto minor = static_cast<std::int32_t>(start + static_cast<std::int64_t>(from - first) * step);
-    for (int major = from; major <= to; ++major, minor += step) {
-        const int other = std::clamp(minor >> 16, 0, minorLimit);
-        if (!steep && (other < low || other > high))
-            continue;
-        const std::size_t i =
-            steep ? static_cast<std::size_t>(major) * static_cast<std::size_t>(width) +
-                        static_cast<std::size_t>(other)
-                  : static_cast<std::size_t>(other) * static_cast<std::size_t>(width) +
-                        static_cast<std::size_t>(major);
+    const bool testDepth = depthsWritten_;
+    walkRun(run, {0, width - 1, low, high}, [=](int column, int row) {
+        const std::size_t i = static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+                              static_cast<std::size_t>(column);
         // Depth per pixel from the line's start, so that a strip of rows finds what one pass
         // finds; only bands and dots drawn before need it.
-        if (depthsWritten_ && z0 + depthSlope * (static_cast<float>(major) + 0.5f - x0) > depths[i])
-            continue;
+        const int major = steep ? row : column;
+        if (testDepth && z0 + depthSlope * (static_cast<float>(major) + 0.5f - x0) > depths[i])
+            return;
         pixels[i] = colour;
-    }
+    });
 }
 
 void LineLayer::drawDot(Vector3 p, std::uint32_t colour, int pixels)
@@ -313,25 +271,14 @@ void LineLayer::drawDot(Vector3 p, std::uint32_t colour, int pixels)
               toRow = std::min(static_cast<int>(bottom) + pixels, size_.height()) - 1;
     markDrawn(fromColumn, fromRow, toColumn, toRow);
     depthsWritten_ = true;
-    const float depth = windowDepth(c.z, c.w);
-    const int width = size_.width();
-    for (int row = fromRow; row <= toRow; ++row) {
-        const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(row) * width;
-        for (int column = fromColumn; column <= toColumn; ++column) {
-            const std::size_t i = static_cast<std::size_t>(first + column);
-            if (depth <= depths_[i]) {
-                depths_[i] = depth;
-                pixels_[i] = colour;
-            }
-        }
-    }
+    fillDot(picture(), {fromColumn, toColumn, fromRow, toRow}, windowDepth(c.z, c.w), colour);
 }
 
 void LineLayer::drawBand(Vector3 a, Vector3 b, float radius, std::array<float, 3> rgb)
 {
-    BandInView band;
+    BandRun band;
     if (prepareBand({a, b, radius, rgb}, band))
-        fillBand(band, 0, size_.height() - 1);
+        fillBand(picture(), band, 0, size_.height() - 1);
 }
 
 void LineLayer::drawBands(std::span<const Band> bands)
@@ -340,14 +287,18 @@ void LineLayer::drawBands(std::span<const Band> bands)
         return;
     bandsInView_.clear();
     for (const Band& band : bands) {
-        BandInView inView;
+        BandRun inView;
         if (prepareBand(band, inView))
             bandsInView_.push_back(inView);
     }
-    fillInStrips(bandsInView_, bandsPerPart, &LineLayer::fillBand);
+    const DepthPicture target = picture();
+    fillInStrips(0, size_.height() - 1, bandsInView_.size(), bandsPerStrip, [&](int low, int high) {
+        for (const BandRun& band : bandsInView_)
+            fillBand(target, band, low, high);
+    });
 }
 
-bool LineLayer::prepareBand(const Band& band, BandInView& out)
+bool LineLayer::prepareBand(const Band& band, BandRun& out)
 {
     const Vector3 a = band.a, b = band.b;
     const float radius = band.radius;
@@ -401,7 +352,7 @@ bool LineLayer::prepareBand(const Band& band, BandInView& out)
 }
 
 bool LineLayer::placeBand(const Clipped& from, const Clipped& to, float radius,
-                          const std::array<std::uint32_t, shadeSteps>& shades, BandInView& out)
+                          const std::array<std::uint32_t, shadeSteps>& shades, BandRun& out)
 {
     const int width = size_.width(), height = size_.height();
     const bool steep = std::abs(to.y - from.y) > std::abs(to.x - from.x);
@@ -437,72 +388,6 @@ bool LineLayer::placeBand(const Clipped& from, const Clipped& to, float radius,
         markDrawn(x0, y0, x1, y1, margin);
     out = {steep, x0, y0, z0, z1, q0, q1, run, slope, reach, first, last, shades};
     return true;
-}
-
-void LineLayer::fillBand(const BandInView& band, int low, int high)
-{
-    const int width = size_.width(), height = size_.height();
-    const bool steep = band.steep;
-    const int minorSize = steep ? width : height;
-    // A steep band's steps are rows. Any other band's rows lie across it: only the columns
-    // whose centre comes within its widest half width (and a pixel) of the rows are walked.
-    int first = band.first, last = band.last;
-    if (steep) {
-        first = std::max(first, low);
-        last = std::min(last, high);
-    } else if (band.slope != 0.0f) {
-        const float widest = std::max(band.reach * std::max(band.q0, band.q1), 0.5f) + 1.0f;
-        const float sLow = (static_cast<float>(low) - widest - band.y0) / band.slope;
-        const float sHigh = (static_cast<float>(high) + widest - band.y0) / band.slope;
-        const float from = std::floor(std::min(sLow, sHigh) + band.x0 - 0.5f) - 1.0f;
-        const float to = std::ceil(std::max(sLow, sHigh) + band.x0 - 0.5f) + 1.0f;
-        // Clamped as floats: far beyond the view they need not fit an int.
-        first = std::max(first, static_cast<int>(std::clamp(from, static_cast<float>(first),
-                                                            static_cast<float>(last) + 1.0f)));
-        last = std::min(last, static_cast<int>(std::clamp(to, static_cast<float>(first) - 1.0f,
-                                                          static_cast<float>(last))));
-    }
-    const int minorLow = steep ? 0 : low, minorHigh = steep ? minorSize - 1 : high;
-    std::uint32_t* const pixels = pixels_.data();
-    float* const depths = depths_.data();
-    // A step along the minor axis is a pixel along the row when steep, else a row.
-    const std::ptrdiff_t majorStride = steep ? width : 1, minorStride = steep ? 1 : width;
-    const float x0 = band.x0, y0 = band.y0, run = band.run;
-    for (int major = first; major <= last; ++major) {
-        // The centre, half the width across and the depth at the middle of the column; the
-        // ends keep the values of the band's ends.
-        const float s = std::clamp(static_cast<float>(major) + 0.5f - x0, 0.0f, run);
-        const float t = run > 0.0f ? s / run : 0.0f;
-        const float centre = y0 + band.slope * s;
-        const float half = std::max(band.reach * (band.q0 + t * (band.q1 - band.q0)), 0.5f);
-        const float depth = band.z0 + t * (band.z1 - band.z0);
-        // Pixels whose centres lie within half a width of the centre line; one at least.
-        int lowest = static_cast<int>(std::ceil(centre - half - 0.5f));
-        int highest = static_cast<int>(std::ceil(centre + half - 0.5f)) - 1;
-        if (highest < lowest)
-            lowest = highest = static_cast<int>(std::floor(centre));
-        if (highest < minorLow || lowest > minorHigh)
-            continue;
-        // The shade's index across the band in 16.16 fixed point.
-        constexpr float one = 65536.0f;
-        const float shadesPerPixel = static_cast<float>(shadeSteps) / (2.0f * half);
-        const auto perPixel = static_cast<std::int32_t>(shadesPerPixel * one);
-        auto shade = static_cast<std::int32_t>(
-            (static_cast<float>(lowest) + 0.5f - (centre - half)) * shadesPerPixel * one);
-        if (lowest < minorLow) {
-            shade += (minorLow - lowest) * perPixel;
-            lowest = minorLow;
-        }
-        highest = std::min(highest, minorHigh);
-        std::ptrdiff_t i = major * majorStride + lowest * minorStride;
-        for (int minor = lowest; minor <= highest; ++minor, shade += perPixel, i += minorStride) {
-            if (depth < depths[i]) {
-                depths[i] = depth;
-                pixels[i] = band.shades[static_cast<std::size_t>(
-                    std::clamp(shade >> 16, 0, shadeSteps - 1))];
-            }
-        }
-    }
 }
 
 }  // namespace pw

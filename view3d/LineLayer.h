@@ -21,8 +21,8 @@
 // Pixels are in OpenGL's window order: row 0 at the bottom. Each word holds R, G, B, A in memory
 // order, so that it uploads as GL_RGBA bytes.
 
-#include "FrameThreads.h"
 #include "geometry/Vector3.h"
+#include "raster/DepthFill.h"
 
 #include <QMatrix4x4>
 #include <QRect>
@@ -30,7 +30,6 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <vector>
 
@@ -45,13 +44,11 @@ struct BandView {
 
 class LineLayer {
 public:
-    static constexpr int shadeSteps = 8;  // shades across a band
-    // Lines or bands drawn together are shared between threads by strips of rows where there
-    // are at least twice this many of them and the view is at least twice this many rows high.
-    static constexpr std::size_t linesPerPart = 2000;
-    static constexpr std::size_t bandsPerPart = 200;
-    static constexpr int rowsPerPart = 64;
-    static constexpr int mostThreads = 4;
+    static constexpr int shadeSteps = bandShades;  // shades across a band
+    // Lines or bands drawn together are shared between threads by strips of rows, a further
+    // strip for every this many of them.
+    static constexpr std::size_t linesPerStrip = 2000;
+    static constexpr std::size_t bandsPerStrip = 200;
 
     struct Line {
         Vector3 a, b;
@@ -113,25 +110,16 @@ private:
         bool empty() const { return right < left; }
         void add(int fromLeft, int fromBottom, int toRight, int toTop);
     };
-    // A band in view along its major axis (x, or y when steep): its start, depths and 1 / w at
-    // both ends, its steps in view, and its shades.
-    struct BandInView {
-        bool steep;
-        float x0, y0, z0, z1, q0, q1, run, slope, reach;
-        int first, last;
-        std::array<std::uint32_t, shadeSteps> shades;
-    };
     bool project(const Line& line, InView& out) const;
-    // Lights the pixels of a line or band in rows `low` to `high`.
+    // Lights the pixels of a line in rows `low` to `high`.
     void fillLine(const InView& line, int low, int high);
-    bool prepareBand(const Band& band, BandInView& out);
+    bool prepareBand(const Band& band, BandRun& out);
     bool placeBand(const Clipped& from, const Clipped& to, float radius,
-                   const std::array<std::uint32_t, shadeSteps>& shades, BandInView& out);
-    void fillBand(const BandInView& band, int low, int high);
-    // Fills every item in one pass, or, when there are many, in a strip of rows per thread.
-    template <class Item>
-    void fillInStrips(const std::vector<Item>& items, std::size_t itemsPerPart,
-                      void (LineLayer::*fill)(const Item&, int, int));
+                   const std::array<std::uint32_t, shadeSteps>& shades, BandRun& out);
+    DepthPicture picture()
+    {
+        return {pixels_.data(), depths_.data(), size_.width(), size_.height()};
+    }
     void markDrawn(float x0, float y0, float x1, float y1, float margin);
     void markDrawn(int left, int bottom, int right, int top);  // clipped to the view
 
@@ -146,8 +134,7 @@ private:
     bool banded_ = false;
     bool depthsWritten_ = false;  // by bands or dots; lines test against them
     std::vector<InView> linesInView_;
-    std::vector<BandInView> bandsInView_;
-    std::unique_ptr<FrameThreads> threads_;  // started for the first frame with many lines
+    std::vector<BandRun> bandsInView_;
 };
 
 }  // namespace pw

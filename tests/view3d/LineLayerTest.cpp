@@ -246,9 +246,9 @@ TEST(LineLayer, ManyLinesAndBandsShareTheirRowsAndPaintWhatOneByOnePaints)
     const auto point = [&] { return Vector3{across(random), across(random), deep(random)}; };
     std::vector<LineLayer::Band> bands;
     std::vector<LineLayer::Line> lines;
-    for (std::size_t i = 0; i < 4 * LineLayer::bandsPerPart; ++i)
+    for (std::size_t i = 0; i < 4 * LineLayer::bandsPerStrip; ++i)
         bands.push_back({point(), point(), 0.3f, {0.2f, 0.6f, 0.9f}});
-    for (std::size_t i = 0; i < 4 * LineLayer::linesPerPart; ++i)
+    for (std::size_t i = 0; i < 4 * LineLayer::linesPerStrip; ++i)
         lines.push_back({point(), point(), 0xff000000u | static_cast<std::uint32_t>(i)});
     LineLayer together, oneByOne;
     for (const bool withBands : {false, true}) {

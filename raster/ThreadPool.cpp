@@ -1,11 +1,11 @@
-#include "FrameThreads.h"
+#include "ThreadPool.h"
 
 #include <algorithm>
 #include <system_error>
 
 namespace pw {
 
-FrameThreads::FrameThreads(int parts)
+ThreadPool::ThreadPool(int parts)
 {
     const int cores = static_cast<int>(std::max(std::thread::hardware_concurrency(), 1u));
     const int helpers = std::max(std::min(parts, cores) - 1, 0);
@@ -19,32 +19,38 @@ FrameThreads::FrameThreads(int parts)
     }
 }
 
-FrameThreads::~FrameThreads()
+ThreadPool::~ThreadPool()
 {
     for (std::jthread& helper : helpers_)
         helper.request_stop();
 }
 
-void FrameThreads::run(Call call, void* work)
+void ThreadPool::run(int count, Call call, void* work)
 {
-    const int count = parts();
-    if (count > 1) {
+    count = std::clamp(count, 1, parts());
+    if (count == 1 || busy_.exchange(true, std::memory_order_acquire)) {
+        for (int part = 0; part < count; ++part)
+            call(work, part, count);
+        return;
+    }
+    {
         const std::lock_guard lock(mutex_);
         call_ = call;
         work_ = work;
         count_ = count;
-        running_ = count - 1;
+        running_ = parts() - 1;
         ++round_;
     }
     wake_.notify_all();
     call(work, 0, count);
-    if (count > 1) {
+    {
         std::unique_lock lock(mutex_);
         finished_.wait(lock, [this] { return running_ == 0; });
     }
+    busy_.store(false, std::memory_order_release);
 }
 
-void FrameThreads::serve(const std::stop_token& stop, int part)
+void ThreadPool::serve(const std::stop_token& stop, int part)
 {
     std::uint64_t done = 0;
     for (;;) {
@@ -60,11 +66,18 @@ void FrameThreads::serve(const std::stop_token& stop, int part)
             work = work_;
             count = count_;
         }
-        call(work, part, count);
+        if (part < count)
+            call(work, part, count);
         const std::lock_guard lock(mutex_);
         if (--running_ == 0)
             finished_.notify_one();
     }
+}
+
+ThreadPool& sharedThreadPool()
+{
+    static ThreadPool pool(4);
+    return pool;
 }
 
 }  // namespace pw
