@@ -4,6 +4,7 @@
 #include "InfoCommand.h"
 #include "PlanCommand.h"
 #include "TrackJson.h"
+#include "FooterChoiceArgument.h"
 #include "TrackLoading.h"
 #include "footers/FooterModelChoice.h"
 #include "frontend/VisibleText.h"
@@ -51,12 +52,14 @@ struct Options {
         {"xlarge", "Footer model of x-large tubes, as for --small.", "C"},
         {"xxlarge", "Footer model of xx-large tubes, as for --small.", "C"},
     }};
-    QCommandLineOption keepFundaments{"keep-fundaments",
-                                      "Keep the native fundaments instead of replacing them by "
-                                      "free nodes."};
-    QCommandLineOption noAlign{"no-align",
-                               "Turn footers about the vertical only instead of tilting them "
-                               "along their tube."};
+    // Both front ends replace the fundaments and align the footers unless told otherwise.
+    QCommandLineOption replaceFundaments{"keep-fundaments",
+                                         "Keep the native fundaments instead of replacing them by "
+                                         "free nodes."};
+    QCommandLineOption alignToTangent{
+        "no-align",
+        "Turn footers about the vertical only instead of tilting them "
+        "along their tube."};
     QCommandLineOption front{"front",
                              "plan: draw from the front (x right, y up) instead of from above."};
     QCommandLineOption threeD{"3d",
@@ -65,7 +68,8 @@ struct Options {
 
     std::vector<const QCommandLineOption*> generateOnly() const
     {
-        std::vector<const QCommandLineOption*> list{&objectDir, &keepFundaments, &noAlign};
+        std::vector<const QCommandLineOption*> list{&objectDir, &replaceFundaments,
+                                                    &alignToTangent};
         for (const QCommandLineOption& option : classes)
             list.push_back(&option);
         return list;
@@ -80,7 +84,8 @@ void setUp(QCommandLineParser& parser, const Options& options)
                        options.modelsDir, options.objectDir});
     for (const QCommandLineOption& option : options.classes)
         parser.addOption(option);
-    parser.addOptions({options.keepFundaments, options.noAlign, options.front, options.threeD});
+    parser.addOptions(
+        {options.replaceFundaments, options.alignToTangent, options.front, options.threeD});
     parser.addPositionalArgument("command", "info, dump, plan or generate.");
     parser.addPositionalArgument("track", "The track file (.nltrack); - for standard input.");
 }
@@ -199,7 +204,7 @@ int runGenerateCommand(const QCommandLineParser& parser, const Options& options,
         if (!parser.isSet(option))
             continue;
         const QString text = parser.value(option);
-        arguments.choices[index] = parseClassChoice(text, sizeClass);
+        arguments.choices[index] = parseFooterChoice(text, sizeClass);
         if (!arguments.choices[index])
             // The user's text goes in last, where no later arg() reads it.
             return usageError(err, QStringLiteral("--%3: bad choice '%4' (own, default, "
@@ -208,8 +213,9 @@ int runGenerateCommand(const QCommandLineParser& parser, const Options& options,
                                        .arg(maximumScalePercent)
                                        .arg(option.names().constFirst(), text));
     }
-    arguments.keepFundaments = parser.isSet(options.keepFundaments);
-    arguments.noAlign = parser.isSet(options.noAlign);
+    // The options turn off what both front ends do by default.
+    arguments.replaceFundaments = !parser.isSet(options.replaceFundaments);
+    arguments.alignToTangent = !parser.isSet(options.alignToTangent);
     return runGenerate(arguments, out, err);
 }
 

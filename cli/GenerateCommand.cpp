@@ -1,5 +1,6 @@
 #include "GenerateCommand.h"
 
+#include "FooterChoiceArgument.h"
 #include "TrackLoading.h"
 #include "footers/ObjectDirectory.h"
 #include "frontend/InstallationText.h"
@@ -39,14 +40,15 @@ Result<GenerationOptions> generationOptions(const GenerateArguments& arguments)
     options.objectDirectory = std::move(*named);
     options.modelSourceDirectory = toFileSystemPath(arguments.modelsDirectory);
     options.nolimitsDirectory = toFileSystemPath(arguments.nolimitsDirectory);
-    options.replaceFundaments = !arguments.keepFundaments;
-    options.alignToTangent = !arguments.noAlign;
+    options.replaceFundaments = arguments.replaceFundaments;
+    options.alignToTangent = arguments.alignToTangent;
+    FooterChoices choices;
     for (const TubeSizeClass sizeClass : allSizeClasses) {
         const auto index = static_cast<std::size_t>(sizeClass);
-        const ClassChoice choice = arguments.choices[index].value_or(
-            choiceFromModelDirectory(options.modelSourceDirectory, sizeClass));
-        options.choices[index] = toFooterModelChoice(sizeClass, choice);
+        choices[index] = arguments.choices[index].value_or(
+            footerChoiceFromModelDirectory(options.modelSourceDirectory, sizeClass));
     }
+    options.choices = footerModelChoices(choices);
     return options;
 }
 

@@ -43,7 +43,7 @@ private Q_SLOTS:
             QCOMPARE(b.scale->value(), defaultScalePercent(sizeClass));
             QCOMPARE(b.scale->minimum(), minimumScalePercent);
             QCOMPARE(b.scale->maximum(), maximumScalePercent);
-            QCOMPARE(h->window->session().sizeClassChoice(sizeClass).scalePercent,
+            QCOMPARE(h->window->session().footerChoice(sizeClass).scalePercent,
                      defaultScalePercent(sizeClass));
         }
     }
