@@ -11,7 +11,7 @@
 TrackSession::TrackSession(QObject* parent) : QObject(parent)
 {
     for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses)
-        sizeClasses_[static_cast<std::size_t>(sizeClass)].scalePercent =
+        choices_[static_cast<std::size_t>(sizeClass)].scalePercent =
             pw::defaultScalePercent(sizeClass);
 }
 
@@ -79,15 +79,14 @@ pw::Result<void> TrackSession::inspectModelDirectory(const QString& directory)
     return {};
 }
 
-const TrackSession::SizeClassChoice& TrackSession::sizeClassChoice(
-    pw::TubeSizeClass sizeClass) const
+const pw::FooterChoice& TrackSession::footerChoice(pw::TubeSizeClass sizeClass) const
 {
-    return sizeClasses_[static_cast<std::size_t>(sizeClass)];
+    return choices_[static_cast<std::size_t>(sizeClass)];
 }
 
-void TrackSession::setSizeClassChoice(pw::TubeSizeClass sizeClass, const SizeClassChoice& choice)
+void TrackSession::setFooterChoice(pw::TubeSizeClass sizeClass, const pw::FooterChoice& choice)
 {
-    SizeClassChoice& held = sizeClasses_[static_cast<std::size_t>(sizeClass)];
+    pw::FooterChoice& held = choices_[static_cast<std::size_t>(sizeClass)];
     if (held == choice)
         return;
     held = choice;
@@ -135,13 +134,7 @@ void TrackSession::setNolimitsDirectory(const QString& directory)
 
 pw::FooterModelChoices TrackSession::footerModelChoices() const
 {
-    pw::FooterModelChoices choices;
-    for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
-        const SizeClassChoice& choice = sizeClassChoice(sizeClass);
-        choices[static_cast<std::size_t>(sizeClass)] = pw::makeFooterModelChoice(
-            sizeClass, choice.ownModel, choice.defaultModel, choice.scalePercent);
-    }
-    return choices;
+    return pw::footerModelChoices(choices_);
 }
 
 pw::GenerationOptions TrackSession::previewOptions() const

@@ -16,21 +16,12 @@
 #include <QObject>
 #include <QString>
 
-#include <array>
 #include <optional>
 
 class TrackSession : public QObject {
     Q_OBJECT
 
 public:
-    // The two boxes and the scale of one size class, as the user left them.
-    struct SizeClassChoice {
-        bool ownModel = false;
-        bool defaultModel = false;
-        int scalePercent = 100;
-        friend bool operator==(const SizeClassChoice&, const SizeClassChoice&) = default;
-    };
-
     explicit TrackSession(QObject* parent = nullptr);
 
     // The track: none until one has been opened.
@@ -60,8 +51,9 @@ public:
     // Looks at which models the directory holds; refuses what is not a directory.
     pw::Result<void> inspectModelDirectory(const QString& directory);
 
-    const SizeClassChoice& sizeClassChoice(pw::TubeSizeClass sizeClass) const;
-    void setSizeClassChoice(pw::TubeSizeClass sizeClass, const SizeClassChoice& choice);
+    // Each class's choice as the user left it, with the scale box's value kept whatever it is.
+    const pw::FooterChoice& footerChoice(pw::TubeSizeClass sizeClass) const;
+    void setFooterChoice(pw::TubeSizeClass sizeClass, const pw::FooterChoice& choice);
     bool replaceFundaments() const { return replaceFundaments_; }
     void setReplaceFundaments(bool replace);
     bool alignToTangent() const { return alignToTangent_; }
@@ -100,7 +92,7 @@ private:
     bool modified_ = false;
     QString modelDirectory_;
     std::optional<pw::ModelDirectoryContents> contents_;
-    std::array<SizeClassChoice, pw::sizeClassCount> sizeClasses_;
+    pw::FooterChoices choices_;
     bool replaceFundaments_ = true;
     bool alignToTangent_ = true;
     QString objectDirectoryText_;

@@ -30,8 +30,8 @@ const QFileDialog::Options directoryDialogOptions =
 // Settings keys beside the NoLimits directory, in the window's group.
 const QString nolimitsDirKey = QStringLiteral("nolimitsDir");
 const QString modelDirKey = QStringLiteral("modelDir");
-const QString deleteNativeFundamentsKey = QStringLiteral("deleteNativeFundaments");
-const QString checkAlignTangentKey = QStringLiteral("checkAlignTangent");
+const QString replaceFundamentsKey = QStringLiteral("deleteNativeFundaments");
+const QString alignToTangentKey = QStringLiteral("checkAlignTangent");
 
 }  // namespace
 
@@ -43,13 +43,7 @@ frmMain::frmMain(QWidget* parent)
     ui->setupUi(this);
     pw::registerApplicationNames();
 
-    sizeClassControls = {{
-        {ui->useSmallTube, ui->useSmallTubeDefault, ui->scaleSmallTube},
-        {ui->useMediumTube, ui->useMediumTubeDefault, ui->scaleMediumTube},
-        {ui->useLargeTube, ui->useLargeTubeDefault, ui->scaleLargeTube},
-        {ui->useXLargeTube, ui->useXLargeTubeDefault, ui->scaleXLargeTube},
-        {ui->useXXLargeTube, ui->useXXLargeTubeDefault, ui->scaleXXLargeTube},
-    }};
+    findSizeClassControls();
     connectChoices();
     loadSettings();
 
@@ -75,12 +69,31 @@ frmMain::~frmMain()
 
 void frmMain::setUserPrompts(pw::UserPrompts newPrompts) { prompts = std::move(newPrompts); }
 
+void frmMain::findSizeClassControls()
+{
+    for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
+        const QString stem = QLatin1String(pw::sizeClassRow(sizeClass).widgetStem);
+        sizeClassControls[static_cast<std::size_t>(sizeClass)] = {
+            findChild<QCheckBox*>(QStringLiteral("use%1Tube").arg(stem)),
+            findChild<QCheckBox*>(QStringLiteral("use%1TubeDefault").arg(stem)),
+            findChild<QSpinBox*>(QStringLiteral("scale%1Tube").arg(stem))};
+    }
+}
+
 void frmMain::connectChoices()
 {
     for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
         const SizeClassControls& boxes = controls(sizeClass);
         connect(boxes.scale, &QSpinBox::valueChanged, this,
                 [this, sizeClass] { storeSizeClass(sizeClass); });
+        // The form has connected the boxes that have a slot named after them; a class without
+        // such slots is connected here, to the same rule.
+        for (QCheckBox* box : {boxes.ownModel, boxes.defaultModel}) {
+            const QByteArray slot = "on_" + box->objectName().toLatin1() + "_stateChanged(int)";
+            if (metaObject()->indexOfSlot(slot.constData()) < 0)
+                connect(box, &QCheckBox::stateChanged, this,
+                        [this, box] { sizeClassBoxChanged(box); });
+        }
     }
     connect(ui->deleteNativeFundaments, &QCheckBox::toggled, this, [this](bool checked) {
         session_.setReplaceFundaments(checked);
@@ -105,8 +118,8 @@ void frmMain::loadSettings()
     // Until the user chooses one, the dialogs start at the root of the file system.
     const QString nolimitsDir = settings->value(nolimitsDirKey).toString();
     const QString modelDir = settings->value(modelDirKey).toString();
-    const bool replaceFundaments = settings->value(deleteNativeFundamentsKey, true).toBool();
-    const bool alignToTangent = settings->value(checkAlignTangentKey, true).toBool();
+    const bool replaceFundaments = settings->value(replaceFundamentsKey, true).toBool();
+    const bool alignToTangent = settings->value(alignToTangentKey, true).toBool();
     settings->endGroup();
     if (!nolimitsDir.isEmpty())
         session_.setNolimitsDirectory(nolimitsDir);
@@ -124,8 +137,8 @@ void frmMain::saveSettings()
         settings->setValue(nolimitsDirKey, session_.nolimitsDirectory());
     if (!session_.modelDirectory().isEmpty())
         settings->setValue(modelDirKey, session_.modelDirectory());
-    settings->setValue(deleteNativeFundamentsKey, session_.replaceFundaments());
-    settings->setValue(checkAlignTangentKey, session_.alignToTangent());
+    settings->setValue(replaceFundamentsKey, session_.replaceFundaments());
+    settings->setValue(alignToTangentKey, session_.alignToTangent());
     settings->endGroup();
 }
 
@@ -261,8 +274,12 @@ void frmMain::sizeClassBoxChanged(const QObject* box)
 void frmMain::storeSizeClass(pw::TubeSizeClass sizeClass)
 {
     const SizeClassControls& boxes = controls(sizeClass);
-    session_.setSizeClassChoice(sizeClass, {boxes.ownModel->isChecked(),
-                                            boxes.defaultModel->isChecked(), boxes.scale->value()});
+    using Model = pw::FooterChoice::Model;
+    // The own model wins should both boxes be checked; the scale box's value is kept either way.
+    const Model model = boxes.ownModel->isChecked()       ? Model::Own
+                        : boxes.defaultModel->isChecked() ? Model::Default
+                                                          : Model::None;
+    session_.setFooterChoice(sizeClass, {model, boxes.scale->value()});
 }
 
 // The two boxes of a class are never both checked, and the scale box is usable exactly when the

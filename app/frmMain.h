@@ -5,7 +5,7 @@
 
 #include "TrackSession.h"
 #include "UserPrompts.h"
-#include "footers/FooterModelChoice.h"
+#include "footers/SizeClasses.h"
 #include "tracklib/CoreError.h"
 
 #include <QMainWindow>
@@ -72,6 +72,8 @@ private:
         QSpinBox* scale = nullptr;
     };
 
+    // The boxes of each size class, by the names its row gives them.
+    void findSizeClassControls();
     void loadSettings();
     void saveSettings();
     void connectChoices();

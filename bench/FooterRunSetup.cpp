@@ -33,8 +33,9 @@ GenerationOptions footerOptions(const std::filesystem::path& scratch)
     for (const TubeSizeClass sizeClass : allSizeClasses) {
         const bool own = sizeClass == TubeSizeClass::Small || sizeClass == TubeSizeClass::Medium ||
                          sizeClass == TubeSizeClass::Large;
-        options.choices[static_cast<std::size_t>(sizeClass)] =
-            makeFooterModelChoice(sizeClass, own, !own, defaultScalePercent(sizeClass));
+        options.choices[static_cast<std::size_t>(sizeClass)] = footerModelChoice(
+            sizeClass, {own ? FooterChoice::Model::Own : FooterChoice::Model::Default,
+                        defaultScalePercent(sizeClass)});
     }
     options.objectDirectory = ObjectDirectory{"benchride"};
     options.modelSourceDirectory = scratch / "models";
@@ -51,7 +52,7 @@ GenerationOptions everyClassOnItsOwnModel()
     GenerationOptions options;
     for (const TubeSizeClass sizeClass : allSizeClasses)
         options.choices[static_cast<std::size_t>(sizeClass)] =
-            makeFooterModelChoice(sizeClass, true, false, 100);
+            footerModelChoice(sizeClass, {FooterChoice::Model::Own});
     options.objectDirectory.name = "bench";
     return options;
 }

@@ -1,5 +1,9 @@
 #include "GenerateCommand.h"
 
+#include "ErrorReports.h"
+#include "ExitCode.h"
+#include "FooterChoiceArgument.h"
+#include "OutputFile.h"
 #include "TrackLoading.h"
 #include "footers/ObjectDirectory.h"
 #include "frontend/InstallationText.h"
@@ -39,14 +43,15 @@ Result<GenerationOptions> generationOptions(const GenerateArguments& arguments)
     options.objectDirectory = std::move(*named);
     options.modelSourceDirectory = toFileSystemPath(arguments.modelsDirectory);
     options.nolimitsDirectory = toFileSystemPath(arguments.nolimitsDirectory);
-    options.replaceFundaments = !arguments.keepFundaments;
-    options.alignToTangent = !arguments.noAlign;
+    options.replaceFundaments = arguments.replaceFundaments;
+    options.alignToTangent = arguments.alignToTangent;
+    FooterChoices choices;
     for (const TubeSizeClass sizeClass : allSizeClasses) {
         const auto index = static_cast<std::size_t>(sizeClass);
-        const ClassChoice choice = arguments.choices[index].value_or(
-            choiceFromModelDirectory(options.modelSourceDirectory, sizeClass));
-        options.choices[index] = toFooterModelChoice(sizeClass, choice);
+        choices[index] = arguments.choices[index].value_or(
+            footerChoiceFromModelDirectory(options.modelSourceDirectory, sizeClass));
     }
+    options.choices = footerModelChoices(choices);
     return options;
 }
 
@@ -77,28 +82,28 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
     // Read in full before anything is written, so OUT may name the input itself.
     std::optional<OpenedTrack> loaded = loadTrack(arguments.trackPath, err);
     if (!loaded)
-        return 1;
+        return exitFailure;
     // Refused before any model is installed: nothing may change for an output never written.
     if (!outputPathAccepted(arguments.outputPath, err))
-        return 1;
+        return exitFailure;
 
     // What the core refuses, the window refuses the same way: all before anything is made.
     const Result<GenerationOptions> options = generationOptions(arguments);
     if (!options) {
         reportError(err, options.error());
-        return 1;
+        return exitFailure;
     }
     const Result<GenerationReport> report = generateFooters(loaded->track, *options);
     if (!report) {
         reportError(err, report.error());
-        return 1;
+        return exitFailure;
     }
 
     if (Result<void> written =
             writeTrackFile(toFileSystemPath(arguments.outputPath), loaded->track);
         !written) {
         reportError(err, written.error());
-        return 1;
+        return exitFailure;
     }
     for (const CoreError& warning : report->installation.warnings)
         reportWarning(err, warning);
@@ -111,7 +116,7 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
     }
     out << reportText(*report, arguments.nolimitsDirectory)
         << QStringLiteral("Written: %1\n").arg(visiblePath(arguments.outputPath));
-    return 0;
+    return exitSuccess;
 }
 
 }  // namespace pw

@@ -2,7 +2,7 @@
 // The `generate` command: the window's whole workflow in one call. Open the track, install the
 // chosen models, place the footers, save.
 
-#include "ClassChoice.h"
+#include "footers/FooterChoice.h"
 #include "footers/FooterGeneration.h"
 
 #include <QString>
@@ -19,9 +19,9 @@ struct GenerateArguments {
     QString nolimitsDirectory;
     QString modelsDirectory;
     std::optional<QString> objectDirectoryName;  // default: the track's base name
-    std::array<std::optional<ClassChoice>, sizeClassCount> choices;  // by TubeSizeClass
-    bool keepFundaments = false;
-    bool noAlign = false;
+    std::array<std::optional<FooterChoice>, sizeClassCount> choices;  // by TubeSizeClass
+    bool replaceFundaments = true;
+    bool alignToTangent = true;
 };
 
 // The options generateFooters is given: classes left out are decided by the models directory.

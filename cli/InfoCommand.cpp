@@ -1,8 +1,9 @@
 #include "InfoCommand.h"
 
+#include "ExitCode.h"
 #include "TerminalText.h"
 #include "TrackLoading.h"
-#include "footers/FooterModelChoice.h"
+#include "footers/SizeClasses.h"
 
 #include <QStringList>
 
@@ -87,9 +88,9 @@ int runInfo(const QString& trackPath, QTextStream& out, QTextStream& err)
     // A summary of nothing would pass a file of other bytes off as an empty track.
     const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err);
     if (!loaded)
-        return 1;
+        return exitFailure;
     out << trackSummary(loaded->track, loaded->diagnostics);
-    return 0;
+    return exitSuccess;
 }
 
 }  // namespace pw

@@ -1,6 +1,7 @@
 #include "PlanCommand.h"
 
-#include "CommandLine.h"
+#include "ErrorReports.h"
+#include "ExitCode.h"
 #include "TerminalText.h"
 #include "TrackLoading.h"
 #include "footers/ObjectDirectory.h"
@@ -40,10 +41,6 @@ void warnUnreadable(const ModelFootprints& footprints, const QString& directory,
 int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err)
 {
     const QString& outputPath = arguments.outputPath;
-    if (Result<void> named = checkPlanFileName(outputPath); !named.ok()) {
-        reportError(err, named.error());
-        return exitFailure;
-    }
     const std::optional<OpenedTrack> loaded =
         loadTrack(arguments.trackPath, err, WithoutTrackData::Accept);
     if (!loaded)

@@ -10,7 +10,7 @@ namespace pw {
 
 struct PlanArguments {
     QString trackPath;
-    QString outputPath;         // already refused when it names a pipe, device or directory
+    QString outputPath;         // already checked by runPlanCommand
     QString modelsDirectory;    // may be empty
     QString nolimitsDirectory;  // may be empty; footers without a model are unit squares
     bool front = false;

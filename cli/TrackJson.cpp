@@ -1,7 +1,6 @@
 #include "TrackJson.h"
 
 #include "JsonWriter.h"
-#include "TrackLoading.h"
 #include "tracklib/ElementLayouts.h"
 #include "tracklib/Track.h"
 
@@ -339,19 +338,6 @@ void writeTrackJson(const Track& track, const std::function<void(std::string_vie
 {
     JsonWriter json(sink);
     writeTrack(json, track);
-}
-
-int runDump(const QString& trackPath, QTextStream& out, QTextStream& err)
-{
-    // The record as read, whatever the bytes were: dump is how one looks at them.
-    const std::optional<OpenedTrack> loaded = loadTrack(trackPath, err, WithoutTrackData::Accept);
-    if (!loaded)
-        return 1;
-    // Streamed: the text of a large track is many times its file's size.
-    writeTrackJson(loaded->track, [&](std::string_view piece) {
-        out << QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size()));
-    });
-    return 0;
 }
 
 }  // namespace pw

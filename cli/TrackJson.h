@@ -1,9 +1,5 @@
 #pragma once
-// The whole track record as one JSON object, keys named as the record's fields, and the `dump`
-// command that prints it.
-
-#include <QString>
-#include <QTextStream>
+// The whole track record as one JSON object, keys named as the record's fields.
 
 #include <functional>
 #include <string>
@@ -19,7 +15,5 @@ std::string trackToJson(const Track& track);
 
 // The same text handed to `sink` in pieces as it is made.
 void writeTrackJson(const Track& track, const std::function<void(std::string_view)>& sink);
-
-int runDump(const QString& trackPath, QTextStream& out, QTextStream& err);
 
 }  // namespace pw

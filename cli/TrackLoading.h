@@ -1,6 +1,6 @@
 #pragma once
-// Reading the track a command works on, with the one-line error every command prints when the
-// file cannot be opened.
+// Reading the track a command works on, with the one line every command prints when the file
+// cannot be opened.
 
 #include "tracklib/TrackOpening.h"
 
@@ -11,8 +11,6 @@
 
 namespace pw {
 
-inline constexpr const char* cliProgramName = "plinthwright-cli";
-
 // A TRACK given as this is read from standard input.
 inline constexpr const char* standardInputName = "-";
 
@@ -21,17 +19,5 @@ inline constexpr const char* standardInputName = "-";
 // `err` and returns nothing.
 std::optional<OpenedTrack> loadTrack(const QString& path, QTextStream& err,
                                      WithoutTrackData withoutData = WithoutTrackData::Refuse);
-
-// Whether `path` may be written as an output file; when it exists and is not a regular file (a
-// directory, a FIFO, a device), reports that and returns false, before any work is done.
-bool outputPathAccepted(const QString& path, QTextStream& err);
-
-// The one-line failure report: "plinthwright-cli: SUBJECT: REASON", each shown as visibleText
-// shows it. Every name and path the command line prints goes through visibleText.
-void reportFailure(QTextStream& err, const QString& subject, const QString& reason);
-// The same for a failure of the core, whose text names its subject: "plinthwright-cli: TEXT".
-void reportError(QTextStream& err, const CoreError& error);
-// A warning of the core: "plinthwright-cli: warning: TEXT".
-void reportWarning(QTextStream& err, const CoreError& warning);
 
 }  // namespace pw

@@ -74,11 +74,12 @@ int GenerationReport::objectsAddedTotal() const
     return total;
 }
 
-Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale, bool align)
+Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale,
+                        bool alignToTangent)
 {
     Matrix4 m;
     m.identity().scale(scale);
-    if (align)
+    if (alignToTangent)
         tilt(m, p, q);
     else
         m.rotate(turnAboutVertical(p, q, fundamentAngle), 0.0f, 1.0f, 0.0f);

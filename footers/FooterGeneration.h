@@ -57,7 +57,8 @@ std::vector<SceneryObject> footersGenerateWouldAdd(const Track& track,
                                                    const GenerationOptions& options,
                                                    const TubeEndTable* tubeEnds = nullptr);
 
-// Scale by s, then tilt along P-Q (align) or turn about the vertical, then move to P.
-Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale, bool align);
+// Scale by s, then tilt along P-Q (alignToTangent) or turn about the vertical, then move to P.
+Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale,
+                        bool alignToTangent);
 
 }  // namespace pw

@@ -1,35 +1,13 @@
 #pragma once
-// The five tube size classes and the footer model chosen for each.
+// The footer model a generation uses for one size class, resolved from the user's choice.
+
+#include "FooterChoice.h"
+#include "SizeClasses.h"
 
 #include <array>
-#include <cstdint>
-#include <optional>
 #include <string>
 
 namespace pw {
-
-// Always handled in this order.
-enum class TubeSizeClass { Small, Medium, Large, XLarge, XXLarge };
-inline constexpr int sizeClassCount = 5;
-inline constexpr std::array<TubeSizeClass, sizeClassCount> allSizeClasses{
-    TubeSizeClass::Small, TubeSizeClass::Medium, TubeSizeClass::Large, TubeSizeClass::XLarge,
-    TubeSizeClass::XXLarge};
-
-inline constexpr const char* defaultModelFile = "default.3ds";
-
-// "small.3ds", "medium.3ds", "large.3ds", "xlarge.3ds", "xxlarge.3ds".
-const char* ownModelFile(TubeSizeClass sizeClass);
-// "small", "medium", "large", "x-large", "xx-large": how reports name the classes.
-const char* sizeClassLabel(TubeSizeClass sizeClass);
-// The scale box's value at start: 80, 110, 200, 280, 330 percent.
-int defaultScalePercent(TubeSizeClass sizeClass);
-// The percentages the default model may be scaled by, in the window and on the command line.
-inline constexpr int minimumScalePercent = 10;
-inline constexpr int maximumScalePercent = 1000;
-
-// Size code of a tube (its sizeClass field), compared unsigned: 0 medium, 1 large, 2 small,
-// 5 x-large, 6 xx-large; 3, 4 and every other value have no footer.
-std::optional<TubeSizeClass> sizeClassOfCode(std::int32_t code);
 
 struct FooterModelChoice {
     bool enabled = false;
@@ -39,10 +17,11 @@ struct FooterModelChoice {
 };
 
 // Indexed by TubeSizeClass.
+using FooterChoices = std::array<FooterChoice, sizeClassCount>;
 using FooterModelChoices = std::array<FooterModelChoice, sizeClassCount>;
 
-// The own model wins when both boxes are checked; the scale is read only for the default model.
-FooterModelChoice makeFooterModelChoice(TubeSizeClass sizeClass, bool ownChecked,
-                                        bool defaultChecked, int scalePercent);
+// The own model at its natural size, or the default model at the choice's percentage.
+FooterModelChoice footerModelChoice(TubeSizeClass sizeClass, const FooterChoice& choice);
+FooterModelChoices footerModelChoices(const FooterChoices& choices);
 
 }  // namespace pw

@@ -1,6 +1,6 @@
 #include "FootprintFiles.h"
 
-#include "footers/FooterModelChoice.h"
+#include "footers/SizeClasses.h"
 #include "footers/ObjectDirectory.h"
 
 #include <optional>

@@ -57,8 +57,9 @@ GenerationOptions SimulatorSandbox::options(const GenerationVariant& variant) co
 {
     GenerationOptions options;
     for (const TubeSizeClass sizeClass : allSizeClasses) {
-        options.choices[static_cast<int>(sizeClass)] = makeFooterModelChoice(
-            sizeClass, variant.ownModels, !variant.ownModels, defaultScalePercent(sizeClass));
+        options.choices[static_cast<int>(sizeClass)] = footerModelChoice(
+            sizeClass, {variant.ownModels ? FooterChoice::Model::Own : FooterChoice::Model::Default,
+                        defaultScalePercent(sizeClass)});
     }
     options.objectDirectory = ObjectDirectory{"sandbox"};
     options.modelSourceDirectory = modelDirectory();

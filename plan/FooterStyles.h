@@ -3,8 +3,8 @@
 // so that a footer on the default model is coloured by the class it serves; else the class its
 // own model file names; else the style of other models.
 
+#include "PlanFooter.h"
 #include "models/ModelFootprint.h"
-#include "PlanScene.h"
 #include "tracklib/Track.h"
 
 #include <optional>

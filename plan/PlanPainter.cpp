@@ -1,25 +1,19 @@
 #include "PlanPainter.h"
 
-#include "PlanColours.h"
 #include "RasterTarget.h"
+#include "footers/DrawingColours.h"
 
 #include <QFont>
 #include <QPainter>
 #include <QPen>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace pw {
 
 namespace {
 
-constexpr std::array<QRgb, footerStyleCount> styleColours{0x1f77b4, 0x2ca02c, 0xff7f0e,
-                                                          0xd62728, 0x9467bd, 0x7f7f7f};
-constexpr std::array<const char*, footerStyleCount> styleLabels{
-    "small footer",   "medium footer",   "large footer",
-    "x-large footer", "xx-large footer", "default or other model"};
 const QColor trackColour(trackRgb);
 const QColor supportColour(supportRgb);
 const QColor fundamentColour(fundamentRgb);
@@ -68,15 +62,15 @@ void useFooterStyle(QPainter& painter, QPen pen, bool outline)
 
 }  // namespace
 
-QColor footerColour(int style)
-{
-    return QColor(styleColours[static_cast<std::size_t>(std::clamp(style, 0, otherFooterStyle))]);
-}
+QColor footerColour(int style) { return QColor(footerRgb(style)); }
 
 QString footerStyleLabel(int style)
 {
-    return QString::fromLatin1(
-        styleLabels[static_cast<std::size_t>(std::clamp(style, 0, otherFooterStyle))]);
+    const int clamped = std::clamp(style, 0, otherFooterStyle);
+    if (clamped == otherFooterStyle)
+        return QStringLiteral("default or other model");
+    return QStringLiteral("%1 footer")
+        .arg(QLatin1String(sizeClassLabel(static_cast<TubeSizeClass>(clamped))));
 }
 
 QTransform fitTransform(const QRectF& world, const QRectF& device)

@@ -3,7 +3,8 @@
 // tubes, fundaments, scenery objects and every footer as the outline of its model. The window
 // and the command line paint the same scene.
 
-#include "footers/FooterModelChoice.h"
+#include "PlanFooter.h"
+#include "footers/DrawingColours.h"
 #include "geometry/Vector3.h"
 #include "tracklib/Track.h"
 
@@ -19,26 +20,10 @@
 
 namespace pw {
 
-class ModelFootprints;
 class TubeEndTable;
 
 // Top: from above, x right and z down. Side: from the front, x right and y up.
 enum class PlanView { Top, Side };
-
-// The size classes in order, then footers of no known class.
-inline constexpr int footerStyleCount = sizeClassCount + 1;
-inline constexpr int otherFooterStyle = sizeClassCount;
-
-struct PlanFooter {
-    QPolygonF outline;  // closed implicitly; the convex hull of the model as placed
-    QRectF bounds;
-    int style = otherFooterStyle;
-    std::string modelFile;  // after "/fundament-" in the stored model path
-    float scale = 1.0f;
-    Vector3 position;
-    float angleDegrees = 0.0f;  // the turn about the vertical, or the tilt when `tilted`
-    bool tilted = false;
-};
 
 struct PlanCurvePiece {
     QPolygonF points;
@@ -73,20 +58,6 @@ std::vector<std::vector<Vector3>> sampledCurve(const Track& track);
 
 // Whether a scenery object's model path names a footer ("<dir>/fundament-<model>").
 bool isFooterObject(const SceneryObject& object);
-
-// Where the models of footers are read. A footer already in the track is read first from the
-// simulator's objects directory, by the path the track stores (the very file the simulator
-// shows); else, as every footer a generation would add, from the model directory by its model
-// file name. Either may be null; a footer read from neither is its unit square.
-struct FootprintSources {
-    FootprintSources(ModelFootprints* modelDirectory = nullptr,
-                     ModelFootprints* installed = nullptr)
-        : modelDirectory(modelDirectory), installed(installed)
-    {
-    }
-    ModelFootprints* modelDirectory;
-    ModelFootprints* installed;
-};
 
 // The footers among `objects` (a generation's new objects, for a preview), ordered by style.
 std::vector<PlanFooter> buildPlanFooters(const Track& track, PlanView view,

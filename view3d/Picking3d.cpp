@@ -1,6 +1,6 @@
 #include "Picking3d.h"
 
-#include "footers/FooterModelChoice.h"
+#include "footers/SizeClasses.h"
 #include "plan/PlanHitTest.h"
 
 #include <algorithm>

@@ -64,9 +64,10 @@ std::vector<Vector3> faceNormals(const ModelMesh& mesh)
 
 float tubeRadius(int style)
 {
-    static constexpr std::array<float, footerStyleCount> radii{0.10f, 0.15f, 0.22f,
-                                                               0.30f, 0.40f, 0.10f};
-    return radii[static_cast<std::size_t>(std::clamp(style, 0, otherFooterStyle))];
+    const int clamped = std::clamp(style, 0, otherFooterStyle);
+    return clamped == otherFooterStyle
+               ? sizeClasses.front().tubeRadius
+               : sizeClassRow(static_cast<TubeSizeClass>(clamped)).tubeRadius;
 }
 
 void Bounds3d::extend(Vector3 p)

@@ -57,8 +57,8 @@ struct Scene3d {
 // without triangles).
 const Model3d* drawnModel(const Scene3d& scene, const Footer3d& footer);
 
-// Radius of a support tube of a style: small 0.10 m, medium 0.15, large 0.22, x-large 0.30,
-// xx-large 0.40, a tube of no footer class 0.10.
+// Radius of a support tube of a style: its size class's, and for a tube of no class the first
+// class's.
 float tubeRadius(int style);
 inline constexpr float trackTubeRadius = 0.5f;
 // A fundament is a block this wide and deep, half as high, centred on its position.

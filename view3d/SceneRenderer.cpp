@@ -1,7 +1,6 @@
 #include "SceneRenderer.h"
 
-#include "plan/PlanColours.h"
-#include "plan/PlanPainter.h"
+#include "footers/DrawingColours.h"
 
 #include <QColor>
 #include <QMatrix4x4>
@@ -143,7 +142,7 @@ Vector3 lightDirection()
 
 std::array<float, 4> styleColour(int style, float alpha = 1.0f)
 {
-    return rgba(footerColour(style).rgb(), alpha);
+    return rgba(footerRgb(style), alpha);
 }
 
 Vector3 placed(const std::array<float, 16>& e, Vector3 p)

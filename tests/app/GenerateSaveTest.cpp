@@ -74,9 +74,10 @@ private Q_SLOTS:
         Track expected = readBack(trackFile);
         GenerationOptions options;
         for (const TubeSizeClass sizeClass : allSizeClasses)
-            options.choices[static_cast<std::size_t>(sizeClass)] =
-                makeFooterModelChoice(sizeClass, sizeClass != TubeSizeClass::Medium,
-                                      sizeClass == TubeSizeClass::Medium, 150);
+            options.choices[static_cast<std::size_t>(sizeClass)] = footerModelChoice(
+                sizeClass, {sizeClass == TubeSizeClass::Medium ? FooterChoice::Model::Default
+                                                               : FooterChoice::Model::Own,
+                            150});
         options.objectDirectory = ObjectDirectory{"park"};
         options.modelSourceDirectory = toFileSystemPath(typedModels);
         options.nolimitsDirectory = toFileSystemPath(simulator.path());

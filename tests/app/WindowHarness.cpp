@@ -105,10 +105,12 @@ QStringList WindowHarness::focusChain(bool onlyUsable) const
 std::vector<SizeClassBoxes> WindowHarness::boxes() const
 {
     std::vector<SizeClassBoxes> boxes;
-    for (const QByteArray name : {"Small", "Medium", "Large", "XLarge", "XXLarge"})
+    for (const SizeClass& row : sizeClasses) {
+        const QByteArray name(row.widgetStem);
         boxes.push_back({get<QCheckBox>(("use" + name + "Tube").constData()),
                          get<QCheckBox>(("use" + name + "TubeDefault").constData()),
                          get<QSpinBox>(("scale" + name + "Tube").constData())});
+    }
     return boxes;
 }
 

@@ -55,7 +55,7 @@ struct WindowHarness {
     QString text(const char* labelOrLineEdit) const;
     // The tab-focusable widgets in focus order, or only those that are enabled.
     QStringList focusChain(bool onlyUsable = false) const;
-    // small, medium, large, x-large, xx-large
+    // In the order of the size-class table.
     std::vector<SizeClassBoxes> boxes() const;
     // Per class "own default scale": e/d enabled or disabled, +/- checked; classes joined by " | ".
     QString boxStates() const;

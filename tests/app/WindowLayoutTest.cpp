@@ -2,7 +2,9 @@
 
 #include "WindowHarness.h"
 
+#include <QGridLayout>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QtTest>
@@ -43,9 +45,48 @@ private Q_SLOTS:
             QCOMPARE(b.scale->value(), defaultScalePercent(sizeClass));
             QCOMPARE(b.scale->minimum(), minimumScalePercent);
             QCOMPARE(b.scale->maximum(), maximumScalePercent);
-            QCOMPARE(h->window->session().sizeClassChoice(sizeClass).scalePercent,
+            QCOMPARE(h->window->session().footerChoice(sizeClass).scalePercent,
                      defaultScalePercent(sizeClass));
         }
+    }
+
+    // The form's size-class rows are the table's, in its order, each named by its row's stem and
+    // saying its class and model file; the form has none beyond them.
+    void sizeClassTableMatchesTheForm()
+    {
+        const auto* grid = h->window->findChild<QGridLayout*>(QStringLiteral("gridLayout_7"));
+        QVERIFY(grid);
+        const std::vector<SizeClassBoxes> boxes = h->boxes();  // found by the rows' stems
+        QStringList tableNames;
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            const SizeClass& row = sizeClasses[i];
+            const SizeClassBoxes& b = boxes[i];
+            QCOMPARE(b.ownModel->text(),
+                     QStringLiteral("use %1 tube fundament - %2")
+                         .arg(QLatin1String(row.label), QLatin1String(row.ownModelFile)));
+            QCOMPARE(b.defaultModel->text(), QStringLiteral("use %1").arg(defaultModelFile));
+            QCOMPARE(b.scale->value(), row.defaultScalePercent);
+            // Own model, spacer, default model, scale, "%"; row 0 holds the heading.
+            const std::pair<QWidget*, int> cells[] = {
+                {b.ownModel, 0}, {b.defaultModel, 2}, {b.scale, 3}};
+            for (const auto& [widget, column] : cells) {
+                int atRow = -1, atColumn = -1, rowSpan = 0, columnSpan = 0;
+                grid->getItemPosition(grid->indexOf(widget), &atRow, &atColumn, &rowSpan,
+                                      &columnSpan);
+                QCOMPARE(atRow, static_cast<int>(i) + 1);
+                QCOMPARE(atColumn, column);
+                tableNames << widget->objectName();
+            }
+        }
+        const QRegularExpression sizeClassBox(
+            QStringLiteral("^(use\\w+Tube(Default)?|scale\\w+Tube)$"));
+        QStringList formNames;
+        for (const QWidget* widget : h->window->findChildren<QWidget*>())
+            if (sizeClassBox.match(widget->objectName()).hasMatch())
+                formNames << widget->objectName();
+        formNames.sort();
+        tableNames.sort();
+        QCOMPARE(formNames, tableNames);
     }
 
     void tabOrderFollowsCreationOrder()

@@ -1,4 +1,5 @@
 #include "CliTestSupport.h"
+#include "cli/Command.h"
 #include "cli/CommandLine.h"
 #include "cli/InfoCommand.h"
 #include "cli/TrackJson.h"
@@ -20,7 +21,7 @@
 namespace pw {
 namespace {
 
-const QString usageLine = QString::fromLatin1(cliUsageLine);
+const QString usageLine = cliUsageLine();
 
 const QString richSummary = QStringLiteral(
     "Info text: Rich test track\n"

@@ -1,5 +1,5 @@
 #include "CliTestSupport.h"
-#include "cli/ClassChoice.h"
+#include "cli/FooterChoiceArgument.h"
 #include "cli/GenerateCommand.h"
 #include "tests/support/TestModels.h"
 #include "tracklib/FileSync.h"
@@ -20,7 +20,7 @@
 namespace pw {
 namespace {
 
-using Model = ClassChoice::Model;
+using Model = FooterChoice::Model;
 
 // A real 3ds model of its own for each name.
 QByteArray modelBytes(const char* name)
@@ -29,35 +29,36 @@ QByteArray modelBytes(const char* name)
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
-TEST(ClassChoice, ParsesTheFourFormsAndRefusesAnythingElse)
+TEST(FooterChoiceArgument, ParsesTheFourFormsAndRefusesAnythingElse)
 {
     const struct {
         const char* text;
         TubeSizeClass sizeClass;
-        ClassChoice expected;
-    } rows[] = {{"own", TubeSizeClass::Small, {Model::Own, 0}},
-                {"none", TubeSizeClass::Small, {Model::None, 0}},
+        FooterChoice expected;
+    } rows[] = {{"own", TubeSizeClass::Small, {Model::Own}},
+                {"none", TubeSizeClass::Small, {Model::None}},
                 {"default", TubeSizeClass::Small, {Model::Default, 80}},
                 {"default", TubeSizeClass::XXLarge, {Model::Default, 330}},
                 {"default:10", TubeSizeClass::Medium, {Model::Default, 10}},
                 {"default:1000", TubeSizeClass::Medium, {Model::Default, 1000}}};
     for (const auto& row : rows)
-        EXPECT_EQ(parseClassChoice(row.text, row.sizeClass), row.expected) << row.text;
+        EXPECT_EQ(parseFooterChoice(row.text, row.sizeClass), row.expected) << row.text;
     for (const char* text :
          {"", "Own", "default:", "default:9", "default:1001", "default:-50", "default:+50",
           "default: 50", "default:50x", "default:1e2", "default:99999999999", "small"})
-        EXPECT_FALSE(parseClassChoice(QString::fromLatin1(text), TubeSizeClass::Large)) << text;
+        EXPECT_FALSE(parseFooterChoice(QString::fromLatin1(text), TubeSizeClass::Large)) << text;
 }
 
-TEST(ClassChoice, LeftOutClassFollowsTheModelDirectory)
+TEST(FooterChoiceArgument, LeftOutClassFollowsTheModelDirectory)
 {
     TempFiles files;
     writeFile(files.path("large.3ds"), {});
     const std::filesystem::path path = files.path("").toStdString();
-    EXPECT_EQ(choiceFromModelDirectory(path, TubeSizeClass::Large), (ClassChoice{Model::Own, 0}));
-    EXPECT_EQ(choiceFromModelDirectory(path, TubeSizeClass::Small), (ClassChoice{Model::None, 0}));
-    EXPECT_EQ(choiceFromModelDirectory(path / "missing", TubeSizeClass::Large),
-              (ClassChoice{Model::None, 0}));
+    EXPECT_EQ(footerChoiceFromModelDirectory(path, TubeSizeClass::Large), FooterChoice{Model::Own});
+    EXPECT_EQ(footerChoiceFromModelDirectory(path, TubeSizeClass::Small),
+              FooterChoice{Model::None});
+    EXPECT_EQ(footerChoiceFromModelDirectory(path / "missing", TubeSizeClass::Large),
+              FooterChoice{Model::None});
 }
 
 // The rich track, a models directory with small, medium and default models (each a 3ds model of
@@ -462,8 +463,10 @@ TEST_F(GenerateRun, SavesWhatTheWindowSavesForTheSameChoices)
     Track expected = readTrack(track);
     GenerationOptions options;
     for (const TubeSizeClass sizeClass : allSizeClasses)
-        options.choices[static_cast<std::size_t>(sizeClass)] = makeFooterModelChoice(
-            sizeClass, sizeClass != TubeSizeClass::Medium, sizeClass == TubeSizeClass::Medium, 150);
+        options.choices[static_cast<std::size_t>(sizeClass)] = footerModelChoice(
+            sizeClass, {sizeClass == TubeSizeClass::Medium ? FooterChoice::Model::Default
+                                                           : FooterChoice::Model::Own,
+                        150});
     options.objectDirectory = ObjectDirectory{"rich"};
     options.modelSourceDirectory = models.toStdString();
     options.nolimitsDirectory = nolimits.toStdString();

@@ -33,7 +33,8 @@ protected:
     {
         GenerationOptions o;
         for (const TubeSizeClass c : allSizeClasses)
-            o.choices[static_cast<std::size_t>(c)] = makeFooterModelChoice(c, true, false, 100);
+            o.choices[static_cast<std::size_t>(c)] =
+                footerModelChoice(c, {FooterChoice::Model::Own});
         o.objectDirectory = ObjectDirectory{"mytrack"};
         o.modelSourceDirectory = scratch.models();
         o.nolimitsDirectory = scratch.simulator();

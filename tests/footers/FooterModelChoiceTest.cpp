@@ -7,6 +7,8 @@
 namespace pw {
 namespace {
 
+using Model = FooterChoice::Model;
+
 TEST(FooterModelChoice, EachClassWithItsCodeOwnModelAndDefaultScale)
 {
     struct Row {
@@ -27,16 +29,16 @@ TEST(FooterModelChoice, EachClassWithItsCodeOwnModelAndDefaultScale)
         SCOPED_TRACE(row.ownFile);
         EXPECT_EQ(sizeClassOfCode(row.code), row.sizeClass);
         EXPECT_EQ(defaultScalePercent(row.sizeClass), row.percent);
-        // The own model wins over the default one and ignores the scale box.
-        EXPECT_EQ(makeFooterModelChoice(row.sizeClass, true, true, 500),
+        // The own model keeps its natural size whatever the percentage.
+        EXPECT_EQ(footerModelChoice(row.sizeClass, {Model::Own, 500}),
                   (FooterModelChoice{true, row.ownFile, 1.0f}));
-        EXPECT_EQ(makeFooterModelChoice(row.sizeClass, false, true, row.percent),
+        EXPECT_EQ(footerModelChoice(row.sizeClass, {Model::Default, row.percent}),
                   (FooterModelChoice{true, "default.3ds", row.scale}));
-        EXPECT_EQ(makeFooterModelChoice(row.sizeClass, false, false, row.percent),
+        EXPECT_EQ(footerModelChoice(row.sizeClass, {Model::None, row.percent}),
                   FooterModelChoice{});
     }
-    EXPECT_EQ(makeFooterModelChoice(TubeSizeClass::Small, false, true, 10).scale, 0.1f);
-    EXPECT_EQ(makeFooterModelChoice(TubeSizeClass::Small, false, true, 1000).scale, 10.0f);
+    EXPECT_EQ(footerModelChoice(TubeSizeClass::Small, {Model::Default, 10}).scale, 0.1f);
+    EXPECT_EQ(footerModelChoice(TubeSizeClass::Small, {Model::Default, 1000}).scale, 10.0f);
 }
 
 TEST(FooterModelChoice, CodesWithoutFooterIncludingNegativeOnes)

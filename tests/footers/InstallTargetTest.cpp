@@ -16,7 +16,7 @@ protected:
     Result<ModelInstallation> installSmall(const fs::path& nolimits) const
     {
         FooterModelChoices choices{};
-        choices[0] = makeFooterModelChoice(TubeSizeClass::Small, true, false, 100);
+        choices[0] = footerModelChoice(TubeSizeClass::Small, {FooterChoice::Model::Own});
         Result<std::vector<ModelToInstall>> models = openModelsToInstall(choices, scratch.models());
         if (!models)
             return models.error();

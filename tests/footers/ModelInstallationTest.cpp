@@ -22,7 +22,9 @@ FooterModelChoices choicesOf(const char* classes)
     for (const TubeSizeClass c : allSizeClasses) {
         const char letter = classes[static_cast<std::size_t>(c)];
         choices[static_cast<std::size_t>(c)] =
-            makeFooterModelChoice(c, letter == 'o', letter == 'd', 100);
+            footerModelChoice(c, {letter == 'o'   ? FooterChoice::Model::Own
+                                  : letter == 'd' ? FooterChoice::Model::Default
+                                                  : FooterChoice::Model::None});
     }
     return choices;
 }

@@ -22,8 +22,8 @@ namespace fs = std::filesystem;
 FooterModelChoices smallAndMedium()
 {
     FooterModelChoices choices{};
-    choices[0] = makeFooterModelChoice(TubeSizeClass::Small, true, false, 100);
-    choices[1] = makeFooterModelChoice(TubeSizeClass::Medium, true, false, 100);
+    choices[0] = footerModelChoice(TubeSizeClass::Small, {FooterChoice::Model::Own});
+    choices[1] = footerModelChoice(TubeSizeClass::Medium, {FooterChoice::Model::Own});
     return choices;
 }
 
@@ -54,8 +54,8 @@ TEST_F(ModelsToInstall, RefusesWhatIsNoModelToInstall)
 
     const auto only = [](TubeSizeClass sizeClass, bool own) {
         FooterModelChoices choices{};
-        choices[static_cast<std::size_t>(sizeClass)] =
-            makeFooterModelChoice(sizeClass, own, !own, 100);
+        choices[static_cast<std::size_t>(sizeClass)] = footerModelChoice(
+            sizeClass, {own ? FooterChoice::Model::Own : FooterChoice::Model::Default});
         return choices;
     };
     const struct {

@@ -17,7 +17,7 @@ protected:
     ObjectDirectoryText()
     {
         options.choices[static_cast<std::size_t>(TubeSizeClass::Medium)] =
-            makeFooterModelChoice(TubeSizeClass::Medium, true, false, 100);
+            footerModelChoice(TubeSizeClass::Medium, {FooterChoice::Model::Own});
         options.modelSourceDirectory = scratch.models();
         options.nolimitsDirectory = scratch.simulator();
         build.tube(testing::onFundament(build.fundament(0, 0, 0)),

@@ -41,7 +41,7 @@ protected:
     Result<ModelInstallation> installSmall(const fs::path& simulator, const fs::path& models) const
     {
         FooterModelChoices choices{};
-        choices[0] = makeFooterModelChoice(TubeSizeClass::Small, true, false, 100);
+        choices[0] = footerModelChoice(TubeSizeClass::Small, {FooterChoice::Model::Own});
         Result<std::vector<ModelToInstall>> opened = openModelsToInstall(choices, models);
         if (!opened)
             return opened.error();

@@ -4,11 +4,10 @@
 #include "view3d/Picking3d.h"
 #include "view3d/Scene3d.h"
 
+#include "footers/DrawingColours.h"
 #include "footers/FooterGeneration.h"
 #include "models/ModelFootprints.h"
-#include "plan/PlanColours.h"
 #include "plan/PlanHitTest.h"
-#include "plan/PlanPainter.h"
 #include "tracklib/TrackFile.h"
 
 #include <gtest/gtest.h>
@@ -118,7 +117,7 @@ TEST_F(RenderDemo, EachFooterShowsItsClassColourAtItsCentre)
         ++seen;
         const QPoint pixel = pixelOf(boxCentre(*scene, footer));
         ASSERT_TRUE(image.rect().contains(pixel));
-        EXPECT_TRUE(isLit(image.pixel(pixel), footerColour(footer.facts.style).rgb()))
+        EXPECT_TRUE(isLit(image.pixel(pixel), footerRgb(footer.facts.style)))
             << footer.facts.modelFile << " at " << pixel.x() << ',' << pixel.y() << ": " << std::hex
             << image.pixel(pixel);
     }
@@ -132,7 +131,7 @@ TEST_F(RenderDemo, PreviewIsTranslucentBeforeGenerateAndSolidAfter)
     GenerationOptions options;
     for (const TubeSizeClass sizeClass : allSizeClasses)
         options.choices[static_cast<std::size_t>(sizeClass)] =
-            makeFooterModelChoice(sizeClass, true, false, 100);
+            footerModelChoice(sizeClass, {FooterChoice::Model::Own});
     const Track demo = readExample("demo.nltrack");
     Track generated = demo;
     GenerationReport report;
@@ -155,7 +154,7 @@ TEST_F(RenderDemo, PreviewIsTranslucentBeforeGenerateAndSolidAfter)
         if (trackHides(*before, camera, centre))
             continue;
         ++seen;
-        const QRgb colour = footerColour(before->preview[i].facts.style).rgb();
+        const QRgb colour = footerRgb(before->preview[i].facts.style);
         const QPoint pixel = pixelOf(centre);
         const QRgb translucent = previewImage.pixel(pixel), solid = generatedImage.pixel(pixel);
         EXPECT_TRUE(isLit(solid, colour)) << i << std::hex << ' ' << solid;
@@ -199,7 +198,7 @@ TEST_F(RenderDemo, ThinTubesDrawnOnTheProcessorHideAndAreHiddenByDepth)
     };
     const Case cases[] = {
         {"in front", 0.2f, supportRgb},
-        {"behind", -0.2f, footerColour(footer.facts.style).rgb()},
+        {"behind", -0.2f, footerRgb(footer.facts.style)},
     };
     for (const Case& c : cases) {
         Scene3d scene = *demo;

@@ -1,0 +1,34 @@
+#include "ErrorReports.h"
+
+#include "ExitCode.h"
+#include "frontend/VisibleText.h"
+
+namespace pw {
+
+void reportFailure(QTextStream& err, const QString& subject, const QString& reason)
+{
+    err << cliProgramName << ": " << visibleText(subject) << ": " << visibleText(reason) << '\n';
+    err.flush();
+}
+
+void reportError(QTextStream& err, const CoreError& error)
+{
+    err << cliProgramName << ": " << visibleError(error) << '\n';
+    err.flush();
+}
+
+void reportWarning(QTextStream& err, const CoreError& warning)
+{
+    err << cliProgramName << ": warning: " << visibleError(warning) << '\n';
+    err.flush();
+}
+
+int reportUsageError(QTextStream& err, const QString& problem, const QString& usageLine)
+{
+    // The problem quotes what was given, which may hold anything.
+    err << cliProgramName << ": " << visibleText(problem) << '\n' << usageLine << '\n';
+    err.flush();
+    return exitUsage;
+}
+
+}  // namespace pw

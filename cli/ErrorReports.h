@@ -1,0 +1,23 @@
+#pragma once
+// The lines plinthwright-cli writes to stderr: each begins with the program's name, and every
+// name and path in it is shown as visibleText shows it.
+
+#include "tracklib/CoreError.h"
+
+#include <QString>
+#include <QTextStream>
+
+namespace pw {
+
+inline constexpr const char* cliProgramName = "plinthwright-cli";
+
+// "plinthwright-cli: SUBJECT: REASON".
+void reportFailure(QTextStream& err, const QString& subject, const QString& reason);
+// A failure of the core, whose text names its subject: "plinthwright-cli: TEXT".
+void reportError(QTextStream& err, const CoreError& error);
+// A warning of the core: "plinthwright-cli: warning: TEXT".
+void reportWarning(QTextStream& err, const CoreError& warning);
+// "plinthwright-cli: PROBLEM", then the usage line; returns exitUsage.
+int reportUsageError(QTextStream& err, const QString& problem, const QString& usageLine);
+
+}  // namespace pw
