@@ -40,7 +40,7 @@ struct ModelGate {
         --waiting;
         read.push_back(file);
         lock.unlock();
-        return readModelFootprint(file);
+        return reader.read(file);
     }
     void release()
     {
@@ -54,6 +54,7 @@ struct ModelGate {
     bool open = false;
     std::atomic<int> waiting = 0;
     std::vector<std::filesystem::path> read;
+    ModelReaderClient reader;  // used on the inspector's thread alone
 };
 
 }  // namespace

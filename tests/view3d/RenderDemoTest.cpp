@@ -6,6 +6,7 @@
 
 #include "footers/FooterGeneration.h"
 #include "models/ModelFootprints.h"
+#include "models/ModelReaderClient.h"
 #include "plan/PlanColours.h"
 #include "plan/PlanHitTest.h"
 #include "plan/PlanPainter.h"
@@ -101,7 +102,8 @@ protected:
         return {static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y()))};
     }
 
-    ModelFootprints models{examples / "models"};
+    ModelReaderClient reader;
+    ModelFootprints models{examples / "models", reader.fileReader()};
     OffscreenRenderer renderer;
     OrbitCamera camera;
 };
@@ -227,7 +229,7 @@ TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
         renderer.setScene(std::make_shared<const Scene3d>(std::move(bare)));
         return renderer.render(camera, size);
     }();
-    const ModelMesh good = demo->models.front().mesh;
+    const ModelMesh good = demo->models.front().meshes.front().mesh;
     struct Case {
         const char* name;
         void (*spoil)(ModelMesh&);
@@ -240,8 +242,8 @@ TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
     for (const Case& c : cases) {
         ModelFootprint footprint;
         footprint.readable = true;
-        footprint.mesh = good;
-        c.spoil(footprint.mesh);
+        footprint.meshes = {{good, {identityPlacement}}};
+        c.spoil(footprint.meshes.front().mesh);
         Scene3d broken = *demo;
         broken.models = {drawableModel(footprint)};
         for (Footer3d& footer : broken.footers)
@@ -270,7 +272,8 @@ TEST(PlanCommand3d, WritesTheDemoSeenFromTheDefaultCamera)
     EXPECT_EQ(written.size(), QSize(1280, 800));
 
     // The same picture as the renderer makes of the same scene.
-    ModelFootprints models{examples / "models"};
+    ModelReaderClient reader;
+    ModelFootprints models{examples / "models", reader.fileReader()};
     const auto scene = std::make_shared<const Scene3d>(
         buildScene3d(readExample("demo-footers.nltrack"), {&models}));
     QString problem;
