@@ -123,8 +123,10 @@ std::vector<std::uint8_t> tiltedGridModel(bool smoothingGroups)
                 if (grid.faces.size() < count)
                     grid.faces.push_back({at(r, c), at(r + 1, c + 1), at(r + 1, c)});
             }
+        // Neighbouring faces in different groups: no look-up of a corner serves another.
         if (smoothingGroups)
-            grid.smoothingGroups.assign(grid.faces.size(), 1u);
+            for (std::size_t f = 0; f < grid.faces.size(); ++f)
+                grid.smoothingGroups.push_back(1u << (f % 32));
     }
     return encodeThreeDs(grids, {});
 }

@@ -7,6 +7,9 @@
 
 #include <array>
 #include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <cstdio>
 #include <new>
 #include <utility>
@@ -54,6 +57,29 @@ std::string memoryFigure(std::uint64_t bytes)
     if (bytes % (1024 * mebibyte) == 0)
         return std::to_string(bytes / (1024 * mebibyte)) + " GiB";
     return std::to_string((bytes + mebibyte - 1) / mebibyte) + " MiB";
+}
+
+ReaderLimits standardReaderLimits()
+{
+    ReaderLimits limits;
+    const char* text = std::getenv(readerLimitsVariable);
+    if (text == nullptr)
+        return limits;
+    unsigned long long figures[3] = {};
+    const char* at = text;
+    for (int i = 0; i < 3; ++i) {
+        const char* end = at + std::strlen(at);
+        const auto [next, error] = std::from_chars(at, end, figures[i]);
+        const bool last = i == 2;
+        if (error != std::errc() || figures[i] == 0 || figures[i] > 1'000'000 ||
+            (last ? next != end : *next != ','))
+            return limits;
+        at = last ? next : next + 1;
+    }
+    limits.processorSeconds = static_cast<int>(figures[0]);
+    limits.addressSpaceBytes = figures[1] << 20;
+    limits.deadline = std::chrono::milliseconds(figures[2]);
+    return limits;
 }
 
 std::filesystem::path standardModelReader()

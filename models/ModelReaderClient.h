@@ -36,7 +36,7 @@ std::filesystem::path standardModelReader();
 
 struct ReaderOptions {
     std::filesystem::path program = standardModelReader();
-    ReaderLimits limits;
+    ReaderLimits limits = standardReaderLimits();
     // Runs after a read of the file is decided and before the file is opened: where a test swaps
     // the file for something else.
     std::function<void(const std::filesystem::path& file)> beforeOpen;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <tuple>
@@ -86,13 +87,66 @@ TEST_F(HostileModels, EachIsAnsweredWithinItsBound)
         {"70,000 chunks", chunk(0x4D4D, chunk(0x3D3D, repeated(chunk(0x3D3E, {}), 70000))),
          "more than 65536 chunks", 4},
         {"editors nested 10,000 deep", nestedEditors(10000), "not a 3ds model", 4},
+        {"a 20,000-face mesh under 512 nodes", instancedModel(512, 20000),
+         "more than 131072 vertices with their instances", 4},
+        {"a 32,766-face mesh under 4 nodes, at the bound", instancedModel(4, 32766), "", 1024},
+        {"tilted grids with smoothing groups", tiltedGridModel(true),
+         "more than 100000000 vertex comparisons to smooth its normals", 4},
+        {"tilted grids without", tiltedGridModel(false),
+         "more than 100000000 vertex comparisons to smooth its normals", 4},
     };
     for (const auto& c : cases) {
+        const auto start = std::chrono::steady_clock::now();
         const ModelFootprint footprint = read(c.bytes);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << c.name;
         EXPECT_EQ(footprint.problem, c.problem) << c.name;
         EXPECT_EQ(footprint.readable, footprint.problem.empty()) << c.name;
         EXPECT_EQ(footprint.points.size(), c.points) << c.name;
     }
+}
+
+// Assimp compares a vertex with every corner at about its distance along its axis: a grid across
+// that axis compares each with all, one tilted the other way with a few.
+TEST_F(HostileModels, SmoothingComparisonsAreCountedAlongAssimpsAxis)
+{
+    const auto comparisonsProblem = [](std::size_t columns, bool acrossTheAxis) {
+        Mesh grid;
+        grid.name = "grid";
+        for (std::size_t r = 0; r < columns; ++r)
+            for (std::size_t c = 0; c < columns; ++c) {
+                const float a = 0.01f * static_cast<float>(c), b = 0.01f * static_cast<float>(r);
+                // Across the axis (0.8523, 0.34321, 0.5736): (-0.34321, 0.8523, 0) and (-0.5736,
+                // 0, 0.8523) lie in its plane.
+                grid.vertices.push_back(acrossTheAxis
+                                            ? Float3{-0.34321f * a - 0.5736f * b, 0.8523f * a, 0.8523f * b}
+                                            : Float3{a, b, 0.0f});
+            }
+        for (std::size_t r = 0; r + 1 < columns; ++r)
+            for (std::size_t c = 0; c + 1 < columns; ++c) {
+                const auto at = [&](std::size_t rr, std::size_t cc) {
+                    return static_cast<std::uint16_t>(rr * columns + cc);
+                };
+                grid.faces.push_back({at(r, c), at(r, c + 1), at(r + 1, c + 1)});
+                grid.faces.push_back({at(r, c), at(r + 1, c + 1), at(r + 1, c)});
+            }
+        return screenThreeDs(encodeThreeDs(grid)).problem;
+    };
+    // 64 x 64 vertices across the axis: 4,096 look-ups of all 23,814 corners.
+    EXPECT_EQ(comparisonsProblem(64, true), "");
+    EXPECT_EQ(comparisonsProblem(66, true),
+              "more than 100000000 vertex comparisons to smooth its normals");
+    EXPECT_EQ(comparisonsProblem(180, false), "");
+}
+
+// Nodes that name one mesh place it each: held once, with one placement per node.
+TEST_F(HostileModels, AnInstancedMeshIsHeldOnceWithItsPlacements)
+{
+    const ModelFootprint footprint = read(instancedModel(3, 20));
+    ASSERT_TRUE(footprint.readable) << footprint.problem;
+    ASSERT_EQ(footprint.meshes.size(), 1u);
+    EXPECT_EQ(footprint.meshes.front().mesh.indices.size(), 3u * 20u);
+    EXPECT_EQ(footprint.meshes.front().placements.size(), 3u);
+    EXPECT_EQ(footprint.points, read(denseModel(1, 20)).points);  // the strip placed once
 }
 
 TEST_F(HostileModels, KeyframerOverTheBoundIsLeftOutAndTheMeshStays)

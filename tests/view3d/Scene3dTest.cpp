@@ -68,6 +68,25 @@ TEST(Scene3d, DrawableModelKeepsTheMeshAndMendsItsNormals)
     EXPECT_EQ(square.maximum, (Vector3{0.5f, 0.0f, 0.5f}));
 }
 
+// A mesh placed twice is held once; its box covers both places, and a place that is not finite
+// is left out.
+TEST(Scene3d, DrawableModelKeepsEveryFinitePlacementOfAMesh)
+{
+    ModelFootprint twice = tetrahedron();
+    Placement up = identityPlacement, broken = identityPlacement;
+    up[7] = 5.0f;
+    broken[3] = nan;
+    twice.meshes.front().placements = {identityPlacement, broken, up};
+    const Model3d model = drawableModel(twice);
+    ASSERT_EQ(model.meshes.size(), 1u);
+    EXPECT_EQ(model.meshes.front().placements, (std::vector<Placement>{identityPlacement, up}));
+    EXPECT_EQ(model.minimum, (Vector3{0, 0, 0}));
+    EXPECT_EQ(model.maximum, (Vector3{1, 6, 1}));
+
+    twice.meshes.front().placements = {broken};
+    EXPECT_TRUE(drawableModel(twice).meshes.empty());
+}
+
 TEST(Scene3d, HoldsTubesFundamentsAndFootersOfTheTrack)
 {
     Track track = makeRichTrack();
