@@ -14,7 +14,9 @@
 #include <string>
 #include <thread>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -25,6 +27,18 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 std::vector<std::uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+
+// Wine keeps a job object's limits of memory and user time without enforcing them: there the
+// deadline ends a reader that spins, and nothing ends one that allocates.
+bool underWine()
+{
+#ifdef _WIN32
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
+}
 
 ReaderOptions standIn()
 {
@@ -67,12 +81,18 @@ protected:
 // read by a fresh reader.
 TEST(ModelReaderClient, AReaderThatFailsGivesTheSquareAndTheNextModelIsRead)
 {
+#ifdef _WIN32
+    const std::string aborted = "the reader stopped: it ended with exit code 3";  // MinGW's abort
+#else
+    const std::string aborted = "the reader stopped: it crashed (" + crashText(6) + ")";
+#endif
     const struct {
         const char* model;
         std::string problem;
     } cases[] = {
-        {"abort", "the reader stopped: it crashed (" + crashText(6) + ")"},
-        {"spin", "took longer than 1 s to read"},
+        {"abort", aborted},
+        {"spin", underWine() ? "the reader stopped: no answer within 3 s"
+                             : "took longer than 1 s to read"},
         {"exit", "the reader stopped: it ended with exit code 7"},
         {"sleep", "the reader stopped: no answer within 3 s"},
         {"lie", "the reader stopped: its answer was damaged"},
@@ -80,8 +100,8 @@ TEST(ModelReaderClient, AReaderThatFailsGivesTheSquareAndTheNextModelIsRead)
     };
     ModelReaderClient client(standIn());
     for (const auto& c : cases) {
-        if (std::string(c.model) == "allocate" && !addressSpaceLimitsApply())
-            continue;  // this build cannot limit it
+        if (std::string(c.model) == "allocate" && (!addressSpaceLimitsApply() || underWine()))
+            continue;  // nothing limits it here
         EXPECT_EQ(answerOf(client.readBytes(bytesOf("model"))), "answer 1") << c.model;
         const auto start = Clock::now();
         const ModelFootprint failed = client.readBytes(bytesOf(c.model));
