@@ -90,7 +90,7 @@ std::filesystem::path standardModelReader()
     const std::filesystem::path here = runningProgramDirectory();
     const std::filesystem::path beside = here / readerFileName;
     const std::filesystem::path installed =
-        here.parent_path() / "libexec" / "plinthwright" / readerFileName;
+        (here / PLINTHWRIGHT_READER_FROM_PROGRAMS / readerFileName).lexically_normal();
     std::error_code error;
     if (!std::filesystem::exists(beside, error) && std::filesystem::exists(installed, error))
         return installed;

@@ -29,9 +29,10 @@ using ModelFileReader = std::function<ModelFootprint(const std::filesystem::path
 // The environment variable that names another reader program, for tests and bug reports.
 inline constexpr const char* modelReaderVariable = "PLINTHWRIGHT_MODEL_READER";
 
-// The reader the variable names, else the one beside the running program, else the installed
-// one in ../libexec/plinthwright (the Debian layout). Where none is, the one beside the program:
-// starting it fails and says so.
+// The reader the variable names, else the one beside the running program (a build, the Windows
+// zip and installer), else the installed one (on Linux ../libexec/plinthwright from the programs,
+// as the Debian package has it). Where none is, the one beside the program: starting it fails
+// and says so.
 std::filesystem::path standardModelReader();
 
 struct ReaderOptions {
