@@ -57,9 +57,17 @@ Bytes padded(Bytes model, std::size_t size)
     return model;
 }
 
-const char* const shapes[] = {"deep-chain",   "flat-nodes", "chain-at-bound",     "circle",
-                              "dense",        "many-objects", "padded",           "instanced",
-                              "instanced-at-bound", "tilted-grid", "smoothing-at-bound"};
+const char* const shapes[] = {"deep-chain",
+                              "flat-nodes",
+                              "chain-at-bound",
+                              "circle",
+                              "dense",
+                              "many-objects",
+                              "padded",
+                              "instanced",
+                              "instanced-at-bound",
+                              "tilted-grid",
+                              "smoothing-at-bound"};
 
 // Whether the shape is known; its bytes only when `build`.
 bool make(const std::string& shape, Bytes& bytes, bool build)
@@ -135,8 +143,9 @@ int main(int argc, char** argv)
     // Made in the reading process too only when asked to make it: it would raise the peak.
     const bool making = argc == 4 && std::string(argv[2]) == "make";
     if (argc != 4 || (std::string(argv[2]) != "read" && !making) || !make(argv[1], bytes, making)) {
-        std::fprintf(stderr, "usage: bench_model_reading <shape> <make|read> <file>\n"
-                             "       bench_model_reading examples inspect <directory>\n");
+        std::fprintf(stderr,
+                     "usage: bench_model_reading <shape> <make|read> <file>\n"
+                     "       bench_model_reading examples inspect <directory>\n");
         return 2;
     }
     const std::string action = argv[2];

@@ -39,7 +39,9 @@ double childrenProcessorSeconds()
     rusage usage{};
     if (getrusage(RUSAGE_CHILDREN, &usage) != 0)
         return 0.0;
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
+    };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 

@@ -131,8 +131,8 @@ std::vector<std::uint8_t> tiltedGridModel(bool smoothingGroups)
     constexpr std::size_t columns = 255, rows = 257, count = columns * rows;  // 65,535
     std::vector<Mesh> grids;
     for (std::size_t g = 0; g < 2; ++g) {
-        grids.push_back(tiltedGridMesh(columns, rows, count, 3.0 * static_cast<double>(g),
-                                       smoothingGroups));
+        grids.push_back(
+            tiltedGridMesh(columns, rows, count, 3.0 * static_cast<double>(g), smoothingGroups));
         grids.back().name = numbered('g', g);
     }
     return encodeThreeDs(grids, {});

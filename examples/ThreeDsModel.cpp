@@ -124,8 +124,8 @@ std::vector<std::uint8_t> encodeThreeDs(const std::vector<Mesh>& meshes,
         std::vector<std::uint8_t> name(mesh.name.begin(), mesh.name.end());
         name.push_back(0);
         const auto triangleMesh =
-            chunk(chunkTriangleMesh, concat({vertexList(mesh.vertices),
-                                             faceList(mesh.faces, mesh.smoothingGroups)}));
+            chunk(chunkTriangleMesh,
+                  concat({vertexList(mesh.vertices), faceList(mesh.faces, mesh.smoothingGroups)}));
         const auto object = chunk(chunkObject, concat({name, triangleMesh}));
         editorBody.insert(editorBody.end(), object.begin(), object.end());
     }

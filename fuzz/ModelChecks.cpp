@@ -18,7 +18,8 @@ bool withinReach(Vector3 v)
 
 Vector3 placed(const Placement& e, Vector3 p)
 {
-    return {e[0] * p.x + e[1] * p.y + e[2] * p.z + e[3], e[4] * p.x + e[5] * p.y + e[6] * p.z + e[7],
+    return {e[0] * p.x + e[1] * p.y + e[2] * p.z + e[3],
+            e[4] * p.x + e[5] * p.y + e[6] * p.z + e[7],
             e[8] * p.x + e[9] * p.y + e[10] * p.z + e[11]};
 }
 
@@ -55,7 +56,8 @@ std::string checkMeshes(const std::vector<PlacedMesh>& meshes)
 std::string checkModelFootprint(std::span<const std::uint8_t> bytes)
 {
     // The reader's whole path, its answer included, as the window and the command line take it.
-    const std::vector<std::uint8_t> answer = encodeAnswer({ReaderOutcome::Read, modelFootprintOf(bytes)});
+    const std::vector<std::uint8_t> answer =
+        encodeAnswer({ReaderOutcome::Read, modelFootprintOf(bytes)});
     if (answer.size() < readerAnswerHeaderBytes)
         return "an answer without its header";
     const std::span<const std::uint8_t> whole(answer);

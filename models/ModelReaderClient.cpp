@@ -113,7 +113,8 @@ ModelFootprint ModelReaderClient::read(const std::filesystem::path& file, std::s
     try {
         if (options_.beforeOpen)
             options_.beforeOpen(file);
-        const Result<std::vector<std::uint8_t>> bytes = readRegularFile(file, largestModelFileBytes);
+        const Result<std::vector<std::uint8_t>> bytes =
+            readRegularFile(file, largestModelFileBytes);
         if (!bytes)
             return unitSquareFootprint(fileProblem(bytes.error()));
         return ask(*bytes, stop);
@@ -145,8 +146,8 @@ ModelFootprint ModelReaderClient::ask(std::span<const std::uint8_t> file,
         finish();
     if (!process_) {
         process_ = std::make_unique<ReaderProcess>(
-            options_.program,
-            ProcessLimits{limits.addressSpaceBytes, limits.processorSeconds, limits.modelsPerReader});
+            options_.program, ProcessLimits{limits.addressSpaceBytes, limits.processorSeconds,
+                                            limits.modelsPerReader});
         modelsRead_ = 0;
         if (!process_->startProblem().empty()) {
             std::string problem = "the reader could not be started: " + process_->startProblem();
@@ -157,8 +158,8 @@ ModelFootprint ModelReaderClient::ask(std::span<const std::uint8_t> file,
     ++modelsRead_;
     const Deadline deadline = std::chrono::steady_clock::now() + limits.deadline;
     process_->beginModel();
-    const auto request = encodeRequestHeader(
-        {static_cast<std::uint32_t>(limits.processorSeconds), static_cast<std::uint32_t>(file.size())});
+    const auto request = encodeRequestHeader({static_cast<std::uint32_t>(limits.processorSeconds),
+                                              static_cast<std::uint32_t>(file.size())});
     Transfer sent = process_->send(request, deadline, stop);
     if (sent == Transfer::Done)
         sent = process_->send(file, deadline, stop);
@@ -197,8 +198,7 @@ std::string ModelReaderClient::failure(Transfer transfer, const char* whenKilled
         return "the reader stopped: it crashed (" + crashText(end.code) + ")";
     case ReaderEnd::Kind::Exited:
         return "the reader stopped: it ended with exit code " + std::to_string(end.code);
-    default:
-        break;
+    default: break;
     }
     if (transfer == Transfer::TimedOut)
         return "the reader stopped: no answer within " + secondsFigure(options_.limits.deadline);

@@ -5,7 +5,4 @@
 #include "ModelReading.h"
 #include "ReaderService.h"
 
-int main()
-{
-    return pw::serveModelRequests(pw::modelFootprintOf);
-}
+int main() { return pw::serveModelRequests(pw::modelFootprintOf); }

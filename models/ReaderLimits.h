@@ -17,9 +17,9 @@ inline constexpr int readerTimeFactor = 1;
 #endif
 
 struct ReaderLimits {
-    int processorSeconds = 2 * readerTimeFactor;                         // per model
-    std::uint64_t addressSpaceBytes = 1ull << 30;                        // the whole reader's
-    std::chrono::milliseconds deadline{5000 * readerTimeFactor};         // per model, by the clock
+    int processorSeconds = 2 * readerTimeFactor;                  // per model
+    std::uint64_t addressSpaceBytes = 1ull << 30;                 // the whole reader's
+    std::chrono::milliseconds deadline{5000 * readerTimeFactor};  // per model, by the clock
     int modelsPerReader = 32;  // then the next model starts a fresh reader
 };
 

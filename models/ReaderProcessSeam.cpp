@@ -50,9 +50,10 @@ std::string pathText(const std::filesystem::path& path)
 // The time to wait in one step: up to the deadline, at most stopCheckInterval, at least 1 ms.
 int waitMilliseconds(Deadline deadline)
 {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    return static_cast<int>(std::clamp<std::chrono::milliseconds>(left, 1ms, stopCheckInterval).count());
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return static_cast<int>(
+        std::clamp<std::chrono::milliseconds>(left, 1ms, stopCheckInterval).count());
 }
 
 }  // namespace
@@ -174,7 +175,8 @@ ReaderProcess::ReaderProcess(const std::filesystem::path& program, const Process
                          static_cast<rlim_t>(limits.addressSpaceBytes)};
     // The reader's budget per model is its own; this bounds all of its models together.
     const auto seconds = static_cast<rlim_t>(limits.processorSecondsPerModel) *
-                             static_cast<rlim_t>(std::max(limits.models, 1)) + 5;
+                             static_cast<rlim_t>(std::max(limits.models, 1)) +
+                         5;
     const ::rlimit processor{seconds, seconds};
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
@@ -219,7 +221,7 @@ ReaderProcess::~ReaderProcess()
 void ReaderProcess::beginModel() {}
 
 Transfer ReaderProcess::transfer(bool sending, std::uint8_t* data, std::size_t size,
-                                Deadline deadline, const std::stop_token& stop)
+                                 Deadline deadline, const std::stop_token& stop)
 {
     if (native_->ended || native_->socket < 0)
         return Transfer::Ended;
@@ -313,8 +315,7 @@ std::filesystem::path runningProgramDirectory()
     if (_NSGetExecutablePath(path.data(), &size) != 0)
         return {};
     std::error_code error;
-    const std::filesystem::path resolved =
-        std::filesystem::weakly_canonical(path.c_str(), error);
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path.c_str(), error);
     return error ? std::filesystem::path() : resolved.parent_path();
 #else
     std::error_code error;
@@ -346,7 +347,10 @@ struct ReaderProcess::Native {
 
 namespace {
 
-std::string systemText(DWORD error) { return std::system_category().message(static_cast<int>(error)); }
+std::string systemText(DWORD error)
+{
+    return std::system_category().message(static_cast<int>(error));
+}
 
 constexpr ULONGLONG ticksPerSecond = 10'000'000;
 
@@ -362,8 +366,8 @@ bool limitJob(HANDLE job, const ProcessLimits& limits, ULONGLONG userTimeLimit)
 {
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION information{};
     auto& basic = information.BasicLimitInformation;
-    basic.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION |
-                       JOB_OBJECT_LIMIT_PROCESS_TIME;
+    basic.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE |
+                       JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION | JOB_OBJECT_LIMIT_PROCESS_TIME;
     basic.PerProcessUserTimeLimit.QuadPart = static_cast<LONGLONG>(userTimeLimit);
     if (addressSpaceLimitsApply() && limits.addressSpaceBytes > 0) {
         basic.LimitFlags |= JOB_OBJECT_LIMIT_PROCESS_MEMORY;
@@ -454,13 +458,14 @@ void ReaderProcess::beginModel()
     Native& native = *native_;
     if (native.process == nullptr || native.ended)
         return;
-    native.userTimeLimit = userTime(native.process) +
-                           static_cast<ULONGLONG>(limits_.processorSecondsPerModel) * ticksPerSecond;
+    native.userTimeLimit =
+        userTime(native.process) +
+        static_cast<ULONGLONG>(limits_.processorSecondsPerModel) * ticksPerSecond;
     limitJob(native.job, limits_, native.userTimeLimit);
 }
 
 Transfer ReaderProcess::transfer(bool sending, std::uint8_t* data, std::size_t size,
-                                Deadline deadline, const std::stop_token& stop)
+                                 Deadline deadline, const std::stop_token& stop)
 {
     Native& native = *native_;
     if (native.ended || native.process == nullptr)
@@ -471,15 +476,16 @@ Transfer ReaderProcess::transfer(bool sending, std::uint8_t* data, std::size_t s
         overlapped.hEvent = native.event;
         ResetEvent(native.event);
         const auto chunk = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 20));
-        const BOOL immediate = sending ? WriteFile(native.pipe, data + done, chunk, nullptr, &overlapped)
-                                       : ReadFile(native.pipe, data + done, chunk, nullptr, &overlapped);
+        const BOOL immediate =
+            sending ? WriteFile(native.pipe, data + done, chunk, nullptr, &overlapped)
+                    : ReadFile(native.pipe, data + done, chunk, nullptr, &overlapped);
         if (!immediate && GetLastError() != ERROR_IO_PENDING)
             return Transfer::Ended;
         std::optional<Transfer> interrupted;
         for (;;) {
             const HANDLE waits[2] = {native.event, native.process};
-            const DWORD woken = WaitForMultipleObjects(2, waits, FALSE,
-                                                       static_cast<DWORD>(waitMilliseconds(deadline)));
+            const DWORD woken = WaitForMultipleObjects(
+                2, waits, FALSE, static_cast<DWORD>(waitMilliseconds(deadline)));
             if (woken == WAIT_OBJECT_0)
                 break;
             if (woken == WAIT_OBJECT_0 + 1 && WaitForSingleObject(native.event, 0) == WAIT_OBJECT_0)
@@ -562,7 +568,8 @@ std::filesystem::path runningProgramDirectory()
 {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0)
             return {};
         if (length < path.size()) {

@@ -38,8 +38,8 @@ inline constexpr std::size_t mostAnswerPositions = 3 * mostModelFaces;
 inline constexpr std::size_t mostAnswerPlacements = mostModelFaces;
 inline constexpr std::size_t largestReaderAnswerBytes =
     readerAnswerHeaderBytes + 2 + (4 + mostAnswerTextBytes) + 6 * 4 + 4 + 12 * mostOutlinePoints +
-    4 + mostAnswerPlacements * 12 + mostAnswerPositions * (24 + 4) + mostAnswerPlacements * 64 +
-    4 + mostAnswerWarnings * (4 + mostAnswerTextBytes);
+    4 + mostAnswerPlacements * 12 + mostAnswerPositions * (24 + 4) + mostAnswerPlacements * 64 + 4 +
+    mostAnswerWarnings * (4 + mostAnswerTextBytes);
 
 enum class ReaderOutcome : std::uint8_t {
     Read = 1,         // the footprint says what was read, or why not

@@ -131,14 +131,16 @@ Placement placementOf(const aiMatrix4x4& m)
 
 Vector3 placedBy(const Placement& e, Vector3 p)
 {
-    return {e[0] * p.x + e[1] * p.y + e[2] * p.z + e[3], e[4] * p.x + e[5] * p.y + e[6] * p.z + e[7],
+    return {e[0] * p.x + e[1] * p.y + e[2] * p.z + e[3],
+            e[4] * p.x + e[5] * p.y + e[6] * p.z + e[7],
             e[8] * p.x + e[9] * p.y + e[10] * p.z + e[11]};
 }
 
 // Whether `placement` keeps every one of `vertices` finite.
 bool keepsFinite(const Placement& placement, std::span<const Vector3> vertices)
 {
-    return std::all_of(placement.begin(), placement.end(), [](float v) { return std::isfinite(v); }) &&
+    return std::all_of(placement.begin(), placement.end(),
+                       [](float v) { return std::isfinite(v); }) &&
            std::all_of(vertices.begin(), vertices.end(),
                        [&](Vector3 p) { return isFinite(placedBy(placement, p)); });
 }

@@ -273,7 +273,9 @@ std::uint64_t smoothingComparisons(const MeshCorners& mesh)
     // The axis assimp 5.2 sorts along (SGSpatialSort), in its single precision.
     const float axisLength = std::sqrt(0.8523f * 0.8523f + 0.34321f * 0.34321f + 0.5736f * 0.5736f);
     const Vector3f axis{0.8523f / axisLength, 0.34321f / axisLength, 0.5736f / axisLength};
-    const auto distance = [&](const Vector3f& p) { return p.x * axis.x + p.y * axis.y + p.z * axis.z; };
+    const auto distance = [&](const Vector3f& p) {
+        return p.x * axis.x + p.y * axis.y + p.z * axis.z;
+    };
     if (mesh.vertices.empty())
         return 0;
     Vector3f low = mesh.positions[mesh.vertices.front()], high = low;
@@ -298,16 +300,16 @@ std::uint64_t smoothingComparisons(const MeshCorners& mesh)
     std::uint64_t comparisons = 0;
     for (const auto& [vertex, group] : lookups) {
         const float at = distance(mesh.positions[vertex]);
-        comparisons += static_cast<std::uint64_t>(
-            std::upper_bound(sorted.begin(), sorted.end(), at + window) -
-            std::lower_bound(sorted.begin(), sorted.end(), at - window));
+        comparisons +=
+            static_cast<std::uint64_t>(std::upper_bound(sorted.begin(), sorted.end(), at + window) -
+                                       std::lower_bound(sorted.begin(), sorted.end(), at - window));
     }
     return comparisons;
 }
 
 // A mesh's vertex list and its face list with their children, checked against each other.
-bool writeTriangleMesh(std::vector<std::uint8_t>& out, const Chunk& mesh,
-                       const std::string& object, int depth, Walk& walk)
+bool writeTriangleMesh(std::vector<std::uint8_t>& out, const Chunk& mesh, const std::string& object,
+                       int depth, Walk& walk)
 {
     MeshCorners corners;
     std::uint32_t largestIndex = 0;
@@ -454,7 +456,8 @@ ScreenedModel screenThreeDs(std::span<const std::uint8_t> file)
     if (written && walk.vertices == 0)
         walk.fail(damaged);
     if (placedTotal(walk.verticesOf, walk) > mostModelVertices)
-        walk.fail("more than " + std::to_string(mostModelVertices) + " vertices with their instances");
+        walk.fail("more than " + std::to_string(mostModelVertices) +
+                  " vertices with their instances");
     if (placedTotal(walk.facesOf, walk) > mostModelFaces)
         walk.fail("more than " + std::to_string(mostModelFaces) + " faces with their instances");
     if (!walk.problem.empty()) {

@@ -15,8 +15,8 @@
 
 namespace pw {
 
-inline constexpr std::size_t mostThreeDsChunks = 65536;   // chunks walked in one file
-inline constexpr std::size_t mostKeyframerNodes = 512;    // more, and the keyframer is left out
+inline constexpr std::size_t mostThreeDsChunks = 65536;  // chunks walked in one file
+inline constexpr std::size_t mostKeyframerNodes = 512;   // more, and the keyframer is left out
 // Over all meshes, each counted as often as keyframer nodes place it.
 inline constexpr std::size_t mostModelVertices = 131072;
 inline constexpr std::size_t mostModelFaces = 131072;

@@ -38,7 +38,8 @@ Model3d unitSquare()
 
 Vector3 placed3d(const Placement& e, Vector3 p)
 {
-    return {e[0] * p.x + e[1] * p.y + e[2] * p.z + e[3], e[4] * p.x + e[5] * p.y + e[6] * p.z + e[7],
+    return {e[0] * p.x + e[1] * p.y + e[2] * p.z + e[3],
+            e[4] * p.x + e[5] * p.y + e[6] * p.z + e[7],
             e[8] * p.x + e[9] * p.y + e[10] * p.z + e[11]};
 }
 
@@ -95,17 +96,18 @@ Model3d drawableModel(const ModelFootprint& footprint)
     Bounds3d bounds;
     for (const PlacedMesh& placed : footprint.meshes) {
         const ModelMesh& mesh = placed.mesh;
-        const bool wellFormed = mesh.indices.size() >= 3 && mesh.indices.size() % 3 == 0 &&
-                                std::all_of(mesh.positions.begin(), mesh.positions.end(),
-                                            [](Vector3 p) { return isFinite(p); }) &&
-                                std::all_of(mesh.indices.begin(), mesh.indices.end(), [&](std::uint32_t i) {
-                                    return i < mesh.positions.size();
-                                });
+        const bool wellFormed =
+            mesh.indices.size() >= 3 && mesh.indices.size() % 3 == 0 &&
+            std::all_of(mesh.positions.begin(), mesh.positions.end(),
+                        [](Vector3 p) { return isFinite(p); }) &&
+            std::all_of(mesh.indices.begin(), mesh.indices.end(),
+                        [&](std::uint32_t i) { return i < mesh.positions.size(); });
         if (!wellFormed)
             continue;
         PlacedMesh drawn{{}, {}};
         for (const Placement& placement : placed.placements)
-            if (std::all_of(placement.begin(), placement.end(), [](float v) { return std::isfinite(v); }))
+            if (std::all_of(placement.begin(), placement.end(),
+                            [](float v) { return std::isfinite(v); }))
                 drawn.placements.push_back(placement);
         if (drawn.placements.empty())
             continue;

@@ -516,7 +516,8 @@ void SceneRenderer::uploadScene()
         const int footers = std::max({solid[m], preview[m], 1});
         std::vector<Mesh>& meshes = models_.emplace_back();
         for (const PlacedMesh& placed : scene_->models[m].meshes) {
-            const std::size_t instances = static_cast<std::size_t>(footers) * placed.placements.size();
+            const std::size_t instances =
+                static_cast<std::size_t>(footers) * placed.placements.size();
             mostPlaced = std::max(mostPlaced, instances);
             meshes.push_back(makeMesh(placed.mesh, static_cast<int>(instances)));
         }
@@ -945,7 +946,8 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
             glBindBuffer(GL_ARRAY_BUFFER, cylinder_.instances);
             glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(Instance3d), &*highlight);
             glBindVertexArray(cylinder_.vao);
-            glDrawElementsInstanced(GL_TRIANGLES, cylinder_.indexCount, GL_UNSIGNED_INT, nullptr, 1);
+            glDrawElementsInstanced(GL_TRIANGLES, cylinder_.indexCount, GL_UNSIGNED_INT, nullptr,
+                                    1);
         } else {
             highlightFooter_.assign(1, *highlight);
             drawModel(highlightModel, highlightFooter_);

@@ -69,8 +69,8 @@ struct ModelGate {
 void writeModel(const QString& path, const std::vector<std::uint8_t>& bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) < 0)
+    if (!file.open(QIODevice::WriteOnly) || file.write(reinterpret_cast<const char*>(bytes.data()),
+                                                       static_cast<qint64>(bytes.size())) < 0)
         qFatal("cannot write %s", qPrintable(path));
 }
 
@@ -514,7 +514,8 @@ private Q_SLOTS:
         if (addressSpaceLimitsApply())
             expected << QStringLiteral("xlarge.3ds: needs more than 256 MiB");
         for (const QString& text : expected)
-            QVERIFY2(summary.contains(text), qPrintable(summary + QStringLiteral(" lacks ") + text));
+            QVERIFY2(summary.contains(text),
+                     qPrintable(summary + QStringLiteral(" lacks ") + text));
     }
 
 #ifdef __linux__

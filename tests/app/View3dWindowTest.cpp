@@ -57,8 +57,13 @@ private Q_SLOTS:
         QTRY_COMPARE(view->scene()->models.size(), std::size_t{5});  // small to xx-large
         const Footer3d& largest = view->scene()->preview.back();
         ModelReaderClient reader;
-        QCOMPARE(view->scene()->models[static_cast<std::size_t>(largest.model)].meshes.front().mesh.positions,
-                 reader.read(PLINTHWRIGHT_EXAMPLES_DIR "/models/xxlarge.3ds").meshes.front().mesh.positions);
+        QCOMPARE(view->scene()
+                     ->models[static_cast<std::size_t>(largest.model)]
+                     .meshes.front()
+                     .mesh.positions,
+                 reader.read(PLINTHWRIGHT_EXAMPLES_DIR "/models/xxlarge.3ds")
+                     .meshes.front()
+                     .mesh.positions);
 
         // The largest footer, clicked at the middle of its model's box.
         const QImage picture = view->grabFramebuffer();

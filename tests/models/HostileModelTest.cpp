@@ -117,9 +117,9 @@ TEST_F(HostileModels, SmoothingComparisonsAreCountedAlongAssimpsAxis)
                 const float a = 0.01f * static_cast<float>(c), b = 0.01f * static_cast<float>(r);
                 // Across the axis (0.8523, 0.34321, 0.5736): (-0.34321, 0.8523, 0) and (-0.5736,
                 // 0, 0.8523) lie in its plane.
-                grid.vertices.push_back(acrossTheAxis
-                                            ? Float3{-0.34321f * a - 0.5736f * b, 0.8523f * a, 0.8523f * b}
-                                            : Float3{a, b, 0.0f});
+                grid.vertices.push_back(
+                    acrossTheAxis ? Float3{-0.34321f * a - 0.5736f * b, 0.8523f * a, 0.8523f * b}
+                                  : Float3{a, b, 0.0f});
             }
         for (std::size_t r = 0; r + 1 < columns; ++r)
             for (std::size_t c = 0; c + 1 < columns; ++c) {

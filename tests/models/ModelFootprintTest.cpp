@@ -105,7 +105,8 @@ TEST_F(ModelFiles, MeshKeepsTrianglesWithOutwardUnitNormals)
 // y-up terms -x, -y and +z), so its normal is their mean, which no flat normal would be.
 TEST_F(ModelFiles, SmoothingGroupsGiveSharedNormals)
 {
-    const ModelMesh mesh = meshOf(std::string(PLINTHWRIGHT_MODEL_SEED_DIR) + "/smoothing-groups.3ds");
+    const ModelMesh mesh =
+        meshOf(std::string(PLINTHWRIGHT_MODEL_SEED_DIR) + "/smoothing-groups.3ds");
     ASSERT_EQ(mesh.indices.size(), 12u);
     const float third = 1.0f / std::sqrt(3.0f);
     int atCorner = 0;

@@ -54,15 +54,12 @@ ReaderOptions standIn()
 std::string answerOf(const ModelFootprint& footprint)
 {
     return footprint.readable && footprint.warnings.size() == 1 ? footprint.warnings.front()
-                                                               : footprint.problem;
+                                                                : footprint.problem;
 }
 
 class ScratchFiles : public testing::Test {
 protected:
-    ScratchFiles()
-    {
-        std::filesystem::create_directories(root);
-    }
+    ScratchFiles() { std::filesystem::create_directories(root); }
     ~ScratchFiles() override
     {
         std::error_code ignored;
@@ -73,8 +70,9 @@ protected:
         std::ofstream(root / name, std::ios::binary) << content;
         return root / name;
     }
-    const std::filesystem::path root = std::filesystem::temp_directory_path() /
-                                       ("plinthwright-reader-" + std::to_string(std::random_device{}()));
+    const std::filesystem::path root =
+        std::filesystem::temp_directory_path() /
+        ("plinthwright-reader-" + std::to_string(std::random_device{}()));
 };
 
 // Each misbehaviour ends that reader with the reason as the model's problem; the next model is
@@ -91,8 +89,8 @@ TEST(ModelReaderClient, AReaderThatFailsGivesTheSquareAndTheNextModelIsRead)
         std::string problem;
     } cases[] = {
         {"abort", aborted},
-        {"spin", underWine() ? "the reader stopped: no answer within 3 s"
-                             : "took longer than 1 s to read"},
+        {"spin",
+         underWine() ? "the reader stopped: no answer within 3 s" : "took longer than 1 s to read"},
         {"exit", "the reader stopped: it ended with exit code 7"},
         {"sleep", "the reader stopped: no answer within 3 s"},
         {"lie", "the reader stopped: its answer was damaged"},

@@ -23,9 +23,8 @@ ModelFootprint instancedFootprint()
     footprint.points = {{0, 0, 0}, {2, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     footprint.minimum = {0, 0, 0};
     footprint.maximum = {2, 1, 1};
-    const ModelMesh triangle{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}},
-                             {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}},
-                             {0, 1, 2}};
+    const ModelMesh triangle{
+        {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}}, {0, 1, 2}};
     Placement moved = identityPlacement;
     moved[3] = 1.0f;
     footprint.meshes = {{triangle, {identityPlacement}}, {triangle, {identityPlacement, moved}}};
@@ -70,7 +69,8 @@ TEST(ReaderProtocol, FootprintsComeBackAsEncoded)
     }
     EXPECT_EQ(got.warnings, sent.warnings);
 
-    const ModelFootprint square = decoded(encodeAnswer({ReaderOutcome::Read, unitSquareFootprint("not found")}));
+    const ModelFootprint square =
+        decoded(encodeAnswer({ReaderOutcome::Read, unitSquareFootprint("not found")}));
     EXPECT_FALSE(square.readable);
     EXPECT_EQ(square.problem, "not found");
     EXPECT_EQ(square.points, unitSquareFootprint("").points);
@@ -103,7 +103,8 @@ TEST(ReaderProtocol, CutOrLengthenedAnswersAreRefused)
 {
     const Bytes answer = encodeAnswer({ReaderOutcome::Read, instancedFootprint()});
     for (std::size_t length = readerAnswerHeaderBytes; length < answer.size(); ++length)
-        EXPECT_FALSE(body(Bytes(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(length))))
+        EXPECT_FALSE(
+            body(Bytes(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(length))))
             << length;
     Bytes longer = answer;
     longer.push_back(0);
@@ -139,7 +140,8 @@ TEST(ReaderProtocol, LyingAnswersAreRefused)
          std::bit_cast<std::uint32_t>(std::numeric_limits<float>::infinity())},
         {"an index past the positions", firstIndices + 4, 3},
         {"placements past the bytes", firstPlacements, 2},
-        {"a placement that is not affine", firstPlacements + 4 + 15 * 4, std::bit_cast<std::uint32_t>(2.0f)},
+        {"a placement that is not affine", firstPlacements + 4 + 15 * 4,
+         std::bit_cast<std::uint32_t>(2.0f)},
     };
     for (const auto& c : cases) {
         Bytes lying = answer;
@@ -174,7 +176,8 @@ TEST(ReaderProtocol, FootprintsOverTheBoundsAreAnsweredAsTheSquare)
               largestReaderAnswerBytes);
     Bytes header = encodeAnswer({});
     setU32(header, 8, static_cast<std::uint32_t>(largestReaderAnswerBytes));
-    EXPECT_FALSE(decodeAnswerHeader(std::span<const std::uint8_t>(header).first<readerAnswerHeaderBytes>()));
+    EXPECT_FALSE(
+        decodeAnswerHeader(std::span<const std::uint8_t>(header).first<readerAnswerHeaderBytes>()));
 }
 
 }  // namespace

@@ -65,7 +65,4 @@ pw::ModelFootprint misbehave(std::span<const std::uint8_t> file)
 
 }  // namespace
 
-int main()
-{
-    return pw::serveModelRequests(misbehave);
-}
+int main() { return pw::serveModelRequests(misbehave); }

@@ -314,8 +314,9 @@ TEST(PlanCommand3d, ModelsThatExplodedReadersAreSquaresInTime)
     EXPECT_LT(clock.elapsed(), 10000);
     EXPECT_EQ(cli.exitCode(), 0);
     const QString err = QString::fromUtf8(cli.readAllStandardError());
-    EXPECT_TRUE(err.contains(QStringLiteral("small.3ds: more than 131072 vertices with their "
-                                            "instances; its footers are drawn as 1 m squares")))
+    EXPECT_TRUE(
+        err.contains(QStringLiteral("small.3ds: more than 131072 vertices with their "
+                                    "instances; its footers are drawn as 1 m squares")))
         << err.toStdString();
     EXPECT_TRUE(err.contains(QStringLiteral("medium.3ds: more than 100000000 vertex comparisons")))
         << err.toStdString();
