@@ -145,11 +145,11 @@ TEST(PlanCommand, AReaderThatFailsLeavesThatModelASquareAndTheRestIsRead)
         const char* limits;  // processor seconds, address space in MiB, deadline in ms
         QString problem;
     } cases[] = {
-        {"abort", "1,256,4000",
+        {"abort", "1,256,30000",
          "the reader stopped: it crashed (" + QString::fromStdString(crashText(6)) + ")"},
-        {"spin", "1,256,4000", "took longer than 1 s to read"},
+        {"spin", "1,256,30000", "took longer than 1 s to read"},
         {"sleep", "1,256,500", "the reader stopped: no answer within 0.5 s"},
-        {"allocate", "1,256,4000", "needs more than 256 MiB"},
+        {"allocate", "1,256,30000", "needs more than 256 MiB"},
     };
     const test::ScopedVariable reader(modelReaderVariable, PLINTHWRIGHT_READER_STAND_IN);
     for (const auto& c : cases) {

@@ -46,7 +46,7 @@ ReaderOptions standIn()
     options.program = PLINTHWRIGHT_READER_STAND_IN;
     options.limits.processorSeconds = 1;
     options.limits.addressSpaceBytes = 256u << 20;
-    options.limits.deadline = 3000ms;
+    options.limits.deadline = 30s;
     return options;
 }
 
@@ -76,7 +76,8 @@ protected:
 };
 
 // Each misbehaviour ends that reader with the reason as the model's problem; the next model is
-// read by a fresh reader.
+// read by a fresh reader. The deadline is long but where a reader waits for it: a spinning reader
+// must reach its processor time first however busy the machine is.
 TEST(ModelReaderClient, AReaderThatFailsGivesTheSquareAndTheNextModelIsRead)
 {
 #ifdef _WIN32
@@ -86,27 +87,29 @@ TEST(ModelReaderClient, AReaderThatFailsGivesTheSquareAndTheNextModelIsRead)
 #endif
     const struct {
         const char* model;
+        std::chrono::milliseconds deadline;
         std::string problem;
     } cases[] = {
-        {"abort", aborted},
-        {"spin",
-         underWine() ? "the reader stopped: no answer within 3 s" : "took longer than 1 s to read"},
-        {"exit", "the reader stopped: it ended with exit code 7"},
-        {"sleep", "the reader stopped: no answer within 3 s"},
-        {"lie", "the reader stopped: its answer was damaged"},
-        {"allocate", "needs more than 256 MiB"},
+        {"abort", 30s, aborted},
+        {"spin", underWine() ? 2s : 30s,
+         underWine() ? "the reader stopped: no answer within 2 s" : "took longer than 1 s to read"},
+        {"exit", 30s, "the reader stopped: it ended with exit code 7"},
+        {"sleep", 500ms, "the reader stopped: no answer within 0.5 s"},
+        {"lie", 30s, "the reader stopped: its answer was damaged"},
+        {"allocate", 30s, "needs more than 256 MiB"},
     };
-    ModelReaderClient client(standIn());
     for (const auto& c : cases) {
         if (std::string(c.model) == "allocate" && (!addressSpaceLimitsApply() || underWine()))
             continue;  // nothing limits it here
+        ReaderOptions options = standIn();
+        options.limits.deadline = c.deadline;
+        ModelReaderClient client(options);
         EXPECT_EQ(answerOf(client.readBytes(bytesOf("model"))), "answer 1") << c.model;
-        const auto start = Clock::now();
         const ModelFootprint failed = client.readBytes(bytesOf(c.model));
-        EXPECT_LT(Clock::now() - start, 4500ms) << c.model;
         EXPECT_EQ(failed.problem, c.problem) << c.model;
         EXPECT_EQ(failed.points.size(), 4u) << c.model;
         EXPECT_TRUE(failed.meshes.empty()) << c.model;
+        EXPECT_EQ(answerOf(client.readBytes(bytesOf("model"))), "answer 1") << c.model;
     }
 }
 
