@@ -144,23 +144,26 @@ ModelFootprint ModelReaderClient::ask(std::span<const std::uint8_t> file,
     const ReaderLimits& limits = options_.limits;
     if (process_ && modelsRead_ >= limits.modelsPerReader)
         finish();
-    if (!process_) {
-        process_ = std::make_unique<ReaderProcess>(
-            options_.program, ProcessLimits{limits.addressSpaceBytes, limits.processorSeconds,
-                                            limits.modelsPerReader});
-        modelsRead_ = 0;
-        if (!process_->startProblem().empty()) {
-            std::string problem = "the reader could not be started: " + process_->startProblem();
-            finish();
+    const bool kept = process_ != nullptr;
+    if (!process_)
+        if (std::string problem = start(); !problem.empty())
             return unitSquareFootprint(std::move(problem));
-        }
-    }
     ++modelsRead_;
     const Deadline deadline = std::chrono::steady_clock::now() + limits.deadline;
     process_->beginModel();
     const auto request = encodeRequestHeader({static_cast<std::uint32_t>(limits.processorSeconds),
                                               static_cast<std::uint32_t>(file.size())});
     Transfer sent = process_->send(request, deadline, stop);
+    // A reader kept from earlier models that ended since (killed from outside, say) is no fault
+    // of this model: another one reads it.
+    if (sent == Transfer::Ended && kept) {
+        finish();
+        if (std::string problem = start(); !problem.empty())
+            return unitSquareFootprint(std::move(problem));
+        ++modelsRead_;
+        process_->beginModel();
+        sent = process_->send(request, deadline, stop);
+    }
     if (sent == Transfer::Done)
         sent = process_->send(file, deadline, stop);
     std::array<std::uint8_t, readerAnswerHeaderBytes> header;
@@ -182,6 +185,20 @@ ModelFootprint ModelReaderClient::ask(std::span<const std::uint8_t> file,
         return unitSquareFootprint("needs more than " + memoryFigure(limits.addressSpaceBytes));
     }
     return std::move(answer->footprint);
+}
+
+std::string ModelReaderClient::start()
+{
+    const ReaderLimits& limits = options_.limits;
+    process_ = std::make_unique<ReaderProcess>(
+        options_.program,
+        ProcessLimits{limits.addressSpaceBytes, limits.processorSeconds, limits.modelsPerReader});
+    modelsRead_ = 0;
+    if (process_->startProblem().empty())
+        return {};
+    std::string problem = "the reader could not be started: " + process_->startProblem();
+    finish();
+    return problem;
 }
 
 std::string ModelReaderClient::failure(Transfer transfer, const char* whenKilled)

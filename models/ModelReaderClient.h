@@ -64,6 +64,8 @@ public:
 
 private:
     ModelFootprint ask(std::span<const std::uint8_t> file, const std::stop_token& stop);
+    // Starts a reader; the problem when it cannot be started.
+    std::string start();
     // Ends the reader and words why it gave no answer; `whenKilled` where it ended only when
     // it was killed.
     std::string failure(Transfer transfer, const char* whenKilled);

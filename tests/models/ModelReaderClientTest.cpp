@@ -127,6 +127,16 @@ TEST(ModelReaderClient, OneReaderServesModelsUpToItsShare)
                                                  "answer 2", "answer 1"}));
 }
 
+// A kept reader that ended between two models is not the next model's fault.
+TEST(ModelReaderClient, AReaderThatEndedSinceTheLastModelIsReplaced)
+{
+    ModelReaderClient client(standIn());
+    EXPECT_EQ(answerOf(client.readBytes(bytesOf("quit"))), "answer 1");
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(answerOf(client.readBytes(bytesOf("model"))), "answer 1");
+    EXPECT_EQ(answerOf(client.readBytes(bytesOf("model"))), "answer 2");
+}
+
 TEST(ModelReaderClient, AReaderThatCannotStartIsSaidForEveryModel)
 {
     ReaderOptions options = standIn();

@@ -4,6 +4,7 @@
 //   abort     crashes (SIGABRT)            spin      runs until its processor time is used up
 //   allocate  allocates until it cannot   sleep     answers nothing for a minute
 //   exit      ends with exit code 7       lie       answers a header that claims 4 GiB
+//   quit      answers, then ends a tenth of a second later, as if killed between models
 // Any other model is a readable 1 m triangle warning "answer N": the Nth this process gave.
 
 #include "models/ReaderProtocol.h"
@@ -52,6 +53,11 @@ pw::ModelFootprint misbehave(std::span<const std::uint8_t> file)
         std::fflush(stdout);
         std::this_thread::sleep_for(std::chrono::minutes(1));
     }
+    if (says(file, "quit"))
+        std::thread([] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            std::_Exit(0);
+        }).detach();
     pw::ModelFootprint footprint;
     footprint.readable = true;
     footprint.points = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
