@@ -191,8 +191,8 @@ std::string ModelReaderClient::start()
 {
     const ReaderLimits& limits = options_.limits;
     process_ = std::make_unique<ReaderProcess>(
-        options_.program,
-        ProcessLimits{limits.addressSpaceBytes, limits.processorSeconds, limits.modelsPerReader});
+        options_.program, ProcessLimits{limits.addressSpaceBytes, limits.processorSeconds,
+                                        limits.modelsPerReader, limits.deadline});
     modelsRead_ = 0;
     if (process_->startProblem().empty())
         return {};

@@ -296,7 +296,7 @@ void limitReaderProcessorTime(int seconds)
     ::setitimer(ITIMER_PROF, &budget, nullptr);
 }
 
-void useBinaryStandardStreams() {}
+bool attachReaderStreams() { return true; }  // the socket is its standard input and output
 
 std::string crashText(std::uint32_t code) { return "signal " + std::to_string(code); }
 
@@ -398,38 +398,25 @@ ReaderProcess::ReaderProcess(const std::filesystem::path& program, const Process
         failed("no pipe for it");
         return;
     }
-    SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    const HANDLE child = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherited,
-                                     OPEN_EXISTING, 0, nullptr);
-    if (child == INVALID_HANDLE_VALUE) {
-        failed("no pipe for it");
-        return;
-    }
     native.event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     native.job = CreateJobObjectW(nullptr, nullptr);
     native.userTimeLimit = static_cast<ULONGLONG>(limits.processorSecondsPerModel) * ticksPerSecond;
     if (native.event == nullptr || native.job == nullptr ||
         !limitJob(native.job, limits, native.userTimeLimit)) {
         failed("no job object for it");
-        CloseHandle(child);
         return;
     }
+    // The reader inherits no handle: it opens the pipe by the name it is given. An inherited
+    // handle would be any the program holds open meanwhile, such as a model copy the window is
+    // writing, which could then not be renamed into place ("Sharing violation").
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = child;
-    startup.hStdOutput = child;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+    std::wstring commandLine = L"\"" + program.wstring() + L"\" " + name;
     PROCESS_INFORMATION started{};
     // Suspended until it is in the job: it runs nothing unlimited.
-    const BOOL created =
-        CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                       CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &started);
-    const DWORD createError = GetLastError();
-    CloseHandle(child);
-    if (!created) {
-        SetLastError(createError);
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                        &started)) {
         failed(pathText(program));
         return;
     }
@@ -444,6 +431,31 @@ ReaderProcess::ReaderProcess(const std::filesystem::path& program, const Process
     }
     ResumeThread(started.hThread);
     CloseHandle(started.hThread);
+
+    // Until the reader opens its end of the pipe, nothing can be sent.
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = native.event;
+    ResetEvent(native.event);
+    if (ConnectNamedPipe(native.pipe, &overlapped) || GetLastError() == ERROR_PIPE_CONNECTED)
+        return;
+    if (GetLastError() == ERROR_IO_PENDING) {
+        const HANDLE waits[2] = {native.event, native.process};
+        const DWORD woken =
+            WaitForMultipleObjects(2, waits, FALSE, static_cast<DWORD>(limits.deadline.count()));
+        DWORD ignored = 0;
+        if (woken != WAIT_OBJECT_0)
+            CancelIoEx(native.pipe, &overlapped);
+        if (GetOverlappedResult(native.pipe, &overlapped, &ignored, TRUE) && woken == WAIT_OBJECT_0)
+            return;
+        const ReaderEnd ended = end(0ms);
+        problem_ = ended.kind == ReaderEnd::Kind::Killed
+                       ? "it did not open its pipe"
+                       : "it ended before it opened its pipe (exit code " +
+                             std::to_string(ended.code) + ")";
+        return;
+    }
+    failed("no pipe for it");
+    end(0ms);
 }
 
 ReaderProcess::~ReaderProcess()
@@ -544,10 +556,27 @@ ReaderEnd ReaderProcess::end(std::chrono::milliseconds grace)
 
 void limitReaderProcessorTime(int) {}  // the parent moves the job's limit on (beginModel)
 
-void useBinaryStandardStreams()
+bool attachReaderStreams()
 {
-    _setmode(_fileno(stdin), _O_BINARY);
-    _setmode(_fileno(stdout), _O_BINARY);
+    // The pipe's name, which the program gave as the only argument, is plain ASCII.
+    if (__argc != 2)
+        return false;
+    const std::string name = __argv[1];
+    const HANDLE pipe =
+        CreateFileW(std::wstring(name.begin(), name.end()).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (pipe == INVALID_HANDLE_VALUE)
+        return false;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(pipe), _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(pipe);
+        return false;
+    }
+    const bool attached = _dup2(fd, 0) == 0 && _dup2(fd, 1) == 0;
+    _close(fd);
+    _setmode(0, _O_BINARY);
+    _setmode(1, _O_BINARY);
+    return attached;
 }
 
 std::string crashText(std::uint32_t code)

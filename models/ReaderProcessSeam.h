@@ -2,8 +2,8 @@
 // The platform seam of the model readers, and the only place Plinthwright starts a process: a
 // reader program started under limits, talked to with a deadline, and ended. On POSIX systems a
 // fork with setrlimit and a socket pair for the reader's standard input and output; on Windows a
-// job object and an overlapped named pipe. Also the reader's own side (its processor budget, its
-// streams) and where the running program lies.
+// job object and an overlapped named pipe, which the reader opens by the name it is given. Also the
+// reader's own side (its processor budget, its streams) and where the running program lies.
 //
 // One thread at a time uses a ReaderProcess. On Linux the reader dies with the thread that started
 // it (PR_SET_PDEATHSIG), so that no reader outlives a window that ended however it ended.
@@ -22,6 +22,7 @@ struct ProcessLimits {
     std::uint64_t addressSpaceBytes = 0;  // 0: none
     int processorSecondsPerModel = 0;
     int models = 0;  // the most models one reader reads: its processor time in all stays below
+    std::chrono::milliseconds deadline{5000};  // for the reader to start
 };
 
 enum class Transfer {
@@ -80,8 +81,9 @@ bool addressSpaceLimitsApply();
 // The reader's own side: a budget of processor time for the model in hand (0 lifts it), where
 // the reader keeps that count itself. Going over it ends the reader.
 void limitReaderProcessorTime(int seconds);
-// Standard input and output as raw bytes.
-void useBinaryStandardStreams();
+// Connects the reader's standard input and output, as raw bytes, to the program that started it;
+// false where they cannot be.
+bool attachReaderStreams();
 
 // How a crashed reader ended, from ReaderEnd::code: "signal 11", "exception 0xC0000005".
 std::string crashText(std::uint32_t code);

@@ -27,8 +27,9 @@ bool writeAll(std::span<const std::uint8_t> bytes)
 
 int serveModelRequests(const ModelBytesReader& read)
 {
-    useBinaryStandardStreams();
     constexpr int damaged = 2;
+    if (!attachReaderStreams())
+        return damaged;
     for (;;) {
         std::array<std::uint8_t, readerRequestHeaderBytes> header;
         const std::size_t got = std::fread(header.data(), 1, header.size(), stdin);
