@@ -124,6 +124,10 @@ bool makePipe(int ends[2])
 {
     if (::dup2(socket, STDIN_FILENO) < 0 || ::dup2(socket, STDOUT_FILENO) < 0)
         reportFailedStart(report);
+#ifdef CLOSE_RANGE_CLOEXEC
+    // Nothing else the program holds open reaches the reader (where the kernel can tell).
+    ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
+#endif
     const ::rlimit noCore{0, 0};
     if (::setrlimit(RLIMIT_CORE, &noCore) != 0 || ::setrlimit(RLIMIT_CPU, &processor) != 0 ||
         (space != nullptr && ::setrlimit(RLIMIT_AS, space) != 0))
