@@ -52,6 +52,10 @@ PlanCoordinator::PlanCoordinator(const TrackSession& session, QWidget& mainWindo
     });
     connect(&inspector_, &pw::ModelInspector::inspected, this,
             [this](std::uint64_t, std::vector<pw::ModelFootprints>& read) { adoptModels(read); });
+    connect(window_->view3d(), &View3dPanel::sceneDropped, this, [this] {
+        memoryProblem_ = tr("not enough memory to draw this scene in 3D");
+        updateSummary();
+    });
     connect(&session_, &TrackSession::choicesChanged, &previewTimer_, qOverload<>(&QTimer::start));
     restorePlace();
     connect(window_.get(), &PlanWindow::viewChanged, this, [this] {
@@ -204,14 +208,26 @@ void PlanCoordinator::rebuildScene(bool fit)
 {
     if (!session_.hasTrack())
         return;
+    memoryProblem_.clear();
     if (window_->threeDShown()) {
         rebuildScene3d();
         updateSummary();
         return;
     }
-    window_->setScene(pw::buildPlanScene(session_.track(), window_->view(), sources(), preview_,
-                                         tubeEnds_ ? &*tubeEnds_ : nullptr),
-                      fit);
+    // The footers' outlines grow with their models: without the memory for them, the footers are
+    // drawn as squares, and without even that the plan keeps what it showed.
+    const pw::TubeEndTable* ends = tubeEnds_ ? &*tubeEnds_ : nullptr;
+    try {
+        window_->setScene(
+            pw::buildPlanScene(session_.track(), window_->view(), sources(), preview_, ends), fit);
+    } catch (const std::bad_alloc&) {
+        memoryProblem_ = tr("not enough memory to draw the footer models");
+        try {
+            window_->setScene(
+                pw::buildPlanScene(session_.track(), window_->view(), {}, preview_, ends), fit);
+        } catch (const std::bad_alloc&) {
+        }
+    }
     updateSummary();
 }
 
@@ -237,11 +253,21 @@ void PlanCoordinator::updatePreview()
             }
         }
     }
-    if (window_->threeDShown())
+    if (window_->threeDShown()) {
         rebuildScene3d();
-    else
-        window_->canvas()->setPreview(
-            pw::buildPlanFooters(session_.track(), window_->view(), sources(), preview_));
+    } else {
+        try {
+            window_->canvas()->setPreview(
+                pw::buildPlanFooters(session_.track(), window_->view(), sources(), preview_));
+        } catch (const std::bad_alloc&) {
+            memoryProblem_ = tr("not enough memory to draw the footer models");
+            try {
+                window_->canvas()->setPreview(
+                    pw::buildPlanFooters(session_.track(), window_->view(), {}, preview_));
+            } catch (const std::bad_alloc&) {
+            }
+        }
+    }
     updateSummary();
 }
 
@@ -249,8 +275,19 @@ void PlanCoordinator::rebuildScene3d()
 {
     if (!session_.hasTrack())
         return;
-    window_->view3d()->setScene(std::make_shared<const pw::Scene3d>(pw::buildScene3d(
-        session_.track(), sources(), preview_, tubeEnds_ ? &*tubeEnds_ : nullptr)));
+    const pw::TubeEndTable* ends = tubeEnds_ ? &*tubeEnds_ : nullptr;
+    // As in the plan: squares for footers whose meshes there is no memory for, else the last scene.
+    try {
+        window_->view3d()->setScene(std::make_shared<const pw::Scene3d>(
+            pw::buildScene3d(session_.track(), sources(), preview_, ends)));
+    } catch (const std::bad_alloc&) {
+        memoryProblem_ = tr("not enough memory to draw the footer models");
+        try {
+            window_->view3d()->setScene(std::make_shared<const pw::Scene3d>(
+                pw::buildScene3d(session_.track(), {}, preview_, ends)));
+        } catch (const std::bad_alloc&) {
+        }
+    }
 }
 
 void PlanCoordinator::updateSummary()
@@ -269,6 +306,8 @@ void PlanCoordinator::updateSummary()
             parts << (preview_.size() == 1 ? tr("would add 1 footer")
                                            : tr("would add %1 footers").arg(preview_.size()));
     }
+    if (!memoryProblem_.isEmpty())
+        parts << memoryProblem_;
     if (!actionText_.isEmpty())
         parts << actionText_;
     if (session_.isModified())

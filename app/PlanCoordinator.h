@@ -32,9 +32,9 @@ class PlanCoordinator : public QObject {
 
 public:
     // `mainWindow` is where the plan window opens beside. `readModel` reads each footer model, on
-    // a thread of its own.
+    // a thread of its own; without it a reader process does (ModelReaderClient.h).
     PlanCoordinator(const TrackSession& session, QWidget& mainWindow,
-                    pw::ModelFileReader readModel = pw::readModelFootprint);
+                    pw::ModelFileReader readModel = {});
     ~PlanCoordinator() override;
 
     PlanWindow& window() const { return *window_; }
@@ -72,6 +72,7 @@ private:
     std::optional<pw::TubeEndTable> tubeEnds_;
     std::vector<pw::SceneryObject> preview_;
     QString previewProblem_;  // why generate would refuse, instead of what it would add
+    QString memoryProblem_;   // what the plan or the 3D view leaves out for want of memory
     QTimer previewTimer_;
     QString trackText_;
     QString modelText_;

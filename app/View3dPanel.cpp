@@ -41,6 +41,7 @@ void View3dPanel::activate()
     }
     view_ = new View3dWidget(this);
     connect(view_, &View3dWidget::unavailable, this, &View3dPanel::showProblem);
+    connect(view_, &View3dWidget::sceneDropped, this, &View3dPanel::sceneDropped);
     stack_->addWidget(view_);
     stack_->setCurrentWidget(view_);
     if (scene_) {

@@ -30,6 +30,10 @@ public:
     // Why there is no 3D view; empty while there is one or it was not tried yet.
     QString message() const;
 
+Q_SIGNALS:
+    // The view had not enough memory for the scene's buffers and draws nothing of it.
+    void sceneDropped();
+
 private:
     void showProblem(const QString& reason);
 

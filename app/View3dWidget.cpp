@@ -94,7 +94,9 @@ void View3dWidget::paintGL()
     if (fitPending_)
         fitToView();
     if (!sceneUploaded_ && renderer_.initialized()) {
-        renderer_.setScene(scene_);
+        if (!renderer_.setScene(scene_))
+            QMetaObject::invokeMethod(
+                this, [this] { Q_EMIT sceneDropped(); }, Qt::QueuedConnection);
         renderer_.setHighlight(picked_);
         sceneUploaded_ = true;
     }

@@ -35,6 +35,8 @@ public:
 Q_SIGNALS:
     // The context cannot run the view; `reason` in a few words.
     void unavailable(const QString& reason);
+    // Memory ran out for the scene's buffers: the view draws nothing until the next scene.
+    void sceneDropped();
 
 protected:
     void initializeGL() override;

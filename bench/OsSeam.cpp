@@ -30,6 +30,34 @@ std::int64_t peakResidentBytes()
 #endif
 }
 
+#if defined(_WIN32)
+double childrenProcessorSeconds() { return 0.0; }
+std::int64_t childrenPeakResidentBytes() { return 0; }
+#else
+double childrenProcessorSeconds()
+{
+    rusage usage{};
+    if (getrusage(RUSAGE_CHILDREN, &usage) != 0)
+        return 0.0;
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+std::int64_t childrenPeakResidentBytes()
+{
+    rusage usage{};
+    if (getrusage(RUSAGE_CHILDREN, &usage) != 0)
+        return 0;
+#if defined(__APPLE__)
+    return static_cast<std::int64_t>(usage.ru_maxrss);
+#else
+    return static_cast<std::int64_t>(usage.ru_maxrss) * 1024;
+#endif
+}
+#endif
+
 bool syncToDisk(std::FILE* file)
 {
     if (std::fflush(file) != 0)

@@ -10,6 +10,7 @@
 #include "footers/FooterGeneration.h"
 #include "footers/TubeEndPoints.h"
 #include "models/ModelFootprints.h"
+#include "models/ModelReaderClient.h"
 #include "plan/PlanFile.h"
 #include "plan/PlanLayer.h"
 #include "plan/PlanPainter.h"
@@ -78,7 +79,8 @@ int main(int argc, char** argv)
     Track generated = large;
     GenerationReport generation;
     placeFooters(generated, options, generation);
-    ModelFootprints footprints(models);
+    ModelReaderClient reader;
+    ModelFootprints footprints(models, reader.fileReader());
     const PlanScene scene = buildPlanScene(generated, PlanView::Top, &footprints);
     std::printf("large track: %zu tubes, %zu footers drawn\n", scene.tubes.size(),
                 scene.footers.size());

@@ -16,6 +16,7 @@
 #include "footers/FooterGeneration.h"
 #include "footers/TubeEndPoints.h"
 #include "models/ModelFootprints.h"
+#include "models/ModelReaderClient.h"
 #include "view3d/OffscreenRenderer.h"
 #include "view3d/Scene3d.h"
 
@@ -121,7 +122,8 @@ int main(int argc, char** argv)
     Track generated = large;
     GenerationReport generation;
     placeFooters(generated, everyClassOnItsOwnModel(), generation);
-    ModelFootprints footprints(models);
+    ModelReaderClient reader;
+    ModelFootprints footprints(models, reader.fileReader());
     const TubeEndTable tubeEnds(generated);
 
     const auto wanted = [&](const std::string& name) {

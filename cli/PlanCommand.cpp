@@ -24,8 +24,9 @@ namespace {
 // What a window of the 3D view would show on a common screen.
 constexpr QSize picture3dSize(1280, 800);
 
-// The plan is written all the same; say which footers are only squares, and why. The file's name
-// comes from the track, so it is escaped as info escapes the track's texts.
+// The plan is written all the same; say which footers are only squares, and why, and what was
+// left out of a model read. The file's name comes from the track, so it is escaped as info escapes
+// the track's texts.
 void warnUnreadable(const ModelFootprints& footprints, const QString& directory, QTextStream& err)
 {
     for (const auto& [file, problem] : footprints.unreadable())
@@ -33,6 +34,9 @@ void warnUnreadable(const ModelFootprints& footprints, const QString& directory,
             << visibleText(QDir(directory).filePath(escapedText(file))) << ": "
             << visibleText(QString::fromStdString(problem))
             << "; its footers are drawn as 1 m squares\n";
+    for (const auto& [file, warning] : footprints.warnings())
+        err << cliProgramName << ": warning: " << QDir(directory).filePath(escapedText(file))
+            << ": " << escapedText(warning) << "\n";
     err.flush();
 }
 
@@ -45,16 +49,18 @@ int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err)
         loadTrack(arguments.trackPath, err, WithoutTrackData::Accept);
     if (!loaded)
         return exitFailure;
+    // One reader process for every model the plan reads.
+    ModelReaderClient reader;
     std::optional<ModelFootprints> footprints;
     if (!arguments.modelsDirectory.isEmpty())
-        footprints.emplace(toFileSystemPath(arguments.modelsDirectory));
+        footprints.emplace(toFileSystemPath(arguments.modelsDirectory), reader.fileReader());
     const QString objects =
         arguments.nolimitsDirectory.isEmpty()
             ? QString()
             : fromFileSystemPath(objectsDirectory(toFileSystemPath(arguments.nolimitsDirectory)));
     std::optional<ModelFootprints> installed;
     if (!objects.isEmpty())
-        installed.emplace(toFileSystemPath(objects));
+        installed.emplace(toFileSystemPath(objects), reader.fileReader());
     const FootprintSources sources(footprints ? &*footprints : nullptr,
                                    installed ? &*installed : nullptr);
     Result<void> written;

@@ -20,5 +20,17 @@ Mesh circleMesh(std::size_t vertices);
 Mesh farCornerMesh(float far);
 // `meshes` meshes of `faces` triangles each, for the cost of large models.
 std::vector<std::uint8_t> denseModel(std::size_t meshes, std::size_t faces);
+// One strip of `faces` triangles placed by `nodes` keyframer nodes side by side, all naming it:
+// a reader that copies the mesh once per node holds it `nodes` times.
+std::vector<std::uint8_t> instancedModel(std::size_t nodes, std::size_t faces);
+// A grid of `columns` x `rows` vertices 1 cm apart, `faces` triangles at most, in a plane across
+// the axis along which assimp sorts positions to smooth normals, moved `offset` metres within it.
+// With `smoothingGroups` the faces take turns in 32 groups.
+Mesh tiltedGridMesh(std::size_t columns, std::size_t rows, std::size_t faces, double offset,
+                    bool smoothingGroups);
+// Two grids of 65,535 vertices and as many triangles, in a plane across the axis along which
+// assimp sorts positions to smooth normals, so that every position sorts alike. With
+// `smoothingGroups` every face is in group 1.
+std::vector<std::uint8_t> tiltedGridModel(bool smoothingGroups);
 
 }  // namespace pw

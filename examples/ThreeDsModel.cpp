@@ -61,7 +61,8 @@ std::vector<std::uint8_t> vertexList(const std::vector<Float3>& vertices)
     return chunk(chunkVertexList, body);
 }
 
-std::vector<std::uint8_t> faceList(const std::vector<MeshFace>& faces)
+std::vector<std::uint8_t> faceList(const std::vector<MeshFace>& faces,
+                                   const std::vector<std::uint32_t>& smoothingGroups)
 {
     // All three edges visible, as modellers write closed meshes.
     constexpr std::uint16_t edgesVisible = 0x0007;
@@ -72,6 +73,13 @@ std::vector<std::uint8_t> faceList(const std::vector<MeshFace>& faces)
         appendUint16(body, f.b);
         appendUint16(body, f.c);
         appendUint16(body, edgesVisible);
+    }
+    if (!smoothingGroups.empty()) {
+        std::vector<std::uint8_t> groups;
+        for (const std::uint32_t group : smoothingGroups)
+            appendUint32(groups, group);
+        const auto groupChunk = chunk(chunkSmoothingGroups, groups);
+        body.insert(body.end(), groupChunk.begin(), groupChunk.end());
     }
     return chunk(chunkFaceList, body);
 }
@@ -112,10 +120,12 @@ std::vector<std::uint8_t> encodeThreeDs(const std::vector<Mesh>& meshes,
     std::vector<std::uint8_t> editorBody = chunk(chunkMeshVersion, uint32Body(formatVersion));
     for (const Mesh& mesh : meshes) {
         assert(mesh.vertices.size() < 0x10000 && mesh.faces.size() < 0x10000);
+        assert(mesh.smoothingGroups.empty() || mesh.smoothingGroups.size() == mesh.faces.size());
         std::vector<std::uint8_t> name(mesh.name.begin(), mesh.name.end());
         name.push_back(0);
         const auto triangleMesh =
-            chunk(chunkTriangleMesh, concat({vertexList(mesh.vertices), faceList(mesh.faces)}));
+            chunk(chunkTriangleMesh,
+                  concat({vertexList(mesh.vertices), faceList(mesh.faces, mesh.smoothingGroups)}));
         const auto object = chunk(chunkObject, concat({name, triangleMesh}));
         editorBody.insert(editorBody.end(), object.begin(), object.end());
     }

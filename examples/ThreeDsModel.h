@@ -21,6 +21,7 @@ enum ChunkId : std::uint16_t {
     chunkTriangleMesh = 0x4100,
     chunkVertexList = 0x4110,
     chunkFaceList = 0x4120,
+    chunkSmoothingGroups = 0x4150,
     chunkKeyframer = 0xB000,
     chunkObjectNode = 0xB002,
     chunkNodeHeader = 0xB010
@@ -37,6 +38,8 @@ struct Mesh {
     std::string name;  // the object's name; 3ds readers expect at most 10 characters
     std::vector<Float3> vertices;
     std::vector<MeshFace> faces;  // counter-clockwise seen from outside
+    // One bit set per group a face belongs to, one entry per face; none gives faceted faces.
+    std::vector<std::uint32_t> smoothingGroups;
 };
 
 // A square frustum standing on z = bottom: the usual plinth under a support column. 3ds

@@ -1,5 +1,7 @@
-// Any bytes, read as a footer model the way the plan and the 3D view read one: our own chunk walk,
-// assimp, the outline and the mesh. Nothing may crash, and the footprint keeps its promises.
+// Any bytes, read as a footer model the way the reader process reads one for the plan and the 3D
+// view: our own chunk walk, assimp, the outline and the meshes, then its answer encoded and
+// decoded as the window and the command line take it. Nothing may crash, and the footprint keeps
+// its promises.
 
 #include "ModelChecks.h"
 

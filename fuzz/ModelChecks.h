@@ -8,7 +8,8 @@
 
 namespace pw::hardening {
 
-// Reads the bytes as a 3ds model; the first broken promise of the footprint, or "".
+// Reads the bytes as a 3ds model as the reader does, through its answer; the first broken promise
+// of the footprint, or "".
 std::string checkModelFootprint(std::span<const std::uint8_t> bytes);
 
 }  // namespace pw::hardening

@@ -8,13 +8,13 @@ namespace pw {
 
 namespace {
 
-double turn(QPointF o, QPointF a, QPointF b)
+double turn(PlanePoint o, PlanePoint a, PlanePoint b)
 {
-    return (a.x() - o.x()) * (b.y() - o.y()) - (a.y() - o.y()) * (b.x() - o.x());
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
 }
 
 // The corners of the hull of `points` (sorted, distinct), as indices into them.
-std::vector<std::size_t> hullCorners(const std::vector<QPointF>& points)
+std::vector<std::size_t> hullCorners(const std::vector<PlanePoint>& points)
 {
     const std::size_t n = points.size();
     std::vector<std::size_t> hull(2 * n);
@@ -33,25 +33,25 @@ std::vector<std::size_t> hullCorners(const std::vector<QPointF>& points)
     return hull;
 }
 
-bool lexicographicLess(QPointF a, QPointF b)
+bool lexicographicLess(PlanePoint a, PlanePoint b)
 {
-    return a.x() < b.x() || (a.x() == b.x() && a.y() < b.y());
+    return a.x < b.x || (a.x == b.x && a.y < b.y);
 }
 
 }  // namespace
 
-std::vector<bool> onConvexHull(const std::vector<QPointF>& points)
+std::vector<bool> onConvexHull(const std::vector<PlanePoint>& points)
 {
     std::vector<std::size_t> order(points.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         return lexicographicLess(points[a], points[b]);
     });
-    std::vector<QPointF> distinct;
+    std::vector<PlanePoint> distinct;
     std::vector<std::size_t> distinctOf(points.size());
     for (const std::size_t i : order) {
-        const bool same = !distinct.empty() && distinct.back().x() == points[i].x() &&
-                          distinct.back().y() == points[i].y();
+        const bool same = !distinct.empty() && distinct.back().x == points[i].x &&
+                          distinct.back().y == points[i].y;
         if (!same)
             distinct.push_back(points[i]);
         distinctOf[i] = distinct.size() - 1;
@@ -64,34 +64,6 @@ std::vector<bool> onConvexHull(const std::vector<QPointF>& points)
     for (std::size_t i = 0; i < points.size(); ++i)
         result[i] = corner[distinctOf[i]];
     return result;
-}
-
-// Andrew's monotone chain: sort once, then a lower and an upper chain.
-void convexHullInPlace(std::vector<QPointF>& points)
-{
-    const auto less = [](QPointF a, QPointF b) {
-        return a.x() < b.x() || (a.x() == b.x() && a.y() < b.y());
-    };
-    std::sort(points.begin(), points.end(), less);
-    points.erase(std::unique(points.begin(), points.end()), points.end());
-    const std::size_t n = points.size();
-    if (n < 3)
-        return;
-
-    std::vector<QPointF> hull(2 * n);
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        while (k >= 2 && turn(hull[k - 2], hull[k - 1], points[i]) <= 0)
-            --k;
-        hull[k++] = points[i];
-    }
-    for (std::size_t i = n - 1, lower = k + 1; i > 0; --i) {
-        while (k >= lower && turn(hull[k - 2], hull[k - 1], points[i - 1]) <= 0)
-            --k;
-        hull[k++] = points[i - 1];
-    }
-    hull.resize(k - 1);
-    points = std::move(hull);
 }
 
 }  // namespace pw

@@ -1,17 +1,17 @@
 #pragma once
-// The convex hull of points in the plane, for the outlines of footer models.
+// The corners of the convex hull of points in the plane, for the outlines of footer models.
 
-#include <QPointF>
 #include <vector>
 
 namespace pw {
 
-// Replaces `points` by their convex hull, counter-clockwise in a y-up frame, without repeating
-// the first point. Fewer than three distinct points stay as they are (deduplicated).
-void convexHullInPlace(std::vector<QPointF>& points);
+struct PlanePoint {
+    double x = 0.0;
+    double y = 0.0;
+};
 
 // For each point, whether it lies on a corner of the hull (compared exactly). Fewer than three
 // distinct points are all corners. Sorts once: n log n.
-std::vector<bool> onConvexHull(const std::vector<QPointF>& points);
+std::vector<bool> onConvexHull(const std::vector<PlanePoint>& points);
 
 }  // namespace pw

@@ -1,13 +1,13 @@
 #pragma once
-// The ground plan of a footer model: its vertices read with assimp, in the model's own frame
-// with y up (the simulator's frame), reduced to the points that can bound its outline.
+// The ground plan of a footer model: its vertices in the model's own frame with y up (the
+// simulator's frame), reduced to the points that can bound its outline, and its meshes. Models are
+// read by a reader process of their own (ModelReaderClient.h).
 
 #include "ModelMesh.h"
 #include "geometry/Vector3.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -21,23 +21,20 @@ inline constexpr std::uintmax_t largestModelFileBytes = 16u * 1024u * 1024u;
 // the unit square rather than shrink the whole plan below a pixel.
 inline constexpr float modelReachMetres = 10000.0f;
 
+// Every footer of a model draws its outline from these points, so a model keeps at most this many.
+inline constexpr std::size_t mostOutlinePoints = 1024;
+
 struct ModelFootprint {
     bool readable = false;
     std::string problem;          // why the model could not be read; empty when readable
     std::vector<Vector3> points;  // the unit square (-0.5..0.5 in x and z) when not readable
     Vector3 minimum;              // bounds of all vertices, in metres
     Vector3 maximum;
-    ModelMesh mesh;  // empty when not readable
+    std::vector<PlacedMesh> meshes;     // none when not readable
+    std::vector<std::string> warnings;  // what was left out of a readable model
 };
 
 // The unit square a footer is drawn as when its model cannot be read.
 ModelFootprint unitSquareFootprint(std::string problem);
-
-// Reads the model's vertices through its node transforms. Never throws; a file that is missing,
-// empty, larger than largestModelFileBytes, not a model, over the bounds of screenThreeDs or
-// reaching beyond modelReachMetres gives the unit square and the problem.
-ModelFootprint readModelFootprint(const std::filesystem::path& file);
-// The same for a file's bytes already in memory (no size cap of its own).
-ModelFootprint modelFootprintOf(std::span<const std::uint8_t> file);
 
 }  // namespace pw

@@ -59,4 +59,13 @@ std::vector<std::pair<std::string, std::string>> ModelFootprints::unreadable() c
     return files;
 }
 
+std::vector<std::pair<std::string, std::string>> ModelFootprints::warnings() const
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& [file, footprint] : read_)
+        for (const std::string& warning : footprint.warnings)
+            files.emplace_back(file, warning);
+    return files;
+}
+
 }  // namespace pw

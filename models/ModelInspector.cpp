@@ -9,9 +9,10 @@
 
 namespace pw {
 
-ModelInspector::ModelInspector(ModelFileReader reader, QObject* parent)
+ModelInspector::ModelInspector(ModelFileReader reader, ReaderOptions options, QObject* parent)
     : QObject(parent),
       reader_(std::move(reader)),
+      options_(std::move(options)),
       worker_([this](std::stop_token stop) { work(std::move(stop)); })
 {
 }
@@ -49,11 +50,13 @@ bool ModelInspector::isCurrent(std::uint64_t request)
 
 void ModelInspector::work(std::stop_token stop)
 {
+    // Lives and dies with this thread, which alone talks to its reader process.
+    ModelReaderClient client(options_);
     // A model that exhausts memory (or a reader that throws) is that model's problem, drawn as
     // the unit square with the reason, not the end of the program.
-    const ModelFileReader guardedReader = [this](const std::filesystem::path& file) {
+    const ModelFileReader guardedReader = [&](const std::filesystem::path& file) {
         try {
-            return reader_(file);
+            return reader_ ? reader_(file) : client.read(file, stop);
         } catch (const std::bad_alloc&) {
             return unitSquareFootprint("not enough memory to read it");
         } catch (const std::exception& error) {
@@ -88,6 +91,7 @@ void ModelInspector::work(std::stop_token stop)
             if (!finished)
                 break;
         }
+        client.finish();
         if (!finished)
             continue;
         // Whoever takes them must never read a file on its own thread.

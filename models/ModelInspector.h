@@ -2,7 +2,8 @@
 // Reads footer models off the calling thread, so that a window never waits on a model. A newer
 // request cancels an older one: the older one's files are no longer read once the one in hand is
 // done, and its results are never delivered. Results arrive through `inspected`, emitted on the
-// thread the inspector lives in (the caller's), from its event loop.
+// thread the inspector lives in (the caller's), from its event loop. The models of a request are
+// read by one reader process (ModelReaderClient.h), ended when the request is done.
 
 #include "ModelFootprints.h"
 
@@ -30,10 +31,11 @@ class ModelInspector : public QObject {
     Q_OBJECT
 
 public:
-    // `reader` runs on the inspector's own thread.
-    explicit ModelInspector(ModelFileReader reader = readModelFootprint, QObject* parent = nullptr);
-    // Stops the reading, waiting for the one model in hand (each read is bounded to about a
-    // second).
+    // `reader` runs on the inspector's own thread; without one, a ModelReaderClient with
+    // `options` reads.
+    explicit ModelInspector(ModelFileReader reader = {}, ReaderOptions options = {},
+                            QObject* parent = nullptr);
+    // Stops the reading: a reader process in hand is ended within a twentieth of a second.
     ~ModelInspector() override;
 
     // Starts reading every listed file; returns the request's number, which `inspected` carries.
@@ -56,6 +58,7 @@ private:
     bool isCurrent(std::uint64_t request);
 
     const ModelFileReader reader_;
+    const ReaderOptions options_;
     std::mutex mutex_;
     std::condition_variable_any wake_;
     std::optional<Job> pending_;  // guarded by mutex_

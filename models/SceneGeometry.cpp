@@ -2,6 +2,7 @@
 
 #include <assimp/scene.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -72,18 +73,18 @@ void forEachTriangle(const aiMesh& source, const std::vector<std::uint32_t>& ind
     }
 }
 
+// Appends `source` through `transform` to `mesh`, and its kept vertices to `vertices`.
 void appendMesh(const aiMesh& source, const aiMatrix4x4& transform, NormalSource normals,
-                SceneGeometry& out)
+                ModelMesh& mesh, std::vector<Vector3>& vertices)
 {
-    ModelMesh& mesh = out.mesh;
     // Normals go through the inverse transpose, so that a scaled node keeps them perpendicular.
     aiMatrix3x3 normalMatrix(transform);
     const bool mirrored = normalMatrix.Determinant() < 0.0f;
     normalMatrix.Inverse().Transpose();
 
-    const std::size_t first = out.vertices.size();
-    const std::vector<std::uint32_t> index = appendVertices(source, transform, out.vertices);
-    const std::span<const Vector3> kept(out.vertices.begin() + first, out.vertices.end());
+    const std::size_t first = vertices.size();
+    const std::vector<std::uint32_t> index = appendVertices(source, transform, vertices);
+    const std::span<const Vector3> kept(vertices.begin() + first, vertices.end());
 
     if (normals == NormalSource::Flat || source.mNormals == nullptr) {
         // Three corners of its own for each triangle, all with the triangle's normal.
@@ -123,26 +124,107 @@ void appendMesh(const aiMesh& source, const aiMatrix4x4& transform, NormalSource
     });
 }
 
-}  // namespace
-
-SceneGeometry collectSceneGeometry(const aiScene& scene, NormalSource normals)
+Placement placementOf(const aiMatrix4x4& m)
 {
-    SceneGeometry out;
-    if (scene.mRootNode == nullptr)
-        return out;
+    return {m.a1, m.a2, m.a3, m.a4, m.b1, m.b2, m.b3, m.b4, m.c1, m.c2, m.c3, m.c4, 0, 0, 0, 1};
+}
+
+Vector3 placedBy(const Placement& e, Vector3 p)
+{
+    return {e[0] * p.x + e[1] * p.y + e[2] * p.z + e[3],
+            e[4] * p.x + e[5] * p.y + e[6] * p.z + e[7],
+            e[8] * p.x + e[9] * p.y + e[10] * p.z + e[11]};
+}
+
+// Whether `placement` keeps every one of `vertices` finite.
+bool keepsFinite(const Placement& placement, std::span<const Vector3> vertices)
+{
+    return std::all_of(placement.begin(), placement.end(),
+                       [](float v) { return std::isfinite(v); }) &&
+           std::all_of(vertices.begin(), vertices.end(),
+                       [&](Vector3 p) { return isFinite(placedBy(placement, p)); });
+}
+
+// One mesh of the scene with every node transform that places it, in the order of the tree.
+struct MeshUse {
+    const aiMesh* mesh = nullptr;
+    std::vector<aiMatrix4x4> transforms;
+};
+
+std::vector<MeshUse> meshUses(const aiScene& scene)
+{
+    std::vector<MeshUse> uses;
+    std::vector<std::size_t> useOf(scene.mNumMeshes, SIZE_MAX);
     std::vector<std::pair<const aiNode*, aiMatrix4x4>> pending{{scene.mRootNode, aiMatrix4x4()}};
     while (!pending.empty()) {
         const auto [node, parent] = pending.back();
         pending.pop_back();
         const aiMatrix4x4 transform = parent * node->mTransformation;
-        for (unsigned i = 0; i < node->mNumMeshes; ++i)
-            if (node->mMeshes[i] < scene.mNumMeshes && scene.mMeshes[node->mMeshes[i]] != nullptr)
-                appendMesh(*scene.mMeshes[node->mMeshes[i]], transform, normals, out);
+        for (unsigned i = 0; i < node->mNumMeshes; ++i) {
+            const unsigned m = node->mMeshes[i];
+            if (m >= scene.mNumMeshes || scene.mMeshes[m] == nullptr)
+                continue;
+            if (useOf[m] == SIZE_MAX) {
+                useOf[m] = uses.size();
+                uses.push_back({scene.mMeshes[m], {}});
+            }
+            uses[useOf[m]].transforms.push_back(transform);
+        }
         // Children in reverse, so that meshes come out in the order of the tree.
         for (unsigned c = node->mNumChildren; c > 0; --c)
             if (node->mChildren[c - 1] != nullptr)
                 pending.emplace_back(node->mChildren[c - 1], transform);
     }
+    return uses;
+}
+
+}  // namespace
+
+SceneGeometry collectSceneGeometry(const aiScene& scene, NormalSource normals,
+                                   std::size_t mostVertices)
+{
+    SceneGeometry out;
+    if (scene.mRootNode == nullptr)
+        return out;
+    const std::vector<MeshUse> uses = meshUses(scene);
+    std::size_t placed = 0;
+    for (const MeshUse& use : uses) {
+        placed += std::size_t{use.mesh->mNumVertices} * use.transforms.size();
+        if (placed > mostVertices) {
+            out.tooLarge = true;
+            return out;
+        }
+    }
+    // Meshes placed once keep their vertices in place, as one mesh.
+    for (const MeshUse& use : uses) {
+        if (use.transforms.size() != 1)
+            continue;
+        if (out.meshes.empty())
+            out.meshes.push_back({{}, {identityPlacement}});
+        appendMesh(*use.mesh, use.transforms.front(), normals, out.meshes.front().mesh,
+                   out.vertices);
+    }
+    for (const MeshUse& use : uses) {
+        if (use.transforms.size() < 2)
+            continue;
+        PlacedMesh instanced;
+        std::vector<Vector3> local;
+        appendMesh(*use.mesh, aiMatrix4x4(), normals, instanced.mesh, local);
+        for (const aiMatrix4x4& transform : use.transforms) {
+            const Placement placement = placementOf(transform);
+            if (!keepsFinite(placement, local)) {
+                ++out.placementsLeftOut;
+                continue;
+            }
+            instanced.placements.push_back(placement);
+            for (const Vector3 p : local)
+                out.vertices.push_back(placedBy(placement, p));
+        }
+        if (!instanced.placements.empty() && !instanced.mesh.indices.empty())
+            out.meshes.push_back(std::move(instanced));
+    }
+    if (!out.meshes.empty() && out.meshes.front().mesh.indices.empty())
+        out.meshes.erase(out.meshes.begin());  // meshes placed once, without a triangle kept
     return out;
 }
 

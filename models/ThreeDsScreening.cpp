@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <map>
 #include <optional>
 
 namespace pw {
@@ -34,6 +35,12 @@ enum : std::uint16_t {
 
 constexpr std::size_t headerSize = 6;
 
+struct Vector3f {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+};
+
 // Reads little-endian values and never past its bytes: a read that does not fit fails and
 // leaves the position where it was.
 class Cursor {
@@ -63,9 +70,17 @@ public:
     // Past a text ended by a zero byte.
     bool skipText()
     {
+        std::string ignored;
+        return text(ignored);
+    }
+    bool text(std::string& value)
+    {
         const auto rest = bytes_.subspan(at_);
         const auto zero = std::find(rest.begin(), rest.end(), std::uint8_t{0});
-        return zero != rest.end() && skip(static_cast<std::size_t>(zero - rest.begin()) + 1);
+        if (zero == rest.end())
+            return false;
+        value.assign(rest.begin(), zero);
+        return skip(value.size() + 1);
     }
 
 private:
@@ -98,6 +113,10 @@ struct Walk {
     std::size_t faces = 0;
     bool smoothingGroups = false;
     std::string problem;
+    // Assimp puts each object's meshes once for every keyframer node that names the object.
+    std::map<std::string, std::size_t> verticesOf, facesOf;  // by object name
+    std::map<std::string, std::size_t> nodesNaming;
+    std::uint64_t smoothingComparisons = 0;
 
     bool fail(std::string why)
     {
@@ -207,9 +226,10 @@ bool writeNode(std::vector<std::uint8_t>& out, const Chunk& node, int depth, Wal
     return writeContainer(out, node, 0, depth, walk, [&](const Chunk& c) {
         Cursor in(c.body);
         bool fits = false;
+        std::string name;
         switch (c.id) {
-        case idNodeHeader: fits = in.skipText() && in.skip(6); break;
-        case idDummyName: fits = in.skipText(); break;
+        case idNodeHeader: fits = in.text(name) && in.skip(6); break;
+        case idDummyName: fits = in.text(name); break;
         case idPivot: fits = in.skip(12); break;
         case idPositionTrack:
         case idScaleTrack: fits = trackFits(c.body, 3); break;
@@ -218,6 +238,9 @@ bool writeNode(std::vector<std::uint8_t>& out, const Chunk& node, int depth, Wal
         }
         if (fits)
             copyChunk(out, c);
+        // A dummy node may take its second name for its object's: both count.
+        if (fits && (c.id == idNodeHeader || c.id == idDummyName))
+            ++walk.nodesNaming[name];
         return true;
     });
 }
@@ -234,21 +257,77 @@ bool writeKeyframer(std::vector<std::uint8_t>& out, const Chunk& keyframer, int 
     });
 }
 
-// A mesh's vertex list and its face list with their children, checked against each other.
-bool writeTriangleMesh(std::vector<std::uint8_t>& out, const Chunk& mesh, int depth, Walk& walk)
+// The corners of a mesh's faces as assimp smooths their normals: it sorts every corner by its
+// distance along one fixed axis, then for each vertex (once per smoothing group) compares it with
+// every corner whose distance lies within a hundred-thousandth of the mesh's size of its own. The
+// comparisons are counted without making them; corners in a plane across that axis, or one far
+// vertex widening the window, make them grow with the square of the corners.
+struct MeshCorners {
+    std::vector<Vector3f> positions;
+    std::vector<std::uint16_t> vertices;  // three per face
+    std::vector<std::uint32_t> groups;    // one per face, as assimp assigns them: from the first
+};
+
+std::uint64_t smoothingComparisons(const MeshCorners& mesh)
 {
-    std::size_t vertices = 0;
+    // The axis assimp 5.2 sorts along (SGSpatialSort), in its single precision.
+    const float axisLength = std::sqrt(0.8523f * 0.8523f + 0.34321f * 0.34321f + 0.5736f * 0.5736f);
+    const Vector3f axis{0.8523f / axisLength, 0.34321f / axisLength, 0.5736f / axisLength};
+    const auto distance = [&](const Vector3f& p) {
+        return p.x * axis.x + p.y * axis.y + p.z * axis.z;
+    };
+    if (mesh.vertices.empty())
+        return 0;
+    Vector3f low = mesh.positions[mesh.vertices.front()], high = low;
+    std::vector<float> sorted;
+    sorted.reserve(mesh.vertices.size());
+    for (const std::uint16_t v : mesh.vertices) {
+        const Vector3f& p = mesh.positions[v];
+        low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+        high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+        sorted.push_back(distance(p));
+    }
+    std::sort(sorted.begin(), sorted.end());
+    const Vector3f size{high.x - low.x, high.y - low.y, high.z - low.z};
+    const float window = std::sqrt(size.x * size.x + size.y * size.y + size.z * size.z) * 1e-5f;
+    // One look-up per vertex and smoothing group: the corners it finds are not looked up again.
+    std::vector<std::pair<std::uint16_t, std::uint32_t>> lookups;
+    lookups.reserve(mesh.vertices.size());
+    for (std::size_t c = 0; c < mesh.vertices.size(); ++c)
+        lookups.emplace_back(mesh.vertices[c], c / 3 < mesh.groups.size() ? mesh.groups[c / 3] : 0);
+    std::sort(lookups.begin(), lookups.end());
+    lookups.erase(std::unique(lookups.begin(), lookups.end()), lookups.end());
+    std::uint64_t comparisons = 0;
+    for (const auto& [vertex, group] : lookups) {
+        const float at = distance(mesh.positions[vertex]);
+        comparisons +=
+            static_cast<std::uint64_t>(std::upper_bound(sorted.begin(), sorted.end(), at + window) -
+                                       std::lower_bound(sorted.begin(), sorted.end(), at - window));
+    }
+    return comparisons;
+}
+
+// A mesh's vertex list and its face list with their children, checked against each other.
+bool writeTriangleMesh(std::vector<std::uint8_t>& out, const Chunk& mesh, const std::string& object,
+                       int depth, Walk& walk)
+{
+    MeshCorners corners;
     std::uint32_t largestIndex = 0;
-    bool hasFaces = false;
     const bool written = writeContainer(out, mesh, 0, depth, walk, [&](const Chunk& c) {
         Cursor in(c.body);
         std::uint16_t count = 0;
         switch (c.id) {
         case idVertices:
-            if (!in.u16(count) || !in.skip(12 * std::size_t{count}))
+            if (!in.u16(count) || in.left() < 12 * std::size_t{count})
                 return walk.fail(damaged);
-            vertices += count;
+            for (std::uint16_t v = 0; v < count; ++v) {
+                Vector3f& p = corners.positions.emplace_back();
+                in.f32(p.x);
+                in.f32(p.y);
+                in.f32(p.z);
+            }
             walk.vertices += count;
+            walk.verticesOf[object] += count;
             if (walk.vertices > mostModelVertices)
                 return walk.fail("more than " + std::to_string(mostModelVertices) + " vertices");
             copyChunk(out, c);
@@ -261,11 +340,12 @@ bool writeTriangleMesh(std::vector<std::uint8_t>& out, const Chunk& mesh, int de
                 for (std::uint16_t& value : corner)
                     if (!in.u16(value))
                         return walk.fail(damaged);
+                corners.vertices.insert(corners.vertices.end(), corner, corner + 3);
                 largestIndex = std::max<std::uint32_t>(largestIndex,
                                                        std::max({corner[0], corner[1], corner[2]}));
             }
-            hasFaces = hasFaces || count > 0;
             walk.faces += count;
+            walk.facesOf[object] += count;
             if (walk.faces > mostModelFaces)
                 return walk.fail("more than " + std::to_string(mostModelFaces) + " faces");
             return writeContainer(out, c, in.at(), depth + 1, walk, [&](const Chunk& g) {
@@ -274,6 +354,10 @@ bool writeTriangleMesh(std::vector<std::uint8_t>& out, const Chunk& mesh, int de
                 if (g.body.size() < 4 * std::size_t{count})
                     return walk.fail(damaged);
                 walk.smoothingGroups = true;
+                Cursor groups(g.body);
+                corners.groups.resize(corners.vertices.size() / 3);
+                for (std::size_t f = 0; f < count && f < corners.groups.size(); ++f)
+                    groups.u32(corners.groups[f]);
                 copyChunk(out, g);
                 return true;
             });
@@ -284,10 +368,16 @@ bool writeTriangleMesh(std::vector<std::uint8_t>& out, const Chunk& mesh, int de
         default: return true;
         }
     });
+    if (!written)
+        return false;
     // Faces naming vertices the mesh does not have.
-    if (written && hasFaces && largestIndex >= vertices)
+    if (!corners.vertices.empty() && largestIndex >= corners.positions.size())
         return walk.fail(damaged);
-    return written;
+    walk.smoothingComparisons += smoothingComparisons(corners);
+    if (walk.smoothingComparisons > mostSmoothingComparisons)
+        return walk.fail("more than " + std::to_string(mostSmoothingComparisons) +
+                         " vertex comparisons to smooth its normals");
+    return true;
 }
 
 bool writeEditor(std::vector<std::uint8_t>& out, const Chunk& editor, int depth, Walk& walk)
@@ -301,15 +391,28 @@ bool writeEditor(std::vector<std::uint8_t>& out, const Chunk& editor, int depth,
             if (in.f32(scale) && std::isfinite(scale) && scale > 0.0f)
                 copyChunk(out, c);
             return true;
-        case idObject:
-            if (!in.skipText())
+        case idObject: {
+            std::string name;
+            if (!in.text(name))
                 return walk.fail(damaged);
             return writeContainer(out, c, in.at(), depth + 1, walk, [&](const Chunk& m) {
-                return m.id != idTriangleMesh || writeTriangleMesh(out, m, depth + 2, walk);
+                return m.id != idTriangleMesh || writeTriangleMesh(out, m, name, depth + 2, walk);
             });
+        }
         default: return true;
         }
     });
+}
+
+// The vertices or faces of every object as often as it is placed: once, or once per node naming it.
+std::size_t placedTotal(const std::map<std::string, std::size_t>& perObject, const Walk& walk)
+{
+    std::size_t total = 0;
+    for (const auto& [object, count] : perObject) {
+        const auto nodes = walk.nodesNaming.find(object);
+        total += count * (nodes == walk.nodesNaming.end() ? 1 : nodes->second);
+    }
+    return total;
 }
 
 }  // namespace
@@ -352,6 +455,11 @@ ScreenedModel screenThreeDs(std::span<const std::uint8_t> file)
     });
     if (written && walk.vertices == 0)
         walk.fail(damaged);
+    if (placedTotal(walk.verticesOf, walk) > mostModelVertices)
+        walk.fail("more than " + std::to_string(mostModelVertices) +
+                  " vertices with their instances");
+    if (placedTotal(walk.facesOf, walk) > mostModelFaces)
+        walk.fail("more than " + std::to_string(mostModelFaces) + " faces with their instances");
     if (!walk.problem.empty()) {
         result.problem = walk.problem;
         return result;

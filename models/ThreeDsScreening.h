@@ -15,11 +15,15 @@
 
 namespace pw {
 
-inline constexpr std::size_t mostThreeDsChunks = 65536;   // chunks walked in one file
-inline constexpr std::size_t mostKeyframerNodes = 512;    // more, and the keyframer is left out
-inline constexpr std::size_t mostModelVertices = 131072;  // over all meshes
+inline constexpr std::size_t mostThreeDsChunks = 65536;  // chunks walked in one file
+inline constexpr std::size_t mostKeyframerNodes = 512;   // more, and the keyframer is left out
+// Over all meshes, each counted as often as keyframer nodes place it.
+inline constexpr std::size_t mostModelVertices = 131072;
 inline constexpr std::size_t mostModelFaces = 131072;
 inline constexpr int deepestThreeDsChunk = 6;  // main, editor, object, mesh, faces, smoothing
+// Assimp smooths every mesh's normals by a sort that compares each vertex with all corners at
+// about its distance along one axis: this many comparisons take it about a tenth of a second.
+inline constexpr std::uint64_t mostSmoothingComparisons = 100'000'000;
 
 struct ScreenedModel {
     std::vector<std::uint8_t> bytes;  // the kept chunks; empty when the model is refused
@@ -30,8 +34,8 @@ struct ScreenedModel {
     std::size_t faces = 0;
 };
 
-// Never throws. Refuses a file whose chunks do not nest within their parents, that holds no
-// vertex, or that is over one of the bounds.
+// Never throws but std::bad_alloc. Refuses a file whose chunks do not nest within their parents,
+// that holds no vertex, or that is over one of the bounds.
 ScreenedModel screenThreeDs(std::span<const std::uint8_t> file);
 
 }  // namespace pw

@@ -173,7 +173,7 @@ build_programs() {
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_PREFIX_PATH="$assimp_prefix" -DCMAKE_FIND_ROOT_PATH="$assimp_prefix" \
     -DPLINTHWRIGHT_BUILD_TESTS=OFF -DPLINTHWRIGHT_PLAN_SVG=OFF >/dev/null
-  cmake --build "$win_build" --target plinthwright plinthwright-cli
+  cmake --build "$win_build" --target plinthwright plinthwright-cli plinthwright-model-reader
 }
 
 # Copies every DLL the programs and plugins in the stage load, and those these load in turn,
@@ -242,7 +242,8 @@ TEXT
 pack() {
   rm -rf "$stage" "$zip_file"
   mkdir -p "$stage/platforms" "$stage/styles" "$stage/examples"
-  cp "$win_build/bin/plinthwright.exe" "$win_build/bin/plinthwright-cli.exe" "$stage/"
+  cp "$win_build/bin/plinthwright.exe" "$win_build/bin/plinthwright-cli.exe" \
+    "$win_build/bin/plinthwright-model-reader.exe" "$stage/"
   cp "$qt_prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
   cp "$qt_prefix/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
   local plugins
@@ -384,6 +385,12 @@ check "plan -o plan.png writes a PNG" \
   test "$(cat "$smoke/plan-png.windows.code")" = 0 -a \
   "$(head -c 8 "$windows_root/plan.png" 2>/dev/null | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a
 [ -f "$windows_root/plan.png" ] && cp "$windows_root/plan.png" "$out/plan.png" && echo "      plan: $out/plan.png"
+# Every model is read by plinthwright-model-reader.exe beside the program: none is a square.
+read_through_the_reader() {
+  grep -q '^Written: ' "$smoke/$1.windows.out" && ! grep -q 'warning' "$smoke/$1.windows.out"
+}
+check "plan reads every model through the model reader, none drawn as a square" \
+  read_through_the_reader plan-png
 run_windows plan-svg plan examples/demo.nltrack -o plan.svg
 check "plan -o plan.svg is refused: SVG output is not available, nothing written" \
   test "$(cat "$smoke/plan-svg.windows.code")" = 1 -a ! -e "$windows_root/plan.svg" -a \
@@ -422,6 +429,7 @@ check "plan --3d writes a 1280 x 800 PNG of the 3D view with every size class in
   eval 'test "$(cat "$smoke/plan-3d.windows.code")" = 0 &&
     test "$(identify -format %wx%h "$windows_root/plan-3d.png" 2>/dev/null)" = 1280x800 &&
     every_class_lit "$windows_root/plan-3d.png" 20'
+check "plan --3d reads every model through the model reader too" read_through_the_reader plan-3d
 [ -f "$windows_root/plan-3d.png" ] && cp "$windows_root/plan-3d.png" "$out/plan-3d.png" &&
   echo "      3D plan: $out/plan-3d.png"
 
@@ -612,9 +620,17 @@ check "the window generates ${window_track//\//\\} and saves it as ${window_save
 "$wineserver" -k 2>/dev/null || true
 
 # The installer, for all users and for one user: silent install, the files, the Start menu entry,
-# the file type, a track opened through it (the window shows it without a warning), silent
-# uninstall, nothing of ours left, the user's settings kept.
-check_installer "$setup_file" "$stage" opens_without_warning
+# the file type, a track opened through it (the window shows it without a warning), plan reading
+# the models through the installed reader, silent uninstall, nothing of ours left, the user's
+# settings kept.
+installed_plan_reads_its_models() {
+  local printed output
+  output=$("$wine" winepath -w "$smoke/installed-plan.png" 2>/dev/null | tr -d '\r')
+  printed=$(cd "$1" && "$wine" plinthwright-cli.exe plan 'examples\demo-footers.nltrack' \
+    -o "$output" --models-dir 'examples\models' 2>&1 | tr -d '\r')
+  echo "$printed" | grep -q '^Written: ' && ! echo "$printed" | grep -q 'warning'
+}
+check_installer "$setup_file" "$stage" opens_without_warning installed_plan_reads_its_models
 "$wineserver" -k 2>/dev/null || true
 
 echo "$passed passed, $failed failed"

@@ -41,7 +41,7 @@ check_installed_tree() {
   rm -rf "$stage"
   cmake --install "$build" --prefix "$stage" >/dev/null
   local f
-  for f in bin/plinthwright bin/plinthwright-cli \
+  for f in bin/plinthwright bin/plinthwright-cli libexec/plinthwright/plinthwright-model-reader \
            "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
            "share/mime/packages/$app_id.xml" \
            "share/icons/hicolor/scalable/apps/$app_id.svg" \
@@ -53,6 +53,13 @@ check_installed_tree() {
            share/plinthwright/examples/models/default.3ds; do
     [ -e "$stage/$f" ] || { echo "package.sh: the install lacks $f" >&2; exit 1; }
   done
+  # The installed command line finds the installed reader: no model of the demo is a square.
+  local printed
+  printed=$(QT_QPA_PLATFORM=offscreen "$stage/bin/plinthwright-cli" plan \
+    "$stage/share/plinthwright/examples/demo.nltrack" -o "$stage/plan.png" \
+    --models-dir "$stage/share/plinthwright/examples/models" 2>&1)
+  grep -q '^Written: ' <<<"$printed" && ! grep -q 'warning' <<<"$printed" ||
+    { echo "package.sh: the installed plan does not read its models: $printed" >&2; exit 1; }
 }
 
 # help2man reads --help by its layout: the options, the exit status and the examples must come out
@@ -90,7 +97,7 @@ if $try_package; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
   trap 'DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq plinthwright >/dev/null' EXIT
   plinthwright-cli --version
-  for f in /usr/share/man/man1/plinthwright-cli.1.gz /usr/share/man/man1/plinthwright.1.gz \
+  for f in /usr/libexec/plinthwright/plinthwright-model-reader /usr/share/man/man1/plinthwright-cli.1.gz /usr/share/man/man1/plinthwright.1.gz \
            /usr/share/bash-completion/completions/plinthwright-cli; do
     [ -f "$f" ] || { echo "package.sh: the installed package lacks $f" >&2; exit 1; }
   done

@@ -3,10 +3,11 @@
 # directory the zip is made of, and checked under wine. scripts/build-windows.sh sources this
 # file and calls
 #   build_installer STAGE VERSION SETUP_EXE
-#   check_installer SETUP_EXE STAGE OPENED_CHECK
+#   check_installer SETUP_EXE STAGE OPENED_CHECK [INSTALLED_CHECK]
 # where OPENED_CHECK names a function that tells whether the window opened the track (given as
-# its Windows path) that a double-click handed to it. check_installer uses the caller's check
-# function and $wine, $wineserver and WINEPREFIX.
+# its Windows path) that a double-click handed to it, and INSTALLED_CHECK one that checks the
+# installed programs further, given their folder. check_installer uses the caller's check
+# functions and $wine, $wineserver and WINEPREFIX.
 #
 # Run on its own, it builds and checks an installer of stand-in programs (they record their
 # arguments), without Qt for Windows:
@@ -137,7 +138,7 @@ left_only() {
 # One install and uninstall in MODE (AllUsers or CurrentUser). With PREVIOUS_OWNER = owned,
 # another program owns .nltrack before, and must get it back.
 check_installer_mode() {
-  local setup=$1 stage=$2 opened_check=$3 mode=$4 previous_owner=$5
+  local setup=$1 stage=$2 opened_check=$3 mode=$4 previous_owner=$5 installed_check=$6
   local root=HKLM folder start_menu
   if [ "$mode" = AllUsers ]; then
     folder=$(unix_path "$(windows_folder ProgramFiles)\\Plinthwright")
@@ -164,6 +165,10 @@ check_installer_mode() {
     installs_the_stage "$stage" "$folder"
   check "$mode: a Start menu entry" test -f "$start_menu/Plinthwright.lnk"
   check "$mode: the installed plinthwright-cli.exe runs" installed_cli_runs "$folder"
+  if [ -n "$installed_check" ]; then
+    check "$mode: the installed plinthwright-cli.exe plans the demo, its models read by the reader" \
+      "$installed_check" "$folder"
+  fi
   check "$mode: .nltrack is a Plinthwright.Track" \
     registry_value_is "$classes\\.nltrack" Plinthwright.Track
   check "$mode: and is offered to it in \"Open with\"" \
@@ -229,7 +234,7 @@ check_installer_mode() {
 }
 
 check_installer() {
-  local setup=$1 stage=$2 opened_check=$3
+  local setup=$1 stage=$2 opened_check=$3 installed_check=${4:-}
   # Wine would otherwise copy the shortcut and the file type into the Linux desktop of whoever
   # runs this.
   local -x WINEDLLOVERRIDES="winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
@@ -239,8 +244,9 @@ check_installer() {
     grep -aq 'requestedExecutionLevel level="highestAvailable"' "$setup"
   # A step that fails between the checks shows in the checks after it; it must not end the
   # caller's script (set -e does not reach into a function called with ||).
-  check_installer_mode "$setup" "$stage" "$opened_check" AllUsers owned || true
-  check_installer_mode "$setup" "$stage" "$opened_check" CurrentUser free || true
+  check_installer_mode "$setup" "$stage" "$opened_check" AllUsers owned "$installed_check" || true
+  check_installer_mode "$setup" "$stage" "$opened_check" CurrentUser free "$installed_check" ||
+    true
 }
 
 # ---- On its own: stand-in programs ----------------------------------------------------------

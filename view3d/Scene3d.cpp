@@ -24,15 +24,23 @@ void fit(Bounds3d& bounds, Vector3 p)
 Model3d unitSquare()
 {
     Model3d model;
-    model.mesh.positions = {{-0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, -0.5f},  {0.5f, 0.0f, 0.5f},
-                            {-0.5f, 0.0f, 0.5f},  {-0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, -0.5f},
-                            {0.5f, 0.0f, 0.5f},   {-0.5f, 0.0f, 0.5f}};
-    model.mesh.normals = {{0, 1, 0},  {0, 1, 0},  {0, 1, 0},  {0, 1, 0},
-                          {0, -1, 0}, {0, -1, 0}, {0, -1, 0}, {0, -1, 0}};
-    model.mesh.indices = {0, 2, 1, 0, 3, 2, 4, 5, 6, 4, 6, 7};
+    ModelMesh& mesh = model.meshes.emplace_back(PlacedMesh{{}, {identityPlacement}}).mesh;
+    mesh.positions = {{-0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, -0.5f},  {0.5f, 0.0f, 0.5f},
+                      {-0.5f, 0.0f, 0.5f},  {-0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, -0.5f},
+                      {0.5f, 0.0f, 0.5f},   {-0.5f, 0.0f, 0.5f}};
+    mesh.normals = {{0, 1, 0},  {0, 1, 0},  {0, 1, 0},  {0, 1, 0},
+                    {0, -1, 0}, {0, -1, 0}, {0, -1, 0}, {0, -1, 0}};
+    mesh.indices = {0, 2, 1, 0, 3, 2, 4, 5, 6, 4, 6, 7};
     model.minimum = {-0.5f, 0.0f, -0.5f};
     model.maximum = {0.5f, 0.0f, 0.5f};
     return model;
+}
+
+Vector3 placed3d(const Placement& e, Vector3 p)
+{
+    return {e[0] * p.x + e[1] * p.y + e[2] * p.z + e[3],
+            e[4] * p.x + e[5] * p.y + e[6] * p.z + e[7],
+            e[8] * p.x + e[9] * p.y + e[10] * p.z + e[11]};
 }
 
 Vector3 unit(Vector3 v)
@@ -85,25 +93,38 @@ Model3d drawableModel(const ModelFootprint& footprint)
 {
     if (!footprint.readable)
         return unitSquare();
-    const ModelMesh& mesh = footprint.mesh;
     Model3d model;
-    const bool wellFormed = mesh.indices.size() >= 3 && mesh.indices.size() % 3 == 0 &&
-                            std::all_of(mesh.positions.begin(), mesh.positions.end(),
-                                        [](Vector3 p) { return isFinite(p); }) &&
-                            std::all_of(mesh.indices.begin(), mesh.indices.end(),
-                                        [&](std::uint32_t i) { return i < mesh.positions.size(); });
-    if (!wellFormed)
-        return model;
-    model.mesh = mesh;
-    const bool normalsUsable = mesh.normals.size() == mesh.positions.size() &&
-                               std::all_of(mesh.normals.begin(), mesh.normals.end(), [](Vector3 n) {
-                                   return isFinite(n) && n.x * n.x + n.y * n.y + n.z * n.z > 0.25f;
-                               });
-    if (!normalsUsable)
-        model.mesh.normals = faceNormals(mesh);
     Bounds3d bounds;
-    for (const std::uint32_t i : mesh.indices)
-        bounds.extend(mesh.positions[i]);
+    for (const PlacedMesh& placed : footprint.meshes) {
+        const ModelMesh& mesh = placed.mesh;
+        const bool wellFormed =
+            mesh.indices.size() >= 3 && mesh.indices.size() % 3 == 0 &&
+            std::all_of(mesh.positions.begin(), mesh.positions.end(),
+                        [](Vector3 p) { return isFinite(p); }) &&
+            std::all_of(mesh.indices.begin(), mesh.indices.end(),
+                        [&](std::uint32_t i) { return i < mesh.positions.size(); });
+        if (!wellFormed)
+            continue;
+        PlacedMesh drawn{{}, {}};
+        for (const Placement& placement : placed.placements)
+            if (std::all_of(placement.begin(), placement.end(),
+                            [](float v) { return std::isfinite(v); }))
+                drawn.placements.push_back(placement);
+        if (drawn.placements.empty())
+            continue;
+        drawn.mesh = mesh;
+        const bool normalsUsable =
+            mesh.normals.size() == mesh.positions.size() &&
+            std::all_of(mesh.normals.begin(), mesh.normals.end(), [](Vector3 n) {
+                return isFinite(n) && n.x * n.x + n.y * n.y + n.z * n.z > 0.25f;
+            });
+        if (!normalsUsable)
+            drawn.mesh.normals = faceNormals(mesh);
+        for (const Placement& placement : drawn.placements)
+            for (const std::uint32_t i : mesh.indices)
+                bounds.extend(placed3d(placement, mesh.positions[i]));
+        model.meshes.push_back(std::move(drawn));
+    }
     model.minimum = bounds.minimum;
     model.maximum = bounds.maximum;
     return model;
@@ -146,7 +167,7 @@ private:
         if (found != models_.end())
             return found->second;
         Model3d model = drawableModel(footprint);
-        const int index = model.mesh.indices.empty() ? -1 : static_cast<int>(scene_.models.size());
+        const int index = model.meshes.empty() ? -1 : static_cast<int>(scene_.models.size());
         if (index >= 0)
             scene_.models.push_back(std::move(model));
         models_.emplace(&footprint, index);
@@ -203,7 +224,7 @@ const Model3d* drawnModel(const Scene3d& scene, const Footer3d& footer)
     if (footer.model < 0 || static_cast<std::size_t>(footer.model) >= scene.models.size())
         return nullptr;
     const Model3d& model = scene.models[static_cast<std::size_t>(footer.model)];
-    return model.mesh.indices.empty() ? nullptr : &model;
+    return model.meshes.empty() ? nullptr : &model;
 }
 
 }  // namespace pw

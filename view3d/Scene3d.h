@@ -19,8 +19,9 @@
 namespace pw {
 
 struct Model3d {
-    ModelMesh mesh;   // empty when the model has nothing drawable
-    Vector3 minimum;  // bounds of the mesh; the picking box
+    // Each mesh once with its placements in the model; none when nothing is drawable.
+    std::vector<PlacedMesh> meshes;
+    Vector3 minimum;  // bounds of the meshes where they are placed; the picking box
     Vector3 maximum;
 };
 
@@ -64,9 +65,10 @@ inline constexpr float trackTubeRadius = 0.5f;
 // A fundament is a block this wide and deep, half as high, centred on its position.
 inline constexpr float fundamentBlockSize = 0.5f;
 
-// A model's mesh as drawn: nothing when it has no triangle, a non-finite vertex or an index out
-// of range; normals made from the faces when they are missing or not finite. A model that could
-// not be read at all is the 1 m square the plans draw for it.
+// A model's meshes as drawn: a mesh without a triangle, with a non-finite vertex or an index out
+// of range is left out, and so is a placement that is not finite; normals are made from the faces
+// when they are missing or not finite. A model that could not be read at all is the 1 m square
+// the plans draw for it.
 Model3d drawableModel(const ModelFootprint& footprint);
 
 // `preview` holds the objects a generation would add to `track`. Anything with a non-finite

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <numbers>
 
 namespace pw {
@@ -435,8 +436,9 @@ SceneRenderer::Mesh SceneRenderer::makeMesh(const ModelMesh& source, int instanc
 
 void SceneRenderer::releaseScene()
 {
-    for (Mesh& mesh : models_)
-        release(mesh);
+    for (std::vector<Mesh>& meshes : models_)
+        for (Mesh& mesh : meshes)
+            release(mesh);
     models_.clear();
 }
 
@@ -469,13 +471,31 @@ void SceneRenderer::destroy()
     initialized_ = false;
 }
 
-void SceneRenderer::setScene(std::shared_ptr<const Scene3d> scene)
+bool SceneRenderer::setScene(std::shared_ptr<const Scene3d> scene)
 {
     scene_ = std::move(scene);
     highlight_ = {};
     if (!initialized_ || !scene_)
-        return;
+        return true;
     releaseScene();
+    try {
+        uploadScene();
+        return true;
+    } catch (const std::bad_alloc&) {
+        // Models, track and all are the scene's: it goes whole, and the window keeps its track.
+        releaseScene();
+        scene_.reset();
+        for (auto* frame : {&frameFooters_, &framePreview_})
+            frame->clear();
+        for (auto* instances : {&footerInstances_, &previewInstances_, &tubeInstances_,
+                                &blockInstances_, &framePieces_, &frameBlocks_, &placedInstances_})
+            instances->clear();
+        return false;
+    }
+}
+
+void SceneRenderer::uploadScene()
+{
     buildInstances();
     const auto countPerModel = [&](const std::vector<Footer3d>& footers) {
         std::vector<int> counts(scene_->models.size(), 0);
@@ -488,13 +508,23 @@ void SceneRenderer::setScene(std::shared_ptr<const Scene3d> scene)
     const std::vector<int> preview = countPerModel(scene_->preview);
     frameFooters_.assign(scene_->models.size(), {});
     framePreview_.assign(scene_->models.size(), {});
+    std::size_t mostPlaced = 1;  // the highlight's
     for (std::size_t m = 0; m < scene_->models.size(); ++m) {
         // One mesh for the solid and the preview footers: the preview's draw refills its
         // instances after the solid one.
-        models_.push_back(makeMesh(scene_->models[m].mesh, std::max(solid[m], preview[m])));
+        const int footers = std::max({solid[m], preview[m], 1});
+        std::vector<Mesh>& meshes = models_.emplace_back();
+        for (const PlacedMesh& placed : scene_->models[m].meshes) {
+            const std::size_t instances =
+                static_cast<std::size_t>(footers) * placed.placements.size();
+            mostPlaced = std::max(mostPlaced, instances);
+            meshes.push_back(makeMesh(placed.mesh, static_cast<int>(instances)));
+        }
         frameFooters_[m].reserve(static_cast<std::size_t>(solid[m]));
         framePreview_[m].reserve(static_cast<std::size_t>(preview[m]));
     }
+    placedInstances_.reserve(mostPlaced);
+    highlightFooter_.reserve(1);
     // One buffer each for all tubes and track pieces, and for all blocks.
     std::size_t trackPieces = 0;
     for (const std::vector<Vector3>& samples : scene_->curve)
@@ -577,6 +607,44 @@ void SceneRenderer::buildInstances()
         blockInstances_.push_back(
             {{s, 0, 0, p.x, 0, 0.5f * s, 0, p.y, 0, 0, s, p.z}, rgba(fundamentRgb)});
         blockCull_.push_back({p, s, 0.0f});
+    }
+}
+
+namespace {
+
+// The footer's placement times the mesh's: both affine, so only the first three rows count.
+Instance3d placedInstance(const Instance3d& footer, const Placement& placement)
+{
+    Instance3d out{{}, footer.colour};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c) {
+            float sum = c == 3 ? footer.rows[static_cast<std::size_t>(4 * r + 3)] : 0.0f;
+            for (int k = 0; k < 3; ++k)
+                sum += footer.rows[static_cast<std::size_t>(4 * r + k)] *
+                       placement[static_cast<std::size_t>(4 * k + c)];
+            out.rows[static_cast<std::size_t>(4 * r + c)] = sum;
+        }
+    return out;
+}
+
+}  // namespace
+
+void SceneRenderer::drawModel(std::size_t m, const std::vector<Instance3d>& footers)
+{
+    if (footers.empty())
+        return;
+    const std::vector<PlacedMesh>& placed = scene_->models[m].meshes;
+    for (std::size_t p = 0; p < placed.size(); ++p) {
+        const std::vector<Placement>& placements = placed[p].placements;
+        if (placements.size() == 1 && placements.front() == identityPlacement) {
+            drawInstanced(models_[m][p], footers);
+            continue;
+        }
+        placedInstances_.clear();
+        for (const Instance3d& footer : footers)
+            for (const Placement& placement : placements)
+                placedInstances_.push_back(placedInstance(footer, placement));
+        drawInstanced(models_[m][p], placedInstances_);
     }
 }
 
@@ -869,15 +937,20 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     drawInstanced(block_, frameBlocks_);
     glDisable(GL_CULL_FACE);
     for (std::size_t m = 0; m < models_.size(); ++m)
-        drawInstanced(models_[m], frameFooters_[m]);
+        drawModel(m, frameFooters_[m]);
 
     if (highlight) {
-        // Reuses the instance buffer of a draw that is finished.
-        Mesh& mesh = highlight_.kind == Pick3d::Kind::Tube ? cylinder_ : models_[highlightModel];
-        glBindBuffer(GL_ARRAY_BUFFER, mesh.instances);
-        glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(Instance3d), &*highlight);
-        glBindVertexArray(mesh.vao);
-        glDrawElementsInstanced(GL_TRIANGLES, mesh.indexCount, GL_UNSIGNED_INT, nullptr, 1);
+        // Reuses the instance buffers of draws that are finished.
+        if (highlight_.kind == Pick3d::Kind::Tube) {
+            glBindBuffer(GL_ARRAY_BUFFER, cylinder_.instances);
+            glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(Instance3d), &*highlight);
+            glBindVertexArray(cylinder_.vao);
+            glDrawElementsInstanced(GL_TRIANGLES, cylinder_.indexCount, GL_UNSIGNED_INT, nullptr,
+                                    1);
+        } else {
+            highlightFooter_.assign(1, *highlight);
+            drawModel(highlightModel, highlightFooter_);
+        }
         glUseProgram(flatProgram_);
         drawFlat(frameLines_, GL_POINTS, highlightPoint, flatCount - highlightPoint,
                  highlightPointPixels);
@@ -889,7 +962,7 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
     for (std::size_t m = 0; m < models_.size(); ++m)
-        drawInstanced(models_[m], framePreview_[m]);
+        drawModel(m, framePreview_[m]);
     glUseProgram(flatProgram_);
     drawFlat(frameLines_, GL_POINTS, previewPointsFirst, highlightPoint - previewPointsFirst,
              pointFooterPixels);

@@ -1,7 +1,8 @@
 #pragma once
 // Draws a Scene3d with OpenGL 3.3 (core profile) into the framebuffer that is bound. Every
-// model's mesh, the unit cylinder of tubes and the fundaments' block are uploaded once per scene;
-// footers, tubes and blocks are drawn instanced, one draw per model, one matrix per instance.
+// model's meshes, the unit cylinder of tubes and the fundaments' block are uploaded once per
+// scene; footers, tubes and blocks are drawn instanced, one draw per mesh, one matrix per instance
+// (a footer's, times the mesh's placement in its model).
 // Each frame sorts what is in view by its size on screen: a footer of fewer than a few pixels is
 // a point, and each segment of the track is drawn in as many straight pieces as its size on
 // screen asks for. Tubes and track pieces are cut where their width on screen crosses a limit:
@@ -63,8 +64,9 @@ public:
     // Compiles the shaders; the reason when the context cannot run them.
     QString initialize();
     bool initialized() const { return initialized_; }
-    // Uploads the scene's meshes and instances.
-    void setScene(std::shared_ptr<const Scene3d> scene);
+    // Uploads the scene's meshes and instances. Where memory runs out for them, the scene is
+    // dropped (nothing of it is drawn) and false returned.
+    bool setScene(std::shared_ptr<const Scene3d> scene);
     void setHighlight(Pick3d pick) { highlight_ = pick; }
     // `size` in device pixels.
     void render(const OrbitCamera& camera, QSize size);
@@ -93,6 +95,9 @@ private:
     void release(Mesh& mesh);
     Mesh makeMesh(const ModelMesh& mesh, int instanceCapacity);
     void drawInstanced(Mesh& mesh, const std::vector<Instance3d>& instances);
+    // Every mesh of scene model `m` at each of `footers`.
+    void drawModel(std::size_t m, const std::vector<Instance3d>& footers);
+    void uploadScene();
     void drawFlat(Lines& lines, unsigned mode, int first, int count, float pointSize);
     void drawLineLayer();
     void buildInstances();
@@ -112,7 +117,10 @@ private:
 
     std::shared_ptr<const Scene3d> scene_;
     Pick3d highlight_;
-    std::vector<Mesh> models_;  // one per scene model, for its solid and its preview footers
+    // Per scene model, one per mesh of it, for its solid and its preview footers.
+    std::vector<std::vector<Mesh>> models_;
+    std::vector<Instance3d> placedInstances_;  // footers times a mesh's placements, per draw
+    std::vector<Instance3d> highlightFooter_;  // the picked footer's one instance
     Mesh cylinder_;
     Mesh block_;
     Lines frameLines_;  // the grid, lines, points and the highlight, filled per frame

@@ -76,7 +76,8 @@ std::vector<std::uint16_t> idsOf(const std::vector<Chunk>& chunks)
 
 TEST(ThreeDsModel, OneTriangleEncodesToTheExpectedBytes)
 {
-    const Mesh mesh{"t", {{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}}, {{0, 1, 2}}};
+    const Mesh mesh{
+        "t", {{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}}, {{0, 1, 2}}, {}};
     const Bytes bytes = encodeThreeDs(mesh);
 
     // main 6 + version 10 + editor (6 + mesh version 10 + object (6 + "t\0" + trimesh

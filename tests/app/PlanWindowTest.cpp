@@ -7,9 +7,13 @@
 #include "PlanCoordinator.h"
 #include "PlanWindow.h"
 #include "View3dPanel.h"
+#include "examples/HostileModels.h"
 #include "frontend/QtPaths.h"
+#include "models/ReaderProcessSeam.h"
+#include "tests/support/ScopedVariable.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QApplication>
 #include <QScreen>
@@ -22,6 +26,11 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+
+#ifdef __linux__
+#include <QDirIterator>
+#include <unistd.h>
+#endif
 
 namespace pw::test {
 
@@ -40,7 +49,7 @@ struct ModelGate {
         --waiting;
         read.push_back(file);
         lock.unlock();
-        return readModelFootprint(file);
+        return reader.read(file);
     }
     void release()
     {
@@ -54,7 +63,38 @@ struct ModelGate {
     bool open = false;
     std::atomic<int> waiting = 0;
     std::vector<std::filesystem::path> read;
+    ModelReaderClient reader;  // used on the inspector's thread alone
 };
+
+void writeModel(const QString& path, const std::vector<std::uint8_t>& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(reinterpret_cast<const char*>(bytes.data()),
+                                                       static_cast<qint64>(bytes.size())) < 0)
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+#ifdef __linux__
+// Our child processes that still run `program` (or have not been reaped).
+int childrenRunning(const QString& program)
+{
+    int children = 0;
+    for (QDirIterator proc(QStringLiteral("/proc")); proc.hasNext();) {
+        QFile stat(proc.next() + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ...", the name cut to 15 characters.
+        const QString fields = QString::fromLatin1(stat.readAll());
+        const qsizetype close = fields.lastIndexOf(QLatin1Char(')'));
+        const QStringList after = fields.mid(close + 2).split(QLatin1Char(' '));
+        if (after.size() > 1 && after[1].toLongLong() == ::getpid() &&
+            program.startsWith(fields.mid(fields.indexOf(QLatin1Char('(')) + 1,
+                                          close - fields.indexOf(QLatin1Char('(')) - 1)))
+            ++children;
+    }
+    return children;
+}
+#endif
 
 }  // namespace
 
@@ -415,6 +455,91 @@ private Q_SLOTS:
         QVERIFY(!scene.preview.empty());
         QVERIFY(std::abs(scene.preview.front().bounds.width() - 1.0) < 0.5);
     }
+
+    // Models within the file's bounds that once took the window minutes and gigabytes, and
+    // aborted it on the switch to 3D.
+    void modelsThatExplodedReadersAreNamedAsSquaresInTime()
+    {
+        const QString models = h->modelDirectory({});
+        writeModel(models + QStringLiteral("/small.3ds"), instancedModel(512, 20000));
+        writeModel(models + QStringLiteral("/medium.3ds"), tiltedGridModel(true));
+        h->click("buttonSelectInput", {demo});
+        QElapsedTimer clock;
+        clock.start();
+        h->click("buttonSelectDirectory", {models});
+        QTRY_VERIFY_WITH_TIMEOUT(!plan->readingModels(), 10000);
+        QVERIFY(clock.elapsed() < 10000);
+        const QString summary = plan->window().summary();
+        QVERIFY2(summary.contains(
+                     QStringLiteral("small.3ds: more than 131072 vertices with their instances")),
+                 qPrintable(summary));
+        QVERIFY2(summary.contains(QStringLiteral(
+                     "medium.3ds: more than 100000000 vertex comparisons to smooth its normals")),
+                 qPrintable(summary));
+        QVERIFY(!plan->window().canvas()->scene().preview.empty());
+    }
+
+    // The reader is a stand-in that misbehaves as each model tells it, under limits made small for
+    // the test; the window answers while it reads.
+    void aReaderThatFailsLeavesSquaresAndTheWindowGoesOn()
+    {
+        const ScopedVariable reader(modelReaderVariable, PLINTHWRIGHT_READER_STAND_IN);
+        // A deadline far off: the spinning reader must reach its processor time first, however
+        // busy the machine. The deadline itself is tested through the client and plan.
+        const ScopedVariable limits(readerLimitsVariable, "1,256,30000");
+        plan.reset();
+        plan = std::make_unique<PlanCoordinator>(h->window->session(), *h->window);
+        const QString models = h->modelDirectory({});
+        // Without a limit to its address space, a reader that allocates would take 4 GiB.
+        const std::pair<const char*, std::string> files[] = {
+            {"small.3ds", "abort"},
+            {"medium.3ds", "spin"},
+            {"large.3ds", "model"},
+            {"xlarge.3ds", addressSpaceLimitsApply() ? "allocate" : "model"},
+            {"xxlarge.3ds", "model"},
+        };
+        for (const auto& [file, content] : files)
+            writeModel(models + QLatin1Char('/') + QLatin1String(file),
+                       {content.begin(), content.end()});
+        h->click("buttonSelectInput", {demo});
+        h->click("buttonSelectDirectory", {models});
+        QVERIFY(plan->readingModels());
+        h->boxes()[4].ownModel->click();  // the window takes a choice meanwhile
+        QVERIFY(!h->boxes()[4].ownModel->isChecked());
+        QTRY_VERIFY_WITH_TIMEOUT(!plan->readingModels(), 30000);
+        const QString summary = plan->window().summary();
+        QStringList expected{
+            QStringLiteral("small.3ds: the reader stopped: it crashed (%1)")
+                .arg(QString::fromStdString(crashText(6))),
+            QStringLiteral("medium.3ds: took longer than 1 s to read"),
+            QString::fromUtf8("xxlarge.3ds 1.00 \u00d7 0.00 \u00d7 1.00 m")};
+        if (addressSpaceLimitsApply())
+            expected << QStringLiteral("xlarge.3ds: needs more than 256 MiB");
+        for (const QString& text : expected)
+            QVERIFY2(summary.contains(text),
+                     qPrintable(summary + QStringLiteral(" lacks ") + text));
+    }
+
+#ifdef __linux__
+    // Closing the window ends the plan's reader process at once, even in the middle of a model.
+    void closingEndsTheReaderWithinASecond()
+    {
+        const ScopedVariable reader(modelReaderVariable, PLINTHWRIGHT_READER_STAND_IN);
+        plan.reset();
+        plan = std::make_unique<PlanCoordinator>(h->window->session(), *h->window);
+        const QString models = h->modelDirectory({});
+        writeModel(models + QStringLiteral("/small.3ds"), {'s', 'l', 'e', 'e', 'p'});
+        h->click("buttonSelectInput", {demo});
+        h->click("buttonSelectDirectory", {models});
+        const QString standIn = QFileInfo(QStringLiteral(PLINTHWRIGHT_READER_STAND_IN)).fileName();
+        QTRY_COMPARE(childrenRunning(standIn), 1);
+        QElapsedTimer clock;
+        clock.start();
+        plan.reset();
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(childrenRunning(standIn), 0);
+    }
+#endif
 
     void threeDViewWithoutOpenGLSaysWhyAndThePlanGoesOn()
     {

@@ -1,11 +1,18 @@
 #include "CliTestSupport.h"
 
+#include "examples/HostileModels.h"
+#include "models/ModelReaderClient.h"
+#include "models/ReaderProcessSeam.h"
+#include "tests/support/ScopedVariable.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
+
+#include <QElapsedTimer>
 
 #include <array>
 #include <cstdlib>
@@ -97,6 +104,82 @@ TEST(PlanCommand, NamesTheModelsItCouldNotRead)
         << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(files.path("models/large.3ds") + ": not found;"));
     EXPECT_TRUE(QFileInfo::exists(files.path("plan.png")));
+}
+
+void writeModel(const QString& path, const std::vector<std::uint8_t>& bytes)
+{
+    writeFile(path, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                               static_cast<qsizetype>(bytes.size())));
+}
+
+// Models within the file's bounds that once took minutes and gigabytes of the plan.
+TEST(PlanCommand, ModelsThatExplodedReadersAreSquaresWithAWarning)
+{
+    TempFiles files;
+    QDir().mkpath(files.path("models"));
+    writeModel(files.path("models/small.3ds"), instancedModel(512, 20000));
+    writeModel(files.path("models/medium.3ds"), tiltedGridModel(true));
+    QElapsedTimer clock;
+    clock.start();
+    const CliRun run = runCli({"plan", examples + "/demo-footers.nltrack", "-o",
+                               files.path("plan.png"), "--models-dir", files.path("models")});
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.contains(files.path("models/small.3ds") +
+                                 ": more than 131072 vertices with their instances; its footers "
+                                 "are drawn as 1 m squares\n"))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(files.path("models/medium.3ds") +
+                                 ": more than 100000000 vertex comparisons to smooth its normals;"))
+        << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(files.path("plan.png")));
+}
+
+// The reader is a stand-in that misbehaves as each model tells it (tests/models/ReaderStandIn.cpp)
+// under limits made small for the test: the plan is written all the same, every model but the
+// failing one read.
+TEST(PlanCommand, AReaderThatFailsLeavesThatModelASquareAndTheRestIsRead)
+{
+    const struct {
+        const char* model;
+        const char* limits;  // processor seconds, address space in MiB, deadline in ms
+        QString problem;
+    } cases[] = {
+        {"abort", "1,256,30000",
+         "the reader stopped: it crashed (" + QString::fromStdString(crashText(6)) + ")"},
+        {"spin", "1,256,30000", "took longer than 1 s to read"},
+        {"sleep", "1,256,500", "the reader stopped: no answer within 0.5 s"},
+        {"allocate", "1,256,30000", "needs more than 256 MiB"},
+    };
+    const test::ScopedVariable reader(modelReaderVariable, PLINTHWRIGHT_READER_STAND_IN);
+    for (const auto& c : cases) {
+        const test::ScopedVariable limits(readerLimitsVariable, c.limits);
+        if (QLatin1String(c.model) == QLatin1String("allocate") && !addressSpaceLimitsApply())
+            continue;  // this build cannot limit it
+        TempFiles files;
+        QDir().mkpath(files.path("models"));
+        for (const char* model : {"medium", "large", "xlarge", "xxlarge"})
+            writeFile(files.path("models/") + model + ".3ds", "model");
+        writeFile(files.path("models/small.3ds"), c.model);
+        const CliRun run = runCli({"plan", examples + "/demo-footers.nltrack", "-o",
+                                   files.path("plan.png"), "--models-dir", files.path("models")});
+        EXPECT_EQ(run.exitCode, 0) << c.model;
+        EXPECT_TRUE(run.err.contains(files.path("models/small.3ds") + ": " + c.problem +
+                                     "; its footers are drawn as 1 m squares\n"))
+            << run.err.toStdString();
+        EXPECT_EQ(run.err.count("drawn as 1 m squares"), 1) << run.err.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(files.path("plan.png"))) << c.model;
+    }
+
+    const test::ScopedVariable missing(modelReaderVariable, "/no/such/reader");
+    TempFiles files;
+    const CliRun run = runCli({"plan", examples + "/demo-footers.nltrack", "-o",
+                               files.path("plan.png"), "--models-dir", examples + "/models"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err.count(": the reader could not be started: /no/such/reader: No such file or "
+                            "directory; its footers are drawn as 1 m squares\n"),
+              5)
+        << run.err.toStdString();
 }
 
 // A model path stored in a downloaded track reaches the terminal escaped, never as the escape

@@ -1,4 +1,5 @@
 #include "models/ModelFootprint.h"
+#include "models/ModelReaderClient.h"
 #include "models/ThreeDsScreening.h"
 
 #include "examples/FooterModels.h"
@@ -55,9 +56,10 @@ protected:
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
-        return readModelFootprint(path);
+        return reader.read(path);
     }
     QTemporaryDir dir;
+    ModelReaderClient reader;
 };
 
 // Each model stands for one seen from outside that crashed, froze or blanked the plan. The
@@ -84,6 +86,13 @@ TEST_F(HostileModels, EachIsAnsweredWithinItsBound)
         {"70,000 chunks", chunk(0x4D4D, chunk(0x3D3D, repeated(chunk(0x3D3E, {}), 70000))),
          "more than 65536 chunks", 4},
         {"editors nested 10,000 deep", nestedEditors(10000), "not a 3ds model", 4},
+        {"a 20,000-face mesh under 512 nodes", instancedModel(512, 20000),
+         "more than 131072 vertices with their instances", 4},
+        {"a 32,766-face mesh under 4 nodes, at the bound", instancedModel(4, 32766), "", 1024},
+        {"tilted grids with smoothing groups", tiltedGridModel(true),
+         "more than 100000000 vertex comparisons to smooth its normals", 4},
+        {"tilted grids without", tiltedGridModel(false),
+         "more than 100000000 vertex comparisons to smooth its normals", 4},
     };
     for (const auto& c : cases) {
         const ModelFootprint footprint = read(c.bytes);
@@ -91,6 +100,50 @@ TEST_F(HostileModels, EachIsAnsweredWithinItsBound)
         EXPECT_EQ(footprint.readable, footprint.problem.empty()) << c.name;
         EXPECT_EQ(footprint.points.size(), c.points) << c.name;
     }
+}
+
+// Assimp compares a vertex with every corner at about its distance along its axis: a grid across
+// that axis compares each with all, one tilted the other way with a few.
+TEST_F(HostileModels, SmoothingComparisonsAreCountedAlongAssimpsAxis)
+{
+    const auto comparisonsProblem = [](std::size_t columns, bool acrossTheAxis) {
+        Mesh grid;
+        grid.name = "grid";
+        for (std::size_t r = 0; r < columns; ++r)
+            for (std::size_t c = 0; c < columns; ++c) {
+                const float a = 0.01f * static_cast<float>(c), b = 0.01f * static_cast<float>(r);
+                // Across the axis (0.8523, 0.34321, 0.5736): (-0.34321, 0.8523, 0) and (-0.5736,
+                // 0, 0.8523) lie in its plane.
+                grid.vertices.push_back(
+                    acrossTheAxis ? Float3{-0.34321f * a - 0.5736f * b, 0.8523f * a, 0.8523f * b}
+                                  : Float3{a, b, 0.0f});
+            }
+        for (std::size_t r = 0; r + 1 < columns; ++r)
+            for (std::size_t c = 0; c + 1 < columns; ++c) {
+                const auto at = [&](std::size_t rr, std::size_t cc) {
+                    return static_cast<std::uint16_t>(rr * columns + cc);
+                };
+                grid.faces.push_back({at(r, c), at(r, c + 1), at(r + 1, c + 1)});
+                grid.faces.push_back({at(r, c), at(r + 1, c + 1), at(r + 1, c)});
+            }
+        return screenThreeDs(encodeThreeDs(grid)).problem;
+    };
+    // 64 x 64 vertices across the axis: 4,096 look-ups of all 23,814 corners.
+    EXPECT_EQ(comparisonsProblem(64, true), "");
+    EXPECT_EQ(comparisonsProblem(66, true),
+              "more than 100000000 vertex comparisons to smooth its normals");
+    EXPECT_EQ(comparisonsProblem(180, false), "");
+}
+
+// Nodes that name one mesh place it each: held once, with one placement per node.
+TEST_F(HostileModels, AnInstancedMeshIsHeldOnceWithItsPlacements)
+{
+    const ModelFootprint footprint = read(instancedModel(3, 20));
+    ASSERT_TRUE(footprint.readable) << footprint.problem;
+    ASSERT_EQ(footprint.meshes.size(), 1u);
+    EXPECT_EQ(footprint.meshes.front().mesh.indices.size(), 3u * 20u);
+    EXPECT_EQ(footprint.meshes.front().placements.size(), 3u);
+    EXPECT_EQ(footprint.points, read(denseModel(1, 20)).points);  // the strip placed once
 }
 
 TEST_F(HostileModels, KeyframerOverTheBoundIsLeftOutAndTheMeshStays)
@@ -102,15 +155,18 @@ TEST_F(HostileModels, KeyframerOverTheBoundIsLeftOutAndTheMeshStays)
 }
 
 // Far over the count where only the outline is kept; the outline is found in n log n (a search per
-// point took half a minute here).
+// point took half a minute here), and of its more than 20,000 corners an even sample is kept.
 TEST_F(HostileModels, CircleOfTheMostVerticesKeepsItsOutline)
 {
     const ModelFootprint footprint = read(encodeThreeDs(circleMesh(65535)));
     ASSERT_TRUE(footprint.readable) << footprint.problem;
-    EXPECT_GT(footprint.points.size(), 20000u);  // the corners that float rounding leaves
+    EXPECT_EQ(footprint.points.size(), mostOutlinePoints);
+    for (const Vector3 p : footprint.points)
+        EXPECT_NEAR(p.x * p.x + p.z * p.z, 1.0f, 1e-5f);
     EXPECT_EQ(footprint.minimum.x, -1.0f);
     EXPECT_EQ(footprint.maximum.x, 1.0f);
-    EXPECT_EQ(footprint.mesh.indices.size(), 3u * 65533u);
+    ASSERT_EQ(footprint.meshes.size(), 1u);
+    EXPECT_EQ(footprint.meshes.front().mesh.indices.size(), 3u * 65533u);
 }
 
 // The sample models pass the walk byte for byte, and their outlines are the corners of the meshes
@@ -127,7 +183,7 @@ TEST_F(HostileModels, ExampleModelsAreUnchanged)
         std::vector<Vector3> expected;
         for (const Float3& v : model.mesh.vertices)
             expected.push_back({v.x, v.z, -v.y});
-        std::vector<Vector3> points = readModelFootprint(path).points;
+        std::vector<Vector3> points = reader.read(path).points;
         const auto key = [](Vector3 p) { return std::make_tuple(p.x, p.y, p.z); };
         const auto less = [&](Vector3 a, Vector3 b) { return key(a) < key(b); };
         std::sort(expected.begin(), expected.end(), less);

@@ -1,5 +1,6 @@
 #include "models/ModelFootprint.h"
 #include "models/ModelFootprints.h"
+#include "models/ModelReaderClient.h"
 #include "plan/PlanScene.h"
 
 #include "examples/ThreeDsModel.h"
@@ -41,12 +42,19 @@ protected:
                   static_cast<std::streamsize>(bytes.size()));
         return path;
     }
+    // The one mesh of a model without instances.
+    ModelMesh meshOf(const std::filesystem::path& file)
+    {
+        const ModelFootprint footprint = reader.read(file);
+        return footprint.meshes.size() == 1 ? footprint.meshes.front().mesh : ModelMesh{};
+    }
     QTemporaryDir dir;
+    ModelReaderClient reader;
 };
 
 TEST_F(ModelFiles, BoxIsReadWithYUpAndItsEightCorners)
 {
-    const ModelFootprint footprint = readModelFootprint(write("box.3ds", encodeThreeDs(boxMesh())));
+    const ModelFootprint footprint = reader.read(write("box.3ds", encodeThreeDs(boxMesh())));
     ASSERT_TRUE(footprint.readable) << footprint.problem;
     EXPECT_EQ(footprint.points.size(), 8u);
     EXPECT_FLOAT_EQ(footprint.minimum.x, -1.0f);
@@ -69,7 +77,7 @@ TEST_F(ModelFiles, MeshKeepsTrianglesWithOutwardUnitNormals)
         std::size_t triangles;
     } cases[] = {{"box.3ds", boxMesh(), 12}, {"nan.3ds", withNaN, 9}};
     for (const auto& c : cases) {
-        const ModelMesh mesh = readModelFootprint(write(c.name, encodeThreeDs(c.mesh))).mesh;
+        const ModelMesh mesh = meshOf(write(c.name, encodeThreeDs(c.mesh)));
         ASSERT_EQ(mesh.indices.size(), 3 * c.triangles) << c.name;
         ASSERT_EQ(mesh.normals.size(), mesh.positions.size()) << c.name;
         for (std::size_t t = 0; t < mesh.indices.size(); t += 3) {
@@ -89,7 +97,7 @@ TEST_F(ModelFiles, MeshKeepsTrianglesWithOutwardUnitNormals)
             }
         }
     }
-    EXPECT_TRUE(readModelFootprint(write("text.3ds", {'n', 'o'})).mesh.positions.empty());
+    EXPECT_TRUE(reader.read(write("text.3ds", {'n', 'o'})).meshes.empty());
 }
 
 // A tetrahedron whose four faces share one smoothing group: the normals are assimp's, shared by
@@ -98,7 +106,7 @@ TEST_F(ModelFiles, MeshKeepsTrianglesWithOutwardUnitNormals)
 TEST_F(ModelFiles, SmoothingGroupsGiveSharedNormals)
 {
     const ModelMesh mesh =
-        readModelFootprint(std::string(PLINTHWRIGHT_MODEL_SEED_DIR) + "/smoothing-groups.3ds").mesh;
+        meshOf(std::string(PLINTHWRIGHT_MODEL_SEED_DIR) + "/smoothing-groups.3ds");
     ASSERT_EQ(mesh.indices.size(), 12u);
     const float third = 1.0f / std::sqrt(3.0f);
     int atCorner = 0;
@@ -138,18 +146,18 @@ TEST_F(ModelFiles, BadFilesGiveTheUnitSquareAndSayWhy)
         {"zeros.3ds", zeroChunks, "not a 3ds model"},
     };
     for (const auto& c : cases) {
-        const ModelFootprint footprint = readModelFootprint(write(c.name, c.bytes));
+        const ModelFootprint footprint = reader.read(write(c.name, c.bytes));
         EXPECT_FALSE(footprint.readable) << c.name;
         EXPECT_EQ(footprint.problem, c.problem) << c.name;
         EXPECT_EQ(footprint.points.size(), 4u) << c.name;
         EXPECT_FLOAT_EQ(footprint.maximum.x, 0.5f) << c.name;
     }
-    EXPECT_EQ(readModelFootprint(dir.path().toStdString() + "/missing.3ds").problem, "not found");
+    EXPECT_EQ(reader.read(dir.path().toStdString() + "/missing.3ds").problem, "not found");
 
     // Too big to be a footer: refused by its size, before any byte is read.
     const std::filesystem::path huge = write("huge.3ds", box);
     std::filesystem::resize_file(huge, largestModelFileBytes + 1);
-    EXPECT_EQ(readModelFootprint(huge).problem, "larger than 16 MiB");
+    EXPECT_EQ(reader.read(huge).problem, "larger than 16 MiB");
 }
 
 // Every cut and every flipped byte of a good model: the reader answers each one, readable or not,
@@ -160,14 +168,14 @@ TEST_F(ModelFiles, CutAndFlippedModelsAreAnsweredWithoutCrash)
     int readable = 0;
     for (std::size_t length = 0; length < box.size(); ++length) {
         const ModelFootprint footprint =
-            readModelFootprint(write("cut.3ds", {box.begin(), box.begin() + length}));
+            reader.read(write("cut.3ds", {box.begin(), box.begin() + length}));
         EXPECT_EQ(footprint.readable, !footprint.points.empty() && footprint.problem.empty());
         readable += footprint.readable ? 1 : 0;
     }
     for (std::size_t i = 0; i < box.size(); ++i) {
         std::vector<std::uint8_t> flipped = box;
         flipped[i] ^= 0xFF;
-        const ModelFootprint footprint = readModelFootprint(write("flipped.3ds", flipped));
+        const ModelFootprint footprint = reader.read(write("flipped.3ds", flipped));
         EXPECT_FALSE(footprint.points.empty());
     }
     EXPECT_LT(readable, static_cast<int>(box.size()));
@@ -176,7 +184,7 @@ TEST_F(ModelFiles, CutAndFlippedModelsAreAnsweredWithoutCrash)
 TEST_F(ModelFiles, DirectoryReadsEachModelOnceAndStaysInside)
 {
     write("small.3ds", encodeThreeDs(boxMesh()));
-    ModelFootprints footprints(dir.path().toStdString());
+    ModelFootprints footprints(dir.path().toStdString(), reader.fileReader());
     const ModelFootprint& first = footprints.of("small.3ds");
     EXPECT_TRUE(first.readable);
     std::filesystem::remove(footprints.directory() / "small.3ds");
@@ -193,8 +201,8 @@ TEST_F(ModelFiles, FootersInTheTrackShowTheInstalledCopy)
     write("objects/park/fundament-small.3ds", encodeThreeDs(boxMesh()));  // 2 m wide
     std::filesystem::create_directories(std::filesystem::path(dir.path().toStdString()) / "models");
     write("models/small.3ds", encodeThreeDs(plinthMesh("small", 0.5f, 0.5f, 0.0f, 0.5f)));
-    ModelFootprints installed(dir.path().toStdString() + "/objects");
-    ModelFootprints models(dir.path().toStdString() + "/models");
+    ModelFootprints installed(dir.path().toStdString() + "/objects", reader.fileReader());
+    ModelFootprints models(dir.path().toStdString() + "/models", reader.fileReader());
 
     Track track;
     const SceneryObject footer{

@@ -3,6 +3,8 @@
 
 #include "ModelChecks.h"
 
+#include "examples/HostileModels.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -25,6 +27,14 @@ TEST(ModelFuzzRegression, SeedsAndFormerFailuresKeepTheFootprintsPromises)
         }
         EXPECT_GE(inputs, 1) << directory;
     }
+}
+
+// Assimp made 512 copies of the first one's mesh, past the positions the bounds allow.
+TEST(ModelFuzzRegression, ModelsThatExplodedReadersKeepThePromisesToo)
+{
+    EXPECT_EQ(hardening::checkModelFootprint(instancedModel(512, 20000)), "");
+    EXPECT_EQ(hardening::checkModelFootprint(instancedModel(4, 32766)), "");
+    EXPECT_EQ(hardening::checkModelFootprint(tiltedGridModel(true)), "");
 }
 
 }  // namespace

@@ -107,10 +107,11 @@ TEST_F(ModelInspection, NewerRequestCancelsTheOlderOne)
 // the other models carry on.
 TEST_F(ModelInspection, ModelThatExhaustsMemoryIsASquareWithTheReason)
 {
-    ModelInspector throwing([](const std::filesystem::path& file) -> ModelFootprint {
+    ModelReaderClient reader;
+    ModelInspector throwing([&](const std::filesystem::path& file) -> ModelFootprint {
         if (file.filename() == "circle.3ds")
             throw std::bad_alloc();
-        return readModelFootprint(file);
+        return reader.read(file);
     });
     QObject::connect(&throwing, &ModelInspector::inspected,
                      [this](std::uint64_t request, std::vector<ModelFootprints>& footprints) {

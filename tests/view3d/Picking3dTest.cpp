@@ -81,7 +81,8 @@ TEST(Picking3d, NearestOfFooterPreviewAndTubeWins)
     // Picked by its box: one triangle will do for a mesh.
     const ModelMesh triangle{
         {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}}, {0, 1, 2}};
-    scene.models.push_back({triangle, {-0.5f, 0.0f, -0.5f}, {0.5f, 1.0f, 0.5f}});
+    scene.models.push_back(
+        {{{triangle, {identityPlacement}}}, {-0.5f, 0.0f, -0.5f}, {0.5f, 1.0f, 0.5f}});
     scene.models.push_back({{}, {-0.5f, 0.0f, -0.5f}, {0.5f, 1.0f, 0.5f}});
     const auto at = [](float x, float z) {
         return std::array<float, 16>{1, 0, 0, x, 0, 1, 0, 0, 0, 0, 1, z, 0, 0, 0, 1};
@@ -119,7 +120,7 @@ TEST(Picking3d, WheelZoomsTowardsWhatIsUnderThePointerAndStaysAboveTheGround)
     Scene3d scene;
     const ModelMesh triangle{
         {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}}, {0, 1, 2}};
-    scene.models.push_back({triangle, {-1, 0, -1}, {1, 2, 1}});
+    scene.models.push_back({{{triangle, {identityPlacement}}}, {-1, 0, -1}, {1, 2, 1}});
     scene.footers.push_back({{}, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, 0});
     const QSize size(400, 300);
     OrbitCamera camera;

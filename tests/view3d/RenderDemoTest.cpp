@@ -4,14 +4,18 @@
 #include "view3d/Picking3d.h"
 #include "view3d/Scene3d.h"
 
+#include "examples/HostileModels.h"
 #include "footers/DrawingColours.h"
 #include "footers/FooterGeneration.h"
 #include "models/ModelFootprints.h"
+#include "models/ModelReaderClient.h"
 #include "plan/PlanHitTest.h"
 #include "tracklib/TrackFile.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -100,7 +104,8 @@ protected:
         return {static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y()))};
     }
 
-    ModelFootprints models{examples / "models"};
+    ModelReaderClient reader;
+    ModelFootprints models{examples / "models", reader.fileReader()};
     OffscreenRenderer renderer;
     OrbitCamera camera;
 };
@@ -226,7 +231,7 @@ TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
         renderer.setScene(std::make_shared<const Scene3d>(std::move(bare)));
         return renderer.render(camera, size);
     }();
-    const ModelMesh good = demo->models.front().mesh;
+    const ModelMesh good = demo->models.front().meshes.front().mesh;
     struct Case {
         const char* name;
         void (*spoil)(ModelMesh&);
@@ -239,8 +244,8 @@ TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
     for (const Case& c : cases) {
         ModelFootprint footprint;
         footprint.readable = true;
-        footprint.mesh = good;
-        c.spoil(footprint.mesh);
+        footprint.meshes = {{good, {identityPlacement}}};
+        c.spoil(footprint.meshes.front().mesh);
         Scene3d broken = *demo;
         broken.models = {drawableModel(footprint)};
         for (Footer3d& footer : broken.footers)
@@ -253,6 +258,67 @@ TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
         const QPoint pixel = pixelOf(shown->footers.front().facts.position);
         EXPECT_NE(pick3d(*shown, camera, pixel, size).kind, Pick3d::Kind::Footer) << c.name;
     }
+}
+
+// A mesh its model places twice is drawn at both places, the footer's placement on top of each.
+TEST_F(RenderDemo, AMeshPlacedTwiceIsDrawnAtBothPlaces)
+{
+    const auto demo = show(readExample("demo-footers.nltrack"));
+    ModelFootprint twice;
+    twice.readable = true;
+    Placement left = identityPlacement, right = identityPlacement;
+    left[3] = -2.0f;
+    right[3] = 2.0f;
+    twice.meshes = {{demo->models.front().meshes.front().mesh, {left, right}}};
+    Scene3d scene;
+    scene.models = {drawableModel(twice)};
+    const Model3d& model = scene.models.front();
+    ASSERT_LT(model.maximum.x - model.minimum.x, 6.0f);  // a gap between the two
+    Footer3d footer;
+    footer.facts.style = 0;
+    footer.matrix = {1, 0, 0, 10, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    footer.model = 0;
+    scene.footers = {footer};
+    scene.bounds.extend({6, -1, -3});
+    scene.bounds.extend({14, 2, 3});
+    camera.fit(scene.bounds.minimum, scene.bounds.maximum, size);
+    renderer.setScene(std::make_shared<const Scene3d>(scene));
+    const QImage image = renderer.render(camera, size);
+    const float middle = (model.minimum.y + model.maximum.y) / 2;
+    const QRgb small = footerRgb(0);
+    EXPECT_TRUE(isLit(image.pixel(pixelOf({8, middle, 0})), small));
+    EXPECT_TRUE(isLit(image.pixel(pixelOf({12, middle, 0})), small));
+    EXPECT_FALSE(isLit(image.pixel(pixelOf({10, middle, 0})), small));
+}
+
+// Models within the file's bounds that once took minutes and gigabytes: squares, in time.
+TEST(PlanCommand3d, ModelsThatExplodedReadersAreSquaresInTime)
+{
+    QTemporaryDir directory;
+    const QString models = directory.filePath(QStringLiteral("models"));
+    QDir().mkpath(models);
+    for (const auto& [name, bytes] : {std::pair{"small.3ds", instancedModel(512, 20000)},
+                                      std::pair{"medium.3ds", tiltedGridModel(true)}}) {
+        QFile file(models + QLatin1Char('/') + QLatin1String(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    }
+    QElapsedTimer clock;
+    clock.start();
+    QProcess cli;
+    cli.start(QStringLiteral(PLINTHWRIGHT_CLI_PATH),
+              {"plan", QStringLiteral(PLINTHWRIGHT_EXAMPLES_DIR "/demo-footers.nltrack"), "-o",
+               directory.filePath(QStringLiteral("view.png")), "--3d", "--models-dir", models});
+    ASSERT_TRUE(cli.waitForFinished(10000));
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(cli.exitCode(), 0);
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    EXPECT_TRUE(
+        err.contains(QStringLiteral("small.3ds: more than 131072 vertices with their "
+                                    "instances; its footers are drawn as 1 m squares")))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("medium.3ds: more than 100000000 vertex comparisons")))
+        << err.toStdString();
 }
 
 TEST(PlanCommand3d, WritesTheDemoSeenFromTheDefaultCamera)
@@ -269,7 +335,8 @@ TEST(PlanCommand3d, WritesTheDemoSeenFromTheDefaultCamera)
     EXPECT_EQ(written.size(), QSize(1280, 800));
 
     // The same picture as the renderer makes of the same scene.
-    ModelFootprints models{examples / "models"};
+    ModelReaderClient reader;
+    ModelFootprints models{examples / "models", reader.fileReader()};
     const auto scene = std::make_shared<const Scene3d>(
         buildScene3d(readExample("demo-footers.nltrack"), {&models}));
     QString problem;

@@ -17,9 +17,10 @@ ModelFootprint tetrahedron()
 {
     ModelFootprint footprint;
     footprint.readable = true;
-    footprint.mesh.positions = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {0, 1, 0}};
-    footprint.mesh.normals = {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}, {0, 1, 0}};
-    footprint.mesh.indices = {0, 1, 2, 0, 1, 3, 0, 2, 3, 1, 2, 3};
+    ModelMesh& mesh = footprint.meshes.emplace_back(PlacedMesh{{}, {identityPlacement}}).mesh;
+    mesh.positions = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {0, 1, 0}};
+    mesh.normals = {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}, {0, 1, 0}};
+    mesh.indices = {0, 1, 2, 0, 1, 3, 0, 2, 3, 1, 2, 3};
     return footprint;
 }
 
@@ -39,30 +40,51 @@ TEST(Scene3d, ModelsThatCannotBeDrawnHaveNoTriangles)
     };
     for (const Case& c : cases) {
         ModelFootprint footprint = tetrahedron();
-        c.spoil(footprint.mesh);
-        EXPECT_TRUE(drawableModel(footprint).mesh.indices.empty()) << c.name;
+        c.spoil(footprint.meshes.front().mesh);
+        EXPECT_TRUE(drawableModel(footprint).meshes.empty()) << c.name;
     }
 }
 
 TEST(Scene3d, DrawableModelKeepsTheMeshAndMendsItsNormals)
 {
     const Model3d whole = drawableModel(tetrahedron());
-    EXPECT_EQ(whole.mesh.indices.size(), 12u);
+    ASSERT_EQ(whole.meshes.size(), 1u);
+    EXPECT_EQ(whole.meshes.front().mesh.indices.size(), 12u);
     EXPECT_EQ(whole.minimum, (Vector3{0, 0, 0}));
     EXPECT_EQ(whole.maximum, (Vector3{1, 1, 1}));
 
     ModelFootprint noNormals = tetrahedron();
-    noNormals.mesh.normals.clear();
+    noNormals.meshes.front().mesh.normals.clear();
     const Model3d mended = drawableModel(noNormals);
-    ASSERT_EQ(mended.mesh.normals.size(), 4u);
-    for (const Vector3 n : mended.mesh.normals)
+    ASSERT_EQ(mended.meshes.front().mesh.normals.size(), 4u);
+    for (const Vector3 n : mended.meshes.front().mesh.normals)
         EXPECT_NEAR(length(n), 1.0f, 1e-5f);
 
     // A model that could not be read is the plan's 1 m square, seen from above and below.
     const Model3d square = drawableModel(unitSquareFootprint("not found"));
-    EXPECT_EQ(square.mesh.indices.size(), 12u);
+    ASSERT_EQ(square.meshes.size(), 1u);
+    EXPECT_EQ(square.meshes.front().mesh.indices.size(), 12u);
     EXPECT_EQ(square.minimum, (Vector3{-0.5f, 0.0f, -0.5f}));
     EXPECT_EQ(square.maximum, (Vector3{0.5f, 0.0f, 0.5f}));
+}
+
+// A mesh placed twice is held once; its box covers both places, and a place that is not finite
+// is left out.
+TEST(Scene3d, DrawableModelKeepsEveryFinitePlacementOfAMesh)
+{
+    ModelFootprint twice = tetrahedron();
+    Placement up = identityPlacement, broken = identityPlacement;
+    up[7] = 5.0f;
+    broken[3] = nan;
+    twice.meshes.front().placements = {identityPlacement, broken, up};
+    const Model3d model = drawableModel(twice);
+    ASSERT_EQ(model.meshes.size(), 1u);
+    EXPECT_EQ(model.meshes.front().placements, (std::vector<Placement>{identityPlacement, up}));
+    EXPECT_EQ(model.minimum, (Vector3{0, 0, 0}));
+    EXPECT_EQ(model.maximum, (Vector3{1, 6, 1}));
+
+    twice.meshes.front().placements = {broken};
+    EXPECT_TRUE(drawableModel(twice).meshes.empty());
 }
 
 TEST(Scene3d, HoldsTubesFundamentsAndFootersOfTheTrack)
