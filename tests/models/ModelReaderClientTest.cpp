@@ -194,7 +194,7 @@ TEST_F(ScratchFiles, AModelSwappedForAFifoBeforeTheOpenIsRefusedAtOnce)
     const auto start = Clock::now();
     const ModelFootprint footprint = client.read(model);
     EXPECT_LT(Clock::now() - start, 1000ms);
-    EXPECT_EQ(footprint.problem, "it is not a regular file");
+    EXPECT_EQ(footprint.problem, "it is a named pipe, not a regular file");
     EXPECT_EQ(footprint.points.size(), 4u);
 }
 #endif
