@@ -1,9 +1,9 @@
 #include "PlanSummary.h"
 
 #include "footers/ModelDirectory.h"
-#include "frontend/InstallationText.h"
-#include "frontend/QtPaths.h"
-#include "frontend/VisibleText.h"
+#include "qtbridge/InstallationText.h"
+#include "qtbridge/QtPaths.h"
+#include "qtbridge/VisibleText.h"
 #include "plan/PlanScene.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "ToolTipText.h"
 
-#include "frontend/VisibleText.h"
+#include "qtbridge/VisibleText.h"
 
 #include <QStringList>
 #include <QToolTip>

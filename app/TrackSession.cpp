@@ -1,8 +1,8 @@
 #include "TrackSession.h"
 
 #include "footers/ObjectDirectory.h"
-#include "frontend/ObjectDirectoryText.h"
-#include "frontend/QtPaths.h"
+#include "qtbridge/ObjectDirectoryText.h"
+#include "qtbridge/QtPaths.h"
 #include "tracklib/TrackOpening.h"
 
 #include <new>

@@ -3,8 +3,8 @@
 
 #include "ApplicationNames.h"
 #include "IncomingTrackFile.h"
-#include "frontend/QtPaths.h"
-#include "frontend/VisibleText.h"
+#include "qtbridge/QtPaths.h"
+#include "qtbridge/VisibleText.h"
 #include "tracklib/TrackOpening.h"
 
 #include <QCloseEvent>

@@ -6,7 +6,7 @@
 #include "FooterRunSetup.h"
 #include "MetricLine.h"
 
-#include "frontend/QtPaths.h"
+#include "qtbridge/QtPaths.h"
 #include "frmMain.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
 #include "ErrorReports.h"
 
 #include "ExitCode.h"
-#include "frontend/VisibleText.h"
+#include "qtbridge/VisibleText.h"
 
 namespace pw {
 

@@ -6,10 +6,10 @@
 #include "OutputFile.h"
 #include "TrackLoading.h"
 #include "footers/ObjectDirectory.h"
-#include "frontend/InstallationText.h"
-#include "frontend/ObjectDirectoryText.h"
-#include "frontend/QtPaths.h"
-#include "frontend/VisibleText.h"
+#include "qtbridge/InstallationText.h"
+#include "qtbridge/ObjectDirectoryText.h"
+#include "qtbridge/QtPaths.h"
+#include "qtbridge/VisibleText.h"
 #include "tracklib/TrackFile.h"
 
 #include <QStringList>

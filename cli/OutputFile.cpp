@@ -1,7 +1,7 @@
 #include "OutputFile.h"
 
 #include "ErrorReports.h"
-#include "frontend/QtPaths.h"
+#include "qtbridge/QtPaths.h"
 #include "tracklib/AtomicFile.h"
 
 namespace pw {

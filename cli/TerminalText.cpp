@@ -1,6 +1,6 @@
 #include "TerminalText.h"
 
-#include "frontend/VisibleText.h"
+#include "qtbridge/VisibleText.h"
 
 namespace pw {
 

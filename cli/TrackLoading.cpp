@@ -1,7 +1,7 @@
 #include "TrackLoading.h"
 
 #include "ErrorReports.h"
-#include "frontend/QtPaths.h"
+#include "qtbridge/QtPaths.h"
 
 namespace pw {
 

@@ -1,7 +1,7 @@
 #include "PlanFile.h"
 
 #include "PlanPainter.h"
-#include "frontend/QtPaths.h"
+#include "qtbridge/QtPaths.h"
 
 #include <QBuffer>
 #include <QFileInfo>

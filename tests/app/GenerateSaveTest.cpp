@@ -5,7 +5,7 @@
 #include "WindowHarness.h"
 
 #include "footers/FooterGeneration.h"
-#include "frontend/QtPaths.h"
+#include "qtbridge/QtPaths.h"
 #include "tests/support/TestModels.h"
 #include "tracklib/TrackFile.h"
 

@@ -8,7 +8,7 @@
 #include "PlanWindow.h"
 #include "View3dPanel.h"
 #include "examples/HostileModels.h"
-#include "frontend/QtPaths.h"
+#include "qtbridge/QtPaths.h"
 #include "models/ReaderProcessSeam.h"
 #include "tests/support/ScopedVariable.h"
 

@@ -1,7 +1,7 @@
 #include "WindowHarness.h"
 
 #include "ApplicationNames.h"
-#include "frontend/QtPaths.h"
+#include "qtbridge/QtPaths.h"
 #include "tests/support/TestModels.h"
 #include "tracklib/TrackFile.h"
 

@@ -2,7 +2,7 @@
 // Running the command line in-process or as the real program, on files in a temporary directory.
 
 #include "cli/CommandLine.h"
-#include "frontend/QtPaths.h"
+#include "qtbridge/QtPaths.h"
 #include "tests/support/TrackFixtures.h"
 #include "tracklib/TrackFile.h"
 

@@ -1,4 +1,4 @@
-#include "frontend/VisibleText.h"
+#include "qtbridge/VisibleText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "frontend/ObjectDirectoryText.h"
+#include "qtbridge/ObjectDirectoryText.h"
 
 #include "footers/FooterGeneration.h"
-#include "frontend/QtPaths.h"
+#include "qtbridge/QtPaths.h"
 
 #include "FooterTestSupport.h"
 

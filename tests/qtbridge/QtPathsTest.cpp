@@ -1,4 +1,4 @@
-#include "frontend/QtPaths.h"
+#include "qtbridge/QtPaths.h"
 
 #include "FooterTestSupport.h"
 
