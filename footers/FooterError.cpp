@@ -69,12 +69,10 @@ std::string text(const CoreError& error)
     return path + ": " + errorReason(error);
 }
 
+constexpr ErrorRoom footers{text, reason};
+
 }  // namespace
 
-const ErrorRoom& errorRoom(FooterError)
-{
-    static constexpr ErrorRoom footers{text, reason};
-    return footers;
-}
+const ErrorRoom& errorRoom(FooterError) { return footers; }
 
 }  // namespace pw

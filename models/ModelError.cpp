@@ -57,13 +57,11 @@ std::string text(const CoreError& error)
     return "Cannot read the footer model " + quotedPath(error.path) + ": " + errorReason(error);
 }
 
+constexpr ErrorRoom models{text, reason};
+
 }  // namespace
 
-const ErrorRoom& errorRoom(ModelError)
-{
-    static constexpr ErrorRoom models{text, reason};
-    return models;
-}
+const ErrorRoom& errorRoom(ModelError) { return models; }
 
 std::string memoryFigure(std::uint64_t bytes)
 {

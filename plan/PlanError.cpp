@@ -19,12 +19,10 @@ std::string text(const CoreError& error)
     return "Cannot save " + quotedPath(error.path) + ": " + errorReason(error);
 }
 
+constexpr ErrorRoom plans{text, reason};
+
 }  // namespace
 
-const ErrorRoom& errorRoom(PlanError)
-{
-    static constexpr ErrorRoom plans{text, reason};
-    return plans;
-}
+const ErrorRoom& errorRoom(PlanError) { return plans; }
 
 }  // namespace pw

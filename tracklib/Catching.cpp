@@ -15,12 +15,10 @@ std::string reason(const CoreError& error)
 
 std::string text(const CoreError& error) { return errorReason(error); }
 
+constexpr ErrorRoom caughtRoom{text, reason};
+
 }  // namespace
 
-const ErrorRoom& errorRoom(CaughtError)
-{
-    static constexpr ErrorRoom caught{text, reason};
-    return caught;
-}
+const ErrorRoom& errorRoom(CaughtError) { return caughtRoom; }
 
 }  // namespace pw

@@ -41,12 +41,10 @@ std::string text(const CoreError& error)
     return "Cannot use " + quotedPath(error.path) + ": " + errorReason(error);
 }
 
+constexpr ErrorRoom files{text, reason};
+
 }  // namespace
 
-const ErrorRoom& errorRoom(FileError)
-{
-    static constexpr ErrorRoom files{text, reason};
-    return files;
-}
+const ErrorRoom& errorRoom(FileError) { return files; }
 
 }  // namespace pw

@@ -26,12 +26,10 @@ std::string reason(const CoreError& error)
 
 std::string text(const CoreError& error) { return "no 3D view: " + errorReason(error); }
 
+constexpr ErrorRoom renderer{text, reason};
+
 }  // namespace
 
-const ErrorRoom& errorRoom(RendererError)
-{
-    static constexpr ErrorRoom renderer{text, reason};
-    return renderer;
-}
+const ErrorRoom& errorRoom(RendererError) { return renderer; }
 
 }  // namespace pw
