@@ -179,15 +179,14 @@ ModelFootprint ModelReaderClient::ask(std::span<const std::uint8_t> file,
 Result<void> ModelReaderClient::start()
 {
     const ReaderLimits& limits = options_.limits;
-    process_ = std::make_unique<ReaderProcess>(
+    Result<std::unique_ptr<ReaderProcess>> started = ReaderProcess::start(
         options_.program, ProcessLimits{limits.addressSpaceBytes, limits.processorSeconds,
                                         limits.modelsPerReader, limits.deadline});
     modelsRead_ = 0;
-    if (process_->startProblem().empty())
-        return {};
-    CoreError notStarted(ModelError::ReaderNotStarted, {}, {}, {}, 0, process_->startProblem());
-    finish();
-    return notStarted;
+    if (!started)
+        return started.error();
+    process_ = std::move(*started);
+    return {};
 }
 
 CoreError ModelReaderClient::failure(Transfer transfer, ModelError whenKilled)

@@ -617,6 +617,15 @@ std::filesystem::path runningProgramDirectory()
 
 #endif
 
+Result<std::unique_ptr<ReaderProcess>> ReaderProcess::start(const std::filesystem::path& program,
+                                                            const ProcessLimits& limits)
+{
+    std::unique_ptr<ReaderProcess> process(new ReaderProcess(program, limits));
+    if (!process->problem_.empty())
+        return CoreError(ModelError::ReaderNotStarted, program, {}, {}, 0, process->problem_);
+    return process;
+}
+
 Transfer ReaderProcess::send(std::span<const std::uint8_t> bytes, Deadline deadline,
                              std::stop_token stop)
 {
