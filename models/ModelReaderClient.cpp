@@ -11,7 +11,6 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
-#include <cstdio>
 #include <utility>
 #include <vector>
 
