@@ -14,12 +14,11 @@
 #include "qtbridge/VisibleText.h"
 #include "footers/FootprintFiles.h"
 #include "plan/PlanScene.h"
+#include "tracklib/Catching.h"
 #include "view3d/Scene3d.h"
 
 #include <QDir>
 #include <QSettings>
-
-#include <new>
 
 PlanCoordinator::PlanCoordinator(const TrackSession& session, QWidget& mainWindow,
                                  pw::ModelFileReader readModel)
@@ -204,6 +203,15 @@ pw::FootprintSources PlanCoordinator::sources()
     return {footprints_ ? &*footprints_ : nullptr, installed_ ? &*installed_ : nullptr};
 }
 
+template <class Draw>
+void PlanCoordinator::drawFooters(const Draw& draw)
+{
+    if (pw::catchingAllocation([&] { draw(sources()); }))
+        return;
+    memoryProblem_ = tr("not enough memory to draw the footer models");
+    (void)pw::catchingAllocation([&] { draw(pw::FootprintSources{}); });
+}
+
 void PlanCoordinator::rebuildScene(bool fit)
 {
     if (!session_.hasTrack())
@@ -214,20 +222,12 @@ void PlanCoordinator::rebuildScene(bool fit)
         updateSummary();
         return;
     }
-    // The footers' outlines grow with their models: without the memory for them, the footers are
-    // drawn as squares, and without even that the plan keeps what it showed.
+    // The footers' outlines grow with their models.
     const pw::TubeEndTable* ends = tubeEnds_ ? &*tubeEnds_ : nullptr;
-    try {
+    drawFooters([&](pw::FootprintSources footprints) {
         window_->setScene(
-            pw::buildPlanScene(session_.track(), window_->view(), sources(), preview_, ends), fit);
-    } catch (const std::bad_alloc&) {
-        memoryProblem_ = tr("not enough memory to draw the footer models");
-        try {
-            window_->setScene(
-                pw::buildPlanScene(session_.track(), window_->view(), {}, preview_, ends), fit);
-        } catch (const std::bad_alloc&) {
-        }
-    }
+            pw::buildPlanScene(session_.track(), window_->view(), footprints, preview_, ends), fit);
+    });
     updateSummary();
 }
 
@@ -243,30 +243,21 @@ void PlanCoordinator::updatePreview()
                 pw::checkModelsToInstall(options.choices, options.modelSourceDirectory);
             !models) {
             previewProblem_ = pw::visibleError(models.error());
-        } else {
-            try {
-                preview_ = pw::footersGenerateWouldAdd(session_.track(), options,
-                                                       tubeEnds_ ? &*tubeEnds_ : nullptr);
-            } catch (const std::bad_alloc&) {
-                // A track too large to copy has no preview; generate says why when pressed.
-                preview_.clear();
-            }
+        } else if (!pw::catchingAllocation([&] {
+                       preview_ = pw::footersGenerateWouldAdd(session_.track(), options,
+                                                              tubeEnds_ ? &*tubeEnds_ : nullptr);
+                   })) {
+            // A track too large to copy has no preview; generate says why when pressed.
+            preview_.clear();
         }
     }
     if (window_->threeDShown()) {
         rebuildScene3d();
     } else {
-        try {
+        drawFooters([&](pw::FootprintSources footprints) {
             window_->canvas()->setPreview(
-                pw::buildPlanFooters(session_.track(), window_->view(), sources(), preview_));
-        } catch (const std::bad_alloc&) {
-            memoryProblem_ = tr("not enough memory to draw the footer models");
-            try {
-                window_->canvas()->setPreview(
-                    pw::buildPlanFooters(session_.track(), window_->view(), {}, preview_));
-            } catch (const std::bad_alloc&) {
-            }
-        }
+                pw::buildPlanFooters(session_.track(), window_->view(), footprints, preview_));
+        });
     }
     updateSummary();
 }
@@ -276,18 +267,10 @@ void PlanCoordinator::rebuildScene3d()
     if (!session_.hasTrack())
         return;
     const pw::TubeEndTable* ends = tubeEnds_ ? &*tubeEnds_ : nullptr;
-    // As in the plan: squares for footers whose meshes there is no memory for, else the last scene.
-    try {
+    drawFooters([&](pw::FootprintSources footprints) {
         window_->view3d()->setScene(std::make_shared<const pw::Scene3d>(
-            pw::buildScene3d(session_.track(), sources(), preview_, ends)));
-    } catch (const std::bad_alloc&) {
-        memoryProblem_ = tr("not enough memory to draw the footer models");
-        try {
-            window_->view3d()->setScene(std::make_shared<const pw::Scene3d>(
-                pw::buildScene3d(session_.track(), {}, preview_, ends)));
-        } catch (const std::bad_alloc&) {
-        }
-    }
+            pw::buildScene3d(session_.track(), footprints, preview_, ends)));
+    });
 }
 
 void PlanCoordinator::updateSummary()

@@ -55,6 +55,10 @@ private:
     void rebuildScene(bool fit);
     void rebuildScene3d();
     void updatePreview();
+    // Draws with the models' shapes (`draw` takes the footprint sources); without the memory for
+    // them, with squares and says so, and without even that, keeps what it drew.
+    template <class Draw>
+    void drawFooters(const Draw& draw);
     void updateSummary();
     // The window's place, size and view, kept for the next run.
     void restorePlace();

@@ -3,9 +3,9 @@
 #include "footers/ObjectDirectory.h"
 #include "qtbridge/ObjectDirectoryText.h"
 #include "qtbridge/QtPaths.h"
+#include "tracklib/Catching.h"
 #include "tracklib/TrackOpening.h"
 
-#include <new>
 #include <utility>
 
 TrackSession::TrackSession(QObject* parent) : QObject(parent)
@@ -49,23 +49,24 @@ pw::Result<pw::GenerationReport> TrackSession::generate()
         return objectDirectory.error();
     const pw::GenerationOptions options = optionsFor(*objectDirectory);
 
-    std::optional<pw::Result<pw::GenerationReport>> report;
-    try {
-        // On a copy, so that running out of memory part of the way keeps the track as it was.
-        pw::Track generated = track_;
-        report.emplace(pw::generateFooters(generated, options));
-        if (!*report)
-            return *report;
-        track_ = std::move(generated);
-    } catch (const std::bad_alloc&) {
-        return pw::CoreError{pw::ErrorCode::NoMemoryToGenerate, {}, {}, {}, 0, {}};
-    }
-    lastReport_ = report->value();
+    const pw::Result<pw::GenerationReport> report = pw::catchingAllocation(
+        [&] {
+            // On a copy, so that running out of memory part of the way keeps the track as it was.
+            pw::Track generated = track_;
+            pw::Result<pw::GenerationReport> made = pw::generateFooters(generated, options);
+            if (made)
+                track_ = std::move(generated);
+            return made;
+        },
+        pw::CoreError(pw::FooterError::NoMemoryToGenerate));
+    if (!report)
+        return report;
+    lastReport_ = *report;
     // The name proposed again, as after opening the track.
     proposeObjectDirectoryName();
     setModified(true);
     Q_EMIT trackGenerated(*lastReport_);
-    return *report;
+    return report;
 }
 
 pw::Result<void> TrackSession::inspectModelDirectory(const QString& directory)

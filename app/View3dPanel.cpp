@@ -34,9 +34,9 @@ void View3dPanel::activate()
         }
     // A context of the view's own kind, made and tried off screen first: a QOpenGLWidget in a
     // window whose platform has no OpenGL would leave the whole window unable to paint.
-    const pw::OffscreenRenderer trial;
-    if (!trial.usable()) {
-        showProblem(trial.problem());
+    const pw::Result<std::unique_ptr<pw::OffscreenRenderer>> trial = pw::OffscreenRenderer::start();
+    if (!trial) {
+        showProblem(QString::fromStdString(pw::errorReason(trial.error())));
         return;
     }
     view_ = new View3dWidget(this);

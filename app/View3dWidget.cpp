@@ -82,11 +82,13 @@ void View3dWidget::initializeGL()
     disconnect(contextGone_);
     contextGone_ =
         connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &View3dWidget::releaseGl);
-    const QString problem = renderer_.initialize();
+    const pw::Result<void> started = renderer_.initialize();
     sceneUploaded_ = false;
-    if (!problem.isEmpty())
+    if (!started) {
+        const QString problem = QString::fromStdString(pw::errorReason(started.error()));
         QMetaObject::invokeMethod(
             this, [this, problem] { Q_EMIT unavailable(problem); }, Qt::QueuedConnection);
+    }
 }
 
 void View3dWidget::paintGL()

@@ -146,11 +146,8 @@ bool frmMain::readTrack(const QString& fileName)
 {
     const pw::Result<pw::ReadDiagnostics> opened = session_.openTrack(fileName);
     if (!opened) {
-        prompts.warning(this, tr("Open NlTrack file"),
-                        tr("The track file %1 could not be opened:\n%2")
-                            .arg(pw::visiblePath(fileName),
-                                 pw::visibleText(
-                                     QString::fromStdString(pw::errorReason(opened.error())))));
+        warnPathFailed(tr("Open NlTrack file"), tr("The track file %1 could not be opened:\n%2"),
+                       fileName, opened.error());
         return false;
     }
     // The track loads all the same; saving it lays out only what the reader understood.
@@ -203,11 +200,9 @@ bool frmMain::refreshObjectDir(const QString& directory)
 {
     const pw::Result<void> inspected = session_.inspectModelDirectory(directory);
     if (!inspected) {
-        prompts.warning(this, tr("Select footer object directory"),
-                        tr("The footer object directory %1 could not be used:\n%2")
-                            .arg(pw::visiblePath(directory),
-                                 pw::visibleText(
-                                     QString::fromStdString(pw::errorReason(inspected.error())))));
+        warnPathFailed(tr("Select footer object directory"),
+                       tr("The footer object directory %1 could not be used:\n%2"), directory,
+                       inspected.error());
         return false;
     }
     saveSettings();
@@ -413,6 +408,12 @@ void frmMain::warnGenerationFailed(const pw::CoreError& error)
                     tr("The footers could not be generated:\n%1").arg(pw::visibleError(error)));
 }
 
+void frmMain::warnPathFailed(const QString& title, const QString& sentence, const QString& path,
+                             const pw::CoreError& error)
+{
+    prompts.warning(this, title, sentence.arg(pw::visiblePath(path), pw::visibleReason(error)));
+}
+
 bool frmMain::saveWithDialog()
 {
     QString fileName =
@@ -431,11 +432,8 @@ bool frmMain::saveWithDialog()
     }
     const pw::Result<void> saved = session_.saveTrack(fileName);
     if (!saved) {
-        prompts.warning(this, tr("Save NlTrack file"),
-                        tr("The track file %1 could not be saved:\n%2")
-                            .arg(pw::visiblePath(fileName),
-                                 pw::visibleText(
-                                     QString::fromStdString(pw::errorReason(saved.error())))));
+        warnPathFailed(tr("Save NlTrack file"), tr("The track file %1 could not be saved:\n%2"),
+                       fileName, saved.error());
         return false;
     }
     return true;

@@ -91,6 +91,9 @@ private:
     // Sets the size-class boxes from what the session's inspection found.
     void showInspection();
     void warnGenerationFailed(const pw::CoreError& error);
+    // A warning titled `title` of `sentence`, whose %1 is the path and %2 the reason.
+    void warnPathFailed(const QString& title, const QString& sentence, const QString& path,
+                        const pw::CoreError& error);
     // A path typed into a field is used as its dialog's answer would be, or refused with its
     // warning; the field then shows what the session holds.
     void typedTrackFile();

@@ -111,11 +111,12 @@ int main(int argc, char** argv)
         else
             pictures = argument;
     }
-    OffscreenRenderer renderer;
-    if (!renderer.usable()) {
-        std::fprintf(stderr, "bench_view3d: no 3D view: %s\n", qPrintable(renderer.problem()));
+    const Result<std::unique_ptr<OffscreenRenderer>> started = OffscreenRenderer::start();
+    if (!started) {
+        std::fprintf(stderr, "bench_view3d: %s\n", errorText(started.error()).c_str());
         return 1;
     }
+    OffscreenRenderer& renderer = **started;
     const std::filesystem::path models =
         std::filesystem::path(PLINTHWRIGHT_EXAMPLES_DIR) / "models";
     const Track large = makeSyntheticTrack(largeTrackSize());

@@ -4,11 +4,11 @@
 #include "Command.h"
 #include "ErrorReports.h"
 #include "Invocation.h"
+#include "tracklib/Catching.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
-#include <new>
 #include <optional>
 
 namespace pw {
@@ -141,14 +141,13 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
 {
     // A file within the size limit can still hold more than this machine can process; that ends
     // as a failure like any other (outputs are written whole or not at all).
-    try {
-        return runCommand(arguments, out, err);
-    } catch (const std::bad_alloc&) {
-        out.flush();
-        err << cliProgramName << ": not enough memory to finish\n";
-        err.flush();
-        return exitFailure;
-    }
+    const Result<int> ran = catchingAllocation([&] { return runCommand(arguments, out, err); });
+    if (ran)
+        return *ran;
+    out.flush();
+    err << cliProgramName << ": not enough memory to finish\n";
+    err.flush();
+    return exitFailure;
 }
 
 }  // namespace pw

@@ -11,6 +11,11 @@ void reportFailure(QTextStream& err, const QString& subject, const QString& reas
     err.flush();
 }
 
+void reportFailure(QTextStream& err, const QString& subject, const CoreError& error)
+{
+    reportFailure(err, subject, QString::fromStdString(errorReason(error)));
+}
+
 void reportError(QTextStream& err, const CoreError& error)
 {
     err << cliProgramName << ": " << visibleError(error) << '\n';

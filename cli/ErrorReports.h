@@ -13,6 +13,8 @@ inline constexpr const char* cliProgramName = "plinthwright-cli";
 
 // "plinthwright-cli: SUBJECT: REASON".
 void reportFailure(QTextStream& err, const QString& subject, const QString& reason);
+// The same with the reason of a failure of the core.
+void reportFailure(QTextStream& err, const QString& subject, const CoreError& error);
 // A failure of the core, whose text names its subject: "plinthwright-cli: TEXT".
 void reportError(QTextStream& err, const CoreError& error);
 // A warning of the core: "plinthwright-cli: warning: TEXT".

@@ -3,13 +3,13 @@
 #include "ErrorReports.h"
 #include "ExitCode.h"
 #include "FooterChoiceArgument.h"
-#include "OutputFile.h"
 #include "TrackLoading.h"
 #include "footers/ObjectDirectory.h"
 #include "qtbridge/InstallationText.h"
 #include "qtbridge/ObjectDirectoryText.h"
 #include "qtbridge/QtPaths.h"
 #include "qtbridge/VisibleText.h"
+#include "tracklib/AtomicFile.h"
 #include "tracklib/TrackFile.h"
 
 #include <QStringList>
@@ -84,8 +84,11 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
     if (!loaded)
         return exitFailure;
     // Refused before any model is installed: nothing may change for an output never written.
-    if (!outputPathAccepted(arguments.outputPath, err))
+    // A pipe, device or directory is refused as such, whatever its name says.
+    if (Result<void> kind = checkFileKind(toFileSystemPath(arguments.outputPath)); !kind) {
+        reportFailure(err, arguments.outputPath, kind.error());
         return exitFailure;
+    }
 
     // What the core refuses, the window refuses the same way: all before anything is made.
     const Result<GenerationOptions> options = generationOptions(arguments);

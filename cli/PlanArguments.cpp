@@ -1,9 +1,10 @@
 #include "PlanArguments.h"
 
 #include "ExitCode.h"
-#include "OutputFile.h"
 #include "PlanCommand.h"
 #include "plan/PlanFile.h"
+#include "qtbridge/QtPaths.h"
+#include "tracklib/AtomicFile.h"
 
 namespace pw {
 
@@ -18,8 +19,10 @@ int runPlanCommand(const Invocation& given)
         return given.usageError(
             QStringLiteral("%1 needs --%2").arg(given.command, optionName(options.output)));
     // A pipe, device or directory is refused as such, whatever its name says.
-    if (!outputPathAccepted(output, given.err))
+    if (Result<void> kind = checkFileKind(toFileSystemPath(output)); !kind) {
+        reportFailure(given.err, output, kind.error());
         return exitFailure;
+    }
     const PlanFileFormat format = planFileFormat(output);
     if (format == PlanFileFormat::Unknown)
         return given.usageError(

@@ -65,15 +65,13 @@ int runPlan(const PlanArguments& arguments, QTextStream& out, QTextStream& err)
                                    installed ? &*installed : nullptr);
     Result<void> written;
     if (arguments.threeD) {
-        QString problem;
-        const QImage picture =
-            renderScene3d(std::make_shared<const Scene3d>(buildScene3d(loaded->track, sources)),
-                          picture3dSize, problem);
-        if (picture.isNull()) {
-            reportFailure(err, QStringLiteral("no 3D view"), problem);
+        const Result<QImage> picture = renderScene3d(
+            std::make_shared<const Scene3d>(buildScene3d(loaded->track, sources)), picture3dSize);
+        if (!picture) {
+            reportError(err, picture.error());
             return exitFailure;
         }
-        written = writePlanPicture(picture, outputPath);
+        written = writePlanPicture(*picture, outputPath);
     } else {
         const PlanScene scene = buildPlanScene(
             loaded->track, arguments.front ? PlanView::Side : PlanView::Top, sources);

@@ -98,7 +98,7 @@ Result<GenerationReport> generateFooters(Track& track, const GenerationOptions& 
         !chosen)
         return chosen.error();
     if (!anyFooterToPlace(track, options.choices))
-        return CoreError{ErrorCode::NothingToPlace, {}, {}, {}, 0, {}};
+        return CoreError{FooterError::NothingToPlace};
     Result<std::vector<ModelToInstall>> models =
         openModelsToInstall(options.choices, options.modelSourceDirectory);
     if (!models)

@@ -1,6 +1,7 @@
 #pragma once
 // Places a footer model at the fundament end of every support tube of an enabled size class.
 
+#include "FooterError.h"
 #include "FooterModelChoice.h"
 #include "ModelInstallation.h"
 #include "ObjectDirectory.h"

@@ -1,7 +1,6 @@
 #include "InstallTarget.h"
 
 #include "ObjectDirectory.h"
-#include "tracklib/CoreError.h"
 #include "tracklib/FileSync.h"
 
 #include <system_error>
@@ -27,17 +26,16 @@ Result<void> checkDirectoryInside(const fs::path& directory, const fs::path& par
                                   const fs::path& nolimitsDirectory)
 {
     if (isLink(directory))
-        return CoreError{ErrorCode::DirectoryIsALink, directory, {}, nolimitsDirectory, 0, {}};
+        return CoreError{FooterError::DirectoryIsALink, directory, {}, nolimitsDirectory};
     std::error_code ec;
     if (!fs::is_directory(fs::symlink_status(directory, ec)))
-        return CoreError{ErrorCode::CannotCreateDirectory, directory,
-                         ec ? ec : std::make_error_code(std::errc::file_exists), {}, 0, {}};
+        return CoreError{FooterError::CannotCreateDirectory, directory,
+                         ec ? ec : std::make_error_code(std::errc::file_exists)};
     // A mount or a link further up inside can still lead elsewhere: where the directory really
     // is must be the parent itself.
     const fs::path resolved = fs::canonical(directory, ec);
     if (ec || !fs::equivalent(resolved.parent_path(), parent, ec) || ec)
-        return CoreError{ErrorCode::DirectoryOutsideNolimits, directory, {}, nolimitsDirectory, 0,
-                         {}};
+        return CoreError{FooterError::DirectoryOutsideNolimits, directory, {}, nolimitsDirectory};
     return {};
 }
 
@@ -53,7 +51,7 @@ Result<void> checkInstallTarget(const InstallTarget& target)
     const fs::path name = target.directory.filename();
     const std::size_t most = longestNameIn(objectsExist ? target.objects : target.nolimits);
     if (name.native().size() > most)
-        return CoreError{ErrorCode::ObjectDirectoryTooLong, name, {}, {}, most, {}};
+        return CoreError{FooterError::ObjectDirectoryTooLong, name, {}, {}, most};
     if (objectsExist && entryExists(target.directory))
         return checkDirectoryInside(target.directory, target.objects, target.nolimits);
     return {};

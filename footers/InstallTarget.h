@@ -4,6 +4,7 @@
 // (or a junction) and never resolving elsewhere. The NoLimits directory itself may be a link: it
 // is the user's own choice.
 
+#include "FooterError.h"
 #include "tracklib/Result.h"
 
 #include <filesystem>

@@ -1,7 +1,5 @@
 #include "ModelDirectory.h"
 
-#include "tracklib/CoreError.h"
-
 #include <algorithm>
 #include <system_error>
 
@@ -21,7 +19,7 @@ Result<void> checkModelDirectory(const fs::path& modelSourceDirectory)
 {
     std::error_code ec;
     if (!fs::is_directory(modelSourceDirectory, ec))
-        return CoreError{ErrorCode::NotADirectory, modelSourceDirectory, {}, {}, 0, {}};
+        return CoreError{FooterError::NotADirectory, modelSourceDirectory};
     return {};
 }
 
@@ -29,12 +27,12 @@ Result<void> checkModelsChosen(const FooterModelChoices& choices,
                                const fs::path& modelSourceDirectory)
 {
     if (modelSourceDirectory.empty())
-        return CoreError{ErrorCode::NoModelDirectory, {}, {}, {}, 0, {}};
+        return CoreError{FooterError::NoModelDirectory};
     if (Result<void> directory = checkModelDirectory(modelSourceDirectory); !directory)
         return directory;
     if (std::none_of(choices.begin(), choices.end(),
                      [](const FooterModelChoice& choice) { return choice.enabled; }))
-        return CoreError{ErrorCode::NoModelChosen, modelSourceDirectory, {}, {}, 0, {}};
+        return CoreError{FooterError::NoModelChosen, modelSourceDirectory};
     return {};
 }
 
@@ -45,12 +43,8 @@ Result<void> checkModelsToInstall(const FooterModelChoices& choices,
         return chosen;
     for (const FooterModelChoice& choice : choices)
         if (choice.enabled && !hasModelFile(modelSourceDirectory, choice.modelFile))
-            return CoreError{ErrorCode::ModelMissing,
-                             modelFilePath(modelSourceDirectory, choice.modelFile),
-                             {},
-                             {},
-                             0,
-                             {}};
+            return CoreError{FooterError::ModelMissing,
+                             modelFilePath(modelSourceDirectory, choice.modelFile)};
     return {};
 }
 

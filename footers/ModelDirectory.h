@@ -3,6 +3,7 @@
 // name. What generate installs is opened and checked by ModelsToInstall instead.
 
 #include "FooterModelChoice.h"
+#include "FooterError.h"
 #include "tracklib/Result.h"
 
 #include <array>

@@ -4,7 +4,6 @@
 #include "ModelDirectory.h"
 #include "ObjectDirectory.h"
 #include "tracklib/AtomicFile.h"
-#include "tracklib/CoreError.h"
 #include "tracklib/FileSync.h"
 
 #include <algorithm>
@@ -25,16 +24,16 @@ fs::path destinationIn(const fs::path& directory, const std::string& modelFile)
     return modelFilePath(directory, footerModelPrefix + modelFile);
 }
 
-CoreError cannotCopy(const ModelToInstall& model, const fs::path& destination, int error,
-                     std::string detail)
+// The system's reason, or ours where it gave none.
+CoreError cannotCopy(const ModelToInstall& model, const fs::path& destination,
+                     std::error_code error, std::string detail)
 {
-    return CoreError{ErrorCode::CannotCopy,
+    return CoreError{FooterError::CannotCopy,
                      model.source,
-                     error != 0 ? std::error_code(error, std::generic_category())
-                                : std::error_code(),
+                     error,
                      destination,
                      0,
-                     error != 0 ? std::string() : std::move(detail)};
+                     error ? std::string() : std::move(detail)};
 }
 
 // What a copy cannot replace is refused before anything is made: a directory, a FIFO or a device
@@ -43,11 +42,14 @@ Result<void> checkDestination(const ModelToInstall& model, const fs::path& desti
 {
     if (!entryExists(destination) || isLink(destination))
         return {};
-    if (std::string problem = fileKindProblem(destination); !problem.empty())
-        return cannotCopy(model, destination, 0, std::move(problem));
-    errno = 0;
-    if (!canWriteExistingFile(destination))
-        return cannotCopy(model, destination, errno != 0 ? errno : EACCES, {});
+    if (Result<void> kind = checkFileKind(destination); !kind)
+        return cannotCopy(model, destination, {}, errorReason(kind.error()));
+    if (Result<void> writable = checkExistingFileWritable(destination); !writable)
+        return cannotCopy(model, destination,
+                          writable.error().system
+                              ? writable.error().system
+                              : std::make_error_code(std::errc::permission_denied),
+                          {});
     return {};
 }
 
@@ -69,19 +71,15 @@ Result<fs::path> makeTemporaryDirectory(const fs::path& objects)
         if (ec)
             break;
     }
-    return CoreError{ErrorCode::CannotCreateDirectory, objects,
-                     ec ? ec : std::make_error_code(std::errc::file_exists), {}, 0, {}};
+    return CoreError{FooterError::CannotCreateDirectory, objects,
+                     ec ? ec : std::make_error_code(std::errc::file_exists)};
 }
 
-// Writes what was checked, then what is left of a larger model, whole to the disk at `to`.
-Result<void> writeCopy(ModelToInstall& model, const fs::path& to, const fs::path& destination)
+// What was checked, then what is left of a larger model; false with the reason in errno.
+bool writeModel(ModelToInstall& model, std::FILE* out)
 {
-    errno = 0;
-    FileHandle out = openNewFile(to);
-    if (!out)
-        return cannotCopy(model, destination, errno, "the copy cannot be created");
-    bool written = std::fwrite(model.bytes.data(), 1, model.bytes.size(), out.get()) ==
-                   model.bytes.size();
+    bool written =
+        std::fwrite(model.bytes.data(), 1, model.bytes.size(), out) == model.bytes.size();
     if (written && model.rest) {
         std::FILE* in = model.rest->stream.get();
         std::vector<char> buffer(64 * 1024);
@@ -94,7 +92,7 @@ Result<void> writeCopy(ModelToInstall& model, const fs::path& to, const fs::path
                 errno = EFBIG;
                 written = false;
             } else {
-                written = std::fwrite(buffer.data(), 1, got, out.get()) == got;
+                written = std::fwrite(buffer.data(), 1, got, out) == got;
             }
         }
         if (written && std::ferror(in) != 0) {
@@ -102,14 +100,23 @@ Result<void> writeCopy(ModelToInstall& model, const fs::path& to, const fs::path
             written = false;
         }
     }
-    written = written && std::fflush(out.get()) == 0 && flushToDisk(out.get());
-    const int writeError = errno;
+    return written;
+}
+
+// Writes the model whole to the disk at `to`.
+Result<void> writeCopy(ModelToInstall& model, const fs::path& to, const fs::path& destination)
+{
+    Result<FileHandle> out = openNewFile(to);
+    if (!out)
+        return cannotCopy(model, destination, out.error().system, "the copy cannot be created");
+    const Result<void> written =
+        writeToDisk(out->get(), [&](std::FILE* file) { return writeModel(model, file); });
     errno = 0;
-    const bool closed = std::fclose(out.release()) == 0;
+    const bool closed = std::fclose(out->release()) == 0;
     if (!written)
-        return cannotCopy(model, destination, writeError, "writing failed");
+        return cannotCopy(model, destination, written.error().system, "writing failed");
     if (!closed)
-        return cannotCopy(model, destination, errno, "closing failed");
+        return cannotCopy(model, destination, errnoCode(), "closing failed");
     return {};
 }
 
@@ -146,7 +153,7 @@ Result<void> moveIntoPlace(const fs::path& temporary, const InstallTarget& targe
             return {};
         // Unless another generation made it meanwhile: then the files go in one by one.
         if (!entryExists(target.directory))
-            return CoreError{ErrorCode::CannotCreateDirectory, target.directory, ec, {}, 0, {}};
+            return CoreError{FooterError::CannotCreateDirectory, target.directory, ec};
     }
     if (Result<void> inside =
             checkDirectoryInside(target.directory, target.objects, target.nolimits);
@@ -156,12 +163,13 @@ Result<void> moveIntoPlace(const fs::path& temporary, const InstallTarget& targe
     for (std::size_t i = 0; i < copies.size(); ++i) {
         const fs::path& destination = copies[i].destination;
         const bool isNew = !entryExists(destination);
-        if (const std::error_code moved = replaceFile(temporary / destination.filename(), destination);
-            moved) {
+        if (const Result<void> moved = replaceFile(temporary / destination.filename(), destination);
+            !moved) {
             // Those new here go again; one that replaced an earlier file keeps the new copy, whole.
             for (const fs::path& path : added)
                 fs::remove(path, ec);
-            return CoreError{ErrorCode::CannotCopy, models[i].source, moved, destination, 0, {}};
+            return CoreError{FooterError::CannotCopy, models[i].source, moved.error().system,
+                             destination};
         }
         if (isNew)
             added.push_back(destination);
@@ -192,7 +200,7 @@ Result<ModelInstallation> installFooterModels(std::vector<ModelToInstall> models
         // Only the last level: the NoLimits directory itself must be there.
         madeObjects = fs::create_directory(target.objects, ec);
         if (ec)
-            return CoreError{ErrorCode::CannotCreateDirectory, target.objects, ec, {}, 0, {}};
+            return CoreError{FooterError::CannotCreateDirectory, target.objects, ec};
     }
     const auto abandon = [&](const fs::path& temporary, CoreError error) {
         std::error_code ignored;

@@ -1,6 +1,7 @@
 #pragma once
 // Copies the checked footer models into the simulator's objects directory, all or nothing.
 
+#include "FooterError.h"
 #include "ModelsToInstall.h"
 #include "tracklib/Result.h"
 

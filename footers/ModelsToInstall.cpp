@@ -2,11 +2,10 @@
 
 #include "ModelDirectory.h"
 #include "models/ThreeDsScreening.h"
-#include "tracklib/CoreError.h"
+#include "tracklib/FileError.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -15,10 +14,6 @@ namespace pw {
 namespace fs = std::filesystem;
 
 namespace {
-
-// The walk's reason for bytes that are no 3ds model at all; each other reason is a bound of our
-// own reading, which a real model may pass.
-constexpr std::string_view walkFoundNoModel = "not a 3ds model";
 
 std::string tooLargeReason(std::uintmax_t size)
 {
@@ -58,35 +53,36 @@ Result<ModelToInstall> openModel(const fs::path& source, const std::string& mode
         // Looked at by name only to choose the words: nothing is opened again.
         std::error_code ec;
         if (fs::status(source, ec).type() == fs::file_type::not_found)
-            return CoreError{ErrorCode::ModelMissing, source, {}, {}, 0, {}};
+            return CoreError{FooterError::ModelMissing, source};
         return opened.error();
     }
     const std::uintmax_t size = opened->size;
     if (size > largestModelCopyBytes)
         return CoreError{
-            ErrorCode::ModelTooLargeToCopy, source, {}, {}, size, tooLargeReason(size)};
+            FooterError::ModelTooLargeToCopy, source, {}, {}, size, tooLargeReason(size)};
 
     ModelToInstall model{modelFile, source, {}, {}, {}};
     // One byte over the check's cap tells a whole file from the start of a larger one.
-    model.bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(size, largestCheckedModelBytes) + 1));
-    if (!readUpTo(opened->stream.get(), largestCheckedModelBytes + 1, model.bytes))
-        return CoreError{ErrorCode::CannotOpen, source, std::make_error_code(std::errc::io_error),
-                         {}, 0, {}};
+    model.bytes.reserve(
+        static_cast<std::size_t>(std::min<std::uintmax_t>(size, largestModelFileBytes) + 1));
+    if (!readUpTo(opened->stream.get(), largestModelFileBytes + 1, model.bytes))
+        return CoreError{FileError::CannotOpen, source, std::make_error_code(std::errc::io_error)};
     const auto beyondReading = [&](std::string bound) {
-        return CoreError{ErrorCode::ModelBeyondReadingBounds, source, {}, {}, 0, std::move(bound)};
+        return CoreError{
+            FooterError::ModelBeyondReadingBounds, source, {}, {}, 0, std::move(bound)};
     };
-    if (model.bytes.size() <= largestCheckedModelBytes) {
+    if (model.bytes.size() <= largestModelFileBytes) {
         const ScreenedModel screened = screenThreeDs(model.bytes);
-        if (screened.problem == walkFoundNoModel)
-            return CoreError{ErrorCode::ModelNotThreeDs, source, {}, {}, 0, {}};
-        if (!screened.problem.empty())
-            model.warning = beyondReading(screened.problem);
+        if (screened.refusal && screened.refusal->code == ModelError::NotThreeDs)
+            return CoreError{FooterError::ModelNotThreeDs, source};
+        // Any other refusal is a bound of our own reading, which a real model may pass.
+        if (screened.refusal)
+            model.warning = beyondReading(errorReason(*screened.refusal));
         return model;
     }
     if (!hasMainChunkHeader(model.bytes, std::max<std::uintmax_t>(size, model.bytes.size())))
-        return CoreError{ErrorCode::ModelNotThreeDs, source, {}, {}, 0, {}};
-    model.warning =
-        beyondReading("larger than " + std::to_string(largestCheckedModelBytes >> 20) + " MiB");
+        return CoreError{FooterError::ModelNotThreeDs, source};
+    model.warning = beyondReading(errorReason(CoreError(ModelError::TooLargeToRead)));
     model.rest = std::move(*opened);
     return model;
 }

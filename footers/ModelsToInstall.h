@@ -3,6 +3,7 @@
 // or copied: a 3ds file within the copy cap. The copy reads what was opened here, so what is
 // installed is what was checked, whatever the name has become by then (another file, a FIFO).
 
+#include "FooterError.h"
 #include "FooterModelChoice.h"
 #include "tracklib/RegularFile.h"
 #include "tracklib/Result.h"
@@ -20,10 +21,6 @@ namespace pw {
 // keeps a huge (or sparse) file from filling the simulator's disk.
 inline constexpr std::uintmax_t largestModelCopyBytes = std::uintmax_t{256} << 20;
 
-// The most of a model read to check it: the whole file up to this size, which is also the largest
-// model the plans read. A larger model is checked by the header of its main chunk alone.
-inline constexpr std::size_t largestCheckedModelBytes = std::size_t{16} << 20;
-
 struct ModelToInstall {
     std::string modelFile;              // "small.3ds"
     std::filesystem::path source;       // in the model directory
@@ -37,7 +34,9 @@ struct ModelToInstall {
 // there (ModelMissing),
 // cannot be opened as a regular file (CannotOpen, OpenedADirectory), is larger than
 // largestModelCopyBytes (ModelTooLargeToCopy) or is no 3ds model (ModelNotThreeDs). A 3ds model
-// beyond the bounds of our own reading is taken, with a warning: the simulator may read it.
+// beyond the bounds of our own reading is taken, with a warning: the simulator may read it. A
+// model is checked whole up to largestModelFileBytes, the largest the plans read; a larger one
+// by the header of its main chunk alone.
 Result<std::vector<ModelToInstall>> openModelsToInstall(
     const FooterModelChoices& choices, const std::filesystem::path& modelSourceDirectory);
 

@@ -43,23 +43,15 @@ Result<void> checkObjectDirectoryName(const std::string& latin1Name)
 {
     // The models would land in objects itself, and every footer would name "/fundament-...".
     if (latin1Name.empty())
-        return CoreError{ErrorCode::ObjectDirectoryEmpty, {}, {}, {}, 0, {}};
+        return CoreError{FooterError::ObjectDirectoryEmpty};
     if (latin1Name == "." || latin1Name == ".." ||
         latin1Name.find_first_of("/\\") != std::string::npos) {
-        return CoreError{ErrorCode::ObjectDirectoryNotInside,
-                         objectDirectoryPath(ObjectDirectory{latin1Name}),
-                         {},
-                         {},
-                         0,
-                         {}};
+        return CoreError{FooterError::ObjectDirectoryNotInside,
+                         objectDirectoryPath(ObjectDirectory{latin1Name})};
     }
     if (!holdsOnWindows(latin1Name)) {
-        return CoreError{ErrorCode::ObjectDirectoryNotForWindows,
-                         objectDirectoryPath(ObjectDirectory{latin1Name}),
-                         {},
-                         {},
-                         0,
-                         {}};
+        return CoreError{FooterError::ObjectDirectoryNotForWindows,
+                         objectDirectoryPath(ObjectDirectory{latin1Name})};
     }
     return {};
 }

@@ -3,6 +3,7 @@
 // the names generated scenery objects give their models.
 
 #include "FooterModelChoice.h"
+#include "FooterError.h"
 #include "tracklib/Result.h"
 
 #include <filesystem>

@@ -30,7 +30,7 @@ std::string checkReadGenerateWrite(std::span<const std::uint8_t> bytes,
         // Every model is in the sandbox, so the installation cannot be what fails. A track on
         // which nothing would be placed is refused, and stays as it was.
         const Result<GenerationReport> report = generateFooters(track, sandbox.options(variant));
-        if (!report.ok() && report.error().code == ErrorCode::NothingToPlace) {
+        if (!report.ok() && report.error().code == FooterError::NothingToPlace) {
             // Compared as written: a NaN read from the file is not equal to itself.
             if (encodeTrack(track) != encodeTrack(read)) {
                 return describe(variant) + ": refused, yet the track changed";

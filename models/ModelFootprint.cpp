@@ -1,13 +1,11 @@
 #include "ModelFootprint.h"
 
-#include <utility>
-
 namespace pw {
 
-ModelFootprint unitSquareFootprint(std::string problem)
+ModelFootprint unitSquareFootprint(const CoreError& why)
 {
     ModelFootprint footprint;
-    footprint.problem = std::move(problem);
+    footprint.problem = errorReason(why);
     footprint.points = {
         {-0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, 0.5f}, {-0.5f, 0.0f, 0.5f}};
     footprint.minimum = {-0.5f, 0.0f, -0.5f};

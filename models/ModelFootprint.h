@@ -3,19 +3,15 @@
 // simulator's frame), reduced to the points that can bound its outline, and its meshes. Models are
 // read by a reader process of their own (ModelReaderClient.h).
 
+#include "ModelError.h"
 #include "ModelMesh.h"
 #include "geometry/Vector3.h"
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace pw {
-
-// Real footer models are a few hundred kilobytes; anything far beyond is no footer, and a
-// hostile file must not keep the reader busy for long.
-inline constexpr std::uintmax_t largestModelFileBytes = 16u * 1024u * 1024u;
 
 // No footer reaches this far from its origin, nor spans this much: a model that does is drawn as
 // the unit square rather than shrink the whole plan below a pixel.
@@ -34,7 +30,7 @@ struct ModelFootprint {
     std::vector<std::string> warnings;  // what was left out of a readable model
 };
 
-// The unit square a footer is drawn as when its model cannot be read.
-ModelFootprint unitSquareFootprint(std::string problem);
+// The unit square a footer is drawn as when its model cannot be read, with the reason why.
+ModelFootprint unitSquareFootprint(const CoreError& why);
 
 }  // namespace pw

@@ -39,14 +39,14 @@ const ModelFootprint& ModelFootprints::of(const std::string& modelFile)
     if (found != read_.end())
         return found->second;
     if (!reader_) {
-        static const ModelFootprint notRead = unitSquareFootprint("not read yet");
+        static const ModelFootprint notRead =
+            unitSquareFootprint(CoreError(ModelError::NotReadYet));
         return notRead;
     }
     // A stored name is never allowed to leave the directory.
-    ModelFootprint footprint =
-        isPlainRelativePath(modelFile)
-            ? reader_(directory_ / pathFromLatin1(modelFile))
-            : unitSquareFootprint("not a model file name");
+    ModelFootprint footprint = isPlainRelativePath(modelFile)
+                                   ? reader_(directory_ / pathFromLatin1(modelFile))
+                                   : unitSquareFootprint(CoreError(ModelError::NotAModelFileName));
     return read_.emplace(modelFile, std::move(footprint)).first->second;
 }
 

@@ -1,10 +1,10 @@
 #include "ModelInspector.h"
 
+#include "tracklib/Catching.h"
+
 #include <QMetaObject>
 
-#include <exception>
 #include <memory>
-#include <new>
 #include <utility>
 
 namespace pw {
@@ -52,16 +52,13 @@ void ModelInspector::work(std::stop_token stop)
 {
     // Lives and dies with this thread, which alone talks to its reader process.
     ModelReaderClient client(options_);
-    // A model that exhausts memory (or a reader that throws) is that model's problem, drawn as
-    // the unit square with the reason, not the end of the program.
+    // A model that exhausts memory is that model's problem, drawn as the unit square with the
+    // reason, not the end of the program.
     const ModelFileReader guardedReader = [&](const std::filesystem::path& file) {
-        try {
-            return reader_ ? reader_(file) : client.read(file, stop);
-        } catch (const std::bad_alloc&) {
-            return unitSquareFootprint("not enough memory to read it");
-        } catch (const std::exception& error) {
-            return unitSquareFootprint(error.what());
-        }
+        Result<ModelFootprint> read =
+            catchingAllocation([&] { return reader_ ? reader_(file) : client.read(file, stop); },
+                               CoreError(ModelError::NoMemory, file));
+        return read ? std::move(*read) : unitSquareFootprint(read.error());
     };
     while (true) {
         Job job;
@@ -83,10 +80,7 @@ void ModelInspector::work(std::stop_token stop)
                 }
                 // An exception would end the program from this thread. A file whose entry
                 // could not even be kept stays "not read yet".
-                try {
-                    read.of(file);
-                } catch (const std::exception&) {
-                }
+                (void)catchingAllocation([&] { read.of(file); });
             }
             if (!finished)
                 break;

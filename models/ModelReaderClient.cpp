@@ -2,7 +2,8 @@
 
 #include "ReaderProcessSeam.h"
 #include "ReaderProtocol.h"
-#include "tracklib/CoreError.h"
+#include "tracklib/Catching.h"
+#include "tracklib/FileError.h"
 #include "tracklib/RegularFile.h"
 
 #include <array>
@@ -10,8 +11,6 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
-#include <cstdio>
-#include <new>
 #include <utility>
 #include <vector>
 
@@ -31,33 +30,30 @@ constexpr const char* readerFileName = "plinthwright-model-reader";
 // processor time, a crash) can be told.
 constexpr auto endingGrace = 1000ms;
 
-std::string fileProblem(const CoreError& error)
+CoreError unreadableFile(const std::filesystem::path& file, const CoreError& error)
 {
-    if (error.code == ErrorCode::FileTooLarge)
-        return "larger than " + std::to_string(largestModelFileBytes >> 20) + " MiB";
+    if (error.code == FileError::FileTooLarge)
+        return CoreError(ModelError::TooLargeToRead, file);
     if (error.system == std::errc::no_such_file_or_directory)
-        return "not found";
-    if (error.code == ErrorCode::OpenedADirectory)
-        return "a directory, not a file";
-    return errorReason(error);
+        return CoreError(ModelError::NotFound, file);
+    if (error.code == FileError::OpenedADirectory)
+        return CoreError(ModelError::IsADirectory, file);
+    return CoreError(ModelError::CannotOpen, file, error.system, {}, 0, errorReason(error));
 }
 
-std::string secondsFigure(std::chrono::milliseconds time)
+// A model that exhausts this process's memory is that model's problem, and the reader in hand
+// is not trusted with the next one.
+template <class Read>
+ModelFootprint guarded(ModelReaderClient& client, Read&& read)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g s", static_cast<double>(time.count()) / 1000.0);
-    return text;
+    Result<ModelFootprint> footprint = catchingAllocation(read, CoreError(ModelError::NoMemory));
+    if (footprint)
+        return std::move(*footprint);
+    client.finish();
+    return unitSquareFootprint(footprint.error());
 }
 
 }  // namespace
-
-std::string memoryFigure(std::uint64_t bytes)
-{
-    constexpr std::uint64_t mebibyte = 1u << 20;
-    if (bytes % (1024 * mebibyte) == 0)
-        return std::to_string(bytes / (1024 * mebibyte)) + " GiB";
-    return std::to_string((bytes + mebibyte - 1) / mebibyte) + " MiB";
-}
 
 ReaderLimits standardReaderLimits()
 {
@@ -110,44 +106,35 @@ ModelFileReader ModelReaderClient::fileReader()
 
 ModelFootprint ModelReaderClient::read(const std::filesystem::path& file, std::stop_token stop)
 {
-    try {
+    return guarded(*this, [&] {
         if (options_.beforeOpen)
             options_.beforeOpen(file);
         const Result<std::vector<std::uint8_t>> bytes =
             readRegularFile(file, largestModelFileBytes);
         if (!bytes)
-            return unitSquareFootprint(fileProblem(bytes.error()));
+            return unitSquareFootprint(unreadableFile(file, bytes.error()));
         return ask(*bytes, stop);
-    } catch (const std::bad_alloc&) {
-        finish();
-        return unitSquareFootprint("not enough memory to read it");
-    }
+    });
 }
 
 ModelFootprint ModelReaderClient::readBytes(std::span<const std::uint8_t> file,
                                             std::stop_token stop)
 {
-    try {
-        return ask(file, stop);
-    } catch (const std::bad_alloc&) {
-        finish();
-        return unitSquareFootprint("not enough memory to read it");
-    }
+    return guarded(*this, [&] { return ask(file, stop); });
 }
 
 ModelFootprint ModelReaderClient::ask(std::span<const std::uint8_t> file,
                                       const std::stop_token& stop)
 {
     if (file.size() > largestModelFileBytes)
-        return unitSquareFootprint("larger than " + std::to_string(largestModelFileBytes >> 20) +
-                                   " MiB");
+        return unitSquareFootprint(CoreError(ModelError::TooLargeToRead));
     const ReaderLimits& limits = options_.limits;
     if (process_ && modelsRead_ >= limits.modelsPerReader)
         finish();
     const bool kept = process_ != nullptr;
     if (!process_)
-        if (std::string problem = start(); !problem.empty())
-            return unitSquareFootprint(std::move(problem));
+        if (Result<void> started = start(); !started)
+            return unitSquareFootprint(started.error());
     ++modelsRead_;
     const Deadline deadline = std::chrono::steady_clock::now() + limits.deadline;
     process_->beginModel();
@@ -158,8 +145,8 @@ ModelFootprint ModelReaderClient::ask(std::span<const std::uint8_t> file,
     // of this model: another one reads it.
     if (sent == Transfer::Ended && kept) {
         finish();
-        if (std::string problem = start(); !problem.empty())
-            return unitSquareFootprint(std::move(problem));
+        if (Result<void> started = start(); !started)
+            return unitSquareFootprint(started.error());
         ++modelsRead_;
         process_->beginModel();
         sent = process_->send(request, deadline, stop);
@@ -170,56 +157,57 @@ ModelFootprint ModelReaderClient::ask(std::span<const std::uint8_t> file,
     if (sent == Transfer::Done)
         sent = process_->receive(header, deadline, stop);
     if (sent != Transfer::Done)
-        return unitSquareFootprint(failure(sent, "it stopped answering"));
+        return unitSquareFootprint(failure(sent, ModelError::ReaderStoppedAnswering));
     const std::optional<std::uint32_t> length = decodeAnswerHeader(header);
     if (!length)
-        return unitSquareFootprint(failure(Transfer::Done, "its answer was damaged"));
+        return unitSquareFootprint(failure(Transfer::Done, ModelError::AnswerDamaged));
     std::vector<std::uint8_t> body(*length);
     if (const Transfer got = process_->receive(body, deadline, stop); got != Transfer::Done)
-        return unitSquareFootprint(failure(got, "it stopped answering"));
+        return unitSquareFootprint(failure(got, ModelError::ReaderStoppedAnswering));
     std::optional<ReaderAnswer> answer = decodeAnswerBody(body);
     if (!answer)
-        return unitSquareFootprint(failure(Transfer::Done, "its answer was damaged"));
+        return unitSquareFootprint(failure(Transfer::Done, ModelError::AnswerDamaged));
     if (answer->outcome == ReaderOutcome::OutOfMemory) {
         finish();
-        return unitSquareFootprint("needs more than " + memoryFigure(limits.addressSpaceBytes));
+        return unitSquareFootprint(
+            CoreError(ModelError::NeedsMoreMemory, {}, {}, {}, limits.addressSpaceBytes));
     }
     return std::move(answer->footprint);
 }
 
-std::string ModelReaderClient::start()
+Result<void> ModelReaderClient::start()
 {
     const ReaderLimits& limits = options_.limits;
-    process_ = std::make_unique<ReaderProcess>(
+    Result<std::unique_ptr<ReaderProcess>> started = ReaderProcess::start(
         options_.program, ProcessLimits{limits.addressSpaceBytes, limits.processorSeconds,
                                         limits.modelsPerReader, limits.deadline});
     modelsRead_ = 0;
-    if (process_->startProblem().empty())
-        return {};
-    std::string problem = "the reader could not be started: " + process_->startProblem();
-    finish();
-    return problem;
+    if (!started)
+        return started.error();
+    process_ = std::move(*started);
+    return {};
 }
 
-std::string ModelReaderClient::failure(Transfer transfer, const char* whenKilled)
+CoreError ModelReaderClient::failure(Transfer transfer, ModelError whenKilled)
 {
     const ReaderEnd end = process_->end(transfer == Transfer::Ended ? endingGrace : 0ms);
     finish();
+    const ReaderLimits& limits = options_.limits;
     if (end.kind == ReaderEnd::Kind::OverTime)
-        return "took longer than " + std::to_string(options_.limits.processorSeconds) +
-               " s to read";
+        return CoreError(ModelError::OverTime, {}, {}, {},
+                         static_cast<std::uint64_t>(limits.processorSeconds));
     if (transfer == Transfer::Cancelled)
-        return "not read: reading was stopped";
+        return CoreError(ModelError::Stopped);
     switch (end.kind) {
     case ReaderEnd::Kind::Crashed:
-        return "the reader stopped: it crashed (" + crashText(end.code) + ")";
-    case ReaderEnd::Kind::Exited:
-        return "the reader stopped: it ended with exit code " + std::to_string(end.code);
+        return CoreError(ModelError::ReaderCrashed, {}, {}, {}, 0, crashText(end.code));
+    case ReaderEnd::Kind::Exited: return CoreError(ModelError::ReaderExited, {}, {}, {}, end.code);
     default: break;
     }
     if (transfer == Transfer::TimedOut)
-        return "the reader stopped: no answer within " + secondsFigure(options_.limits.deadline);
-    return std::string("the reader stopped: ") + whenKilled;
+        return CoreError(ModelError::ReaderSilent, {}, {}, {},
+                         static_cast<std::uint64_t>(limits.deadline.count()));
+    return CoreError(whenKilled);
 }
 
 }  // namespace pw

@@ -10,6 +10,8 @@
 
 #include "ModelFootprint.h"
 #include "ReaderLimits.h"
+#include "ThreeDsScreening.h"
+#include "tracklib/Result.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -64,18 +66,15 @@ public:
 
 private:
     ModelFootprint ask(std::span<const std::uint8_t> file, const std::stop_token& stop);
-    // Starts a reader; the problem when it cannot be started.
-    std::string start();
-    // Ends the reader and words why it gave no answer; `whenKilled` where it ended only when
+    // Starts a reader; ReaderNotStarted when it cannot be started.
+    Result<void> start();
+    // Ends the reader and says why it gave no answer; `whenKilled` where it ended only when
     // it was killed.
-    std::string failure(Transfer transfer, const char* whenKilled);
+    CoreError failure(Transfer transfer, ModelError whenKilled);
 
     ReaderOptions options_;
     std::unique_ptr<ReaderProcess> process_;
     int modelsRead_ = 0;
 };
-
-// "1 GiB", "256 MiB": the figure of an address-space limit as the problems give it.
-std::string memoryFigure(std::uint64_t bytes);
 
 }  // namespace pw

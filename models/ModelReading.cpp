@@ -3,13 +3,13 @@
 #include "ConvexHull.h"
 #include "SceneGeometry.h"
 #include "ThreeDsScreening.h"
+#include "tracklib/Result.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <new>
 #include <tuple>
 
@@ -68,36 +68,47 @@ bool withinModelReach(Vector3 v)
            std::abs(v.z) <= modelReachMetres;
 }
 
+// Assimp throws on some damaged models: its exceptions are caught here, where it runs, and
+// nowhere else, and such a model is no 3ds model. Running out of memory is no fault of the
+// model: the reader's loop answers so.
+Result<SceneGeometry> geometryByAssimp(const ScreenedModel& screened)
+{
+    try {
+        Assimp::Importer importer;
+        const aiScene* scene =
+            importer.ReadFileFromMemory(screened.bytes.data(), screened.bytes.size(), 0, "3ds");
+        if (scene == nullptr)
+            return CoreError(ModelError::NotThreeDs);
+        // Without smoothing groups a 3ds model is faceted; assimp would smooth it all over.
+        return collectSceneGeometry(
+            *scene, screened.smoothingGroups ? NormalSource::Model : NormalSource::Flat,
+            mostPlacedVertices);
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (...) {
+        return CoreError(ModelError::NotThreeDs);
+    }
+}
+
 }  // namespace
 
 ModelFootprint modelFootprintOf(std::span<const std::uint8_t> file)
 {
     // Only the chunks our own walk accepted reach assimp; other formats it knows never do.
     const ScreenedModel screened = screenThreeDs(file);
-    if (!screened.problem.empty())
-        return unitSquareFootprint(screened.problem);
+    if (screened.refusal)
+        return unitSquareFootprint(*screened.refusal);
 
-    SceneGeometry geometry;
-    try {
-        Assimp::Importer importer;
-        const aiScene* scene =
-            importer.ReadFileFromMemory(screened.bytes.data(), screened.bytes.size(), 0, "3ds");
-        // Without smoothing groups a 3ds model is faceted; assimp would smooth it all over.
-        if (scene != nullptr)
-            geometry = collectSceneGeometry(
-                *scene, screened.smoothingGroups ? NormalSource::Model : NormalSource::Flat,
-                mostPlacedVertices);
-    } catch (const std::bad_alloc&) {
-        throw;  // the reader says so in its answer
-    } catch (...) {
-        geometry = {};
-    }
-    if (geometry.tooLarge)
-        return unitSquareFootprint("more than " + std::to_string(mostPlacedVertices) +
-                                   " vertices with their instances");
-    std::vector<Vector3>& vertices = geometry.vertices;
+    Result<SceneGeometry> geometry = geometryByAssimp(screened);
+    if (!geometry)
+        return unitSquareFootprint(geometry.error());
+    if (geometry->tooLarge)
+        return unitSquareFootprint(CoreError(
+            ModelError::BeyondReadingBounds, {}, {}, {}, 0,
+            "more than " + std::to_string(mostPlacedVertices) + " vertices with their instances"));
+    std::vector<Vector3>& vertices = geometry->vertices;
     if (vertices.empty())
-        return unitSquareFootprint("not a 3ds model");
+        return unitSquareFootprint(CoreError(ModelError::NotThreeDs));
 
     ModelFootprint footprint;
     footprint.readable = true;
@@ -110,15 +121,14 @@ ModelFootprint modelFootprintOf(std::span<const std::uint8_t> file)
     }
     if (!withinModelReach(footprint.minimum) || !withinModelReach(footprint.maximum) ||
         !withinModelReach(footprint.maximum - footprint.minimum))
-        return unitSquareFootprint(
-            "reaches beyond " + std::to_string(static_cast<int>(modelReachMetres / 1000)) + " km");
+        return unitSquareFootprint(CoreError(ModelError::ReachesTooFar));
     footprint.points = reduced(std::move(vertices));
-    footprint.meshes = std::move(geometry.meshes);
+    footprint.meshes = std::move(geometry->meshes);
     if (screened.keyframerLeftOut)
         footprint.warnings.push_back("read without its keyframer: more than " +
                                      std::to_string(mostKeyframerNodes) + " nodes");
-    if (geometry.placementsLeftOut > 0)
-        footprint.warnings.push_back(std::to_string(geometry.placementsLeftOut) +
+    if (geometry->placementsLeftOut > 0)
+        footprint.warnings.push_back(std::to_string(geometry->placementsLeftOut) +
                                      " places of a mesh left out: beyond float range");
     return footprint;
 }

@@ -1,5 +1,7 @@
 #include "ReaderProcessSeam.h"
 
+#include "ReaderExitCode.h"
+
 #include <algorithm>
 #include <optional>
 #include <system_error>
@@ -115,7 +117,7 @@ bool makePipe(int ends[2])
 {
     const int error = errno;
     [[maybe_unused]] const auto written = ::write(report, &error, sizeof error);
-    ::_exit(127);
+    ::_exit(readerNotStarted);
 }
 
 // Between fork and exec only async-signal-safe calls: a failure writes errno to `report`.
@@ -136,7 +138,7 @@ bool makePipe(int ends[2])
     if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0)
         reportFailedStart(report);
     if (::getppid() != parent)
-        ::_exit(127);  // the parent is gone already
+        ::_exit(readerNotStarted);  // the parent is gone already
 #else
     (void)parent;
 #endif
@@ -614,6 +616,15 @@ std::filesystem::path runningProgramDirectory()
 }
 
 #endif
+
+Result<std::unique_ptr<ReaderProcess>> ReaderProcess::start(const std::filesystem::path& program,
+                                                            const ProcessLimits& limits)
+{
+    std::unique_ptr<ReaderProcess> process(new ReaderProcess(program, limits));
+    if (!process->problem_.empty())
+        return CoreError(ModelError::ReaderNotStarted, program, {}, {}, 0, process->problem_);
+    return process;
+}
 
 Transfer ReaderProcess::send(std::span<const std::uint8_t> bytes, Deadline deadline,
                              std::stop_token stop)

@@ -8,6 +8,9 @@
 // One thread at a time uses a ReaderProcess. On Linux the reader dies with the thread that started
 // it (PR_SET_PDEATHSIG), so that no reader outlives a window that ended however it ended.
 
+#include "ModelError.h"
+#include "tracklib/Result.h"
+
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -47,15 +50,15 @@ using Deadline = std::chrono::steady_clock::time_point;
 
 class ReaderProcess {
 public:
-    // Starts `program` under `limits`, with nothing to read yet; see startProblem().
-    ReaderProcess(const std::filesystem::path& program, const ProcessLimits& limits);
+    // Starts `program` under `limits`, with nothing to read yet; ReaderNotStarted, saying why,
+    // where it cannot be started.
+    static Result<std::unique_ptr<ReaderProcess>> start(const std::filesystem::path& program,
+                                                        const ProcessLimits& limits);
     // Kills the reader if it still runs.
     ~ReaderProcess();
     ReaderProcess(const ReaderProcess&) = delete;
     ReaderProcess& operator=(const ReaderProcess&) = delete;
 
-    // Empty once the reader runs; else why it could not be started.
-    const std::string& startProblem() const { return problem_; }
     // The next model's processor time starts now (where the parent keeps that count).
     void beginModel();
     Transfer send(std::span<const std::uint8_t> bytes, Deadline deadline, std::stop_token stop);
@@ -65,6 +68,8 @@ public:
     ReaderEnd end(std::chrono::milliseconds grace);
 
 private:
+    // Leaves why it could not start the reader in problem_.
+    ReaderProcess(const std::filesystem::path& program, const ProcessLimits& limits);
     Transfer transfer(bool sending, std::uint8_t* data, std::size_t size, Deadline deadline,
                       const std::stop_token& stop);
 

@@ -243,7 +243,7 @@ std::vector<std::uint8_t> encodeAnswer(const ReaderAnswer& answer)
     if (answer.outcome == ReaderOutcome::Read)
         writeFootprint(out, fitsAnAnswer(answer.footprint)
                                 ? answer.footprint
-                                : unitSquareFootprint("more than a reader may answer"));
+                                : unitSquareFootprint(CoreError(ModelError::AnswerTooLarge)));
     const auto length = static_cast<std::uint32_t>(bytes.size() - readerAnswerHeaderBytes);
     for (int i = 0; i < 4; ++i)
         bytes[8 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(length >> (8 * i));
@@ -296,7 +296,8 @@ std::optional<ReaderAnswer> decodeAnswerBody(std::span<const std::uint8_t> body)
         (footprint.readable && footprint.points.empty()))
         return std::nullopt;
     if (!footprint.readable)
-        footprint = unitSquareFootprint(std::move(footprint.problem));
+        footprint = unitSquareFootprint(
+            CoreError(ModelError::ReaderSaid, {}, {}, {}, 0, std::move(footprint.problem)));
     return answer;
 }
 

@@ -2,10 +2,10 @@
 
 #include "ReaderProcessSeam.h"
 #include "ReaderProtocol.h"
+#include "tracklib/Catching.h"
 
 #include <array>
 #include <cstdio>
-#include <new>
 #include <vector>
 
 namespace pw {
@@ -25,39 +25,38 @@ bool writeAll(std::span<const std::uint8_t> bytes)
 
 }  // namespace
 
-int serveModelRequests(const ModelBytesReader& read)
+ReaderExitCode serveModelRequests(const ModelBytesReader& read)
 {
-    constexpr int damaged = 2;
     if (!attachReaderStreams())
-        return damaged;
+        return readerDamaged;
     for (;;) {
         std::array<std::uint8_t, readerRequestHeaderBytes> header;
         const std::size_t got = std::fread(header.data(), 1, header.size(), stdin);
         if (got == 0 && std::feof(stdin))
-            return 0;
+            return readerFinished;
         const std::optional<ReaderRequest> request =
             got == header.size() ? decodeRequestHeader(header) : std::nullopt;
         if (!request)
-            return damaged;
-        ReaderAnswer answer;
-        std::vector<std::uint8_t> bytes;
-        try {
+            return readerDamaged;
+        bool complete = true;
+        const Result<std::vector<std::uint8_t>> answer = catchingAllocation([&] {
             std::vector<std::uint8_t> file(request->fileBytes);
-            if (!readAll(file))
-                return damaged;
+            complete = readAll(file);
+            if (!complete)
+                return std::vector<std::uint8_t>();
             limitReaderProcessorTime(static_cast<int>(request->processorSeconds));
-            answer.footprint = read(file);
-            bytes = encodeAnswer(answer);
-        } catch (const std::bad_alloc&) {
-            answer = {ReaderOutcome::OutOfMemory, {}};
-        }
+            return encodeAnswer({ReaderOutcome::Read, read(file)});
+        });
+        if (!complete)
+            return readerDamaged;
         limitReaderProcessorTime(0);
-        if (answer.outcome == ReaderOutcome::OutOfMemory) {
+        if (!answer) {
             // What is left of the heap is not to be trusted with the next model.
-            return writeAll(encodeAnswer(answer)) ? 0 : damaged;
+            return writeAll(encodeAnswer({ReaderOutcome::OutOfMemory, {}})) ? readerFinished
+                                                                            : readerDamaged;
         }
-        if (!writeAll(bytes))
-            return damaged;
+        if (!writeAll(*answer))
+            return readerDamaged;
     }
 }
 

@@ -112,21 +112,26 @@ struct Walk {
     std::size_t vertices = 0;
     std::size_t faces = 0;
     bool smoothingGroups = false;
-    std::string problem;
+    std::optional<CoreError> refusal;  // the first reason to refuse the file
     // Assimp puts each object's meshes once for every keyframer node that names the object.
     std::map<std::string, std::size_t> verticesOf, facesOf;  // by object name
     std::map<std::string, std::size_t> nodesNaming;
     std::uint64_t smoothingComparisons = 0;
 
-    bool fail(std::string why)
+    bool fail(ModelError code, std::string bound)
     {
-        if (problem.empty())
-            problem = std::move(why);
+        if (!refusal)
+            refusal = CoreError(code, {}, {}, {}, 0, std::move(bound));
         return false;
     }
+    // Bytes that are no 3ds model at all.
+    bool damaged() { return fail(ModelError::NotThreeDs, {}); }
+    // A model over one of our own bounds, which a real model may pass.
+    bool beyond(std::string bound)
+    {
+        return fail(ModelError::BeyondReadingBounds, std::move(bound));
+    }
 };
-
-const std::string damaged = "not a 3ds model";
 
 // The chunks that fill `body`; nothing when one of them does not fit in it. A tail shorter than
 // a header is left out.
@@ -140,11 +145,11 @@ std::optional<std::vector<Chunk>> splitChunks(std::span<const std::uint8_t> body
         in.u16(chunk.id);
         in.u32(length);
         if (length < headerSize || length - headerSize > in.left()) {
-            walk.fail(damaged);
+            walk.damaged();
             return std::nullopt;
         }
         if (++walk.chunks > mostThreeDsChunks) {
-            walk.fail("more than " + std::to_string(mostThreeDsChunks) + " chunks");
+            walk.beyond("more than " + std::to_string(mostThreeDsChunks) + " chunks");
             return std::nullopt;
         }
         chunk.body = body.subspan(in.at(), length - headerSize);
@@ -190,7 +195,7 @@ bool writeContainer(std::vector<std::uint8_t>& out, const Chunk& chunk, std::siz
                     int depth, Walk& walk, Child child)
 {
     if (depth > deepestThreeDsChunk)
-        return walk.fail(damaged);
+        return walk.damaged();
     return writeChunk(out, chunk.id, [&] {
         out.insert(out.end(), chunk.body.begin(), chunk.body.begin() + prefix);
         const auto children = splitChunks(chunk.body.subspan(prefix), walk);
@@ -251,8 +256,8 @@ bool writeKeyframer(std::vector<std::uint8_t>& out, const Chunk& keyframer, int 
         if (c.id < idFirstNode || c.id > idLastNode)
             return true;
         if (++walk.nodes > mostKeyframerNodes)
-            return walk.fail("more than " + std::to_string(mostKeyframerNodes) +
-                             " keyframer nodes");
+            return walk.beyond("more than " + std::to_string(mostKeyframerNodes) +
+                               " keyframer nodes");
         return writeNode(out, c, depth + 1, walk);
     });
 }
@@ -319,7 +324,7 @@ bool writeTriangleMesh(std::vector<std::uint8_t>& out, const Chunk& mesh, const 
         switch (c.id) {
         case idVertices:
             if (!in.u16(count) || in.left() < 12 * std::size_t{count})
-                return walk.fail(damaged);
+                return walk.damaged();
             for (std::uint16_t v = 0; v < count; ++v) {
                 Vector3f& p = corners.positions.emplace_back();
                 in.f32(p.x);
@@ -329,17 +334,17 @@ bool writeTriangleMesh(std::vector<std::uint8_t>& out, const Chunk& mesh, const 
             walk.vertices += count;
             walk.verticesOf[object] += count;
             if (walk.vertices > mostModelVertices)
-                return walk.fail("more than " + std::to_string(mostModelVertices) + " vertices");
+                return walk.beyond("more than " + std::to_string(mostModelVertices) + " vertices");
             copyChunk(out, c);
             return true;
         case idFaces:
             if (!in.u16(count))
-                return walk.fail(damaged);
+                return walk.damaged();
             for (std::uint16_t f = 0; f < count; ++f) {
                 std::uint16_t corner[4] = {};
                 for (std::uint16_t& value : corner)
                     if (!in.u16(value))
-                        return walk.fail(damaged);
+                        return walk.damaged();
                 corners.vertices.insert(corners.vertices.end(), corner, corner + 3);
                 largestIndex = std::max<std::uint32_t>(largestIndex,
                                                        std::max({corner[0], corner[1], corner[2]}));
@@ -347,12 +352,12 @@ bool writeTriangleMesh(std::vector<std::uint8_t>& out, const Chunk& mesh, const 
             walk.faces += count;
             walk.facesOf[object] += count;
             if (walk.faces > mostModelFaces)
-                return walk.fail("more than " + std::to_string(mostModelFaces) + " faces");
+                return walk.beyond("more than " + std::to_string(mostModelFaces) + " faces");
             return writeContainer(out, c, in.at(), depth + 1, walk, [&](const Chunk& g) {
                 if (g.id != idSmoothingGroups)
                     return true;
                 if (g.body.size() < 4 * std::size_t{count})
-                    return walk.fail(damaged);
+                    return walk.damaged();
                 walk.smoothingGroups = true;
                 Cursor groups(g.body);
                 corners.groups.resize(corners.vertices.size() / 3);
@@ -372,11 +377,11 @@ bool writeTriangleMesh(std::vector<std::uint8_t>& out, const Chunk& mesh, const 
         return false;
     // Faces naming vertices the mesh does not have.
     if (!corners.vertices.empty() && largestIndex >= corners.positions.size())
-        return walk.fail(damaged);
+        return walk.damaged();
     walk.smoothingComparisons += smoothingComparisons(corners);
     if (walk.smoothingComparisons > mostSmoothingComparisons)
-        return walk.fail("more than " + std::to_string(mostSmoothingComparisons) +
-                         " vertex comparisons to smooth its normals");
+        return walk.beyond("more than " + std::to_string(mostSmoothingComparisons) +
+                           " vertex comparisons to smooth its normals");
     return true;
 }
 
@@ -394,7 +399,7 @@ bool writeEditor(std::vector<std::uint8_t>& out, const Chunk& editor, int depth,
         case idObject: {
             std::string name;
             if (!in.text(name))
-                return walk.fail(damaged);
+                return walk.damaged();
             return writeContainer(out, c, in.at(), depth + 1, walk, [&](const Chunk& m) {
                 return m.id != idTriangleMesh || writeTriangleMesh(out, m, name, depth + 2, walk);
             });
@@ -426,7 +431,7 @@ ScreenedModel screenThreeDs(std::span<const std::uint8_t> file)
     std::uint32_t length = 0;
     if (!in.u16(id) || !in.u32(length) || id != idMain || length < headerSize ||
         length > file.size()) {
-        result.problem = damaged;
+        result.refusal = CoreError(ModelError::NotThreeDs);
         return result;
     }
     const Chunk main{id, file.subspan(headerSize, length - headerSize)};
@@ -454,14 +459,14 @@ ScreenedModel screenThreeDs(std::span<const std::uint8_t> file)
         }
     });
     if (written && walk.vertices == 0)
-        walk.fail(damaged);
+        walk.damaged();
     if (placedTotal(walk.verticesOf, walk) > mostModelVertices)
-        walk.fail("more than " + std::to_string(mostModelVertices) +
-                  " vertices with their instances");
+        walk.beyond("more than " + std::to_string(mostModelVertices) +
+                    " vertices with their instances");
     if (placedTotal(walk.facesOf, walk) > mostModelFaces)
-        walk.fail("more than " + std::to_string(mostModelFaces) + " faces with their instances");
-    if (!walk.problem.empty()) {
-        result.problem = walk.problem;
+        walk.beyond("more than " + std::to_string(mostModelFaces) + " faces with their instances");
+    if (walk.refusal) {
+        result.refusal = std::move(walk.refusal);
         return result;
     }
     result.bytes = std::move(out);

@@ -7,13 +7,19 @@
 // The bounds keep the reading that follows short in time, memory and stack: assimp builds its
 // node tree from the keyframer recursively and searches it once per node.
 
+#include "ModelError.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 namespace pw {
+
+// The largest model file read. Real footer models are a few hundred kilobytes; anything far
+// beyond is no footer, and a hostile file must not keep the reader busy for long.
+inline constexpr std::size_t largestModelFileBytes = std::size_t{16} << 20;
 
 inline constexpr std::size_t mostThreeDsChunks = 65536;  // chunks walked in one file
 inline constexpr std::size_t mostKeyframerNodes = 512;   // more, and the keyframer is left out
@@ -27,7 +33,8 @@ inline constexpr std::uint64_t mostSmoothingComparisons = 100'000'000;
 
 struct ScreenedModel {
     std::vector<std::uint8_t> bytes;  // the kept chunks; empty when the model is refused
-    std::string problem;              // why it was refused; empty when kept
+    // Why it was refused: NotThreeDs, or BeyondReadingBounds with the bound it passes.
+    std::optional<CoreError> refusal;
     bool smoothingGroups = false;     // some mesh gives its faces smoothing groups
     bool keyframerLeftOut = false;    // it held more than mostKeyframerNodes nodes
     std::size_t vertices = 0;

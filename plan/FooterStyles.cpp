@@ -89,7 +89,8 @@ std::optional<PlanFooter> footerFacts(const SceneryObject& object, const FooterS
 const ModelFootprint& footprintFor(const std::string& modelFile, const std::string& modelPath,
                                    FootprintSources footprints, bool installed)
 {
-    static const ModelFootprint unitSquare = unitSquareFootprint({});
+    // Without a model directory no model is read.
+    static const ModelFootprint unitSquare = unitSquareFootprint(CoreError(ModelError::NotReadYet));
     if (installed && footprints.installed != nullptr) {
         const ModelFootprint& copy = footprints.installed->of(modelPath);
         if (copy.readable || footprints.modelDirectory == nullptr)

@@ -2,6 +2,7 @@
 
 #include "PlanPainter.h"
 #include "qtbridge/QtPaths.h"
+#include "tracklib/FileError.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -54,7 +55,7 @@ void paintAll(QPainter& painter, const PlanScene& scene, const Layout& layout)
 
 CoreError saveFailure(const QString& fileName, std::error_code system, std::string detail)
 {
-    return CoreError{ErrorCode::CannotSave, toFileSystemPath(fileName), system, {}, 0,
+    return CoreError{FileError::CannotSave, toFileSystemPath(fileName), system, {}, 0,
                      std::move(detail)};
 }
 
@@ -96,9 +97,9 @@ Result<void> checkPlanFileName(const QString& fileName)
 {
     const PlanFileFormat format = planFileFormat(fileName);
     if (format == PlanFileFormat::Unknown)
-        return CoreError{ErrorCode::PlanFormatUnknown, toFileSystemPath(fileName), {}, {}, 0, {}};
+        return CoreError{PlanError::FormatUnknown, toFileSystemPath(fileName)};
     if (format == PlanFileFormat::Svg && !planSvgAvailable())
-        return CoreError{ErrorCode::PlanSvgUnavailable, toFileSystemPath(fileName), {}, {}, 0, {}};
+        return CoreError{PlanError::SvgUnavailable, toFileSystemPath(fileName)};
     return {};
 }
 

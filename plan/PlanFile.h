@@ -1,6 +1,7 @@
 #pragma once
 // A plan written to a picture file: SVG or PNG, chosen by the file name's extension.
 
+#include "PlanError.h"
 #include "PlanScene.h"
 #include "tracklib/Result.h"
 

@@ -58,4 +58,9 @@ QString visibleError(const CoreError& error)
     return visibleText(QString::fromStdString(errorText(error)));
 }
 
+QString visibleReason(const CoreError& error)
+{
+    return visibleText(QString::fromStdString(errorReason(error)));
+}
+
 }  // namespace pw

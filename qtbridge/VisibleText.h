@@ -22,5 +22,7 @@ QString visiblePath(const QString& path);
 
 // The core's sentence for a failure or warning, shown so.
 QString visibleError(const CoreError& error);
+// The reason alone, for a front end that names the subject itself, shown so.
+QString visibleReason(const CoreError& error);
 
 }  // namespace pw

@@ -1,7 +1,8 @@
 #include "ThreadPool.h"
 
+#include "tracklib/Catching.h"
+
 #include <algorithm>
-#include <system_error>
 
 namespace pw {
 
@@ -11,11 +12,10 @@ ThreadPool::ThreadPool(int parts)
     const int helpers = std::max(std::min(parts, cores) - 1, 0);
     helpers_.reserve(static_cast<std::size_t>(helpers));
     for (int part = 1; part <= helpers; ++part) {
-        try {
-            helpers_.emplace_back([this, part](std::stop_token stop) { serve(stop, part); });
-        } catch (const std::system_error&) {
+        if (!catchingSystemFailure([&] {
+                helpers_.emplace_back([this, part](std::stop_token stop) { serve(stop, part); });
+            }))
             break;  // fewer parts, each larger
-        }
     }
 }
 

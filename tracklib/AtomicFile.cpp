@@ -1,5 +1,6 @@
 #include "AtomicFile.h"
 
+#include "FileError.h"
 #include "FileSync.h"
 
 #include <cerrno>
@@ -29,19 +30,8 @@ std::string kindProblem(const fs::file_status& status)
 // The file being written could not be: the system's reason, or ours where it gave none.
 CoreError failed(const fs::path& destination, const std::error_code& code, std::string fallback)
 {
-    return CoreError{ErrorCode::CannotSave,
-                     destination,
-                     code,
-                     {},
-                     0,
-                     code ? std::string() : std::move(fallback)};
-}
-
-CoreError failed(const fs::path& destination, int error, const char* fallback)
-{
-    return failed(destination,
-                  error != 0 ? std::error_code(error, std::generic_category()) : std::error_code(),
-                  fallback);
+    return CoreError(FileError::CannotSave, destination, code, {}, 0,
+                     code ? std::string() : std::move(fallback));
 }
 
 // Where a chain of symbolic links ends, whether that file exists yet or not; `path` itself when
@@ -78,17 +68,14 @@ fs::path temporaryPathBeside(const fs::path& target)
 Result<void> writeAndClose(const fs::path& destination, FileHandle file,
                            const std::function<bool(std::FILE*)>& writeContent)
 {
-    errno = 0;
-    const bool written =
-        writeContent(file.get()) && std::fflush(file.get()) == 0 && flushToDisk(file.get());
-    const int writeError = errno;
+    const Result<void> written = writeToDisk(file.get(), writeContent);
     errno = 0;
     const bool closed = std::fclose(file.release()) == 0;
     if (!written) {
-        return failed(destination, writeError, "writing failed");
+        return failed(destination, written.error().system, "writing failed");
     }
     if (!closed) {
-        return failed(destination, errno, "closing failed");
+        return failed(destination, errnoCode(), "closing failed");
     }
     return {};
 }
@@ -100,44 +87,40 @@ Result<void> writeTemporaryFile(const fs::path& destination, const fs::path& tar
 {
     // Unnamed first: nothing can be left behind while the content is written.
     if (FileHandle unnamed = openUnnamedFile(target.parent_path())) {
-        errno = 0;
-        const bool written = writeContent(unnamed.get()) && std::fflush(unnamed.get()) == 0 &&
-                             flushToDisk(unnamed.get());
-        if (!written) {
-            return failed(destination, errno, "writing failed");  // vanishes as it is closed
+        if (const Result<void> written = writeToDisk(unnamed.get(), writeContent); !written) {
+            // vanishes as it is closed
+            return failed(destination, written.error().system, "writing failed");
         }
         for (int attempt = 0; attempt < 8; ++attempt) {
             temporary = temporaryPathBeside(target);
-            const std::error_code ec = nameUnnamedFile(unnamed.get(), temporary);
-            if (!ec) {
+            const Result<void> named = nameUnnamedFile(unnamed.get(), temporary);
+            if (named) {
                 errno = 0;
                 if (std::fclose(unnamed.release()) != 0) {
-                    CoreError outcome = failed(destination, errno, "closing failed");
+                    CoreError outcome = failed(destination, errnoCode(), "closing failed");
                     std::error_code ignored;
                     fs::remove(temporary, ignored);
                     return outcome;
                 }
                 return {};
             }
-            if (ec != std::errc::file_exists) {
+            if (named.error().system != std::errc::file_exists) {
                 break;  // no way to name it here: write a named file instead
             }
         }
     }
 
-    FileHandle file;
-    for (int attempt = 0; attempt < 8 && !file; ++attempt) {
+    temporary = temporaryPathBeside(target);
+    Result<FileHandle> file = openNewFile(temporary);
+    for (int attempt = 1; attempt < 8 && !file && file.error().system == std::errc::file_exists;
+         ++attempt) {
         temporary = temporaryPathBeside(target);
-        errno = 0;
         file = openNewFile(temporary);
-        if (!file && errno != EEXIST) {
-            break;
-        }
     }
     if (!file) {
-        return failed(destination, errno, "the file cannot be created");
+        return failed(destination, file.error().system, "the file cannot be created");
     }
-    Result<void> outcome = writeAndClose(destination, std::move(file), writeContent);
+    Result<void> outcome = writeAndClose(destination, std::move(*file), writeContent);
     if (!outcome.ok()) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
@@ -147,10 +130,22 @@ Result<void> writeTemporaryFile(const fs::path& destination, const fs::path& tar
 
 }  // namespace
 
-std::string fileKindProblem(const fs::path& path)
+Result<void> checkFileKind(const fs::path& path)
 {
     std::error_code ec;
-    return kindProblem(fs::status(path, ec));
+    if (std::string problem = kindProblem(fs::status(path, ec)); !problem.empty()) {
+        return CoreError(FileError::NotARegularFile, path, {}, {}, 0, std::move(problem));
+    }
+    return {};
+}
+
+Result<void> writeToDisk(std::FILE* file, const std::function<bool(std::FILE*)>& writeContent)
+{
+    errno = 0;
+    if (!writeContent(file) || std::fflush(file) != 0) {
+        return CoreError(FileError::CannotSave, {}, errnoCode());
+    }
+    return flushToDisk(file);
 }
 
 Result<void> replaceFileAtomically(const fs::path& destination, LinkAtDestination links,
@@ -169,9 +164,8 @@ Result<void> replaceFileAtomically(const fs::path& destination, LinkAtDestinatio
     // A file made read-only stays as it is, just as it would if it were written in place.
     const bool replacesFile = fs::is_regular_file(previous);
     if (replacesFile) {
-        errno = 0;
-        if (!canWriteExistingFile(target)) {
-            return failed(destination, errno, "the file is read-only");
+        if (const Result<void> writable = checkExistingFileWritable(target); !writable) {
+            return failed(destination, writable.error().system, "the file is read-only");
         }
     }
 
@@ -183,11 +177,10 @@ Result<void> replaceFileAtomically(const fs::path& destination, LinkAtDestinatio
     if (replacesFile) {
         fs::permissions(temporary, previous.permissions(), fs::perm_options::replace, ec);
     }
-    ec = replaceFile(temporary, target);
-    if (ec) {
+    if (const Result<void> replaced = replaceFile(temporary, target); !replaced) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        return failed(destination, ec, {});
+        return failed(destination, replaced.error().system, {});
     }
     syncDirectory(target.parent_path());
     return {};

@@ -20,16 +20,20 @@ enum class LinkAtDestination {
     Replace,  // the link itself is replaced and what it names stays untouched (model copies)
 };
 
-// Why `path` cannot be read or written whole as a file, following symbolic links: it exists and
-// is not a regular file (a directory, a FIFO, a device, a socket). Empty for a regular file, also
-// when it does not exist yet.
-std::string fileKindProblem(const std::filesystem::path& path);
+// Fails (NotARegularFile, saying what it is) where `path` cannot be read or written whole as a
+// file, following symbolic links: it exists and is not a regular file (a directory, a FIFO, a
+// device, a socket). Passes a regular file, also one that does not exist yet.
+Result<void> checkFileKind(const std::filesystem::path& path);
 
 // Writes the content through `writeContent`, which returns false when it fails and leaves the
-// reason in errno. An existing destination that is read-only, or not a regular file (nor a link,
-// for LinkAtDestination::Replace), is refused and left as it was; a replaced file keeps its
-// permissions. On failure the destination is untouched, no temporary file remains, and the error
-// is CannotSave on `destination`.
+// reason in errno, and makes it reach the disk. The error is CannotSave, naming no path, with
+// errno's reason where there is one.
+Result<void> writeToDisk(std::FILE* file, const std::function<bool(std::FILE*)>& writeContent);
+
+// Writes the content as writeToDisk does. An existing destination that is read-only, or not a
+// regular file (nor a link, for LinkAtDestination::Replace), is refused and left as it was; a
+// replaced file keeps its permissions. On failure the destination is untouched, no temporary file
+// remains, and the error is CannotSave on `destination`.
 Result<void> replaceFileAtomically(const std::filesystem::path& destination,
                                    LinkAtDestination links,
                                    const std::function<bool(std::FILE*)>& writeContent);

@@ -1,5 +1,7 @@
 #include "FileSync.h"
 
+#include "FileError.h"
+
 #ifdef _WIN32
 #include <cerrno>
 #include <fcntl.h>
@@ -15,31 +17,53 @@
 
 namespace pw {
 
-FileHandle openFileForReading(const std::filesystem::path& path)
+namespace {
+
+// The reason is errno's, read right after the call that failed.
+CoreError cannotSave(const std::filesystem::path& path, std::error_code system = errnoCode())
 {
-#ifdef _WIN32
-    return FileHandle(_wfopen(path.c_str(), L"rb"));
-#else
-    return FileHandle(std::fopen(path.c_str(), "rb"));
-#endif
+    return CoreError(FileError::CannotSave, path, system);
 }
 
-FileHandle openNewFile(const std::filesystem::path& path)
+}  // namespace
+
+Result<FileHandle> openFileForReading(const std::filesystem::path& path)
 {
+    errno = 0;
+#ifdef _WIN32
+    FileHandle file(_wfopen(path.c_str(), L"rb"));
+#else
+    FileHandle file(std::fopen(path.c_str(), "rb"));
+#endif
+    if (!file) {
+        return CoreError(FileError::CannotOpen, path, errnoCode());
+    }
+    return file;
+}
+
+Result<FileHandle> openNewFile(const std::filesystem::path& path)
+{
+    errno = 0;
 #ifdef _WIN32
     // msvcrt ignores fopen's "x" and would truncate an existing file; _O_EXCL it honours.
     const int fd =
         _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (fd == -1) {
-        return FileHandle();
+        return cannotSave(path);
     }
     FileHandle file(_fdopen(fd, "wb"));
     if (!file) {
+        CoreError failed = cannotSave(path);
         _close(fd);
+        return failed;
     }
     return file;
 #else
-    return FileHandle(std::fopen(path.c_str(), "wbx"));
+    FileHandle file(std::fopen(path.c_str(), "wbx"));
+    if (!file) {
+        return cannotSave(path);
+    }
+    return file;
 #endif
 }
 
@@ -62,7 +86,7 @@ FileHandle openUnnamedFile(const std::filesystem::path& directory)
 #endif
 }
 
-std::error_code nameUnnamedFile(std::FILE* file, const std::filesystem::path& path)
+Result<void> nameUnnamedFile(std::FILE* file, const std::filesystem::path& path)
 {
 #if defined(__linux__) && defined(O_TMPFILE)
     const int fd = ::fileno(file);
@@ -74,50 +98,61 @@ std::error_code nameUnnamedFile(std::FILE* file, const std::filesystem::path& pa
     if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
         return {};
     }
-    return std::error_code(errno, std::generic_category());
+    return cannotSave(path, std::error_code(errno, std::generic_category()));
 #else
     (void)file;
-    (void)path;
-    return std::make_error_code(std::errc::operation_not_supported);
+    return cannotSave(path, std::make_error_code(std::errc::operation_not_supported));
 #endif
 }
 
-bool canWriteExistingFile(const std::filesystem::path& path)
+Result<void> checkExistingFileWritable(const std::filesystem::path& path)
 {
+    errno = 0;
 #ifdef _WIN32
     // Asked for by itself: under wine run as root, opening such a file for writing succeeds.
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        errno = EACCES;
-        return false;
+        return cannotSave(path, std::make_error_code(std::errc::permission_denied));
     }
-    return FileHandle(_wfopen(path.c_str(), L"ab")) != nullptr;
+    const bool opened = FileHandle(_wfopen(path.c_str(), L"ab")) != nullptr;
 #else
-    return FileHandle(std::fopen(path.c_str(), "ab")) != nullptr;
+    const bool opened = FileHandle(std::fopen(path.c_str(), "ab")) != nullptr;
 #endif
+    if (!opened) {
+        return cannotSave(path);
+    }
+    return {};
 }
 
-bool flushToDisk(std::FILE* file)
+Result<void> flushToDisk(std::FILE* file)
 {
 #ifdef _WIN32
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
-    return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != 0;
+    const bool flushed = handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != 0;
 #else
-    return ::fsync(::fileno(file)) == 0;
+    const bool flushed = ::fsync(::fileno(file)) == 0;
 #endif
+    if (!flushed) {
+        return cannotSave({});
+    }
+    return {};
 }
 
-std::error_code replaceFile(const std::filesystem::path& from, const std::filesystem::path& to)
+Result<void> replaceFile(const std::filesystem::path& from, const std::filesystem::path& to)
 {
 #ifdef _WIN32
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return {};
     }
-    return std::error_code(static_cast<int>(GetLastError()), std::system_category());
+    return cannotSave(to,
+                      std::error_code(static_cast<int>(GetLastError()), std::system_category()));
 #else
     std::error_code ec;
     std::filesystem::rename(from, to, ec);
-    return ec;
+    if (ec) {
+        return cannotSave(to, ec);
+    }
+    return {};
 #endif
 }
 

@@ -3,11 +3,12 @@
 // portably: exclusive creation, files without a name until complete, flushing to the disk,
 // replacing an existing file, binary standard input, links, and how long a name may be.
 
+#include "Result.h"
+
 #include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <system_error>
 
 namespace pw {
 
@@ -21,11 +22,14 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// Opens an existing file for binary reading; null with errno set when it cannot.
-FileHandle openFileForReading(const std::filesystem::path& path);
+// A failure below is CannotOpen or CannotSave on the path named, with the system's reason (none
+// where it gave none).
 
-// Creates `path` for binary writing; fails (errno EEXIST) when it already exists.
-FileHandle openNewFile(const std::filesystem::path& path);
+// Opens an existing file for binary reading.
+Result<FileHandle> openFileForReading(const std::filesystem::path& path);
+
+// Creates `path` for binary writing; fails (std::errc::file_exists) when it already exists.
+Result<FileHandle> openNewFile(const std::filesystem::path& path);
 
 // Opens a file without a name in `directory` for binary writing, where the system has such
 // files (Linux, O_TMPFILE): a process killed before it names the file leaves nothing behind.
@@ -33,17 +37,17 @@ FileHandle openNewFile(const std::filesystem::path& path);
 FileHandle openUnnamedFile(const std::filesystem::path& directory);
 
 // Gives a file from openUnnamedFile the name `path`, which must not exist yet.
-std::error_code nameUnnamedFile(std::FILE* file, const std::filesystem::path& path);
+Result<void> nameUnnamedFile(std::FILE* file, const std::filesystem::path& path);
 
-// Whether an existing file may be written: opened for appending and closed at once, which
-// changes nothing in it.
-bool canWriteExistingFile(const std::filesystem::path& path);
+// Fails where an existing file may not be written: it is opened for appending and closed at
+// once, which changes nothing in it.
+Result<void> checkExistingFileWritable(const std::filesystem::path& path);
 
-// Makes what was written (and flushed from the stream) reach the disk.
-bool flushToDisk(std::FILE* file);
+// Makes what was written (and flushed from the stream) reach the disk. The error names no path.
+Result<void> flushToDisk(std::FILE* file);
 
-// Renames `from` over `to`, replacing an existing `to` in one step.
-std::error_code replaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+// Renames `from` over `to`, replacing an existing `to` in one step; the error names `to`.
+Result<void> replaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Switches standard input to binary reading where text mode would translate line ends.
 void setStandardInputBinary();

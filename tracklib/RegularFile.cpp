@@ -1,6 +1,6 @@
 #include "RegularFile.h"
 
-#include "CoreError.h"
+#include "FileError.h"
 
 #include <cerrno>
 #include <utility>
@@ -21,13 +21,13 @@ namespace {
 
 CoreError cannotOpen(const std::filesystem::path& path, std::error_code system, std::string detail)
 {
-    return CoreError{ErrorCode::CannotOpen, path, system, {}, 0, std::move(detail)};
+    return CoreError(FileError::CannotOpen, path, system, {}, 0, std::move(detail));
 }
 
 const char* const notRegular = "it is not a regular file";
 
 #ifndef _WIN32
-// Named as the check by name (fileKindProblem) names it, so that the words do not depend on
+// Named as the check by name (checkFileKind) names it, so that the words do not depend on
 // which of the two found it.
 const char* kindOf(mode_t mode)
 {
@@ -58,7 +58,7 @@ Result<RegularFile> openRegularFile(const std::filesystem::path& path)
         if (error == ERROR_ACCESS_DENIED) {
             std::error_code ignored;
             if (std::filesystem::is_directory(path, ignored))
-                return CoreError{ErrorCode::OpenedADirectory, path, {}, {}, 0, {}};
+                return CoreError(FileError::OpenedADirectory, path);
         }
         return cannotOpen(path, std::error_code(static_cast<int>(error), std::system_category()), {});
     }
@@ -97,7 +97,7 @@ Result<RegularFile> openRegularFile(const std::filesystem::path& path)
     }
     if (S_ISDIR(status.st_mode)) {
         ::close(fd);
-        return CoreError{ErrorCode::OpenedADirectory, path, {}, {}, 0, {}};
+        return CoreError(FileError::OpenedADirectory, path);
     }
     if (!S_ISREG(status.st_mode)) {
         ::close(fd);
@@ -122,7 +122,7 @@ Result<std::vector<std::uint8_t>> readRegularFile(const std::filesystem::path& p
     if (!opened)
         return opened.error();
     const auto tooLarge = [&](std::uintmax_t size) {
-        return CoreError{ErrorCode::FileTooLarge, path, {}, {}, size, {}};
+        return CoreError(FileError::FileTooLarge, path, {}, {}, size);
     };
     if (opened->size > mostBytes)
         return tooLarge(opened->size);

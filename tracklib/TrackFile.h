@@ -1,7 +1,7 @@
 #pragma once
 // Reading and writing whole track files.
 
-#include "CoreError.h"
+#include "FileError.h"
 #include "Result.h"
 #include "Track.h"
 

@@ -1,5 +1,6 @@
 #include "TrackOpening.h"
 
+#include "FileError.h"
 #include "RegularFile.h"
 
 namespace pw {
@@ -17,7 +18,7 @@ Result<OpenedTrack> afterReading(const Result<void>& read, OpenedTrack&& opened,
     if (!read)
         return read.error();
     if (withoutData == WithoutTrackData::Refuse && !holdsTrackData(opened.track))
-        return CoreError{ErrorCode::NoTrackData, path, {}, {}, 0, {}};
+        return CoreError(FileError::NoTrackData, path);
     return std::move(opened);
 }
 
@@ -37,7 +38,7 @@ Result<OpenedTrack> openTrack(const std::filesystem::path& path, TrackSource sou
     if (!file)
         return file.error();
     if (file->size > largestTrackFileSize)
-        return CoreError{ErrorCode::FileTooLarge, path, {}, {}, file->size, {}};
+        return CoreError(FileError::FileTooLarge, path, {}, {}, file->size);
     const Result<void> read = readTrackFromOpenFile(file->stream.get(), file->size, path,
                                                     opened.track, &opened.diagnostics);
     return afterReading(read, std::move(opened), path, withoutData);

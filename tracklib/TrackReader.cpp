@@ -1,5 +1,6 @@
 #include "TrackFile.h"
 
+#include "Catching.h"
 #include "ChunkReader.h"
 #include "ChunkTags.h"
 #include "DamagedChunkLengths.h"
@@ -11,7 +12,6 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
-#include <new>
 #include <system_error>
 
 namespace pw {
@@ -510,29 +510,29 @@ WholeRead readWhole(std::FILE* in, std::uint64_t expectedSize, std::vector<std::
 Result<void> readTrackFrom(std::FILE* in, std::uint64_t expectedSize,
                            const std::filesystem::path& path, Track& track, ReadDiagnostics& report)
 {
-    try {
-        std::vector<std::uint8_t> bytes;
-        errno = 0;
-        switch (readWhole(in, expectedSize, bytes)) {
-        case WholeRead::TooLarge:
-            return CoreError{ErrorCode::StreamTooLarge, path, {}, {}, largestTrackFileSize, {}};
-        case WholeRead::Failed:
-            return CoreError{ErrorCode::CannotOpen,
-                             path,
-                             errno != 0 ? errnoCode() : std::make_error_code(std::errc::io_error),
-                             {},
-                             0,
-                             {}};
-        case WholeRead::Complete: break;
-        }
-        readTrackBytes(bytes, track, &report);
-        return {};
-    } catch (const std::bad_alloc&) {
+    Result<void> read = catchingAllocation(
+        [&]() -> Result<void> {
+            std::vector<std::uint8_t> bytes;
+            errno = 0;
+            switch (readWhole(in, expectedSize, bytes)) {
+            case WholeRead::TooLarge:
+                return CoreError(FileError::StreamTooLarge, path, {}, {}, largestTrackFileSize);
+            case WholeRead::Failed:
+                return CoreError(
+                    FileError::CannotOpen, path,
+                    errno != 0 ? errnoCode() : std::make_error_code(std::errc::io_error));
+            case WholeRead::Complete: break;
+            }
+            readTrackBytes(bytes, track, &report);
+            return {};
+        },
+        CoreError(FileError::NoMemoryToRead, path));
+    if (!read && read.error().code == FileError::NoMemoryToRead) {
         // The caller passed an empty track; it gets one back rather than a part.
         track = Track{};
         report = ReadDiagnostics{};
-        return CoreError{ErrorCode::NoMemoryToRead, path, {}, {}, 0, {}};
     }
+    return read;
 }
 
 }  // namespace
@@ -546,12 +546,11 @@ Result<void> readTrackFile(const std::filesystem::path& path, Track& track,
 
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        return CoreError{ErrorCode::OpenedADirectory, path, {}, {}, 0, {}};
+        return CoreError(FileError::OpenedADirectory, path);
     }
-    errno = 0;
-    const FileHandle file = openFileForReading(path);
+    const Result<FileHandle> file = openFileForReading(path);
     if (!file) {
-        return CoreError{ErrorCode::CannotOpen, path, errnoCode(), {}, 0, {}};
+        return file.error();
     }
     // A regular file's size is known: one far beyond any track is refused unread. Pipes and
     // devices have none, and are read up to the same limit.
@@ -563,9 +562,9 @@ Result<void> readTrackFile(const std::filesystem::path& path, Track& track,
         }
     }
     if (size > largestTrackFileSize) {
-        return CoreError{ErrorCode::FileTooLarge, path, {}, {}, size, {}};
+        return CoreError(FileError::FileTooLarge, path, {}, {}, size);
     }
-    return readTrackFrom(file.get(), size, path, track, report);
+    return readTrackFrom(file->get(), size, path, track, report);
 }
 
 Result<void> readTrackFromOpenFile(std::FILE* in, std::uint64_t expectedSize,

@@ -1,6 +1,7 @@
 #include "TrackFile.h"
 
 #include "AtomicFile.h"
+#include "Catching.h"
 #include "ChunkTags.h"
 #include "ChunkWriter.h"
 #include "ElementLayouts.h"
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <new>
 
 namespace pw {
 
@@ -260,17 +260,16 @@ std::vector<std::uint8_t> encodeTrack(const Track& track)
 
 Result<void> writeTrackFile(const std::filesystem::path& path, const Track& track)
 {
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes = encodeTrack(track);
-    } catch (const std::bad_alloc&) {
-        return CoreError{
-            ErrorCode::CannotSave, path, {}, {}, 0, "not enough memory to encode the track"};
+    const Result<std::vector<std::uint8_t>> bytes = catchingAllocation(
+        [&] { return encodeTrack(track); },
+        CoreError(FileError::CannotSave, path, {}, {}, 0, "not enough memory to encode the track"));
+    if (!bytes) {
+        return bytes.error();
     }
     // Saving through a symbolic link replaces the file it points to; renaming over the link
     // would turn the link into a copy and leave that file as it was.
     return replaceFileAtomically(path, LinkAtDestination::Follow, [&](std::FILE* file) {
-        return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        return std::fwrite(bytes->data(), 1, bytes->size(), file) == bytes->size();
     });
 }
 

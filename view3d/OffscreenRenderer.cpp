@@ -19,31 +19,34 @@ QSurfaceFormat view3dSurfaceFormat()
     return format;
 }
 
-OffscreenRenderer::OffscreenRenderer()
+Result<std::unique_ptr<OffscreenRenderer>> OffscreenRenderer::start()
 {
-    if (qGuiApp == nullptr) {
-        problem_ = QStringLiteral("OpenGL needs a graphical application");
-        return;
-    }
+    std::unique_ptr<OffscreenRenderer> renderer(new OffscreenRenderer);
+    if (Result<void> started = renderer->initialize(); !started)
+        return started.error();
+    return renderer;
+}
+
+Result<void> OffscreenRenderer::initialize()
+{
+    if (qGuiApp == nullptr)
+        return CoreError(RendererError::NeedsGuiApplication);
     context_ = std::make_unique<QOpenGLContext>();
     context_->setFormat(view3dSurfaceFormat());
     if (!context_->create()) {
-        problem_ = QStringLiteral("no OpenGL context can be made on the \"%1\" platform%2")
-                       .arg(QGuiApplication::platformName(),
-                            QGuiApplication::platformName() == QLatin1String("offscreen") &&
-                                    qEnvironmentVariableIsEmpty("DISPLAY")
-                                ? QStringLiteral(" without an X display (DISPLAY is not set)")
-                                : QString());
-        return;
+        const QString platform = QGuiApplication::platformName();
+        const bool withoutDisplay =
+            platform == QLatin1String("offscreen") && qEnvironmentVariableIsEmpty("DISPLAY");
+        return CoreError(
+            withoutDisplay ? RendererError::NoContextWithoutDisplay : RendererError::NoContext, {},
+            {}, {}, 0, platform.toStdString());
     }
     surface_ = std::make_unique<QOffscreenSurface>();
     surface_->setFormat(context_->format());
     surface_->create();
-    if (!makeCurrent()) {
-        problem_ = QStringLiteral("the OpenGL context cannot draw without a window here");
-        return;
-    }
-    problem_ = renderer_.initialize();
+    if (!makeCurrent())
+        return CoreError(RendererError::NoWindowlessDrawing);
+    return renderer_.initialize();
 }
 
 OffscreenRenderer::~OffscreenRenderer()
@@ -62,7 +65,7 @@ bool OffscreenRenderer::makeCurrent()
 
 void OffscreenRenderer::setScene(std::shared_ptr<const Scene3d> scene)
 {
-    if (usable() && makeCurrent())
+    if (makeCurrent())
         renderer_.setScene(std::move(scene));
 }
 
@@ -70,7 +73,7 @@ void OffscreenRenderer::setHighlight(Pick3d pick) { renderer_.setHighlight(pick)
 
 void OffscreenRenderer::renderFrame(const OrbitCamera& camera, QSize size)
 {
-    if (!usable() || !makeCurrent())
+    if (!makeCurrent())
         return;
     if (!framebuffer_ || framebuffer_->size() != size)
         framebuffer_ = std::make_unique<QOpenGLFramebufferObject>(
@@ -82,26 +85,22 @@ void OffscreenRenderer::renderFrame(const OrbitCamera& camera, QSize size)
 
 QImage OffscreenRenderer::render(const OrbitCamera& camera, QSize size)
 {
-    if (!usable())
-        return {};
     renderFrame(camera, size);
     return framebuffer_ ? framebuffer_->toImage().convertToFormat(QImage::Format_RGB32) : QImage();
 }
 
-QImage renderScene3d(std::shared_ptr<const Scene3d> scene, QSize size, QString& problem)
+Result<QImage> renderScene3d(std::shared_ptr<const Scene3d> scene, QSize size)
 {
-    OffscreenRenderer renderer;
-    if (!renderer.usable()) {
-        problem = renderer.problem();
-        return {};
-    }
+    const Result<std::unique_ptr<OffscreenRenderer>> renderer = OffscreenRenderer::start();
+    if (!renderer)
+        return renderer.error();
     OrbitCamera camera;
     if (!scene->bounds.empty)
         camera.fit(scene->bounds.minimum, scene->bounds.maximum, size);
-    renderer.setScene(std::move(scene));
-    QImage picture = renderer.render(camera, size);
+    (*renderer)->setScene(std::move(scene));
+    QImage picture = (*renderer)->render(camera, size);
     if (picture.isNull())
-        problem = QStringLiteral("the frame could not be read back from OpenGL");
+        return CoreError(RendererError::FrameNotReadBack);
     return picture;
 }
 

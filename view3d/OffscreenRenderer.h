@@ -1,13 +1,13 @@
 #pragma once
 // The 3D view rendered without a window, into a framebuffer object of its own context: for the
 // command line, the tests and the benchmarks. Where no OpenGL 3.3 context can be made (no
-// display for the platform, an old driver), problem() says why and nothing is drawn.
+// display for the platform, an old driver), none starts, and the error says why.
 
 #include "OrbitCamera.h"
 #include "SceneRenderer.h"
+#include "tracklib/Result.h"
 
 #include <QImage>
-#include <QString>
 #include <QSurfaceFormat>
 
 #include <memory>
@@ -23,33 +23,32 @@ QSurfaceFormat view3dSurfaceFormat();
 
 class OffscreenRenderer {
 public:
-    OffscreenRenderer();
+    // Makes the context and compiles the shaders.
+    static Result<std::unique_ptr<OffscreenRenderer>> start();
     ~OffscreenRenderer();
     OffscreenRenderer(const OffscreenRenderer&) = delete;
     OffscreenRenderer& operator=(const OffscreenRenderer&) = delete;
-
-    bool usable() const { return problem_.isEmpty(); }
-    const QString& problem() const { return problem_; }
 
     void setScene(std::shared_ptr<const Scene3d> scene);
     void setHighlight(Pick3d pick);
     // Draws a frame and waits until the driver has finished it.
     void renderFrame(const OrbitCamera& camera, QSize size);
-    // A frame as a picture; a null image when the renderer is not usable.
+    // A frame as a picture; a null image when the context cannot be made current.
     QImage render(const OrbitCamera& camera, QSize size);
     const FrameCounts& lastFrame() const { return renderer_.lastFrame(); }
 
 private:
+    OffscreenRenderer() = default;
+    Result<void> initialize();
     bool makeCurrent();
 
     std::unique_ptr<QOpenGLContext> context_;
     std::unique_ptr<QOffscreenSurface> surface_;
     std::unique_ptr<QOpenGLFramebufferObject> framebuffer_;
     SceneRenderer renderer_;
-    QString problem_;
 };
 
 // The whole scene from the default camera, as `plan --3d` writes it.
-QImage renderScene3d(std::shared_ptr<const Scene3d> scene, QSize size, QString& problem);
+Result<QImage> renderScene3d(std::shared_ptr<const Scene3d> scene, QSize size);
 
 }  // namespace pw

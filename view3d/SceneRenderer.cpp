@@ -311,18 +311,21 @@ QString compileProgram(QOpenGLExtraFunctions& gl, const char* vertexSource, unsi
 
 }  // namespace
 
-QString SceneRenderer::initialize()
+Result<void> SceneRenderer::initialize()
 {
     initializeOpenGLFunctions();
     const QOpenGLContext* context = QOpenGLContext::currentContext();
     if (context == nullptr)
-        return QStringLiteral("no OpenGL context is current");
+        return CoreError(RendererError::NoCurrentContext);
     const QSurfaceFormat format = context->format();
     if (context->isOpenGLES() || format.version() < qMakePair(3, 3))
-        return QStringLiteral("OpenGL 3.3 is needed; this driver offers %1 %2.%3")
-            .arg(context->isOpenGLES() ? QStringLiteral("OpenGL ES") : QStringLiteral("OpenGL"))
-            .arg(format.majorVersion())
-            .arg(format.minorVersion());
+        return CoreError(
+            RendererError::OpenGlTooOld, {}, {}, {}, 0,
+            QStringLiteral("%1 %2.%3")
+                .arg(context->isOpenGLES() ? QStringLiteral("OpenGL ES") : QStringLiteral("OpenGL"))
+                .arg(format.majorVersion())
+                .arg(format.minorVersion())
+                .toStdString());
     QString problem = compileProgram(*this, meshVertexShader, meshProgram_);
     if (problem.isEmpty())
         problem = compileProgram(*this, flatVertexShader, flatProgram_);
@@ -333,7 +336,7 @@ QString SceneRenderer::initialize()
         problem =
             compileProgram(*this, layerVertexShader, lineLayerProgram_, lineLayerFragmentShader);
     if (!problem.isEmpty())
-        return problem;
+        return CoreError(RendererError::ShadersFailed, {}, {}, {}, 0, problem.toStdString());
     glGenVertexArrays(1, &layerVao_);
     for (unsigned* texture : {&layerTexture_, &layerDepthTexture_}) {
         glGenTextures(1, texture);

@@ -17,7 +17,9 @@
 #include "LineLayer.h"
 #include "OrbitCamera.h"
 #include "Picking3d.h"
+#include "RendererError.h"
 #include "Scene3d.h"
+#include "tracklib/Result.h"
 
 #include <QOpenGLExtraFunctions>
 #include <QSize>
@@ -61,8 +63,8 @@ public:
     SceneRenderer& operator=(const SceneRenderer&) = delete;
     ~SceneRenderer();
 
-    // Compiles the shaders; the reason when the context cannot run them.
-    QString initialize();
+    // Compiles the shaders; fails when the context cannot run them.
+    Result<void> initialize();
     bool initialized() const { return initialized_; }
     // Uploads the scene's meshes and instances. Where memory runs out for them, the scene is
     // dropped (nothing of it is drawn) and false returned.

@@ -89,11 +89,11 @@ TEST_F(FooterGeneration, ObjectDirectoryNameThatIsNotOneDirectoryInsideObjectsIs
     const struct {
         const char* name;
         ErrorCode code;
-    } rows[] = {{"../../x", ErrorCode::ObjectDirectoryNotInside},
-                {"..", ErrorCode::ObjectDirectoryNotInside},
-                {"a/b", ErrorCode::ObjectDirectoryNotInside},
-                {"a\\b", ErrorCode::ObjectDirectoryNotInside},
-                {"", ErrorCode::ObjectDirectoryEmpty}};
+    } rows[] = {{"../../x", FooterError::ObjectDirectoryNotInside},
+                {"..", FooterError::ObjectDirectoryNotInside},
+                {"a/b", FooterError::ObjectDirectoryNotInside},
+                {"a\\b", FooterError::ObjectDirectoryNotInside},
+                {"", FooterError::ObjectDirectoryEmpty}};
     for (const auto& row : rows) {
         o.objectDirectory = ObjectDirectory{row.name};
         const Result<GenerationReport> refused = generateFooters(track, o);
@@ -346,7 +346,7 @@ TEST_F(FooterGeneration, TubesWithoutFooterOrWithDamagedReferencesChangeNothing)
     EXPECT_EQ(walked, before);
     const Result<GenerationReport> report = generateFooters(track, o);
     ASSERT_FALSE(report.ok());
-    EXPECT_EQ(report.error().code, ErrorCode::NothingToPlace);
+    EXPECT_EQ(report.error().code, FooterError::NothingToPlace);
     EXPECT_EQ(track, before);
     EXPECT_FALSE(fs::exists(scratch.simulator() / "objects"));
 

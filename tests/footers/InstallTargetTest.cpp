@@ -44,7 +44,7 @@ TEST_F(InstallTargetTest, NolimitsDirectoryItselfMayBeALink)
     // directory, objects/demo does not.
     EXPECT_TRUE(checkDirectoryInside(linked / "objects", linked, linked).ok());
     EXPECT_EQ(checkDirectoryInside(nolimits / "objects" / "demo", nolimits, nolimits).error().code,
-              ErrorCode::DirectoryOutsideNolimits);
+              FooterError::DirectoryOutsideNolimits);
 }
 
 #endif  // _WIN32

@@ -1,5 +1,7 @@
 #include "footers/ModelInstallation.h"
 #include "footers/ModelsToInstall.h"
+#include "models/ThreeDsScreening.h"
+#include "tracklib/FileError.h"
 
 #include "FooterTestSupport.h"
 #include "examples/HostileModels.h"
@@ -49,7 +51,7 @@ TEST_F(ModelsToInstall, RefusesWhatIsNoModelToInstall)
     fs::create_directory(scratch.models() / "xlarge.3ds");
     // Large enough that only its first bytes are read, and those are no 3ds main chunk.
     writeFile(scratch.models() / "default.3ds", "MM and then text");
-    fs::resize_file(scratch.models() / "default.3ds", largestCheckedModelBytes + 1);
+    fs::resize_file(scratch.models() / "default.3ds", largestModelFileBytes + 1);
     fs::resize_file(scratch.models() / "xxlarge.3ds", largestModelCopyBytes + 1);
 
     const auto only = [](TubeSizeClass sizeClass, bool own) {
@@ -63,12 +65,11 @@ TEST_F(ModelsToInstall, RefusesWhatIsNoModelToInstall)
         ErrorCode code;
         std::string text;
     } rows[] = {
-        {only(TubeSizeClass::Small, false), ErrorCode::ModelNotThreeDs,
-         "Cannot use the footer model \"" + modelPath("default.3ds") +
-             "\": it is not a 3ds model"},
-        {only(TubeSizeClass::XLarge, true), ErrorCode::OpenedADirectory,
+        {only(TubeSizeClass::Small, false), FooterError::ModelNotThreeDs,
+         "Cannot use the footer model \"" + modelPath("default.3ds") + "\": it is not a 3ds model"},
+        {only(TubeSizeClass::XLarge, true), FileError::OpenedADirectory,
          "Cannot open \"" + modelPath("xlarge.3ds") + "\": it is a directory"},
-        {only(TubeSizeClass::XXLarge, true), ErrorCode::ModelTooLargeToCopy,
+        {only(TubeSizeClass::XXLarge, true), FooterError::ModelTooLargeToCopy,
          "Cannot copy \"" + modelPath("xxlarge.3ds") +
              "\": at 268435457 bytes it is larger than 256 MiB, too large for a footer model; "
              "nothing was copied"},
@@ -98,7 +99,7 @@ TEST_F(ModelsToInstall, RealModelBeyondOurReadingIsTakenWithAWarning)
                        bytesText(encodeThreeDs({circleMesh(65535), circleMesh(65535),
                                                 circleMesh(65535)},
                                                {})));
-    const std::vector<std::uint8_t> large = paddedTestModel(largestCheckedModelBytes + 100, 0x5A);
+    const std::vector<std::uint8_t> large = paddedTestModel(largestModelFileBytes + 100, 0x5A);
     testing::writeFile(scratch.models() / "medium.3ds", bytesText(large));
 
     Result<std::vector<ModelToInstall>> models = open(smallAndMedium());

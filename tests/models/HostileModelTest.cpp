@@ -126,7 +126,8 @@ TEST_F(HostileModels, SmoothingComparisonsAreCountedAlongAssimpsAxis)
                 grid.faces.push_back({at(r, c), at(r, c + 1), at(r + 1, c + 1)});
                 grid.faces.push_back({at(r, c), at(r + 1, c + 1), at(r + 1, c)});
             }
-        return screenThreeDs(encodeThreeDs(grid)).problem;
+        const ScreenedModel screened = screenThreeDs(encodeThreeDs(grid));
+        return screened.refusal ? errorReason(*screened.refusal) : std::string();
     };
     // 64 x 64 vertices across the axis: 4,096 look-ups of all 23,814 corners.
     EXPECT_EQ(comparisonsProblem(64, true), "");

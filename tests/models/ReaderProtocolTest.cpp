@@ -38,7 +38,8 @@ ModelFootprint decoded(const Bytes& answer)
     EXPECT_EQ(decodeAnswerHeader(all.first<readerAnswerHeaderBytes>()),
               answer.size() - readerAnswerHeaderBytes);
     const std::optional<ReaderAnswer> read = decodeAnswerBody(all.subspan(readerAnswerHeaderBytes));
-    return read ? read->footprint : unitSquareFootprint("refused");
+    return read ? read->footprint
+                : unitSquareFootprint(CoreError(ModelError::ReaderSaid, {}, {}, {}, 0, "refused"));
 }
 
 std::optional<ReaderAnswer> body(const Bytes& answer)
@@ -69,11 +70,14 @@ TEST(ReaderProtocol, FootprintsComeBackAsEncoded)
     }
     EXPECT_EQ(got.warnings, sent.warnings);
 
-    const ModelFootprint square =
-        decoded(encodeAnswer({ReaderOutcome::Read, unitSquareFootprint("not found")}));
+    const ModelFootprint square = decoded(
+        encodeAnswer({ReaderOutcome::Read, unitSquareFootprint(CoreError(ModelError::NotFound))}));
     EXPECT_FALSE(square.readable);
     EXPECT_EQ(square.problem, "not found");
-    EXPECT_EQ(square.points, unitSquareFootprint("").points);
+    EXPECT_EQ(
+        square.points,
+        (std::vector<Vector3>{
+            {-0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, -0.5f}, {0.5f, 0.0f, 0.5f}, {-0.5f, 0.0f, 0.5f}}));
 
     const Bytes outOfMemory = encodeAnswer({ReaderOutcome::OutOfMemory, {}});
     ASSERT_TRUE(body(outOfMemory));
@@ -153,7 +157,8 @@ TEST(ReaderProtocol, LyingAnswersAreRefused)
     ModelFootprint noPoints = instancedFootprint();
     noPoints.points.clear();
     EXPECT_FALSE(body(encodeAnswer({ReaderOutcome::Read, noPoints})));
-    ModelFootprint silent = unitSquareFootprint("");
+    ModelFootprint silent = unitSquareFootprint(CoreError(ModelError::NotFound));
+    silent.problem.clear();
     EXPECT_FALSE(body(encodeAnswer({ReaderOutcome::Read, silent})));
     ModelFootprint triangleCutShort = instancedFootprint();
     triangleCutShort.meshes[0].mesh.indices.pop_back();

@@ -215,9 +215,9 @@ TEST_F(TrackFileSaveTest, ANonAsciiNameIsCreatedReplacedAndReadBack)
 
 TEST_F(TrackFileSaveTest, ANewFileIsNeverOneThatExists)
 {
-    errno = 0;
-    EXPECT_EQ(openNewFile(target_), nullptr);
-    EXPECT_EQ(errno, EEXIST);
+    const Result<FileHandle> opened = openNewFile(target_);
+    ASSERT_FALSE(opened);
+    EXPECT_EQ(opened.error().system, std::errc::file_exists);
     EXPECT_EQ(readAll(target_), previous_);
 }
 
@@ -225,7 +225,7 @@ TEST_F(TrackFileSaveTest, AReadOnlyFileIsRefusedAndKept)
 {
     const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     fs::permissions(target_, writable, fs::perm_options::remove);
-    if (canWriteExistingFile(target_)) {
+    if (checkExistingFileWritable(target_)) {
         fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);
         GTEST_SKIP() << "this user may write read-only files (root); SaveFailureTest drops root";
     }

@@ -86,7 +86,9 @@ protected:
     void SetUp() override
     {
         // In CI a machine without OpenGL fails here rather than passing in silence.
-        ASSERT_TRUE(renderer.usable()) << renderer.problem().toStdString();
+        Result<std::unique_ptr<OffscreenRenderer>> started = OffscreenRenderer::start();
+        ASSERT_TRUE(started) << started.error();
+        renderer = std::move(*started);
     }
 
     std::shared_ptr<const Scene3d> show(const Track& track,
@@ -94,7 +96,7 @@ protected:
     {
         auto scene = std::make_shared<const Scene3d>(buildScene3d(track, {&models}, preview));
         camera.fit(scene->bounds.minimum, scene->bounds.maximum, size);
-        renderer.setScene(scene);
+        renderer->setScene(scene);
         return scene;
     }
 
@@ -106,14 +108,14 @@ protected:
 
     ModelReaderClient reader;
     ModelFootprints models{examples / "models", reader.fileReader()};
-    OffscreenRenderer renderer;
+    std::unique_ptr<OffscreenRenderer> renderer;
     OrbitCamera camera;
 };
 
 TEST_F(RenderDemo, EachFooterShowsItsClassColourAtItsCentre)
 {
     const auto scene = show(readExample("demo-footers.nltrack"));
-    const QImage image = renderer.render(camera, size);
+    const QImage image = renderer->render(camera, size);
     ASSERT_EQ(scene->footers.size(), 21u);
     int seen = 0;
     for (const Footer3d& footer : scene->footers) {
@@ -128,7 +130,7 @@ TEST_F(RenderDemo, EachFooterShowsItsClassColourAtItsCentre)
     }
     EXPECT_GE(seen, 19);
     // Every footer was drawn as its mesh, none as a point.
-    EXPECT_EQ(renderer.lastFrame().meshFooters, 21);
+    EXPECT_EQ(renderer->lastFrame().meshFooters, 21);
 }
 
 TEST_F(RenderDemo, PreviewIsTranslucentBeforeGenerateAndSolidAfter)
@@ -147,11 +149,11 @@ TEST_F(RenderDemo, PreviewIsTranslucentBeforeGenerateAndSolidAfter)
     ASSERT_EQ(added.size(), 21u);
 
     show(demo);
-    const QImage bareImage = renderer.render(camera, size);
+    const QImage bareImage = renderer->render(camera, size);
     const auto before = show(demo, added);
-    const QImage previewImage = renderer.render(camera, size);
+    const QImage previewImage = renderer->render(camera, size);
     const auto after = show(generated);
-    const QImage generatedImage = renderer.render(camera, size);
+    const QImage generatedImage = renderer->render(camera, size);
     ASSERT_EQ(before->preview.size(), after->footers.size());
     int seen = 0;
     for (std::size_t i = 0; i < before->preview.size(); ++i) {
@@ -182,8 +184,8 @@ TEST_F(RenderDemo, PickAtAFootersCentreNamesAndHighlightsIt)
         EXPECT_EQ(describePick(*scene, pick), describeFooter(footer.facts, false));
     }
     const std::size_t chosen = 7;
-    renderer.setHighlight({Pick3d::Kind::Footer, chosen, 0.0f});
-    const QImage image = renderer.render(camera, size);
+    renderer->setHighlight({Pick3d::Kind::Footer, chosen, 0.0f});
+    const QImage image = renderer->render(camera, size);
     const QPoint pixel = pixelOf(boxCentre(*scene, scene->footers[chosen]));
     EXPECT_TRUE(isLit(image.pixel(pixel), 0xffd400)) << std::hex << image.pixel(pixel);
 }
@@ -213,9 +215,9 @@ TEST_F(RenderDemo, ThinTubesDrawnOnTheProcessorHideAndAreHiddenByDepth)
         scene.tubes = {{{at.x - 3 * right.x, at.y - 3 * right.y, at.z - 3 * right.z},
                         {at.x + 3 * right.x, at.y + 3 * right.y, at.z + 3 * right.z},
                         static_cast<int>(TubeSizeClass::XXLarge)}};
-        renderer.setScene(std::make_shared<const Scene3d>(std::move(scene)));
-        const QImage image = renderer.render(camera, size);
-        EXPECT_EQ(renderer.lastFrame().bandTubes, 1) << c.name;
+        renderer->setScene(std::make_shared<const Scene3d>(std::move(scene)));
+        const QImage image = renderer->render(camera, size);
+        EXPECT_EQ(renderer->lastFrame().bandTubes, 1) << c.name;
         EXPECT_TRUE(isLit(image.pixel(pixel), c.shows))
             << c.name << std::hex << ' ' << image.pixel(pixel);
     }
@@ -228,8 +230,8 @@ TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
     const QImage empty = [&] {
         Scene3d bare = *demo;
         bare.footers.clear();
-        renderer.setScene(std::make_shared<const Scene3d>(std::move(bare)));
-        return renderer.render(camera, size);
+        renderer->setScene(std::make_shared<const Scene3d>(std::move(bare)));
+        return renderer->render(camera, size);
     }();
     const ModelMesh good = demo->models.front().meshes.front().mesh;
     struct Case {
@@ -251,8 +253,8 @@ TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
         for (Footer3d& footer : broken.footers)
             footer.model = 0;
         const auto shown = std::make_shared<const Scene3d>(std::move(broken));
-        renderer.setScene(shown);
-        const QImage image = renderer.render(camera, size);
+        renderer->setScene(shown);
+        const QImage image = renderer->render(camera, size);
         EXPECT_EQ(image, empty) << c.name;
         // Nothing to pick either.
         const QPoint pixel = pixelOf(shown->footers.front().facts.position);
@@ -282,8 +284,8 @@ TEST_F(RenderDemo, AMeshPlacedTwiceIsDrawnAtBothPlaces)
     scene.bounds.extend({6, -1, -3});
     scene.bounds.extend({14, 2, 3});
     camera.fit(scene.bounds.minimum, scene.bounds.maximum, size);
-    renderer.setScene(std::make_shared<const Scene3d>(scene));
-    const QImage image = renderer.render(camera, size);
+    renderer->setScene(std::make_shared<const Scene3d>(scene));
+    const QImage image = renderer->render(camera, size);
     const float middle = (model.minimum.y + model.maximum.y) / 2;
     const QRgb small = footerRgb(0);
     EXPECT_TRUE(isLit(image.pixel(pixelOf({8, middle, 0})), small));
@@ -339,9 +341,9 @@ TEST(PlanCommand3d, WritesTheDemoSeenFromTheDefaultCamera)
     ModelFootprints models{examples / "models", reader.fileReader()};
     const auto scene = std::make_shared<const Scene3d>(
         buildScene3d(readExample("demo-footers.nltrack"), {&models}));
-    QString problem;
-    const QImage rendered = renderScene3d(scene, QSize(1280, 800), problem);
-    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), rendered);
+    const Result<QImage> rendered = renderScene3d(scene, QSize(1280, 800));
+    ASSERT_TRUE(rendered) << rendered.error();
+    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), *rendered);
 }
 
 }  // namespace

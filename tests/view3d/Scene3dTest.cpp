@@ -61,7 +61,7 @@ TEST(Scene3d, DrawableModelKeepsTheMeshAndMendsItsNormals)
         EXPECT_NEAR(length(n), 1.0f, 1e-5f);
 
     // A model that could not be read is the plan's 1 m square, seen from above and below.
-    const Model3d square = drawableModel(unitSquareFootprint("not found"));
+    const Model3d square = drawableModel(unitSquareFootprint(CoreError(ModelError::NotFound)));
     ASSERT_EQ(square.meshes.size(), 1u);
     EXPECT_EQ(square.meshes.front().mesh.indices.size(), 12u);
     EXPECT_EQ(square.minimum, (Vector3{-0.5f, 0.0f, -0.5f}));

@@ -1,0 +1,78 @@
+#include "FooterError.h"
+
+namespace pw {
+
+namespace {
+
+std::string reason(const CoreError& error)
+{
+    switch (error.code.as<FooterError>()) {
+    case FooterError::NotADirectory: return detailOr(error, "it is not a directory");
+    case FooterError::ModelNotThreeDs: return detailOr(error, "it is not a 3ds model");
+    default: return detailOr(error, "failed");
+    }
+}
+
+std::string text(const CoreError& error)
+{
+    const std::string path = quotedPath(error.path);
+    switch (error.code.as<FooterError>()) {
+    case FooterError::CannotCreateDirectory:
+        return "Cannot create directory " + path + ": " + errorReason(error);
+    case FooterError::CannotCopy:
+        return "Cannot copy " + path + " to " + quotedPath(error.otherPath) + ": " +
+               errorReason(error);
+    case FooterError::ModelTooLargeToCopy: return "Cannot copy " + path + ": " + errorReason(error);
+    case FooterError::NoMemoryToGenerate:
+        return "there is not enough memory to generate the footers of this track";
+    case FooterError::NotADirectory: return "Cannot use " + path + ": " + errorReason(error);
+    case FooterError::DirectoryIsALink:
+        return "Cannot install the footer models into " + path +
+               ": it is a symbolic link, and the models stay inside the NoLimits directory " +
+               quotedPath(error.otherPath);
+    case FooterError::DirectoryOutsideNolimits:
+        return "Cannot install the footer models into " + path +
+               ": it lies outside the NoLimits directory " + quotedPath(error.otherPath);
+    case FooterError::ModelNotThreeDs:
+        return "Cannot use the footer model " + path + ": " + errorReason(error);
+    case FooterError::ModelBeyondReadingBounds:
+        return "the footer model " + path + " goes beyond what Plinthwright reads (" +
+               errorReason(error) +
+               "): it is installed all the same, and the plans draw its footers as 1 m squares";
+    case FooterError::NothingToPlace:
+        return "nothing to place: no support tube of a size class with a footer model stands on "
+               "a fundament";
+    case FooterError::NoModelDirectory: return "no footer model directory is chosen";
+    case FooterError::NoModelChosen:
+        return "nothing to place: no size class has a footer model from " + path + " chosen";
+    case FooterError::ModelMissing: return "the chosen footer model " + path + " is not there";
+    case FooterError::ObjectDirectoryNotLatin1:
+        return "Cannot store the object directory name " + path +
+               " in the track: a track holds Latin-1 characters only (letters of Western European "
+               "languages, digits and punctuation)";
+    case FooterError::ObjectDirectoryNotInside:
+        return "Cannot use the object directory name " + path +
+               ": it must name one directory inside the simulator's objects directory (no / or \\, "
+               "and not . or ..)";
+    case FooterError::ObjectDirectoryNotForWindows:
+        return "Cannot use the object directory name " + path +
+               ": Windows cannot hold it, so the simulator would not find the models there (no < "
+               "> : \" | ? * or control characters, no dot or space at the end, at most 255 "
+               "characters, and not a device name such as CON, NUL, COM1 or LPT1)";
+    case FooterError::ObjectDirectoryEmpty:
+        return "no object directory name is given: the footer models go into a directory of "
+               "their own inside the simulator's objects directory";
+    case FooterError::ObjectDirectoryTooLong:
+        return "Cannot use the object directory name " + path + ": it is longer than the " +
+               std::to_string(error.size) + " bytes this file system takes in a name";
+    }
+    return path + ": " + errorReason(error);
+}
+
+constexpr ErrorRoom footers{text, reason};
+
+}  // namespace
+
+const ErrorRoom& errorRoom(FooterError) { return footers; }
+
+}  // namespace pw
