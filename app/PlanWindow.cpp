@@ -169,12 +169,17 @@ QString PlanWindow::summary() const { return summary_->toPlainText(); }
 void PlanWindow::fitSummaryHeight()
 {
     QTextDocument* document = summary_->document();
-    document->setTextWidth(summary_->viewport()->width());
+    // Each change of the width or the height lays out the text, or the window, again.
+    const int width = summary_->viewport()->width();
+    if (document->textWidth() != qreal(width))
+        document->setTextWidth(width);
     const QMargins margins = summary_->contentsMargins();
     const int lines = static_cast<int>(std::ceil(document->size().height()));
     const int wanted = lines + margins.top() + margins.bottom();
     const int oneLine = summary_->fontMetrics().lineSpacing() + margins.top() + margins.bottom();
-    summary_->setFixedHeight(std::clamp(wanted, oneLine, std::max(oneLine, height() / 3)));
+    const int height = std::clamp(wanted, oneLine, std::max(oneLine, this->height() / 3));
+    if (summary_->minimumHeight() != height || summary_->maximumHeight() != height)
+        summary_->setFixedHeight(height);
 }
 
 bool PlanWindow::eventFilter(QObject* watched, QEvent* event)
