@@ -1,4 +1,4 @@
-// The program as it starts with a track as its argument: the plan window opens beside the main
+// Started with a track as its argument, on a first start, the plan window opens beside the main
 // window, never over it, and both lie on the screen. Run on screens of several sizes.
 
 #include "WindowHarness.h"
@@ -18,9 +18,8 @@ class StartupTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void planOpensBesideTheMainWindowStartedWithATrack()
+    void planOpensBesideTheMainWindow()
     {
-        // No place of the plan window remembered, as on a first start.
         QSettings(QSettings::defaultFormat(), QSettings::UserScope,
                   QString::fromLatin1(organisationName),
                   QString::fromLatin1(settingsApplicationName))
@@ -30,27 +29,24 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(QStringLiteral(PLINTHWRIGHT_EXAMPLES_DIR "/demo.nltrack"), demo));
 
         const StartedWindows started = startWindows({QStringLiteral("plinthwright"), demo});
-        const frmMain& main = *started.main;
         PlanWindow& plan = started.plan->window();
-        QCOMPARE(main.session().trackFile(), demo);
-        QVERIFY(plan.isVisible());
+        QCOMPARE(started.main->session().trackFile(), demo);
         QVERIFY(QTest::qWaitForWindowExposed(&plan));
-        const QRect screen = main.screen()->availableGeometry();
-        const auto where = [&] {
-            const auto rect = [](const QRect& r) {
-                return QStringLiteral("%1,%2 %3x%4")
-                    .arg(r.x())
-                    .arg(r.y())
-                    .arg(r.width())
-                    .arg(r.height());
-            };
-            return QStringLiteral("screen %1, main %2, plan %3")
-                .arg(rect(screen), rect(main.frameGeometry()), rect(plan.frameGeometry()));
-        };
-        QTRY_VERIFY2(!plan.frameGeometry().intersects(main.frameGeometry()), qPrintable(where()));
-        QVERIFY2(screen.contains(main.frameGeometry()), qPrintable(where()));
-        QVERIFY2(screen.contains(plan.frameGeometry()), qPrintable(where()));
-        QVERIFY2(plan.frameGeometry().width() >= 360, qPrintable(where()));
+        const QRect screen = started.main->screen()->availableGeometry();
+        const auto main = [&] { return started.main->frameGeometry(); };
+        const QByteArray where = QStringLiteral("main %1,%2, plan %3,%4 %5x%6 on %7x%8")
+                                     .arg(main().x())
+                                     .arg(main().y())
+                                     .arg(plan.frameGeometry().x())
+                                     .arg(plan.frameGeometry().y())
+                                     .arg(plan.width())
+                                     .arg(plan.height())
+                                     .arg(screen.width())
+                                     .arg(screen.height())
+                                     .toLatin1();
+        QTRY_VERIFY2(!plan.frameGeometry().intersects(main()), where);
+        QVERIFY2(screen.contains(main()) && screen.contains(plan.frameGeometry()), where);
+        QVERIFY2(plan.frameGeometry().width() >= 360, where);
     }
 };
 
