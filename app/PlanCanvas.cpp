@@ -14,11 +14,11 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace {
 
-constexpr int margin = 16;
 constexpr double toolTipReachPixels = 4.0;
 // Zoom per wheel notch (120 units of angle delta).
 constexpr double zoomPerNotch = 1.25;
@@ -126,12 +126,24 @@ void PlanCanvas::setPreview(std::vector<pw::PlanFooter> preview)
 
 void PlanCanvas::fitToView()
 {
-    // The legend keeps the right-hand side where the canvas is wide enough to spare it.
-    const double legend = pw::legendSize().width();
-    const double right = width() > 3 * legend ? legend + margin : margin;
-    const QRectF area = QRectF(rect()).adjusted(margin, margin, -right, -margin);
-    worldToDevice_ = pw::fitTransform(scene_.bounds, area);
+    worldToDevice_ = pw::fitTransform(scene_.bounds, layout().drawing);
     fitted_ = true;
+    update();
+}
+
+pw::CanvasLayout PlanCanvas::layout() const
+{
+    return pw::canvasLayout(QSizeF(size()), scene_.bounds, legendShown_);
+}
+
+void PlanCanvas::setLegendShown(bool shown)
+{
+    if (legendShown_ == shown)
+        return;
+    legendShown_ = shown;
+    // The drawing takes the legend's room, or gives it back.
+    if (fitted_)
+        fitToView();
     update();
 }
 
@@ -154,9 +166,8 @@ void PlanCanvas::paintEvent(QPaintEvent*)
                          layer_.drawInterim(painter, worldToDevice_, size());
     if (!interim)
         layer_.draw(painter, scene_, worldToDevice_, size(), devicePixelRatioF());
-    const QSizeF legend = pw::legendSize();
-    pw::paintLegend(painter, QPointF(width() - legend.width() - 8, 8), scene_.view,
-                    !scene_.preview.empty());
+    if (const std::optional<QPointF> legend = layout().legend)
+        pw::paintLegend(painter, *legend, scene_.view, !scene_.preview.empty());
 }
 
 void PlanCanvas::resizeEvent(QResizeEvent*)

@@ -3,6 +3,7 @@
 // pointer, pans by dragging, fits the whole plan by double-click or Home, and names the footer
 // under the pointer in a tooltip.
 
+#include "plan/LegendPlacement.h"
 #include "plan/PlanLayer.h"
 #include "plan/PlanPainter.h"
 #include "plan/PlanScene.h"
@@ -27,6 +28,12 @@ public:
     void setPreview(std::vector<pw::PlanFooter> preview);
     const pw::PlanScene& scene() const { return scene_; }
     void fitToView();
+    // The legend takes a side of the canvas of its own, and the plan is fitted beside it; hidden,
+    // the plan takes the whole canvas.
+    void setLegendShown(bool shown);
+    bool legendShown() const { return legendShown_; }
+    // Where the plan is fitted and the legend drawn at the canvas's size.
+    pw::CanvasLayout layout() const;
     const QTransform& worldToDevice() const { return worldToDevice_; }
     // The tooltip text at a point of the widget; empty where no footer is.
     QString toolTipAt(QPoint position) const;
@@ -56,6 +63,7 @@ private:
     pw::PlanScene scene_;
     pw::PlanLayer layer_;
     QTransform worldToDevice_;
+    bool legendShown_ = true;
     bool fitted_ = false;  // the view follows the window's size until the user zooms or pans
     bool dragging_ = false;
     QPoint lastDragPosition_;

@@ -6,6 +6,8 @@
 #include "PlanWindow.h"
 #include "TrackSession.h"
 #include "View3dPanel.h"
+#include "frmMain.h"
+#include "footers/FooterEnds.h"
 #include "footers/DoubledFooters.h"
 #include "footers/FooterGeneration.h"
 #include "footers/ModelDirectory.h"
@@ -20,7 +22,10 @@
 #include <QDir>
 #include <QSettings>
 
-PlanCoordinator::PlanCoordinator(const TrackSession& session, QWidget& mainWindow,
+#include <algorithm>
+#include <utility>
+
+PlanCoordinator::PlanCoordinator(const TrackSession& session, frmMain& mainWindow,
                                  pw::ModelFileReader readModel)
     : session_(session),
       main_(&mainWindow),
@@ -34,8 +39,10 @@ PlanCoordinator::PlanCoordinator(const TrackSession& session, QWidget& mainWindo
     // A closed plan window shows nothing until the next load or generate, which work it all out
     // afresh: until then a changed choice costs nothing.
     connect(&previewTimer_, &QTimer::timeout, this, [this] {
-        if (window_->isVisible())
-            updatePreview();
+        if (!window_->isVisible())
+            return;
+        showPreview();
+        updateSummary();
     });
 
     connect(&session_, &TrackSession::trackReplaced, this, &PlanCoordinator::followTrackReplaced);
@@ -43,24 +50,38 @@ PlanCoordinator::PlanCoordinator(const TrackSession& session, QWidget& mainWindo
             &PlanCoordinator::followModelDirectoryInspected);
     connect(&session_, &TrackSession::trackGenerated, this, &PlanCoordinator::followTrackGenerated);
     connect(&session_, &TrackSession::saved, this, &PlanCoordinator::followTrackSaved);
-    connect(&session_, &TrackSession::modifiedChanged, this, &PlanCoordinator::updateSummary);
+    // Whether the work is saved changes only with an open, a generate or a save, each of which
+    // builds the summary once it has followed the change.
     connect(&session_, &TrackSession::nolimitsDirectoryChanged, this, [this] {
-        inspectModels();
+        inspectModels(ModelsToRead::Installed);
         if (window_->isVisible())
             rebuildScene(false);
+        updateSummary();
     });
+    connect(&mainWindow, &frmMain::planWindowRequested, this, &PlanCoordinator::showWindow);
     connect(&inspector_, &pw::ModelInspector::inspected, this,
             [this](std::uint64_t, std::vector<pw::ModelFootprints>& read) { adoptModels(read); });
     connect(window_->view3d(), &View3dPanel::sceneDropped, this, [this] {
         memoryProblem_ = tr("not enough memory to draw this scene in 3D");
         updateSummary();
     });
-    connect(&session_, &TrackSession::choicesChanged, &previewTimer_, qOverload<>(&QTimer::start));
+    connect(&session_, &TrackSession::choicesChanged, this, [this] {
+        generatedFrom_.reset();
+        previewTimer_.start();
+    });
+    installedModelsWait_.setSingleShot(true);
+    installedModelsWait_.setInterval(installedModelsWaitMs);
+    connect(&installedModelsWait_, &QTimer::timeout, this, [this] {
+        drawGenerated();
+        updateSummary();
+    });
     restorePlace();
     connect(window_.get(), &PlanWindow::viewChanged, this, [this] {
         rebuildScene(true);
+        updateSummary();
         rememberPlace();
     });
+    connect(window_.get(), &PlanWindow::legendToggled, this, &PlanCoordinator::rememberPlace);
 
     // What the session already holds, such as a model directory remembered from the last run.
     inspectModels();
@@ -73,6 +94,7 @@ namespace {
 const QString planGroup = QStringLiteral("planWindow");
 const QString geometryKey = QStringLiteral("geometry");
 const QString viewKey = QStringLiteral("view");
+const QString legendKey = QStringLiteral("legend");
 const QString frontView = QStringLiteral("front");
 const QString threeDView = QStringLiteral("3d");
 
@@ -88,6 +110,7 @@ void PlanCoordinator::restorePlace()
         window_->setView(pw::PlanView::Side);
     else if (view == threeDView)
         window_->showThreeD();
+    window_->setLegendShown(settings->value(legendKey, true).toBool());
     settings->endGroup();
 }
 
@@ -101,6 +124,7 @@ void PlanCoordinator::rememberPlace() const
     settings->setValue(viewKey, window_->threeDShown()                  ? threeDView
                                 : window_->view() == pw::PlanView::Side ? frontView
                                                                         : QStringLiteral("top"));
+    settings->setValue(legendKey, window_->legendShown());
     settings->endGroup();
 }
 
@@ -110,12 +134,15 @@ void PlanCoordinator::followTrackReplaced()
     trackText_ = pw::trackSummary(session_.trackFile(), track);
     actionText_.clear();
     tubeEnds_.emplace(track);
-    preview_.clear();  // made for the track before
+    generatedFrom_.reset();
+    generatedUndrawn_ = false;
+    installedModelsWait_.stop();
     window_->view3d()->newTrack();
     inspectModels();
     previewTimer_.stop();
+    computePreview();
     rebuildScene(true);
-    updatePreview();
+    updateSummary();
     if (main_)
         window_->showBeside(*main_);
 }
@@ -124,31 +151,89 @@ void PlanCoordinator::followModelDirectoryInspected()
 {
     // Read afresh: the files may have changed since the last look.
     inspectModels();
+    generatedFrom_.reset();
     previewTimer_.stop();
-    if (!window_->isVisible())
-        return;
-    rebuildScene(false);
-    updatePreview();
+    if (window_->isVisible()) {
+        computePreview();
+        rebuildScene(false);
+    }
+    updateSummary();
 }
+
+namespace {
+
+// Whether the tube ends worked out for the track before a generate still hold after it. Generate
+// moves no end: a fundament it replaces becomes a free node at the same place, and removing
+// fundaments renumbers ends without moving them. But an end that named a free node the track
+// lacked may now name one that generate added.
+bool tubeEndsSurviveGenerate(const pw::TubeEndTable& ends, const pw::Track& generated,
+                             const pw::GenerationReport& report)
+{
+    if (ends.tubeCount() != generated.tubes.size())
+        return false;
+    const std::size_t added = static_cast<std::size_t>(report.freeNodesAdded);
+    const std::size_t firstAdded = generated.freeNodes.size() - added;
+    for (std::size_t t = 0; t < generated.tubes.size(); ++t) {
+        const pw::Tube& tube = generated.tubes[t];
+        for (const bool endB : {false, true}) {
+            const pw::TubeEnd& end = endB ? tube.endB : tube.endA;
+            if (end.kind != pw::TubeEndFreeNode || end.index < 0 ||
+                static_cast<std::size_t>(end.index) < firstAdded ||
+                static_cast<std::size_t>(end.index) >= generated.freeNodes.size())
+                continue;
+            const std::optional<pw::Vector3> known = ends.pointOf(t, endB);
+            const pw::Vector3 node =
+                generated.freeNodes[static_cast<std::size_t>(end.index)].position;
+            if (!known || known->x != node.x || known->y != node.y || known->z != node.z)
+                return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 void PlanCoordinator::followTrackGenerated(const pw::GenerationReport& report)
 {
     const pw::Track& track = session_.track();
-    // Generate only appends its footers to the scenery objects.
-    const int doubled = pw::countDoubledFooters(
-        track.sceneryObjects,
-        track.sceneryObjects.size() - static_cast<std::size_t>(report.objectsAddedTotal()));
-    tubeEnds_.emplace(track);
-    preview_.clear();
-    inspectModels();  // generate has just copied them
+    const std::size_t firstNew =
+        track.sceneryObjects.size() - static_cast<std::size_t>(report.objectsAddedTotal());
+    const int doubled = pw::countDoubledFooters(track.sceneryObjects, firstNew);
+    if (!tubeEnds_ || !tubeEndsSurviveGenerate(*tubeEnds_, track, report))
+        tubeEnds_.emplace(track);
+    // Keeping the fundaments, generating again would place the same footers again. Replacing
+    // them, only ends generate passed over remain, such as the first end of a tube between two
+    // fundaments: worked out when drawn.
+    if (session_.replaceFundaments())
+        generatedFrom_.reset();
+    else
+        generatedFrom_ = firstNew;
+    // Only the copies changed: the model directory's shapes stay, and draw the new footers until
+    // the copies have been read. The plan is drawn once they have, as it would be again then.
+    inspectModels(ModelsToRead::Installed);
     actionText_ =
         pw::generateSummary(report, doubled, pw::toFileSystemPath(session_.nolimitsDirectory()));
     trackText_ = pw::trackSummary(session_.trackFile(), track);
     previewTimer_.stop();
-    rebuildScene(false);
-    updatePreview();
+    preview_.clear();
+    previewProblem_.clear();
+    generatedUndrawn_ = true;
+    if (readingModels_)
+        installedModelsWait_.start();
+    else
+        drawGenerated();
+    updateSummary();
     if (main_)
         window_->showBeside(*main_);
+}
+
+void PlanCoordinator::drawGenerated()
+{
+    if (!std::exchange(generatedUndrawn_, false))
+        return;
+    installedModelsWait_.stop();
+    computePreview();
+    rebuildScene(false);
 }
 
 void PlanCoordinator::followTrackSaved(const QString& fileName)
@@ -157,23 +242,46 @@ void PlanCoordinator::followTrackSaved(const QString& fileName)
     updateSummary();
 }
 
-void PlanCoordinator::inspectModels()
+void PlanCoordinator::showWindow()
 {
-    // Until the models arrive every footer is a square; a newer inspection cancels this one.
-    footprints_.reset();
+    if (!main_ || !session_.hasTrack())
+        return;
+    // A closed window followed nothing but loads and generates.
+    if (!window_->isVisible()) {
+        previewTimer_.stop();
+        computePreview();
+        rebuildScene(false);
+        updateSummary();
+    }
+    window_->bringToFront(*main_);
+}
+
+void PlanCoordinator::inspectModels(ModelsToRead which)
+{
+    // A newer inspection cancels one under way: what that one was reading is read again.
+    const bool modelDirectoryUnderWay =
+        std::find(reading_.begin(), reading_.end(), &footprints_) != reading_.end();
+    const bool both = which == ModelsToRead::Both || modelDirectoryUnderWay || !footprints_;
+    // Until the models arrive every footer is a square, or the model directory's shape.
+    if (both) {
+        footprints_.reset();
+        modelText_.clear();
+    }
     installed_.reset();
+    reading_.clear();
     const pw::FootprintFiles files = pw::footprintFilesOf(session_.track());
     std::vector<pw::ModelDirectoryRequest> requests;
-    if (session_.modelDirectoryContents()) {
+    if (both && session_.modelDirectoryContents()) {
         footprints_.emplace(pw::toFileSystemPath(session_.modelDirectory()), pw::ModelFileReader());
         requests.push_back({footprints_->directory(), files.modelDirectory});
+        reading_.push_back(&footprints_);
     }
     if (const QString nolimits = session_.nolimitsDirectory(); !nolimits.isEmpty()) {
         installed_.emplace(pw::objectsDirectory(pw::toFileSystemPath(nolimits)),
                            pw::ModelFileReader());
         requests.push_back({installed_->directory(), files.installed});
+        reading_.push_back(&installed_);
     }
-    modelText_.clear();
     readingModels_ = !requests.empty();
     if (readingModels_)
         inspector_.inspect(std::move(requests));
@@ -183,19 +291,20 @@ void PlanCoordinator::inspectModels()
 
 void PlanCoordinator::adoptModels(std::vector<pw::ModelFootprints>& read)
 {
-    // Delivered in the order asked: the model directory first, when there is one.
     auto next = read.begin();
-    for (std::optional<pw::ModelFootprints>* source : {&footprints_, &installed_})
-        if (*source && next != read.end())
+    for (std::optional<pw::ModelFootprints>* source : reading_)
+        if (next != read.end())
             **source = std::move(*next++);
+    reading_.clear();
     readingModels_ = false;
     if (footprints_)
         modelText_ = pw::modelSummary(*footprints_);
     // The view is fitted again only if the user has not zoomed or panned since it was.
-    if (window_->isVisible())
+    if (generatedUndrawn_)
+        drawGenerated();
+    else if (window_->isVisible())
         rebuildScene(false);
-    else
-        updateSummary();
+    updateSummary();
 }
 
 pw::FootprintSources PlanCoordinator::sources()
@@ -219,7 +328,6 @@ void PlanCoordinator::rebuildScene(bool fit)
     memoryProblem_.clear();
     if (window_->threeDShown()) {
         rebuildScene3d();
-        updateSummary();
         return;
     }
     // The footers' outlines grow with their models.
@@ -228,38 +336,56 @@ void PlanCoordinator::rebuildScene(bool fit)
         window_->setScene(
             pw::buildPlanScene(session_.track(), window_->view(), footprints, preview_, ends), fit);
     });
-    updateSummary();
 }
 
 // Places the footers on a copy of the track, as generate would, without copying any file.
-void PlanCoordinator::updatePreview()
+void PlanCoordinator::computePreview()
 {
     preview_.clear();
     previewProblem_.clear();
-    if (session_.hasTrack() && footprints_) {
-        const pw::GenerationOptions options = session_.previewOptions();
-        // What generate would refuse is named instead of footers it would not add.
-        if (pw::Result<void> models =
-                pw::checkModelsToInstall(options.choices, options.modelSourceDirectory);
-            !models) {
-            previewProblem_ = pw::visibleError(models.error());
-        } else if (!pw::catchingAllocation([&] {
-                       preview_ = pw::footersGenerateWouldAdd(session_.track(), options,
-                                                              tubeEnds_ ? &*tubeEnds_ : nullptr);
-                   })) {
-            // A track too large to copy has no preview; generate says why when pressed.
-            preview_.clear();
-        }
+    if (!session_.hasTrack() || !footprints_)
+        return;
+    const pw::Track& track = session_.track();
+    if (generatedFrom_ && *generatedFrom_ <= track.sceneryObjects.size()) {
+        // The name proposed anew since the generate may differ from the footers' own, but a
+        // preview draws each footer by its model file alone.
+        preview_.assign(track.sceneryObjects.begin() + static_cast<std::ptrdiff_t>(*generatedFrom_),
+                        track.sceneryObjects.end());
+        return;
     }
+    const pw::GenerationOptions options = session_.previewOptions();
+    // What generate would refuse is named instead of footers it would not add.
+    if (pw::Result<void> models =
+            pw::checkModelsToInstall(options.choices, options.modelSourceDirectory);
+        !models) {
+        // A directory with none of the models says so in its own line: no box can be ticked.
+        if (models.error().code != pw::FooterError::NoModelChosen ||
+            !session_.modelDirectoryHoldsNoModel())
+            previewProblem_ = pw::visibleError(models.error());
+        return;
+    }
+    if (!pw::anyFooterToPlace(session_.track(), options.choices))
+        return;  // known without copying the track
+    if (!pw::catchingAllocation([&] {
+            preview_ = pw::footersGenerateWouldAdd(session_.track(), options,
+                                                   tubeEnds_ ? &*tubeEnds_ : nullptr);
+        })) {
+        // A track too large to copy has no preview; generate says why when pressed.
+        preview_.clear();
+    }
+}
+
+void PlanCoordinator::showPreview()
+{
+    computePreview();
     if (window_->threeDShown()) {
         rebuildScene3d();
-    } else {
-        drawFooters([&](pw::FootprintSources footprints) {
-            window_->canvas()->setPreview(
-                pw::buildPlanFooters(session_.track(), window_->view(), footprints, preview_));
-        });
+        return;
     }
-    updateSummary();
+    drawFooters([&](pw::FootprintSources footprints) {
+        window_->canvas()->setPreview(
+            pw::buildPlanFooters(session_.track(), window_->view(), footprints, preview_));
+    });
 }
 
 void PlanCoordinator::rebuildScene3d()
@@ -282,7 +408,7 @@ void PlanCoordinator::updateSummary()
         parts << tr("reading models\u2026");
     else if (!modelText_.isEmpty())
         parts << modelText_;
-    if (footprints_ && session_.hasTrack()) {
+    if (footprints_ && session_.hasTrack() && !generatedUndrawn_) {
         if (!previewProblem_.isEmpty())
             parts << tr("generate would refuse: %1").arg(previewProblem_);
         else
@@ -296,5 +422,5 @@ void PlanCoordinator::updateSummary()
     if (session_.isModified())
         parts << tr("unsaved changes");
     parts << pw::nolimitsSummary(session_.nolimitsDirectory());
-    window_->setSummary(parts.join(QStringLiteral("  \u00b7  ")));
+    window_->setSummary(parts.join(QLatin1Char('\n')));
 }

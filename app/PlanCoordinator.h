@@ -1,8 +1,9 @@
 #pragma once
 // Keeps the plan window in step with the session: it opens beside the main window when a track
-// is loaded, follows every later change, and shows what generate would add with the current
-// choices. It only observes the session. Footer models are read off the window's thread: until
-// they arrive the plan draws their footers as 1 m squares.
+// is loaded, follows every later change, shows what generate would add with the current choices,
+// and comes to the front when the main window asks for it. It only observes the session. Footer
+// models are read off the window's thread: until they arrive the plan draws their footers as
+// 1 m squares. Each change works the preview out at most once and builds the summary once.
 
 #include "footers/TubeEndPoints.h"
 #include "models/ModelFootprints.h"
@@ -20,8 +21,8 @@
 #include <vector>
 
 class PlanWindow;
-class QWidget;
 class TrackSession;
+class frmMain;
 
 namespace pw {
 struct GenerationReport;
@@ -31,9 +32,10 @@ class PlanCoordinator : public QObject {
     Q_OBJECT
 
 public:
-    // `mainWindow` is where the plan window opens beside. `readModel` reads each footer model, on
-    // a thread of its own; without it a reader process does (ModelReaderClient.h).
-    PlanCoordinator(const TrackSession& session, QWidget& mainWindow,
+    // `mainWindow` is where the plan window opens beside, and asks for it. `readModel` reads each
+    // footer model, on a thread of its own; without it a reader process does
+    // (ModelReaderClient.h).
+    PlanCoordinator(const TrackSession& session, frmMain& mainWindow,
                     pw::ModelFileReader readModel = {});
     ~PlanCoordinator() override;
 
@@ -42,19 +44,32 @@ public:
     bool readingModels() const { return readingModels_; }
     // How long the choices must rest before the preview is worked out again.
     static constexpr int previewDelayMs = 150;
+    // After a generate the plan is drawn once the copies it installed have been read, or after
+    // this long, with the model directory's shapes, if they take longer.
+    static constexpr int installedModelsWaitMs = 250;
 
 private:
     void followTrackReplaced();
     void followModelDirectoryInspected();
     void followTrackGenerated(const pw::GenerationReport& report);
     void followTrackSaved(const QString& fileName);
-    // Reads the models of both directories afresh, in the background.
-    void inspectModels();
+    // Shows the window again and in front, worked out afresh if it was closed.
+    void showWindow();
+    // Reads the models afresh, in the background: both directories', or only the copies in the
+    // simulator's objects directory (while the model directory's are not being read).
+    enum class ModelsToRead { Both, Installed };
+    void inspectModels(ModelsToRead which = ModelsToRead::Both);
     void adoptModels(std::vector<pw::ModelFootprints>& read);
     pw::FootprintSources sources();
+    // Draws the track with the preview as it stands.
     void rebuildScene(bool fit);
     void rebuildScene3d();
-    void updatePreview();
+    // Works out what generate would add with the current choices, without drawing it.
+    void computePreview();
+    // Draws the preview alone over the track's drawing.
+    void showPreview();
+    // Draws the generated track, with what generating again would add.
+    void drawGenerated();
     // Draws with the models' shapes (`draw` takes the footprint sources); without the memory for
     // them, with squares and says so, and without even that, keeps what it drew.
     template <class Draw>
@@ -65,13 +80,21 @@ private:
     void rememberPlace() const;
 
     const TrackSession& session_;
-    QPointer<QWidget> main_;
+    QPointer<frmMain> main_;
     std::unique_ptr<PlanWindow> window_;
     // The model directory, once inspected, and the simulator's objects directory. Neither reads
     // a file: each holds what the inspector delivered, or nothing while it reads.
     std::optional<pw::ModelFootprints> footprints_;
     std::optional<pw::ModelFootprints> installed_;
     bool readingModels_ = false;
+    // What the inspector is reading into, in the order asked.
+    std::vector<std::optional<pw::ModelFootprints>*> reading_;
+    // A generate is not drawn yet: it waits for the copies it installed to be read.
+    bool generatedUndrawn_ = false;
+    QTimer installedModelsWait_;
+    // After a generate that kept the fundaments, generating again would add the same footers:
+    // those from this scenery object on. Until the choices, the models or the track change.
+    std::optional<std::size_t> generatedFrom_;
     // The tube ends of the track as loaded or generated: every preview and view reuses them.
     std::optional<pw::TubeEndTable> tubeEnds_;
     std::vector<pw::SceneryObject> preview_;

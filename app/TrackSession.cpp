@@ -6,6 +6,7 @@
 #include "tracklib/Catching.h"
 #include "tracklib/TrackOpening.h"
 
+#include <algorithm>
 #include <utility>
 
 TrackSession::TrackSession(QObject* parent) : QObject(parent)
@@ -78,6 +79,13 @@ pw::Result<void> TrackSession::inspectModelDirectory(const QString& directory)
     contents_ = pw::inspectModelDirectory(path);
     Q_EMIT modelDirectoryInspected();
     return {};
+}
+
+bool TrackSession::modelDirectoryHoldsNoModel() const
+{
+    return contents_ && !contents_->defaultModel &&
+           std::none_of(contents_->ownModel.begin(), contents_->ownModel.end(),
+                        [](bool there) { return there; });
 }
 
 const pw::FooterChoice& TrackSession::footerChoice(pw::TubeSizeClass sizeClass) const

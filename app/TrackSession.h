@@ -48,6 +48,8 @@ public:
     {
         return contents_;
     }
+    // Inspected, and none of the six model files was there: no box can be ticked.
+    bool modelDirectoryHoldsNoModel() const;
     // Looks at which models the directory holds; refuses what is not a directory.
     pw::Result<void> inspectModelDirectory(const QString& directory);
 

@@ -3,6 +3,10 @@
 
 #include "ApplicationNames.h"
 #include "IncomingTrackFile.h"
+#include "PlanSummary.h"
+#include "ResultLine.h"
+#include "footers/FooterError.h"
+#include "qtbridge/InstallationText.h"
 #include "qtbridge/QtPaths.h"
 #include "qtbridge/VisibleText.h"
 #include "tracklib/TrackOpening.h"
@@ -12,6 +16,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QKeySequence>
 #include <QMimeData>
 #include <QSettings>
@@ -44,8 +50,11 @@ frmMain::frmMain(QWidget* parent)
     pw::registerApplicationNames();
 
     findSizeClassControls();
+    addResultRow();
     connectChoices();
     loadSettings();
+    showTitle();
+    showNolimitsDirectory();
 
     setAcceptDrops(true);
     // A track dropped on the file field should open, not become its text.
@@ -58,6 +67,61 @@ frmMain::frmMain(QWidget* parent)
     shortcut(Qt::CTRL | Qt::Key_O, [this] { ui->buttonSelectInput->click(); });
     shortcut(Qt::CTRL | Qt::Key_S, [this] { ui->buttonSave->click(); });
     shortcut(Qt::CTRL | Qt::Key_Q, [this] { close(); });
+    shortcut(Qt::CTRL | Qt::Key_P, [this] { buttonShowPlan->click(); });
+}
+
+void frmMain::addResultRow()
+{
+    // Made after the widget tree, so both come after its tab chain; the line takes no focus.
+    auto* row = new QHBoxLayout();
+    row->setObjectName(QStringLiteral("resultLayout"));
+    row->setSpacing(6);
+    resultLine = new ResultLine(this);
+    resultLine->setObjectName(QStringLiteral("labelResult"));
+    buttonShowPlan = new QPushButton(tr("plan window"), this);
+    buttonShowPlan->setObjectName(QStringLiteral("buttonShowPlan"));
+    buttonShowPlan->setToolTip(tr("Shows the plan window again, in front (Ctrl+P)"));
+    buttonShowPlan->setEnabled(false);
+    row->addWidget(resultLine, 1);
+    row->addWidget(buttonShowPlan);
+    ui->gridLayout_2->addLayout(row, 9, 0);
+    connect(buttonShowPlan, &QPushButton::clicked, this, &frmMain::planWindowRequested);
+}
+
+void frmMain::showTitle()
+{
+    if (!session_.hasTrack()) {
+        setWindowFilePath(QString());
+        return;
+    }
+    // A "[*]" of the file's own is doubled, or it would stand for the unsaved mark.
+    QString name = pw::visibleText(QFileInfo(session_.trackFile()).fileName());
+    name.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+    setWindowFilePath(session_.trackFile());
+    setWindowTitle(tr("%1[*] \u2014 Plinthwright").arg(name));
+    setWindowModified(session_.isModified());
+}
+
+void frmMain::showNolimitsDirectory()
+{
+    const QString summary = pw::nolimitsSummary(session_.nolimitsDirectory());
+    ui->buttonSelectNLDirectory->setToolTip(summary);
+    const QString directory = session_.nolimitsDirectory();
+    if (directory.isEmpty())
+        resultLine->setResult(tr("NoLimits directory: not chosen yet; generate asks for it"), {});
+    else
+        resultLine->setResult(tr("NoLimits directory: %1"), pw::visiblePath(directory));
+}
+
+void frmMain::showGenerated(const pw::GenerationReport& report)
+{
+    const int placed = report.objectsAddedTotal();
+    const int copied = report.filesCopied();
+    const QString sentence =
+        (placed == 1 ? tr("1 footer placed") : tr("%1 footers placed").arg(placed)) +
+        (copied == 1 ? tr(", 1 model copied to %1") : tr(", %1 models copied to %2").arg(copied));
+    resultLine->setResult(sentence, pw::visiblePath(report.installation.directory),
+                          pw::nolimitsSummary(session_.nolimitsDirectory()));
 }
 
 frmMain::~frmMain()
@@ -108,6 +172,13 @@ void frmMain::connectChoices()
     connect(ui->textInputFile, &QLineEdit::editingFinished, this, &frmMain::typedTrackFile);
     connect(ui->text3dsDir, &QLineEdit::editingFinished, this, &frmMain::typedModelDirectory);
     connect(&session_, &TrackSession::modelDirectoryInspected, this, &frmMain::showInspection);
+    connect(&session_, &TrackSession::trackReplaced, this, [this] {
+        showTitle();
+        showNolimitsDirectory();
+    });
+    connect(&session_, &TrackSession::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(&session_, &TrackSession::nolimitsDirectoryChanged, this,
+            &frmMain::showNolimitsDirectory);
 }
 
 void frmMain::loadSettings()
@@ -171,6 +242,7 @@ void frmMain::showTrack()
     ui->buttonReloadInput->setEnabled(true);
     ui->buttonGenerate->setEnabled(true);
     ui->groupOptions->setEnabled(true);
+    buttonShowPlan->setEnabled(true);
 }
 
 void frmMain::openTrackFile(const QString& fileName)
@@ -358,7 +430,7 @@ void frmMain::on_buttonReloadInput_clicked()
 
 bool frmMain::selectNolimitsDirectory()
 {
-    const QString dir = prompts.existingDirectory(this, tr("Select noLimits directory"),
+    const QString dir = prompts.existingDirectory(this, tr("Select NoLimits directory"),
                                                   QStringLiteral("/"), directoryDialogOptions);
     if (dir.isEmpty())
         return false;
@@ -391,6 +463,7 @@ void frmMain::on_buttonGenerate_clicked()
     }
     showTrack();
     ui->buttonSave->setEnabled(true);
+    showGenerated(*report);
     // Generated all the same; what the user should know about the models is said after.
     if (!report->installation.warnings.empty()) {
         QStringList warnings;
@@ -404,8 +477,30 @@ void frmMain::on_buttonGenerate_clicked()
 
 void frmMain::warnGenerationFailed(const pw::CoreError& error)
 {
+    // Two refusals are a plain state of the track or the models rather than a fault: said so.
+    QString why;
+    if (error.code == pw::FooterError::NothingToPlace) {
+        why =
+            tr("no support tube of a size class with a footer model stands on a fundament, so "
+               "not one footer would be placed (a fundament replaced by an earlier generate "
+               "has its footer already)");
+    } else if (error.code == pw::FooterError::NoModelChosen &&
+               session_.modelDirectoryHoldsNoModel()) {
+        why = tr("the footer object directory %1 holds none of the footer models (small.3ds, "
+                 "medium.3ds, large.3ds, xlarge.3ds, xxlarge.3ds, default.3ds)")
+                  .arg(pw::visiblePath(session_.modelDirectory()));
+    }
+    const QString reason = why.isEmpty() ? pw::visibleError(error) : why;
+    resultLine->setResult(tr("Nothing generated: ") + reason, QString());
+    if (why.isEmpty()) {
+        prompts.warning(this, tr("Generate footers"),
+                        tr("The footers could not be generated:\n%1").arg(reason));
+        return;
+    }
     prompts.warning(this, tr("Generate footers"),
-                    tr("The footers could not be generated:\n%1").arg(pw::visibleError(error)));
+                    tr("Nothing to generate: %1.\nNo model was copied, and the track is "
+                       "unchanged.")
+                        .arg(why));
 }
 
 void frmMain::warnPathFailed(const QString& title, const QString& sentence, const QString& path,
@@ -416,19 +511,25 @@ void frmMain::warnPathFailed(const QString& title, const QString& sentence, cons
 
 bool frmMain::saveWithDialog()
 {
-    QString fileName =
-        prompts.saveFileName(this, tr("Save NlTrack file"), lastInputDir, trackFileFilter);
-    if (fileName.isEmpty())
-        return false;
-    // The dialog asked about replacing the name as typed; the name with the suffix is asked here.
-    if (QFileInfo(fileName).suffix().isEmpty()) {
-        fileName += QLatin1Char('.') + trackSuffix;
-        if (QFileInfo::exists(fileName) &&
-            prompts.question(this, tr("Save NlTrack file"),
-                             tr("%1 already exists.\nDo you want to replace it?")
-                                 .arg(pw::visiblePath(fileName)),
-                             QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    QString start = lastInputDir;
+    QString fileName;
+    for (;;) {
+        fileName = prompts.saveFileName(this, tr("Save NlTrack file"), start, trackFileFilter);
+        if (fileName.isEmpty())
             return false;
+        // The dialog asked about replacing the name as typed; the name with the suffix is asked
+        // here. Not replacing it means choosing another name, as in the dialog itself: back to
+        // it, with this name to edit.
+        if (!QFileInfo(fileName).suffix().isEmpty())
+            break;
+        fileName += QLatin1Char('.') + trackSuffix;
+        if (!QFileInfo::exists(fileName) ||
+            prompts.question(
+                this, tr("Save NlTrack file"),
+                tr("%1 already exists.\nDo you want to replace it?").arg(pw::visiblePath(fileName)),
+                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
+            break;
+        start = fileName;
     }
     const pw::Result<void> saved = session_.saveTrack(fileName);
     if (!saved) {

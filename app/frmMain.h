@@ -15,6 +15,8 @@
 #include <memory>
 
 class QCheckBox;
+class QPushButton;
+class ResultLine;
 class QCloseEvent;
 class QDragEnterEvent;
 class QDropEvent;
@@ -40,6 +42,10 @@ public:
 
     // What the window holds, for the views that observe it; only the window writes into it.
     const TrackSession& session() const { return session_; }
+
+Q_SIGNALS:
+    // The plan window is asked for: by its button or Ctrl+P.
+    void planWindowRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,6 +97,12 @@ private:
     // Sets the size-class boxes from what the session's inspection found.
     void showInspection();
     void warnGenerationFailed(const pw::CoreError& error);
+    // The result line and the plan window's button, after the widget tree's tab chain.
+    void addResultRow();
+    // The title names the track and marks unsaved work.
+    void showTitle();
+    void showNolimitsDirectory();
+    void showGenerated(const pw::GenerationReport& report);
     // A warning titled `title` of `sentence`, whose %1 is the path and %2 the reason.
     void warnPathFailed(const QString& title, const QString& sentence, const QString& path,
                         const pw::CoreError& error);
@@ -119,6 +131,8 @@ private:
     std::array<SizeClassControls, pw::sizeClassCount> sizeClassControls;
     pw::UserPrompts prompts;
     QSettings* settings = nullptr;  // a child of the window
+    ResultLine* resultLine = nullptr;       // a child of the window
+    QPushButton* buttonShowPlan = nullptr;  // a child of the window
     QString lastInputDir;
     bool takingTypedPath = false;  // a warning's focus change must not take the field again
 };

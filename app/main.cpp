@@ -1,7 +1,5 @@
 #include "ApplicationNames.h"
-#include "IncomingTrackFile.h"
-#include "PlanCoordinator.h"
-#include "frmMain.h"
+#include "Startup.h"
 
 #include <QApplication>
 
@@ -9,11 +7,6 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     pw::registerApplicationNames();
-
-    frmMain window;
-    window.show();
-    const PlanCoordinator plan(window.session(), window);
-    // The toolkit has taken its own options out; a file named next is a track to open.
-    window.openTrackFile(pw::trackFileFromArguments(QApplication::arguments()));
+    const pw::StartedWindows windows = pw::startWindows(QApplication::arguments());
     return application.exec();
 }

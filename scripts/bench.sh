@@ -114,6 +114,8 @@ awk '
     row("Window: inspect, ms", "window_inspect_ms", "%.2f", "< 100")
     row("Window: generate, ms", "window_generate_ms", "%.1f", "< 100")
     row("... its processor time, ms", "window_generate_cpu_ms", "%.1f", "< 100")
+    row("... the core's generateFooters alone, processor ms", "window_generate_core_cpu_ms", "%.1f", "")
+    row("... window / core, processor time", "window_generate_cpu_per_core", "%.2f", "<= 1.2")
     row("Window: save, ms", "window_save_ms", "%.1f", "< 100")
     row("Peak memory of reading, MB", "peak_read_mb", "%.1f", "")
     row("Record size in memory, MB", "record_mb", "%.1f", "")

@@ -2,6 +2,7 @@
 // warnings when generating or saving fails.
 
 #include "ApplicationNames.h"
+#include "ResultLine.h"
 #include "WindowHarness.h"
 
 #include "footers/FooterGeneration.h"
@@ -19,6 +20,11 @@
 namespace pw::test {
 
 namespace {
+
+const QString couldNotGenerate =
+    QStringLiteral("Generate footers\nThe footers could not be generated:\n");
+const QString nothingToGenerate =
+    QStringLiteral("Nothing to generate: %1.\nNo model was copied, and the track is unchanged.");
 
 QByteArray bytesOf(const std::vector<std::uint8_t>& bytes)
 {
@@ -148,8 +154,10 @@ private Q_SLOTS:
         } rows[] = {
             {{}, QStringLiteral("no footer model directory is chosen")},
             {{{}},
-             QStringLiteral("nothing to place: no size class has a footer model from \"%1\" "
-                            "chosen")},
+             QStringLiteral("Nothing to generate: the footer object directory %1 holds none of "
+                            "the footer models (small.3ds, medium.3ds, large.3ds, xlarge.3ds, "
+                            "xxlarge.3ds, default.3ds).\nNo model was copied, and the track is "
+                            "unchanged.")},
             // Large lost its own model and fell back on a default model that is not here.
             {{largeAndDefault, {}},
              QStringLiteral("the chosen footer model \"%1/default.3ds\" is not there")},
@@ -162,10 +170,12 @@ private Q_SLOTS:
             for (const QStringList& files : row.modelDirectories)
                 h->click("buttonSelectDirectory", {last = h->modelDirectory(files)});
             h->click("buttonGenerate");
+            const QString reason = last.isEmpty() ? row.reason : row.reason.arg(last);
             QCOMPARE(h->warnings,
-                     QStringList{QStringLiteral("Generate footers\nThe footers could "
-                                                "not be generated:\n") +
-                                 (last.isEmpty() ? row.reason : row.reason.arg(last))});
+                     QStringList{(reason.startsWith(QLatin1String("Nothing to generate"))
+                                      ? QStringLiteral("Generate footers\n")
+                                      : couldNotGenerate) +
+                                 reason});
             QVERIFY(!h->get("buttonSave")->isEnabled());
             QVERIFY(!QFileInfo::exists(simulator.filePath(QStringLiteral("objects"))));
         }
@@ -186,20 +196,29 @@ private Q_SLOTS:
             QString objectDirectory;  // as typed after opening; null keeps the proposed name
             QString reason;
         } rows[] = {
-            {h->writeTrack(QStringLiteral("t.nltrack"), makeRichTrack()), textModels, {},
+            {h->writeTrack(QStringLiteral("t.nltrack"), makeRichTrack()),
+             textModels,
+             {},
              QStringLiteral("Cannot use the footer model \"%1/small.3ds\": it is not a 3ds "
                             "model")
                  .arg(textModels)},
-            {h->writeTrack(QStringLiteral("bare.nltrack"), noTubes), models, {},
-             QStringLiteral("nothing to place: no support tube of a size class with a footer "
-                            "model stands on a fundament")},
-            {h->writeTrack(QStringLiteral(".nltrack"), makeRichTrack()), models, {},
+            {h->writeTrack(QStringLiteral("bare.nltrack"), noTubes),
+             models,
+             {},
+             nothingToGenerate.arg(QStringLiteral(
+                 "no support tube of a size class with a footer model stands on a fundament, so "
+                 "not one footer would be placed (a fundament replaced by an earlier generate "
+                 "has its footer already)"))},
+            {h->writeTrack(QStringLiteral(".nltrack"), makeRichTrack()),
+             models,
+             {},
              QStringLiteral("no object directory name is given: the footer models go into a "
                             "directory of their own inside the simulator's objects directory")},
 #ifndef Q_OS_WIN
             // A name from a file: shown, never acted on. Windows names hold no such characters.
             {h->writeTrack(QString::fromUtf8("x\x1b]0;PWNED\x07y.nltrack"), makeRichTrack()),
-             models, {},
+             models,
+             {},
              QStringLiteral("Cannot use the object directory name \"x\\x1b]0;PWNED\\x07y\": "
                             "Windows cannot hold it, so the simulator would not find the models "
                             "there (no < > : \" | ? * or control characters, no dot or space at "
@@ -213,12 +232,16 @@ private Q_SLOTS:
             h->click("buttonSelectDirectory", {row.models});
             h->warnings.clear();
             h->click("buttonGenerate");
+            const bool plain = row.reason.startsWith(QLatin1String("Nothing to generate"));
             QCOMPARE(h->warnings,
-                     QStringList{QStringLiteral("Generate footers\nThe footers could not be "
-                                                "generated:\n") +
+                     QStringList{(plain ? QStringLiteral("Generate footers\n") : couldNotGenerate) +
                                  row.reason});
             QVERIFY(!h->get("buttonSave")->isEnabled());
             QVERIFY(!QFileInfo::exists(simulator.filePath(QStringLiteral("objects"))));
+            QVERIFY(!h->window->isWindowModified());
+            QVERIFY(h->get<ResultLine>("labelResult")
+                        ->fullText()
+                        .startsWith(QLatin1String("Nothing generated: ")));
         }
     }
 
@@ -310,7 +333,7 @@ private Q_SLOTS:
         h->window->openTrackFile(trackFile);
         h->click("buttonSelectDirectory", {models});
         const QString askedFor =
-            QStringLiteral("Select noLimits directory | / | ShowDirsOnly|DontResolveSymlinks");
+            QStringLiteral("Select NoLimits directory | / | ShowDirsOnly|DontResolveSymlinks");
         // A name the track cannot store stops a generation before it writes anything, so a
         // generation that went ahead into "/" would show as a warning, not as files in the root.
         const QString unstorable = QStringLiteral("\u0422\u0440\u0435\u043a");

@@ -7,8 +7,11 @@
 #include "PlanCoordinator.h"
 #include "PlanWindow.h"
 #include "View3dPanel.h"
+#include "WindowPlacement.h"
 #include "examples/HostileModels.h"
 #include "qtbridge/QtPaths.h"
+#include "footers/FooterGeneration.h"
+#include "tracklib/TrackOperations.h"
 #include "models/ReaderProcessSeam.h"
 #include "tests/support/ScopedVariable.h"
 
@@ -127,11 +130,10 @@ private Q_SLOTS:
         h->click("buttonSelectDirectory", {examples + QStringLiteral("/models")});
         QTRY_COMPARE(gate->waiting, 1);
         PlanCanvas& canvas = *plan->window().canvas();
-        QCOMPARE(
-            plan->window().summary(),
-            QString::fromUtf8("demo.nltrack \u2014 21 fundaments, 23 tubes, 0 footers  \u00b7  "
-                              "reading models\u2026  \u00b7  would add 21 footers  \u00b7  "
-                              "NoLimits directory: not chosen"));
+        QCOMPARE(plan->window().summary(),
+                 QString::fromUtf8("demo.nltrack \u2014 21 fundaments, 23 tubes, 0 footers\n"
+                                   "reading models\u2026\nwould add 21 footers\n"
+                                   "NoLimits directory: not chosen"));
         // The first small footer, tilted a little along its tube: a 1 m square, then its plinth,
         // 0.6 m wide at its foot.
         const auto smallWidth = [&canvas] { return canvas.scene().preview.front().bounds.width(); };
@@ -150,7 +152,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!plan->readingModels());
         QCOMPARE(smallWidth(), 0.6 * squareWidth);
         QVERIFY(plan->window().summary().contains(
-            QString::fromUtf8("  \u00b7  small.3ds 0.60 \u00d7 0.60 \u00d7 0.60 m, ")));
+            QString::fromUtf8("\nsmall.3ds 0.60 \u00d7 0.60 \u00d7 0.60 m, ")));
         QCOMPARE(canvas.worldToDevice(), zoomed);  // the user's zoom stays
     }
 
@@ -179,14 +181,14 @@ private Q_SLOTS:
         h->click("buttonSelectInput", {demo});
         QVERIFY(window.isVisible());
         QVERIFY(window.testAttribute(Qt::WA_ShowWithoutActivating));
-        QCOMPARE(window.pos(), planWindowGeometry(h->window->frameGeometry(),
-                                                  h->window->screen()->availableGeometry())
-                                   .topLeft());
+        QCOMPARE(window.frameGeometry(),
+                 planWindowPlacement(h->window->frameGeometry(),
+                                     h->window->screen()->availableGeometry())
+                     .frame);
         QCOMPARE(window.windowTitle(), QString::fromUtf8("Plinthwright \u2014 Plan"));
-        QCOMPARE(
-            window.summary(),
-            QString::fromUtf8("demo.nltrack \u2014 21 fundaments, 23 tubes, 0 footers  \u00b7  "
-                              "NoLimits directory: not chosen"));
+        QCOMPARE(window.summary(),
+                 QString::fromUtf8("demo.nltrack \u2014 21 fundaments, 23 tubes, 0 footers\n"
+                                   "NoLimits directory: not chosen"));
         const PlanScene& scene = window.canvas()->scene();
         QCOMPARE(scene.fundaments.size(), std::size_t{21});
         QCOMPARE(scene.tubes.size(), std::size_t{23});
@@ -228,8 +230,10 @@ private Q_SLOTS:
                                           QDir::toNativeSeparators(simulator.path())));
         h->click("buttonGenerate");
         QVERIFY2(h->warnings.isEmpty(), qPrintable(h->warnings.join(QLatin1Char('\n'))));
-        // Solid footers now; the fundaments are gone, so a second generate would add none.
-        QCOMPARE(scene.footers.size(), std::size_t{21});
+        // Drawn once the copies are read: solid footers now, and the fundaments are gone, so a
+        // second generate would add none.
+        QVERIFY(plan->readingModels());
+        QTRY_COMPARE(scene.footers.size(), std::size_t{21});
         QVERIFY(scene.preview.empty());
         QVERIFY2(window.summary().contains(QStringLiteral("Placed 21 footers (small 6, medium ")),
                  qPrintable(window.summary()));
@@ -255,6 +259,7 @@ private Q_SLOTS:
         h->get<QCheckBox>("deleteNativeFundaments")->click();  // keep them
         h->click("buttonGenerate");
         PlanWindow& window = plan->window();
+        QTRY_VERIFY(!plan->readingModels());
         window.close();
         QVERIFY(!window.isVisible());
         const auto previewBounds = [&window] {
@@ -274,7 +279,49 @@ private Q_SLOTS:
         h->click("buttonGenerate");
         QVERIFY(window.isVisible());
         QVERIFY(window.summary().contains(QStringLiteral(", 21 footers doubled")));
-        QCOMPARE(window.canvas()->scene().footers.size(), std::size_t{42});
+        QTRY_COMPARE(window.canvas()->scene().footers.size(), std::size_t{42});
+        // Generating again would place the same footers a third time: the preview is the
+        // generation's own.
+        QVERIFY(previewBounds() == aligned);
+    }
+
+    // After a generate the plan draws the track as generate left it, from what it kept of the
+    // track before: each tube where it stands (one named a free node the track lacked, and
+    // generate added that node), and what generating again would add (the first end of a tube
+    // between two fundaments), as the core works them out afresh.
+    void generatedTrackIsDrawnAsItStands()
+    {
+        Track track = makeRichTrack();
+        addTube(TubeEndFundament, 0, 0, TubeEndFreeNode,
+                static_cast<std::int32_t>(track.freeNodes.size()), 0, 1, 0, 0, track);
+        QTemporaryDir simulator;
+        h->click("buttonSelectNLDirectory", {simulator.path()});
+        h->click("buttonSelectInput", {h->writeTrack(QStringLiteral("dangling.nltrack"), track)});
+        h->click("buttonSelectDirectory", {h->modelDirectory(allModelFiles)});
+        QTRY_VERIFY(!plan->readingModels());
+        const std::size_t tubesBefore = plan->window().canvas()->scene().tubes.size();
+        h->click("buttonGenerate");
+        QVERIFY2(h->warnings.isEmpty(), qPrintable(h->warnings.join(QLatin1Char('\n'))));
+        QTRY_VERIFY(!plan->readingModels());
+
+        const Track& generated = h->window->session().track();
+        const PlanScene& scene = plan->window().canvas()->scene();
+        const PlanScene fresh = buildPlanScene(generated, PlanView::Top, {});
+        QCOMPARE(scene.tubes, fresh.tubes);
+        QCOMPARE(scene.tubes.size(), tubesBefore + 1);
+        const std::vector<SceneryObject> again =
+            footersGenerateWouldAdd(generated, h->window->session().previewOptions());
+        // The first end of the tube between two fundaments, and the tube whose far end has
+        // become a free node.
+        QCOMPARE(again.size(), std::size_t{2});
+        const std::vector<PlanFooter> expected =
+            buildPlanFooters(generated, PlanView::Top, {}, again);
+        QCOMPARE(scene.preview.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const Vector3 shown = scene.preview[i].position;
+            const Vector3 placed = expected[i].position;
+            QVERIFY(shown.x == placed.x && shown.y == placed.y && shown.z == placed.z);
+        }
     }
 
     // Another track's models of the same names are named when replaced; the summary says what is
@@ -288,9 +335,9 @@ private Q_SLOTS:
         h->click("buttonGenerate");
         PlanWindow& window = plan->window();
         QVERIFY(!window.summary().contains(QStringLiteral("which differed")));
-        QVERIFY(window.summary().endsWith(
-            QStringLiteral("  \u00b7  unsaved changes  \u00b7  NoLimits directory: ") +
-            QDir::toNativeSeparators(simulator.path())));
+        QVERIFY(
+            window.summary().endsWith(QStringLiteral("\nunsaved changes\nNoLimits directory: ") +
+                                      QDir::toNativeSeparators(simulator.path())));
 
         h->replies = {QMessageBox::Discard};
         h->click("buttonReloadInput");
@@ -348,14 +395,6 @@ private Q_SLOTS:
         QTest::mouseMove(plan->window().windowHandle(), canvas->mapTo(&plan->window(), footer));
         QTRY_COMPARE(QToolTip::text(), tip);
         QVERIFY(h->window->isActiveWindow());
-    }
-
-    void opensRightOfTheMainWindowWhereTheScreenHasRoom()
-    {
-        const QRect main(100, 50, 602, 500);
-        QCOMPARE(planWindowGeometry(main, QRect(0, 0, 1920, 1080)), QRect(710, 50, 720, 500));
-        QCOMPARE(planWindowGeometry(main, QRect(0, 0, 1280, 1024)), QRect(710, 50, 570, 500));
-        QCOMPARE(planWindowGeometry(main, QRect(0, 0, 1024, 768)), QRect(664, 50, 360, 500));
     }
 
     void pointerZoomsAboutItselfAndNamesTheFooterUnderIt()

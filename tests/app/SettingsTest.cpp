@@ -44,7 +44,7 @@ private Q_SLOTS:
         const QString simulator = h.dir.path();
         QCOMPARE(h.dialogStart("buttonSelectInput"), QStringLiteral("/"));
         h.click("buttonSelectNLDirectory", {simulator});
-        QCOMPARE(h.dialogs.back(), QStringLiteral("Select noLimits directory | / | "
+        QCOMPARE(h.dialogs.back(), QStringLiteral("Select NoLimits directory | / | "
                                                   "ShowDirsOnly|DontResolveSymlinks"));
         QCOMPARE(h.dialogStart("buttonSelectInput"), simulator);
 

@@ -39,7 +39,7 @@ private Q_SLOTS:
                  (QStringList{"textInputFile", "buttonSelectInput", "buttonReloadInput",
                               "textObjDir", "text3dsDir", "buttonSelectDirectory", "buttonGenerate",
                               "buttonSelectNLDirectory", "deleteNativeFundaments",
-                              "checkAlignTangent"}));
+                              "checkAlignTangent", "buttonShowPlan"}));
         QVERIFY(h->warnings.isEmpty());
 
         // The next dialog starts where the track is; cancelling it changes nothing.

@@ -93,8 +93,8 @@ private Q_SLOTS:
         QTemporaryDir simulator;
         h->click("buttonSelectNLDirectory", {simulator.path()});
         h->click("buttonGenerate");
+        QTRY_COMPARE(view->scene()->footers.size(), std::size_t{21});
         QCOMPARE(view->scene()->preview.size(), std::size_t{0});
-        QCOMPARE(view->scene()->footers.size(), std::size_t{21});
         QCOMPARE(view->camera().yawDegrees(), yaw);
         h->replies = {QMessageBox::Discard};  // the generated footers are not saved
         h->click("buttonSelectInput", {demo});

@@ -117,7 +117,8 @@ private Q_SLOTS:
                                                "buttonSave",
                                                "buttonSelectNLDirectory",
                                                "deleteNativeFundaments",
-                                               "checkAlignTangent"}));
+                                               "checkAlignTangent",
+                                               "buttonShowPlan"}));
     }
 
 private:
