@@ -55,7 +55,8 @@ std::variant<ChoicesFile, ChoicesFileProblem> parseChoicesFile(const QString& te
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int number = 1; number <= lines.size(); ++number) {
         QString line = lines[number - 1];
-        line.truncate(line.indexOf(QLatin1Char('#')));  // -1, the whole line, when none
+        if (const qsizetype comment = line.indexOf(QLatin1Char('#')); comment >= 0)
+            line.truncate(comment);
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         const QStringList words = line.trimmed().split(blanks, Qt::SkipEmptyParts);

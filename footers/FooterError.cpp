@@ -50,12 +50,20 @@ std::string text(const CoreError& error)
     case FooterError::NothingToPlace:
         return "nothing to place: no support tube of a size class with a footer model stands on "
                "a fundament";
-    case FooterError::EarlierFootersNotOnFundaments:
-        return "nothing to place: the " + std::to_string(error.size) +
-               " footers placed before stand where their fundaments were replaced by free nodes, "
-               "so no footer can be placed there again, and no other support tube of a size "
-               "class with a footer model stands on a fundament; they are left as they are (to "
-               "place them anew, generate from the track as it was before)";
+    case FooterError::EarlierFootersNotOnFundaments: {
+        const bool one = error.size == 1;
+        return "nothing to place: " +
+               (one ? std::string("the footer placed before stands where its fundament was "
+                                  "replaced by a free node")
+                    : "the " + std::to_string(error.size) +
+                          " footers placed before stand where their fundaments were replaced by "
+                          "free nodes") +
+               ", so no footer can be placed there again, and no other support tube of a size "
+               "class with a footer model stands on a fundament; " +
+               (one ? "it stays as it is (to place it anew"
+                    : "they stay as they are (to place them anew") +
+               ", generate from the track as it was before)";
+    }
     case FooterError::SupportNotInTrack:
         return "there is no support " + std::to_string(static_cast<std::int64_t>(error.size)) +
                ": " + error.detail;

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <string_view>
+#include <system_error>
 #include <tuple>
 
 namespace pw {
@@ -50,6 +52,23 @@ bool endsWith3ds(std::string_view file)
     });
 }
 
+// Whether the footer names a free node ("fundament7") standing exactly where it stands: the one
+// made for it when its fundament was replaced.
+bool standsOnItsFreeNode(const SceneryObject& footer, const Track& track)
+{
+    const std::string_view prefix = "fundament";
+    const std::string_view name = footer.textA;
+    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix)
+        return false;
+    std::size_t node = 0;
+    const char* const end = name.data() + name.size();
+    const auto [stop, error] = std::from_chars(name.data() + prefix.size(), end, node);
+    if (error != std::errc() || stop != end || node >= track.freeNodes.size())
+        return false;
+    const Vector3 position = track.freeNodes[node].position;
+    return translationOf(footer) == Point{position.x, position.y, position.z};
+}
+
 }  // namespace
 
 bool isPlacedFooter(const SceneryObject& object)
@@ -86,8 +105,10 @@ std::vector<std::size_t> replaceableFooters(const Track& track)
     std::sort(fundaments.begin(), fundaments.end());
     std::vector<std::size_t> replaceable = placedFooters(track);
     std::erase_if(replaceable, [&](std::size_t i) {
-        const Point p = translationOf(track.sceneryObjects[i]);
-        return !isPoint(p) || !std::binary_search(fundaments.begin(), fundaments.end(), p);
+        const SceneryObject& footer = track.sceneryObjects[i];
+        const Point p = translationOf(footer);
+        return !isPoint(p) || !std::binary_search(fundaments.begin(), fundaments.end(), p) ||
+               standsOnItsFreeNode(footer, track);
     });
     return replaceable;
 }

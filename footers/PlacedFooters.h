@@ -18,10 +18,12 @@ bool isPlacedFooter(const SceneryObject& object);
 // The placed footers among the track's scenery objects, by index, ascending.
 std::vector<std::size_t> placedFooters(const Track& track);
 
-// The placed footers that stand on a fundament of the track (a placement moves the model's origin
-// exactly onto the fundament's position), by index, ascending: those a generation replacing the
-// earlier footers removes. One whose fundament was replaced by a free node cannot be placed again
-// and stays.
+// The placed footers a generation can place again, by index, ascending: those standing on a
+// fundament of the track (a placement moves the model's origin exactly onto the fundament's
+// position). A footer whose fundament was replaced by a free node cannot be placed again: its
+// tube now ends at that free node, which the footer names ("fundament" and the node's index) and
+// stands on, even where the fundament itself stays for other tubes. A generation replacing the
+// earlier footers removes these and leaves the others.
 std::vector<std::size_t> replaceableFooters(const Track& track);
 
 // How many of the objects from `firstNew` on are placed footers of the same model standing at

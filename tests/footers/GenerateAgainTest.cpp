@@ -99,10 +99,11 @@ TEST_F(GenerateAgain, AddingPlacesEachFooterASecondTime)
 }
 
 // The first generate replaced the fundaments: the footers stand on free nodes now, and nothing
-// could take their places again.
+// could take their places again, also where a fundament stays for a tube of no class.
 TEST_F(GenerateAgain, ReplacingFootersWhoseFundamentsAreGoneIsRefused)
 {
     buildSupports();
+    build.tube(onFundament(0), onFreeNode(build.freeNode(1, 5, 1)), testing::noFooterCode);
     ASSERT_TRUE(generateFooters(track, options(true, EarlierFooters::Add)).ok());
     const Track before = track;
 
@@ -117,14 +118,16 @@ TEST_F(GenerateAgain, ReplacingFootersWhoseFundamentsAreGoneIsRefused)
     EXPECT_EQ(errorText(generateFooters(track, options(true, EarlierFooters::Replace)).error()),
               "nothing to place: the 3 footers placed before stand where their fundaments were "
               "replaced by free nodes, so no footer can be placed there again, and no other "
-              "support tube of a size class with a footer model stands on a fundament; they are "
-              "left as they are (to place them anew, generate from the track as it was before)");
+              "support tube of a size class with a footer model stands on a fundament; they stay "
+              "as they are (to place them anew, generate from the track as it was before)");
 }
 
-// Small was generated with its fundament replaced, medium and large beside their fundaments.
+// Small was generated with its fundament replaced (which stays for a tube of no class), medium and
+// large beside their fundaments.
 TEST_F(GenerateAgain, ReplacingKeepsFootersThatCannotBePlacedAgain)
 {
     buildSupports();
+    build.tube(onFundament(0), onFreeNode(build.freeNode(1, 5, 1)), testing::noFooterCode);
     GenerationOptions smallOnly = options(true, EarlierFooters::Add);
     for (std::size_t c = 1; c < smallOnly.choices.size(); ++c)
         smallOnly.choices[c] = {};

@@ -41,18 +41,26 @@ TEST(PlacedFooters, ReplaceableAreThoseStandingExactlyOnAFundament)
     testing::SupportTrackBuilder build;
     build.fundament(1, 0, 2);
     build.fundament(5, 1, 5);
+    build.freeNode(0, 0, 0);
+    build.freeNode(5, 1, 5);  // made for a footer when its fundament was replaced
     Track& track = build.track();
+    SceneryObject onItsNode = at("d/fundament-small.3ds", 5, 1, 5);
+    onItsNode.textA = "fundament1";
+    SceneryObject namingAnother = onItsNode;
+    namingAnother.textA = "fundament0";
     for (const SceneryObject& o :
          {at("d/fundament-small.3ds", 1, 0, 2),              // 0: on fundament 0
           at("trees/oak.3ds", 5, 1, 5),                      // 1: not a footer
           at("d/fundament-large.3ds", 5, 1, 5.0001f),        // 2: beside fundament 1
           at("d/fundament-large.3ds", 5, 1, 5),              // 3: on fundament 1
           at("d/fundament-small.3ds", std::nanf(""), 0, 2),  // 4: nowhere
-          at("e/fundament-default.3ds", 1, 0, 2)})           // 5: on fundament 0, another directory
+          at("e/fundament-default.3ds", 1, 0, 2),            // 5: on fundament 0, another directory
+          onItsNode,                                         // 6: its fundament replaced
+          namingAnother})                                    // 7: on fundament 1
         addSceneryObject(o, track);
 
-    EXPECT_EQ(placedFooters(track), (std::vector<std::size_t>{0, 2, 3, 4, 5}));
-    EXPECT_EQ(replaceableFooters(track), (std::vector<std::size_t>{0, 3, 5}));
+    EXPECT_EQ(placedFooters(track), (std::vector<std::size_t>{0, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(replaceableFooters(track), (std::vector<std::size_t>{0, 3, 5, 7}));
 }
 
 TEST(PlacedFooters, DoubledAreNewFootersOfTheSameModelAtTheSamePoint)
