@@ -75,13 +75,22 @@ bool otherEndHasPosition(const FooterEnds& ends)
            ends.other.kind == TubeEndRailConnector;
 }
 
+std::optional<FooterEnds> placedFooterEnds(const Tube& tube, const Track& track,
+                                           const FooterModelChoices& choices,
+                                           const SupportChoices& supports)
+{
+    std::optional<FooterEnds> ends = servedFooterEnds(tube, track, choices, supports);
+    if (ends && otherEndHasPosition(*ends) &&
+        !endHasPoint(ends->other, track, track.freeNodes.size()))
+        return std::nullopt;
+    return ends;
+}
+
 bool anyFooterToPlace(const Track& track, const FooterModelChoices& choices,
                       const SupportChoices& supports)
 {
     return std::any_of(track.tubes.begin(), track.tubes.end(), [&](const Tube& tube) {
-        const std::optional<FooterEnds> ends = servedFooterEnds(tube, track, choices, supports);
-        return ends && (!otherEndHasPosition(*ends) ||
-                        endHasPoint(ends->other, track, track.freeNodes.size()));
+        return placedFooterEnds(tube, track, choices, supports).has_value();
     });
 }
 

@@ -35,9 +35,14 @@ bool leftOutBySupport(const Tube& tube, const Track& track, const FooterModelCho
 // or a rail connector. An end of another kind leaves the footer upright.
 bool otherEndHasPosition(const FooterEnds& ends);
 
-// Whether generating with these choices would place any footer on the track: a served end whose
-// other end is of no positioned kind, or names an element the track has. Asked before anything
-// is installed, so that nothing is installed for nothing.
+// Served ends where the walk places a footer: the other end is of no positioned kind, or names an
+// element the track has.
+std::optional<FooterEnds> placedFooterEnds(const Tube& tube, const Track& track,
+                                           const FooterModelChoices& choices,
+                                           const SupportChoices& supports);
+
+// Whether generating with these choices would place any footer on the track. Asked before
+// anything is installed, so that nothing is installed for nothing.
 bool anyFooterToPlace(const Track& track, const FooterModelChoices& choices,
                       const SupportChoices& supports);
 

@@ -75,6 +75,17 @@ int GenerationReport::objectsAddedTotal() const
     return total;
 }
 
+std::vector<std::int32_t> footerSupports(const Track& track, const GenerationOptions& options)
+{
+    // The walk places a footer for exactly these tubes, in tube order.
+    std::vector<std::int32_t> supports;
+    for (const Tube& tube : track.tubes)
+        if (const std::optional<FooterEnds> ends =
+                placedFooterEnds(tube, track, options.choices, options.supports))
+            supports.push_back(ends->footer.index);
+    return supports;
+}
+
 Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale,
                         bool alignToTangent)
 {

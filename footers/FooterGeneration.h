@@ -93,6 +93,11 @@ std::vector<SceneryObject> footersGenerateWouldAdd(const Track& track,
                                                    const GenerationOptions& options,
                                                    const TubeEndTable* tubeEnds = nullptr);
 
+// The fundament each footer generate would add stands on, by index, in the order
+// footersGenerateWouldAdd gives the footers: the support a choice for a footer of the preview is
+// about.
+std::vector<std::int32_t> footerSupports(const Track& track, const GenerationOptions& options);
+
 // Scale by s, then tilt along P-Q (alignToTangent) or turn about the vertical, then move to P.
 Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale,
                         bool alignToTangent);

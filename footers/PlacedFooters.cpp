@@ -113,6 +113,22 @@ std::vector<std::size_t> replaceableFooters(const Track& track)
     return replaceable;
 }
 
+std::optional<std::int32_t> supportOfFooter(const Track& track, std::size_t object)
+{
+    if (object >= track.sceneryObjects.size())
+        return std::nullopt;
+    const SceneryObject& footer = track.sceneryObjects[object];
+    const Point p = translationOf(footer);
+    if (!isPlacedFooter(footer) || !isPoint(p) || standsOnItsFreeNode(footer, track))
+        return std::nullopt;
+    for (std::size_t f = 0; f < track.fundaments.size(); ++f) {
+        const Vector3 position = track.fundaments[f].position;
+        if (Point{position.x, position.y, position.z} == p)
+            return static_cast<std::int32_t>(f);
+    }
+    return std::nullopt;
+}
+
 int countDoubledFooters(const std::vector<SceneryObject>& objects, std::size_t firstNew)
 {
     firstNew = std::min(firstNew, objects.size());

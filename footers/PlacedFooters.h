@@ -4,6 +4,8 @@
 // again replaces them or adds beside them; added beside them, some stand twice.
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace pw {
@@ -25,6 +27,10 @@ std::vector<std::size_t> placedFooters(const Track& track);
 // stands on, even where the fundament itself stays for other tubes. A generation replacing the
 // earlier footers removes these and leaves the others.
 std::vector<std::size_t> replaceableFooters(const Track& track);
+
+// The fundament a replaceable footer stands on (the first at its position), by index: the
+// support a choice for it is about. None for a footer that is not replaceable.
+std::optional<std::int32_t> supportOfFooter(const Track& track, std::size_t object);
 
 // How many of the objects from `firstNew` on are placed footers of the same model standing at
 // exactly the same point as a placed footer before `firstNew`.

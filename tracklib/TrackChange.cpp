@@ -181,4 +181,11 @@ TrackChange TrackChangeRecorder::finish(const Track& after,
     return change;
 }
 
+TrackChange takeSceneryObjectsChange(std::vector<std::size_t> indices, Track& track)
+{
+    TrackChangeRecorder recorder(track);
+    recorder.takeSceneryObjects(std::move(indices), track);
+    return recorder.finish(track, {});
+}
+
 }  // namespace pw

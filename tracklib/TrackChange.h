@@ -95,4 +95,8 @@ private:
     std::vector<Tube> tubesBefore_;
 };
 
+// Takes the scenery objects at `indices` out of the track as takeSceneryObjects does, as a change
+// that can be reverted: a footer removed by hand.
+TrackChange takeSceneryObjectsChange(std::vector<std::size_t> indices, Track& track);
+
 }  // namespace pw

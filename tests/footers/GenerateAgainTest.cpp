@@ -172,6 +172,7 @@ TEST_F(GenerateAgain, ChoicesForSingleSupportsAreHonouredByGenerateAndPreview)
     o.supports.set(3, SupportChoice::modelOf(TubeSizeClass::Large));  // a tube of no class
     o.choices[static_cast<std::size_t>(TubeSizeClass::Medium)] = {};
     const std::vector<SceneryObject> preview = footersGenerateWouldAdd(track, o);
+    EXPECT_EQ(footerSupports(track, o), (std::vector<std::int32_t>{1, 2}));
 
     const Result<GenerationReport> report = generateFooters(track, o);
 

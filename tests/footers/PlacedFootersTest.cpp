@@ -61,6 +61,11 @@ TEST(PlacedFooters, ReplaceableAreThoseStandingExactlyOnAFundament)
 
     EXPECT_EQ(placedFooters(track), (std::vector<std::size_t>{0, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(replaceableFooters(track), (std::vector<std::size_t>{0, 3, 5, 7}));
+    const std::optional<std::int32_t> supports[] = {
+        0, std::nullopt, std::nullopt, 1, std::nullopt, 0, std::nullopt, 1};
+    for (std::size_t i = 0; i < std::size(supports); ++i)
+        EXPECT_EQ(supportOfFooter(track, i), supports[i]) << i;
+    EXPECT_EQ(supportOfFooter(track, 8), std::nullopt);
 }
 
 TEST(PlacedFooters, DoubledAreNewFootersOfTheSameModelAtTheSamePoint)

@@ -57,6 +57,19 @@ TEST(TakeSceneryObjects, TakesInIndexOrderAndTheRestSavesAsIfNeverThere)
     EXPECT_EQ(track, expected);
 }
 
+TEST(TakeSceneryObjects, AsAChangeComesBackWhereItWas)
+{
+    const Track before = trackWithScenery();
+    Track track = before;
+    TrackChange change = takeSceneryObjectsChange({7, 2}, track);
+    const Track after = track;
+    EXPECT_EQ(after.sceneryObjects.size(), 6u);
+    change.revert(track);
+    EXPECT_EQ(track, before);
+    change.reapply(track);
+    EXPECT_EQ(track, after);
+}
+
 // An edit of every kind a change keeps: objects taken and appended, free nodes appended, a
 // fundament removed with the tube ends renumbered, a tube end moved.
 struct Edited {
