@@ -54,6 +54,14 @@ float turnAboutVertical(Vector3 p, Vector3 q, float fundamentAngle)
     return 0.0f;
 }
 
+CoreError supportWithoutModel(std::int32_t fundament, TubeSizeClass sizeClass)
+{
+    CoreError error{FooterError::SupportModelNotChosen};
+    error.size = static_cast<std::uint64_t>(fundament);
+    error.detail = sizeClassLabel(sizeClass);
+    return error;
+}
+
 // Fundaments that a tube left without a footer still stands on must stay.
 void keepFundamentsInUse(const Track& track, std::vector<int>& fundaments)
 {
@@ -112,12 +120,7 @@ Result<void> checkGeneration(const Track& track, const GenerationOptions& option
         if (!hasIndex(track.fundaments, fundament))
             return supportNotInTrack(fundament, track.fundaments.size());
         if (support.model && !options.choices[static_cast<std::size_t>(*support.model)].enabled)
-            return CoreError{FooterError::SupportModelNotChosen,
-                             {},
-                             {},
-                             {},
-                             static_cast<std::uint64_t>(fundament),
-                             sizeClassLabel(*support.model)};
+            return supportWithoutModel(fundament, *support.model);
     }
     if (!anyFooterToPlace(track, options.choices, options.supports)) {
         // Replacing would take none of them away, and place nothing where they stand.

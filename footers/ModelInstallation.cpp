@@ -77,12 +77,14 @@ Result<fs::path> makeTemporaryDirectory(const fs::path& objects)
                      ec ? ec : std::make_error_code(std::errc::file_exists)};
 }
 
-// What was checked, then what is left of a larger model; false with the reason in errno.
-bool writeModel(ModelToInstall& model, std::FILE* out, FileDigest& digest)
+// What was checked, then what is left of a larger model; false with the reason in errno. The
+// digest, where one is asked for, takes in every byte written.
+bool writeModel(ModelToInstall& model, std::FILE* out, FileDigest* digest)
 {
     bool written =
         std::fwrite(model.bytes.data(), 1, model.bytes.size(), out) == model.bytes.size();
-    digest.add(model.bytes);
+    if (digest != nullptr)
+        digest->add(model.bytes);
     if (written && model.rest) {
         std::FILE* in = model.rest->stream.get();
         std::vector<char> buffer(64 * 1024);
@@ -96,8 +98,9 @@ bool writeModel(ModelToInstall& model, std::FILE* out, FileDigest& digest)
                 written = false;
             } else {
                 written = std::fwrite(buffer.data(), 1, got, out) == got;
-                digest.add(std::span<const std::uint8_t>(
-                    reinterpret_cast<const std::uint8_t*>(buffer.data()), got));
+                if (digest != nullptr)
+                    digest->add(std::span<const std::uint8_t>(
+                        reinterpret_cast<const std::uint8_t*>(buffer.data()), got));
             }
         }
         if (written && std::ferror(in) != 0) {
@@ -110,7 +113,7 @@ bool writeModel(ModelToInstall& model, std::FILE* out, FileDigest& digest)
 
 // Writes the model whole to the disk at `to`.
 Result<void> writeCopy(ModelToInstall& model, const fs::path& to, const fs::path& destination,
-                       FileDigest& digest)
+                       FileDigest* digest)
 {
     Result<FileHandle> out = openNewFile(to);
     if (!out)
@@ -231,7 +234,9 @@ Result<ModelInstallation> installFooterModels(std::vector<ModelToInstall> models
         CopiedModel copy{model.modelFile, destinationIn(target.directory, model.modelFile), false};
         const fs::path written = *temporary / copy.destination.filename();
         FileDigest digest;
-        if (Result<void> copied = writeCopy(model, written, copy.destination, digest); !copied)
+        if (Result<void> copied =
+                writeCopy(model, written, copy.destination, change != nullptr ? &digest : nullptr);
+            !copied)
             return abandon(*temporary, copied.error());
         // Looked at before it is replaced: another track may name the file standing there.
         if (entryExists(copy.destination)) {
