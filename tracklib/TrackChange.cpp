@@ -104,8 +104,9 @@ void TrackChange::swapTubesAndLengths(Track& track)
 {
     for (std::size_t k = 0; k < tubesAt_.size(); ++k)
         std::swap(track.tubes[tubesAt_[k]], tubesHeld_[k]);
-    for (std::size_t i = 0; i < chunkLengthFields.size(); ++i)
-        std::swap(track.*chunkLengthFields[i], lengthsHeld_[i]);
+    if (lengthsHeld_)
+        for (std::size_t i = 0; i < chunkLengthFields.size(); ++i)
+            std::swap(track.*chunkLengthFields[i], (*lengthsHeld_)[i]);
 }
 
 void TrackChange::revert(Track& track)

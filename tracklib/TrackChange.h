@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace pw {
@@ -69,7 +70,7 @@ private:
     ListEdit<FreeNode> freeNodes_;
     std::vector<std::size_t> tubesAt_;  // ascending
     std::vector<Tube> tubesHeld_;       // the other side of the tubes at tubesAt_
-    ChunkLengths lengthsHeld_{};
+    std::optional<ChunkLengths> lengthsHeld_;  // none in a change of nothing
     bool applied_ = true;
 };
 

@@ -10,22 +10,13 @@
 namespace pw {
 namespace {
 
+using testing::filesIn;
 using testing::onFreeNode;
 using testing::onFundament;
 using testing::readFile;
 using testing::scratchModel;
 using testing::writeFile;
 namespace fs = std::filesystem;
-
-std::vector<std::string> filesIn(const fs::path& directory)
-{
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(directory, ec))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Small and medium on their own models, fundaments replaced, on a track with a footer of each.
 class FooterStepTest : public ::testing::Test {

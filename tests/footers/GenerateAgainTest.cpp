@@ -217,10 +217,7 @@ TEST_F(GenerateAgain, ChoicesGenerateCannotHonourAreRefusedAndChangeNothing)
     SupportChoices none;
     for (std::int32_t f = 0; f < 4; ++f)
         none.set(f, SupportChoice::noFooter());
-    refused(none);
-    GenerationOptions o = options(false, EarlierFooters::Add);
-    o.supports = none;
-    EXPECT_EQ(generateFooters(track, o).error().code, ErrorCode(FooterError::NothingToPlace));
+    EXPECT_EQ(refused(none), errorText(CoreError{FooterError::NothingToPlace}));
     EXPECT_EQ(track, before);
     EXPECT_FALSE(fs::exists(scratch.simulator() / "objects"));
 }
