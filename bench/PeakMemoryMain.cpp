@@ -1,6 +1,7 @@
 // bench_peak_memory <track name> <file>: reads the file once, as the window's "load" does, and
 // prints how far that raised the process's peak resident memory, next to what the record holds;
-// then generates the footers, as "generate" does, and prints how far that raised it further.
+// then generates the footers, as "generate" does, and prints how far that raised it further;
+// then what one undo step of a generation keeps in memory.
 // Runs as a process of its own, so nothing else has raised the peak before.
 
 #include "FooterRunSetup.h"
@@ -9,11 +10,14 @@
 #include "RecordSize.h"
 
 #include "footers/FooterGeneration.h"
+#include "footers/FooterStep.h"
 #include "tracklib/TrackFile.h"
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <tuple>
 
 int main(int argc, char** argv)
 {
@@ -49,5 +53,31 @@ int main(int argc, char** argv)
     }
     pw::bench::printMetric(name, "peak_generate_extra_mb",
                            static_cast<double>(afterGenerating - beforeGenerating) / 1e6);
+
+    // What an undo step keeps, done and undone: of the same generation on the track as read, and
+    // of generating again with the fundaments kept, replacing the footers placed before.
+    pw::GenerationOptions keeping = options;
+    keeping.replaceFundaments = false;
+    pw::GenerationOptions replacing = keeping;
+    replacing.earlierFooters = pw::EarlierFooters::Replace;
+    for (const auto& [metric, first, step] :
+         {std::tuple{"step_generate", std::optional<pw::GenerationOptions>(), options},
+          std::tuple{"step_replace", std::optional<pw::GenerationOptions>(keeping), replacing}}) {
+        pw::Track work;
+        if (!pw::readTrackFile(file, work) || (first && !pw::generateFooters(work, *first))) {
+            std::fprintf(stderr, "cannot set up %s\n", metric);
+            return 1;
+        }
+        pw::Result<pw::FooterStep> made = pw::generateFooterStep(work, step);
+        if (!made.ok()) {
+            std::fprintf(stderr, "%s failed: %s\n", metric, pw::errorText(made.error()).c_str());
+            return 1;
+        }
+        pw::bench::printMetric(name, std::string(metric) + "_kb",
+                               static_cast<double>(made->heldBytes()) / 1e3);
+        (void)pw::undoFooterStep(*made, work);
+        pw::bench::printMetric(name, std::string(metric) + "_undone_kb",
+                               static_cast<double>(made->heldBytes()) / 1e3);
+    }
     return 0;
 }

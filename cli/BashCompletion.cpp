@@ -87,6 +87,9 @@ std::map<QString, QString> placeholders()
     for (const QCommandLineOption* option : options.all())
         if (!option->valueName().isEmpty())
             valued.push_back(option);
+    // Files read, of any name: those named "file" besides the output.
+    OptionList inputFiles = withValueName(options, QStringLiteral("file"));
+    std::erase(inputFiles, &options.output);
     QStringList commandNames;
     for (const Command& command : commands())
         commandNames << command.name;
@@ -98,6 +101,7 @@ std::map<QString, QString> placeholders()
         {"OUTPUT_OPTION", pattern({&options.output})},
         {"OUTPUT_FILES", outputFiles()},
         {"DIRECTORY_OPTIONS", pattern(withValueName(options, QStringLiteral("dir")))},
+        {"FILE_OPTIONS", pattern(inputFiles)},
         {"NAME_OPTIONS", pattern(withValueName(options, QStringLiteral("name")))},
         {"SIZE_CLASS_OPTIONS", pattern(options.of(CliOption::SizeClasses))},
         {"SIZE_CLASS_CHOICES", choices.join(QLatin1Char(' '))},

@@ -51,6 +51,16 @@ CliOptions::CliOptions()
       alignToTangent("no-align",
                      "Turn footers about the vertical only instead of tilting them along their "
                      "tube."),
+      replaceFooters("replace-footers",
+                     "Remove the footers placed on this track before, where they stand on a "
+                     "fundament, and place the new ones."),
+      addFooters("add-footers",
+                 "Keep the footers placed on this track before and add the new ones (without "
+                 "either option too, with a warning)."),
+      supportChoices("choices",
+                     "A file of choices for single supports, one a line by fundament index: "
+                     "'12 none' (no footer) or '7 large' (that class's model); # comments.",
+                     "file"),
       front("front", "plan: draw from the front (x right, y up) instead of from above."),
       threeD("3d",
              "plan: render the 3D view from its default camera into a .png (needs OpenGL 3.3).")
@@ -63,7 +73,8 @@ std::vector<const QCommandLineOption*> CliOptions::all() const
                                                 &nolimitsDir, &modelsDir, &objectDir};
     for (const QCommandLineOption& option : sizeClasses)
         list.push_back(&option);
-    list.insert(list.end(), {&replaceFundaments, &alignToTangent, &front, &threeD});
+    list.insert(list.end(), {&replaceFundaments, &alignToTangent, &replaceFooters, &addFooters,
+                             &supportChoices, &front, &threeD});
     return list;
 }
 
@@ -79,6 +90,8 @@ std::vector<const QCommandLineOption*> CliOptions::of(CliOption option) const
             list.push_back(&sizeClass);
         return list;
     }
+    case CliOption::EarlierFooters: return {&replaceFooters, &addFooters};
+    case CliOption::SupportChoices: return {&supportChoices};
     case CliOption::Output: return {&output};
     case CliOption::ModelsDir: return {&modelsDir};
     case CliOption::NolimitsDir: return {&nolimitsDir};

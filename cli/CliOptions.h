@@ -18,7 +18,9 @@ enum class CliOption {
     ObjectDir,
     ReplaceFundaments,
     AlignToTangent,
-    SizeClasses,  // one option per size class
+    SizeClasses,     // one option per size class
+    EarlierFooters,  // --replace-footers and --add-footers
+    SupportChoices,
     Output,
     ModelsDir,
     NolimitsDir,
@@ -27,6 +29,7 @@ enum class CliOption {
 };
 inline constexpr std::array allCliOptions{CliOption::ObjectDir,      CliOption::ReplaceFundaments,
                                           CliOption::AlignToTangent, CliOption::SizeClasses,
+                                          CliOption::EarlierFooters, CliOption::SupportChoices,
                                           CliOption::Output,         CliOption::ModelsDir,
                                           CliOption::NolimitsDir,    CliOption::Front,
                                           CliOption::ThreeD};
@@ -45,6 +48,11 @@ struct CliOptions {
     // --keep-fundaments and --no-align.
     QCommandLineOption replaceFundaments;
     QCommandLineOption alignToTangent;
+    // What generate does with footers placed before: replace them, or add beside them (also what
+    // it does with neither, warning then).
+    QCommandLineOption replaceFooters;
+    QCommandLineOption addFooters;
+    QCommandLineOption supportChoices;  // --choices FILE
     QCommandLineOption front;
     QCommandLineOption threeD;
 

@@ -54,7 +54,8 @@ const std::vector<Command>& commands()
          "on every support tube that stands on a fundament and saves\n"
          "the track as OUT.",
          {CliOption::Output, CliOption::NolimitsDir, CliOption::ModelsDir, CliOption::ObjectDir,
-          CliOption::SizeClasses, CliOption::ReplaceFundaments, CliOption::AlignToTangent},
+          CliOption::SizeClasses, CliOption::ReplaceFundaments, CliOption::AlignToTangent,
+          CliOption::EarlierFooters, CliOption::SupportChoices},
          {"nltrack"},
          false,
          runGenerateCommand},

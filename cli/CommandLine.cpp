@@ -56,20 +56,29 @@ QString helpText(const QCommandLineParser& parser)
            options.trimmed() +
            QStringLiteral(
                "\n\n"
+               "Choices file:\n"
+               "  generate --choices FILE reads one support a line, by the index of its\n"
+               "  fundament in the track (from 0, as dump lists them): '12 none' leaves it\n"
+               "  without a footer, '7 large' gives it that class's model (small, medium,\n"
+               "  large, xlarge, xxlarge). A # starts a comment; blank lines are passed over.\n"
+               "\n"
                "Exit status:\n"
                "  0  success\n"
                "  1  a file could not be read, written, created or copied, or generate\n"
                "     refused (nothing to place, a model missing or no 3ds model, an object\n"
-               "     directory it cannot use); the output is then not created, or left as\n"
-               "     it was\n"
-               "  2  the command line is wrong: an unknown option, a bad choice, a missing\n"
-               "     argument\n"
+               "     directory it cannot use, a support the track lacks); the output is then\n"
+               "     not created, or left as it was\n"
+               "  2  the command line is wrong: an unknown option, a bad choice or line of a\n"
+               "     choices file, a missing argument, options that exclude each other\n"
                "\n"
                "Examples:\n"
                "  $ plinthwright-cli info my.nltrack\n"
                "  $ plinthwright-cli plan my.nltrack -o my-plan.png --models-dir ~/footers\n"
                "  $ plinthwright-cli generate my.nltrack -o my-footers.nltrack "
-               "--nolimits-dir ~/NoLimits --models-dir ~/footers --xxlarge default:300\n");
+               "--nolimits-dir ~/NoLimits --models-dir ~/footers --xxlarge default:300\n"
+               "  $ plinthwright-cli generate my-footers.nltrack -o my-footers.nltrack "
+               "--nolimits-dir ~/NoLimits --models-dir ~/footers --object-dir my "
+               "--keep-fundaments --replace-footers --choices my-supports.txt\n");
 }
 
 // The options a command does not take are refused rather than ignored.

@@ -30,6 +30,23 @@ QString installationText(const ModelInstallation& installation, const QString& n
     return text;
 }
 
+// A choice the core cannot honour is named by its line in the choices file.
+void reportGenerationRefused(QTextStream& err, const CoreError& error,
+                             const GenerateArguments& arguments)
+{
+    const bool aboutSupport = error.code == ErrorCode(FooterError::SupportNotInTrack) ||
+                              error.code == ErrorCode(FooterError::SupportModelNotChosen);
+    const auto line = arguments.choiceLines.find(static_cast<std::int32_t>(error.size));
+    if (!aboutSupport || line == arguments.choiceLines.end()) {
+        reportError(err, error);
+        return;
+    }
+    reportFailure(
+        err,
+        QStringLiteral("%1, line %2").arg(visiblePath(arguments.choicesFile)).arg(line->second),
+        QString::fromStdString(errorText(error)));
+}
+
 }  // namespace
 
 Result<GenerationOptions> generationOptions(const GenerateArguments& arguments)
@@ -45,6 +62,8 @@ Result<GenerationOptions> generationOptions(const GenerateArguments& arguments)
     options.nolimitsDirectory = toFileSystemPath(arguments.nolimitsDirectory);
     options.replaceFundaments = arguments.replaceFundaments;
     options.alignToTangent = arguments.alignToTangent;
+    options.earlierFooters = arguments.earlierFooters.value_or(EarlierFooters::Add);
+    options.supports = arguments.supports;
     FooterChoices choices;
     for (const TubeSizeClass sizeClass : allSizeClasses) {
         const auto index = static_cast<std::size_t>(sizeClass);
@@ -55,7 +74,7 @@ Result<GenerationOptions> generationOptions(const GenerateArguments& arguments)
     return options;
 }
 
-QString reportText(const GenerationReport& report, const QString& nolimitsDirectory)
+QString reportText(const GenerationReport& report, const GenerateArguments& arguments)
 {
     QStringList perClass;
     for (const TubeSizeClass sizeClass : allSizeClasses) {
@@ -64,17 +83,28 @@ QString reportText(const GenerationReport& report, const QString& nolimitsDirect
                         .arg(QLatin1String(sizeClassLabel(sizeClass)))
                         .arg(report.objectsAdded[index]);
     }
-    return QStringLiteral(
-               "Footer objects: %1 (%2)\n"
-               "Free nodes added: %3\n"
-               "Fundaments removed: %4\n"
-               "Files copied: %5\n")
-               .arg(report.objectsAddedTotal())
-               .arg(perClass.join(QStringLiteral(", ")))
+    QString text = QStringLiteral("Footer objects: %1 (%2)\n")
+                       .arg(report.objectsAddedTotal())
+                       .arg(perClass.join(QStringLiteral(", ")));
+    if (!arguments.supports.empty())
+        text += QStringLiteral("Supports chosen for: %1 with another class's model, %2 left out\n")
+                    .arg(report.footersOfChosenModel)
+                    .arg(report.footersLeftOut);
+    if (arguments.earlierFooters == EarlierFooters::Replace) {
+        text += QStringLiteral("Earlier footers removed: %1\n").arg(report.earlierFootersRemoved);
+        if (report.earlierFootersKept > 0)
+            text += QStringLiteral("Earlier footers kept, their fundaments replaced before: %1\n")
+                        .arg(report.earlierFootersKept);
+    }
+    return text +
+           QStringLiteral(
+               "Free nodes added: %1\n"
+               "Fundaments removed: %2\n"
+               "Files copied: %3\n")
                .arg(report.freeNodesAdded)
                .arg(report.fundamentsRemoved)
                .arg(report.filesCopied()) +
-           installationText(report.installation, nolimitsDirectory);
+           installationText(report.installation, arguments.nolimitsDirectory);
 }
 
 int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStream& err)
@@ -98,7 +128,7 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
     }
     const Result<GenerationReport> report = generateFooters(loaded->track, *options);
     if (!report) {
-        reportError(err, report.error());
+        reportGenerationRefused(err, report.error(), arguments);
         return exitFailure;
     }
 
@@ -110,6 +140,15 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
     }
     for (const CoreError& warning : report->installation.warnings)
         reportWarning(err, warning);
+    // Scripts written before there was a choice keep adding; they are told what that did.
+    if (!arguments.earlierFooters && report->earlierFootersKept > 0) {
+        err << cliProgramName << ": warning: " << visiblePath(arguments.trackPath) << " held "
+            << report->earlierFootersKept
+            << (report->earlierFootersKept == 1 ? " footer" : " footers")
+            << " placed before, and the new ones were added beside them; "
+               "--replace-footers replaces them, --add-footers adds without this warning\n";
+        err.flush();
+    }
     // The writer lays out only what the reader understood; say so when that was not all.
     if (isDamaged(loaded->diagnostics)) {
         err << cliProgramName << ": warning: " << visiblePath(arguments.trackPath)
@@ -117,7 +156,7 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
             << "); " << visiblePath(arguments.outputPath) << " holds only what could be read\n";
         err.flush();
     }
-    out << reportText(*report, arguments.nolimitsDirectory)
+    out << reportText(*report, arguments)
         << QStringLiteral("Written: %1\n").arg(visiblePath(arguments.outputPath));
     return exitSuccess;
 }

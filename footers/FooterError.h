@@ -3,6 +3,9 @@
 
 #include "tracklib/CoreError.h"
 
+#include <cstddef>
+#include <cstdint>
+
 namespace pw {
 
 enum class FooterError {
@@ -17,6 +20,10 @@ enum class FooterError {
     ModelNotThreeDs,           // path: the model file
     ModelBeyondReadingBounds,  // a warning; path: the model file, detail: the bound it passes
     NothingToPlace,            // no tube of a class with a model stands on a fundament
+    // replacing: size: how many footers placed before stand where no fundament is left
+    EarlierFootersNotOnFundaments,
+    SupportNotInTrack,      // size: the index chosen for, as int64 bits; see supportNotInTrack
+    SupportModelNotChosen,  // size: the fundament index, detail: the class label
     // what generate would copy
     NotADirectory,     // path: the directory given
     NoModelDirectory,  // no footer model directory chosen
@@ -28,8 +35,15 @@ enum class FooterError {
     ObjectDirectoryNotForWindows,
     ObjectDirectoryEmpty,
     ObjectDirectoryTooLong,  // path: the name, size: the most bytes this file system takes
+    // undoing and redoing a generation's model copies; warnings, the file left as it stands
+    ModelChangedSince,    // path: the file, changed by someone else since the step left it
+    ModelNotKeptForUndo,  // path: the file, size: the bytes it would have needed kept
+    CannotRestoreModel,   // path: the file
 };
 
 const ErrorRoom& errorRoom(FooterError code);
+
+// SupportNotInTrack for a choice naming fundament `index` of a track of `fundamentCount`.
+CoreError supportNotInTrack(std::int64_t index, std::size_t fundamentCount);
 
 }  // namespace pw

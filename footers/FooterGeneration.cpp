@@ -3,6 +3,7 @@
 #include "FooterEnds.h"
 #include "ModelDirectory.h"
 #include "ModelInstallation.h"
+#include "PlacedFooters.h"
 #include "TubeEndPoints.h"
 #include "tracklib/Track.h"
 #include "tracklib/TrackOperations.h"
@@ -53,6 +54,14 @@ float turnAboutVertical(Vector3 p, Vector3 q, float fundamentAngle)
     return 0.0f;
 }
 
+CoreError supportWithoutModel(std::int32_t fundament, TubeSizeClass sizeClass)
+{
+    CoreError error{FooterError::SupportModelNotChosen};
+    error.size = static_cast<std::uint64_t>(fundament);
+    error.detail = sizeClassLabel(sizeClass);
+    return error;
+}
+
 // Fundaments that a tube left without a footer still stands on must stay.
 void keepFundamentsInUse(const Track& track, std::vector<int>& fundaments)
 {
@@ -74,6 +83,17 @@ int GenerationReport::objectsAddedTotal() const
     return total;
 }
 
+std::vector<std::int32_t> footerSupports(const Track& track, const GenerationOptions& options)
+{
+    // The walk places a footer for exactly these tubes, in tube order.
+    std::vector<std::int32_t> supports;
+    for (const Tube& tube : track.tubes)
+        if (const std::optional<FooterEnds> ends =
+                placedFooterEnds(tube, track, options.choices, options.supports))
+            supports.push_back(ends->footer.index);
+    return supports;
+}
+
 Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale,
                         bool alignToTangent)
 {
@@ -87,18 +107,52 @@ Matrix4 footerPlacement(Vector3 p, Vector3 q, float fundamentAngle, float scale,
     return m;
 }
 
-Result<GenerationReport> generateFooters(Track& track, const GenerationOptions& options)
+Result<void> checkGeneration(const Track& track, const GenerationOptions& options)
 {
-    // Everything that can be refused is, before anything is made: the name, the choices, whether
-    // any footer would be placed at all, the models (each opened once and checked as a 3ds
-    // model), and where they would go.
+    // Everything that costs nothing to ask comes first: the name, the choices, whether any footer
+    // would be placed at all.
     if (Result<void> refused = checkObjectDirectoryName(options.objectDirectory.name); !refused)
-        return refused.error();
+        return refused;
     if (Result<void> chosen = checkModelsChosen(options.choices, options.modelSourceDirectory);
         !chosen)
-        return chosen.error();
-    if (!anyFooterToPlace(track, options.choices))
+        return chosen;
+    for (const auto& [fundament, support] : options.supports) {
+        if (!hasIndex(track.fundaments, fundament))
+            return supportNotInTrack(fundament, track.fundaments.size());
+        if (support.model && !options.choices[static_cast<std::size_t>(*support.model)].enabled)
+            return supportWithoutModel(fundament, *support.model);
+    }
+    if (!anyFooterToPlace(track, options.choices, options.supports)) {
+        // Replacing would take none of them away, and place nothing where they stand.
+        if (options.earlierFooters == EarlierFooters::Replace) {
+            const std::size_t stranded =
+                placedFooters(track).size() - replaceableFooters(track).size();
+            if (stranded > 0)
+                return CoreError{FooterError::EarlierFootersNotOnFundaments, {}, {}, {}, stranded};
+        }
         return CoreError{FooterError::NothingToPlace};
+    }
+    return {};
+}
+
+std::vector<std::size_t> earlierFootersToRemove(const Track& track,
+                                                const GenerationOptions& options,
+                                                GenerationReport& report)
+{
+    const std::size_t placed = placedFooters(track).size();
+    std::vector<std::size_t> removed;
+    if (options.earlierFooters == EarlierFooters::Replace)
+        removed = replaceableFooters(track);
+    report.earlierFootersRemoved = static_cast<int>(removed.size());
+    report.earlierFootersKept = static_cast<int>(placed - removed.size());
+    return removed;
+}
+
+Result<GenerationReport> generateFooters(Track& track, const GenerationOptions& options)
+{
+    if (Result<void> refused = checkGeneration(track, options); !refused)
+        return refused.error();
+    // The models, each opened once and checked as a 3ds model, and where they would go.
     Result<std::vector<ModelToInstall>> models =
         openModelsToInstall(options.choices, options.modelSourceDirectory);
     if (!models)
@@ -113,19 +167,20 @@ Result<GenerationReport> generateFooters(Track& track, const GenerationOptions& 
 
     GenerationReport report;
     report.installation = std::move(*installed);
+    takeSceneryObjects(earlierFootersToRemove(track, options, report), track);
     placeFooters(track, options, report);
     return report;
 }
 
-void placeFooters(Track& track, const GenerationOptions& options, GenerationReport& report,
-                  const TubeEndTable* tubeEnds)
+std::vector<std::size_t> placeFooters(Track& track, const GenerationOptions& options,
+                                      GenerationReport& report, const TubeEndTable* tubeEnds)
 {
     if (tubeEnds != nullptr && tubeEnds->tubeCount() != track.tubes.size())
         tubeEnds = nullptr;
     // Without the ends worked out beforehand, the points this walk asks for are found up front.
     std::optional<TubeEndPoints> endPoints;
     if (tubeEnds == nullptr)
-        endPoints.emplace(track, options.choices);
+        endPoints.emplace(track, options.choices, options.supports);
     std::vector<int> fundamentsToRemove;
     std::vector<char> queued(track.fundaments.size(), 0);
 
@@ -134,9 +189,14 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
     const int tubeCount = static_cast<int>(track.tubes.size());
     for (int t = 0; t < tubeCount; ++t) {
         const Tube& tube = track.tubes[static_cast<std::size_t>(t)];
-        const std::optional<FooterEnds> ends = servedFooterEnds(tube, track, options.choices);
-        if (!ends)
+        const std::optional<FooterEnds> ends =
+            servedFooterEnds(tube, track, options.choices, options.supports);
+        if (!ends) {
+            if (!options.supports.empty() &&
+                leftOutBySupport(tube, track, options.choices, options.supports))
+                ++report.footersLeftOut;
             continue;
+        }
         const auto classIndex = static_cast<std::size_t>(ends->sizeClass);
         const FooterModelChoice& choice = options.choices[classIndex];
         const std::int32_t f = ends->footer.index;
@@ -171,11 +231,16 @@ void placeFooters(Track& track, const GenerationOptions& options, GenerationRepo
         }
         addSceneryObject(object, track);
         ++report.objectsAdded[classIndex];
+        if (ends->chosenForSupport)
+            ++report.footersOfChosenModel;
     }
 
     keepFundamentsInUse(track, fundamentsToRemove);
     removeFundaments(fundamentsToRemove, track);
-    report.fundamentsRemoved = static_cast<int>(fundamentsToRemove.size());
+    report.fundamentsRemoved += static_cast<int>(fundamentsToRemove.size());
+    std::vector<std::size_t> removed(fundamentsToRemove.begin(), fundamentsToRemove.end());
+    std::sort(removed.begin(), removed.end());
+    return removed;
 }
 
 std::vector<SceneryObject> footersGenerateWouldAdd(const Track& track,

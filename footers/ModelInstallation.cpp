@@ -1,6 +1,7 @@
 #include "ModelInstallation.h"
 
 #include "InstallTarget.h"
+#include "InstallationChange.h"
 #include "ModelDirectory.h"
 #include "ObjectDirectory.h"
 #include "tracklib/AtomicFile.h"
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <random>
+#include <span>
 #include <system_error>
 #include <utility>
 
@@ -75,11 +77,14 @@ Result<fs::path> makeTemporaryDirectory(const fs::path& objects)
                      ec ? ec : std::make_error_code(std::errc::file_exists)};
 }
 
-// What was checked, then what is left of a larger model; false with the reason in errno.
-bool writeModel(ModelToInstall& model, std::FILE* out)
+// What was checked, then what is left of a larger model; false with the reason in errno. The
+// digest, where one is asked for, takes in every byte written.
+bool writeModel(ModelToInstall& model, std::FILE* out, FileDigest* digest)
 {
     bool written =
         std::fwrite(model.bytes.data(), 1, model.bytes.size(), out) == model.bytes.size();
+    if (digest != nullptr)
+        digest->add(model.bytes);
     if (written && model.rest) {
         std::FILE* in = model.rest->stream.get();
         std::vector<char> buffer(64 * 1024);
@@ -93,6 +98,9 @@ bool writeModel(ModelToInstall& model, std::FILE* out)
                 written = false;
             } else {
                 written = std::fwrite(buffer.data(), 1, got, out) == got;
+                if (digest != nullptr)
+                    digest->add(std::span<const std::uint8_t>(
+                        reinterpret_cast<const std::uint8_t*>(buffer.data()), got));
             }
         }
         if (written && std::ferror(in) != 0) {
@@ -104,13 +112,14 @@ bool writeModel(ModelToInstall& model, std::FILE* out)
 }
 
 // Writes the model whole to the disk at `to`.
-Result<void> writeCopy(ModelToInstall& model, const fs::path& to, const fs::path& destination)
+Result<void> writeCopy(ModelToInstall& model, const fs::path& to, const fs::path& destination,
+                       FileDigest* digest)
 {
     Result<FileHandle> out = openNewFile(to);
     if (!out)
         return cannotCopy(model, destination, out.error().system, "the copy cannot be created");
     const Result<void> written =
-        writeToDisk(out->get(), [&](std::FILE* file) { return writeModel(model, file); });
+        writeToDisk(out->get(), [&](std::FILE* file) { return writeModel(model, file, digest); });
     errno = 0;
     const bool closed = std::fclose(out->release()) == 0;
     if (!written)
@@ -182,7 +191,8 @@ Result<void> moveIntoPlace(const fs::path& temporary, const InstallTarget& targe
 
 Result<ModelInstallation> installFooterModels(std::vector<ModelToInstall> models,
                                               const fs::path& nolimitsDirectory,
-                                              const fs::path& objectDirectoryName)
+                                              const fs::path& objectDirectoryName,
+                                              InstallationChange* change)
 {
     const InstallTarget target = installTargetIn(nolimitsDirectory, objectDirectoryName);
     if (Result<void> fits = checkInstallTarget(target); !fits)
@@ -223,7 +233,10 @@ Result<ModelInstallation> installFooterModels(std::vector<ModelToInstall> models
     for (ModelToInstall& model : models) {
         CopiedModel copy{model.modelFile, destinationIn(target.directory, model.modelFile), false};
         const fs::path written = *temporary / copy.destination.filename();
-        if (Result<void> copied = writeCopy(model, written, copy.destination); !copied)
+        FileDigest digest;
+        if (Result<void> copied =
+                writeCopy(model, written, copy.destination, change != nullptr ? &digest : nullptr);
+            !copied)
             return abandon(*temporary, copied.error());
         // Looked at before it is replaced: another track may name the file standing there.
         if (entryExists(copy.destination)) {
@@ -232,12 +245,17 @@ Result<ModelInstallation> installFooterModels(std::vector<ModelToInstall> models
             if (fs::is_regular_file(previous))
                 fs::permissions(written, previous.permissions(), fs::perm_options::replace, ec);
         }
+        if (change != nullptr)
+            change->noteCopy(copy.destination, digest, copy.replacedDifferent);
         installation.copied.push_back(std::move(copy));
         if (model.warning)
             installation.warnings.push_back(*model.warning);
     }
+    const bool directoryWasThere = entryExists(target.directory);
     if (Result<void> moved = moveIntoPlace(*temporary, target, models, installation.copied); !moved)
         return abandon(*temporary, moved.error());
+    if (change != nullptr)
+        change->noteTarget(target, madeObjects, !directoryWasThere);
     syncDirectory(target.directory);
     syncDirectory(target.objects);
     return installation;

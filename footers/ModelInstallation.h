@@ -11,6 +11,8 @@
 
 namespace pw {
 
+class InstallationChange;
+
 // One model put in place.
 struct CopiedModel {
     std::string modelFile;              // "small.3ds"
@@ -35,8 +37,11 @@ struct ModelInstallation {
 // place, each replacing its destination in one step (a link there is replaced, not followed).
 // When a copy fails, nothing was moved, and the temporary directory, and directories this call
 // made, are gone again. Models are copied from what openModelsToInstall opened and checked.
+// With `change`, what the copies replace is noted there, so that they can be undone; on failure
+// that change is to be dropped.
 Result<ModelInstallation> installFooterModels(std::vector<ModelToInstall> models,
                                               const std::filesystem::path& nolimitsDirectory,
-                                              const std::filesystem::path& objectDirectoryName);
+                                              const std::filesystem::path& objectDirectoryName,
+                                              InstallationChange* change = nullptr);
 
 }  // namespace pw

@@ -19,13 +19,14 @@ TubeEndPoints::TubeEndPoints(const Track& track)
     findRailPoints(std::move(asked));
 }
 
-TubeEndPoints::TubeEndPoints(const Track& track, const FooterModelChoices& choices)
+TubeEndPoints::TubeEndPoints(const Track& track, const FooterModelChoices& choices,
+                             const SupportChoices& supports)
     : track_(track), freeNodeCount_(track.freeNodes.size())
 {
     std::vector<std::pair<std::int32_t, std::int32_t>> asked;
     // Only the rail connectors the walk will ask about: the other ends of served tubes.
     for (const Tube& tube : track.tubes) {
-        const std::optional<FooterEnds> ends = servedFooterEnds(tube, track, choices);
+        const std::optional<FooterEnds> ends = servedFooterEnds(tube, track, choices, supports);
         if (ends && ends->other.kind == TubeEndRailConnector)
             asked.emplace_back(ends->other.group, ends->other.index);
     }

@@ -3,6 +3,7 @@
 // rail connector taken as a fraction of its segment's arc length.
 
 #include "FooterModelChoice.h"
+#include "SupportChoice.h"
 #include "geometry/CurveSegment.h"
 #include "geometry/Vector3.h"
 #include "tracklib/Track.h"
@@ -38,7 +39,8 @@ public:
     // Every rail-connector end of every tube found up front, as a drawing of all tubes needs.
     explicit TubeEndPoints(const Track& track);
     // Those the footer walk with these choices asks for.
-    TubeEndPoints(const Track& track, const FooterModelChoices& choices);
+    TubeEndPoints(const Track& track, const FooterModelChoices& choices,
+                  const SupportChoices& supports);
 
     // Nothing when the end names an element the track lacks, or has no kind of position.
     std::optional<Vector3> pointOf(const TubeEnd& end);

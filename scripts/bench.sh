@@ -120,6 +120,10 @@ awk '
     row("Peak memory of reading, MB", "peak_read_mb", "%.1f", "")
     row("Record size in memory, MB", "record_mb", "%.1f", "")
     row("Peak memory added by generation, MB", "peak_generate_extra_mb", "%.1f", "")
+    row("Undo step of generate, kept while done, KB", "step_generate_kb", "%.0f", "")
+    row("... while undone, KB", "step_generate_undone_kb", "%.0f", "")
+    row("Undo step of generate again replacing, kept while done, KB", "step_replace_kb", "%.0f", "")
+    row("... while undone, KB", "step_replace_undone_kb", "%.0f", "")
     print ""
     print "| Plan (large track; last row 100,000 vertices) | ms | Target |"
     print "|---|---|---|"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 namespace pw {
 
@@ -491,6 +492,29 @@ int addSceneryObject(const SceneryObject& object, Track& track)
     moveChunkLength(track.sceneryObjectLength, size);
     moveChunkLength(track.sceneryLength, size);
     return static_cast<int>(track.sceneryObjects.size()) - 1;
+}
+
+std::vector<SceneryObject> takeSceneryObjects(std::vector<std::size_t> indices, Track& track)
+{
+    std::sort(indices.begin(), indices.end());
+    std::vector<SceneryObject> taken;
+    taken.reserve(indices.size());
+    std::vector<SceneryObject>& objects = track.sceneryObjects;
+    std::size_t kept = 0;
+    auto next = indices.begin();
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        if (next != indices.end() && *next == i) {
+            ++next;
+            const std::int32_t size = sceneryObjectEncodedSize(objects[i]);
+            moveChunkLength(track.sceneryObjectLength, -std::int64_t{size});
+            moveChunkLength(track.sceneryLength, -std::int64_t{size});
+            taken.push_back(std::move(objects[i]));
+        } else if (kept++ != i) {
+            objects[kept - 1] = std::move(objects[i]);
+        }
+    }
+    objects.resize(kept);
+    return taken;
 }
 
 }  // namespace pw

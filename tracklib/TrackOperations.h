@@ -7,6 +7,7 @@
 
 #include "Track.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -172,8 +173,11 @@ void removeTube(int index, Track& track);
 int addCatwalk(const Catwalk& catwalk, Track& track);
 int addSceneryItem(const SceneryItem& item, Track& track);
 
-// scenery objects: also moves sceneryLength, whose chunk holds the scenery-object chunk
+// scenery objects: also move sceneryLength, whose chunk holds the scenery-object chunk
 int addSceneryObject(const SceneryObject& object, Track& track);
+// Takes the objects at `indices` (distinct, each naming an object of the track, in any order) out
+// of the track and gives them in index order. The others keep their order and their bytes.
+std::vector<SceneryObject> takeSceneryObjects(std::vector<std::size_t> indices, Track& track);
 
 // helpers
 const char* coasterStyleName(std::int32_t code);    // Latin-1; "Unknown" outside the table

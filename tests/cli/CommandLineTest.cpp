@@ -105,7 +105,8 @@ TEST(CommandLine, HelpIsLaidOutForHelp2man)
             EXPECT_EQ(lines[i - 1], "") << lines[i].toStdString();
         }
     }
-    EXPECT_EQ(headings, (QStringList{"Commands:", "Options:", "Exit status:", "Examples:"}));
+    EXPECT_EQ(headings,
+              (QStringList{"Commands:", "Options:", "Choices file:", "Exit status:", "Examples:"}));
     const qsizetype examples = lines.indexOf("Examples:");
     ASSERT_GT(examples, 0);
     for (const QString& example : lines.mid(examples + 1))

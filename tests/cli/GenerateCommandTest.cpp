@@ -478,5 +478,135 @@ TEST_F(GenerateRun, SavesWhatTheWindowSavesForTheSameChoices)
     EXPECT_TRUE(result == expected);
 }
 
+// The models directory holds small and medium: footers on fundaments 0 (medium) and 3 (small).
+class GenerateAgainRun : public GenerateRun {
+protected:
+    CliRun generateAgain(const QStringList& extra) const
+    {
+        return runCli(QStringList{"generate", output, "-o", again, "--nolimits-dir", nolimits,
+                                  "--models-dir", models, "--object-dir", "rich"} +
+                      extra);
+    }
+
+    const QString again = files.path("again.nltrack");
+};
+
+TEST_F(GenerateAgainRun, AddsWithAWarningUnlessToldWhatToDoWithEarlierFooters)
+{
+    const CliRun first = runCli(arguments({"--keep-fundaments"}));
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.err.isEmpty());
+
+    const CliRun added = generateAgain({"--keep-fundaments"});
+    ASSERT_EQ(added.exitCode, 0) << added.err.toStdString();
+    EXPECT_EQ(added.err, "plinthwright-cli: warning: " + output +
+                             " held 2 footers placed before, and the new ones were added beside "
+                             "them; --replace-footers replaces them, --add-footers adds without "
+                             "this warning\n");
+    EXPECT_EQ(readTrack(again).sceneryObjects.size(), 6u);
+
+    const CliRun addedOnPurpose = generateAgain({"--keep-fundaments", "--add-footers"});
+    ASSERT_EQ(addedOnPurpose.exitCode, 0);
+    EXPECT_TRUE(addedOnPurpose.err.isEmpty());
+    EXPECT_EQ(readTrack(again).sceneryObjects.size(), 6u);
+
+    const CliRun replaced = generateAgain({"--keep-fundaments", "--replace-footers"});
+    ASSERT_EQ(replaced.exitCode, 0);
+    EXPECT_TRUE(replaced.err.isEmpty());
+    EXPECT_TRUE(
+        replaced.out.startsWith("Footer objects: 2 (small 1, medium 1, large 0, x-large 0, "
+                                "xx-large 0)\nEarlier footers removed: 2\nFree nodes "
+                                "added: 0\n"))
+        << replaced.out.toStdString();
+    EXPECT_TRUE(readTrack(again) == readTrack(output));
+
+    const CliRun both = generateAgain({"--replace-footers", "--add-footers"});
+    EXPECT_EQ(both.exitCode, 2);
+    EXPECT_TRUE(both.err.startsWith(
+        "plinthwright-cli: --replace-footers and --add-footers exclude each other\n"));
+}
+
+// Its tube ends at a free node now; the fundament stays only for a tube of a class without a model.
+TEST_F(GenerateAgainRun, ReplacingFootersWhoseFundamentsWereReplacedIsRefused)
+{
+    ASSERT_EQ(runCli(arguments({"--small", "none"})).exitCode, 0);
+    const CliRun run = generateAgain({"--small", "none", "--replace-footers"});
+    expectFailure(run,
+                  "nothing to place: the footer placed before stands where its fundament "
+                  "was replaced by a free node, so no footer can be placed there again");
+    EXPECT_FALSE(QFileInfo::exists(again));
+}
+
+TEST_F(GenerateRun, ChoicesFileLeavesOutAndChangesSingleSupports)
+{
+    const QString choices = files.path("choices.txt");
+    writeFile(choices, "# by fundament index\n\n  0  none   # stands in the lake\n3\tmedium\r\n");
+    const CliRun run = runCli(arguments({"--choices", choices}));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(
+        run.out.startsWith("Footer objects: 1 (small 0, medium 1, large 0, x-large 0, "
+                           "xx-large 0)\nSupports chosen for: 1 with another class's "
+                           "model, 1 left out\nFree nodes added: 1\n"))
+        << run.out.toStdString();
+    const Track result = readTrack(output);
+    ASSERT_EQ(result.sceneryObjects.size(), 3u);
+    const SceneryObject& footer = result.sceneryObjects[2];
+    EXPECT_EQ(footer.textB, "rich/fundament-medium.3ds");
+    EXPECT_EQ((Float3{footer.matrix[3], footer.matrix[7], footer.matrix[11]}),
+              (Float3{60, 0, -50}));
+}
+
+TEST_F(GenerateRun, ChoicesItCannotReadAreAUsageErrorNamingTheLine)
+{
+    const QString choices = files.path("choices.txt");
+    const QString expected = QStringLiteral(
+        "expected a fundament index and none, small, medium, "
+        "large, xlarge or xxlarge, not ");
+    const struct {
+        const char* text;
+        int line;
+        QString problem;
+    } rows[] = {{"0 none\n7 huge\n", 2, expected + "'7 huge'"},
+                {"-1 none", 1, expected + "'-1 none'"},
+                {"+1 none", 1, expected + "'+1 none'"},
+                {"1 none small", 1, expected + "'1 none small'"},
+                {"\n\n1", 3, expected + "'1'"},
+                {"1 Small", 1, expected + "'1 Small'"},
+                {"2147483648 none", 1, expected + "'2147483648 none'"},
+                {"1 none\x1b[2J", 1, expected + "'1 none\\x1b[2J'"},
+                {"0 none\n\n0 small # again\n", 3, "support 0 is chosen for on line 1 already"}};
+    for (const auto& row : rows) {
+        writeFile(choices, row.text);
+        const CliRun run = runCli(arguments({"--choices", choices}));
+        EXPECT_EQ(run.exitCode, 2) << row.text;
+        EXPECT_TRUE(
+            run.err.startsWith(QStringLiteral("plinthwright-cli: --choices %1, line %2: %3\n")
+                                   .arg(choices)
+                                   .arg(row.line)
+                                   .arg(row.problem)))
+            << run.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(output));
+    }
+}
+
+TEST_F(GenerateRun, ChoicesTheTrackCannotHonourAreRefusedNamingTheLine)
+{
+    const QString choices = files.path("choices.txt");
+    writeFile(choices, "0 none\n12 small\n");
+    expectFailure(runCli(arguments({"--choices", choices})),
+                  choices +
+                      ", line 2: there is no support 12: the track has 4 fundaments, "
+                      "numbered 0 to 3");
+    writeFile(choices, "3 large\n");
+    expectFailure(runCli(arguments({"--choices", choices})),
+                  choices +
+                      ", line 1: support 3 is to get the large footer model, and no large "
+                      "footer model is chosen");
+    expectFailure(runCli(arguments({"--choices", files.path("missing.txt")})),
+                  files.path("missing.txt"));
+    EXPECT_FALSE(QFileInfo::exists(output));
+    EXPECT_FALSE(QFileInfo::exists(nolimits + "/objects"));
+}
+
 }  // namespace
 }  // namespace pw

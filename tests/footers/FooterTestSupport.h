@@ -6,11 +6,13 @@
 #include "tracklib/Track.h"
 #include "tracklib/TrackOperations.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace pw::testing {
 
@@ -23,6 +25,17 @@ inline std::string readFile(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The names in a directory, sorted; none when it is missing.
+inline std::vector<std::string> filesIn(const std::filesystem::path& directory)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, ec))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 // The model a ScratchDirectory holds as `file` ("small.3ds"): a 3ds model of its own.

@@ -9,6 +9,7 @@
 namespace pw {
 namespace {
 
+using testing::filesIn;
 using testing::readFile;
 using testing::ScratchDirectory;
 using testing::scratchModel;
@@ -27,16 +28,6 @@ FooterModelChoices choicesOf(const char* classes)
                                                   : FooterChoice::Model::None});
     }
     return choices;
-}
-
-std::vector<std::string> filesIn(const fs::path& directory)
-{
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(directory, ec))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // Fails naming what failed, with the system's reason after it.

@@ -48,8 +48,9 @@ expect() {
   actual=$(offers "plinthwright-cli $1")
   [ "$actual" = "$2" ] || { echo "FAIL  '$1': '$actual', expected '$2'"; failed=1; }
 }
-generate_options='--keep-fundaments|--large|--medium|--models-dir|--no-align|--nolimits-dir'
-generate_options+='|--object-dir|--output|--small|--xlarge|--xxlarge'
+generate_options='--add-footers|--choices|--keep-fundaments|--large|--medium|--models-dir'
+generate_options+='|--no-align|--nolimits-dir|--object-dir|--output|--replace-footers|--small'
+generate_options+='|--xlarge|--xxlarge'
 tracks='B.NLTRACK|a.nltrack|models|my tracks'
 directories='models|my tracks'
 
@@ -69,6 +70,8 @@ expect 'generate a.nltrack --output=' "$tracks"
 expect 'generate a.nltrack --models-dir ' "$directories"
 expect 'generate a.nltrack --nolimits-dir m' "$directories"
 expect 'generate a.nltrack --object-dir ' ''
+expect 'generate a.nltrack --choices ' "$tracks|notes.txt|plan.png|plan.svg"
+expect 'generate a.nltrack --choices=n' 'notes.txt'
 expect 'generate a.nltrack --small ' 'default|default:|none|own'
 expect 'generate a.nltrack --xxlarge def' 'default|default:'
 expect 'generate a.nltrack --small own --no' '--no-align|--nolimits-dir'
