@@ -364,7 +364,7 @@ void PlanCoordinator::computePreview()
             previewProblem_ = pw::visibleError(models.error());
         return;
     }
-    if (!pw::anyFooterToPlace(session_.track(), options.choices))
+    if (!pw::anyFooterToPlace(session_.track(), options.choices, options.supports))
         return;  // known without copying the track
     if (!pw::catchingAllocation([&] {
             preview_ = pw::footersGenerateWouldAdd(session_.track(), options,
