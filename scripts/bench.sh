@@ -35,8 +35,8 @@ if [ -x "$bin/bench_curve_evaluations" ]; then
   "$bin/bench_curve_evaluations" realistic large large-clustered | grep '^metric' >>"$metrics"
 fi
 
-# Hostile files: accepted, but shaped to cost the most per byte (bench/HostileTracks.h). Each
-# action runs in a process of its own, after another process has written the file.
+# Hostile files: accepted, but shaped to cost the most per byte (testsupport/HostileTracks.h).
+# Each action runs in a process of its own, after another process has written the file.
 hostile=(
   "empty-segments 50 read info dump save generate"
   "repeated-terrain 100 read save"
@@ -71,7 +71,7 @@ grep '^metric' "$work/bench.txt" >>"$metrics" || true
 "$bin/bench_plan" | tee "$work/plan.txt"
 grep '^metric' "$work/plan.txt" >>"$metrics" || true
 # The 3D view renders through OpenGL: Mesa's software renderer on a virtual X server of its own.
-tests/support/with-xvfb.sh "$bin/bench_view3d" | tee "$work/view3d.txt"
+testsupport/with-xvfb.sh "$bin/bench_view3d" | tee "$work/view3d.txt"
 grep '^metric' "$work/view3d.txt" >>"$metrics" || true
 
 echo

@@ -296,7 +296,7 @@ cp -r examples "$smoke/linux/"
 unzip -q "$zip_file" -d "$smoke/windows"
 windows_root=$smoke/windows/plinthwright
 
-source tests/support/xvfb.sh
+source testsupport/xvfb.sh
 cleanup() {
   "$wineserver" -k 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true

@@ -6,7 +6,7 @@
 
 #include "footers/FooterGeneration.h"
 #include "qtbridge/QtPaths.h"
-#include "tests/support/TestModels.h"
+#include "testsupport/TestModels.h"
 #include "tracklib/TrackFile.h"
 
 #include <QSettings>

@@ -7,10 +7,10 @@
 #include "PlanCoordinator.h"
 #include "PlanWindow.h"
 #include "View3dPanel.h"
-#include "examples/HostileModels.h"
-#include "qtbridge/QtPaths.h"
 #include "models/ReaderProcessSeam.h"
-#include "tests/support/ScopedVariable.h"
+#include "qtbridge/QtPaths.h"
+#include "testsupport/HostileModels.h"
+#include "testsupport/ScopedVariable.h"
 
 #include <QAction>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 
 #include "cli/CommandLine.h"
 #include "qtbridge/QtPaths.h"
-#include "tests/support/TrackFixtures.h"
+#include "testsupport/TrackFixtures.h"
 #include "tracklib/TrackFile.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "CliTestSupport.h"
 #include "cli/FooterChoiceArgument.h"
 #include "cli/GenerateCommand.h"
-#include "tests/support/TestModels.h"
+#include "testsupport/TestModels.h"
 #include "tracklib/FileSync.h"
 #include "tracklib/TrackOperations.h"
 

@@ -4,7 +4,7 @@
 #include "tracklib/FileError.h"
 
 #include "FooterTestSupport.h"
-#include "examples/HostileModels.h"
+#include "testsupport/HostileModels.h"
 
 #include <gtest/gtest.h>
 

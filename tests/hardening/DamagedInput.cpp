@@ -1,6 +1,6 @@
 #include "DamagedInput.h"
 
-#include "TrackPipeline.h"
+#include "fuzz/TrackPipeline.h"
 #include "tracklib/TrackFile.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 // Damaging track files and the checks every damaged or hostile file goes through in these tests.
 
-#include "SimulatorSandbox.h"
+#include "fuzz/SimulatorSandbox.h"
 #include "tracklib/Track.h"
 
 #include <cstddef>

@@ -1,9 +1,9 @@
 // The model fuzzer's check on its seeds, on crafted models that once went wrong or could, and on
 // every input that made it fail.
 
-#include "ModelChecks.h"
+#include "fuzz/ModelChecks.h"
 
-#include "examples/HostileModels.h"
+#include "testsupport/HostileModels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The plan fuzzer's check on its seeds and on every input that once made it fail.
 
-#include "PlanStrips.h"
+#include "fuzz/PlanStrips.h"
 
 #include <gtest/gtest.h>
 
