@@ -15,10 +15,7 @@
 namespace pw {
 namespace {
 
-using testing::readFile;
-using testing::ScratchDirectory;
-using testing::scratchModel;
-using testing::writeFile;
+using namespace testing;
 namespace fs = std::filesystem;
 
 FooterModelChoices smallAndMedium()
