@@ -1,10 +1,9 @@
 // The plan window beside the main window: it opens on load, follows the main window's actions,
 // previews what generate would add, answers the pointer, and never waits on a footer model.
 
-#include "WindowHarness.h"
+#include "PlanWindowFixture.h"
 
 #include "PlanCanvas.h"
-#include "PlanCoordinator.h"
 #include "PlanWindow.h"
 #include "View3dPanel.h"
 #include "models/ReaderProcessSeam.h"
@@ -98,16 +97,13 @@ int childrenRunning(const QString& program)
 
 }  // namespace
 
-class PlanWindowTest : public QObject {
+class PlanWindowTest : public QObject, private PlanWindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
-        h.emplace();
-        h->window->show();
-        plan = std::make_unique<PlanCoordinator>(h->window->session(), *h->window);
-        demo = h->copyExample(QStringLiteral("demo.nltrack"));
+        open();
         QVERIFY(!demo.isEmpty());
     }
 
@@ -115,9 +111,8 @@ private Q_SLOTS:
     {
         if (gate)
             gate->release();  // the plan's end waits for the model in hand
-        plan.reset();
+        close();
         gate.reset();
-        h.reset();
     }
 
     void planShowsSquaresUntilTheOutlinesArrive()
@@ -567,10 +562,7 @@ private:
         plan = std::make_unique<PlanCoordinator>(h->window->session(), *h->window, std::ref(*gate));
     }
 
-    std::optional<WindowHarness> h;
     std::optional<ModelGate> gate;
-    std::unique_ptr<PlanCoordinator> plan;
-    QString demo;
 };
 
 PW_WINDOW_TEST(PlanWindowTest)
