@@ -10,12 +10,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source_dir=$PWD
-deps_only=false
-case "${1:-}" in
-  "") ;;
-  --deps-only) deps_only=true ;;
-  *) echo "usage: scripts/build-windows.sh [--deps-only]" >&2; exit 2 ;;
-esac
+source scripts/option.sh --deps-only "scripts/build-windows.sh [--deps-only]" "$@"
+deps_only=$option_given
 set --
 # Wine takes the arguments' encoding from the locale, and the smoke test's paths are not ASCII:
 # a UTF-8 locale whatever the caller's environment holds (an empty one has none).
