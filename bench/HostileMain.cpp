@@ -1,5 +1,5 @@
 // bench_hostile <shape> <megabytes> make <file>: writes a hostile file of that shape and size
-// (HostileTracks.h).
+// (testsupport/HostileTracks.h).
 // bench_hostile <shape> <megabytes> <action> <file>: runs one action on that file as the window
 // or the command line does, and prints its time and the peak memory it added, both per
 // megabyte of input. Actions: "read" (open), "save" (read, then write), "generate" (read, then
@@ -7,12 +7,12 @@
 // for each, so that nothing else (making the file included) has raised the peak before.
 
 #include "FooterRunSetup.h"
-#include "HostileTracks.h"
 #include "MetricLine.h"
 #include "OsSeam.h"
 
 #include "cli/CommandLine.h"
 #include "footers/FooterGeneration.h"
+#include "testsupport/HostileTracks.h"
 #include "tracklib/TrackFile.h"
 
 #include <QFile>
@@ -27,12 +27,12 @@
 
 namespace {
 
-using pw::bench::HostileShape;
+using pw::HostileShape;
 
 bool shapeNamed(const std::string& name, HostileShape& shape)
 {
-    for (const HostileShape candidate : pw::bench::allHostileShapes) {
-        if (pw::bench::hostileShapeName(candidate) == name) {
+    for (const HostileShape candidate : pw::allHostileShapes) {
+        if (pw::hostileShapeName(candidate) == name) {
             shape = candidate;
             return true;
         }
@@ -81,7 +81,7 @@ int main(int argc, char** argv)
     const std::filesystem::path file = argv[4];
     if (action == "make") {
         const std::vector<std::uint8_t> bytes =
-            pw::bench::makeHostileTrack(shape, static_cast<std::size_t>(megabytes * 1e6));
+            pw::makeHostileTrack(shape, static_cast<std::size_t>(megabytes * 1e6));
         std::ofstream out(file, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));

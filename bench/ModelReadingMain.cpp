@@ -21,9 +21,9 @@
 #include "MetricLine.h"
 #include "OsSeam.h"
 
-#include "examples/HostileModels.h"
 #include "models/ModelReaderClient.h"
 #include "models/ThreeDsScreening.h"
+#include "testsupport/HostileModels.h"
 
 #include <algorithm>
 #include <chrono>

@@ -14,13 +14,19 @@ namespace {
 // A file stores only 1 as true; any other value reads back as 0.
 std::int32_t flagValue(Flag flag) { return flag == 1 ? 1 : 0; }
 
+// A named number of the object being written.
+template <typename Number>
+void field(JsonWriter& json, const char* name, Number value)
+{
+    json.key(name);
+    json.value(value);
+}
+
 void writeColour(JsonWriter& json, const Colour& colour)
 {
     json.beginArray(true);
-    json.value(colour.c0);
-    json.value(colour.c1);
-    json.value(colour.c2);
-    json.value(colour.c3);
+    for (const std::int32_t component : {colour.c0, colour.c1, colour.c2, colour.c3})
+        json.value(component);
     json.endArray();
 }
 
@@ -104,52 +110,62 @@ private:
     std::vector<bool> inList_;
 };
 
-// The element as one inline list of its fields' values.
+enum class Inline { List, Object };
+
+// The element on one line: a list of its fields' values, or an object of its named fields.
+template <class Element, class Layout>
+void writeInline(JsonWriter& json, Inline shape, const Element& element, Layout layout)
+{
+    LayoutJson io(json, true);  // the group itself is a value: no name before it
+    if (shape == Inline::List)
+        io.beginList(nullptr);
+    else
+        io.beginObject(nullptr);
+    layout(io, element);
+    io.endGroup();
+}
+
 template <class Element, class Layout>
 void writeLayoutList(JsonWriter& json, const Element& element, Layout layout)
 {
-    json.beginArray(true);
-    LayoutJson io(json, true);
-    layout(io, element);
-    json.endArray();
+    writeInline(json, Inline::List, element, layout);
 }
 
-// The element as one inline object of its named fields.
 template <class Element, class Layout>
 void writeLayoutObject(JsonWriter& json, const Element& element, Layout layout)
 {
-    json.beginObject(true);
-    LayoutJson io(json, false);
-    layout(io, element);
-    json.endObject();
+    writeInline(json, Inline::Object, element, layout);
 }
 
-// Each element of the list, one per line.
-template <class Elements, class Layout>
-void writeLayoutObjects(JsonWriter& json, const char* name, const Elements& elements, Layout layout)
+// A named list, one element per line, each as `writeElement` writes it.
+template <class Elements, class WriteElement>
+void writeList(JsonWriter& json, const char* name, const Elements& elements,
+               WriteElement writeElement)
 {
     json.key(name);
     json.beginArray();
     for (const auto& element : elements)
-        writeLayoutObject(json, element, layout);
+        writeElement(element);
     json.endArray();
+}
+
+template <class Elements, class Layout>
+void writeLayoutObjects(JsonWriter& json, const char* name, const Elements& elements, Layout layout)
+{
+    writeList(json, name, elements,
+              [&json, layout](const auto& element) { writeLayoutObject(json, element, layout); });
 }
 
 void writeSegment(JsonWriter& json, const Segment& s)
 {
     json.beginObject();
-    json.key("extraLength");
-    json.value(s.extraLength);
-    json.key("kind");
-    json.value(s.kind);
-    json.key("flagA");
-    json.value(flagValue(s.flagA));
+    field(json, "extraLength", s.extraLength);
+    field(json, "kind", s.kind);
+    field(json, "flagA", flagValue(s.flagA));
     json.key("colours");
     writeColours(json, s.colours);
-    json.key("flagB");
-    json.value(flagValue(s.flagB));
-    json.key("value");
-    json.value(s.value);
+    field(json, "flagB", flagValue(s.flagB));
+    field(json, "value", s.value);
     // Other kinds carry no block in a file.
     if (s.kind >= 1 && s.kind <= 4)
         json.key("block");
@@ -165,83 +181,56 @@ void writeSegment(JsonWriter& json, const Segment& s)
 
 void writeHeaders(JsonWriter& json, const Track& t)
 {
-    json.key("headerValue");
-    json.value(t.headerValue);
+    field(json, "headerValue", t.headerValue);
     json.key("headerBytes");
     writeInt8s(json, t.headerBytes);
-    json.key("headerFlag");
-    json.value(flagValue(t.headerFlag));
-    json.key("trackValueA");
-    json.value(t.trackValueA);
-    json.key("trackValueB");
-    json.value(t.trackValueB);
-    json.key("slotCount");
-    json.value(t.slotCount);
-    json.key("trackValueC");
-    json.value(t.trackValueC);
+    field(json, "headerFlag", flagValue(t.headerFlag));
+    field(json, "trackValueA", t.trackValueA);
+    field(json, "trackValueB", t.trackValueB);
+    field(json, "slotCount", t.slotCount);
+    field(json, "trackValueC", t.trackValueC);
     writeLayoutObjects(json, "slots", t.slots, slotLayout<LayoutJson, const TrackSlot>);
     json.key("colours");
     writeColours(json, t.colours);
     json.key("trackBytes");
     writeInt8s(json, t.trackBytes);
-    json.key("trackValueD");
-    json.value(t.trackValueD);
-    json.key("trackFlag");
-    json.value(flagValue(t.trackFlag));
+    field(json, "trackValueD", t.trackValueD);
+    field(json, "trackFlag", flagValue(t.trackFlag));
     json.key("extraColour");
     writeColour(json, t.extraColour);
-    json.key("infoLength");
-    json.value(t.infoLength);
+    field(json, "infoLength", t.infoLength);
     json.key("infoText");
     json.latin1Value(t.infoText);
 }
 
 void writeCurve(JsonWriter& json, const Track& t)
 {
-    json.key("vertexLength");
-    json.value(t.vertexLength);
+    field(json, "vertexLength", t.vertexLength);
     writeLayoutObjects(json, "vertices", t.vertices, vertexLayout<LayoutJson, const Vertex>);
-    json.key("segmentLength");
-    json.value(t.segmentLength);
-    json.key("segmentFlag");
-    json.value(flagValue(t.segmentFlag));
-    json.key("segments");
-    json.beginArray();
-    for (const Segment& s : t.segments)
-        writeSegment(json, s);
-    json.endArray();
+    field(json, "segmentLength", t.segmentLength);
+    field(json, "segmentFlag", flagValue(t.segmentFlag));
+    writeList(json, "segments", t.segments, [&json](const Segment& s) { writeSegment(json, s); });
 }
 
 void writeSupports(JsonWriter& json, const Track& t)
 {
-    json.key("supportLength");
-    json.value(t.supportLength);
-    json.key("fundamentLength");
-    json.value(t.fundamentLength);
+    field(json, "supportLength", t.supportLength);
+    field(json, "fundamentLength", t.fundamentLength);
     writeLayoutObjects(json, "fundaments", t.fundaments,
                        fundamentLayout<LayoutJson, const Fundament>);
-    json.key("railConnectorLength");
-    json.value(t.railConnectorLength);
-    json.key("groups");
-    json.beginArray();
-    for (const RailConnectorGroup& group : t.groups) {
+    field(json, "railConnectorLength", t.railConnectorLength);
+    writeList(json, "groups", t.groups, [&json](const RailConnectorGroup& group) {
         json.beginArray();
         for (const RailConnector& c : group.connectors)
             writeLayoutObject(json, c, railConnectorLayout<LayoutJson, const RailConnector>);
         json.endArray();
-    }
-    json.endArray();
-    json.key("freeNodeLength");
-    json.value(t.freeNodeLength);
+    });
+    field(json, "freeNodeLength", t.freeNodeLength);
     writeLayoutObjects(json, "freeNodes", t.freeNodes, freeNodeLayout<LayoutJson, const FreeNode>);
-    json.key("tubeLength");
-    json.value(t.tubeLength);
+    field(json, "tubeLength", t.tubeLength);
     writeLayoutObjects(json, "tubes", t.tubes, tubeLayout<LayoutJson, const Tube>);
-    json.key("catwalkLength");
-    json.value(t.catwalkLength);
-    json.key("catwalks");
-    json.beginArray();
-    for (const Catwalk& c : t.catwalks) {
+    field(json, "catwalkLength", t.catwalkLength);
+    writeList(json, "catwalks", t.catwalks, [&json](const Catwalk& c) {
         json.beginObject(true);
         json.key("values");
         json.beginArray(true);
@@ -251,31 +240,23 @@ void writeSupports(JsonWriter& json, const Track& t)
         json.key("bytes");
         writeInt8s(json, c.bytes);
         json.endObject();
-    }
-    json.endArray();
+    });
 }
 
 void writeScenery(JsonWriter& json, const Track& t)
 {
-    json.key("sceneryLength");
-    json.value(t.sceneryLength);
-    json.key("sceneryChildCount");
-    json.value(t.sceneryChildCount);
-    json.key("sceneryItems");
-    json.beginArray();
-    for (const SceneryItem& item : t.sceneryItems) {
+    field(json, "sceneryLength", t.sceneryLength);
+    field(json, "sceneryChildCount", t.sceneryChildCount);
+    writeList(json, "sceneryItems", t.sceneryItems, [&json](const SceneryItem& item) {
         json.beginObject(true);
         json.key("values");
         writeLayoutList(json, item, sceneryItemLayout<LayoutJson, const SceneryItem>);
         json.endObject();
-    }
-    json.endArray();
-    json.key("sceneryObjectLength");
-    json.value(t.sceneryObjectLength);
+    });
+    field(json, "sceneryObjectLength", t.sceneryObjectLength);
     writeLayoutObjects(json, "sceneryObjects", t.sceneryObjects,
                        sceneryObjectLayout<LayoutJson, const SceneryObject>);
-    json.key("environmentLength");
-    json.value(t.environmentLength);
+    field(json, "environmentLength", t.environmentLength);
     json.key("environmentTextA");
     json.latin1Value(t.environmentTextA);
     json.key("environmentTextB");

@@ -49,16 +49,24 @@ std::vector<std::uint8_t> uint32Body(std::uint32_t value)
     return body;
 }
 
-std::vector<std::uint8_t> vertexList(const std::vector<Float3>& vertices)
+// A list's count (u16), then each element as `append` writes it.
+template <class Element, class Append>
+std::vector<std::uint8_t> countedList(const std::vector<Element>& elements, Append append)
 {
     std::vector<std::uint8_t> body;
-    appendUint16(body, static_cast<std::uint16_t>(vertices.size()));
-    for (const Float3& v : vertices) {
-        appendFloat(body, v.x);
-        appendFloat(body, v.y);
-        appendFloat(body, v.z);
-    }
-    return chunk(chunkVertexList, body);
+    appendUint16(body, static_cast<std::uint16_t>(elements.size()));
+    for (const Element& element : elements)
+        append(body, element);
+    return body;
+}
+
+std::vector<std::uint8_t> vertexList(const std::vector<Float3>& vertices)
+{
+    return chunk(chunkVertexList,
+                 countedList(vertices, [](std::vector<std::uint8_t>& body, const Float3& v) {
+                     for (const float coordinate : {v.x, v.y, v.z})
+                         appendFloat(body, coordinate);
+                 }));
 }
 
 std::vector<std::uint8_t> faceList(const std::vector<MeshFace>& faces,
@@ -66,14 +74,11 @@ std::vector<std::uint8_t> faceList(const std::vector<MeshFace>& faces,
 {
     // All three edges visible, as modellers write closed meshes.
     constexpr std::uint16_t edgesVisible = 0x0007;
-    std::vector<std::uint8_t> body;
-    appendUint16(body, static_cast<std::uint16_t>(faces.size()));
-    for (const MeshFace& f : faces) {
-        appendUint16(body, f.a);
-        appendUint16(body, f.b);
-        appendUint16(body, f.c);
-        appendUint16(body, edgesVisible);
-    }
+    std::vector<std::uint8_t> body =
+        countedList(faces, [](std::vector<std::uint8_t>& out, const MeshFace& f) {
+            for (const std::uint16_t word : {f.a, f.b, f.c, edgesVisible})
+                appendUint16(out, word);
+        });
     if (!smoothingGroups.empty()) {
         std::vector<std::uint8_t> groups;
         for (const std::uint32_t group : smoothingGroups)

@@ -3,13 +3,13 @@
 // must write and read back unchanged.
 
 #include "SimulatorSandbox.h"
+#include "StopOnFailure.h"
 #include "TrackPipeline.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <string>
 
 namespace {
 
@@ -28,11 +28,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string failure = pw::hardening::checkReadGenerateWrite(
-        {data, size}, *sandbox, pw::hardening::pairwiseVariants);
-    if (!failure.empty()) {
-        std::fprintf(stderr, "%s\n", failure.c_str());
-        std::abort();
-    }
-    return 0;
+    return pw::hardening::stopOnFailure(pw::hardening::checkReadGenerateWrite(
+        {data, size}, *sandbox, pw::hardening::pairwiseVariants));
 }

@@ -4,18 +4,12 @@
 // its promises.
 
 #include "ModelChecks.h"
+#include "StopOnFailure.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (const std::string failure = pw::hardening::checkModelFootprint({data, size});
-        !failure.empty()) {
-        std::fprintf(stderr, "%s\n", failure.c_str());
-        std::abort();
-    }
-    return 0;
+    return pw::hardening::stopOnFailure(pw::hardening::checkModelFootprint({data, size}));
 }

@@ -2,13 +2,12 @@
 // pixel outside the strip being painted may change.
 
 #include "PlanStrips.h"
+#include "StopOnFailure.h"
 
 #include <QGuiApplication>
 
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
 
 namespace {
 
@@ -29,10 +28,5 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (const std::string failure = pw::hardening::checkPlanStrips({data, size});
-        !failure.empty()) {
-        std::fprintf(stderr, "%s\n", failure.c_str());
-        std::abort();
-    }
-    return 0;
+    return pw::hardening::stopOnFailure(pw::hardening::checkPlanStrips({data, size}));
 }

@@ -1,6 +1,6 @@
 // Writes the fuzzers' seed corpus into the directory given as the only argument.
 
-#include "SeedTracks.h"
+#include "testsupport/SeedTracks.h"
 #include "tracklib/TrackFile.h"
 
 #include <cstdio>

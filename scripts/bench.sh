@@ -35,8 +35,8 @@ if [ -x "$bin/bench_curve_evaluations" ]; then
   "$bin/bench_curve_evaluations" realistic large large-clustered | grep '^metric' >>"$metrics"
 fi
 
-# Hostile files: accepted, but shaped to cost the most per byte (bench/HostileTracks.h). Each
-# action runs in a process of its own, after another process has written the file.
+# Hostile files: accepted, but shaped to cost the most per byte (testsupport/HostileTracks.h).
+# Each action runs in a process of its own, after another process has written the file.
 hostile=(
   "empty-segments 50 read info dump save generate"
   "repeated-terrain 100 read save"
@@ -71,7 +71,7 @@ grep '^metric' "$work/bench.txt" >>"$metrics" || true
 "$bin/bench_plan" | tee "$work/plan.txt"
 grep '^metric' "$work/plan.txt" >>"$metrics" || true
 # The 3D view renders through OpenGL: Mesa's software renderer on a virtual X server of its own.
-tests/support/with-xvfb.sh "$bin/bench_view3d" | tee "$work/view3d.txt"
+testsupport/with-xvfb.sh "$bin/bench_view3d" | tee "$work/view3d.txt"
 grep '^metric' "$work/view3d.txt" >>"$metrics" || true
 
 echo
@@ -85,6 +85,26 @@ awk '
   function row(label, name, format, target) {
     printf "| %s | %s | %s | %s | %s |\n", label, cell("realistic", name, format),
            cell("large", name, format), cell("large-clustered", name, format), target
+  }
+  # One figure of one track; an empty target leaves its cell empty.
+  function line(label, track, name, format, target) {
+    printf "| %s | %s |%s\n", label, cell(track, name, format),
+           (target == "" ? " |" : " " target " |")
+  }
+  # A figure of the 3D view on the large track, in milliseconds.
+  function view3d(label, name, target) {
+    line(label, "large", "view3d_" name "_ms", "%.1f", target)
+  }
+  # The keys NAME of "NAME metric" values whose NAME matches `pattern`, sorted, into `out`.
+  function sortedNames(pattern, metric, out,    key, part, n, i, j, t) {
+    n = 0
+    for (key in value) {
+      split(key, part, " ")
+      if (part[1] ~ pattern && part[2] == metric) out[++n] = part[1]
+    }
+    for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j)
+      if (out[j] < out[i]) { t = out[i]; out[i] = out[j]; out[j] = t }
+    return n
   }
   END {
     print "| Figure | realistic | large | large, clustered connectors | Target (large) |"
@@ -127,42 +147,36 @@ awk '
     print ""
     print "| Plan (large track; last row 100,000 vertices) | ms | Target |"
     print "|---|---|---|"
-    printf "| Paint, full view | %s | <= 16 |\n", cell("large", "plan_paint_full_ms", "%.1f")
-    printf "| Paint, zoomed in 40x | %s | <= 16 |\n", cell("large", "plan_paint_zoomed_ms", "%.1f")
-    printf "| Wheel notch, full view (kept picture scaled) | %s | <= 16 |\n", cell("large", "plan_zoom_step_ms", "%.2f")
-    printf "| Crisp repaint handed to its thread | %s | <= 16 |\n", cell("large", "plan_crisp_start_ms", "%.2f")
-    printf "| Preview recomputation | %s | <= 100 |\n", cell("large", "plan_preview_ms", "%.1f")
-    printf "| Scene, tube ends included (load, generate) | %s | |\n", cell("large", "plan_scene_ms", "%.1f")
-    printf "| Scene, tube ends known (view toggle, inspection) | %s | |\n", cell("large", "plan_view_ms", "%.1f")
-    printf "| Plan of 100,000 vertices to PNG | %s | seconds, not tens |\n", cell("huge", "plan_file_ms", "%.0f")
+    line("Paint, full view", "large", "plan_paint_full_ms", "%.1f", "<= 16")
+    line("Paint, zoomed in 40x", "large", "plan_paint_zoomed_ms", "%.1f", "<= 16")
+    line("Wheel notch, full view (kept picture scaled)", "large", "plan_zoom_step_ms", "%.2f", "<= 16")
+    line("Crisp repaint handed to its thread", "large", "plan_crisp_start_ms", "%.2f", "<= 16")
+    line("Preview recomputation", "large", "plan_preview_ms", "%.1f", "<= 100")
+    line("Scene, tube ends included (load, generate)", "large", "plan_scene_ms", "%.1f", "")
+    line("Scene, tube ends known (view toggle, inspection)", "large", "plan_view_ms", "%.1f", "")
+    line("Plan of 100,000 vertices to PNG", "huge", "plan_file_ms", "%.0f", "seconds, not tens")
     print ""
     print "| 3D view (large track, 1280 x 800, llvmpipe) | ms | Target |"
     print "|---|---|---|"
-    printf "| Frame, whole track | %s | <= 16 (floor <= 33) |\n", cell("large", "view3d_frame_full_ms", "%.1f")
-    printf "| Frame, zoomed in 20x | %s | |\n", cell("large", "view3d_frame_zoomed_ms", "%.1f")
-    printf "| Frame, zoomed in 200x | %s | |\n", cell("large", "view3d_frame_close_ms", "%.1f")
-    printf "| Frame, whole track, orbiting | %s | |\n", cell("large", "view3d_orbit_full_ms", "%.1f")
-    printf "| Frame, zoomed in 20x, orbiting | %s | |\n", cell("large", "view3d_orbit_zoomed_ms", "%.1f")
-    printf "| Frame, zoomed in 200x, orbiting | %s | |\n", cell("large", "view3d_orbit_close_ms", "%.1f")
-    printf "| Frame, whole track, 1 x 1 pixel | %s | |\n", cell("large", "view3d_frame_full_1px_ms", "%.1f")
-    printf "| Realistic track: frame, whole track | %s | |\n", cell("large", "view3d_realistic_full_ms", "%.1f")
-    printf "| Realistic track: frame, zoomed in 20x | %s | |\n", cell("large", "view3d_realistic_zoomed_ms", "%.1f")
-    printf "| Scene (load, generate, preview) | %s | |\n", cell("large", "view3d_scene_ms", "%.1f")
-    printf "| GPU buffers | %s | |\n", cell("large", "view3d_buffers_ms", "%.1f")
-    printf "| Scene and buffers together | %s | <= 100 |\n", cell("large", "view3d_rebuild_ms", "%.1f")
+    view3d("Frame, whole track", "frame_full", "<= 16 (floor <= 33)")
+    view3d("Frame, zoomed in 20x", "frame_zoomed", "")
+    view3d("Frame, zoomed in 200x", "frame_close", "")
+    view3d("Frame, whole track, orbiting", "orbit_full", "")
+    view3d("Frame, zoomed in 20x, orbiting", "orbit_zoomed", "")
+    view3d("Frame, zoomed in 200x, orbiting", "orbit_close", "")
+    view3d("Frame, whole track, 1 x 1 pixel", "frame_full_1px", "")
+    view3d("Realistic track: frame, whole track", "realistic_full", "")
+    view3d("Realistic track: frame, zoomed in 20x", "realistic_zoomed", "")
+    view3d("Scene (load, generate, preview)", "scene", "")
+    view3d("GPU buffers", "buffers", "")
+    view3d("Scene and buffers together", "rebuild", "<= 100")
     printf "\nAdding 8192 elements vs 1024, time per element (1 = linear, 8 = quadratic): "
     printf "scenery objects %s, free nodes %s\n", cell("all", "add-scenery-objects_growth", "%.2f"),
            cell("all", "add-free-nodes_growth", "%.2f")
     print "\nHostile files (target: at most 1 s per 10 MB, peak at most 16 MB per input MB + 50 MB):\n"
     print "| File: action | Input, MB | Time per 10 MB, s | Peak memory per input MB, MB |"
     print "|---|---|---|---|"
-    n = 0
-    for (key in value) {
-      split(key, part, " ")
-      if (part[1] ~ /:/ && part[2] == "input_mb") names[++n] = part[1]
-    }
-    for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j)
-      if (names[j] < names[i]) { t = names[i]; names[i] = names[j]; names[j] = t }
+    n = sortedNames(":", "input_mb", names)
     for (i = 1; i <= n; ++i)
       printf "| %s | %.0f | %.2f | %.2f |\n", names[i], value[names[i] " input_mb"],
              value[names[i] " seconds_per_10_mb"], value[names[i] " peak_mb_per_input_mb"]
@@ -170,13 +184,7 @@ awk '
     print "\nHostile footer models through the reader (target: at most 1 s, peak of the reader at most 8 x file + 64 MB):\n"
     print "| Model | File, MB | Time, s | Processor time of the reader, s | Peak of the reader, MB | Budget, MB | Answer |"
     print "|---|---|---|---|---|---|---|"
-    m = 0
-    for (key in value) {
-      split(key, part, " ")
-      if (part[1] ~ /^model:/ && part[2] == "file_mb") models[++m] = part[1]
-    }
-    for (i = 1; i <= m; ++i) for (j = i + 1; j <= m; ++j)
-      if (models[j] < models[i]) { t = models[i]; models[i] = models[j]; models[j] = t }
+    m = sortedNames("^model:", "file_mb", models)
     for (i = 1; i <= m; ++i)
       printf "| %s | %.2f | %.3f | %.3f | %.1f | %.0f | %s |\n", substr(models[i], 7),
              value[models[i] " file_mb"], value[models[i] " wall_s"], value[models[i] " cpu_s"],

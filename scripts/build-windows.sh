@@ -10,12 +10,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source_dir=$PWD
-deps_only=false
-case "${1:-}" in
-  "") ;;
-  --deps-only) deps_only=true ;;
-  *) echo "usage: scripts/build-windows.sh [--deps-only]" >&2; exit 2 ;;
-esac
+source scripts/option.sh --deps-only "scripts/build-windows.sh [--deps-only]" "$@"
+deps_only=$option_given
 set --
 # Wine takes the arguments' encoding from the locale, and the smoke test's paths are not ASCII:
 # a UTF-8 locale whatever the caller's environment holds (an empty one has none).
@@ -296,7 +292,7 @@ cp -r examples "$smoke/linux/"
 unzip -q "$zip_file" -d "$smoke/windows"
 windows_root=$smoke/windows/plinthwright
 
-source tests/support/xvfb.sh
+source testsupport/xvfb.sh
 cleanup() {
   "$wineserver" -k 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true

@@ -7,12 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-try_package=false
-case "${1:-}" in
-  "") ;;
-  --try) try_package=true ;;
-  *) echo "usage: scripts/package.sh [--try]" >&2; exit 2 ;;
-esac
+source scripts/option.sh --try "scripts/package.sh [--try]" "$@"
+try_package=$option_given
 
 # Explicit arguments: setup.sh would otherwise take ours as package names. CPack's DEB generator
 # runs `file` to find the programs whose libraries go into Depends, and stops without it.

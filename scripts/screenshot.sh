@@ -43,7 +43,7 @@ cp examples/models/*.3ds "$home/models/"
 export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_RUNTIME_DIR=$home/.runtime
 unset XDG_CACHE_HOME XDG_DATA_HOME XDG_STATE_HOME
 
-source tests/support/xvfb.sh
+source testsupport/xvfb.sh
 # A display of our own and no window manager: the window sits at the top left corner without a
 # frame. Wide enough for the plan window beside the main window.
 start_xvfb "$home/.xvfb" 1400x720x24

@@ -7,12 +7,8 @@
 #                           about 15 minutes)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-all=false
-case "${1:-}" in
-  "") ;;
-  --all) all=true ;;
-  *) echo "usage: scripts/test.sh [--all]" >&2; exit 2 ;;
-esac
+source scripts/option.sh --all "scripts/test.sh [--all]" "$@"
+all=$option_given
 set --
 # bash-completion: the completion test skips without it.
 source scripts/setup.sh bash-completion

@@ -5,9 +5,9 @@
 #include "ResultLine.h"
 #include "WindowHarness.h"
 
-#include "footers/FooterGeneration.h"
 #include "qtbridge/QtPaths.h"
-#include "tests/support/TestModels.h"
+#include "testsupport/EndToEndChoices.h"
+#include "testsupport/TestModels.h"
 #include "tracklib/TrackFile.h"
 
 #include <QSettings>
@@ -78,18 +78,9 @@ private Q_SLOTS:
 
         // What the core makes of the same choices.
         Track expected = readBack(trackFile);
-        GenerationOptions options;
-        for (const TubeSizeClass sizeClass : allSizeClasses)
-            options.choices[static_cast<std::size_t>(sizeClass)] = footerModelChoice(
-                sizeClass, {sizeClass == TubeSizeClass::Medium ? FooterChoice::Model::Default
-                                                               : FooterChoice::Model::Own,
-                            150});
-        options.objectDirectory = ObjectDirectory{"park"};
-        options.modelSourceDirectory = toFileSystemPath(typedModels);
-        options.nolimitsDirectory = toFileSystemPath(simulator.path());
-        options.replaceFundaments = true;
-        options.alignToTangent = false;
-        const Result<GenerationReport> report = generateFooters(expected, options);
+        const Result<GenerationReport> report = generateFooters(
+            expected, endToEndChoices("park", toFileSystemPath(typedModels),
+                                      toFileSystemPath(simulator.path())));
         QVERIFY(report.ok() && report->objectsAddedTotal() > 0 && report->fundamentsRemoved > 0);
 
         const auto fundaments = static_cast<int>(makeRichTrack().fundaments.size());

@@ -1,19 +1,18 @@
 // The plan window beside the main window: it opens on load, follows the main window's actions,
 // previews what generate would add, answers the pointer, and never waits on a footer model.
 
-#include "WindowHarness.h"
+#include "PlanWindowFixture.h"
 
 #include "PlanCanvas.h"
-#include "PlanCoordinator.h"
 #include "PlanWindow.h"
 #include "View3dPanel.h"
 #include "WindowPlacement.h"
-#include "examples/HostileModels.h"
-#include "qtbridge/QtPaths.h"
 #include "footers/FooterGeneration.h"
 #include "tracklib/TrackOperations.h"
 #include "models/ReaderProcessSeam.h"
-#include "tests/support/ScopedVariable.h"
+#include "qtbridge/QtPaths.h"
+#include "testsupport/HostileModels.h"
+#include "testsupport/ScopedVariable.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -101,16 +100,13 @@ int childrenRunning(const QString& program)
 
 }  // namespace
 
-class PlanWindowTest : public QObject {
+class PlanWindowTest : public QObject, private PlanWindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
-        h.emplace();
-        h->window->show();
-        plan = std::make_unique<PlanCoordinator>(h->window->session(), *h->window);
-        demo = h->copyExample(QStringLiteral("demo.nltrack"));
+        open();
         QVERIFY(!demo.isEmpty());
     }
 
@@ -118,9 +114,8 @@ private Q_SLOTS:
     {
         if (gate)
             gate->release();  // the plan's end waits for the model in hand
-        plan.reset();
+        close();
         gate.reset();
-        h.reset();
     }
 
     void planShowsSquaresUntilTheOutlinesArrive()
@@ -606,10 +601,7 @@ private:
         plan = std::make_unique<PlanCoordinator>(h->window->session(), *h->window, std::ref(*gate));
     }
 
-    std::optional<WindowHarness> h;
     std::optional<ModelGate> gate;
-    std::unique_ptr<PlanCoordinator> plan;
-    QString demo;
 };
 
 PW_WINDOW_TEST(PlanWindowTest)

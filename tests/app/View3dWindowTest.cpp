@@ -2,10 +2,9 @@
 // the window shows another view. Runs on the xcb platform of a virtual X server, where OpenGL
 // renders in software: the offscreen platform cannot show OpenGL in a window.
 
-#include "WindowHarness.h"
+#include "PlanWindowFixture.h"
 
 #include "PlanCanvas.h"
-#include "PlanCoordinator.h"
 #include "PlanWindow.h"
 #include "View3dPanel.h"
 #include "View3dWidget.h"
@@ -16,29 +15,19 @@
 #include <QMessageBox>
 #include <QtTest>
 
-#include <memory>
-#include <optional>
-
 namespace pw::test {
 
-class View3dWindowTest : public QObject {
+class View3dWindowTest : public QObject, private PlanWindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
-        h.emplace();
-        h->window->show();
-        plan = std::make_unique<PlanCoordinator>(h->window->session(), *h->window);
-        demo = h->copyExample(QStringLiteral("demo.nltrack"));
+        open();
         QVERIFY(!demo.isEmpty());
     }
 
-    void cleanup()
-    {
-        plan.reset();
-        h.reset();
-    }
+    void cleanup() { close(); }
 
     void showsThePreviewPicksAFooterAndKeepsItsCamera()
     {
@@ -100,11 +89,6 @@ private Q_SLOTS:
         h->click("buttonSelectInput", {demo});
         QTRY_COMPARE(view->camera().yawDegrees(), OrbitCamera::defaultYawDegrees);
     }
-
-private:
-    std::optional<WindowHarness> h;
-    std::unique_ptr<PlanCoordinator> plan;
-    QString demo;
 };
 
 PW_WINDOW_TEST(View3dWindowTest)

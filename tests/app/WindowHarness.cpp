@@ -2,7 +2,7 @@
 
 #include "ApplicationNames.h"
 #include "qtbridge/QtPaths.h"
-#include "tests/support/TestModels.h"
+#include "testsupport/TestModels.h"
 #include "tracklib/TrackFile.h"
 
 #include <QAbstractButton>

@@ -3,7 +3,7 @@
 // recorded, the settings store starts empty, and fixtures go to a temporary directory.
 
 #include "frmMain.h"
-#include "tests/support/TrackFixtures.h"
+#include "testsupport/TrackFixtures.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -3,7 +3,7 @@
 
 #include "cli/CommandLine.h"
 #include "qtbridge/QtPaths.h"
-#include "tests/support/TrackFixtures.h"
+#include "testsupport/TrackFixtures.h"
 #include "tracklib/TrackFile.h"
 
 #include <QFile>
@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 
 namespace pw {
@@ -34,11 +35,18 @@ inline CliRun runCli(const QStringList& arguments)
     return run;
 }
 
-// The built executable; its output is read as UTF-8.
-inline CliRun runProgram(const QStringList& arguments)
+// The built executable, given `input` on its standard input if there is one; its output is read
+// as UTF-8.
+inline CliRun runProgram(const QStringList& arguments,
+                         const std::optional<QByteArray>& input = std::nullopt)
 {
     QProcess process;
     process.start(QStringLiteral(PLINTHWRIGHT_CLI_PATH), arguments);
+    if (input) {
+        EXPECT_TRUE(process.waitForStarted());
+        process.write(*input);
+        process.closeWriteChannel();
+    }
     EXPECT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),

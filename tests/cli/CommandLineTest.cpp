@@ -243,16 +243,10 @@ TEST(Executable, ReadsATrackFromAPipe)
     for (const QString& input : inputs) {
         for (const char* command : {"info", "dump"}) {
             SCOPED_TRACE(input.toStdString() + " " + command);
-            QProcess process;
-            process.start(QStringLiteral(PLINTHWRIGHT_CLI_PATH), {command, input});
-            ASSERT_TRUE(process.waitForStarted());
-            process.write(bytes);
-            process.closeWriteChannel();
-            ASSERT_TRUE(process.waitForFinished(30000));
-            EXPECT_EQ(process.exitCode(), 0);
-            EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()),
-                      QString::fromUtf8(runProgram({command, rich}).out.toUtf8()));
-            EXPECT_EQ(process.readAllStandardError(), QByteArray());
+            const CliRun piped = runProgram({command, input}, bytes);
+            EXPECT_EQ(piped.exitCode, 0);
+            EXPECT_EQ(piped.out, runProgram({command, rich}).out);
+            EXPECT_EQ(piped.err, QString());
         }
     }
     // Standard input has no name to give the object directory.
@@ -264,16 +258,12 @@ TEST(Executable, ReadsATrackFromAPipe)
                            "input\n"))
         << run.err.toStdString();
     // Nor is an empty name one: the models would go straight into objects.
-    QProcess empty;
-    empty.start(QStringLiteral(PLINTHWRIGHT_CLI_PATH),
-                {"generate", "-", "--object-dir", "", "-o", files.path("out.nltrack"),
-                 "--nolimits-dir", files.path(""), "--models-dir", files.path("")});
-    ASSERT_TRUE(empty.waitForStarted());
-    empty.write(bytes);
-    empty.closeWriteChannel();
-    ASSERT_TRUE(empty.waitForFinished(30000));
-    EXPECT_EQ(empty.exitCode(), 1);
-    EXPECT_EQ(QString::fromUtf8(empty.readAllStandardError()),
+    const CliRun empty = runProgram({"generate", "-", "--object-dir", "", "-o",
+                                     files.path("out.nltrack"), "--nolimits-dir", files.path(""),
+                                     "--models-dir", files.path("")},
+                                    bytes);
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_EQ(empty.err,
               "plinthwright-cli: no object directory name is given: the footer models go into a "
               "directory of their own inside the simulator's objects directory\n");
     EXPECT_FALSE(QFileInfo::exists(files.path("objects")));

@@ -1,7 +1,8 @@
 #include "CliTestSupport.h"
 #include "cli/FooterChoiceArgument.h"
 #include "cli/GenerateCommand.h"
-#include "tests/support/TestModels.h"
+#include "testsupport/EndToEndChoices.h"
+#include "testsupport/TestModels.h"
 #include "tracklib/FileSync.h"
 #include "tracklib/TrackOperations.h"
 
@@ -461,17 +462,9 @@ TEST_F(GenerateRun, SavesWhatTheWindowSavesForTheSameChoices)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
     Track expected = readTrack(track);
-    GenerationOptions options;
-    for (const TubeSizeClass sizeClass : allSizeClasses)
-        options.choices[static_cast<std::size_t>(sizeClass)] = footerModelChoice(
-            sizeClass, {sizeClass == TubeSizeClass::Medium ? FooterChoice::Model::Default
-                                                           : FooterChoice::Model::Own,
-                        150});
-    options.objectDirectory = ObjectDirectory{"rich"};
-    options.modelSourceDirectory = models.toStdString();
-    options.nolimitsDirectory = nolimits.toStdString();
-    options.alignToTangent = false;
-    ASSERT_TRUE(generateFooters(expected, options).ok());
+    const GenerationOptions choices =
+        endToEndChoices("rich", models.toStdString(), nolimits.toStdString());
+    ASSERT_TRUE(generateFooters(expected, choices).ok());
 
     const Track result = readTrack(output);
     EXPECT_EQ(result.sceneryObjects.size(), 7u);

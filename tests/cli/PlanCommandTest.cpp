@@ -1,9 +1,9 @@
 #include "CliTestSupport.h"
 
-#include "examples/HostileModels.h"
+#include "testsupport/HostileModels.h"
 #include "models/ModelReaderClient.h"
 #include "models/ReaderProcessSeam.h"
-#include "tests/support/ScopedVariable.h"
+#include "testsupport/ScopedVariable.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "cli/JsonWriter.h"
 #include "cli/TrackJson.h"
-#include "tests/support/TrackFixtures.h"
+#include "testsupport/TrackFixtures.h"
 
 #include <QJsonDocument>
 

@@ -2,7 +2,7 @@
 // Set-up shared by the footer tests: a scratch directory holding a model source and a simulator
 // directory, and a track's supports built through the track library's own operations.
 
-#include "tests/support/TestModels.h"
+#include "testsupport/TestModels.h"
 #include "tracklib/Track.h"
 #include "tracklib/TrackOperations.h"
 

@@ -1,19 +1,14 @@
 #include "footers/ModelInstallation.h"
 
 #include "FooterTestSupport.h"
+#include "testsupport/InputFiles.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 namespace pw {
 namespace {
 
-using testing::filesIn;
-using testing::readFile;
-using testing::ScratchDirectory;
-using testing::scratchModel;
-using testing::writeFile;
+using namespace testing;
 namespace fs = std::filesystem;
 
 // One letter per class, smallest first: 'o' its own model, 'd' the default model, '-' none.
@@ -77,12 +72,12 @@ TEST_F(InstallFooterModels, CreatesBothDirectoriesAndCopiesEachChosenModelOnce)
         ASSERT_TRUE(result.ok()) << result.error();
         EXPECT_EQ(result->copied.size(), row.files.size());
         EXPECT_TRUE(result->warnings.empty());
-        EXPECT_EQ(filesIn(objects / row.classes), row.files);
+        EXPECT_EQ(namesIn(objects / row.classes), row.files);
         for (const std::string& file : row.files)
             EXPECT_EQ(readFile(objects / row.classes / file), scratchModel(file.substr(10)));
     }
     // The copies went through a directory of their own, which is gone.
-    EXPECT_EQ(filesIn(objects), (std::vector<std::string>{"ddddd", "od---", "ooooo"}));
+    EXPECT_EQ(namesIn(objects), (std::vector<std::string>{"ddddd", "od---", "ooooo"}));
 }
 
 TEST_F(InstallFooterModels, OverwritesEarlierCopiesAndKeepsOtherFiles)
@@ -107,7 +102,7 @@ TEST_F(InstallFooterModels, OverwritesEarlierCopiesAndKeepsOtherFiles)
     }
     EXPECT_EQ(readFile(modelDirectory / "fundament-large.3ds"), scratchModel("large.3ds"));
     EXPECT_EQ(readFile(modelDirectory / "other.3ds"), "other");
-    EXPECT_EQ(filesIn(objects), std::vector<std::string>{"mytrack"});
+    EXPECT_EQ(namesIn(objects), std::vector<std::string>{"mytrack"});
 }
 
 // What cannot be made is found out before anything is made, or undone when found out later.
@@ -134,7 +129,7 @@ TEST_F(InstallFooterModels, DirectoryThatCannotBeMadeLeavesNothing)
     expectFailure(install("o----"),
                   "Cannot create directory \"" + composedModelDirectory() + "\": ");
     EXPECT_EQ(readFile(modelDirectory), "not a directory");
-    EXPECT_EQ(filesIn(objects), std::vector<std::string>{"mytrack"});
+    EXPECT_EQ(namesIn(objects), std::vector<std::string>{"mytrack"});
 }
 
 // A copy that fails after others were made leaves none of them, nor its working directory.
@@ -154,9 +149,9 @@ TEST_F(InstallFooterModels, LaterCopyThatFailsLeavesNoEarlierCopy)
                       "Cannot copy \"" + scratch.models().string() + "/medium.3ds\" to \"" +
                           composedModelDirectory() + "/fundament-small.3ds\": ");
         EXPECT_EQ(fs::exists(objects), directoryThere);
-        EXPECT_EQ(filesIn(objects), directoryThere ? std::vector<std::string>{"mytrack"}
+        EXPECT_EQ(namesIn(objects), directoryThere ? std::vector<std::string>{"mytrack"}
                                                    : std::vector<std::string>{});
-        EXPECT_EQ(filesIn(modelDirectory), std::vector<std::string>{});
+        EXPECT_EQ(namesIn(modelDirectory), std::vector<std::string>{});
     }
 }
 

@@ -4,7 +4,7 @@
 #include "tracklib/FileError.h"
 
 #include "FooterTestSupport.h"
-#include "examples/HostileModels.h"
+#include "testsupport/HostileModels.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +15,7 @@
 namespace pw {
 namespace {
 
-using testing::readFile;
-using testing::ScratchDirectory;
-using testing::scratchModel;
-using testing::writeFile;
+using namespace testing;
 namespace fs = std::filesystem;
 
 FooterModelChoices smallAndMedium()

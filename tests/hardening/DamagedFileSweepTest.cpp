@@ -2,7 +2,7 @@
 // again; a seeded sample of them also goes through the generation and through a file.
 
 #include "DamagedInput.h"
-#include "tests/support/TrackFixtures.h"
+#include "testsupport/TrackFixtures.h"
 #include "tracklib/TrackFile.h"
 
 #include <gtest/gtest.h>

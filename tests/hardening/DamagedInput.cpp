@@ -1,12 +1,10 @@
 #include "DamagedInput.h"
 
-#include "TrackPipeline.h"
+#include "fuzz/TrackPipeline.h"
 #include "tracklib/TrackFile.h"
 
 #include <algorithm>
 #include <bit>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace pw::hardening {
@@ -82,37 +80,6 @@ std::string checkFileOpens(const Bytes& bytes, const std::filesystem::path& path
     if (!result)
         return "read failed: " + errorText(result.error());
     return {};
-}
-
-void writeBytes(const std::filesystem::path& path, const Bytes& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) {
-        throw std::runtime_error("cannot write " + path.string());
-    }
-}
-
-Bytes readBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path.string());
-    }
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::string> namesIn(const std::filesystem::path& directory)
-{
-    std::vector<std::string> names;
-    if (std::filesystem::is_directory(directory)) {
-        for (const auto& entry : std::filesystem::directory_iterator(directory)) {
-            names.push_back(entry.path().filename().string());
-        }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 }  // namespace pw::hardening

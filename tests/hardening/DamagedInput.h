@@ -1,7 +1,8 @@
 #pragma once
 // Damaging track files and the checks every damaged or hostile file goes through in these tests.
 
-#include "SimulatorSandbox.h"
+#include "fuzz/SimulatorSandbox.h"
+#include "testsupport/InputFiles.h"
 #include "tracklib/Track.h"
 
 #include <cstddef>
@@ -35,10 +36,5 @@ std::string checkDamagedBytes(const Bytes& bytes, const SimulatorSandbox& sandbo
 
 // Saves `bytes` as `path` and checks that reading the file reports success.
 std::string checkFileOpens(const Bytes& bytes, const std::filesystem::path& path);
-
-void writeBytes(const std::filesystem::path& path, const Bytes& bytes);
-Bytes readBytes(const std::filesystem::path& path);
-// The names of everything in `directory`, sorted; none when it does not exist.
-std::vector<std::string> namesIn(const std::filesystem::path& directory);
 
 }  // namespace pw::hardening

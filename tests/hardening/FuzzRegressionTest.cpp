@@ -4,27 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <span>
 
 namespace pw::hardening {
 namespace {
 
 TEST(FuzzRegressionTest, SeedsAndFormerCrashInputsReadGenerateSaveAndOpen)
 {
-    const struct {
-        std::filesystem::path directory;
-        std::size_t atLeast;
-    } inputs[] = {{PLINTHWRIGHT_SEED_CORPUS_DIR, 6}, {PLINTHWRIGHT_CRASH_INPUT_DIR, 2}};
     SimulatorSandbox sandbox;
-    for (const auto& [directory, atLeast] : inputs) {
-        const std::vector<std::string> names = namesIn(directory);
-        EXPECT_GE(names.size(), atLeast) << directory;
-        for (const std::string& name : names) {
-            const Bytes bytes = readBytes(directory / name);
-            EXPECT_EQ(checkDamagedBytes(bytes, sandbox), "") << name;
-            EXPECT_EQ(checkFileOpens(bytes, sandbox.root() / "input.nltrack"), "") << name;
-        }
-    }
+    const auto readGenerateSaveAndOpen = [&sandbox](std::span<const std::uint8_t> bytes) {
+        const Bytes copy(bytes.begin(), bytes.end());
+        return checkDamagedBytes(copy, sandbox) +
+               checkFileOpens(copy, sandbox.root() / "input.nltrack");
+    };
+    EXPECT_EQ(checkEveryFile(PLINTHWRIGHT_SEED_CORPUS_DIR, 6, readGenerateSaveAndOpen), "");
+    EXPECT_EQ(checkEveryFile(PLINTHWRIGHT_CRASH_INPUT_DIR, 2, readGenerateSaveAndOpen), "");
 }
 
 }  // namespace

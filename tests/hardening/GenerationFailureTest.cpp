@@ -1,8 +1,8 @@
 // A generation whose models cannot be installed stops before it touches the track, and before it
 // makes anything.
 
-#include "SimulatorSandbox.h"
-#include "tests/support/TrackFixtures.h"
+#include "fuzz/SimulatorSandbox.h"
+#include "testsupport/TrackFixtures.h"
 #include "tracklib/TrackFile.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Files crafted to make the reader allocate, store or index what is not there.
 
 #include "DamagedInput.h"
-#include "SeedTracks.h"
+#include "testsupport/SeedTracks.h"
 #include "footers/FooterGeneration.h"
-#include "tests/support/TrackFixtures.h"
+#include "testsupport/TrackFixtures.h"
 #include "tracklib/TrackFile.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "ChildProcess.h"
 #include "DamagedInput.h"
 #include "footers/ModelInstallation.h"
-#include "tests/support/TestModels.h"
+#include "testsupport/TestModels.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "ChildProcess.h"
 #include "DamagedInput.h"
-#include "tests/support/TrackFixtures.h"
+#include "testsupport/TrackFixtures.h"
 #include "tracklib/TrackFile.h"
 
 #include <gtest/gtest.h>

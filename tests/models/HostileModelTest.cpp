@@ -3,7 +3,7 @@
 #include "models/ThreeDsScreening.h"
 
 #include "examples/FooterModels.h"
-#include "examples/HostileModels.h"
+#include "testsupport/HostileModels.h"
 
 #include <QTemporaryDir>
 

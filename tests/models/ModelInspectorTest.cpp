@@ -1,6 +1,6 @@
 #include "models/ModelInspector.h"
 
-#include "examples/HostileModels.h"
+#include "testsupport/HostileModels.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

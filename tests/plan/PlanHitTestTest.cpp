@@ -1,6 +1,6 @@
 #include "plan/PlanHitTest.h"
 
-#include "tests/support/TrackFixtures.h"
+#include "testsupport/TrackFixtures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "plan/PlanLayer.h"
 
-#include "tests/support/TrackFixtures.h"
+#include "testsupport/TrackFixtures.h"
 
 #include <QImage>
 #include <QPainter>

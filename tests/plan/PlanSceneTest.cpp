@@ -1,6 +1,6 @@
 #include "plan/PlanScene.h"
 
-#include "tests/support/TrackFixtures.h"
+#include "testsupport/TrackFixtures.h"
 #include "tracklib/TrackOperations.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "footers/FooterGeneration.h"
 #include "qtbridge/QtPaths.h"
 
-#include "FooterTestSupport.h"
+#include "tests/footers/FooterTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "qtbridge/QtPaths.h"
 
-#include "FooterTestSupport.h"
+#include "tests/footers/FooterTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Looking at encoded bytes, and a temporary directory per test, for the track library's tests.
 
-#include "tests/support/TrackFixtures.h"
+#include "testsupport/TrackFixtures.h"
 #include "tracklib/TrackFile.h"
 
 #include <gtest/gtest.h>

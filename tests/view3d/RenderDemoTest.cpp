@@ -4,7 +4,7 @@
 #include "view3d/Picking3d.h"
 #include "view3d/Scene3d.h"
 
-#include "examples/HostileModels.h"
+#include "testsupport/HostileModels.h"
 #include "footers/DrawingColours.h"
 #include "footers/FooterGeneration.h"
 #include "models/ModelFootprints.h"

@@ -1,6 +1,6 @@
 #include "view3d/Scene3d.h"
 
-#include "tests/support/TrackFixtures.h"
+#include "testsupport/TrackFixtures.h"
 
 #include <gtest/gtest.h>
 

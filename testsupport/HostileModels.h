@@ -2,7 +2,7 @@
 // Footer models built to attack a reader: each stands for a file seen from outside, well-formed
 // as far as its chunks go, but costly or absurd. For tests, benchmarks and fuzz seeds.
 
-#include "ThreeDsModel.h"
+#include "examples/ThreeDsModel.h"
 
 #include <cstddef>
 #include <cstdint>

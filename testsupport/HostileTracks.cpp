@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-namespace pw::bench {
+namespace pw {
 
 namespace {
 
@@ -121,4 +121,4 @@ std::vector<std::uint8_t> makeHostileTrack(HostileShape shape, std::size_t size)
     return {};
 }
 
-}  // namespace pw::bench
+}  // namespace pw

@@ -1,14 +1,15 @@
 #pragma once
 // Track files that are accepted (under the size limit, recognisable chunks) but shaped to cost
 // the reader, the generation or a command as much as possible per byte. Built in code; the same
-// shape and size always give the same bytes. Shared by the benchmarks and the fuzz seed corpus.
+// shape and size always give the same bytes. Shared by the benchmarks, the tests and the fuzz
+// seed corpus.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace pw::bench {
+namespace pw {
 
 enum class HostileShape {
     EmptySegments,         // one segment chunk of kind-0 segments, 37 bytes each
@@ -28,4 +29,4 @@ std::string hostileShapeName(HostileShape shape);  // "empty-segments", ...
 // A file of the shape of about `size` bytes, beginning with a new track's file.
 std::vector<std::uint8_t> makeHostileTrack(HostileShape shape, std::size_t size);
 
-}  // namespace pw::bench
+}  // namespace pw

@@ -1,7 +1,7 @@
 #include "SeedTracks.h"
 
-#include "bench/HostileTracks.h"
-#include "tests/support/TrackFixtures.h"
+#include "HostileTracks.h"
+#include "TrackFixtures.h"
 #include "tracklib/TrackOperations.h"
 
 #include <climits>
@@ -89,9 +89,9 @@ std::vector<SeedTrack> seedTracks()
 std::vector<SeedFile> hostileSeedFiles()
 {
     std::vector<SeedFile> files;
-    for (const bench::HostileShape shape : bench::allHostileShapes) {
-        files.push_back({"hostile-" + bench::hostileShapeName(shape) + ".nltrack",
-                         bench::makeHostileTrack(shape, 6000)});
+    for (const HostileShape shape : allHostileShapes) {
+        files.push_back({"hostile-" + hostileShapeName(shape) + ".nltrack",
+                         makeHostileTrack(shape, 6000)});
     }
     return files;
 }
