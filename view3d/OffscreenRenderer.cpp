@@ -63,10 +63,11 @@ bool OffscreenRenderer::makeCurrent()
     return surface_ && surface_->isValid() && context_->makeCurrent(surface_.get());
 }
 
-void OffscreenRenderer::setScene(std::shared_ptr<const Scene3d> scene)
+Result<void> OffscreenRenderer::setScene(std::shared_ptr<const Scene3d> scene)
 {
-    if (makeCurrent())
-        renderer_.setScene(std::move(scene));
+    if (!makeCurrent())
+        return CoreError(RendererError::NoWindowlessDrawing);
+    return renderer_.setScene(std::move(scene));
 }
 
 void OffscreenRenderer::setHighlight(Pick3d pick) { renderer_.setHighlight(pick); }
@@ -97,7 +98,8 @@ Result<QImage> renderScene3d(std::shared_ptr<const Scene3d> scene, QSize size)
     OrbitCamera camera;
     if (!scene->bounds.empty)
         camera.fit(scene->bounds.minimum, scene->bounds.maximum, size);
-    (*renderer)->setScene(std::move(scene));
+    if (Result<void> shown = (*renderer)->setScene(std::move(scene)); !shown)
+        return shown.error();
     QImage picture = (*renderer)->render(camera, size);
     if (picture.isNull())
         return CoreError(RendererError::FrameNotReadBack);

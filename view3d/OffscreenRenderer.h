@@ -29,7 +29,9 @@ public:
     OffscreenRenderer(const OffscreenRenderer&) = delete;
     OffscreenRenderer& operator=(const OffscreenRenderer&) = delete;
 
-    void setScene(std::shared_ptr<const Scene3d> scene);
+    // Fails where the context cannot be made current or memory runs out for the scene's
+    // buffers; nothing of the scene is drawn then.
+    Result<void> setScene(std::shared_ptr<const Scene3d> scene);
     void setHighlight(Pick3d pick);
     // Draws a frame and waits until the driver has finished it.
     void renderFrame(const OrbitCamera& camera, QSize size);

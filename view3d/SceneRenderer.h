@@ -17,26 +17,21 @@
 #include "LineLayer.h"
 #include "OrbitCamera.h"
 #include "Picking3d.h"
+#include "GpuMesh.h"
+#include "Primitives3d.h"
 #include "RendererError.h"
 #include "Scene3d.h"
+#include "SceneInstances.h"
 #include "tracklib/Result.h"
 
 #include <QOpenGLExtraFunctions>
 #include <QSize>
-#include <QString>
 
-#include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace pw {
-
-// The per-instance values the shader takes: the first three rows of the placement, then the
-// colour with its alpha.
-struct Instance3d {
-    std::array<float, 12> rows;
-    std::array<float, 4> colour;
-};
 
 struct FrameCounts {
     int meshFooters = 0;
@@ -67,8 +62,8 @@ public:
     Result<void> initialize();
     bool initialized() const { return initialized_; }
     // Uploads the scene's meshes and instances. Where memory runs out for them, the scene is
-    // dropped (nothing of it is drawn) and false returned.
-    bool setScene(std::shared_ptr<const Scene3d> scene);
+    // dropped (nothing of it is drawn) and the error returned.
+    Result<void> setScene(std::shared_ptr<const Scene3d> scene);
     void setHighlight(Pick3d pick) { highlight_ = pick; }
     // `size` in device pixels.
     void render(const OrbitCamera& camera, QSize size);
@@ -76,33 +71,41 @@ public:
     void destroy();
 
 private:
-    struct Mesh {
-        unsigned vao = 0;
-        unsigned vertices = 0;
-        unsigned indices = 0;
-        unsigned instances = 0;
-        int indexCount = 0;
-    };
-    struct Lines {
-        unsigned vao = 0;
-        unsigned buffer = 0;
-    };
-    struct Cull {
-        Vector3 centre;
-        float radius;     // of the sphere around the instance
-        float thickness;  // a tube's radius
+    struct FrameView;
+    // How the widest part of a tube is drawn.
+    enum class Drawn { None, Line, Band, Cylinder };
+    // The picked footer or tube, drawn again over itself in the highlight's colour.
+    struct Highlight {
+        Instance3d instance;
+        std::size_t model = 0;  // a footer's
     };
 
+    Result<void> buildPrograms();
+    void makeFixedBuffers();
     void releaseScene();
-    void release(Mesh& mesh);
-    Mesh makeMesh(const ModelMesh& mesh, int instanceCapacity);
-    void drawInstanced(Mesh& mesh, const std::vector<Instance3d>& instances);
+    void dropScene();
+    void uploadScene();
     // Every mesh of scene model `m` at each of `footers`.
     void drawModel(std::size_t m, const std::vector<Instance3d>& footers);
-    void uploadScene();
-    void drawFlat(Lines& lines, unsigned mode, int first, int count, float pointSize);
+    void drawFlat(const FlatBuffer& flat, unsigned mode, int first, int count, float pointSize);
     void drawLineLayer();
-    void buildInstances();
+
+    // The passes of a frame: first what is in view and how each thing is drawn, then the draws.
+    void sortGrid(const OrbitCamera& camera);
+    Drawn sortTube(const FrameView& view, Vector3 a, Vector3 b, float radius,
+                   const std::array<float, 4>& colour, std::uint32_t line, const Instance3d* whole);
+    void sortTubes(const FrameView& view);
+    void sortTrack(const FrameView& view);
+    void sortBlocks(const FrameView& view);
+    void sortFooters(const FrameView& view, const FooterInstances& footers,
+                     std::vector<std::vector<Instance3d>>& perModel, bool translucent);
+    std::optional<Highlight> sortHighlight();
+    void drawSolids(const FrameView& view);
+    void drawHighlight(const Highlight& highlight, int firstPoint, int points);
+    void drawPreview(int firstPoint, int points);
+    void drawAxisMarker(const OrbitCamera& camera, QSize size);
+    int flatVertices() const;
+    static void tally(Drawn drawn, int& cylinders, int& bands, int& lines);
 
     bool initialized_ = false;
     unsigned meshProgram_ = 0;
@@ -120,24 +123,21 @@ private:
     std::shared_ptr<const Scene3d> scene_;
     Pick3d highlight_;
     // Per scene model, one per mesh of it, for its solid and its preview footers.
-    std::vector<std::vector<Mesh>> models_;
+    std::vector<std::vector<GpuMesh>> models_;
     std::vector<Instance3d> placedInstances_;  // footers times a mesh's placements, per draw
     std::vector<Instance3d> highlightFooter_;  // the picked footer's one instance
-    Mesh cylinder_;
-    Mesh block_;
-    Lines frameLines_;  // the grid, lines, points and the highlight, filled per frame
-    Lines axes_;
+    GpuMesh cylinder_;
+    GpuMesh block_;
+    FlatBuffer frameFlatBuffer_;  // the grid, points and the highlight's point, filled per frame
+    FlatBuffer axes_;
 
-    // Built once per scene: every instance with its bounding sphere.
-    std::vector<Instance3d> footerInstances_, previewInstances_, tubeInstances_, blockInstances_;
-    std::vector<Cull> footerCull_, previewCull_, tubeCull_, blockCull_, segmentCull_;
-    std::vector<int> previewModelOf_, footerModelOf_;
+    SceneInstances instances_;  // built once per scene
     // Filled per frame within the capacity reserved per scene.
     std::vector<std::vector<Instance3d>> frameFooters_, framePreview_;
     std::vector<Instance3d> framePieces_, frameBlocks_;
     std::vector<LineLayer::Band> frameBands_;
     std::vector<LineLayer::Line> frameLineEnds_;  // drawn after the bands
-    std::vector<float> frameFlat_;  // the grid, lines, then points: x, y, z, r, g, b, a each
+    std::vector<float> frameFlat_;  // the grid, then points: x, y, z, r, g, b, a each
     FrameCounts counts_;
 };
 

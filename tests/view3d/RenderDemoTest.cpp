@@ -96,7 +96,7 @@ protected:
     {
         auto scene = std::make_shared<const Scene3d>(buildScene3d(track, {&models}, preview));
         camera.fit(scene->bounds.minimum, scene->bounds.maximum, size);
-        renderer->setScene(scene);
+        EXPECT_TRUE(renderer->setScene(scene));
         return scene;
     }
 
@@ -215,7 +215,7 @@ TEST_F(RenderDemo, ThinTubesDrawnOnTheProcessorHideAndAreHiddenByDepth)
         scene.tubes = {{{at.x - 3 * right.x, at.y - 3 * right.y, at.z - 3 * right.z},
                         {at.x + 3 * right.x, at.y + 3 * right.y, at.z + 3 * right.z},
                         static_cast<int>(TubeSizeClass::XXLarge)}};
-        renderer->setScene(std::make_shared<const Scene3d>(std::move(scene)));
+        EXPECT_TRUE(renderer->setScene(std::make_shared<const Scene3d>(std::move(scene))));
         const QImage image = renderer->render(camera, size);
         EXPECT_EQ(renderer->lastFrame().bandTubes, 1) << c.name;
         EXPECT_TRUE(isLit(image.pixel(pixel), c.shows))
@@ -230,7 +230,7 @@ TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
     const QImage empty = [&] {
         Scene3d bare = *demo;
         bare.footers.clear();
-        renderer->setScene(std::make_shared<const Scene3d>(std::move(bare)));
+        EXPECT_TRUE(renderer->setScene(std::make_shared<const Scene3d>(std::move(bare))));
         return renderer->render(camera, size);
     }();
     const ModelMesh good = demo->models.front().meshes.front().mesh;
@@ -253,7 +253,7 @@ TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
         for (Footer3d& footer : broken.footers)
             footer.model = 0;
         const auto shown = std::make_shared<const Scene3d>(std::move(broken));
-        renderer->setScene(shown);
+        EXPECT_TRUE(renderer->setScene(shown));
         const QImage image = renderer->render(camera, size);
         EXPECT_EQ(image, empty) << c.name;
         // Nothing to pick either.
@@ -284,7 +284,7 @@ TEST_F(RenderDemo, AMeshPlacedTwiceIsDrawnAtBothPlaces)
     scene.bounds.extend({6, -1, -3});
     scene.bounds.extend({14, 2, 3});
     camera.fit(scene.bounds.minimum, scene.bounds.maximum, size);
-    renderer->setScene(std::make_shared<const Scene3d>(scene));
+    EXPECT_TRUE(renderer->setScene(std::make_shared<const Scene3d>(scene)));
     const QImage image = renderer->render(camera, size);
     const float middle = (model.minimum.y + model.maximum.y) / 2;
     const QRgb small = footerRgb(0);

@@ -1,0 +1,37 @@
+#pragma once
+// A mesh on the GPU with a buffer of per-instance placements and colours beside it, and a
+// buffer of coloured vertices for lines and points. Plain records of GL names: the renderer
+// that made them releases them in its context.
+
+#include "Primitives3d.h"
+
+#include <QOpenGLExtraFunctions>
+
+#include <vector>
+
+namespace pw {
+
+struct GpuMesh {
+    unsigned vao = 0;
+    unsigned vertices = 0, indices = 0, instances = 0;  // buffers
+    int indexCount = 0;
+};
+
+// Coloured vertices: x, y, z, r, g, b, a each.
+struct FlatBuffer {
+    static constexpr int floats = 7;
+    unsigned vao = 0;
+    unsigned buffer = 0;
+};
+
+// Room for `instanceCapacity` instances (at least one).
+GpuMesh makeGpuMesh(QOpenGLExtraFunctions& gl, const ModelMesh& mesh, int instanceCapacity);
+void release(QOpenGLExtraFunctions& gl, GpuMesh& mesh);
+// Uploads `instances` and draws the mesh at each.
+void drawInstanced(QOpenGLExtraFunctions& gl, const GpuMesh& mesh,
+                   const std::vector<Instance3d>& instances);
+
+FlatBuffer makeFlatBuffer(QOpenGLExtraFunctions& gl);
+void release(QOpenGLExtraFunctions& gl, FlatBuffer& buffer);
+
+}  // namespace pw
