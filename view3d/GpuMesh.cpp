@@ -4,6 +4,31 @@
 
 namespace pw {
 
+namespace {
+
+// The instance attributes (four vectors: three rows and the colour) read from instance `first`
+// on; instanced draws of OpenGL 3.3 always start at instance 0.
+void pointInstancesAt(QOpenGLExtraFunctions& gl, int first)
+{
+    const std::size_t base = static_cast<std::size_t>(first) * sizeof(Instance3d);
+    for (int k = 0; k < 4; ++k)
+        gl.glVertexAttribPointer(2 + k, 4, GL_FLOAT, GL_FALSE, sizeof(Instance3d),
+                                 reinterpret_cast<const void*>(base + k * 4 * sizeof(float)));
+}
+
+// Vertex attributes 0 and 1 of `floats` to a vertex: x, y, z, then r, g, b, a.
+void pointColouredVertices(QOpenGLExtraFunctions& gl, int floats)
+{
+    const int stride = floats * static_cast<int>(sizeof(float));
+    gl.glEnableVertexAttribArray(0);
+    gl.glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, nullptr);
+    gl.glEnableVertexAttribArray(1);
+    gl.glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, stride,
+                             reinterpret_cast<const void*>(3 * sizeof(float)));
+}
+
+}  // namespace
+
 GpuMesh makeGpuMesh(QOpenGLExtraFunctions& gl, const ModelMesh& source, int instanceCapacity)
 {
     GpuMesh mesh;
@@ -39,10 +64,9 @@ GpuMesh makeGpuMesh(QOpenGLExtraFunctions& gl, const ModelMesh& source, int inst
                     nullptr, GL_DYNAMIC_DRAW);
     for (int k = 0; k < 4; ++k) {
         gl.glEnableVertexAttribArray(2 + k);
-        gl.glVertexAttribPointer(2 + k, 4, GL_FLOAT, GL_FALSE, sizeof(Instance3d),
-                                 reinterpret_cast<const void*>(k * 4 * sizeof(float)));
         gl.glVertexAttribDivisor(2 + k, 1);
     }
+    pointInstancesAt(gl, 0);
     gl.glBindVertexArray(0);
     gl.glBindBuffer(GL_ARRAY_BUFFER, 0);
     return mesh;
@@ -70,28 +94,72 @@ void drawInstanced(QOpenGLExtraFunctions& gl, const GpuMesh& mesh,
                                static_cast<GLsizei>(instances.size()));
 }
 
+void uploadInstances(QOpenGLExtraFunctions& gl, const GpuMesh& mesh, int first,
+                     const std::vector<Instance3d>& instances)
+{
+    if (instances.empty())
+        return;
+    gl.glBindBuffer(GL_ARRAY_BUFFER, mesh.instances);
+    gl.glBufferSubData(GL_ARRAY_BUFFER,
+                       static_cast<GLintptr>(static_cast<std::size_t>(first) * sizeof(Instance3d)),
+                       static_cast<GLsizeiptr>(instances.size() * sizeof(Instance3d)),
+                       instances.data());
+}
+
+void drawInstances(QOpenGLExtraFunctions& gl, const GpuMesh& mesh, int first, int count)
+{
+    if (count <= 0 || mesh.indexCount == 0)
+        return;
+    gl.glBindVertexArray(mesh.vao);
+    gl.glBindBuffer(GL_ARRAY_BUFFER, mesh.instances);
+    pointInstancesAt(gl, first);
+    gl.glDrawElementsInstanced(GL_TRIANGLES, mesh.indexCount, GL_UNSIGNED_INT, nullptr, count);
+}
+
+namespace {
+
+// A vertex array over a buffer of coloured vertices, left bound for what the kind adds.
+template <class Buffer>
+Buffer makeColouredVertices(QOpenGLExtraFunctions& gl)
+{
+    Buffer made;
+    gl.glGenVertexArrays(1, &made.vao);
+    gl.glGenBuffers(1, &made.buffer);
+    gl.glBindVertexArray(made.vao);
+    gl.glBindBuffer(GL_ARRAY_BUFFER, made.buffer);
+    pointColouredVertices(gl, Buffer::floats);
+    return made;
+}
+
+template <class Buffer>
+void releaseVertices(QOpenGLExtraFunctions& gl, Buffer& buffer)
+{
+    gl.glDeleteVertexArrays(1, &buffer.vao);
+    gl.glDeleteBuffers(1, &buffer.buffer);
+    buffer = {};
+}
+
+}  // namespace
+
 FlatBuffer makeFlatBuffer(QOpenGLExtraFunctions& gl)
 {
-    FlatBuffer flat;
-    constexpr int stride = FlatBuffer::floats * sizeof(float);
-    gl.glGenVertexArrays(1, &flat.vao);
-    gl.glGenBuffers(1, &flat.buffer);
-    gl.glBindVertexArray(flat.vao);
-    gl.glBindBuffer(GL_ARRAY_BUFFER, flat.buffer);
-    gl.glEnableVertexAttribArray(0);
-    gl.glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, nullptr);
-    gl.glEnableVertexAttribArray(1);
-    gl.glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, stride,
-                             reinterpret_cast<const void*>(3 * sizeof(float)));
+    const FlatBuffer flat = makeColouredVertices<FlatBuffer>(gl);
     gl.glBindVertexArray(0);
     return flat;
 }
 
-void release(QOpenGLExtraFunctions& gl, FlatBuffer& flat)
+void release(QOpenGLExtraFunctions& gl, FlatBuffer& flat) { releaseVertices(gl, flat); }
+
+PointBuffer makePointBuffer(QOpenGLExtraFunctions& gl)
 {
-    gl.glDeleteVertexArrays(1, &flat.vao);
-    gl.glDeleteBuffers(1, &flat.buffer);
-    flat = {};
+    const PointBuffer points = makeColouredVertices<PointBuffer>(gl);
+    gl.glEnableVertexAttribArray(2);
+    gl.glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, PointBuffer::floats * sizeof(float),
+                             reinterpret_cast<const void*>(7 * sizeof(float)));
+    gl.glBindVertexArray(0);
+    return points;
 }
+
+void release(QOpenGLExtraFunctions& gl, PointBuffer& points) { releaseVertices(gl, points); }
 
 }  // namespace pw

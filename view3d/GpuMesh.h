@@ -24,6 +24,14 @@ struct FlatBuffer {
     unsigned buffer = 0;
 };
 
+// Points that know their size: x, y, z, r, g, b, a, then the size across in metres and the
+// radius of a sphere about them.
+struct PointBuffer {
+    static constexpr int floats = 9;
+    unsigned vao = 0;
+    unsigned buffer = 0;
+};
+
 // Room for `instanceCapacity` instances (at least one).
 GpuMesh makeGpuMesh(QOpenGLExtraFunctions& gl, const ModelMesh& mesh, int instanceCapacity);
 void release(QOpenGLExtraFunctions& gl, GpuMesh& mesh);
@@ -31,7 +39,15 @@ void release(QOpenGLExtraFunctions& gl, GpuMesh& mesh);
 void drawInstanced(QOpenGLExtraFunctions& gl, const GpuMesh& mesh,
                    const std::vector<Instance3d>& instances);
 
+// Instances kept on the card: `instances` written from instance `first` on, and `count` of them
+// drawn from `first` on.
+void uploadInstances(QOpenGLExtraFunctions& gl, const GpuMesh& mesh, int first,
+                     const std::vector<Instance3d>& instances);
+void drawInstances(QOpenGLExtraFunctions& gl, const GpuMesh& mesh, int first, int count);
+
 FlatBuffer makeFlatBuffer(QOpenGLExtraFunctions& gl);
 void release(QOpenGLExtraFunctions& gl, FlatBuffer& buffer);
+PointBuffer makePointBuffer(QOpenGLExtraFunctions& gl);
+void release(QOpenGLExtraFunctions& gl, PointBuffer& buffer);
 
 }  // namespace pw

@@ -19,15 +19,15 @@ QSurfaceFormat view3dSurfaceFormat()
     return format;
 }
 
-Result<std::unique_ptr<OffscreenRenderer>> OffscreenRenderer::start()
+Result<std::unique_ptr<OffscreenRenderer>> OffscreenRenderer::start(std::optional<DrawingPath> path)
 {
     std::unique_ptr<OffscreenRenderer> renderer(new OffscreenRenderer);
-    if (Result<void> started = renderer->initialize(); !started)
+    if (Result<void> started = renderer->initialize(path); !started)
         return started.error();
     return renderer;
 }
 
-Result<void> OffscreenRenderer::initialize()
+Result<void> OffscreenRenderer::initialize(std::optional<DrawingPath> path)
 {
     if (qGuiApp == nullptr)
         return CoreError(RendererError::NeedsGuiApplication);
@@ -46,7 +46,7 @@ Result<void> OffscreenRenderer::initialize()
     surface_->create();
     if (!makeCurrent())
         return CoreError(RendererError::NoWindowlessDrawing);
-    return renderer_.initialize();
+    return renderer_.initialize(path);
 }
 
 OffscreenRenderer::~OffscreenRenderer()

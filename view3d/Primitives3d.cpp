@@ -77,6 +77,22 @@ ModelMesh cylinderMesh()
         const auto next = static_cast<std::uint32_t>(2 * ((side + 1) % cylinderSides));
         mesh.indices.insert(mesh.indices.end(), {i, i + 1, next, next, i + 1, next + 1});
     }
+    // The caps, a fan each, wound to face out of their ends: through an open end the inside
+    // would show, as a crack where two pieces meet at an angle.
+    for (const float y : {0.0f, 1.0f}) {
+        const auto first = static_cast<std::uint32_t>(mesh.positions.size());
+        for (int side = 0; side < cylinderSides; ++side) {
+            const float angle = 2.0f * std::numbers::pi_v<float> * side / cylinderSides;
+            mesh.positions.push_back({std::cos(angle), y, std::sin(angle)});
+            mesh.normals.push_back({0.0f, y > 0.0f ? 1.0f : -1.0f, 0.0f});
+        }
+        for (std::uint32_t k = 1; k + 1 < cylinderSides; ++k) {
+            if (y > 0.0f)
+                mesh.indices.insert(mesh.indices.end(), {first, first + k + 1, first + k});
+            else
+                mesh.indices.insert(mesh.indices.end(), {first, first + k, first + k + 1});
+        }
+    }
     return mesh;
 }
 

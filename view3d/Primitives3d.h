@@ -32,7 +32,7 @@ Instance3d placedInstance(const Instance3d& footer, const Placement& placement);
 // The unit cylinder (radius 1, y from 0 to 1) stretched from `a` to `b` with `radius`.
 Instance3d cylinderInstance(Vector3 a, Vector3 b, float radius, std::array<float, 4> colour);
 
-// The unit cylinder, wound outwards: eight sides, open at its ends.
+// The unit cylinder, wound outwards: eight sides and a cap at each end.
 ModelMesh cylinderMesh();
 
 // The unit cube about the origin, a normal of its own on each face.

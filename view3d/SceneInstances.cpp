@@ -51,6 +51,7 @@ SceneInstances buildSceneInstances(const Scene3d& scene, float previewAlpha)
                                    0.5f * length(bounds.maximum - bounds.minimum) + trackTubeRadius,
                                    trackTubeRadius});
     }
+    out.segmentEnds = polylineEnds(scene.curve);
     for (const Vector3 p : scene.fundaments) {
         const float s = fundamentBlockSize;
         out.blocks.push_back(

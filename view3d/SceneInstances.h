@@ -4,6 +4,7 @@
 
 #include "Primitives3d.h"
 #include "Scene3d.h"
+#include "TubeJoints.h"
 
 #include <vector>
 
@@ -25,7 +26,8 @@ struct SceneInstances {
     FooterInstances footers, preview;  // those drawn: a footer of no drawable model is left out
     std::vector<Instance3d> tubes, blocks;
     std::vector<Cull> tubeCull, blockCull;
-    std::vector<Cull> segmentCull;  // about each segment's samples
+    std::vector<Cull> segmentCull;         // about each segment's samples
+    std::vector<PolylineEnds> segmentEnds;  // how the track runs on past each segment's ends
 };
 
 SceneInstances buildSceneInstances(const Scene3d& scene, float previewAlpha);

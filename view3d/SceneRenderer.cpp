@@ -1,7 +1,8 @@
 #include "SceneRenderer.h"
 
-#include "Frustum.h"
+#include "SceneFrame.h"
 #include "ShaderProgram.h"
+#include "TubeJoints.h"
 
 #include "footers/DrawingColours.h"
 #include "tracklib/Catching.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace pw {
 
@@ -25,52 +27,65 @@ constexpr int gridVertices = 2 * 2 * (2 * gridHalfLines + 1);
 // A segment of the track is drawn in a straight piece per this many pixels of its size on screen,
 // up to one piece per sample.
 constexpr float pixelsPerTrackPiece = 8.0f;
-// The track and the grid are drawn in colours of their own: the plan's black track would show
-// no light at all.
-constexpr QRgb trackRgb3d = 0x505050;
-constexpr QRgb gridRgb = 0xd8d8d8;
-constexpr QRgb highlightRgb = 0xffd400;
-constexpr QRgb backgroundRgb = 0xffffff;
-constexpr float highlightPointPixels = 9.0f;
 constexpr int axisMarkerPixels = 72;
+
+using namespace scene3d;
 
 std::array<float, 3> rgbOf(const std::array<float, 4>& colour)
 {
     return {colour[0], colour[1], colour[2]};
 }
 
-Vector3 lightDirection()
+
+std::string_view glText(QOpenGLExtraFunctions& gl, unsigned name)
 {
-    Vector3 toLight{0.35f, 1.0f, 0.55f};
-    normalize(toLight);
-    return toLight;
+    const auto* text = reinterpret_cast<const char*>(gl.glGetString(name));
+    return text != nullptr ? std::string_view(text) : std::string_view();
 }
 
-void pushFlat(std::vector<float>& out, Vector3 p, const std::array<float, 4>& colour)
+// The path PLINTHWRIGHT_3D_PATH forces; a value that names none is said once and left aside.
+std::optional<DrawingPath> forcedPath()
 {
-    out.insert(out.end(), {p.x, p.y, p.z, colour[0], colour[1], colour[2], colour[3]});
+    const QByteArray value = qgetenv(drawingPathVariable);
+    const std::optional<DrawingPath> path = forcedDrawingPath(value.toStdString());
+    if (!path && !value.isEmpty())
+        std::fprintf(stderr,
+                     "plinthwright: %s=%s names no drawing path (software or hardware); the "
+                     "renderer's own is taken\n",
+                     drawingPathVariable, value.constData());
+    return path;
+}
+
+// The ground grid: lines a metre apart from -gridHalfLines to gridHalfLines, both ways.
+std::vector<float> unitGrid()
+{
+    std::vector<float> out;
+    const std::array<float, 4> colour = rgba(gridRgb);
+    const auto reach = static_cast<float>(gridHalfLines);
+    for (int i = -gridHalfLines; i <= gridHalfLines; ++i) {
+        const auto offset = static_cast<float>(i);
+        pushFlat(out, {offset, 0.0f, -reach}, colour);
+        pushFlat(out, {offset, 0.0f, reach}, colour);
+        pushFlat(out, {-reach, 0.0f, offset}, colour);
+        pushFlat(out, {reach, 0.0f, offset}, colour);
+    }
+    return out;
+}
+
+void upload(QOpenGLExtraFunctions& gl, unsigned buffer, const std::vector<float>& values,
+            unsigned usage)
+{
+    gl.glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    gl.glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(values.size() * sizeof(float)),
+                    values.data(), usage);
+    gl.glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
 }  // namespace
 
-// Where a frame looks from, and the size on screen of what it sees.
-struct SceneRenderer::FrameView {
-    QMatrix4x4 viewProjection;
-    Frustum frustum;
-    Vector3 eye, forward;
-    float pixelsAtUnitDepth;
-
-    // On-screen size in pixels of `metres` at the nearest depth of a sphere.
-    float pixels(const Cull& cull, float metres) const
-    {
-        const float depth = dot(cull.centre - eye, forward) - cull.radius;
-        return depth <= 1e-3f ? 1e9f : metres * pixelsAtUnitDepth / depth;
-    }
-};
-
 SceneRenderer::~SceneRenderer() = default;
 
-Result<void> SceneRenderer::initialize()
+Result<void> SceneRenderer::initialize(std::optional<DrawingPath> path)
 {
     initializeOpenGLFunctions();
     const QOpenGLContext* context = QOpenGLContext::currentContext();
@@ -87,6 +102,8 @@ Result<void> SceneRenderer::initialize()
                 .toStdString());
     if (Result<void> built = buildPrograms(); !built)
         return built;
+    path_ = path ? *path : chooseDrawingPath(glText(*this, GL_RENDERER), glText(*this, GL_VENDOR),
+                                             forcedPath());
     makeFixedBuffers();
     initialized_ = true;
     if (scene_)
@@ -105,6 +122,8 @@ Result<void> SceneRenderer::buildPrograms()
         {&flatProgram_, "flat.vert", "shade.frag"},
         {&bandLayerProgram_, "layer.vert", "band-layer.frag"},
         {&lineLayerProgram_, "layer.vert", "line-layer.frag"},
+        {&tubeProgram_, "tube.vert", "shade.frag"},
+        {&pointProgram_, "point.vert", "shade.frag"},
     };
     for (const auto& [program, vertex, fragment] : programs) {
         const Result<unsigned> built = buildProgram(*this, vertex, fragment);
@@ -122,6 +141,16 @@ Result<void> SceneRenderer::buildPrograms()
     meshToLight_ = glGetUniformLocation(meshProgram_, "toLight");
     flatViewProjection_ = glGetUniformLocation(flatProgram_, "viewProjection");
     flatPointSize_ = glGetUniformLocation(flatProgram_, "pointSize");
+    card_.tubeViewProjection = glGetUniformLocation(tubeProgram_, "viewProjection");
+    card_.tubeToLight = glGetUniformLocation(tubeProgram_, "toLight");
+    card_.tubeMinimumRadius = glGetUniformLocation(tubeProgram_, "minimumRadiusPerDepth");
+    card_.pointViewProjection = glGetUniformLocation(pointProgram_, "viewProjection");
+    card_.pointEye = glGetUniformLocation(pointProgram_, "eye");
+    card_.pointForward = glGetUniformLocation(pointProgram_, "forward");
+    card_.pointPixelsAtUnitDepth = glGetUniformLocation(pointProgram_, "pixelsAtUnitDepth");
+    glUseProgram(pointProgram_);
+    glUniform1f(glGetUniformLocation(pointProgram_, "pointSize"), pointFooterPixels);
+    glUseProgram(0);
     return {};
 }
 
@@ -139,8 +168,12 @@ void SceneRenderer::makeFixedBuffers()
     layerTextureSize_ = {};
     cylinder_ = makeGpuMesh(*this, cylinderMesh(), 0);
     block_ = makeGpuMesh(*this, blockMesh(), 0);
+    highlightTube_ = makeGpuMesh(*this, cylinderMesh(), 1);
     frameFlatBuffer_ = makeFlatBuffer(*this);
+    grid_ = makeFlatBuffer(*this);
+    upload(*this, grid_.buffer, unitGrid(), GL_STATIC_DRAW);
     axes_ = makeFlatBuffer(*this);
+    cardPoints_ = makePointBuffer(*this);
     std::vector<float> axisVertices;
     const Vector3 origin{0, 0, 0};
     for (const auto& [end, rgb] : {std::pair{Vector3{1, 0, 0}, QRgb(0xd62728)},
@@ -149,10 +182,7 @@ void SceneRenderer::makeFixedBuffers()
         pushFlat(axisVertices, origin, rgba(rgb));
         pushFlat(axisVertices, end, rgba(rgb));
     }
-    glBindBuffer(GL_ARRAY_BUFFER, axes_.buffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(axisVertices.size() * sizeof(float)),
-                 axisVertices.data(), GL_STATIC_DRAW);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    upload(*this, axes_.buffer, axisVertices, GL_STATIC_DRAW);
 }
 
 void SceneRenderer::releaseScene()
@@ -170,10 +200,13 @@ void SceneRenderer::destroy()
     releaseScene();
     release(*this, cylinder_);
     release(*this, block_);
+    release(*this, highlightTube_);
     release(*this, frameFlatBuffer_);
+    release(*this, grid_);
     release(*this, axes_);
-    for (const unsigned program :
-         {meshProgram_, flatProgram_, bandLayerProgram_, lineLayerProgram_})
+    release(*this, cardPoints_);
+    for (const unsigned program : {meshProgram_, flatProgram_, bandLayerProgram_,
+                                   lineLayerProgram_, tubeProgram_, pointProgram_})
         glDeleteProgram(program);
     glDeleteTextures(1, &layerTexture_);
     glDeleteTextures(1, &layerDepthTexture_);
@@ -223,8 +256,9 @@ void SceneRenderer::uploadScene()
     std::size_t mostPlaced = 1;  // the highlight's
     for (std::size_t m = 0; m < scene_->models.size(); ++m) {
         // One mesh for the solid and the preview footers: the preview's draw refills its
-        // instances after the solid one.
-        const int footers = std::max({solid[m], preview[m], 1});
+        // instances after the solid one. On the card both stay, and the highlight's beside them.
+        const int footers = path_ == DrawingPath::Hardware ? solid[m] + preview[m] + 1
+                                                           : std::max({solid[m], preview[m], 1});
         std::vector<GpuMesh>& meshes = models_.emplace_back();
         for (const PlacedMesh& placed : scene_->models[m].meshes) {
             const std::size_t instances =
@@ -256,14 +290,16 @@ void SceneRenderer::uploadScene()
     frameBands_.reserve(pieces);
     lineLayer_.reserve(pieces);
     frameBlocks_.reserve(instances_.blocks.size());
-    // The grid, every preview footer as a point, the highlight's point: solid points are dots
-    // of the line picture.
-    const std::size_t flatCapacity = (gridVertices + instances_.preview.instances.size() + 1) * flatFloats;
+    // Every preview footer as a point, the highlight's point: solid points are dots of the line
+    // picture.
+    const std::size_t flatCapacity = (instances_.preview.instances.size() + 1) * flatFloats;
     frameFlat_.reserve(flatCapacity);
     glBindBuffer(GL_ARRAY_BUFFER, frameFlatBuffer_.buffer);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(flatCapacity * sizeof(float)), nullptr,
                  GL_DYNAMIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
+    if (path_ == DrawingPath::Hardware)
+        uploadToCard();
 }
 
 void SceneRenderer::drawModel(std::size_t m, const std::vector<Instance3d>& footers)
@@ -368,58 +404,62 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     const float radius =
         (bounds.empty ? 1.0f : 0.5f * length(bounds.maximum - bounds.minimum)) + 10.0f;
     const QMatrix4x4 viewProjection = camera.projection(size, centre, radius) * camera.view();
-    const FrameView view{viewProjection, Frustum(viewProjection), camera.eye(), camera.forward(),
-                         camera.pixelsPerMetre(1.0f, size)};
-
-    // What is in view, and how it is drawn: bands, lines and small solid footers into the line
-    // picture, the rest into this frame's instances.
-    sortGrid(camera);
-    framePieces_.clear();
-    frameLineEnds_.clear();
-    frameBands_.clear();
-    lineLayer_.begin(viewProjection, size, {view.pixelsAtUnitDepth, view.eye, lightDirection()});
-    sortTubes(view);
-    sortTrack(view);
-    lineLayer_.drawBands(frameBands_);
-    lineLayer_.drawLines(frameLineEnds_);
-    sortBlocks(view);
-    sortFooters(view, instances_.footers, frameFooters_, false);
-    const int previewPointsFirst = flatVertices();
-    sortFooters(view, instances_.preview, framePreview_, true);
-    const int highlightPoint = flatVertices();
-    const std::optional<Highlight> highlight = sortHighlight();
-    const int flatCount = flatVertices();
-    glBindBuffer(GL_ARRAY_BUFFER, frameFlatBuffer_.buffer);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(frameFlat_.size() * sizeof(float)),
-                    frameFlat_.data());
-
-    drawSolids(view);
-    if (highlight)
-        drawHighlight(*highlight, highlightPoint, flatCount - highlightPoint);
-    drawPreview(previewPointsFirst, highlightPoint - previewPointsFirst);
+    const FrameView view{viewProjection, Frustum(viewProjection), camera.eye(),
+                         camera.forward(),    camera.pixelsPerMetre(1.0f, size), size};
+    if (path_ == DrawingPath::Software)
+        renderOnProcessor(view, camera);
+    else
+        renderOnCard(view, camera);
     drawAxisMarker(camera, size);
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glUseProgram(0);
 }
 
-// A grid on the ground about the pivot, its spacing a power of ten to suit the distance.
-void SceneRenderer::sortGrid(const OrbitCamera& camera)
+void SceneRenderer::renderOnProcessor(const FrameView& view, const OrbitCamera& camera)
 {
+    // What is in view, and how it is drawn: bands, lines and small solid footers into the line
+    // picture, the rest into this frame's instances.
     frameFlat_.clear();
+    framePieces_.clear();
+    frameLineEnds_.clear();
+    frameBands_.clear();
+    lineLayer_.begin(view.viewProjection, view.size,
+                     {view.pixelsAtUnitDepth, view.eye, lightDirection()});
+    sortTubes(view);
+    sortTrack(view);
+    lineLayer_.drawBands(frameBands_);
+    lineLayer_.drawLines(frameLineEnds_);
+    sortBlocks(view);
+    sortFooters(view, instances_.footers, frameFooters_, false);
+    sortFooters(view, instances_.preview, framePreview_, true);
+    const int highlightPoint = flatVertices();
+    const std::optional<Highlight> highlight = highlighted();
+    const int flatCount = flatVertices();
+    glBindBuffer(GL_ARRAY_BUFFER, frameFlatBuffer_.buffer);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(frameFlat_.size() * sizeof(float)),
+                    frameFlat_.data());
+
+    drawSolids(view, camera);
+    if (highlight)
+        drawHighlight(*highlight, highlightPoint, flatCount - highlightPoint);
+    drawPreview(0, highlightPoint);
+}
+
+// A grid on the ground about the pivot, its spacing a power of ten to suit the distance.
+void SceneRenderer::drawGrid(const FrameView& view, const OrbitCamera& camera)
+{
     const Vector3 pivot = camera.pivot();
     const float spacing =
         std::pow(10.0f, std::floor(std::log10(std::max(camera.distance(), 1.0f) * 0.1f)));
-    const float originX = std::round(pivot.x / spacing) * spacing;
-    const float originZ = std::round(pivot.z / spacing) * spacing;
-    const float reach = gridHalfLines * spacing;
-    for (int i = -gridHalfLines; i <= gridHalfLines; ++i) {
-        const float offset = static_cast<float>(i) * spacing;
-        pushFlat(frameFlat_, {originX + offset, 0.0f, originZ - reach}, rgba(gridRgb));
-        pushFlat(frameFlat_, {originX + offset, 0.0f, originZ + reach}, rgba(gridRgb));
-        pushFlat(frameFlat_, {originX - reach, 0.0f, originZ + offset}, rgba(gridRgb));
-        pushFlat(frameFlat_, {originX + reach, 0.0f, originZ + offset}, rgba(gridRgb));
-    }
+    QMatrix4x4 placed = view.viewProjection;
+    placed.translate(std::round(pivot.x / spacing) * spacing, 0.0f,
+                     std::round(pivot.z / spacing) * spacing);
+    placed.scale(spacing, 1.0f, spacing);
+    glUseProgram(flatProgram_);
+    glUniformMatrix4fv(flatViewProjection_, 1, GL_FALSE, placed.constData());
+    drawFlat(grid_, GL_LINES, 0, gridVertices, 1.0f);
+    glUniformMatrix4fv(flatViewProjection_, 1, GL_FALSE, view.viewProjection.constData());
 }
 
 // A tube as wide on screen as it is at each depth, cut where that width crosses a limit: a
@@ -490,26 +530,23 @@ void SceneRenderer::sortTubes(const FrameView& view)
 // Each segment in as many pieces as it spans pixels apart, as the plan draws it.
 void SceneRenderer::sortTrack(const FrameView& view)
 {
-    const std::array<float, 4> colour = rgba(trackRgb3d);
+    const std::array<float, 4> colour = rgba(track3dRgb);
     const std::uint32_t line = LineLayer::pack(colour);
     for (std::size_t i = 0; i < instances_.segmentCull.size(); ++i) {
         const Cull& cull = instances_.segmentCull[i];
         if (!view.frustum.sees(cull.centre, cull.radius))
             continue;
         const std::vector<Vector3>& samples = scene_->curve[i];
-        const int last = static_cast<int>(samples.size()) - 1;
         const int steps = std::clamp(
             static_cast<int>(view.pixels(cull, 2.0f * cull.radius) / pixelsPerTrackPiece), 1,
-            last);
-        int from = 0;
-        for (int k = 1; k <= steps; ++k) {
-            const int to = k * last / steps;
-            const Drawn drawn = sortTube(view, samples[static_cast<std::size_t>(from)],
-                                         samples[static_cast<std::size_t>(to)], trackTubeRadius,
-                                         colour, line, nullptr);
-            tally(drawn, counts_.meshTrackPieces, counts_.bandTrackPieces, counts_.lineTrackPieces);
-            from = to;
-        }
+            static_cast<int>(samples.size()) - 1);
+        forEachPiece(samples, steps, instances_.segmentEnds[i], trackTubeRadius,
+                     [&](const TubePiece& piece) {
+                         tally(sortTube(view, piece.a, piece.b, trackTubeRadius, colour, line,
+                                        nullptr),
+                               counts_.meshTrackPieces, counts_.bandTrackPieces,
+                               counts_.lineTrackPieces);
+                     });
     }
 }
 
@@ -555,7 +592,7 @@ void SceneRenderer::sortFooters(const FrameView& view, const FooterInstances& fo
 }
 
 // The picked footer or tube, and a point that shows it when small.
-std::optional<SceneRenderer::Highlight> SceneRenderer::sortHighlight()
+std::optional<SceneRenderer::Highlight> SceneRenderer::highlighted()
 {
     const Scene3d& scene = *scene_;
     const std::array<float, 4> colour = rgba(highlightRgb);
@@ -579,19 +616,21 @@ std::optional<SceneRenderer::Highlight> SceneRenderer::sortHighlight()
     return Highlight{instanceOf(footer.matrix, colour), model};
 }
 
-// The grid and the line picture under everything, then the cylinders, blocks and footers.
-void SceneRenderer::drawSolids(const FrameView& view)
+void SceneRenderer::useMeshProgram(const FrameView& view)
 {
-    glUseProgram(flatProgram_);
-    glUniformMatrix4fv(flatViewProjection_, 1, GL_FALSE, view.viewProjection.constData());
-    drawFlat(frameFlatBuffer_, GL_LINES, 0, gridVertices, 1.0f);
-    drawLineLayer();
-
     glUseProgram(meshProgram_);
     glUniformMatrix4fv(meshViewProjection_, 1, GL_FALSE, view.viewProjection.constData());
     const Vector3 toLight = lightDirection();
     glUniform3f(meshToLight_, toLight.x, toLight.y, toLight.z);
-    // Cylinders and blocks are closed enough, and wound outwards: their far sides are not drawn.
+}
+
+// The grid and the line picture under everything, then the cylinders, blocks and footers.
+void SceneRenderer::drawSolids(const FrameView& view, const OrbitCamera& camera)
+{
+    drawGrid(view, camera);
+    drawLineLayer();
+    useMeshProgram(view);
+    // Cylinders and blocks are closed, and wound outwards: their far sides are not drawn.
     glEnable(GL_CULL_FACE);
     drawInstanced(*this, cylinder_, framePieces_);
     drawInstanced(*this, block_, frameBlocks_);
@@ -637,6 +676,7 @@ void SceneRenderer::drawAxisMarker(const OrbitCamera& camera, QSize size)
     const int marker = std::min({axisMarkerPixels, size.width(), size.height()});
     glViewport(0, 0, marker, marker);
     glDisable(GL_DEPTH_TEST);
+    glUseProgram(flatProgram_);
     QMatrix4x4 turn = camera.view();
     turn.setColumn(3, {0, 0, 0, 1});
     QMatrix4x4 markerMatrix;

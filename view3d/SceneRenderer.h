@@ -2,14 +2,21 @@
 // Draws a Scene3d with OpenGL 3.3 (core profile) into the framebuffer that is bound. Every
 // model's meshes, the unit cylinder of tubes and the fundaments' block are uploaded once per
 // scene; footers, tubes and blocks are drawn instanced, one draw per mesh, one matrix per instance
-// (a footer's, times the mesh's placement in its model).
-// Each frame sorts what is in view by its size on screen: a footer of fewer than a few pixels is
-// a point, and each segment of the track is drawn in as many straight pieces as its size on
-// screen asks for. Tubes and track pieces are cut where their width on screen crosses a limit:
-// cylinders where wider than 16 pixels, bands with their depth down to 2 pixels, lines beyond.
-// Bands, lines and solid points are drawn on the processor (LineLayer.h) and laid into the frame
-// first, with their depth where there are bands, else under everything. A frame allocates
-// nothing: its arrays are sized when the scene is set, the line picture when the view grows.
+// (a footer's, times the mesh's placement in its model). Pieces of the track overlap at their
+// joints and tubes have end caps, so that no crack shows where they meet.
+//
+// Two paths (DrawingPath.h), chosen by the renderer the context runs on:
+// - Software: each frame sorts what is in view by its size on screen. A footer of fewer than a
+//   few pixels is a point, and each segment of the track is drawn in as many straight pieces as
+//   its size on screen asks for. Tubes and track pieces are cut where their width on screen
+//   crosses a limit: cylinders where wider than 16 pixels, bands with their depth down to 2
+//   pixels, lines beyond. Bands, lines and solid points are drawn on the processor (LineLayer.h)
+//   and laid into the frame first, with their depth where there are bands, else under
+//   everything. A frame allocates nothing: its arrays are sized when the scene is set, the line
+//   picture when the view grows.
+// - Hardware: everything is uploaded once per scene and drawn by the card each frame: every tube
+//   and every piece of the track a cylinder at least a pixel wide, every footer its mesh, and a
+//   point where it is smaller than its mesh can show.
 //
 // Every call needs the context current that initialize() ran in; destroy() releases the GL
 // objects and must run in it too.
@@ -17,6 +24,7 @@
 #include "LineLayer.h"
 #include "OrbitCamera.h"
 #include "Picking3d.h"
+#include "DrawingPath.h"
 #include "GpuMesh.h"
 #include "Primitives3d.h"
 #include "RendererError.h"
@@ -58,9 +66,11 @@ public:
     SceneRenderer& operator=(const SceneRenderer&) = delete;
     ~SceneRenderer();
 
-    // Compiles the shaders; fails when the context cannot run them.
-    Result<void> initialize();
+    // Compiles the shaders; fails when the context cannot run them. The path is `path` where
+    // given, else the one PLINTHWRIGHT_3D_PATH names, else the one that suits the renderer.
+    Result<void> initialize(std::optional<DrawingPath> path = std::nullopt);
     bool initialized() const { return initialized_; }
+    DrawingPath path() const { return path_; }
     // Uploads the scene's meshes and instances. Where memory runs out for them, the scene is
     // dropped (nothing of it is drawn) and the error returned.
     Result<void> setScene(std::shared_ptr<const Scene3d> scene);
@@ -89,9 +99,14 @@ private:
     void drawModel(std::size_t m, const std::vector<Instance3d>& footers);
     void drawFlat(const FlatBuffer& flat, unsigned mode, int first, int count, float pointSize);
     void drawLineLayer();
+    void drawGrid(const FrameView& view, const OrbitCamera& camera);
+    std::optional<Highlight> highlighted();
+    void drawAxisMarker(const OrbitCamera& camera, QSize size);
+    void useMeshProgram(const FrameView& view);
 
-    // The passes of a frame: first what is in view and how each thing is drawn, then the draws.
-    void sortGrid(const OrbitCamera& camera);
+    // The software path's passes: first what is in view and how each thing is drawn, then the
+    // draws.
+    void renderOnProcessor(const FrameView& view, const OrbitCamera& camera);
     Drawn sortTube(const FrameView& view, Vector3 a, Vector3 b, float radius,
                    const std::array<float, 4>& colour, std::uint32_t line, const Instance3d* whole);
     void sortTubes(const FrameView& view);
@@ -99,15 +114,21 @@ private:
     void sortBlocks(const FrameView& view);
     void sortFooters(const FrameView& view, const FooterInstances& footers,
                      std::vector<std::vector<Instance3d>>& perModel, bool translucent);
-    std::optional<Highlight> sortHighlight();
-    void drawSolids(const FrameView& view);
+    void drawSolids(const FrameView& view, const OrbitCamera& camera);
     void drawHighlight(const Highlight& highlight, int firstPoint, int points);
     void drawPreview(int firstPoint, int points);
-    void drawAxisMarker(const OrbitCamera& camera, QSize size);
     int flatVertices() const;
     static void tally(Drawn drawn, int& cylinders, int& bands, int& lines);
 
+    // The hardware path: the scene uploaded once, each frame drawn from it.
+    void uploadToCard();
+    void renderOnCard(const FrameView& view, const OrbitCamera& camera);
+    void drawCardModels(bool preview);
+    void drawCardPoints(const FrameView& view, int first, int count);
+    void drawCardHighlight(const FrameView& view, const Highlight& highlight);
+
     bool initialized_ = false;
+    DrawingPath path_ = DrawingPath::Software;
     unsigned meshProgram_ = 0;
     unsigned flatProgram_ = 0;
     unsigned bandLayerProgram_ = 0;  // lays the line picture into the frame with its depth
@@ -119,17 +140,26 @@ private:
     LineLayer lineLayer_;
     int meshViewProjection_ = -1, meshToLight_ = -1;
     int flatViewProjection_ = -1, flatPointSize_ = -1;
+    unsigned tubeProgram_ = 0;   // the card's tubes, a pixel wide at least
+    unsigned pointProgram_ = 0;  // the card's footers and blocks where they are points
+    struct CardUniforms {
+        int tubeViewProjection = -1, tubeToLight = -1, tubeMinimumRadius = -1;
+        int pointViewProjection = -1, pointEye = -1, pointForward = -1,
+            pointPixelsAtUnitDepth = -1;
+    } card_;
 
     std::shared_ptr<const Scene3d> scene_;
     Pick3d highlight_;
     // Per scene model, one per mesh of it, for its solid and its preview footers.
     std::vector<std::vector<GpuMesh>> models_;
     std::vector<Instance3d> placedInstances_;  // footers times a mesh's placements, per draw
-    std::vector<Instance3d> highlightFooter_;  // the picked footer's one instance
+    std::vector<Instance3d> highlightFooter_;  // the picked footer's or tube's one instance
     GpuMesh cylinder_;
     GpuMesh block_;
-    FlatBuffer frameFlatBuffer_;  // the grid, points and the highlight's point, filled per frame
+    FlatBuffer frameFlatBuffer_;  // points and the highlight's point, filled per frame
+    FlatBuffer grid_;             // 81 lines each way, a metre apart, scaled to the view
     FlatBuffer axes_;
+    GpuMesh highlightTube_;  // the picked tube on the card
 
     SceneInstances instances_;  // built once per scene
     // Filled per frame within the capacity reserved per scene.
@@ -137,7 +167,17 @@ private:
     std::vector<Instance3d> framePieces_, frameBlocks_;
     std::vector<LineLayer::Band> frameBands_;
     std::vector<LineLayer::Line> frameLineEnds_;  // drawn after the bands
-    std::vector<float> frameFlat_;  // the grid, then points: x, y, z, r, g, b, a each
+    std::vector<float> frameFlat_;  // points: x, y, z, r, g, b, a each
+
+    // On the card: the cylinder's instances are every tube, then every piece of the track; a
+    // placed mesh's are its solid footers, then its preview footers, then the highlight's.
+    struct CardDraw {
+        int solid = 0, preview = 0;  // instances
+    };
+    std::vector<std::vector<CardDraw>> cardDraws_;  // per model, per placed mesh
+    int cardPieces_ = 0;
+    PointBuffer cardPoints_;  // solid footers and blocks, then preview footers
+    int cardSolidPoints_ = 0, cardPreviewPoints_ = 0;
     FrameCounts counts_;
 };
 

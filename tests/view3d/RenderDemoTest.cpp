@@ -81,12 +81,13 @@ bool trackHides(const Scene3d& scene, const OrbitCamera& camera, Vector3 p)
     return false;
 }
 
-class RenderDemo : public testing::Test {
+// Each test on both drawing paths: the processor's bands and the card's cylinders show the same.
+class RenderDemo : public testing::TestWithParam<DrawingPath> {
 protected:
     void SetUp() override
     {
         // In CI a machine without OpenGL fails here rather than passing in silence.
-        Result<std::unique_ptr<OffscreenRenderer>> started = OffscreenRenderer::start();
+        Result<std::unique_ptr<OffscreenRenderer>> started = OffscreenRenderer::start(GetParam());
         ASSERT_TRUE(started) << started.error();
         renderer = std::move(*started);
     }
@@ -112,7 +113,7 @@ protected:
     OrbitCamera camera;
 };
 
-TEST_F(RenderDemo, EachFooterShowsItsClassColourAtItsCentre)
+TEST_P(RenderDemo, EachFooterShowsItsClassColourAtItsCentre)
 {
     const auto scene = show(readExample("demo-footers.nltrack"));
     const QImage image = renderer->render(camera, size);
@@ -133,7 +134,7 @@ TEST_F(RenderDemo, EachFooterShowsItsClassColourAtItsCentre)
     EXPECT_EQ(renderer->lastFrame().meshFooters, 21);
 }
 
-TEST_F(RenderDemo, PreviewIsTranslucentBeforeGenerateAndSolidAfter)
+TEST_P(RenderDemo, PreviewIsTranslucentBeforeGenerateAndSolidAfter)
 {
     GenerationOptions options;
     for (const TubeSizeClass sizeClass : allSizeClasses)
@@ -172,7 +173,7 @@ TEST_F(RenderDemo, PreviewIsTranslucentBeforeGenerateAndSolidAfter)
     EXPECT_GE(seen, 19);
 }
 
-TEST_F(RenderDemo, PickAtAFootersCentreNamesAndHighlightsIt)
+TEST_P(RenderDemo, PickAtAFootersCentreNamesAndHighlightsIt)
 {
     const auto scene = show(readExample("demo-footers.nltrack"));
     for (std::size_t i = 0; i < scene->footers.size(); ++i) {
@@ -190,7 +191,7 @@ TEST_F(RenderDemo, PickAtAFootersCentreNamesAndHighlightsIt)
     EXPECT_TRUE(isLit(image.pixel(pixel), 0xffd400)) << std::hex << image.pixel(pixel);
 }
 
-TEST_F(RenderDemo, ThinTubesDrawnOnTheProcessorHideAndAreHiddenByDepth)
+TEST_P(RenderDemo, ThinTubesHideAndAreHiddenByDepth)
 {
     // A tube a few pixels wide (0.8 m about 130 m away) across the line of sight to a footer's
     // centre, once between the eye and the footer, once beyond it.
@@ -217,13 +218,15 @@ TEST_F(RenderDemo, ThinTubesDrawnOnTheProcessorHideAndAreHiddenByDepth)
                         static_cast<int>(TubeSizeClass::XXLarge)}};
         EXPECT_TRUE(renderer->setScene(std::make_shared<const Scene3d>(std::move(scene))));
         const QImage image = renderer->render(camera, size);
-        EXPECT_EQ(renderer->lastFrame().bandTubes, 1) << c.name;
+        const FrameCounts& counts = renderer->lastFrame();
+        EXPECT_EQ(GetParam() == DrawingPath::Software ? counts.bandTubes : counts.meshTubes, 1)
+            << c.name;
         EXPECT_TRUE(isLit(image.pixel(pixel), c.shows))
             << c.name << std::hex << ' ' << image.pixel(pixel);
     }
 }
 
-TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
+TEST_P(RenderDemo, FootersOfBrokenModelsDrawNothing)
 {
     // The demo's footers, all on one model; the background shows where they stand.
     const auto demo = show(readExample("demo-footers.nltrack"));
@@ -263,7 +266,7 @@ TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
 }
 
 // A mesh its model places twice is drawn at both places, the footer's placement on top of each.
-TEST_F(RenderDemo, AMeshPlacedTwiceIsDrawnAtBothPlaces)
+TEST_P(RenderDemo, AMeshPlacedTwiceIsDrawnAtBothPlaces)
 {
     const auto demo = show(readExample("demo-footers.nltrack"));
     ModelFootprint twice;
@@ -292,6 +295,12 @@ TEST_F(RenderDemo, AMeshPlacedTwiceIsDrawnAtBothPlaces)
     EXPECT_TRUE(isLit(image.pixel(pixelOf({12, middle, 0})), small));
     EXPECT_FALSE(isLit(image.pixel(pixelOf({10, middle, 0})), small));
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, RenderDemo,
+                         testing::Values(DrawingPath::Software, DrawingPath::Hardware),
+                         [](const testing::TestParamInfo<DrawingPath>& info) {
+                             return std::string(drawingPathName(info.param));
+                         });
 
 // Models within the file's bounds that once took minutes and gigabytes: squares, in time.
 TEST(PlanCommand3d, ModelsThatExplodedReadersAreSquaresInTime)
