@@ -149,6 +149,7 @@ QString PlanCanvas::toolTipAt(QPoint position) const
 
 void PlanCanvas::paintEvent(QPaintEvent*)
 {
+    timing_.frameStarted();
     QPainter painter(this);
     const bool interim = crispRepaintPending() && layer_.slowToPaint() &&
                          layer_.drawInterim(painter, worldToDevice_, size());
@@ -157,6 +158,8 @@ void PlanCanvas::paintEvent(QPaintEvent*)
     const QSizeF legend = pw::legendSize();
     pw::paintLegend(painter, QPointF(width() - legend.width() - 8, 8), scene_.view,
                     !scene_.preview.empty());
+    painter.end();
+    timing_.frameEnded();
 }
 
 void PlanCanvas::resizeEvent(QResizeEvent*)
@@ -186,6 +189,7 @@ void PlanCanvas::wheelEvent(QWheelEvent* event)
     zoom.translate(-pointer.x(), -pointer.y());
     worldToDevice_ *= zoom;
     fitted_ = false;
+    timing_.inputArrived();
     showInterim();
     event->accept();
 }
@@ -208,6 +212,7 @@ void PlanCanvas::mouseMoveEvent(QMouseEvent* event)
     lastDragPosition_ = position;
     worldToDevice_ *= QTransform::fromTranslate(moved.x(), moved.y());
     fitted_ = false;
+    timing_.inputArrived();
     // A drag straight after a zoom moves the stand-in too; otherwise the kept picture shifts.
     if (crispRepaintPending())
         showInterim();
@@ -231,8 +236,10 @@ void PlanCanvas::mouseDoubleClickEvent(QMouseEvent* event)
 
 void PlanCanvas::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Home)
+    if (event->key() == Qt::Key_Home) {
+        timing_.inputArrived();
         fitToView();
+    }
     else
         QWidget::keyPressEvent(event);
 }
