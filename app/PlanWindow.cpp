@@ -133,6 +133,16 @@ void PlanWindow::setSummary(const QString& text) { summary_->setText(text); }
 
 QString PlanWindow::summary() const { return summary_->text(); }
 
+void PlanWindow::setVisible(bool visible)
+{
+    // The 3D view first, so that the native window is made for OpenGL from the start: the first
+    // switch to 3D would otherwise make it anew, and a screen grabber holding the old one can
+    // hang the X server.
+    if (visible && !testAttribute(Qt::WA_WState_Created))
+        view3d_->prepare();
+    QMainWindow::setVisible(visible);
+}
+
 void PlanWindow::showBeside(const QWidget& mainWindow)
 {
     if (!placed_) {
