@@ -540,7 +540,9 @@ void SceneRenderer::sortTrack(const FrameView& view)
         const int steps = std::clamp(
             static_cast<int>(view.pixels(cull, 2.0f * cull.radius) / pixelsPerTrackPiece), 1,
             static_cast<int>(samples.size()) - 1);
-        forEachPiece(samples, steps, instances_.segmentEnds[i], trackTubeRadius,
+        // Lines a pixel wide need no overlap at their joints.
+        const bool lines = view.pixels(cull, 2.0f * trackTubeRadius) < lineTubePixels;
+        forEachPiece(samples, steps, instances_.segmentEnds[i], lines ? 0.0f : trackTubeRadius,
                      [&](const TubePiece& piece) {
                          tally(sortTube(view, piece.a, piece.b, trackTubeRadius, colour, line,
                                         nullptr),

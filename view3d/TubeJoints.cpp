@@ -25,6 +25,8 @@ float jointOverlap(Vector3 along, Vector3 onward, float radius)
 
 TubePiece overlapped(Vector3 a, Vector3 b, Vector3 before, Vector3 after, float radius)
 {
+    if (radius == 0.0f)
+        return {a, b};
     const Vector3 along = b - a;
     const float span = length(along);
     if (!(span > 0.0f))

@@ -18,7 +18,7 @@ struct TubePiece {
 };
 
 // The piece from `a` to `b` lengthened at each end by its overlap with the neighbours, which run
-// along `before` (into `a`) and `after` (out of `b`).
+// along `before` (into `a`) and `after` (out of `b`); as it is for a radius of 0.
 TubePiece overlapped(Vector3 a, Vector3 b, Vector3 before, Vector3 after, float radius);
 
 // The directions into the first sample and out of the last one of each polyline, from the ones
