@@ -28,6 +28,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -57,21 +58,28 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+// Runs the event loop, asleep between events, until `done` holds or `duration` passes. A busy
+// loop would take a core from the renderer's own threads.
+void runEvents(std::chrono::milliseconds duration, const std::function<bool()>& done)
+{
+    QTimer tick;  // wakes the loop to look at `done` and the clock
+    tick.start(2);
+    const auto deadline = FrameTiming::Clock::now() + duration;
+    while (!done() && FrameTiming::Clock::now() < deadline)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 // Runs the event loop until `timing` counts a frame beyond `frames`, or a second passes.
 bool waitForFrame(const FrameTiming& timing, long frames)
 {
-    const auto deadline = FrameTiming::Clock::now() + 1s;
-    while (timing.frames() <= frames && FrameTiming::Clock::now() < deadline)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    runEvents(1000ms, [&] { return timing.frames() > frames; });
     return timing.frames() > frames;
 }
 
 // Lets the window settle: what is queued is handled and nothing waits to be drawn.
 void settle()
 {
-    const auto until = FrameTiming::Clock::now() + 60ms;
-    while (FrameTiming::Clock::now() < until)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    runEvents(60ms, [] { return false; });
 }
 
 // `post(i)` posts the i-th input; each is timed from just before it is posted to the end of the
