@@ -12,7 +12,8 @@ double millisecondsBetween(FrameTiming::Clock::time_point from, FrameTiming::Clo
 }  // namespace
 
 FrameTiming::FrameTiming(QString view)
-    : view_(std::move(view)), printing_(qEnvironmentVariableIntValue("PLINTHWRIGHT_FRAME_TIMES") == 1)
+    : view_(std::move(view)),
+      printing_(qEnvironmentVariableIntValue("PLINTHWRIGHT_FRAME_TIMES") == 1)
 {
 }
 

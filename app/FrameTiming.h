@@ -12,7 +12,7 @@ class FrameTiming {
 public:
     using Clock = std::chrono::steady_clock;
     struct Frame {
-        double drawMs = 0.0;                // from the frame's start to its end
+        double drawMs = 0.0;                 // from the frame's start to its end
         std::optional<double> inputDelayMs;  // from the input it shows to its end
         Clock::time_point end;
     };

@@ -49,7 +49,7 @@ constexpr int inputsPerRow = 20;
 struct Row {
     double delayMs = 0.0;  // median, input to the end of its frame
     double worstMs = 0.0;
-    double drawMs = 0.0;   // median of those frames' own time
+    double drawMs = 0.0;  // median of those frames' own time
 };
 
 double median(std::vector<double> values)
@@ -115,8 +115,8 @@ void postWheel(QWidget& widget, int notches)
 void postMouse(QWidget& widget, QEvent::Type type, QPointF at, Qt::MouseButtons buttons)
 {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QCoreApplication::postEvent(&widget, new QMouseEvent(type, at, widget.mapToGlobal(at), button,
-                                                         buttons, {}));
+    QCoreApplication::postEvent(
+        &widget, new QMouseEvent(type, at, widget.mapToGlobal(at), button, buttons, {}));
 }
 
 void postKey(QWidget& widget, int key)
@@ -127,10 +127,11 @@ void postKey(QWidget& widget, int key)
 void report(const char* view, const char* track, const char* input, const Row& row)
 {
     const bool met = row.delayMs <= row.drawMs + frameMs;
-    std::printf("%-5s %-6s %-6s input to frame %6.1f ms median, %6.1f ms worst; frame %6.1f ms; "
-                "%s\n",
-                view, track, input, row.delayMs, row.worstMs, row.drawMs,
-                met ? "within a frame beyond it" : "MORE than a frame beyond it");
+    std::printf(
+        "%-5s %-6s %-6s input to frame %6.1f ms median, %6.1f ms worst; frame %6.1f ms; "
+        "%s\n",
+        view, track, input, row.delayMs, row.worstMs, row.drawMs,
+        met ? "within a frame beyond it" : "MORE than a frame beyond it");
     const std::string name = std::string("input_") + view + "_" + input;
     bench::printMetric(track, name + "_ms", row.delayMs);
     bench::printMetric(track, name + "_frame_ms", row.drawMs);
@@ -174,8 +175,8 @@ void measureWindow(PlanWindow& window, const char* track)
                          Qt::LeftButton);
            }));
     postMouse(canvas, QEvent::MouseButtonRelease, centre, Qt::NoButton);
-    report("plan", track, "key", measure(canvas, canvas.frameTiming(),
-                                         [&](int) { postKey(canvas, Qt::Key_Home); }));
+    report("plan", track, "key",
+           measure(canvas, canvas.frameTiming(), [&](int) { postKey(canvas, Qt::Key_Home); }));
 }
 
 void measureTrack(const Track& track, const char* name, const std::filesystem::path& models)

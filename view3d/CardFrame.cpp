@@ -48,11 +48,11 @@ void SceneRenderer::uploadToCard()
         const std::vector<Vector3>& samples = scene.curve[i];
         if (samples.size() < 2)
             continue;
-        forEachPiece(samples, static_cast<int>(samples.size()) - 1, instances_.segmentEnds[i],
-                     trackTubeRadius, [&](const TubePiece& piece) {
-                         pieces.push_back(
-                             cylinderInstance(piece.a, piece.b, trackTubeRadius, trackColour));
-                     });
+        forEachPiece(
+            samples, static_cast<int>(samples.size()) - 1, instances_.segmentEnds[i],
+            trackTubeRadius, [&](const TubePiece& piece) {
+                pieces.push_back(cylinderInstance(piece.a, piece.b, trackTubeRadius, trackColour));
+            });
     }
     uploadInstances(*this, cylinder_, 0, pieces);
     cardPieces_ = static_cast<int>(pieces.size());
@@ -74,8 +74,7 @@ void SceneRenderer::uploadToCard()
     std::vector<float> points;
     pushFooterPoints(points, instances_.footers);
     for (std::size_t i = 0; i < instances_.blocks.size(); ++i)
-        pushPoint(points, instances_.blockCull[i], instances_.blocks[i].colour,
-                  fundamentBlockSize);
+        pushPoint(points, instances_.blockCull[i], instances_.blocks[i].colour, fundamentBlockSize);
     cardSolidPoints_ = static_cast<int>(points.size()) / PointBuffer::floats;
     pushFooterPoints(points, instances_.preview);
     cardPreviewPoints_ = static_cast<int>(points.size()) / PointBuffer::floats - cardSolidPoints_;
@@ -118,8 +117,8 @@ void SceneRenderer::renderOnCard(const FrameView& view, const OrbitCamera& camer
     const auto tubes = static_cast<int>(instances_.tubes.size());
     counts_.meshTubes = tubes;
     counts_.meshTrackPieces = cardPieces_ - tubes;
-    counts_.meshFooters = static_cast<int>(instances_.footers.instances.size() +
-                                           instances_.preview.instances.size());
+    counts_.meshFooters =
+        static_cast<int>(instances_.footers.instances.size() + instances_.preview.instances.size());
 }
 
 void SceneRenderer::drawCardModels(bool preview)
@@ -172,8 +171,8 @@ void SceneRenderer::drawCardHighlight(const FrameView& view, const Highlight& hi
                     frameFlat_.data());
     glUseProgram(flatProgram_);
     glUniformMatrix4fv(flatViewProjection_, 1, GL_FALSE, view.viewProjection.constData());
-    drawFlat(frameFlatBuffer_, GL_POINTS, 0, static_cast<int>(frameFlat_.size()) / FlatBuffer::floats,
-             highlightPointPixels);
+    drawFlat(frameFlatBuffer_, GL_POINTS, 0,
+             static_cast<int>(frameFlat_.size()) / FlatBuffer::floats, highlightPointPixels);
 }
 
 }  // namespace pw

@@ -22,8 +22,12 @@ bool isSoftwareRenderer(std::string_view renderer, std::string_view vendor)
 {
     const std::string names = lowered(renderer) + '\n' + lowered(vendor);
     constexpr std::string_view software[] = {
-        "llvmpipe", "softpipe",           "swrast",
-        "gdi generic", "basic render driver", "apple software renderer",
+        "llvmpipe",
+        "softpipe",
+        "swrast",
+        "gdi generic",
+        "basic render driver",
+        "apple software renderer",
     };
     return std::any_of(std::begin(software), std::end(software), [&](std::string_view name) {
         return names.find(name) != std::string::npos;

@@ -20,8 +20,8 @@ FooterInstances footerInstances(const Scene3d& scene, const std::vector<Footer3d
         const Model3d& model = *drawn;
         const auto& e = footer.matrix;
         const Vector3 centre = placed(e, (model.minimum + model.maximum) * 0.5f);
-        const float stretch = std::max({length({e[0], e[4], e[8]}), length({e[1], e[5], e[9]}),
-                                        length({e[2], e[6], e[10]})});
+        const float stretch = std::max(
+            {length({e[0], e[4], e[8]}), length({e[1], e[5], e[9]}), length({e[2], e[6], e[10]})});
         const float radius = 0.5f * stretch * length(model.maximum - model.minimum);
         out.instances.push_back(instanceOf(e, rgba(footerRgb(footer.facts.style), alpha)));
         out.cull.push_back({centre, radius, 0.0f});

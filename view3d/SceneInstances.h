@@ -26,7 +26,7 @@ struct SceneInstances {
     FooterInstances footers, preview;  // those drawn: a footer of no drawable model is left out
     std::vector<Instance3d> tubes, blocks;
     std::vector<Cull> tubeCull, blockCull;
-    std::vector<Cull> segmentCull;         // about each segment's samples
+    std::vector<Cull> segmentCull;          // about each segment's samples
     std::vector<PolylineEnds> segmentEnds;  // how the track runs on past each segment's ends
 };
 

@@ -36,7 +36,6 @@ std::array<float, 3> rgbOf(const std::array<float, 4>& colour)
     return {colour[0], colour[1], colour[2]};
 }
 
-
 std::string_view glText(QOpenGLExtraFunctions& gl, unsigned name)
 {
     const auto* text = reinterpret_cast<const char*>(gl.glGetString(name));
@@ -102,8 +101,9 @@ Result<void> SceneRenderer::initialize(std::optional<DrawingPath> path)
                 .toStdString());
     if (Result<void> built = buildPrograms(); !built)
         return built;
-    path_ = path ? *path : chooseDrawingPath(glText(*this, GL_RENDERER), glText(*this, GL_VENDOR),
-                                             forcedPath());
+    path_ = path ? *path
+                 : chooseDrawingPath(glText(*this, GL_RENDERER), glText(*this, GL_VENDOR),
+                                     forcedPath());
     makeFixedBuffers();
     initialized_ = true;
     if (scene_)
@@ -205,8 +205,8 @@ void SceneRenderer::destroy()
     release(*this, grid_);
     release(*this, axes_);
     release(*this, cardPoints_);
-    for (const unsigned program : {meshProgram_, flatProgram_, bandLayerProgram_,
-                                   lineLayerProgram_, tubeProgram_, pointProgram_})
+    for (const unsigned program : {meshProgram_, flatProgram_, bandLayerProgram_, lineLayerProgram_,
+                                   tubeProgram_, pointProgram_})
         glDeleteProgram(program);
     glDeleteTextures(1, &layerTexture_);
     glDeleteTextures(1, &layerDepthTexture_);
@@ -274,7 +274,7 @@ void SceneRenderer::uploadScene()
     // One buffer each for all tubes and track pieces, and for all blocks.
     std::size_t trackPieces = 0;
     for (const std::vector<Vector3>& samples : scene_->curve)
-        trackPieces += samples.size() - 1;
+        trackPieces += std::max<std::size_t>(samples.size(), 1) - 1;
     const std::size_t pieces = instances_.tubes.size() + trackPieces;
     glBindBuffer(GL_ARRAY_BUFFER, cylinder_.instances);
     glBufferData(GL_ARRAY_BUFFER,
@@ -404,8 +404,8 @@ void SceneRenderer::render(const OrbitCamera& camera, QSize size)
     const float radius =
         (bounds.empty ? 1.0f : 0.5f * length(bounds.maximum - bounds.minimum)) + 10.0f;
     const QMatrix4x4 viewProjection = camera.projection(size, centre, radius) * camera.view();
-    const FrameView view{viewProjection, Frustum(viewProjection), camera.eye(),
-                         camera.forward(),    camera.pixelsPerMetre(1.0f, size), size};
+    const FrameView view{viewProjection,   Frustum(viewProjection),           camera.eye(),
+                         camera.forward(), camera.pixelsPerMetre(1.0f, size), size};
     if (path_ == DrawingPath::Software)
         renderOnProcessor(view, camera);
     else
@@ -537,18 +537,19 @@ void SceneRenderer::sortTrack(const FrameView& view)
         if (!view.frustum.sees(cull.centre, cull.radius))
             continue;
         const std::vector<Vector3>& samples = scene_->curve[i];
+        if (samples.size() < 2)
+            continue;
         const int steps = std::clamp(
             static_cast<int>(view.pixels(cull, 2.0f * cull.radius) / pixelsPerTrackPiece), 1,
             static_cast<int>(samples.size()) - 1);
         // Lines a pixel wide need no overlap at their joints.
         const bool lines = view.pixels(cull, 2.0f * trackTubeRadius) < lineTubePixels;
-        forEachPiece(samples, steps, instances_.segmentEnds[i], lines ? 0.0f : trackTubeRadius,
-                     [&](const TubePiece& piece) {
-                         tally(sortTube(view, piece.a, piece.b, trackTubeRadius, colour, line,
-                                        nullptr),
-                               counts_.meshTrackPieces, counts_.bandTrackPieces,
-                               counts_.lineTrackPieces);
-                     });
+        forEachPiece(
+            samples, steps, instances_.segmentEnds[i], lines ? 0.0f : trackTubeRadius,
+            [&](const TubePiece& piece) {
+                tally(sortTube(view, piece.a, piece.b, trackTubeRadius, colour, line, nullptr),
+                      counts_.meshTrackPieces, counts_.bandTrackPieces, counts_.lineTrackPieces);
+            });
     }
 }
 

@@ -144,8 +144,7 @@ private:
     unsigned pointProgram_ = 0;  // the card's footers and blocks where they are points
     struct CardUniforms {
         int tubeViewProjection = -1, tubeToLight = -1, tubeMinimumRadius = -1;
-        int pointViewProjection = -1, pointEye = -1, pointForward = -1,
-            pointPixelsAtUnitDepth = -1;
+        int pointViewProjection = -1, pointEye = -1, pointForward = -1, pointPixelsAtUnitDepth = -1;
     } card_;
 
     std::shared_ptr<const Scene3d> scene_;
@@ -167,7 +166,7 @@ private:
     std::vector<Instance3d> framePieces_, frameBlocks_;
     std::vector<LineLayer::Band> frameBands_;
     std::vector<LineLayer::Line> frameLineEnds_;  // drawn after the bands
-    std::vector<float> frameFlat_;  // points: x, y, z, r, g, b, a each
+    std::vector<float> frameFlat_;                // points: x, y, z, r, g, b, a each
 
     // On the card: the cylinder's instances are every tube, then every piece of the track; a
     // placed mesh's are its solid footers, then its preview footers, then the highlight's.

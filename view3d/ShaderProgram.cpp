@@ -34,8 +34,9 @@ Result<unsigned> compileShader(QOpenGLExtraFunctions& gl, unsigned kind, const c
     gl.glCompileShader(shader);
     int ok = 0;
     gl.glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    std::optional<std::string> log = failure(
-        ok, [&](int capacity, char* out) { gl.glGetShaderInfoLog(shader, capacity, nullptr, out); });
+    std::optional<std::string> log = failure(ok, [&](int capacity, char* out) {
+        gl.glGetShaderInfoLog(shader, capacity, nullptr, out);
+    });
     if (!log)
         return shader;
     gl.glDeleteShader(shader);

@@ -88,9 +88,10 @@ TEST(DrawingPaths, DrawTheDemoAlike)
         const Difference d = difference(a, b, 48);
         EXPECT_LT(d.differingShare, 0.004) << c.name;
         EXPECT_LT(d.meanLevels, 1.0) << c.name;
-        std::printf("%s: %.4f %% of the pixels differ by more than 48 levels; %.3f levels on "
-                    "average\n",
-                    c.name, 100.0 * d.differingShare, d.meanLevels);
+        std::printf(
+            "%s: %.4f %% of the pixels differ by more than 48 levels; %.3f levels on "
+            "average\n",
+            c.name, 100.0 * d.differingShare, d.meanLevels);
     }
 }
 

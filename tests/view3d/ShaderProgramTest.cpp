@@ -30,10 +30,12 @@ TEST(ShaderProgram, SaysWhichShadersFailAndWhy)
     const RendererError code = wrong.error().code.as<RendererError>();
     const std::string text = errorText(wrong.error());
     if (code == RendererError::ShaderNotCompiled)
-        EXPECT_TRUE(text.starts_with("no 3D view: the shader flat.vert does not compile: ")) << text;
+        EXPECT_TRUE(text.starts_with("no 3D view: the shader flat.vert does not compile: "))
+            << text;
     else
-        EXPECT_TRUE(text.starts_with("no 3D view: the shaders mesh.vert and flat.vert do not "
-                                     "link: error: "))
+        EXPECT_TRUE(
+            text.starts_with("no 3D view: the shaders mesh.vert and flat.vert do not "
+                             "link: error: "))
             << text;
 
     const Result<unsigned> built = buildProgram(gl, "mesh.vert", "shade.frag");

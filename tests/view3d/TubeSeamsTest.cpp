@@ -65,9 +65,9 @@ TEST_P(TubeSeams, NoCrackShowsAtAJointAtAnyZoom)
     Result<std::unique_ptr<OffscreenRenderer>> renderer = OffscreenRenderer::start(GetParam());
     ASSERT_TRUE(renderer) << renderer.error();
     Track track;
-    ASSERT_TRUE(readTrackFile(std::filesystem::path(PLINTHWRIGHT_EXAMPLES_DIR) / "demo.nltrack",
-                              track)
-                    .ok());
+    ASSERT_TRUE(
+        readTrackFile(std::filesystem::path(PLINTHWRIGHT_EXAMPLES_DIR) / "demo.nltrack", track)
+            .ok());
     // The track alone: nothing else may stand in front of a joint.
     Scene3d scene = buildScene3d(track, {});
     scene.tubes.clear();
@@ -99,8 +99,8 @@ TEST_P(TubeSeams, NoCrackShowsAtAJointAtAnyZoom)
                         continue;
                     const QImage image = (*renderer)->render(camera, size);
                     EXPECT_EQ(uncovered(image, camera, joint, 0.7f), 0)
-                        << "joint at " << joint.x << ' ' << joint.y << ' ' << joint.z
-                        << ", zoomed " << zoom << " times, turned " << yaw << " degrees";
+                        << "joint at " << joint.x << ' ' << joint.y << ' ' << joint.z << ", zoomed "
+                        << zoom << " times, turned " << yaw << " degrees";
                     ++joints;
                 }
     }
