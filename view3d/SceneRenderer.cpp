@@ -466,8 +466,7 @@ void SceneRenderer::drawGrid(const FrameView& view, const OrbitCamera& camera)
 // cylinder where it is wider than a band may be, a band down to a line's width, a line beyond.
 // Bands and lines are drawn after the sorting, bands first.
 SceneRenderer::Drawn SceneRenderer::sortTube(const FrameView& view, Vector3 a, Vector3 b,
-                                             float radius, const std::array<float, 4>& colour,
-                                             std::uint32_t line, const Instance3d* whole)
+                                             float radius, const Ink& ink, const Instance3d* whole)
 {
     if (!view.frustum.sees(a, b, radius))
         return Drawn::None;
@@ -491,18 +490,18 @@ SceneRenderer::Drawn SceneRenderer::sortTube(const FrameView& view, Vector3 a, V
                                                      : at(lineDepth);
     Drawn drawn = Drawn::Line;
     if (nearDepth < lineDepth && farDepth > bandDepth) {
-        frameBands_.push_back({bandFrom, lineFrom, radius, rgbOf(colour)});
+        frameBands_.push_back({bandFrom, lineFrom, radius, rgbOf(ink.colour)});
         drawn = Drawn::Band;
     }
     if (nearDepth < bandDepth) {
         if (farDepth <= bandDepth && whole)
             framePieces_.push_back(*whole);
         else if (view.frustum.sees(nearEnd, bandFrom, radius))
-            framePieces_.push_back(cylinderInstance(nearEnd, bandFrom, radius, colour));
+            framePieces_.push_back(cylinderInstance(nearEnd, bandFrom, radius, ink.colour));
         drawn = Drawn::Cylinder;
     }
     if (farDepth > lineDepth)
-        frameLineEnds_.push_back({lineFrom, farEnd, line});
+        frameLineEnds_.push_back({lineFrom, farEnd, ink.line});
     return drawn;
 }
 
@@ -514,15 +513,14 @@ void SceneRenderer::tally(Drawn drawn, int& cylinders, int& bands, int& lines)
 
 void SceneRenderer::sortTubes(const FrameView& view)
 {
-    const std::array<float, 4> colour = rgba(supportRgb);
-    const std::uint32_t line = LineLayer::pack(colour);
+    const Ink ink(supportRgb);
     for (std::size_t i = 0; i < instances_.tubes.size(); ++i) {
         const Cull& cull = instances_.tubeCull[i];
         if (!view.frustum.sees(cull.centre, cull.radius))
             continue;
         const Tube3d& tube = scene_->tubes[i];
         const Drawn drawn =
-            sortTube(view, tube.a, tube.b, cull.thickness, colour, line, &instances_.tubes[i]);
+            sortTube(view, tube.a, tube.b, cull.thickness, ink, &instances_.tubes[i]);
         tally(drawn, counts_.meshTubes, counts_.bandTubes, counts_.lineTubes);
     }
 }
@@ -530,8 +528,7 @@ void SceneRenderer::sortTubes(const FrameView& view)
 // Each segment in as many pieces as it spans pixels apart, as the plan draws it.
 void SceneRenderer::sortTrack(const FrameView& view)
 {
-    const std::array<float, 4> colour = rgba(track3dRgb);
-    const std::uint32_t line = LineLayer::pack(colour);
+    const Ink ink(track3dRgb);
     for (std::size_t i = 0; i < instances_.segmentCull.size(); ++i) {
         const Cull& cull = instances_.segmentCull[i];
         if (!view.frustum.sees(cull.centre, cull.radius))
@@ -544,12 +541,12 @@ void SceneRenderer::sortTrack(const FrameView& view)
             static_cast<int>(samples.size()) - 1);
         // Lines a pixel wide need no overlap at their joints.
         const bool lines = view.pixels(cull, 2.0f * trackTubeRadius) < lineTubePixels;
-        forEachPiece(
-            samples, steps, instances_.segmentEnds[i], lines ? 0.0f : trackTubeRadius,
-            [&](const TubePiece& piece) {
-                tally(sortTube(view, piece.a, piece.b, trackTubeRadius, colour, line, nullptr),
-                      counts_.meshTrackPieces, counts_.bandTrackPieces, counts_.lineTrackPieces);
-            });
+        forEachPiece(samples, steps, instances_.segmentEnds[i], lines ? 0.0f : trackTubeRadius,
+                     [&](const TubePiece& piece) {
+                         tally(sortTube(view, piece.a, piece.b, trackTubeRadius, ink, nullptr),
+                               counts_.meshTrackPieces, counts_.bandTrackPieces,
+                               counts_.lineTrackPieces);
+                     });
     }
 }
 

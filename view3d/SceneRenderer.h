@@ -107,8 +107,14 @@ private:
     // The software path's passes: first what is in view and how each thing is drawn, then the
     // draws.
     void renderOnProcessor(const FrameView& view, const OrbitCamera& camera);
-    Drawn sortTube(const FrameView& view, Vector3 a, Vector3 b, float radius,
-                   const std::array<float, 4>& colour, std::uint32_t line, const Instance3d* whole);
+    // A tube's colour, as the cylinders and bands take it and packed for lines.
+    struct Ink {
+        explicit Ink(QRgb rgb) : colour(rgba(rgb)), line(LineLayer::pack(colour)) {}
+        std::array<float, 4> colour;
+        std::uint32_t line;
+    };
+    Drawn sortTube(const FrameView& view, Vector3 a, Vector3 b, float radius, const Ink& ink,
+                   const Instance3d* whole);
     void sortTubes(const FrameView& view);
     void sortTrack(const FrameView& view);
     void sortBlocks(const FrameView& view);

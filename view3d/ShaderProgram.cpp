@@ -11,14 +11,22 @@ namespace pw {
 
 namespace {
 
-// The driver's log of a shader or program that failed, in its own words; nothing where `ok`.
-template <class GetLog>
-std::optional<std::string> failure(int ok, GetLog getLog)
+using GetStatus = void (QOpenGLExtraFunctions::*)(GLuint, GLenum, GLint*);
+using GetLog = void (QOpenGLExtraFunctions::*)(GLuint, GLsizei, GLsizei*, char*);
+using Delete = void (QOpenGLExtraFunctions::*)(GLuint);
+
+// Nothing where the shader or program `object` says `status` went well; else the driver's log
+// of it in its own words, and the object deleted.
+std::optional<std::string> failure(QOpenGLExtraFunctions& gl, unsigned object, GLenum status,
+                                   GetStatus getStatus, GetLog getLog, Delete remove)
 {
+    int ok = 0;
+    (gl.*getStatus)(object, status, &ok);
     if (ok)
         return std::nullopt;
     char log[512] = {};
-    getLog(static_cast<int>(sizeof log - 1), log);
+    (gl.*getLog)(object, static_cast<GLsizei>(sizeof log - 1), nullptr, log);
+    (gl.*remove)(object);
     return QString::fromLatin1(log).trimmed().toStdString();
 }
 
@@ -32,15 +40,11 @@ Result<unsigned> compileShader(QOpenGLExtraFunctions& gl, unsigned kind, const c
     const unsigned shader = gl.glCreateShader(kind);
     gl.glShaderSource(shader, 1, &text, nullptr);
     gl.glCompileShader(shader);
-    int ok = 0;
-    gl.glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    std::optional<std::string> log = failure(ok, [&](int capacity, char* out) {
-        gl.glGetShaderInfoLog(shader, capacity, nullptr, out);
-    });
-    if (!log)
-        return shader;
-    gl.glDeleteShader(shader);
-    return CoreError(RendererError::ShaderNotCompiled, name, {}, {}, 0, std::move(*log));
+    if (std::optional<std::string> log = failure(
+            gl, shader, GL_COMPILE_STATUS, &QOpenGLExtraFunctions::glGetShaderiv,
+            &QOpenGLExtraFunctions::glGetShaderInfoLog, &QOpenGLExtraFunctions::glDeleteShader))
+        return CoreError(RendererError::ShaderNotCompiled, name, {}, {}, 0, std::move(*log));
+    return shader;
 }
 
 }  // namespace
@@ -62,16 +66,12 @@ Result<unsigned> buildProgram(QOpenGLExtraFunctions& gl, const char* vertexShade
     gl.glLinkProgram(program);
     gl.glDeleteShader(*vertex);
     gl.glDeleteShader(*fragment);
-    int ok = 0;
-    gl.glGetProgramiv(program, GL_LINK_STATUS, &ok);
-    std::optional<std::string> log = failure(ok, [&](int capacity, char* out) {
-        gl.glGetProgramInfoLog(program, capacity, nullptr, out);
-    });
-    if (!log)
-        return program;
-    gl.glDeleteProgram(program);
-    return CoreError(RendererError::ShadersNotLinked, vertexShader, {}, fragmentShader, 0,
-                     std::move(*log));
+    if (std::optional<std::string> log = failure(
+            gl, program, GL_LINK_STATUS, &QOpenGLExtraFunctions::glGetProgramiv,
+            &QOpenGLExtraFunctions::glGetProgramInfoLog, &QOpenGLExtraFunctions::glDeleteProgram))
+        return CoreError(RendererError::ShadersNotLinked, vertexShader, {}, fragmentShader, 0,
+                         std::move(*log));
+    return program;
 }
 
 }  // namespace pw
