@@ -161,6 +161,7 @@ QString PlanCanvas::toolTipAt(QPoint position) const
 
 void PlanCanvas::paintEvent(QPaintEvent*)
 {
+    timing_.frameStarted();
     QPainter painter(this);
     const bool interim = crispRepaintPending() && layer_.slowToPaint() &&
                          layer_.drawInterim(painter, worldToDevice_, size());
@@ -168,6 +169,8 @@ void PlanCanvas::paintEvent(QPaintEvent*)
         layer_.draw(painter, scene_, worldToDevice_, size(), devicePixelRatioF());
     if (const std::optional<QPointF> legend = layout().legend)
         pw::paintLegend(painter, *legend, scene_.view, !scene_.preview.empty());
+    painter.end();
+    timing_.frameEnded();
 }
 
 void PlanCanvas::resizeEvent(QResizeEvent*)
@@ -197,6 +200,7 @@ void PlanCanvas::wheelEvent(QWheelEvent* event)
     zoom.translate(-pointer.x(), -pointer.y());
     worldToDevice_ *= zoom;
     fitted_ = false;
+    timing_.inputArrived();
     showInterim();
     event->accept();
 }
@@ -219,6 +223,7 @@ void PlanCanvas::mouseMoveEvent(QMouseEvent* event)
     lastDragPosition_ = position;
     worldToDevice_ *= QTransform::fromTranslate(moved.x(), moved.y());
     fitted_ = false;
+    timing_.inputArrived();
     // A drag straight after a zoom moves the stand-in too; otherwise the kept picture shifts.
     if (crispRepaintPending())
         showInterim();
@@ -242,8 +247,10 @@ void PlanCanvas::mouseDoubleClickEvent(QMouseEvent* event)
 
 void PlanCanvas::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Home)
+    if (event->key() == Qt::Key_Home) {
+        timing_.inputArrived();
         fitToView();
+    }
     else
         QWidget::keyPressEvent(event);
 }

@@ -3,6 +3,8 @@
 // pointer, pans by dragging, fits the whole plan by double-click or Home, and names the footer
 // under the pointer in a tooltip.
 
+#include "FrameTiming.h"
+
 #include "plan/LegendPlacement.h"
 #include "plan/PlanLayer.h"
 #include "plan/PlanPainter.h"
@@ -42,6 +44,7 @@ public:
     // crisply again, in a thread of its own so that the window keeps answering. Pending after
     // every zoom; only a slow plan shows the stand-in.
     bool crispRepaintPending() const { return crispRepaint_.isActive() || painting_.isRunning(); }
+    const FrameTiming& frameTiming() const { return timing_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -72,4 +75,5 @@ private:
     QTransform paintingTransform_;
     int sceneVersion_ = 0;  // a picture painted for an older scene is thrown away
     int paintingVersion_ = 0;
+    FrameTiming timing_{QStringLiteral("plan")};
 };

@@ -156,6 +156,16 @@ void PlanWindow::setScene(pw::PlanScene scene, bool fit)
     canvas_->setScene(std::move(scene), fit);
 }
 
+void PlanWindow::setVisible(bool visible)
+{
+    // The 3D view first, so that the native window is made for OpenGL from the start: the first
+    // switch to 3D would otherwise make it anew, and a screen grabber holding the old one can
+    // hang the X server.
+    if (visible && !testAttribute(Qt::WA_WState_Created))
+        view3d_->prepare();
+    QMainWindow::setVisible(visible);
+}
+
 void PlanWindow::setSummary(const QString& text)
 {
     if (text == summary_->toPlainText())

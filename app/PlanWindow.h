@@ -44,6 +44,7 @@ public:
     // keeps it there. False for an unusable one.
     bool restorePlace(const QByteArray& geometry);
     bool placed() const { return placed_; }
+    void setVisible(bool visible) override;
 
 Q_SIGNALS:
     void viewChanged(pw::PlanView view);

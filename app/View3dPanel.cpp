@@ -20,7 +20,7 @@ View3dPanel::View3dPanel(QWidget* parent)
     stack_->addWidget(message_);
 }
 
-void View3dPanel::activate()
+void View3dPanel::prepare()
 {
     if (tried_)
         return;
@@ -42,12 +42,18 @@ void View3dPanel::activate()
     view_ = new View3dWidget(this);
     connect(view_, &View3dWidget::unavailable, this, &View3dPanel::showProblem);
     connect(view_, &View3dWidget::sceneDropped, this, &View3dPanel::sceneDropped);
-    stack_->addWidget(view_);
-    stack_->setCurrentWidget(view_);
+    stack_->addWidget(view_);  // behind the message until activated
     if (scene_) {
         view_->setScene(scene_, true);
         fitNext_ = false;
     }
+}
+
+void View3dPanel::activate()
+{
+    prepare();
+    if (view_ != nullptr)
+        stack_->setCurrentWidget(view_);
 }
 
 void View3dPanel::setScene(std::shared_ptr<const pw::Scene3d> scene)

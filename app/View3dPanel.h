@@ -1,7 +1,8 @@
 #pragma once
-// The plan window's "3D" view: the OpenGL view once it is first shown and a context that runs it
-// can be made; otherwise one line that says why, while the window and its other views go on as
-// before. The view is made only then, so that a window never shown in 3D needs no OpenGL.
+// The plan window's "3D" view: the OpenGL view where a context that runs it can be made;
+// otherwise, once it is first shown, one line that says why, while the window and its other
+// views go on as before. The view is made, hidden, before its window is first shown: a window
+// made without an OpenGL view in it is made anew, under another native window, when one comes.
 // It keeps its camera while the window shows another view, and fits the next track loaded.
 
 #include "view3d/Scene3d.h"
@@ -20,7 +21,9 @@ class View3dPanel : public QWidget {
 public:
     explicit View3dPanel(QWidget* parent = nullptr);
 
-    // Makes the OpenGL view if it is not made yet and OpenGL allows it.
+    // Makes the OpenGL view, hidden, if it is not made yet and OpenGL allows it.
+    void prepare();
+    // Shows the OpenGL view, or why there is none.
     void activate();
     void setScene(std::shared_ptr<const pw::Scene3d> scene);
     // The next scene is another track's: the camera fits it.

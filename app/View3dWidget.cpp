@@ -29,6 +29,8 @@ View3dWidget::View3dWidget(QWidget* parent) : QOpenGLWidget(parent)
     setFormat(pw::view3dSurfaceFormat());
     setFocusPolicy(Qt::ClickFocus);
     setMinimumSize(200, 150);
+    // The frame is on screen once swapped; the paint alone is only its first part.
+    connect(this, &QOpenGLWidget::frameSwapped, this, [this] { timing_.frameEnded(); });
 }
 
 View3dWidget::~View3dWidget()
@@ -93,6 +95,7 @@ void View3dWidget::initializeGL()
 
 void View3dWidget::paintGL()
 {
+    timing_.frameStarted();
     if (fitPending_)
         fitToView();
     if (!sceneUploaded_ && renderer_.initialized()) {
@@ -138,6 +141,7 @@ void View3dWidget::mouseMoveEvent(QMouseEvent* event)
     else
         camera_.orbit(-moved.x() * degreesPerPixel, moved.y() * degreesPerPixel);
     setCursor(panning_ ? Qt::ClosedHandCursor : Qt::SizeAllCursor);
+    timing_.inputArrived();
     update();
 }
 
@@ -169,6 +173,7 @@ void View3dWidget::wheelEvent(QWheelEvent* event)
                         scene_ ? pw::zoomTarget(*scene_, camera_, pointer, size())
                                : camera_.pointAtPivotDepth(pointer, size()));
     followsSize_ = false;
+    timing_.inputArrived();
     update();
     event->accept();
 }
@@ -176,7 +181,10 @@ void View3dWidget::wheelEvent(QWheelEvent* event)
 void View3dWidget::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
-    case Qt::Key_Home: fitToView(); return;
+    case Qt::Key_Home:
+        timing_.inputArrived();
+        fitToView();
+        return;
     case Qt::Key_Left: camera_.orbit(degreesPerKey, 0.0f); break;
     case Qt::Key_Right: camera_.orbit(-degreesPerKey, 0.0f); break;
     case Qt::Key_Up: camera_.orbit(0.0f, degreesPerKey); break;
@@ -184,6 +192,7 @@ void View3dWidget::keyPressEvent(QKeyEvent* event)
     default: QOpenGLWidget::keyPressEvent(event); return;
     }
     followsSize_ = false;
+    timing_.inputArrived();
     update();
 }
 

@@ -5,6 +5,8 @@
 // the footer or tube under the pointer, highlights it and shows the plan's tooltip text for it.
 // It takes the keyboard only when clicked.
 
+#include "FrameTiming.h"
+
 #include "view3d/OrbitCamera.h"
 #include "view3d/Picking3d.h"
 #include "view3d/Scene3d.h"
@@ -31,6 +33,7 @@ public:
     // nothing), as a click does.
     QString pickAt(QPoint position);
     const pw::Pick3d& picked() const { return picked_; }
+    const FrameTiming& frameTiming() const { return timing_; }
 
 Q_SIGNALS:
     // The context cannot run the view; `reason` in a few words.
@@ -66,4 +69,5 @@ private:
     bool dragged_ = false;
     QPoint pressPosition_;
     QPoint lastPosition_;
+    FrameTiming timing_{QStringLiteral("3D")};
 };

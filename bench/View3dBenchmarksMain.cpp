@@ -133,19 +133,22 @@ int main(int argc, char** argv)
     // After a load or generate: the scene, then its buffers on the GPU.
     std::shared_ptr<const Scene3d> scene =
         std::make_shared<const Scene3d>(buildScene3d(generated, {&footprints}, {}, &tubeEnds));
-    renderer.setScene(scene);
+    if (const Result<void> shown = renderer.setScene(scene); !shown) {
+        std::fprintf(stderr, "bench_view3d: %s\n", errorText(shown.error()).c_str());
+        return 1;
+    }
     if (only.empty()) {
         report("view3d_scene_ms", "Scene of the generated track (tube ends known)", measure(5, [&] {
                    scene = std::make_shared<const Scene3d>(
                        buildScene3d(generated, {&footprints}, {}, &tubeEnds));
                }));
         report("view3d_buffers_ms", "GPU buffers of that scene", measure(5, [&] {
-                   renderer.setScene(scene);
+                   static_cast<void>(renderer.setScene(scene));
                    renderer.renderFrame(OrbitCamera(), QSize(1, 1));
                }));
         report("view3d_rebuild_ms", "Scene and buffers together (target <= 100)", measure(5, [&] {
-                   renderer.setScene(std::make_shared<const Scene3d>(
-                       buildScene3d(generated, {&footprints}, {}, &tubeEnds)));
+                   static_cast<void>(renderer.setScene(std::make_shared<const Scene3d>(
+                       buildScene3d(generated, {&footprints}, {}, &tubeEnds))));
                    renderer.renderFrame(OrbitCamera(), QSize(1, 1));
                }));
     }
@@ -205,7 +208,7 @@ int main(int argc, char** argv)
     placeFooters(realistic, everyClassOnItsOwnModel(), generation);
     const auto realisticScene =
         std::make_shared<const Scene3d>(buildScene3d(realistic, {&footprints}));
-    renderer.setScene(realisticScene);
+    static_cast<void>(renderer.setScene(realisticScene));
     OrbitCamera realisticFull;
     realisticFull.fit(realisticScene->bounds.minimum, realisticScene->bounds.maximum, size);
     OrbitCamera realisticZoomed = realisticFull;

@@ -14,7 +14,7 @@ cmake --preset release -B "$build" >/dev/null
 targets=(plinthwright_bench bench_make_track bench_peak_memory bench_hostile bench_plan
          bench_model_reading bench_view3d)
 grep -q bench_curve_evaluations "$build/build.ninja" && targets+=(bench_curve_evaluations)
-grep -q bench_window_actions "$build/build.ninja" && targets+=(bench_window_actions)
+grep -q bench_window_actions "$build/build.ninja" && targets+=(bench_window_actions bench_input_to_frame)
 cmake --build "$build" -j2 --target "${targets[@]}"
 bin=$build/bin
 
@@ -73,6 +73,11 @@ grep '^metric' "$work/plan.txt" >>"$metrics" || true
 # The 3D view renders through OpenGL: Mesa's software renderer on a virtual X server of its own.
 testsupport/with-xvfb.sh "$bin/bench_view3d" | tee "$work/view3d.txt"
 grep '^metric' "$work/view3d.txt" >>"$metrics" || true
+# Input to frame in the window's real 3D view and plan, on a virtual X server too.
+if [ -x "$bin/bench_input_to_frame" ]; then
+  testsupport/with-xvfb.sh "$bin/bench_input_to_frame" | tee "$work/input.txt"
+  grep '^metric' "$work/input.txt" >>"$metrics" || true
+fi
 
 echo
 echo "Results ($(date -u '+%Y-%m-%d'), $(nproc) cores, $(lscpu 2>/dev/null | sed -n 's/^Model name: *//p' | head -n1))"
@@ -134,7 +139,7 @@ awk '
     row("Window: inspect, ms", "window_inspect_ms", "%.2f", "< 100")
     row("Window: generate, ms", "window_generate_ms", "%.1f", "< 100")
     row("... its processor time, ms", "window_generate_cpu_ms", "%.1f", "< 100")
-    row("... the core's generateFooters alone, processor ms", "window_generate_core_cpu_ms", "%.1f", "")
+    row("... core generateFooters alone, processor ms", "window_generate_core_cpu_ms", "%.1f", "")
     row("... window / core, processor time", "window_generate_cpu_per_core", "%.2f", "<= 1.2")
     row("Window: save, ms", "window_save_ms", "%.1f", "< 100")
     row("Peak memory of reading, MB", "peak_read_mb", "%.1f", "")
@@ -170,6 +175,17 @@ awk '
     view3d("Scene (load, generate, preview)", "scene", "")
     view3d("GPU buffers", "buffers", "")
     view3d("Scene and buffers together", "rebuild", "<= 100")
+    print ""
+    print "| Input to frame (median, ms; the frame alone in brackets) | demo | large | Target |"
+    print "|---|---|---|---|"
+    split("3d wheel,3d drag,3d key,plan wheel,plan drag,plan key", inputs, ",")
+    for (i = 1; i <= 6; ++i) {
+      split(inputs[i], part, " ")
+      name = "input_" part[1] "_" part[2]
+      printf "| %s, %s | %s (%s) | %s (%s) | <= frame + 16.7 |\n", part[1], part[2],
+             cell("demo", name "_ms", "%.1f"), cell("demo", name "_frame_ms", "%.1f"),
+             cell("large", name "_ms", "%.1f"), cell("large", name "_frame_ms", "%.1f")
+    }
     printf "\nAdding 8192 elements vs 1024, time per element (1 = linear, 8 = quadratic): "
     printf "scenery objects %s, free nodes %s\n", cell("all", "add-scenery-objects_growth", "%.2f"),
            cell("all", "add-free-nodes_growth", "%.2f")

@@ -291,10 +291,15 @@ void LineLayer::drawBands(std::span<const Band> bands)
         if (prepareBand(band, inView))
             bandsInView_.push_back(inView);
     }
+    bandOrder_.clear();
+    for (std::size_t i = 0; i < bandsInView_.size(); ++i)
+        bandOrder_.emplace_back(std::min(bandsInView_[i].z0, bandsInView_[i].z1),
+                                static_cast<std::uint32_t>(i));
+    std::sort(bandOrder_.begin(), bandOrder_.end());
     const DepthPicture target = picture();
     fillInStrips(0, size_.height() - 1, bandsInView_.size(), bandsPerStrip, [&](int low, int high) {
-        for (const BandRun& band : bandsInView_)
-            fillBand(target, band, low, high);
+        for (const auto& [depth, band] : bandOrder_)
+            fillBand(target, bandsInView_[band], low, high);
     });
 }
 

@@ -31,6 +31,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace pw {
@@ -68,7 +69,8 @@ public:
     // A tube from `a` to `b` of `radius`, at least a pixel wide, lit as a cylinder of `rgb`
     // (0 to 1 each); clipped to the view and to OpenGL's near and far planes.
     void drawBand(Vector3 a, Vector3 b, float radius, std::array<float, 3> rgb);
-    // Many lines or bands at once: the same picture as drawing them one by one in their order.
+    // Many lines or bands at once: the same picture as drawing them one by one in their order
+    // (bands, nearest first: where two meet at the very same depth, the nearer end wins).
     void drawLines(std::span<const Line> lines);
     void drawBands(std::span<const Band> bands);
     // Room for that many lines and bands in one frame, so that a frame need not allocate.
@@ -76,6 +78,7 @@ public:
     {
         linesInView_.reserve(count);
         bandsInView_.reserve(count);
+        bandOrder_.reserve(count);
     }
     // A square of `pixels` on a side about `p`, as OpenGL draws a point of that size, with its
     // depth: the nearer of bands and dots shows. Between OpenGL's near and far planes only.
@@ -135,6 +138,9 @@ private:
     bool depthsWritten_ = false;  // by bands or dots; lines test against them
     std::vector<InView> linesInView_;
     std::vector<BandRun> bandsInView_;
+    // Bands nearest first: the depth of their nearer end, and their place in bandsInView_. A
+    // band behind those drawn before it mostly fails the depth test, which costs little.
+    std::vector<std::pair<float, std::uint32_t>> bandOrder_;
 };
 
 }  // namespace pw

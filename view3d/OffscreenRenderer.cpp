@@ -19,15 +19,15 @@ QSurfaceFormat view3dSurfaceFormat()
     return format;
 }
 
-Result<std::unique_ptr<OffscreenRenderer>> OffscreenRenderer::start()
+Result<std::unique_ptr<OffscreenRenderer>> OffscreenRenderer::start(std::optional<DrawingPath> path)
 {
     std::unique_ptr<OffscreenRenderer> renderer(new OffscreenRenderer);
-    if (Result<void> started = renderer->initialize(); !started)
+    if (Result<void> started = renderer->initialize(path); !started)
         return started.error();
     return renderer;
 }
 
-Result<void> OffscreenRenderer::initialize()
+Result<void> OffscreenRenderer::initialize(std::optional<DrawingPath> path)
 {
     if (qGuiApp == nullptr)
         return CoreError(RendererError::NeedsGuiApplication);
@@ -46,7 +46,7 @@ Result<void> OffscreenRenderer::initialize()
     surface_->create();
     if (!makeCurrent())
         return CoreError(RendererError::NoWindowlessDrawing);
-    return renderer_.initialize();
+    return renderer_.initialize(path);
 }
 
 OffscreenRenderer::~OffscreenRenderer()
@@ -63,10 +63,11 @@ bool OffscreenRenderer::makeCurrent()
     return surface_ && surface_->isValid() && context_->makeCurrent(surface_.get());
 }
 
-void OffscreenRenderer::setScene(std::shared_ptr<const Scene3d> scene)
+Result<void> OffscreenRenderer::setScene(std::shared_ptr<const Scene3d> scene)
 {
-    if (makeCurrent())
-        renderer_.setScene(std::move(scene));
+    if (!makeCurrent())
+        return CoreError(RendererError::NoWindowlessDrawing);
+    return renderer_.setScene(std::move(scene));
 }
 
 void OffscreenRenderer::setHighlight(Pick3d pick) { renderer_.setHighlight(pick); }
@@ -97,7 +98,8 @@ Result<QImage> renderScene3d(std::shared_ptr<const Scene3d> scene, QSize size)
     OrbitCamera camera;
     if (!scene->bounds.empty)
         camera.fit(scene->bounds.minimum, scene->bounds.maximum, size);
-    (*renderer)->setScene(std::move(scene));
+    if (Result<void> shown = (*renderer)->setScene(std::move(scene)); !shown)
+        return shown.error();
     QImage picture = (*renderer)->render(camera, size);
     if (picture.isNull())
         return CoreError(RendererError::FrameNotReadBack);

@@ -11,6 +11,7 @@
 #include <QSurfaceFormat>
 
 #include <memory>
+#include <optional>
 
 class QOffscreenSurface;
 class QOpenGLContext;
@@ -23,23 +24,28 @@ QSurfaceFormat view3dSurfaceFormat();
 
 class OffscreenRenderer {
 public:
-    // Makes the context and compiles the shaders.
-    static Result<std::unique_ptr<OffscreenRenderer>> start();
+    // Makes the context and compiles the shaders; the drawing path is `path` where given, else
+    // chosen as SceneRenderer::initialize chooses it.
+    static Result<std::unique_ptr<OffscreenRenderer>> start(
+        std::optional<DrawingPath> path = std::nullopt);
     ~OffscreenRenderer();
     OffscreenRenderer(const OffscreenRenderer&) = delete;
     OffscreenRenderer& operator=(const OffscreenRenderer&) = delete;
 
-    void setScene(std::shared_ptr<const Scene3d> scene);
+    // Fails where the context cannot be made current or memory runs out for the scene's
+    // buffers; nothing of the scene is drawn then.
+    Result<void> setScene(std::shared_ptr<const Scene3d> scene);
     void setHighlight(Pick3d pick);
     // Draws a frame and waits until the driver has finished it.
     void renderFrame(const OrbitCamera& camera, QSize size);
     // A frame as a picture; a null image when the context cannot be made current.
     QImage render(const OrbitCamera& camera, QSize size);
     const FrameCounts& lastFrame() const { return renderer_.lastFrame(); }
+    DrawingPath path() const { return renderer_.path(); }
 
 private:
     OffscreenRenderer() = default;
-    Result<void> initialize();
+    Result<void> initialize(std::optional<DrawingPath> path);
     bool makeCurrent();
 
     std::unique_ptr<QOpenGLContext> context_;

@@ -18,7 +18,13 @@ std::string reason(const CoreError& error)
     case RendererError::NoCurrentContext: return "no OpenGL context is current";
     case RendererError::OpenGlTooOld:
         return "OpenGL 3.3 is needed; this driver offers " + error.detail;
-    case RendererError::ShadersFailed: return error.detail;
+    case RendererError::ShaderMissing:
+        return "the shader " + error.path.string() + " is missing from the program";
+    case RendererError::ShaderNotCompiled:
+        return "the shader " + error.path.string() + " does not compile: " + error.detail;
+    case RendererError::ShadersNotLinked:
+        return "the shaders " + error.path.string() + " and " + error.otherPath.string() +
+               " do not link: " + error.detail;
     case RendererError::FrameNotReadBack: return "the frame could not be read back from OpenGL";
     }
     return detailOr(error, "failed");

@@ -11,8 +11,10 @@ enum class RendererError {
     NoContextWithoutDisplay,  // detail: the platform's name
     NoWindowlessDrawing,
     NoCurrentContext,
-    OpenGlTooOld,   // detail: what the driver offers, e.g. "OpenGL ES 3.0"
-    ShadersFailed,  // detail: which and how, as the driver tells
+    OpenGlTooOld,       // detail: what the driver offers, e.g. "OpenGL ES 3.0"
+    ShaderMissing,      // path: the shader's name in the resources
+    ShaderNotCompiled,  // path: the shader's name; detail: the driver's log
+    ShadersNotLinked,   // path, otherPath: the shaders' names; detail: the driver's log
     FrameNotReadBack,
 };
 

@@ -89,6 +89,37 @@ private Q_SLOTS:
         h->click("buttonSelectInput", {demo});
         QTRY_COMPARE(view->camera().yawDegrees(), OrbitCamera::defaultYawDegrees);
     }
+
+    // A screen grabber holding the plan window's X window once hung the X server when the first
+    // switch to 3D made the window anew.
+    void switchingViewsKeepsTheNativeWindow()
+    {
+        h->click("buttonSelectInput", {demo});
+        PlanWindow& window = plan->window();
+        QTRY_VERIFY(window.isVisible());
+        const WId native = window.winId();
+        const QWindow* handle = window.windowHandle();
+        for (const char* action : {"planThreeDView", "planTopView", "planThreeDView",
+                                   "planSideView", "planThreeDView"}) {
+            window.findChild<QAction*>(QLatin1String(action))->trigger();
+            QTest::qWait(20);
+            QCOMPARE(window.windowHandle(), handle);
+            QCOMPARE(window.winId(), native);
+        }
+        View3dWidget* view = window.view3d()->view();
+        QVERIFY2(view != nullptr, qPrintable(window.view3d()->message()));
+        QTRY_VERIFY(view->frameTiming().frames() > 0);
+
+        // Each frame that shows an input is timed from it.
+        const long frames = view->frameTiming().frames();
+        QTest::keyClick(view, Qt::Key_Left);
+        QTRY_VERIFY(view->frameTiming().frames() > frames);
+        const FrameTiming::Frame& shown = view->frameTiming().last();
+        QVERIFY(shown.inputDelayMs.has_value());
+        QVERIFY(*shown.inputDelayMs >= shown.drawMs);
+        QVERIFY(shown.drawMs > 0.0);
+    }
+
 };
 
 PW_WINDOW_TEST(View3dWindowTest)

@@ -34,26 +34,29 @@ QMatrix4x4 pixelMatrix()
     return m;
 }
 
+// A line or band from `a` to `b`, and what it lights.
+struct Stroke {
+    const char* name;
+    Vector3 a, b;
+    float radius;  // a band's; a line is one pixel wide
+    int pixels;
+    QRect drawn;  // a line's bounds
+};
+
 TEST(LineLayer, LightsOnePixelPerColumnAndStaysInTheView)
 {
     const float inf = std::numeric_limits<float>::infinity();
-    struct Case {
-        const char* name;
-        Vector3 a, b;
-        int pixels;
-        QRect drawn;
-    };
-    const Case cases[] = {
-        {"across", {2.5f, 3.5f, 0}, {12.5f, 3.5f, 0}, 11, QRect(2, 3, 11, 1)},
-        {"steep", {4.5f, 0.5f, 0}, {5.5f, 9.5f, 0}, 10, QRect(4, 0, 2, 10)},
-        {"beyond both sides", {-50, 5.5f, 0}, {70, 5.5f, 0}, 20, QRect(0, 5, 20, 1)},
-        {"beyond a corner", {-10, -10, 0}, {30, 30, 0}, 10, QRect(0, 0, 10, 10)},
-        {"outside", {-5, 20, 0}, {30, 20, 0}, 0, QRect()},
-        {"a point", {7.5f, 7.5f, 0}, {7.5f, 7.5f, 0}, 1, QRect(7, 7, 1, 1)},
-        {"not finite", {inf, 1, 0}, {3, 3, 0}, 0, QRect()},
+    const Stroke cases[] = {
+        {"across", {2.5f, 3.5f, 0}, {12.5f, 3.5f, 0}, 0, 11, QRect(2, 3, 11, 1)},
+        {"steep", {4.5f, 0.5f, 0}, {5.5f, 9.5f, 0}, 0, 10, QRect(4, 0, 2, 10)},
+        {"beyond both sides", {-50, 5.5f, 0}, {70, 5.5f, 0}, 0, 20, QRect(0, 5, 20, 1)},
+        {"beyond a corner", {-10, -10, 0}, {30, 30, 0}, 0, 10, QRect(0, 0, 10, 10)},
+        {"outside", {-5, 20, 0}, {30, 20, 0}, 0, 0, QRect()},
+        {"a point", {7.5f, 7.5f, 0}, {7.5f, 7.5f, 0}, 0, 1, QRect(7, 7, 1, 1)},
+        {"not finite", {inf, 1, 0}, {3, 3, 0}, 0, 0, QRect()},
     };
     LineLayer layer;
-    for (const Case& c : cases) {
+    for (const Stroke& c : cases) {
         layer.begin(pixelMatrix(), size);
         layer.draw(c.a, c.b, ink);
         EXPECT_EQ(lit(layer), c.pixels) << c.name;
@@ -103,23 +106,17 @@ constexpr std::array<float, 3> red{1, 0, 0}, blue{0, 0, 1};
 TEST(LineLayer, BandsCoverTheirWidthWithinTheView)
 {
     // One pixel per world unit; the pixel matrix's depth is 0.5 at z 0, nearer at larger z.
-    struct Case {
-        const char* name;
-        Vector3 a, b;
-        float radius;
-        int pixels;
-    };
-    const Case cases[] = {
-        {"across, three rows", {2.5f, 5.5f, 0}, {12.5f, 5.5f, 0}, 1.5f, 33},
-        {"thinner than a pixel, one row", {2.5f, 5.5f, 0}, {12.5f, 5.5f, 0}, 0.1f, 11},
-        {"steep, three columns", {5.5f, 0.5f, 0}, {5.5f, 9.5f, 0}, 1.5f, 30},
-        {"beyond both sides", {-50, 5.5f, 0}, {70, 5.5f, 0}, 1.5f, 60},
-        {"centre outside, edge inside", {2.5f, -0.5f, 0}, {12.5f, -0.5f, 0}, 1.5f, 11},
-        {"outside", {-5, 20, 0}, {30, 20, 0}, 1.5f, 0},
-        {"beyond the far plane", {2.5f, 5.5f, -5}, {12.5f, 5.5f, -5}, 1.5f, 0},
+    const Stroke cases[] = {
+        {"across, three rows", {2.5f, 5.5f, 0}, {12.5f, 5.5f, 0}, 1.5f, 33, {}},
+        {"thinner than a pixel, one row", {2.5f, 5.5f, 0}, {12.5f, 5.5f, 0}, 0.1f, 11, {}},
+        {"steep, three columns", {5.5f, 0.5f, 0}, {5.5f, 9.5f, 0}, 1.5f, 30, {}},
+        {"beyond both sides", {-50, 5.5f, 0}, {70, 5.5f, 0}, 1.5f, 60, {}},
+        {"centre outside, edge inside", {2.5f, -0.5f, 0}, {12.5f, -0.5f, 0}, 1.5f, 11, {}},
+        {"outside", {-5, 20, 0}, {30, 20, 0}, 1.5f, 0, {}},
+        {"beyond the far plane", {2.5f, 5.5f, -5}, {12.5f, 5.5f, -5}, 1.5f, 0, {}},
     };
     LineLayer layer;
-    for (const Case& c : cases) {
+    for (const Stroke& c : cases) {
         layer.begin(pixelMatrix(), size);
         layer.drawBand(c.a, c.b, c.radius, red);
         EXPECT_EQ(lit(layer), c.pixels) << c.name;

@@ -81,12 +81,13 @@ bool trackHides(const Scene3d& scene, const OrbitCamera& camera, Vector3 p)
     return false;
 }
 
-class RenderDemo : public testing::Test {
+// Each test on both drawing paths: the processor's bands and the card's cylinders show the same.
+class RenderDemo : public testing::TestWithParam<DrawingPath> {
 protected:
     void SetUp() override
     {
         // In CI a machine without OpenGL fails here rather than passing in silence.
-        Result<std::unique_ptr<OffscreenRenderer>> started = OffscreenRenderer::start();
+        Result<std::unique_ptr<OffscreenRenderer>> started = OffscreenRenderer::start(GetParam());
         ASSERT_TRUE(started) << started.error();
         renderer = std::move(*started);
     }
@@ -96,7 +97,7 @@ protected:
     {
         auto scene = std::make_shared<const Scene3d>(buildScene3d(track, {&models}, preview));
         camera.fit(scene->bounds.minimum, scene->bounds.maximum, size);
-        renderer->setScene(scene);
+        EXPECT_TRUE(renderer->setScene(scene));
         return scene;
     }
 
@@ -112,7 +113,7 @@ protected:
     OrbitCamera camera;
 };
 
-TEST_F(RenderDemo, EachFooterShowsItsClassColourAtItsCentre)
+TEST_P(RenderDemo, EachFooterShowsItsClassColourAtItsCentre)
 {
     const auto scene = show(readExample("demo-footers.nltrack"));
     const QImage image = renderer->render(camera, size);
@@ -133,7 +134,7 @@ TEST_F(RenderDemo, EachFooterShowsItsClassColourAtItsCentre)
     EXPECT_EQ(renderer->lastFrame().meshFooters, 21);
 }
 
-TEST_F(RenderDemo, PreviewIsTranslucentBeforeGenerateAndSolidAfter)
+TEST_P(RenderDemo, PreviewIsTranslucentBeforeGenerateAndSolidAfter)
 {
     GenerationOptions options;
     for (const TubeSizeClass sizeClass : allSizeClasses)
@@ -172,7 +173,7 @@ TEST_F(RenderDemo, PreviewIsTranslucentBeforeGenerateAndSolidAfter)
     EXPECT_GE(seen, 19);
 }
 
-TEST_F(RenderDemo, PickAtAFootersCentreNamesAndHighlightsIt)
+TEST_P(RenderDemo, PickAtAFootersCentreNamesAndHighlightsIt)
 {
     const auto scene = show(readExample("demo-footers.nltrack"));
     for (std::size_t i = 0; i < scene->footers.size(); ++i) {
@@ -190,7 +191,7 @@ TEST_F(RenderDemo, PickAtAFootersCentreNamesAndHighlightsIt)
     EXPECT_TRUE(isLit(image.pixel(pixel), 0xffd400)) << std::hex << image.pixel(pixel);
 }
 
-TEST_F(RenderDemo, ThinTubesDrawnOnTheProcessorHideAndAreHiddenByDepth)
+TEST_P(RenderDemo, ThinTubesHideAndAreHiddenByDepth)
 {
     // A tube a few pixels wide (0.8 m about 130 m away) across the line of sight to a footer's
     // centre, once between the eye and the footer, once beyond it.
@@ -215,22 +216,24 @@ TEST_F(RenderDemo, ThinTubesDrawnOnTheProcessorHideAndAreHiddenByDepth)
         scene.tubes = {{{at.x - 3 * right.x, at.y - 3 * right.y, at.z - 3 * right.z},
                         {at.x + 3 * right.x, at.y + 3 * right.y, at.z + 3 * right.z},
                         static_cast<int>(TubeSizeClass::XXLarge)}};
-        renderer->setScene(std::make_shared<const Scene3d>(std::move(scene)));
+        EXPECT_TRUE(renderer->setScene(std::make_shared<const Scene3d>(std::move(scene))));
         const QImage image = renderer->render(camera, size);
-        EXPECT_EQ(renderer->lastFrame().bandTubes, 1) << c.name;
+        const FrameCounts& counts = renderer->lastFrame();
+        EXPECT_EQ(GetParam() == DrawingPath::Software ? counts.bandTubes : counts.meshTubes, 1)
+            << c.name;
         EXPECT_TRUE(isLit(image.pixel(pixel), c.shows))
             << c.name << std::hex << ' ' << image.pixel(pixel);
     }
 }
 
-TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
+TEST_P(RenderDemo, FootersOfBrokenModelsDrawNothing)
 {
     // The demo's footers, all on one model; the background shows where they stand.
     const auto demo = show(readExample("demo-footers.nltrack"));
     const QImage empty = [&] {
         Scene3d bare = *demo;
         bare.footers.clear();
-        renderer->setScene(std::make_shared<const Scene3d>(std::move(bare)));
+        EXPECT_TRUE(renderer->setScene(std::make_shared<const Scene3d>(std::move(bare))));
         return renderer->render(camera, size);
     }();
     const ModelMesh good = demo->models.front().meshes.front().mesh;
@@ -253,7 +256,7 @@ TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
         for (Footer3d& footer : broken.footers)
             footer.model = 0;
         const auto shown = std::make_shared<const Scene3d>(std::move(broken));
-        renderer->setScene(shown);
+        EXPECT_TRUE(renderer->setScene(shown));
         const QImage image = renderer->render(camera, size);
         EXPECT_EQ(image, empty) << c.name;
         // Nothing to pick either.
@@ -263,7 +266,7 @@ TEST_F(RenderDemo, FootersOfBrokenModelsDrawNothing)
 }
 
 // A mesh its model places twice is drawn at both places, the footer's placement on top of each.
-TEST_F(RenderDemo, AMeshPlacedTwiceIsDrawnAtBothPlaces)
+TEST_P(RenderDemo, AMeshPlacedTwiceIsDrawnAtBothPlaces)
 {
     const auto demo = show(readExample("demo-footers.nltrack"));
     ModelFootprint twice;
@@ -284,7 +287,7 @@ TEST_F(RenderDemo, AMeshPlacedTwiceIsDrawnAtBothPlaces)
     scene.bounds.extend({6, -1, -3});
     scene.bounds.extend({14, 2, 3});
     camera.fit(scene.bounds.minimum, scene.bounds.maximum, size);
-    renderer->setScene(std::make_shared<const Scene3d>(scene));
+    EXPECT_TRUE(renderer->setScene(std::make_shared<const Scene3d>(scene)));
     const QImage image = renderer->render(camera, size);
     const float middle = (model.minimum.y + model.maximum.y) / 2;
     const QRgb small = footerRgb(0);
@@ -292,6 +295,12 @@ TEST_F(RenderDemo, AMeshPlacedTwiceIsDrawnAtBothPlaces)
     EXPECT_TRUE(isLit(image.pixel(pixelOf({12, middle, 0})), small));
     EXPECT_FALSE(isLit(image.pixel(pixelOf({10, middle, 0})), small));
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, RenderDemo,
+                         testing::Values(DrawingPath::Software, DrawingPath::Hardware),
+                         [](const testing::TestParamInfo<DrawingPath>& info) {
+                             return std::string(drawingPathName(info.param));
+                         });
 
 // Models within the file's bounds that once took minutes and gigabytes: squares, in time.
 TEST(PlanCommand3d, ModelsThatExplodedReadersAreSquaresInTime)

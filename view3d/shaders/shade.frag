@@ -1,0 +1,7 @@
+#version 330 core
+in vec4 shade;
+out vec4 fragColour;
+void main()
+{
+    fragColour = shade;
+}
