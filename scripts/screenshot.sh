@@ -23,9 +23,15 @@ case $output in /*) ;; *) output=$PWD/$output ;; esac
 docs=$PWD/docs
 
 # The pictures show the paths the window holds, so they are taken from a scratch home that
-# holds the demo track, the models and a NoLimits directory, never from this checkout. Made in
-# /tmp itself, since TMPDIR may name a place of this machine's own.
-home=$(mktemp -d /tmp/home.XXXXXX)
+# holds the demo track, the models and a NoLimits directory, never from this checkout. Its path
+# is fixed and neutral, so that the pictures come out the same on every machine; made in /tmp
+# itself, since TMPDIR may name a place of this machine's own.
+home=/tmp/designer
+if [ -e "$home" ]; then
+  echo "screenshot.sh: $home exists; remove it, or wait for the other run to end" >&2
+  exit 1
+fi
+mkdir -m 700 "$home"
 window_pid=
 xvfb_pid=
 cleanup() {
@@ -64,7 +70,7 @@ take() {
   # fifth widget after the file field is "select..." of the model directory. Without a window
   # manager the main window gets the focus only when asked.
   local main_window
-  main_window=$(xdotool search --onlyvisible --name '^Plinthwright$' | head -n1)
+  main_window=$(xdotool search --onlyvisible --name '(^| — )Plinthwright$' | head -n1)
   xdotool windowfocus --sync "$main_window"
   xdotool key Tab Tab Tab Tab Tab space
   sleep 1
