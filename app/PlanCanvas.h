@@ -43,7 +43,16 @@ public:
     // every zoom; only a slow plan shows the stand-in.
     bool crispRepaintPending() const { return crispRepaint_.isActive() || painting_.isRunning(); }
 
+Q_SIGNALS:
+    // A left click at a point in the plan's plane, with how far a pick reaches there (metres).
+    void pointPicked(QPointF world, double reach);
+    // The context menu at a point in the plan's plane, to be shown at `globalPosition`.
+    void menuRequested(QPointF world, double reach, QPoint globalPosition);
+    // A key the canvas has no use for itself, for the picked support.
+    void keyForPick(int key);
+
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -55,6 +64,9 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // The point in the plan's plane under a widget position, and the pick's reach; false while
+    // the view cannot be inverted.
+    bool worldAt(QPoint position, QPointF& world, double& reach) const;
     void showInterim();
     void repaintCrisply();
     void startCrispPainting();
