@@ -167,6 +167,7 @@ private Q_SLOTS:
         h->replies = {QMessageBox::Discard};
         h->window->openTrackFile(h->window->session().trackFile());
         QVERIFY(h->window->session().supportChoices().empty());
+        QCOMPARE(h->window->session().undoStack().count(), 0);
         QCOMPARE(plan->pickedSupport(), std::nullopt);
     }
 

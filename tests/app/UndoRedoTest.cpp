@@ -145,18 +145,6 @@ private Q_SLOTS:
         QVERIFY(!h->window->isWindowModified());
     }
 
-    void openingAnotherTrackForgetsTheSteps()
-    {
-        h->click("buttonGenerate");
-        h->replies = {QMessageBox::Discard};
-        h->window->openTrackFile(demo);
-        QCOMPARE(h->window->session().undoStack().count(), 0);
-        QVERIFY(!h->window->isWindowModified());
-        // Nothing to take back: the track stays as opened.
-        press(Qt::CTRL | Qt::Key_Z);
-        QCOMPARE(placedFooters(h->window->session().track()).size(), std::size_t{0});
-    }
-
 private:
     void press(QKeyCombination keys)
     {
