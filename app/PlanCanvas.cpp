@@ -4,6 +4,7 @@
 
 #include "plan/PlanHitTest.h"
 
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -147,16 +148,34 @@ void PlanCanvas::setLegendShown(bool shown)
     update();
 }
 
-QString PlanCanvas::toolTipAt(QPoint position) const
+bool PlanCanvas::worldAt(QPoint position, QPointF& world, double& reach) const
 {
     bool invertible = false;
     const QTransform deviceToWorld = worldToDevice_.inverted(&invertible);
     if (!invertible)
-        return {};
+        return false;
     const double pixelsPerMetre = std::sqrt(std::abs(worldToDevice_.determinant()));
-    const pw::PlanHit hit = pw::footerAt(scene_, deviceToWorld.map(QPointF(position)),
-                                         toolTipReachPixels / pixelsPerMetre);
+    world = deviceToWorld.map(QPointF(position));
+    reach = toolTipReachPixels / pixelsPerMetre;
+    return true;
+}
+
+QString PlanCanvas::toolTipAt(QPoint position) const
+{
+    QPointF world;
+    double reach = 0.0;
+    if (!worldAt(position, world, reach))
+        return {};
+    const pw::PlanHit hit = pw::footerAt(scene_, world, reach);
     return hit.footer != nullptr ? pw::describeFooter(*hit.footer, hit.preview) : QString();
+}
+
+void PlanCanvas::contextMenuEvent(QContextMenuEvent* event)
+{
+    QPointF world;
+    double reach = 0.0;
+    if (worldAt(event->pos(), world, reach))
+        Q_EMIT menuRequested(world, reach, event->globalPos());
 }
 
 void PlanCanvas::paintEvent(QPaintEvent*)
@@ -209,6 +228,10 @@ void PlanCanvas::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
+    QPointF world;
+    double reach = 0.0;
+    if (worldAt(event->position().toPoint(), world, reach))
+        Q_EMIT pointPicked(world, reach);
     dragging_ = true;
     lastDragPosition_ = event->position().toPoint();
     setCursor(Qt::ClosedHandCursor);
@@ -250,9 +273,10 @@ void PlanCanvas::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Home) {
         timing_.inputArrived();
         fitToView();
+        return;
     }
-    else
-        QWidget::keyPressEvent(event);
+    Q_EMIT keyForPick(event->key());
+    QWidget::keyPressEvent(event);
 }
 
 bool PlanCanvas::event(QEvent* event)

@@ -46,7 +46,16 @@ public:
     bool crispRepaintPending() const { return crispRepaint_.isActive() || painting_.isRunning(); }
     const FrameTiming& frameTiming() const { return timing_; }
 
+Q_SIGNALS:
+    // A left click at a point in the plan's plane, with how far a pick reaches there (metres).
+    void pointPicked(QPointF world, double reach);
+    // The context menu at a point in the plan's plane, to be shown at `globalPosition`.
+    void menuRequested(QPointF world, double reach, QPoint globalPosition);
+    // A key the canvas has no use for itself, for the picked support.
+    void keyForPick(int key);
+
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -58,6 +67,9 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // The point in the plan's plane under a widget position, and the pick's reach; false while
+    // the view cannot be inverted.
+    bool worldAt(QPoint position, QPointF& world, double& reach) const;
     void showInterim();
     void repaintCrisply();
     void startCrispPainting();

@@ -4,6 +4,7 @@
 #include "PlanCanvas.h"
 #include "PlanSummary.h"
 #include "PlanWindow.h"
+#include "SupportPicking.h"
 #include "TrackSession.h"
 #include "View3dPanel.h"
 #include "frmMain.h"
@@ -19,7 +20,9 @@
 #include "tracklib/Catching.h"
 #include "view3d/Scene3d.h"
 
+#include <QAction>
 #include <QDir>
+#include <QMenu>
 #include <QSettings>
 
 #include <algorithm>
@@ -50,8 +53,9 @@ PlanCoordinator::PlanCoordinator(const TrackSession& session, frmMain& mainWindo
             &PlanCoordinator::followModelDirectoryInspected);
     connect(&session_, &TrackSession::trackGenerated, this, &PlanCoordinator::followTrackGenerated);
     connect(&session_, &TrackSession::saved, this, &PlanCoordinator::followTrackSaved);
-    // Whether the work is saved changes only with an open, a generate or a save, each of which
-    // builds the summary once it has followed the change.
+    connect(&session_, &TrackSession::trackStepped, this, &PlanCoordinator::followTrackStepped);
+    // Undo can lead back to the saved state, or away from it, by itself.
+    connect(&session_, &TrackSession::modifiedChanged, this, [this] { updateSummary(); });
     connect(&session_, &TrackSession::nolimitsDirectoryChanged, this, [this] {
         inspectModels(ModelsToRead::Installed);
         if (window_->isVisible())
@@ -68,6 +72,17 @@ PlanCoordinator::PlanCoordinator(const TrackSession& session, frmMain& mainWindo
     connect(&session_, &TrackSession::choicesChanged, this, [this] {
         generatedFrom_.reset();
         previewTimer_.start();
+    });
+    // Undo and redo answer their keys in the plan window too, where the choices are made.
+    for (const QString& name : {QStringLiteral("actionUndo"), QStringLiteral("actionRedo")})
+        if (auto* action = mainWindow.findChild<QAction*>(name))
+            window_->addAction(action);
+    PlanCanvas* canvas = window_->canvas();
+    connect(canvas, &PlanCanvas::pointPicked, this, &PlanCoordinator::pickSupportAt);
+    connect(canvas, &PlanCanvas::menuRequested, this, &PlanCoordinator::showSupportMenu);
+    connect(canvas, &PlanCanvas::keyForPick, this, [this](int key) {
+        if (const auto choice = pw::supportChoiceForKey(key))
+            chooseForPicked(*choice);
     });
     installedModelsWait_.setSingleShot(true);
     installedModelsWait_.setInterval(installedModelsWaitMs);
@@ -133,6 +148,7 @@ void PlanCoordinator::followTrackReplaced()
     const pw::Track& track = session_.track();
     trackText_ = pw::trackSummary(session_.trackFile(), track);
     actionText_.clear();
+    picked_.reset();
     tubeEnds_.emplace(track);
     generatedFrom_.reset();
     generatedUndrawn_ = false;
@@ -198,7 +214,6 @@ void PlanCoordinator::followTrackGenerated(const pw::GenerationReport& report)
     const pw::Track& track = session_.track();
     const std::size_t firstNew =
         track.sceneryObjects.size() - static_cast<std::size_t>(report.objectsAddedTotal());
-    const int doubled = pw::countDoubledFooters(track.sceneryObjects, firstNew);
     if (!tubeEnds_ || !tubeEndsSurviveGenerate(*tubeEnds_, track, report))
         tubeEnds_.emplace(track);
     // Keeping the fundaments, generating again would place the same footers again. Replacing
@@ -211,8 +226,9 @@ void PlanCoordinator::followTrackGenerated(const pw::GenerationReport& report)
     // Only the copies changed: the model directory's shapes stay, and draw the new footers until
     // the copies have been read. The plan is drawn once they have, as it would be again then.
     inspectModels(ModelsToRead::Installed);
-    actionText_ =
-        pw::generateSummary(report, doubled, pw::toFileSystemPath(session_.nolimitsDirectory()));
+    actionText_ = generatedText(report);
+    // The fundament picked may be gone, and the others renumbered.
+    picked_.reset();
     trackText_ = pw::trackSummary(session_.trackFile(), track);
     previewTimer_.stop();
     preview_.clear();
@@ -225,6 +241,90 @@ void PlanCoordinator::followTrackGenerated(const pw::GenerationReport& report)
     updateSummary();
     if (main_)
         window_->showBeside(*main_);
+}
+
+QString PlanCoordinator::generatedText(const pw::GenerationReport& report) const
+{
+    const pw::Track& track = session_.track();
+    const std::size_t added = static_cast<std::size_t>(report.objectsAddedTotal());
+    const std::size_t firstNew =
+        track.sceneryObjects.size() >= added ? track.sceneryObjects.size() - added : 0;
+    return pw::generateSummary(report, pw::countDoubledFooters(track.sceneryObjects, firstNew),
+                               pw::toFileSystemPath(session_.nolimitsDirectory()));
+}
+
+void PlanCoordinator::followTrackStepped()
+{
+    const pw::Track& track = session_.track();
+    trackText_ = pw::trackSummary(session_.trackFile(), track);
+    const std::optional<pw::GenerationReport>& report = session_.lastReport();
+    actionText_ = report ? generatedText(*report) : tr("Generate undone");
+    picked_.reset();
+    tubeEnds_.emplace(track);
+    generatedFrom_.reset();
+    generatedUndrawn_ = false;
+    installedModelsWait_.stop();
+    previewTimer_.stop();
+    // The copies may have come or gone with the step.
+    inspectModels(ModelsToRead::Installed);
+    if (window_->isVisible()) {
+        computePreview();
+        rebuildScene(false);
+    }
+    updateSummary();
+}
+
+void PlanCoordinator::pickSupportAt(QPointF world, double reach)
+{
+    if (!session_.hasTrack() || window_->threeDShown())
+        return;
+    const std::optional<std::int32_t> support =
+        pw::supportAt(session_.track(), window_->canvas()->scene(), world, reach);
+    if (support == picked_)
+        return;
+    picked_ = support;
+    updateSummary();
+}
+
+void PlanCoordinator::showSupportMenu(QPointF world, double reach, QPoint globalPosition)
+{
+    pickSupportAt(world, reach);
+    if (!picked_)
+        return;
+    supportMenu_ = std::make_unique<QMenu>();
+    supportMenu_->setObjectName(QStringLiteral("supportMenu"));
+    const auto add = [this](const QString& text, QKeySequence keys,
+                            std::optional<pw::SupportChoice> choice, bool enabled) {
+        QAction* action = supportMenu_->addAction(text);
+        action->setShortcut(keys);  // shown beside the item; the canvas takes the keys
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, [this, choice] { chooseForPicked(choice); });
+    };
+    const pw::SupportChoice* current = session_.supportChoices().find(*picked_);
+    add(tr("No footer here"), QKeySequence(Qt::Key_Delete), pw::SupportChoice::noFooter(), true);
+    const pw::FooterModelChoices models = session_.footerModelChoices();
+    for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
+        const std::size_t index = static_cast<std::size_t>(sizeClass);
+        // Only a class with a model to place can lend it.
+        add(tr("The %1 model here").arg(QLatin1String(pw::sizeClassLabel(sizeClass))),
+            QKeySequence(static_cast<int>(Qt::Key_1 + index)),
+            pw::SupportChoice::modelOf(sizeClass), models[index].enabled);
+    }
+    add(tr("As its size class"), QKeySequence(Qt::Key_Backspace), std::nullopt,
+        current != nullptr);
+    supportMenu_->popup(globalPosition);
+}
+
+void PlanCoordinator::chooseForPicked(std::optional<pw::SupportChoice> choice)
+{
+    if (!picked_ || !main_)
+        return;
+    // A model of a class without one would only make generate refuse.
+    if (choice && choice->model &&
+        !session_.footerModelChoices()[static_cast<std::size_t>(*choice->model)].enabled)
+        return;
+    main_->chooseForSupport(*picked_, choice);
+    updateSummary();
 }
 
 void PlanCoordinator::drawGenerated()
@@ -417,6 +517,11 @@ void PlanCoordinator::updateSummary()
     }
     if (!memoryProblem_.isEmpty())
         parts << memoryProblem_;
+    if (picked_) {
+        parts << pw::supportChoiceText(*picked_, session_.supportChoices().find(*picked_)) +
+                     tr(" (Del: no footer here, 1\u20135: that class's model, Backspace: as its "
+                        "class)");
+    }
     if (!actionText_.isEmpty())
         parts << actionText_;
     if (session_.isModified())

@@ -5,6 +5,7 @@
 // models are read off the window's thread: until they arrive the plan draws their footers as
 // 1 m squares. Each change works the preview out at most once and builds the summary once.
 
+#include "footers/SupportChoice.h"
 #include "footers/TubeEndPoints.h"
 #include "models/ModelFootprints.h"
 #include "models/ModelInspector.h"
@@ -12,15 +13,19 @@
 #include "tracklib/Track.h"
 
 #include <QObject>
+#include <QPoint>
+#include <QPointF>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
 
 class PlanWindow;
+class QMenu;
 class TrackSession;
 class frmMain;
 
@@ -40,6 +45,10 @@ public:
     ~PlanCoordinator() override;
 
     PlanWindow& window() const { return *window_; }
+    // The support a click or the context menu picked in the plan, for its own footer choice.
+    std::optional<std::int32_t> pickedSupport() const { return picked_; }
+    // The context menu of the picked support, while shown.
+    QMenu* supportMenu() const { return supportMenu_.get(); }
     // The footer models are being read; the plan shows their footers as squares meanwhile.
     bool readingModels() const { return readingModels_; }
     // How long the choices must rest before the preview is worked out again.
@@ -53,6 +62,13 @@ private:
     void followModelDirectoryInspected();
     void followTrackGenerated(const pw::GenerationReport& report);
     void followTrackSaved(const QString& fileName);
+    // An undo or redo changed the track: drawn again where the user looks, without fitting.
+    void followTrackStepped();
+    QString generatedText(const pw::GenerationReport& report) const;
+    // Picks the support at a point of the plan, or none.
+    void pickSupportAt(QPointF world, double reach);
+    void showSupportMenu(QPointF world, double reach, QPoint globalPosition);
+    void chooseForPicked(std::optional<pw::SupportChoice> choice);
     // Shows the window again and in front, worked out afresh if it was closed.
     void showWindow();
     // Reads the models afresh, in the background: both directories', or only the copies in the
@@ -104,6 +120,8 @@ private:
     QString trackText_;
     QString modelText_;
     QString actionText_;
+    std::optional<std::int32_t> picked_;
+    std::unique_ptr<QMenu> supportMenu_;
     // Last, so that it is stopped first: it waits for the one model it has in hand.
     pw::ModelInspector inspector_;
 };

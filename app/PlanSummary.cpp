@@ -75,6 +75,14 @@ QString generateSummary(const GenerationReport& report, int doubled,
         QStringLiteral("Placed %1").arg(count(report.objectsAddedTotal(), "footer", "footers"));
     if (!perClass.isEmpty())
         text += QStringLiteral(" (%1)").arg(perClass.join(QStringLiteral(", ")));
+    if (report.footersOfChosenModel > 0)
+        text += QStringLiteral(", %1 of a model chosen for its support")
+                    .arg(count(report.footersOfChosenModel, "footer", "footers"));
+    if (report.footersLeftOut > 0)
+        text += QStringLiteral(", left out %1").arg(count(report.footersLeftOut, "support", "supports"));
+    if (report.earlierFootersRemoved > 0)
+        text += QStringLiteral(", removed %1 placed before")
+                    .arg(count(report.earlierFootersRemoved, "footer", "footers"));
     if (report.freeNodesAdded > 0)
         text += QStringLiteral(", replaced %1")
                     .arg(count(report.fundamentsRemoved, "fundament", "fundaments"));

@@ -1,6 +1,9 @@
 #include "TrackSession.h"
 
+#include "TrackSteps.h"
+
 #include "footers/ObjectDirectory.h"
+#include "footers/PlacedFooters.h"
 #include "qtbridge/ObjectDirectoryText.h"
 #include "qtbridge/QtPaths.h"
 #include "tracklib/Catching.h"
@@ -14,6 +17,8 @@ TrackSession::TrackSession(QObject* parent) : QObject(parent)
     for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses)
         choices_[static_cast<std::size_t>(sizeClass)].scalePercent =
             pw::defaultScalePercent(sizeClass);
+    connect(&undoStack_, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { Q_EMIT modifiedChanged(!clean); });
 }
 
 pw::Result<pw::ReadDiagnostics> TrackSession::openTrack(const QString& fileName)
@@ -23,11 +28,16 @@ pw::Result<pw::ReadDiagnostics> TrackSession::openTrack(const QString& fileName)
         pw::openTrack(pw::toFileSystemPath(fileName), pw::TrackSource::RegularFile);
     if (!opened)
         return opened.error();
+    // The steps and the choices for single supports belong to the track they were made on.
+    undoStack_.clear();
     track_ = std::move(opened->track);
     trackFile_ = fileName;
     lastReport_.reset();
+    const bool supportsChanged = !supports_.empty();
+    supports_ = {};
     proposeObjectDirectoryName();
-    setModified(false);
+    if (supportsChanged)
+        Q_EMIT choicesChanged();
     Q_EMIT trackReplaced();
     return opened->diagnostics;
 }
@@ -37,37 +47,97 @@ pw::Result<void> TrackSession::saveTrack(const QString& fileName)
     pw::Result<void> written = pw::writeTrackFile(pw::toFileSystemPath(fileName), track_);
     if (!written)
         return written;
-    setModified(false);
+    undoStack_.setClean();
     Q_EMIT saved(fileName);
     return written;
 }
 
-pw::Result<pw::GenerationReport> TrackSession::generate()
+pw::Result<pw::GenerationReport> TrackSession::generate(pw::EarlierFooters earlier)
 {
     pw::Result<pw::ObjectDirectory> objectDirectory =
         pw::objectDirectoryFromText(objectDirectoryText_);
     if (!objectDirectory)
         return objectDirectory.error();
-    const pw::GenerationOptions options = optionsFor(*objectDirectory);
+    pw::GenerationOptions options = optionsFor(*objectDirectory);
+    options.earlierFooters = earlier;
 
-    const pw::Result<pw::GenerationReport> report = pw::catchingAllocation(
+    pw::Result<pw::FooterStep> step = pw::catchingAllocation(
         [&] {
             // On a copy, so that running out of memory part of the way keeps the track as it was.
             pw::Track generated = track_;
-            pw::Result<pw::GenerationReport> made = pw::generateFooters(generated, options);
+            pw::Result<pw::FooterStep> made = pw::generateFooterStep(generated, options);
             if (made)
                 track_ = std::move(generated);
             return made;
         },
         pw::CoreError(pw::FooterError::NoMemoryToGenerate));
-    if (!report)
-        return report;
-    lastReport_ = *report;
+    if (!step)
+        return step.error();
+    lastReport_ = step->report;
+    auto* done = new GenerationStep(*this, std::move(*step), supports_);
+    // The choices follow their supports past the fundaments the generation removed.
+    adoptSupportChoices(supports_.afterFundamentsRemoved(done->step().track.removedFundaments()));
+    undoStack_.push(done);  // owned by the stack
     // The name proposed again, as after opening the track.
     proposeObjectDirectoryName();
-    setModified(true);
     Q_EMIT trackGenerated(*lastReport_);
-    return report;
+    return *lastReport_;
+}
+
+std::size_t TrackSession::earlierFooterCount() const { return pw::placedFooters(track_).size(); }
+
+bool TrackSession::isTrackModified() const
+{
+    const int clean = undoStack_.cleanIndex();
+    if (clean < 0)
+        return true;  // the saved state was undone and replaced: the track differs from it
+    const int from = std::min(clean, undoStack_.index());
+    const int to = std::max(clean, undoStack_.index());
+    for (int i = from; i < to; ++i)
+        if (undoStack_.command(i)->id() == static_cast<int>(TrackStepKind::Generation))
+            return true;
+    return false;
+}
+
+void TrackSession::setSupportChoice(std::int32_t fundament, std::optional<pw::SupportChoice> choice)
+{
+    pw::SupportChoices after = supports_;
+    if (choice)
+        after.set(fundament, *choice);
+    else
+        after.clear(fundament);
+    if (after == supports_)
+        return;
+    undoStack_.push(new SupportChoicesStep(*this, supports_, std::move(after),
+                                           tr("choice for support %1").arg(fundament)));
+}
+
+void TrackSession::adoptSupportChoices(const pw::SupportChoices& supports)
+{
+    if (supports == supports_)
+        return;
+    supports_ = supports;
+    Q_EMIT choicesChanged();
+}
+
+void TrackSession::undoGeneration(pw::FooterStep& step, const pw::SupportChoices& before)
+{
+    const std::vector<pw::CoreError> warnings = pw::undoFooterStep(step, track_);
+    lastReport_.reset();
+    adoptSupportChoices(before);
+    Q_EMIT trackStepped();
+    if (!warnings.empty())
+        Q_EMIT stepWarnings(warnings);
+}
+
+void TrackSession::redoGeneration(pw::FooterStep& step, const pw::SupportChoices& after)
+{
+    const std::vector<pw::CoreError> warnings = pw::redoFooterStep(step, track_);
+    lastReport_ = step.report;
+    adoptSupportChoices(after);
+    Q_EMIT trackStepped();
+    if (!warnings.empty())
+        Q_EMIT stepWarnings(warnings);
 }
 
 pw::Result<void> TrackSession::inspectModelDirectory(const QString& directory)
@@ -162,13 +232,6 @@ pw::GenerationOptions TrackSession::optionsFor(const pw::ObjectDirectory& object
     options.nolimitsDirectory = pw::toFileSystemPath(nolimitsDirectory_);
     options.replaceFundaments = replaceFundaments_;
     options.alignToTangent = alignToTangent_;
+    options.supports = supports_;
     return options;
-}
-
-void TrackSession::setModified(bool modified)
-{
-    if (modified_ == modified)
-        return;
-    modified_ = modified;
-    Q_EMIT modifiedChanged(modified);
 }

@@ -1,5 +1,9 @@
 #include "UserPrompts.h"
 
+#include <QAbstractButton>
+#include <QList>
+#include <QPushButton>
+
 namespace pw {
 
 UserPrompts standardUserPrompts()
@@ -30,6 +34,24 @@ UserPrompts standardUserPrompts()
         box.setTextFormat(Qt::PlainText);
         const int answer = box.exec();
         return answer == 0 ? QMessageBox::NoButton : static_cast<QMessageBox::StandardButton>(answer);
+    };
+    prompts.choice = [](QWidget* parent, const QString& title, const QString& text,
+                        const QStringList& buttons) {
+        QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+        box.setTextFormat(Qt::PlainText);
+        QList<QAbstractButton*> added;
+        for (qsizetype i = 0; i < buttons.size(); ++i) {
+            const bool last = i + 1 == buttons.size();
+            added << box.addButton(buttons[i], last ? QMessageBox::RejectRole
+                                                    : QMessageBox::AcceptRole);
+        }
+        if (!added.isEmpty()) {
+            box.setDefaultButton(static_cast<QPushButton*>(added.first()));
+            box.setEscapeButton(added.last());
+        }
+        box.exec();
+        const qsizetype chosen = added.indexOf(box.clickedButton());
+        return chosen + 1 == added.size() ? -1 : static_cast<int>(chosen);
     };
     return prompts;
 }

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -25,6 +26,9 @@ struct UserPrompts {
     std::function<QMessageBox::StandardButton(QWidget*, const QString&, const QString&,
                                               QMessageBox::StandardButtons)>
         question;
+    // parent, title, text, the buttons' texts (the last one cancels); the index of the button
+    // chosen, or -1 when closed
+    std::function<int(QWidget*, const QString&, const QString&, const QStringList&)> choice;
 };
 
 // The toolkit's static file dialogs and warning box.

@@ -17,6 +17,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QAction>
 #include <QGridLayout>
 #include <QKeySequence>
 #include <QMimeData>
@@ -68,6 +69,42 @@ frmMain::frmMain(QWidget* parent)
     shortcut(Qt::CTRL | Qt::Key_S, [this] { ui->buttonSave->click(); });
     shortcut(Qt::CTRL | Qt::Key_Q, [this] { close(); });
     shortcut(Qt::CTRL | Qt::Key_P, [this] { buttonShowPlan->click(); });
+    addUndoActions();
+}
+
+void frmMain::addUndoActions()
+{
+    // Actions of the window, not widgets: the tree and its tab chain stay as they are.
+    QAction* undo = session_.undoStack().createUndoAction(this, tr("Undo"));
+    undo->setObjectName(QStringLiteral("actionUndo"));
+    undo->setShortcuts(QKeySequence::Undo);
+    QAction* redo = session_.undoStack().createRedoAction(this, tr("Redo"));
+    redo->setObjectName(QStringLiteral("actionRedo"));
+    // Both spellings on every system: Ctrl+Y is the Windows habit, Ctrl+Shift+Z the others'.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                     QKeySequence(Qt::CTRL | Qt::Key_Y)})
+        if (!redoKeys.contains(keys))
+            redoKeys << keys;
+    redo->setShortcuts(redoKeys);
+    addAction(undo);
+    addAction(redo);
+}
+
+void frmMain::showStepped()
+{
+    showTrack();
+    if (const std::optional<pw::GenerationReport>& report = session_.lastReport())
+        showGenerated(*report);
+    else
+        resultLine->setResult(session_.isModified() ? tr("Generate undone")
+                                                    : tr("Generate undone: the track is as saved"),
+                              {}, pw::nolimitsSummary(session_.nolimitsDirectory()));
+}
+
+void frmMain::chooseForSupport(std::int32_t fundament, std::optional<pw::SupportChoice> choice)
+{
+    session_.setSupportChoice(fundament, choice);
 }
 
 void frmMain::addResultRow()
@@ -117,8 +154,15 @@ void frmMain::showGenerated(const pw::GenerationReport& report)
 {
     const int placed = report.objectsAddedTotal();
     const int copied = report.filesCopied();
+    QString counted;
+    if (report.earlierFootersRemoved > 0)
+        counted += tr(", %1 earlier removed").arg(report.earlierFootersRemoved);
+    if (report.footersOfChosenModel > 0)
+        counted += tr(", %1 of a model chosen for their support").arg(report.footersOfChosenModel);
+    if (report.footersLeftOut > 0)
+        counted += tr(", %1 left out").arg(report.footersLeftOut);
     const QString sentence =
-        (placed == 1 ? tr("1 footer placed") : tr("%1 footers placed").arg(placed)) +
+        (placed == 1 ? tr("1 footer placed") : tr("%1 footers placed").arg(placed)) + counted +
         (copied == 1 ? tr(", 1 model copied to %1") : tr(", %1 models copied to %2").arg(copied));
     resultLine->setResult(sentence, pw::visiblePath(report.installation.directory),
                           pw::nolimitsSummary(session_.nolimitsDirectory()));
@@ -177,6 +221,17 @@ void frmMain::connectChoices()
         showNolimitsDirectory();
     });
     connect(&session_, &TrackSession::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(&session_, &TrackSession::trackStepped, this, &frmMain::showStepped);
+    connect(&session_, &TrackSession::stepWarnings, this,
+            [this](const std::vector<pw::CoreError>& warnings) {
+                QStringList texts;
+                for (const pw::CoreError& warning : warnings)
+                    texts << pw::visibleError(warning);
+                prompts.warning(this, tr("Undo"),
+                                tr("The track was changed, but these files were left as they "
+                                   "stood:\n%1")
+                                    .arg(texts.join(QLatin1Char('\n'))));
+            });
     connect(&session_, &TrackSession::nolimitsDirectoryChanged, this,
             &frmMain::showNolimitsDirectory);
 }
@@ -385,10 +440,18 @@ bool frmMain::mayLeaveUnsavedWork()
 {
     if (!session_.isModified())
         return true;
+    const QString name = pw::visibleText(QFileInfo(session_.trackFile()).fileName());
+    if (!session_.isTrackModified()) {
+        // The track itself is as saved: saving it would keep nothing of the choices.
+        return prompts.question(this, tr("Plinthwright"),
+                                tr("The footer choices for single supports of %1 will be lost.")
+                                    .arg(name),
+                                QMessageBox::Discard | QMessageBox::Cancel) ==
+               QMessageBox::Discard;
+    }
     const QMessageBox::StandardButton answer = prompts.question(
         this, tr("Plinthwright"),
-        tr("The generated footers of %1 are not saved.\nDo you want to save the track?")
-            .arg(pw::visibleText(QFileInfo(session_.trackFile()).fileName())),
+        tr("The generated footers of %1 are not saved.\nDo you want to save the track?").arg(name),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     switch (answer) {
     case QMessageBox::Save: return saveWithDialog();
@@ -456,7 +519,10 @@ void frmMain::on_buttonGenerate_clicked()
     // one refused stops here rather than generating from the directory before it.
     if (!typedModelDirectory())
         return;
-    const pw::Result<pw::GenerationReport> report = session_.generate();
+    const std::optional<pw::EarlierFooters> earlier = askAboutEarlierFooters();
+    if (!earlier)
+        return;
+    const pw::Result<pw::GenerationReport> report = session_.generate(*earlier);
     if (!report) {
         warnGenerationFailed(report.error());
         return;
@@ -472,6 +538,26 @@ void frmMain::on_buttonGenerate_clicked()
         prompts.warning(this, tr("Generate footers"),
                         tr("The footers were generated, with a warning:\n%1")
                             .arg(warnings.join(QLatin1Char('\n'))));
+    }
+}
+
+std::optional<pw::EarlierFooters> frmMain::askAboutEarlierFooters()
+{
+    const std::size_t earlier = session_.earlierFooterCount();
+    if (earlier == 0)
+        return pw::EarlierFooters::Add;
+    const QString held = earlier == 1 ? tr("The track holds 1 footer placed by an earlier generate.")
+                                      : tr("The track holds %1 footers placed by an earlier "
+                                           "generate.")
+                                            .arg(earlier);
+    const int answer = prompts.choice(
+        this, tr("Generate footers"),
+        held + tr("\nReplace them with the new footers, or add the new ones beside them?"),
+        {tr("Replace the earlier footers"), tr("Add"), tr("Cancel")});
+    switch (answer) {
+    case 0: return pw::EarlierFooters::Replace;
+    case 1: return pw::EarlierFooters::Add;
+    default: return std::nullopt;
     }
 }
 

@@ -12,7 +12,9 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QPushButton;
@@ -42,6 +44,9 @@ public:
 
     // What the window holds, for the views that observe it; only the window writes into it.
     const TrackSession& session() const { return session_; }
+
+    // What a view chose for a single support: none makes it follow its class again.
+    void chooseForSupport(std::int32_t fundament, std::optional<pw::SupportChoice> choice);
 
 Q_SIGNALS:
     // The plan window is asked for: by its button or Ctrl+P.
@@ -103,6 +108,12 @@ private:
     void showTitle();
     void showNolimitsDirectory();
     void showGenerated(const pw::GenerationReport& report);
+    // Undo and redo as actions of the window, Ctrl+Z and Ctrl+Shift+Z or Ctrl+Y.
+    void addUndoActions();
+    // After an undo or redo changed the track.
+    void showStepped();
+    // Where the track holds footers placed before: replace them, add beside them, or neither.
+    std::optional<pw::EarlierFooters> askAboutEarlierFooters();
     // A warning titled `title` of `sentence`, whose %1 is the path and %2 the reason.
     void warnPathFailed(const QString& title, const QString& sentence, const QString& path,
                         const pw::CoreError& error);

@@ -271,6 +271,7 @@ private Q_SLOTS:
         QVERIFY(!window.isVisible());
         QCOMPARE(previewBounds(), aligned);
         h->get<QCheckBox>("checkAlignTangent")->click();
+        h->picks = QStringList{QStringLiteral("Add")};
         h->click("buttonGenerate");
         QVERIFY(window.isVisible());
         QVERIFY(window.summary().contains(QStringLiteral(", 21 footers doubled")));

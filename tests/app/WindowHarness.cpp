@@ -57,6 +57,12 @@ void WindowHarness::reopen()
         questions << title + QLatin1Char('\n') + text;
         return replies.isEmpty() ? QMessageBox::Cancel : replies.takeFirst();
     };
+    prompts.choice = [this](QWidget*, const QString& title, const QString& text,
+                            const QStringList& buttons) {
+        questions << title + QLatin1Char('\n') + text;
+        const int picked = picks.isEmpty() ? -1 : static_cast<int>(buttons.indexOf(picks.takeFirst()));
+        return picked + 1 == buttons.size() ? -1 : picked;
+    };
     window->setUserPrompts(std::move(prompts));
 }
 

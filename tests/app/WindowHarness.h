@@ -72,6 +72,8 @@ struct WindowHarness {
     // Answers to the questions (Save, Discard, Yes, ...); none left means Cancel.
     QList<QMessageBox::StandardButton> replies;
     QStringList questions;  // "title\ntext"
+    // Buttons to press, by their text, in questions with buttons of their own; none left cancels.
+    QStringList picks;
     QTemporaryDir dir;
     std::unique_ptr<frmMain> window;
 
