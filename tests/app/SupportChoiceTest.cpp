@@ -5,7 +5,6 @@
 #include "PlanCanvas.h"
 #include "PlanCoordinator.h"
 #include "PlanWindow.h"
-#include "SupportPicking.h"
 #include "WindowHarness.h"
 
 #include "footers/FooterGeneration.h"
