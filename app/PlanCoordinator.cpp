@@ -4,9 +4,11 @@
 #include "PlanCanvas.h"
 #include "PlanSummary.h"
 #include "PlanWindow.h"
+#include "SupportChoiceMenu.h"
 #include "SupportPicking.h"
 #include "TrackSession.h"
 #include "View3dPanel.h"
+#include "View3dWidget.h"
 #include "frmMain.h"
 #include "footers/FooterEnds.h"
 #include "footers/FooterGeneration.h"
@@ -77,13 +79,27 @@ PlanCoordinator::PlanCoordinator(const TrackSession& session, frmMain& mainWindo
     for (const QString& name : {QStringLiteral("actionUndo"), QStringLiteral("actionRedo")})
         if (auto* action = mainWindow.findChild<QAction*>(name))
             window_->addAction(action);
-    PlanCanvas* canvas = window_->canvas();
-    connect(canvas, &PlanCanvas::pointPicked, this, &PlanCoordinator::pickSupportAt);
-    connect(canvas, &PlanCanvas::menuRequested, this, &PlanCoordinator::showSupportMenu);
-    connect(canvas, &PlanCanvas::keyForPick, this, [this](int key) {
+    // The plan and the 3D view pick a support and choose for it alike.
+    const auto chooseByKey = [this](int key) {
         if (const auto choice = pw::supportChoiceForKey(key))
             chooseForPicked(*choice);
-    });
+    };
+    PlanCanvas* canvas = window_->canvas();
+    connect(canvas, &PlanCanvas::pointPicked, this, &PlanCoordinator::pickSupportAt);
+    connect(canvas, &PlanCanvas::menuRequested, this,
+            [this](QPointF world, double reach, QPoint globalPosition) {
+                pickSupportAt(world, reach);
+                showSupportMenu(globalPosition);
+            });
+    connect(canvas, &PlanCanvas::keyForPick, this, chooseByKey);
+    View3dPanel* view3d = window_->view3d();
+    connect(view3d, &View3dPanel::pointPicked, this, &PlanCoordinator::pickSupport3dAt);
+    connect(view3d, &View3dPanel::menuRequested, this,
+            [this](QPoint position, QPoint globalPosition) {
+                pickSupport3dAt(position);
+                showSupportMenu(globalPosition);
+            });
+    connect(view3d, &View3dPanel::keyForPick, this, chooseByKey);
     installedModelsWait_.setSingleShot(true);
     installedModelsWait_.setInterval(installedModelsWaitMs);
     connect(&installedModelsWait_, &QTimer::timeout, this, [this] {
@@ -278,40 +294,34 @@ void PlanCoordinator::pickSupportAt(QPointF world, double reach)
 {
     if (!session_.hasTrack() || window_->threeDShown())
         return;
-    const std::optional<std::int32_t> support =
-        pw::supportAt(session_.track(), window_->canvas()->scene(), world, reach);
+    setPicked(pw::supportAt(session_.track(), window_->canvas()->scene(), world, reach));
+}
+
+void PlanCoordinator::pickSupport3dAt(QPoint position)
+{
+    const View3dWidget* view = window_->view3d()->view();
+    if (!session_.hasTrack() || !window_->threeDShown() || view == nullptr ||
+        view->scene() == nullptr)
+        return;
+    setPicked(pw::supportAt3d(session_.track(), *view->scene(), view->camera(), QPointF(position),
+                              view->size()));
+}
+
+void PlanCoordinator::setPicked(std::optional<std::int32_t> support)
+{
     if (support == picked_)
         return;
     picked_ = support;
     updateSummary();
 }
 
-void PlanCoordinator::showSupportMenu(QPointF world, double reach, QPoint globalPosition)
+void PlanCoordinator::showSupportMenu(QPoint globalPosition)
 {
-    pickSupportAt(world, reach);
     if (!picked_)
         return;
-    supportMenu_ = std::make_unique<QMenu>();
-    supportMenu_->setObjectName(QStringLiteral("supportMenu"));
-    const auto add = [this](const QString& text, QKeySequence keys,
-                            std::optional<pw::SupportChoice> choice, bool enabled) {
-        QAction* action = supportMenu_->addAction(text);
-        action->setShortcut(keys);  // shown beside the item; the canvas takes the keys
-        action->setEnabled(enabled);
-        connect(action, &QAction::triggered, this, [this, choice] { chooseForPicked(choice); });
-    };
-    const pw::SupportChoice* current = session_.supportChoices().find(*picked_);
-    add(tr("No footer here"), QKeySequence(Qt::Key_Delete), pw::SupportChoice::noFooter(), true);
-    const pw::FooterModelChoices models = session_.footerModelChoices();
-    for (const pw::TubeSizeClass sizeClass : pw::allSizeClasses) {
-        const std::size_t index = static_cast<std::size_t>(sizeClass);
-        // Only a class with a model to place can lend it.
-        add(tr("The %1 model here").arg(QLatin1String(pw::sizeClassLabel(sizeClass))),
-            QKeySequence(static_cast<int>(Qt::Key_1 + index)),
-            pw::SupportChoice::modelOf(sizeClass), models[index].enabled);
-    }
-    add(tr("As its size class"), QKeySequence(Qt::Key_Backspace), std::nullopt,
-        current != nullptr);
+    supportMenu_ = pw::supportChoiceMenu(
+        session_.footerModelChoices(), session_.supportChoices().find(*picked_) != nullptr,
+        [this](std::optional<pw::SupportChoice> choice) { chooseForPicked(choice); });
     supportMenu_->popup(globalPosition);
 }
 

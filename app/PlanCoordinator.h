@@ -67,7 +67,11 @@ private:
     QString generatedText(const pw::GenerationReport& report) const;
     // Picks the support at a point of the plan, or none.
     void pickSupportAt(QPointF world, double reach);
-    void showSupportMenu(QPointF world, double reach, QPoint globalPosition);
+    // Picks the support at a pixel of the 3D view, or none.
+    void pickSupport3dAt(QPoint position);
+    void setPicked(std::optional<std::int32_t> support);
+    // The menu of the picked support, if there is one.
+    void showSupportMenu(QPoint globalPosition);
     void chooseForPicked(std::optional<pw::SupportChoice> choice);
     // Shows the window again and in front, worked out afresh if it was closed.
     void showWindow();

@@ -1,6 +1,7 @@
 #include "SupportPicking.h"
 
 #include "plan/PlanHitTest.h"
+#include "view3d/Picking3d.h"
 
 #include <QCoreApplication>
 #include <QLineF>
@@ -42,17 +43,29 @@ std::optional<std::int32_t> supportAt(const Track& track, const PlanScene& scene
     return nearest;
 }
 
-std::optional<std::optional<SupportChoice>> supportChoiceForKey(int key)
+std::optional<std::int32_t> supportAt3d(const Track& track, const Scene3d& scene,
+                                        const OrbitCamera& camera, QPointF pixel, QSize size,
+                                        double reachPixels)
 {
-    if (key == Qt::Key_Delete || key == Qt::Key_0)
-        return std::optional<SupportChoice>(SupportChoice::noFooter());
-    if (key == Qt::Key_Backspace)
-        return std::optional<SupportChoice>();
-    const int classIndex = key - Qt::Key_1;
-    if (classIndex >= 0 && classIndex < static_cast<int>(sizeClassCount))
-        return std::optional<SupportChoice>(
-            SupportChoice::modelOf(static_cast<TubeSizeClass>(classIndex)));
-    return std::nullopt;
+    const Pick3d hit = pick3d(scene, camera, pixel, size);
+    if (hit.kind == Pick3d::Kind::Footer)
+        return fundamentAt(track, scene.footers[hit.index].facts.position);
+    if (hit.kind == Pick3d::Kind::PreviewFooter)
+        return fundamentAt(track, scene.preview[hit.index].facts.position);
+    // Fundaments are small blocks: near enough on screen picks one, as in the plan.
+    std::optional<std::int32_t> nearest;
+    double nearestDistance = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 0; i < track.fundaments.size(); ++i) {
+        const std::optional<QPointF> shown = camera.pixelOf(track.fundaments[i].position, size);
+        if (!shown)
+            continue;  // behind the eye
+        const double distance = QLineF(*shown, pixel).length();
+        if (distance <= reachPixels && distance < nearestDistance) {
+            nearestDistance = distance;
+            nearest = static_cast<std::int32_t>(i);
+        }
+    }
+    return nearest;
 }
 
 QString supportChoiceText(std::int32_t fundament, const SupportChoice* choice)

@@ -42,6 +42,9 @@ void View3dPanel::prepare()
     view_ = new View3dWidget(this);
     connect(view_, &View3dWidget::unavailable, this, &View3dPanel::showProblem);
     connect(view_, &View3dWidget::sceneDropped, this, &View3dPanel::sceneDropped);
+    connect(view_, &View3dWidget::pointPicked, this, &View3dPanel::pointPicked);
+    connect(view_, &View3dWidget::menuRequested, this, &View3dPanel::menuRequested);
+    connect(view_, &View3dWidget::keyForPick, this, &View3dPanel::keyForPick);
     stack_->addWidget(view_);  // behind the message until activated
     if (scene_) {
         view_->setScene(scene_, true);

@@ -7,6 +7,7 @@
 
 #include "view3d/Scene3d.h"
 
+#include <QPoint>
 #include <QWidget>
 
 #include <memory>
@@ -36,6 +37,10 @@ public:
 Q_SIGNALS:
     // The view had not enough memory for the scene's buffers and draws nothing of it.
     void sceneDropped();
+    // The view's picks, menu requests and keys for a support (View3dWidget's signals).
+    void pointPicked(QPoint position);
+    void menuRequested(QPoint position, QPoint globalPosition);
+    void keyForPick(int key);
 
 private:
     void showProblem(const QString& reason);

@@ -4,6 +4,7 @@
 
 #include "view3d/OffscreenRenderer.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOpenGLContext>
@@ -149,12 +150,28 @@ void View3dWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != dragButton_)
         return;
-    const bool click = !dragged_ && dragButton_ == Qt::LeftButton;
-    dragButton_ = Qt::NoButton;
+    const bool clicked = !dragged_;
+    const Qt::MouseButton button = std::exchange(dragButton_, Qt::NoButton);
     unsetCursor();
-    if (!click)
+    if (!clicked)
         return;
-    showToolTipText(this, event->globalPosition().toPoint(), pickAt(event->position().toPoint()));
+    const QPoint position = event->position().toPoint();
+    if (button == Qt::RightButton) {
+        Q_EMIT menuRequested(position, event->globalPosition().toPoint());
+        return;
+    }
+    if (button != Qt::LeftButton)
+        return;
+    showToolTipText(this, event->globalPosition().toPoint(), pickAt(position));
+    Q_EMIT pointPicked(position);
+}
+
+void View3dWidget::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The right button also pans: its menu comes on a release without a drag, not on the press.
+    if (event->reason() != QContextMenuEvent::Mouse)
+        Q_EMIT menuRequested(event->pos(), event->globalPos());
+    event->accept();
 }
 
 void View3dWidget::mouseDoubleClickEvent(QMouseEvent* event)
@@ -189,7 +206,10 @@ void View3dWidget::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Right: camera_.orbit(-degreesPerKey, 0.0f); break;
     case Qt::Key_Up: camera_.orbit(0.0f, degreesPerKey); break;
     case Qt::Key_Down: camera_.orbit(0.0f, -degreesPerKey); break;
-    default: QOpenGLWidget::keyPressEvent(event); return;
+    default:
+        Q_EMIT keyForPick(event->key());
+        QOpenGLWidget::keyPressEvent(event);
+        return;
     }
     followsSize_ = false;
     timing_.inputArrived();

@@ -2,8 +2,9 @@
 // The 3D view's drawing area: renders a Scene3d with OpenGL and moves its camera. Left drag
 // orbits about the pivot; right or middle drag, or Shift with left drag, pans; the wheel zooms
 // towards the pointer; double-click or Home fits the whole track; arrow keys orbit. A click picks
-// the footer or tube under the pointer, highlights it and shows the plan's tooltip text for it.
-// It takes the keyboard only when clicked.
+// the footer or tube under the pointer, highlights it and shows the plan's tooltip text for it;
+// a right click without a drag asks for the context menu there. It takes the keyboard only when
+// clicked, and hands on the keys it has no use for.
 
 #include "FrameTiming.h"
 
@@ -40,6 +41,12 @@ Q_SIGNALS:
     void unavailable(const QString& reason);
     // Memory ran out for the scene's buffers: the view draws nothing until the next scene.
     void sceneDropped();
+    // A left click at a point of the widget.
+    void pointPicked(QPoint position);
+    // The context menu at a point of the widget, to be shown at `globalPosition`.
+    void menuRequested(QPoint position, QPoint globalPosition);
+    // A key the view has no use for itself, for the picked support.
+    void keyForPick(int key);
 
 protected:
     void initializeGL() override;
@@ -51,6 +58,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     bool event(QEvent* event) override;
 
 private:

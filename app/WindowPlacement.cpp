@@ -1,6 +1,7 @@
 #include "WindowPlacement.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace pw {
 
@@ -30,6 +31,25 @@ QRect overOrUnderMain(const QRect& main, const QRect& area, int top, int height)
     return {left, top, width, height};
 }
 
+struct Span {
+    int start;
+    int length;
+};
+
+// Along one axis, where the main window spans [first, last]: the plan window after it where
+// `roomAfter` holds `least`, else before it where `roomBefore` does; `wanted` long at most.
+std::optional<Span> spanBesideMain(int first, int last, int roomAfter, int roomBefore, int least,
+                                   int wanted)
+{
+    if (roomAfter >= least)
+        return Span{last + 1 + gap, std::min(wanted, roomAfter)};
+    if (roomBefore >= least) {
+        const int length = std::min(wanted, roomBefore);
+        return Span{first - gap - length, length};
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 PlanPlacement planWindowPlacement(const QRect& mainFrame, const QRect& area)
@@ -39,20 +59,12 @@ PlanPlacement planWindowPlacement(const QRect& mainFrame, const QRect& area)
     const int roomBelow = area.bottom() - mainFrame.bottom() - gap;
     const int roomAbove = mainFrame.top() - gap - area.top();
     const int tallest = std::max(mainFrame.height(), lowestHeight);
-    if (roomRight >= narrowestWidth)
-        return {besideMain(mainFrame, area, mainFrame.right() + 1 + gap,
-                           std::min(startWidth, roomRight))};
-    if (roomLeft >= narrowestWidth) {
-        const int width = std::min(startWidth, roomLeft);
-        return {besideMain(mainFrame, area, mainFrame.left() - gap - width, width)};
-    }
-    if (roomBelow >= lowestHeight)
-        return {overOrUnderMain(mainFrame, area, mainFrame.bottom() + 1 + gap,
-                                std::min(tallest, roomBelow))};
-    if (roomAbove >= lowestHeight) {
-        const int height = std::min(tallest, roomAbove);
-        return {overOrUnderMain(mainFrame, area, mainFrame.top() - gap - height, height)};
-    }
+    if (const std::optional<Span> x = spanBesideMain(mainFrame.left(), mainFrame.right(), roomRight,
+                                                     roomLeft, narrowestWidth, startWidth))
+        return {besideMain(mainFrame, area, x->start, x->length)};
+    if (const std::optional<Span> y = spanBesideMain(mainFrame.top(), mainFrame.bottom(), roomBelow,
+                                                     roomAbove, lowestHeight, tallest))
+        return {overOrUnderMain(mainFrame, area, y->start, y->length)};
     // The screen holds the two windows neither side by side nor one above the other. Behind
     // the main window at the screen's edge, the plan shows its side where there is most room.
     const int width = std::min(narrowestWidth, area.width());

@@ -3,10 +3,8 @@
 // other step.
 
 #include "PlanCanvas.h"
-#include "PlanCoordinator.h"
 #include "PlanWindow.h"
-#include "SupportPicking.h"
-#include "WindowHarness.h"
+#include "PlanWindowFixture.h"
 
 #include "footers/FooterGeneration.h"
 #include "plan/PlanScene.h"
@@ -17,19 +15,14 @@
 
 namespace pw::test {
 
-class SupportChoiceTest : public QObject {
+class SupportChoiceTest : public QObject, private PlanWindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
-        h.emplace();
-        h->window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(h->window.get()));
-        simulator.emplace();
-        plan = std::make_unique<PlanCoordinator>(h->window->session(), *h->window);
-        h->click("buttonSelectNLDirectory", {simulator->path()});
-        h->click("buttonSelectInput", {h->copyExample(QStringLiteral("demo.nltrack"))});
+        QVERIFY(openExposed(true));
+        h->click("buttonSelectInput", {demo});
         h->click("buttonSelectDirectory", {h->modelDirectory(allModelFiles)});
         QTRY_VERIFY(!plan->readingModels());
         QTRY_VERIFY(plan->window().summary().contains(QStringLiteral("\nwould add 21 footers\n")));
@@ -44,9 +37,8 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        plan.reset();
         canvas = nullptr;
-        h.reset();
+        close();
     }
 
     void keysChooseForThePickedSupport_data()
@@ -187,9 +179,6 @@ private:
         QTest::mouseClick(canvas, Qt::LeftButton, {}, pointOf(fundament));
     }
 
-    std::optional<WindowHarness> h;
-    std::optional<QTemporaryDir> simulator;
-    std::unique_ptr<PlanCoordinator> plan;
     PlanCanvas* canvas = nullptr;
     std::int32_t support = 0;
 };

@@ -1,8 +1,7 @@
 // Undo and redo through the window: the track and the model copies as they were, the unsaved mark
 // following the saved state, and generating again over footers placed before.
 
-#include "PlanCoordinator.h"
-#include "WindowHarness.h"
+#include "PlanWindowFixture.h"
 
 #include "footers/PlacedFooters.h"
 #include "qtbridge/QtPaths.h"
@@ -26,26 +25,21 @@ QByteArray fileBytes(const QString& fileName)
 
 }  // namespace
 
-class UndoRedoTest : public QObject {
+class UndoRedoTest : public QObject, private PlanWindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
-        h.emplace();
-        h->window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(h->window.get()));
+        QVERIFY(openExposed(false));
         h->window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(h->window.get()));
-        demo = h->copyExample(QStringLiteral("demo.nltrack"));
-        simulator.emplace();
-        h->click("buttonSelectNLDirectory", {simulator->path()});
         h->click("buttonSelectInput", {demo});
         h->click("buttonSelectDirectory", {h->modelDirectory(allModelFiles)});
         copies = QDir(simulator->filePath(QStringLiteral("objects/demo")));
     }
 
-    void cleanup() { h.reset(); }
+    void cleanup() { close(); }
 
     void keysAreTheUsualOnes()
     {
@@ -151,9 +145,6 @@ private:
         QTest::keyClick(h->window.get(), keys.key(), keys.keyboardModifiers());
     }
 
-    std::optional<WindowHarness> h;
-    std::optional<QTemporaryDir> simulator;
-    QString demo;
     QDir copies;
 };
 

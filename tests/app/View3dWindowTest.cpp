@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QtTest>
 
@@ -57,14 +58,7 @@ private Q_SLOTS:
         // The largest footer, clicked at the middle of its model's box.
         const QImage picture = view->grabFramebuffer();
         QCOMPARE(picture.size(), view->size() * view->devicePixelRatio());
-        const Footer3d& footer = view->scene()->preview.back();
-        const Model3d& model = view->scene()->models[static_cast<std::size_t>(footer.model)];
-        const Vector3 centre{footer.facts.position.x,
-                             footer.facts.position.y +
-                                 footer.facts.scale * 0.5f * (model.minimum.y + model.maximum.y),
-                             footer.facts.position.z};
-        const QPoint at = view->camera().pixelOf(centre, view->size())->toPoint();
-        QTest::mouseClick(view, Qt::LeftButton, {}, at);
+        QTest::mouseClick(view, Qt::LeftButton, {}, middleOf(*view, view->scene()->preview.back()));
         QCOMPARE(view->picked().kind, Pick3d::Kind::PreviewFooter);
         QCOMPARE(describePick(*view->scene(), view->picked()),
                  describeFooter(view->scene()->preview[view->picked().index].facts, true));
@@ -88,6 +82,46 @@ private Q_SLOTS:
         h->replies = {QMessageBox::Discard};  // the generated footers are not saved
         h->click("buttonSelectInput", {demo});
         QTRY_COMPARE(view->camera().yawDegrees(), OrbitCamera::defaultYawDegrees);
+    }
+
+    // A footer picked in 3D takes the plan's keys and menu for its support; the preview follows.
+    void aPickedFooterTakesTheSupportsChoices()
+    {
+        h->click("buttonSelectInput", {demo});
+        h->click("buttonSelectDirectory", {QStringLiteral(PLINTHWRIGHT_EXAMPLES_DIR "/models")});
+        PlanWindow& window = plan->window();
+        window.findChild<QAction*>(QStringLiteral("planThreeDView"))->trigger();
+        View3dWidget* view = window.view3d()->view();
+        QVERIFY2(view != nullptr, qPrintable(window.view3d()->message()));
+        QTRY_VERIFY(view->scene() != nullptr && view->isVisible());
+        QTRY_COMPARE(view->scene()->models.size(), std::size_t{5});
+        QCOMPARE(view->scene()->preview.size(), std::size_t{21});
+        const Footer3d footer = view->scene()->preview.back();
+        const std::optional<std::int32_t> support = fundamentUnder(footer);
+        QVERIFY(support.has_value());
+
+        QTest::mouseClick(view, Qt::LeftButton, {}, middleOf(*view, footer));
+        QCOMPARE(plan->pickedSupport(), support);
+        QTest::keyClick(view, Qt::Key_Delete);
+        QCOMPARE(*h->window->session().supportChoices().find(*support), SupportChoice::noFooter());
+        QTRY_COMPARE(view->scene()->preview.size(), std::size_t{20});
+        for (const Footer3d& shown : view->scene()->preview)
+            QVERIFY(!(shown.facts.position == footer.facts.position));
+
+        // Another footer, by a right click: the same menu, and Backspace's item now enabled.
+        const Footer3d other = view->scene()->preview.front();
+        const QPoint at = middleOf(*view, other);
+        QTest::mousePress(view, Qt::RightButton, {}, at);
+        QTest::mouseRelease(view, Qt::RightButton, {}, at);
+        QCOMPARE(plan->pickedSupport(), fundamentUnder(other));
+        QMenu* menu = plan->supportMenu();
+        QVERIFY(menu != nullptr);
+        QCOMPARE(menu->actions().size(), 7);
+        QVERIFY(!menu->actions().back()->isEnabled());  // no choice of its own yet
+        menu->actions()[5]->trigger();                   // the xx-large model
+        menu->close();
+        QCOMPARE(*h->window->session().supportChoices().find(*fundamentUnder(other)),
+                 SupportChoice::modelOf(TubeSizeClass::XXLarge));
     }
 
     // A screen grabber holding the plan window's X window once hung the X server when the first
@@ -120,6 +154,25 @@ private Q_SLOTS:
         QVERIFY(shown.drawMs > 0.0);
     }
 
+private:
+    // The middle of a footer's model box, where a click picks it.
+    static QPoint middleOf(const View3dWidget& view, const Footer3d& footer)
+    {
+        const Model3d& model = view.scene()->models[static_cast<std::size_t>(footer.model)];
+        const Vector3 centre{footer.facts.position.x,
+                             footer.facts.position.y +
+                                 footer.facts.scale * 0.5f * (model.minimum.y + model.maximum.y),
+                             footer.facts.position.z};
+        return view.camera().pixelOf(centre, view.size())->toPoint();
+    }
+    std::optional<std::int32_t> fundamentUnder(const Footer3d& footer) const
+    {
+        const std::vector<Fundament>& fundaments = h->window->session().track().fundaments;
+        for (std::size_t i = 0; i < fundaments.size(); ++i)
+            if (fundaments[i].position == footer.facts.position)
+                return static_cast<std::int32_t>(i);
+        return std::nullopt;
+    }
 };
 
 PW_WINDOW_TEST(View3dWindowTest)

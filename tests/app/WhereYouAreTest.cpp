@@ -2,10 +2,9 @@
 // and the NoLimits directory in the result line, the plan window brought back on request with its
 // summary whole at any size, and the save dialog back again after "No".
 
-#include "WindowHarness.h"
+#include "PlanWindowFixture.h"
 
 #include "PlanCanvas.h"
-#include "PlanCoordinator.h"
 #include "PlanWindow.h"
 #include "ResultLine.h"
 
@@ -21,25 +20,12 @@
 
 namespace pw::test {
 
-class WhereYouAreTest : public QObject {
+class WhereYouAreTest : public QObject, private PlanWindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        h.emplace();
-        h->window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(h->window.get()));
-        plan = std::make_unique<PlanCoordinator>(h->window->session(), *h->window);
-        demo = h->copyExample(QStringLiteral("demo.nltrack"));
-        h->click("buttonSelectNLDirectory", {simulator.path()});
-    }
-
-    void cleanup()
-    {
-        plan.reset();
-        h.reset();
-    }
+    void init() { QVERIFY(openExposed(true)); }
+    void cleanup() { close(); }
 
     void titleNamesTheTrackAndFollowsUnsavedWork()
     {
@@ -69,7 +55,7 @@ private Q_SLOTS:
         auto* line = h->get<ResultLine>("labelResult");
         // A long path, so that the line must give way.
         const QString nolimits =
-            simulator.filePath(QStringLiteral("a rather long directory of games/NoLimits 2"));
+            simulator->filePath(QStringLiteral("a rather long directory of games/NoLimits 2"));
         QVERIFY(QDir().mkpath(nolimits));
         h->click("buttonSelectNLDirectory", {nolimits});
         QCOMPARE(line->fullText(), QStringLiteral("NoLimits directory: ") + nolimits);
@@ -149,7 +135,7 @@ private Q_SLOTS:
         PlanWindow& window = plan->window();
         QTRY_VERIFY(window.summary().contains(QStringLiteral("\nwould add 21 footers\n")));
         QVERIFY(window.summary().endsWith(
-            QStringLiteral("\nunsaved changes\nNoLimits directory: ") + simulator.path()));
+            QStringLiteral("\nunsaved changes\nNoLimits directory: ") + simulator->path()));
         auto* summary = window.findChild<QTextEdit*>(QStringLiteral("planSummary"));
         QVERIFY(summary->isReadOnly() &&
                 summary->textInteractionFlags() & Qt::TextSelectableByMouse);
@@ -198,11 +184,6 @@ private Q_SLOTS:
         QVERIFY(!h->window->isWindowModified());
     }
 
-private:
-    std::optional<WindowHarness> h;
-    std::unique_ptr<PlanCoordinator> plan;
-    QTemporaryDir simulator;
-    QString demo;
 };
 
 PW_WINDOW_TEST(WhereYouAreTest)
