@@ -1,7 +1,5 @@
 #include "TrackSession.h"
 
-#include "TrackSteps.h"
-
 #include "footers/ObjectDirectory.h"
 #include "footers/PlacedFooters.h"
 #include "qtbridge/ObjectDirectoryText.h"

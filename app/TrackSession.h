@@ -6,6 +6,8 @@
 // observes it. The rules stay in the core: this holds their inputs and results and signals each
 // change.
 
+#include "TrackSteps.h"
+
 #include "footers/FooterGeneration.h"
 #include "footers/FooterModelChoice.h"
 #include "footers/FooterStep.h"
@@ -24,10 +26,7 @@
 #include <optional>
 #include <vector>
 
-class GenerationStep;
-class SupportChoicesStep;
-
-class TrackSession : public QObject {
+class TrackSession : public QObject, private TrackStepTarget {
     Q_OBJECT
 
 public:
@@ -111,11 +110,9 @@ Q_SIGNALS:
     void stepWarnings(const std::vector<pw::CoreError>& warnings);
 
 private:
-    friend class GenerationStep;
-    friend class SupportChoicesStep;
-    void undoGeneration(pw::FooterStep& step, const pw::SupportChoices& before);
-    void redoGeneration(pw::FooterStep& step, const pw::SupportChoices& after);
-    void adoptSupportChoices(const pw::SupportChoices& supports);
+    void undoGeneration(pw::FooterStep& step, const pw::SupportChoices& before) override;
+    void redoGeneration(pw::FooterStep& step, const pw::SupportChoices& after) override;
+    void adoptSupportChoices(const pw::SupportChoices& supports) override;
     // The name proposed from the track file's name.
     void proposeObjectDirectoryName();
     pw::GenerationOptions optionsFor(const pw::ObjectDirectory& objectDirectory) const;

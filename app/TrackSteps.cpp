@@ -1,10 +1,10 @@
 #include "TrackSteps.h"
 
-#include "TrackSession.h"
+#include <QObject>
 
 #include <utility>
 
-GenerationStep::GenerationStep(TrackSession& session, pw::FooterStep step,
+GenerationStep::GenerationStep(TrackStepTarget& session, pw::FooterStep step,
                                pw::SupportChoices supportsBefore)
     : QUndoCommand(QObject::tr("generate")),
       session_(session),
@@ -28,7 +28,7 @@ void GenerationStep::redo()
     session_.redoGeneration(step_, after_);
 }
 
-SupportChoicesStep::SupportChoicesStep(TrackSession& session, pw::SupportChoices before,
+SupportChoicesStep::SupportChoicesStep(TrackStepTarget& session, pw::SupportChoices before,
                                        pw::SupportChoices after, const QString& text)
     : QUndoCommand(text), session_(session), before_(std::move(before)), after_(std::move(after))
 {
