@@ -28,16 +28,9 @@ std::vector<float> fundamentXs(const Track& track)
 
 class FooterGeneration : public ::testing::Test {
 protected:
-    // Every class on its own model.
     GenerationOptions options(bool replace, bool align) const
     {
-        GenerationOptions o;
-        for (const TubeSizeClass c : allSizeClasses)
-            o.choices[static_cast<std::size_t>(c)] =
-                footerModelChoice(c, {FooterChoice::Model::Own});
-        o.objectDirectory = ObjectDirectory{"mytrack"};
-        o.modelSourceDirectory = scratch.models();
-        o.nolimitsDirectory = scratch.simulator();
+        GenerationOptions o = testing::ownModelOptions(scratch);
         o.replaceFundaments = replace;
         o.alignToTangent = align;
         return o;

@@ -19,13 +19,7 @@ class GenerateAgain : public ::testing::Test {
 protected:
     GenerationOptions options(bool replaceFundaments, EarlierFooters earlier) const
     {
-        GenerationOptions o;
-        for (const TubeSizeClass c : allSizeClasses)
-            o.choices[static_cast<std::size_t>(c)] =
-                footerModelChoice(c, {FooterChoice::Model::Own});
-        o.objectDirectory = ObjectDirectory{"mytrack"};
-        o.modelSourceDirectory = scratch.models();
-        o.nolimitsDirectory = scratch.simulator();
+        GenerationOptions o = testing::ownModelOptions(scratch);
         o.replaceFundaments = replaceFundaments;
         o.alignToTangent = true;
         o.earlierFooters = earlier;
