@@ -1,5 +1,6 @@
 #include "TrackChange.h"
 
+#include "HeldBytes.h"
 #include "TrackOperations.h"
 
 #include <algorithm>
@@ -64,18 +65,6 @@ void putBackAt(const std::vector<std::size_t>& at, std::vector<Element>& element
     }
     list = std::move(merged);
     elements.clear();
-}
-
-std::size_t textBytes(const std::string& text)
-{
-    // Short texts live inside the string object itself.
-    return text.capacity() > std::string().capacity() ? text.capacity() + 1 : 0;
-}
-
-template <class Element>
-std::size_t arrayBytes(const std::vector<Element>& array)
-{
-    return array.capacity() * sizeof(Element);
 }
 
 }  // namespace
