@@ -2,7 +2,6 @@
 // Set-up shared by the footer tests: a scratch directory holding a model source and a simulator
 // directory, and a track's supports built through the track library's own operations.
 
-#include "footers/FooterGeneration.h"
 #include "testsupport/TestModels.h"
 #include "tracklib/Track.h"
 #include "tracklib/TrackOperations.h"
@@ -74,18 +73,6 @@ public:
 private:
     std::filesystem::path path_;
 };
-
-// Every class on its own model from the scratch models, installed as "mytrack".
-inline GenerationOptions ownModelOptions(const ScratchDirectory& scratch)
-{
-    GenerationOptions o;
-    for (const TubeSizeClass c : allSizeClasses)
-        o.choices[static_cast<std::size_t>(c)] = footerModelChoice(c, {FooterChoice::Model::Own});
-    o.objectDirectory = ObjectDirectory{"mytrack"};
-    o.modelSourceDirectory = scratch.models();
-    o.nolimitsDirectory = scratch.simulator();
-    return o;
-}
 
 inline TubeEnd onFundament(std::int32_t index) { return {TubeEndFundament, 0, index}; }
 inline TubeEnd onFreeNode(std::int32_t index) { return {TubeEndFreeNode, 0, index}; }
