@@ -166,7 +166,8 @@ TEST_F(FooterGeneration, QueuedFundamentsAreRemovedAndTheRestRenumbered)
         const int keptLast = build.tube(onFreeNode(node), onFundament(6), testing::noFooterCode);
         Track& track = build.track();
 
-        const Result<GenerationReport> report = generateFooters(track, ownModelOptions(true, false));
+        const Result<GenerationReport> report =
+            generateFooters(track, ownModelOptions(true, false));
 
         ASSERT_TRUE(report.ok()) << report.error();
         EXPECT_EQ(fundamentXs(track), (std::vector<float>{0, 1, 3, 4, 6}));
