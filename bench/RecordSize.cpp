@@ -1,25 +1,8 @@
 #include "RecordSize.h"
 
-#include <string>
-#include <vector>
+#include "tracklib/HeldBytes.h"
 
 namespace pw::bench {
-
-namespace {
-
-std::size_t textBytes(const std::string& text)
-{
-    // Short texts live inside the string object itself.
-    return text.capacity() > std::string().capacity() ? text.capacity() + 1 : 0;
-}
-
-template <typename T>
-std::size_t arrayBytes(const std::vector<T>& array)
-{
-    return array.capacity() * sizeof(T);
-}
-
-}  // namespace
 
 std::size_t recordBytes(const Track& track)
 {

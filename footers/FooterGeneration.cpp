@@ -148,13 +148,17 @@ std::vector<std::size_t> earlierFootersToRemove(const Track& track,
     return removed;
 }
 
-Result<GenerationReport> generateFooters(Track& track, const GenerationOptions& options)
+Result<std::vector<ModelToInstall>> modelsToGenerateWith(const Track& track,
+                                                         const GenerationOptions& options)
 {
     if (Result<void> refused = checkGeneration(track, options); !refused)
         return refused.error();
-    // The models, each opened once and checked as a 3ds model, and where they would go.
-    Result<std::vector<ModelToInstall>> models =
-        openModelsToInstall(options.choices, options.modelSourceDirectory);
+    return openModelsToInstall(options.choices, options.modelSourceDirectory);
+}
+
+Result<GenerationReport> generateFooters(Track& track, const GenerationOptions& options)
+{
+    Result<std::vector<ModelToInstall>> models = modelsToGenerateWith(track, options);
     if (!models)
         return models.error();
 

@@ -61,6 +61,11 @@ struct GenerationReport {
 // footers placed before that stand where no fundament is left, EarlierFootersNotOnFundaments).
 Result<void> checkGeneration(const Track& track, const GenerationOptions& options);
 
+// What a generation installs: checkGeneration's refusals first, then the chosen models, each
+// opened once and checked as a 3ds model (openModelsToInstall).
+Result<std::vector<ModelToInstall>> modelsToGenerateWith(const Track& track,
+                                                         const GenerationOptions& options);
+
 // The footers placed before that a generation with these options removes before it places
 // anything (replaceableFooters when replacing, none when adding), by index, ascending; counted in
 // `report` with those that stay.

@@ -9,10 +9,7 @@ namespace pw {
 
 Result<FooterStep> generateFooterStep(Track& track, const GenerationOptions& options)
 {
-    if (Result<void> refused = checkGeneration(track, options); !refused)
-        return refused.error();
-    Result<std::vector<ModelToInstall>> models =
-        openModelsToInstall(options.choices, options.modelSourceDirectory);
+    Result<std::vector<ModelToInstall>> models = modelsToGenerateWith(track, options);
     if (!models)
         return models.error();
 

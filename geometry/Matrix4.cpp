@@ -30,6 +30,20 @@ Row combine(float a, const Row& x, float b, const Row& y)
     return {a * x[0] + b * y[0], a * x[1] + b * y[1], a * x[2] + b * y[2], a * x[3] + b * y[3]};
 }
 
+// Turns rows i and j in their plane: i' = c i - s j, j' = s i + c j, with s the angle's sine times
+// `sense` (-1 for the Y axis, which turns z towards x).
+Matrix4& turnRows(Matrix4& m, int i, int j, float angleDegrees, float sense = 1.0f)
+{
+    const float theta = angleDegrees * degreesToRadians;
+    const float c = std::cos(theta);
+    const float s = sense * std::sin(theta);
+    const Row ri = row(m, i);
+    const Row rj = row(m, j);
+    setRow(m, i, combine(c, ri, -s, rj));
+    setRow(m, j, combine(s, ri, c, rj));
+    return m;
+}
+
 // Determinant of the 3x3 minor left after removing row `skipRow` and column `skipCol`.
 float minor(const std::array<float, 16>& e, int skipRow, int skipCol)
 {
@@ -114,41 +128,11 @@ Matrix4& Matrix4::rotate(float angleDegrees, Vector3 axis)
     return rotate(angleDegrees, axis.x, axis.y, axis.z);
 }
 
-Matrix4& Matrix4::rotateX(float angleDegrees)
-{
-    const float theta = angleDegrees * degreesToRadians;
-    const float c = std::cos(theta);
-    const float s = std::sin(theta);
-    const Row r1 = row(*this, 1);
-    const Row r2 = row(*this, 2);
-    setRow(*this, 1, combine(c, r1, -s, r2));
-    setRow(*this, 2, combine(s, r1, c, r2));
-    return *this;
-}
+Matrix4& Matrix4::rotateX(float angleDegrees) { return turnRows(*this, 1, 2, angleDegrees); }
 
-Matrix4& Matrix4::rotateY(float angleDegrees)
-{
-    const float theta = angleDegrees * degreesToRadians;
-    const float c = std::cos(theta);
-    const float s = std::sin(theta);
-    const Row r0 = row(*this, 0);
-    const Row r2 = row(*this, 2);
-    setRow(*this, 0, combine(c, r0, s, r2));
-    setRow(*this, 2, combine(-s, r0, c, r2));
-    return *this;
-}
+Matrix4& Matrix4::rotateY(float angleDegrees) { return turnRows(*this, 0, 2, angleDegrees, -1.0f); }
 
-Matrix4& Matrix4::rotateZ(float angleDegrees)
-{
-    const float theta = angleDegrees * degreesToRadians;
-    const float c = std::cos(theta);
-    const float s = std::sin(theta);
-    const Row r0 = row(*this, 0);
-    const Row r1 = row(*this, 1);
-    setRow(*this, 0, combine(c, r0, -s, r1));
-    setRow(*this, 1, combine(s, r0, c, r1));
-    return *this;
-}
+Matrix4& Matrix4::rotateZ(float angleDegrees) { return turnRows(*this, 0, 1, angleDegrees); }
 
 Matrix4& Matrix4::transpose()
 {

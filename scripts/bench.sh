@@ -163,12 +163,13 @@ awk '
     print ""
     print "| 3D view (large track, 1280 x 800, llvmpipe) | ms | Target |"
     print "|---|---|---|"
-    view3d("Frame, whole track", "frame_full", "<= 16 (floor <= 33)")
-    view3d("Frame, zoomed in 20x", "frame_zoomed", "")
-    view3d("Frame, zoomed in 200x", "frame_close", "")
-    view3d("Frame, whole track, orbiting", "orbit_full", "")
-    view3d("Frame, zoomed in 20x, orbiting", "orbit_zoomed", "")
-    view3d("Frame, zoomed in 200x, orbiting", "orbit_close", "")
+    # Each distance still, then each while orbiting.
+    split("whole track,zoomed in 20x,zoomed in 200x", distance, ",")
+    split("full,zoomed,close", key, ",")
+    for (i = 1; i <= 3; ++i)
+      view3d("Frame, " distance[i], "frame_" key[i], i == 1 ? "<= 16 (floor <= 33)" : "")
+    for (i = 1; i <= 3; ++i)
+      view3d("Frame, " distance[i] ", orbiting", "orbit_" key[i], "")
     view3d("Frame, whole track, 1 x 1 pixel", "frame_full_1px", "")
     view3d("Realistic track: frame, whole track", "realistic_full", "")
     view3d("Realistic track: frame, zoomed in 20x", "realistic_zoomed", "")

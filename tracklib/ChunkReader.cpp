@@ -91,52 +91,16 @@ int ChunkReader::readTag()
 
 void ChunkReader::skipBytes(std::size_t count) { take(count); }
 
-void ChunkReader::read(std::int32_t& field)
-{
-    const std::int32_t value = readInt32();
-    if (ok()) {
-        field = value;
-    }
-}
+void ChunkReader::read(std::int32_t& field) { keepIfRead(field, readInt32()); }
 
-void ChunkReader::read(float& field)
-{
-    const float value = readFloat32();
-    if (ok()) {
-        field = value;
-    }
-}
+void ChunkReader::read(float& field) { keepIfRead(field, readFloat32()); }
 
-void ChunkReader::read(std::int8_t& field)
-{
-    const std::int8_t value = readInt8();
-    if (ok()) {
-        field = value;
-    }
-}
+void ChunkReader::read(std::int8_t& field) { keepIfRead(field, readInt8()); }
 
-void ChunkReader::read(Colour& field)
-{
-    const Colour value = readColour();
-    if (ok()) {
-        field = value;
-    }
-}
+void ChunkReader::read(Colour& field) { keepIfRead(field, readColour()); }
 
-void ChunkReader::read(std::string& field)
-{
-    std::string value = readText();
-    if (ok()) {
-        field = std::move(value);
-    }
-}
+void ChunkReader::read(std::string& field) { keepIfRead(field, readText()); }
 
-void ChunkReader::readFlag(Flag& field)
-{
-    const Flag value = readBool();
-    if (ok()) {
-        field = value;
-    }
-}
+void ChunkReader::readFlag(Flag& field) { keepIfRead(field, readBool()); }
 
 }  // namespace pw

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace pw {
 
@@ -51,6 +52,15 @@ public:
 private:
     // The next `count` bytes, or nullptr (and the cursor failed) when fewer are left.
     const std::uint8_t* take(std::size_t count);
+
+    // The read(...) functions' one rule: `value` replaces `field` only when it was read whole.
+    template <class T>
+    void keepIfRead(T& field, T value)
+    {
+        if (ok()) {
+            field = std::move(value);
+        }
+    }
 
     std::span<const std::uint8_t> bytes_;
     std::size_t position_ = 0;

@@ -1,5 +1,6 @@
 #include "TrackChange.h"
 
+#include "HeldBytes.h"
 #include "TrackOperations.h"
 
 #include <algorithm>
@@ -66,18 +67,6 @@ void putBackAt(const std::vector<std::size_t>& at, std::vector<Element>& element
     elements.clear();
 }
 
-std::size_t textBytes(const std::string& text)
-{
-    // Short texts live inside the string object itself.
-    return text.capacity() > std::string().capacity() ? text.capacity() + 1 : 0;
-}
-
-template <class Element>
-std::size_t arrayBytes(const std::vector<Element>& array)
-{
-    return array.capacity() * sizeof(Element);
-}
-
 }  // namespace
 
 template <class Element>
@@ -109,26 +98,31 @@ void TrackChange::swapTubesAndLengths(Track& track)
             std::swap(track.*chunkLengthFields[i], (*lengthsHeld_)[i]);
 }
 
+void TrackChange::switchSides(Track& track)
+{
+    const auto switchList = [this](auto& edit, auto& list) {
+        if (applied_)
+            revertList(edit, list);
+        else
+            reapplyList(edit, list);
+    };
+    switchList(sceneryObjects_, track.sceneryObjects);
+    switchList(fundaments_, track.fundaments);
+    switchList(freeNodes_, track.freeNodes);
+    swapTubesAndLengths(track);
+    applied_ = !applied_;
+}
+
 void TrackChange::revert(Track& track)
 {
-    if (!applied_)
-        return;
-    revertList(sceneryObjects_, track.sceneryObjects);
-    revertList(fundaments_, track.fundaments);
-    revertList(freeNodes_, track.freeNodes);
-    swapTubesAndLengths(track);
-    applied_ = false;
+    if (applied_)
+        switchSides(track);
 }
 
 void TrackChange::reapply(Track& track)
 {
-    if (applied_)
-        return;
-    reapplyList(sceneryObjects_, track.sceneryObjects);
-    reapplyList(fundaments_, track.fundaments);
-    reapplyList(freeNodes_, track.freeNodes);
-    swapTubesAndLengths(track);
-    applied_ = true;
+    if (!applied_)
+        switchSides(track);
 }
 
 std::size_t TrackChange::heldBytes() const

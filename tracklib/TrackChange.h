@@ -64,6 +64,8 @@ private:
     template <class Element>
     static void reapplyList(ListEdit<Element>& edit, std::vector<Element>& list);
     void swapTubesAndLengths(Track& track);
+    // The track taken to the other side of this change: reverted when applied, else reapplied.
+    void switchSides(Track& track);
 
     ListEdit<SceneryObject> sceneryObjects_;
     ListEdit<Fundament> fundaments_;

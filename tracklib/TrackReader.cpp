@@ -50,22 +50,38 @@ std::vector<T> readList(ChunkReader& in, std::int32_t count, std::size_t minimum
     return list;
 }
 
-// A list whose elements have a fixed layout, preceded by its count.
-template <class T, class Layout>
-void readCountedList(ChunkReader& in, std::vector<T>& list, std::size_t minimumSize, Layout layout,
+// An element's decoding from its fixed layout.
+template <class T>
+auto byLayout(void (*layout)(LayoutReader&, T&))
+{
+    return [layout](ChunkReader& r, T& element) {
+        LayoutReader io{r};
+        layout(io, element);
+    };
+}
+
+// A list preceded by its count.
+template <class T, class Decode>
+void readCountedList(ChunkReader& in, std::vector<T>& list, std::size_t minimumSize, Decode decode,
                      ElementTexts texts = ElementTexts::None)
 {
     const std::int32_t count = in.readInt32();
     if (!in.ok()) {
         return;
     }
-    list = readList<T>(
-        in, count, minimumSize,
-        [&](ChunkReader& r, T& element) {
-            LayoutReader io{r};
-            layout(io, element);
-        },
-        texts);
+    list = readList<T>(in, count, minimumSize, decode, texts);
+}
+
+// A chunk of one such list: its length, 16 reserved bytes, the list and 16 reserved bytes more.
+template <class T, class Decode>
+void decodeListChunk(ChunkReader& in, std::int32_t& length, std::vector<T>& list,
+                     std::size_t minimumSize, Decode decode,
+                     ElementTexts texts = ElementTexts::None)
+{
+    in.read(length);
+    in.skipBytes(16);
+    readCountedList(in, list, minimumSize, decode, texts);
+    in.skipBytes(16);
 }
 
 void decodeFileHeader(ChunkReader& in, Track& track)
@@ -118,11 +134,8 @@ void decodeInfo(ChunkReader& in, Track& track)
 
 void decodeVertices(ChunkReader& in, Track& track)
 {
-    in.read(track.vertexLength);
-    in.skipBytes(16);
-    readCountedList(in, track.vertices, vertexEncodedSize,
-                    [](LayoutReader& io, Vertex& v) { vertexLayout(io, v); });
-    in.skipBytes(16);
+    decodeListChunk(in, track.vertexLength, track.vertices, vertexEncodedSize,
+                    byLayout(vertexLayout<LayoutReader, Vertex>));
 }
 
 void decodeSegments(ChunkReader& in, Track& track)
@@ -150,46 +163,30 @@ void decodeSupports(ChunkReader& in, Track& track)
 
 void decodeFundaments(ChunkReader& in, Track& track)
 {
-    in.read(track.fundamentLength);
-    in.skipBytes(16);
-    readCountedList(in, track.fundaments, fundamentEncodedSize,
-                    [](LayoutReader& io, Fundament& f) { fundamentLayout(io, f); });
-    in.skipBytes(16);
+    decodeListChunk(in, track.fundamentLength, track.fundaments, fundamentEncodedSize,
+                    byLayout(fundamentLayout<LayoutReader, Fundament>));
 }
 
 void decodeRailConnectors(ChunkReader& in, Track& track)
 {
-    in.read(track.railConnectorLength);
-    in.skipBytes(16);
-    const std::int32_t count = in.readInt32();
-    if (!in.ok()) {
-        return;
-    }
-    track.groups = readList<RailConnectorGroup>(
-        in, count, groupMinimumSize, [](ChunkReader& r, RailConnectorGroup& group) {
-            readCountedList(r, group.connectors, railConnectorEncodedSize,
-                            [](LayoutReader& io, RailConnector& c) { railConnectorLayout(io, c); });
-        });
-    in.skipBytes(16);
+    decodeListChunk(in, track.railConnectorLength, track.groups, groupMinimumSize,
+                    [](ChunkReader& r, RailConnectorGroup& group) {
+                        readCountedList(r, group.connectors, railConnectorEncodedSize,
+                                        byLayout(railConnectorLayout<LayoutReader, RailConnector>));
+                    });
     in.skipBytes(4);  // the child count, which the tag scan would otherwise step over
 }
 
 void decodeFreeNodes(ChunkReader& in, Track& track)
 {
-    in.read(track.freeNodeLength);
-    in.skipBytes(16);
-    readCountedList(in, track.freeNodes, freeNodeEncodedSize,
-                    [](LayoutReader& io, FreeNode& n) { freeNodeLayout(io, n); });
-    in.skipBytes(16);
+    decodeListChunk(in, track.freeNodeLength, track.freeNodes, freeNodeEncodedSize,
+                    byLayout(freeNodeLayout<LayoutReader, FreeNode>));
 }
 
 void decodeTubes(ChunkReader& in, Track& track)
 {
-    in.read(track.tubeLength);
-    in.skipBytes(16);
-    readCountedList(in, track.tubes, tubeEncodedSize,
-                    [](LayoutReader& io, Tube& t) { tubeLayout(io, t); });
-    in.skipBytes(16);
+    decodeListChunk(in, track.tubeLength, track.tubes, tubeEncodedSize,
+                    byLayout(tubeLayout<LayoutReader, Tube>));
 }
 
 void decodeCatwalk(ChunkReader& in, Catwalk& catwalk)
@@ -197,44 +194,25 @@ void decodeCatwalk(ChunkReader& in, Catwalk& catwalk)
     for (auto& value : catwalk.values) {
         value = in.readInt32();
     }
-    const std::int32_t byteCount = in.readInt32();
-    if (!in.ok()) {
-        return;
-    }
-    catwalk.bytes = readList<std::int8_t>(in, byteCount, 1,
-                                          [](ChunkReader& r, std::int8_t& b) { b = r.readInt8(); });
+    readCountedList(in, catwalk.bytes, 1, [](ChunkReader& r, std::int8_t& b) { b = r.readInt8(); });
 }
 
 void decodeCatwalks(ChunkReader& in, Track& track)
 {
-    in.read(track.catwalkLength);
-    in.skipBytes(16);
-    const std::int32_t count = in.readInt32();
-    if (!in.ok()) {
-        return;
-    }
-    track.catwalks = readList<Catwalk>(in, count, catwalkMinimumSize, decodeCatwalk);
-    in.skipBytes(16);
+    decodeListChunk(in, track.catwalkLength, track.catwalks, catwalkMinimumSize, decodeCatwalk);
 }
 
 void decodeScenery(ChunkReader& in, Track& track)
 {
-    in.read(track.sceneryLength);
-    in.skipBytes(16);
-    readCountedList(in, track.sceneryItems, sceneryItemSize,
-                    [](LayoutReader& io, SceneryItem& item) { sceneryItemLayout(io, item); });
-    in.skipBytes(16);
+    decodeListChunk(in, track.sceneryLength, track.sceneryItems, sceneryItemSize,
+                    byLayout(sceneryItemLayout<LayoutReader, SceneryItem>));
     in.read(track.sceneryChildCount);
 }
 
 void decodeSceneryObjects(ChunkReader& in, Track& track)
 {
-    in.read(track.sceneryObjectLength);
-    in.skipBytes(16);
-    readCountedList(
-        in, track.sceneryObjects, sceneryObjectMinimumSize,
-        [](LayoutReader& io, SceneryObject& o) { sceneryObjectLayout(io, o); }, ElementTexts::Some);
-    in.skipBytes(16);
+    decodeListChunk(in, track.sceneryObjectLength, track.sceneryObjects, sceneryObjectMinimumSize,
+                    byLayout(sceneryObjectLayout<LayoutReader, SceneryObject>), ElementTexts::Some);
 }
 
 void decodeEnvironment(ChunkReader& in, Track& track)

@@ -80,6 +80,15 @@ void upload(QOpenGLExtraFunctions& gl, unsigned buffer, const std::vector<float>
     gl.glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
+// Calls `sort(i, cull)` for each instance whose sphere the frustum sees, in order.
+template <class Sort>
+void forEachSeen(const Frustum& frustum, const std::vector<Cull>& culls, Sort sort)
+{
+    for (std::size_t i = 0; i < culls.size(); ++i)
+        if (frustum.sees(culls[i].centre, culls[i].radius))
+            sort(i, culls[i]);
+}
+
 }  // namespace
 
 SceneRenderer::~SceneRenderer() = default;
@@ -514,28 +523,22 @@ void SceneRenderer::tally(Drawn drawn, int& cylinders, int& bands, int& lines)
 void SceneRenderer::sortTubes(const FrameView& view)
 {
     const Ink ink(supportRgb);
-    for (std::size_t i = 0; i < instances_.tubes.size(); ++i) {
-        const Cull& cull = instances_.tubeCull[i];
-        if (!view.frustum.sees(cull.centre, cull.radius))
-            continue;
+    forEachSeen(view.frustum, instances_.tubeCull, [&](std::size_t i, const Cull& cull) {
         const Tube3d& tube = scene_->tubes[i];
         const Drawn drawn =
             sortTube(view, tube.a, tube.b, cull.thickness, ink, &instances_.tubes[i]);
         tally(drawn, counts_.meshTubes, counts_.bandTubes, counts_.lineTubes);
-    }
+    });
 }
 
 // Each segment in as many pieces as it spans pixels apart, as the plan draws it.
 void SceneRenderer::sortTrack(const FrameView& view)
 {
     const Ink ink(track3dRgb);
-    for (std::size_t i = 0; i < instances_.segmentCull.size(); ++i) {
-        const Cull& cull = instances_.segmentCull[i];
-        if (!view.frustum.sees(cull.centre, cull.radius))
-            continue;
+    forEachSeen(view.frustum, instances_.segmentCull, [&](std::size_t i, const Cull& cull) {
         const std::vector<Vector3>& samples = scene_->curve[i];
         if (samples.size() < 2)
-            continue;
+            return;
         const int steps = std::clamp(
             static_cast<int>(view.pixels(cull, 2.0f * cull.radius) / pixelsPerTrackPiece), 1,
             static_cast<int>(samples.size()) - 1);
@@ -547,22 +550,19 @@ void SceneRenderer::sortTrack(const FrameView& view)
                                counts_.meshTrackPieces, counts_.bandTrackPieces,
                                counts_.lineTrackPieces);
                      });
-    }
+    });
 }
 
 void SceneRenderer::sortBlocks(const FrameView& view)
 {
     frameBlocks_.clear();
-    for (std::size_t i = 0; i < instances_.blocks.size(); ++i) {
-        const Cull& cull = instances_.blockCull[i];
-        if (!view.frustum.sees(cull.centre, cull.radius))
-            continue;
+    forEachSeen(view.frustum, instances_.blockCull, [&](std::size_t i, const Cull& cull) {
         if (view.pixels(cull, fundamentBlockSize) >= pointFooterPixels)
             frameBlocks_.push_back(instances_.blocks[i]);
         else
             lineLayer_.drawDot(cull.centre, LineLayer::pack(instances_.blocks[i].colour),
                                static_cast<int>(pointFooterPixels));
-    }
+    });
 }
 
 // Solid footers too small for their mesh are dots of the line picture; translucent ones are
@@ -572,10 +572,7 @@ void SceneRenderer::sortFooters(const FrameView& view, const FooterInstances& fo
 {
     for (std::vector<Instance3d>& list : perModel)
         list.clear();
-    for (std::size_t i = 0; i < footers.instances.size(); ++i) {
-        const Cull& cull = footers.cull[i];
-        if (!view.frustum.sees(cull.centre, cull.radius))
-            continue;
+    forEachSeen(view.frustum, footers.cull, [&](std::size_t i, const Cull& cull) {
         const Instance3d& instance = footers.instances[i];
         if (view.pixels(cull, 2.0f * cull.radius) >= pointFooterPixels) {
             perModel[static_cast<std::size_t>(footers.modelOf[i])].push_back(instance);
@@ -588,7 +585,7 @@ void SceneRenderer::sortFooters(const FrameView& view, const FooterInstances& fo
                                    static_cast<int>(pointFooterPixels));
             ++counts_.pointFooters;
         }
-    }
+    });
 }
 
 // The picked footer or tube, and a point that shows it when small.

@@ -2,7 +2,7 @@
 #include "footers/TubeEndPoints.h"
 #include "tracklib/TrackFile.h"
 
-#include "FooterTestSupport.h"
+#include "GenerationFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -26,27 +26,7 @@ std::vector<float> fundamentXs(const Track& track)
     return xs;
 }
 
-class FooterGeneration : public ::testing::Test {
-protected:
-    // Every class on its own model.
-    GenerationOptions options(bool replace, bool align) const
-    {
-        GenerationOptions o;
-        for (const TubeSizeClass c : allSizeClasses)
-            o.choices[static_cast<std::size_t>(c)] =
-                footerModelChoice(c, {FooterChoice::Model::Own});
-        o.objectDirectory = ObjectDirectory{"mytrack"};
-        o.modelSourceDirectory = scratch.models();
-        o.nolimitsDirectory = scratch.simulator();
-        o.replaceFundaments = replace;
-        o.alignToTangent = align;
-        return o;
-    }
-
-    testing::ScratchDirectory scratch;
-    testing::SupportTrackBuilder build;
-    Track& track = build.track();
-};
+class FooterGeneration : public testing::GenerationFixture {};
 
 TEST_F(FooterGeneration, FooterFollowsTheObjectsAndLeavesTheSupportsWhenNotReplacing)
 {
@@ -60,7 +40,7 @@ TEST_F(FooterGeneration, FooterFollowsTheObjectsAndLeavesTheSupportsWhenNotRepla
     build.tube(onFundament(f), onFreeNode(build.freeNode(8, 20, 6)), testing::smallCode);
     const Track before = track;
 
-    const Result<GenerationReport> report = generateFooters(track, options(false, false));
+    const Result<GenerationReport> report = generateFooters(track, ownModelOptions(false, false));
 
     ASSERT_TRUE(report.ok()) << report.error();
     EXPECT_EQ(report->objectsAdded, (Counts{1, 0, 0, 0, 0}));
@@ -84,7 +64,7 @@ TEST_F(FooterGeneration, ObjectDirectoryNameThatIsNotOneDirectoryInsideObjectsIs
 {
     build.tube(onFundament(build.fundament(0, 0, 0)), onFreeNode(build.freeNode(0, 5, 0)),
                testing::mediumCode);
-    GenerationOptions o = options(false, true);
+    GenerationOptions o = ownModelOptions(false, true);
     const Track before = track;
     const struct {
         const char* name;
@@ -124,7 +104,7 @@ TEST_F(FooterGeneration, OtherEndOfEveryKind)
     // An end of no known kind, right after tubes that had a point: the footer stands upright.
     build.tube(onFundament(build.fundament(3, 0, 3)), {9, 0, 0}, testing::xxLargeCode);
 
-    const Result<GenerationReport> report = generateFooters(track, options(false, true));
+    const Result<GenerationReport> report = generateFooters(track, ownModelOptions(false, true));
 
     ASSERT_TRUE(report.ok()) << report.error();
     EXPECT_EQ(report->objectsAdded, (Counts{2, 0, 2, 0, 1}));
@@ -162,11 +142,11 @@ TEST_F(FooterGeneration, TubeEndsWorkedOutBeforehandPlaceTheSame)
     build.tube(onFundament(build.fundament(5, 0, 5)), onFreeNode(7), testing::smallCode);
     Track walked = track;
     GenerationReport walkedReport;
-    placeFooters(walked, options(true, true), walkedReport);
+    placeFooters(walked, ownModelOptions(true, true), walkedReport);
 
     const TubeEndTable ends(track);
     GenerationReport tabledReport;
-    placeFooters(track, options(true, true), tabledReport, &ends);
+    placeFooters(track, ownModelOptions(true, true), tabledReport, &ends);
     EXPECT_EQ(track, walked);
     EXPECT_EQ(tabledReport.objectsAdded, walkedReport.objectsAdded);
     EXPECT_EQ(track.sceneryObjects.size(), 3u);
@@ -186,7 +166,8 @@ TEST_F(FooterGeneration, QueuedFundamentsAreRemovedAndTheRestRenumbered)
         const int keptLast = build.tube(onFreeNode(node), onFundament(6), testing::noFooterCode);
         Track& track = build.track();
 
-        const Result<GenerationReport> report = generateFooters(track, options(true, false));
+        const Result<GenerationReport> report =
+            generateFooters(track, ownModelOptions(true, false));
 
         ASSERT_TRUE(report.ok()) << report.error();
         EXPECT_EQ(fundamentXs(track), (std::vector<float>{0, 1, 3, 4, 6}));
@@ -213,7 +194,7 @@ TEST_F(FooterGeneration, ReplacingGivesEachFooterItsOwnFreeNodeAndRemovesItsFund
     build.tube(onFundament(f), onFreeNode(build.freeNode(0, 10, 0)), testing::smallCode);
     build.tube(onFreeNode(build.freeNode(8, 10, 8)), onFundament(f), testing::mediumCode);
 
-    const Result<GenerationReport> report = generateFooters(track, options(true, true));
+    const Result<GenerationReport> report = generateFooters(track, ownModelOptions(true, true));
 
     ASSERT_TRUE(report.ok()) << report.error();
     EXPECT_EQ(report->objectsAdded, (Counts{2, 1, 0, 0, 0}));
@@ -243,7 +224,7 @@ TEST_F(FooterGeneration, TubeBetweenTwoFundamentsKeepsItsOtherEndUntilASecondRun
     build.tube(onFundament(a), onFreeNode(build.freeNode(0, 10, 0)), testing::smallCode);
 
     // The first tube's footer takes B; A, queued by the second tube, still carries the first.
-    const Result<GenerationReport> first = generateFooters(track, options(true, true));
+    const Result<GenerationReport> first = generateFooters(track, ownModelOptions(true, true));
     ASSERT_TRUE(first.ok()) << first.error();
     EXPECT_EQ(first->fundamentsRemoved, 1);
     EXPECT_EQ(fundamentXs(track), std::vector<float>{0});
@@ -252,7 +233,7 @@ TEST_F(FooterGeneration, TubeBetweenTwoFundamentsKeepsItsOtherEndUntilASecondRun
     EXPECT_EQ(track.tubes[1].endA, onFreeNode(2));
 
     // A second run gives A its footer; the tube now joins two distinct nodes.
-    const Result<GenerationReport> second = generateFooters(track, options(true, true));
+    const Result<GenerationReport> second = generateFooters(track, ownModelOptions(true, true));
     ASSERT_TRUE(second.ok()) << second.error();
     EXPECT_EQ(second->objectsAddedTotal(), 1);
     EXPECT_TRUE(track.fundaments.empty());
@@ -268,7 +249,7 @@ TEST_F(FooterGeneration, FundamentStaysWhilePassedOverTubesStandOnIt)
     build.tube(onFundament(shared), onFreeNode(node), testing::smallCode);
     const int passedOver = build.tube(onFundament(shared), onFreeNode(node), testing::mediumCode);
     build.tube(onFundament(alone), onFreeNode(node), testing::smallCode);
-    GenerationOptions o = options(true, true);
+    GenerationOptions o = ownModelOptions(true, true);
     o.choices[static_cast<std::size_t>(TubeSizeClass::Medium)] = {};
 
     const Result<GenerationReport> report = generateFooters(track, o);
@@ -297,7 +278,7 @@ TEST_F(FooterGeneration, FreeNodesAddedDuringTheRunDoNotMendADanglingEnd)
             build.tube(onFundament(b), dangling, testing::smallCode);
         Track& track = build.track();
 
-        const Result<GenerationReport> report = generateFooters(track, options(true, true));
+        const Result<GenerationReport> report = generateFooters(track, ownModelOptions(true, true));
 
         ASSERT_TRUE(report.ok()) << report.error();
         EXPECT_EQ(report->objectsAddedTotal(), 1);
@@ -334,7 +315,7 @@ TEST_F(FooterGeneration, TubesWithoutFooterOrWithDamagedReferencesChangeNothing)
     };
     for (const auto& [a, b] : damaged)
         build.tube(a, b, testing::smallCode);
-    GenerationOptions o = options(true, true);
+    GenerationOptions o = ownModelOptions(true, true);
     o.choices[static_cast<std::size_t>(TubeSizeClass::Medium)] = {};
     const Track before = track;
 

@@ -1,7 +1,7 @@
 #include "footers/FooterStep.h"
 #include "tracklib/TrackFile.h"
 
-#include "FooterTestSupport.h"
+#include "GenerationFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ using testing::writeFile;
 namespace fs = std::filesystem;
 
 // Small and medium on their own models, fundaments replaced, on a track with a footer of each.
-class FooterStepTest : public ::testing::Test {
+class FooterStepTest : public testing::GenerationFixture {
 protected:
     FooterStepTest()
     {
@@ -41,9 +41,6 @@ protected:
         return scratch.simulator() / "objects" / "mytrack" / file;
     }
 
-    testing::ScratchDirectory scratch;
-    testing::SupportTrackBuilder build;
-    Track& track = build.track();
     GenerationOptions options;
 };
 

@@ -3,7 +3,7 @@
 #include "footers/PlacedFooters.h"
 #include "tracklib/TrackFile.h"
 
-#include "FooterTestSupport.h"
+#include "GenerationFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -15,19 +15,11 @@ using testing::onFundament;
 namespace fs = std::filesystem;
 using Counts = std::array<int, sizeClassCount>;
 
-class GenerateAgain : public ::testing::Test {
+class GenerateAgain : public testing::GenerationFixture {
 protected:
     GenerationOptions options(bool replaceFundaments, EarlierFooters earlier) const
     {
-        GenerationOptions o;
-        for (const TubeSizeClass c : allSizeClasses)
-            o.choices[static_cast<std::size_t>(c)] =
-                footerModelChoice(c, {FooterChoice::Model::Own});
-        o.objectDirectory = ObjectDirectory{"mytrack"};
-        o.modelSourceDirectory = scratch.models();
-        o.nolimitsDirectory = scratch.simulator();
-        o.replaceFundaments = replaceFundaments;
-        o.alignToTangent = true;
+        GenerationOptions o = ownModelOptions(replaceFundaments, true);
         o.earlierFooters = earlier;
         return o;
     }
@@ -49,10 +41,6 @@ protected:
             footers.push_back(t.sceneryObjects[i]);
         return footers;
     }
-
-    testing::ScratchDirectory scratch;
-    testing::SupportTrackBuilder build;
-    Track& track = build.track();
 };
 
 // The user's own scenery around the footers, one of it named like a footer but in two directories,

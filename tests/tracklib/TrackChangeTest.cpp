@@ -122,6 +122,9 @@ TEST(TrackChange, RevertAndReapplyGiveBackEachSideExactly)
         EXPECT_TRUE(edited.change.isApplied());
         EXPECT_EQ(track, edited.after);
         EXPECT_EQ(encodeTrack(track), after);
+        edited.change.reapply(track);  // not twice either
+        EXPECT_TRUE(edited.change.isApplied());
+        EXPECT_EQ(encodeTrack(track), after);
     }
 }
 
