@@ -8,15 +8,13 @@
 #include "ModelFootprints.h"
 
 #include <QObject>
+#include <QThreadPool>
 
-#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
-#include <optional>
 #include <stop_token>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace pw {
@@ -31,7 +29,7 @@ class ModelInspector : public QObject {
     Q_OBJECT
 
 public:
-    // `reader` runs on the inspector's own thread; without one, a ModelReaderClient with
+    // `reader` runs on the inspector's own pool thread; without one, a ModelReaderClient with
     // `options` reads.
     explicit ModelInspector(ModelFileReader reader = {}, ReaderOptions options = {},
                             QObject* parent = nullptr);
@@ -50,21 +48,19 @@ Q_SIGNALS:
     void inspected(std::uint64_t request, std::vector<pw::ModelFootprints>& footprints);
 
 private:
-    struct Job {
-        std::uint64_t request = 0;
-        std::vector<ModelDirectoryRequest> directories;
-    };
-    void work(std::stop_token stop);
+    void readModels(std::uint64_t request, const std::vector<ModelDirectoryRequest>& directories,
+                    std::stop_token stop);
     bool isCurrent(std::uint64_t request);
 
     const ModelFileReader reader_;
     const ReaderOptions options_;
     std::mutex mutex_;
-    std::condition_variable_any wake_;
-    std::optional<Job> pending_;  // guarded by mutex_
-    std::uint64_t current_ = 0;   // the request not cancelled; guarded by mutex_
-    std::uint64_t latest_ = 0;    // the caller's thread only
-    std::jthread worker_;         // last: started once everything above exists
+    std::uint64_t current_ = 0;  // the request not cancelled; guarded by mutex_
+    std::uint64_t latest_ = 0;   // the caller's thread only
+    std::stop_source stopping_;
+    // One thread: requests are read one after another, and one superseded before its turn
+    // reads nothing. Last, so that its jobs are done before the rest goes.
+    QThreadPool pool_;
 };
 
 }  // namespace pw
