@@ -36,9 +36,10 @@ protected:
         options.nolimitsDirectory = scratch.simulator();
     }
 
+    // Spelt as the installation spells it, with '/' on every system.
     fs::path installed(const char* file) const
     {
-        return scratch.simulator() / "objects" / "mytrack" / file;
+        return scratch.simulator().string() + "/objects/mytrack/" + file;
     }
 
     GenerationOptions options;
