@@ -1,5 +1,6 @@
 #include "SupportPicking.h"
 
+#include "footers/PlacedFooters.h"
 #include "plan/PlanHitTest.h"
 #include "view3d/Picking3d.h"
 
@@ -10,19 +11,6 @@
 #include <limits>
 
 namespace pw {
-
-namespace {
-
-// The first fundament at exactly this point: a placement moves a footer's origin onto it.
-std::optional<std::int32_t> fundamentAt(const Track& track, Vector3 position)
-{
-    for (std::size_t i = 0; i < track.fundaments.size(); ++i)
-        if (track.fundaments[i].position == position)
-            return static_cast<std::int32_t>(i);
-    return std::nullopt;
-}
-
-}  // namespace
 
 std::optional<std::int32_t> supportAt(const Track& track, const PlanScene& scene, QPointF world,
                                       double reach)

@@ -113,6 +113,14 @@ std::vector<std::size_t> replaceableFooters(const Track& track)
     return replaceable;
 }
 
+std::optional<std::int32_t> fundamentAt(const Track& track, const Vector3& position)
+{
+    for (std::size_t f = 0; f < track.fundaments.size(); ++f)
+        if (track.fundaments[f].position == position)
+            return static_cast<std::int32_t>(f);
+    return std::nullopt;
+}
+
 std::optional<std::int32_t> supportOfFooter(const Track& track, std::size_t object)
 {
     if (object >= track.sceneryObjects.size())
@@ -121,12 +129,8 @@ std::optional<std::int32_t> supportOfFooter(const Track& track, std::size_t obje
     const Point p = translationOf(footer);
     if (!isPlacedFooter(footer) || !isPoint(p) || standsOnItsFreeNode(footer, track))
         return std::nullopt;
-    for (std::size_t f = 0; f < track.fundaments.size(); ++f) {
-        const Vector3 position = track.fundaments[f].position;
-        if (Point{position.x, position.y, position.z} == p)
-            return static_cast<std::int32_t>(f);
-    }
-    return std::nullopt;
+    const auto [x, y, z] = p;
+    return fundamentAt(track, Vector3{x, y, z});
 }
 
 int countDoubledFooters(const std::vector<SceneryObject>& objects, std::size_t firstNew)

@@ -12,6 +12,7 @@ namespace pw {
 
 struct SceneryObject;
 struct Track;
+struct Vector3;
 
 // Whether the object's model path is "<name>/fundament-<file>.3ds" (the extension in any case),
 // with neither the name nor the file holding a / or \.
@@ -27,6 +28,10 @@ std::vector<std::size_t> placedFooters(const Track& track);
 // stands on, even where the fundament itself stays for other tubes. A generation replacing the
 // earlier footers removes these and leaves the others.
 std::vector<std::size_t> replaceableFooters(const Track& track);
+
+// The first fundament at exactly `position`, by index: the one a footer placed there stands on,
+// since a placement moves the model's origin exactly onto its fundament.
+std::optional<std::int32_t> fundamentAt(const Track& track, const Vector3& position);
 
 // The fundament a replaceable footer stands on (the first at its position), by index: the
 // support a choice for it is about. None for a footer that is not replaceable.
