@@ -1,7 +1,9 @@
 #include "ErrorReports.h"
 
 #include "ExitCode.h"
+#include "qtbridge/QtPaths.h"
 #include "qtbridge/VisibleText.h"
+#include "tracklib/AtomicFile.h"
 
 namespace pw {
 
@@ -34,6 +36,14 @@ int reportUsageError(QTextStream& err, const QString& problem, const QString& us
     err << cliProgramName << ": " << visibleText(problem) << '\n' << usageLine << '\n';
     err.flush();
     return exitUsage;
+}
+
+bool outputPathAccepted(QTextStream& err, const QString& path)
+{
+    const Result<void> kind = checkFileKind(toFileSystemPath(path));
+    if (!kind)
+        reportFailure(err, path, kind.error());
+    return bool(kind);
 }
 
 }  // namespace pw

@@ -19,6 +19,9 @@ void reportFailure(QTextStream& err, const QString& subject, const CoreError& er
 void reportError(QTextStream& err, const CoreError& error);
 // A warning of the core: "plinthwright-cli: warning: TEXT".
 void reportWarning(QTextStream& err, const CoreError& warning);
+// Whether an output may be written at `path`: a pipe, device or directory is refused as such,
+// whatever its name says, and reported; true when nothing stands in the way.
+bool outputPathAccepted(QTextStream& err, const QString& path);
 // "plinthwright-cli: PROBLEM", then the usage line; returns exitUsage.
 int reportUsageError(QTextStream& err, const QString& problem, const QString& usageLine);
 

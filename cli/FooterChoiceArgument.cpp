@@ -38,9 +38,8 @@ std::optional<FooterChoice> parseFooterChoice(const QString& text, TubeSizeClass
 FooterChoice footerChoiceFromModelDirectory(const std::filesystem::path& modelDirectory,
                                             TubeSizeClass sizeClass)
 {
-    return inspectModelDirectory(modelDirectory).ownModel[static_cast<std::size_t>(sizeClass)]
-               ? FooterChoice{Model::Own}
-               : FooterChoice{};
+    return hasModelFile(modelDirectory, ownModelFile(sizeClass)) ? FooterChoice{Model::Own}
+                                                                 : FooterChoice{};
 }
 
 }  // namespace pw

@@ -114,11 +114,8 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
     if (!loaded)
         return exitFailure;
     // Refused before any model is installed: nothing may change for an output never written.
-    // A pipe, device or directory is refused as such, whatever its name says.
-    if (Result<void> kind = checkFileKind(toFileSystemPath(arguments.outputPath)); !kind) {
-        reportFailure(err, arguments.outputPath, kind.error());
+    if (!outputPathAccepted(err, arguments.outputPath))
         return exitFailure;
-    }
 
     // What the core refuses, the window refuses the same way: all before anything is made.
     const Result<GenerationOptions> options = generationOptions(arguments);

@@ -18,11 +18,8 @@ int runPlanCommand(const Invocation& given)
     if (output.isEmpty())
         return given.usageError(
             QStringLiteral("%1 needs --%2").arg(given.command, optionName(options.output)));
-    // A pipe, device or directory is refused as such, whatever its name says.
-    if (Result<void> kind = checkFileKind(toFileSystemPath(output)); !kind) {
-        reportFailure(given.err, output, kind.error());
+    if (!outputPathAccepted(given.err, output))
         return exitFailure;
-    }
     const PlanFileFormat format = planFileFormat(output);
     if (format == PlanFileFormat::Unknown)
         return given.usageError(
