@@ -23,7 +23,6 @@
 #include "view3d/Scene3d.h"
 
 #include <QAction>
-#include <QDir>
 #include <QMenu>
 #include <QSettings>
 
@@ -223,13 +222,19 @@ bool tubeEndsSurviveGenerate(const pw::TubeEndTable& ends, const pw::Track& gene
     return true;
 }
 
+// The first scenery object the generation reported added: they stand at the end.
+std::size_t firstAdded(const pw::Track& track, const pw::GenerationReport& report)
+{
+    const std::size_t added = static_cast<std::size_t>(report.objectsAddedTotal());
+    return track.sceneryObjects.size() >= added ? track.sceneryObjects.size() - added : 0;
+}
+
 }  // namespace
 
 void PlanCoordinator::followTrackGenerated(const pw::GenerationReport& report)
 {
     const pw::Track& track = session_.track();
-    const std::size_t firstNew =
-        track.sceneryObjects.size() - static_cast<std::size_t>(report.objectsAddedTotal());
+    const std::size_t firstNew = firstAdded(track, report);
     if (!tubeEnds_ || !tubeEndsSurviveGenerate(*tubeEnds_, track, report))
         tubeEnds_.emplace(track);
     // Keeping the fundaments, generating again would place the same footers again. Replacing
@@ -262,10 +267,8 @@ void PlanCoordinator::followTrackGenerated(const pw::GenerationReport& report)
 QString PlanCoordinator::generatedText(const pw::GenerationReport& report) const
 {
     const pw::Track& track = session_.track();
-    const std::size_t added = static_cast<std::size_t>(report.objectsAddedTotal());
-    const std::size_t firstNew =
-        track.sceneryObjects.size() >= added ? track.sceneryObjects.size() - added : 0;
-    return pw::generateSummary(report, pw::countDoubledFooters(track.sceneryObjects, firstNew),
+    return pw::generateSummary(report,
+                               pw::countDoubledFooters(track.sceneryObjects, firstAdded(track, report)),
                                pw::toFileSystemPath(session_.nolimitsDirectory()));
 }
 
@@ -348,7 +351,7 @@ void PlanCoordinator::drawGenerated()
 
 void PlanCoordinator::followTrackSaved(const QString& fileName)
 {
-    actionText_ = tr("Saved %1").arg(QDir::toNativeSeparators(fileName));
+    actionText_ = tr("Saved %1").arg(pw::visiblePath(fileName));
     updateSummary();
 }
 

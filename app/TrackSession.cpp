@@ -74,7 +74,7 @@ pw::Result<pw::GenerationReport> TrackSession::generate(pw::EarlierFooters earli
     lastReport_ = step->report;
     auto* done = new GenerationStep(*this, std::move(*step), supports_);
     // The choices follow their supports past the fundaments the generation removed.
-    adoptSupportChoices(supports_.afterFundamentsRemoved(done->step().track.removedFundaments()));
+    adoptSupportChoices(done->supportsAfter());
     undoStack_.push(done);  // owned by the stack
     // The name proposed again, as after opening the track.
     proposeObjectDirectoryName();

@@ -33,7 +33,8 @@ public:
     int id() const override { return static_cast<int>(TrackStepKind::Generation); }
     void undo() override;
     void redo() override;
-    const pw::FooterStep& step() const { return step_; }
+    // The choices once the generation is done: past the fundaments it removed.
+    const pw::SupportChoices& supportsAfter() const { return after_; }
 
 private:
     TrackStepTarget& session_;

@@ -224,13 +224,10 @@ void frmMain::connectChoices()
     connect(&session_, &TrackSession::trackStepped, this, &frmMain::showStepped);
     connect(&session_, &TrackSession::stepWarnings, this,
             [this](const std::vector<pw::CoreError>& warnings) {
-                QStringList texts;
-                for (const pw::CoreError& warning : warnings)
-                    texts << pw::visibleError(warning);
                 prompts.warning(this, tr("Undo"),
                                 tr("The track was changed, but these files were left as they "
                                    "stood:\n%1")
-                                    .arg(texts.join(QLatin1Char('\n'))));
+                                    .arg(pw::visibleErrors(warnings)));
             });
     connect(&session_, &TrackSession::nolimitsDirectoryChanged, this,
             &frmMain::showNolimitsDirectory);
@@ -531,14 +528,10 @@ void frmMain::on_buttonGenerate_clicked()
     ui->buttonSave->setEnabled(true);
     showGenerated(*report);
     // Generated all the same; what the user should know about the models is said after.
-    if (!report->installation.warnings.empty()) {
-        QStringList warnings;
-        for (const pw::CoreError& warning : report->installation.warnings)
-            warnings << pw::visibleError(warning);
+    if (!report->installation.warnings.empty())
         prompts.warning(this, tr("Generate footers"),
                         tr("The footers were generated, with a warning:\n%1")
-                            .arg(warnings.join(QLatin1Char('\n'))));
-    }
+                            .arg(pw::visibleErrors(report->installation.warnings)));
 }
 
 std::optional<pw::EarlierFooters> frmMain::askAboutEarlierFooters()

@@ -3,6 +3,7 @@
 #include "QtPaths.h"
 
 #include <QDir>
+#include <QStringList>
 
 namespace pw {
 
@@ -56,6 +57,14 @@ QString visiblePath(const QString& path) { return visibleText(QDir::toNativeSepa
 QString visibleError(const CoreError& error)
 {
     return visibleText(QString::fromStdString(errorText(error)));
+}
+
+QString visibleErrors(const std::vector<CoreError>& errors)
+{
+    QStringList texts;
+    for (const CoreError& error : errors)
+        texts << visibleError(error);
+    return texts.join(QLatin1Char('\n'));
 }
 
 QString visibleReason(const CoreError& error)

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <vector>
 
 namespace pw {
 
@@ -22,6 +23,8 @@ QString visiblePath(const QString& path);
 
 // The core's sentence for a failure or warning, shown so.
 QString visibleError(const CoreError& error);
+// Several, one a line.
+QString visibleErrors(const std::vector<CoreError>& errors);
 // The reason alone, for a front end that names the subject itself, shown so.
 QString visibleReason(const CoreError& error);
 
