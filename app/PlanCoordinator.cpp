@@ -193,35 +193,6 @@ void PlanCoordinator::followModelDirectoryInspected()
 
 namespace {
 
-// Whether the tube ends worked out for the track before a generate still hold after it. Generate
-// moves no end: a fundament it replaces becomes a free node at the same place, and removing
-// fundaments renumbers ends without moving them. But an end that named a free node the track
-// lacked may now name one that generate added.
-bool tubeEndsSurviveGenerate(const pw::TubeEndTable& ends, const pw::Track& generated,
-                             const pw::GenerationReport& report)
-{
-    if (ends.tubeCount() != generated.tubes.size())
-        return false;
-    const std::size_t added = static_cast<std::size_t>(report.freeNodesAdded);
-    const std::size_t firstAdded = generated.freeNodes.size() - added;
-    for (std::size_t t = 0; t < generated.tubes.size(); ++t) {
-        const pw::Tube& tube = generated.tubes[t];
-        for (const bool endB : {false, true}) {
-            const pw::TubeEnd& end = endB ? tube.endB : tube.endA;
-            if (end.kind != pw::TubeEndFreeNode || end.index < 0 ||
-                static_cast<std::size_t>(end.index) < firstAdded ||
-                static_cast<std::size_t>(end.index) >= generated.freeNodes.size())
-                continue;
-            const std::optional<pw::Vector3> known = ends.pointOf(t, endB);
-            const pw::Vector3 node =
-                generated.freeNodes[static_cast<std::size_t>(end.index)].position;
-            if (!known || known->x != node.x || known->y != node.y || known->z != node.z)
-                return false;
-        }
-    }
-    return true;
-}
-
 // The first scenery object the generation reported added: they stand at the end.
 std::size_t firstAdded(const pw::Track& track, const pw::GenerationReport& report)
 {
@@ -235,7 +206,7 @@ void PlanCoordinator::followTrackGenerated(const pw::GenerationReport& report)
 {
     const pw::Track& track = session_.track();
     const std::size_t firstNew = firstAdded(track, report);
-    if (!tubeEnds_ || !tubeEndsSurviveGenerate(*tubeEnds_, track, report))
+    if (!tubeEnds_ || !tubeEnds_->survivesGenerate(track, report.freeNodesAdded))
         tubeEnds_.emplace(track);
     // Keeping the fundaments, generating again would place the same footers again. Replacing
     // them, only ends generate passed over remain, such as the first end of a tube between two

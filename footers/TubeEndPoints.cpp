@@ -110,4 +110,26 @@ TubeEndTable::TubeEndTable(const Track& track)
         points_.push_back({endPoints.pointOf(tube.endA), endPoints.pointOf(tube.endB)});
 }
 
+bool TubeEndTable::survivesGenerate(const Track& generated, int freeNodesAdded) const
+{
+    if (tubeCount() != generated.tubes.size())
+        return false;
+    const std::size_t firstAdded =
+        generated.freeNodes.size() - static_cast<std::size_t>(freeNodesAdded);
+    for (std::size_t t = 0; t < generated.tubes.size(); ++t) {
+        const Tube& tube = generated.tubes[t];
+        for (const bool endB : {false, true}) {
+            const TubeEnd& end = endB ? tube.endB : tube.endA;
+            if (end.kind != TubeEndFreeNode || end.index < 0 ||
+                static_cast<std::size_t>(end.index) < firstAdded ||
+                static_cast<std::size_t>(end.index) >= generated.freeNodes.size())
+                continue;
+            const std::optional<Vector3> known = pointOf(t, endB);
+            if (!known || *known != generated.freeNodes[static_cast<std::size_t>(end.index)].position)
+                return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace pw

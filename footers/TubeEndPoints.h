@@ -70,6 +70,12 @@ public:
     {
         return points_[tube][endB ? 1 : 0];
     }
+    // Whether this table, worked out before a generate, still holds for the track after it,
+    // which ends with the `freeNodesAdded` free nodes the generate added. Generate moves no end:
+    // a fundament it replaces becomes a free node at the same place, and removing fundaments
+    // renumbers ends without moving them. But an end that named a free node the track lacked
+    // may now name one that generate added.
+    bool survivesGenerate(const Track& generated, int freeNodesAdded) const;
 
 private:
     std::vector<std::array<std::optional<Vector3>, 2>> points_;
