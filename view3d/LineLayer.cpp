@@ -345,9 +345,9 @@ bool LineLayer::prepareBand(const Band& band, BandRun& out)
     const float toward = aside.w > 0.0f && minorAside < minorCentre ? -1.0f : 1.0f;
     const float lightSide = toward * dot(side, view_.toLight),
                 lightFront = dot(front, view_.toLight);
-    std::array<std::uint32_t, shadeSteps> shades;
-    for (int k = 0; k < shadeSteps; ++k) {
-        const float u = -1.0f + (2.0f * static_cast<float>(k) + 1.0f) / shadeSteps;
+    std::array<std::uint32_t, bandShades> shades;
+    for (int k = 0; k < bandShades; ++k) {
+        const float u = -1.0f + (2.0f * static_cast<float>(k) + 1.0f) / bandShades;
         const float facing = std::max(u * lightSide + std::sqrt(1.0f - u * u) * lightFront, 0.0f);
         const float shade = 0.4f + 0.6f * facing;
         shades[static_cast<std::size_t>(k)] =
@@ -357,7 +357,7 @@ bool LineLayer::prepareBand(const Band& band, BandRun& out)
 }
 
 bool LineLayer::placeBand(const Clipped& from, const Clipped& to, float radius,
-                          const std::array<std::uint32_t, shadeSteps>& shades, BandRun& out)
+                          const std::array<std::uint32_t, bandShades>& shades, BandRun& out)
 {
     const int width = size_.width(), height = size_.height();
     const bool steep = std::abs(to.y - from.y) > std::abs(to.x - from.x);

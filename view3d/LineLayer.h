@@ -45,7 +45,6 @@ struct BandView {
 
 class LineLayer {
 public:
-    static constexpr int shadeSteps = bandShades;  // shades across a band
     // Lines or bands drawn together are shared between threads by strips of rows, a further
     // strip for every this many of them.
     static constexpr std::size_t linesPerStrip = 2000;
@@ -118,7 +117,7 @@ private:
     void fillLine(const InView& line, int low, int high);
     bool prepareBand(const Band& band, BandRun& out);
     bool placeBand(const Clipped& from, const Clipped& to, float radius,
-                   const std::array<std::uint32_t, shadeSteps>& shades, BandRun& out);
+                   const std::array<std::uint32_t, bandShades>& shades, BandRun& out);
     DepthPicture picture()
     {
         return {pixels_.data(), depths_.data(), size_.width(), size_.height()};

@@ -1,5 +1,7 @@
 #include "Scene3d.h"
 
+#include "Primitives3d.h"
+
 #include "plan/FooterStyles.h"
 
 #include <algorithm>
@@ -34,13 +36,6 @@ Model3d unitSquare()
     model.minimum = {-0.5f, 0.0f, -0.5f};
     model.maximum = {0.5f, 0.0f, 0.5f};
     return model;
-}
-
-Vector3 placed3d(const Placement& e, Vector3 p)
-{
-    return {e[0] * p.x + e[1] * p.y + e[2] * p.z + e[3],
-            e[4] * p.x + e[5] * p.y + e[6] * p.z + e[7],
-            e[8] * p.x + e[9] * p.y + e[10] * p.z + e[11]};
 }
 
 Vector3 unit(Vector3 v)
@@ -122,7 +117,7 @@ Model3d drawableModel(const ModelFootprint& footprint)
             drawn.mesh.normals = faceNormals(mesh);
         for (const Placement& placement : drawn.placements)
             for (const std::uint32_t i : mesh.indices)
-                bounds.extend(placed3d(placement, mesh.positions[i]));
+                bounds.extend(pw::placed(placement, mesh.positions[i]));
         model.meshes.push_back(std::move(drawn));
     }
     model.minimum = bounds.minimum;

@@ -21,7 +21,6 @@ namespace {
 constexpr unsigned GL_PROGRAM_POINT_SIZE = 0x8642;
 #endif
 
-constexpr int flatFloats = FlatBuffer::floats;
 constexpr int gridHalfLines = 40;
 constexpr int gridVertices = 2 * 2 * (2 * gridHalfLines + 1);
 // A segment of the track is drawn in a straight piece per this many pixels of its size on screen,
@@ -301,7 +300,7 @@ void SceneRenderer::uploadScene()
     frameBlocks_.reserve(instances_.blocks.size());
     // Every preview footer as a point, the highlight's point: solid points are dots of the line
     // picture.
-    const std::size_t flatCapacity = (instances_.preview.instances.size() + 1) * flatFloats;
+    const std::size_t flatCapacity = (instances_.preview.instances.size() + 1) * FlatBuffer::floats;
     frameFlat_.reserve(flatCapacity);
     glBindBuffer(GL_ARRAY_BUFFER, frameFlatBuffer_.buffer);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(flatCapacity * sizeof(float)), nullptr,
@@ -389,7 +388,7 @@ void SceneRenderer::drawLineLayer()
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-int SceneRenderer::flatVertices() const { return static_cast<int>(frameFlat_.size() / flatFloats); }
+int SceneRenderer::flatVertices() const { return static_cast<int>(frameFlat_.size() / FlatBuffer::floats); }
 
 void SceneRenderer::render(const OrbitCamera& camera, QSize size)
 {
