@@ -24,10 +24,15 @@ void reportError(QTextStream& err, const CoreError& error)
     err.flush();
 }
 
+void reportWarning(QTextStream& err, const QString& text)
+{
+    err << cliProgramName << ": warning: " << visibleText(text) << '\n';
+    err.flush();
+}
+
 void reportWarning(QTextStream& err, const CoreError& warning)
 {
-    err << cliProgramName << ": warning: " << visibleError(warning) << '\n';
-    err.flush();
+    reportWarning(err, QString::fromStdString(errorText(warning)));
 }
 
 int reportUsageError(QTextStream& err, const QString& problem, const QString& usageLine)

@@ -17,7 +17,9 @@ void reportFailure(QTextStream& err, const QString& subject, const QString& reas
 void reportFailure(QTextStream& err, const QString& subject, const CoreError& error);
 // A failure of the core, whose text names its subject: "plinthwright-cli: TEXT".
 void reportError(QTextStream& err, const CoreError& error);
-// A warning of the core: "plinthwright-cli: warning: TEXT".
+// "plinthwright-cli: warning: TEXT", the text shown as visibleText shows it.
+void reportWarning(QTextStream& err, const QString& text);
+// The same with a warning of the core.
 void reportWarning(QTextStream& err, const CoreError& warning);
 // Whether an output may be written at `path`: a pipe, device or directory is refused as such,
 // whatever its name says, and reported; true when nothing stands in the way.

@@ -139,20 +139,21 @@ int runGenerate(const GenerateArguments& arguments, QTextStream& out, QTextStrea
         reportWarning(err, warning);
     // Scripts written before there was a choice keep adding; they are told what that did.
     if (!arguments.earlierFooters && report->earlierFootersKept > 0) {
-        err << cliProgramName << ": warning: " << visiblePath(arguments.trackPath) << " held "
-            << report->earlierFootersKept
-            << (report->earlierFootersKept == 1 ? " footer" : " footers")
-            << " placed before, and the new ones were added beside them; "
-               "--replace-footers replaces them, --add-footers adds without this warning\n";
-        err.flush();
+        reportWarning(err,
+                      QStringLiteral("%1 held %2 %3 placed before, and the new ones were added "
+                                     "beside them; --replace-footers replaces them, "
+                                     "--add-footers adds without this warning")
+                          .arg(visiblePath(arguments.trackPath),
+                               QString::number(report->earlierFootersKept),
+                               report->earlierFootersKept == 1 ? QStringLiteral("footer")
+                                                               : QStringLiteral("footers")));
     }
     // The writer lays out only what the reader understood; say so when that was not all.
-    if (isDamaged(loaded->diagnostics)) {
-        err << cliProgramName << ": warning: " << visiblePath(arguments.trackPath)
-            << " is damaged (" << QString::fromStdString(passedOverText(loaded->diagnostics))
-            << "); " << visiblePath(arguments.outputPath) << " holds only what could be read\n";
-        err.flush();
-    }
+    if (isDamaged(loaded->diagnostics))
+        reportWarning(err, QStringLiteral("%1 is damaged (%2); %3 holds only what could be read")
+                               .arg(visiblePath(arguments.trackPath),
+                                    QString::fromStdString(passedOverText(loaded->diagnostics)),
+                                    visiblePath(arguments.outputPath)));
     out << reportText(*report, arguments)
         << QStringLiteral("Written: %1\n").arg(visiblePath(arguments.outputPath));
     return exitSuccess;

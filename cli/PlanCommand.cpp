@@ -30,14 +30,12 @@ constexpr QSize picture3dSize(1280, 800);
 void warnUnreadable(const ModelFootprints& footprints, const QString& directory, QTextStream& err)
 {
     for (const auto& [file, problem] : footprints.unreadable())
-        err << cliProgramName << ": warning: "
-            << visibleText(QDir(directory).filePath(escapedText(file))) << ": "
-            << visibleText(QString::fromStdString(problem))
-            << "; its footers are drawn as 1 m squares\n";
+        reportWarning(err, QDir(directory).filePath(escapedText(file)) + QStringLiteral(": ") +
+                               QString::fromStdString(problem) +
+                               QStringLiteral("; its footers are drawn as 1 m squares"));
     for (const auto& [file, warning] : footprints.warnings())
-        err << cliProgramName << ": warning: " << QDir(directory).filePath(escapedText(file))
-            << ": " << escapedText(warning) << "\n";
-    err.flush();
+        reportWarning(err, QDir(directory).filePath(escapedText(file)) + QStringLiteral(": ") +
+                               escapedText(warning));
 }
 
 }  // namespace
