@@ -32,8 +32,7 @@ void appendPlaced(std::vector<Instance3d>& out, const FooterInstances& footers, 
 {
     for (std::size_t i = 0; i < footers.instances.size(); ++i)
         if (static_cast<std::size_t>(footers.modelOf[i]) == m)
-            for (const Placement& placement : placements)
-                out.push_back(placedInstance(footers.instances[i], placement));
+            appendPlaced(out, footers.instances[i], placements);
 }
 
 }  // namespace
@@ -157,8 +156,7 @@ void SceneRenderer::drawCardHighlight(const FrameView& view, const Highlight& hi
         const std::vector<PlacedMesh>& meshes = scene_->models[highlight.model].meshes;
         for (std::size_t p = 0; p < meshes.size(); ++p) {
             placedInstances_.clear();
-            for (const Placement& placement : meshes[p].placements)
-                placedInstances_.push_back(placedInstance(highlight.instance, placement));
+            appendPlaced(placedInstances_, highlight.instance, meshes[p].placements);
             const CardDraw& draw = cardDraws_[highlight.model][p];
             uploadInstances(*this, models_[highlight.model][p], draw.solid + draw.preview,
                             placedInstances_);

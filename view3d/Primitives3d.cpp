@@ -49,6 +49,13 @@ Instance3d placedInstance(const Instance3d& footer, const Placement& placement)
     return out;
 }
 
+void appendPlaced(std::vector<Instance3d>& out, const Instance3d& footer,
+                  const std::vector<Placement>& placements)
+{
+    for (const Placement& placement : placements)
+        out.push_back(placedInstance(footer, placement));
+}
+
 Instance3d cylinderInstance(Vector3 a, Vector3 b, float radius, std::array<float, 4> colour)
 {
     const Vector3 axis = b - a;

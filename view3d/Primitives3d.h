@@ -8,6 +8,7 @@
 #include <QRgb>
 
 #include <array>
+#include <vector>
 
 namespace pw {
 
@@ -28,6 +29,9 @@ Instance3d instanceOf(const std::array<float, 16>& matrix, std::array<float, 4> 
 
 // The footer's placement times a mesh's placement in its model.
 Instance3d placedInstance(const Instance3d& footer, const Placement& placement);
+// The footer at each placement of a mesh, appended to `out` in the placements' order.
+void appendPlaced(std::vector<Instance3d>& out, const Instance3d& footer,
+                  const std::vector<Placement>& placements);
 
 // The unit cylinder (radius 1, y from 0 to 1) stretched from `a` to `b` with `radius`.
 Instance3d cylinderInstance(Vector3 a, Vector3 b, float radius, std::array<float, 4> colour);

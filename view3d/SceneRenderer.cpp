@@ -323,8 +323,7 @@ void SceneRenderer::drawModel(std::size_t m, const std::vector<Instance3d>& foot
         }
         placedInstances_.clear();
         for (const Instance3d& footer : footers)
-            for (const Placement& placement : placements)
-                placedInstances_.push_back(placedInstance(footer, placement));
+            appendPlaced(placedInstances_, footer, placements);
         drawInstanced(*this, models_[m][p], placedInstances_);
     }
 }
