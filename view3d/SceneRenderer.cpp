@@ -637,15 +637,11 @@ void SceneRenderer::drawSolids(const FrameView& view, const OrbitCamera& camera)
 void SceneRenderer::drawHighlight(const Highlight& highlight, int firstPoint, int points)
 {
     // Reuses the instance buffers of draws that are finished.
-    if (highlight_.kind == Pick3d::Kind::Tube) {
-        glBindBuffer(GL_ARRAY_BUFFER, cylinder_.instances);
-        glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(Instance3d), &highlight.instance);
-        glBindVertexArray(cylinder_.vao);
-        glDrawElementsInstanced(GL_TRIANGLES, cylinder_.indexCount, GL_UNSIGNED_INT, nullptr, 1);
-    } else {
-        highlightFooter_.assign(1, highlight.instance);
+    highlightFooter_.assign(1, highlight.instance);
+    if (highlight_.kind == Pick3d::Kind::Tube)
+        drawInstanced(*this, cylinder_, highlightFooter_);
+    else
         drawModel(highlight.model, highlightFooter_);
-    }
     glUseProgram(flatProgram_);
     drawFlat(frameFlatBuffer_, GL_POINTS, firstPoint, points, highlightPointPixels);
     glUseProgram(meshProgram_);
